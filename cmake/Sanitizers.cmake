@@ -1,0 +1,13 @@
+# OKU_SANITIZE=address builds everything with AddressSanitizer and
+# UndefinedBehaviorSanitizer, OKU_SANITIZE=thread with ThreadSanitizer.
+if(OKU_SANITIZE STREQUAL "address")
+  set(_flags -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+elseif(OKU_SANITIZE STREQUAL "thread")
+  set(_flags -fsanitize=thread -fno-omit-frame-pointer)
+elseif(NOT OKU_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "OKU_SANITIZE must be empty, 'address' or 'thread', not '${OKU_SANITIZE}'")
+endif()
+if(_flags)
+  add_compile_options(${_flags})
+  add_link_options(${_flags})
+endif()

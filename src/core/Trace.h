@@ -1,0 +1,36 @@
+#ifndef OKU_CORE_TRACE_H
+#define OKU_CORE_TRACE_H
+
+#include <cstdarg>
+#include <string>
+
+namespace OKU {
+
+enum TraceLevel {
+    TRACE_ERROR = 0,
+    TRACE_WARNING = 1,
+    TRACE_INFO = 2,
+    TRACE_DEBUG = 3,
+    TRACE_FUNCTION = 4,
+    TRACE_SILLY = 5
+};
+
+// The largest limit of any output; callers test against it before formatting.
+extern int g_traceGlobalLimit;
+
+// Loads the file named by OKU_TRACECONFIG ("traceconfig.xml" by default) and
+// falls back to a standard-error output at the given level. Always true.
+bool traceInit(TraceLevel fallback);
+// Replaces all outputs by those of the configuration file; true on success.
+bool traceInit(const std::string& path);
+// One standard-error output; OKU_TRACEDEFAULT, when set, overrides level.
+void traceInitStderr(TraceLevel level);
+
+bool traceTest__internal(const char* category, TraceLevel level);
+void trace__internal(const char* category, TraceLevel level, const char* format, va_list args,
+                     bool backtrace);
+void traceFlush();
+
+} // namespace OKU
+
+#endif

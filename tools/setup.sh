@@ -1,0 +1,26 @@
+#!/bin/sh
+# Installs the Debian packages the build needs (only those missing), then
+# configures and builds everything into build/. Extra arguments go to CMake.
+set -eu
+cd "$(dirname "$0")/.."
+
+PACKAGES="build-essential cmake pkg-config libfreetype-dev libexpat1-dev libpng-dev
+libcairomm-1.0-dev libsigc++-2.0-dev libboost-thread-dev libboost-system-dev
+libgtest-dev googletest npm unzip"
+
+missing=""
+for package in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $package"
+    fi
+done
+if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    SUDO=""
+    [ "$(id -u)" -eq 0 ] || SUDO=sudo
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $missing
+fi
+
+cmake -S . -B build "$@"
+cmake --build build -j"$(nproc)"
