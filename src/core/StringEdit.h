@@ -22,6 +22,8 @@ std::wstring rtrim(const std::wstring& s, const std::wstring& set);
 
 // An empty s gives no pieces; otherwise separators split s into pieces,
 // at most maxParts of them when maxParts >= 0 (the last piece keeps the rest).
+// An empty separator string never matches, so s stays one piece. Defined for
+// the four separator forms used by split.
 template <class S, class Sep>
 std::vector<S> doSplit(const S& s, const Sep& separator, int maxParts);
 

@@ -26,9 +26,14 @@ bool traceInit(const std::string& path);
 // One standard-error output; OKU_TRACEDEFAULT, when set, overrides level.
 void traceInitStderr(TraceLevel level);
 
+// Whether any output accepts messages of this category and level.
 bool traceTest__internal(const char* category, TraceLevel level);
+// Formats the message (cut to 1023 bytes) and writes it to every output that
+// accepts it, followed by the caller's backtrace when asked for. Callers test
+// level <= g_traceGlobalLimit first, in a small variadic helper of their own.
 void trace__internal(const char* category, TraceLevel level, const char* format, va_list args,
                      bool backtrace);
+// Flushes every output, e.g. before the process is ended abruptly.
 void traceFlush();
 
 } // namespace OKU

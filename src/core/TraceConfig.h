@@ -1,0 +1,38 @@
+#ifndef OKU_CORE_TRACECONFIG_H
+#define OKU_CORE_TRACECONFIG_H
+
+#include <istream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Trace.h"
+#include "core/TraceOutput.h"
+
+namespace OKU {
+
+// Level names of the configuration file and of OKU_TRACEDEFAULT: "error",
+// "warning", "info", "debug", "function", "silly", exact and lower case.
+// Unknown names return false and leave level unchanged.
+bool traceLevelFromName(const std::string& name, TraceLevel& level);
+
+// Reads a trace configuration and opens its outputs, in document order:
+//
+//   <traceconfig>
+//     <output type="file" filename="lifeboat.log" maxBytes="1000000"
+//             backups="3" defaultlimit="warning" flush="true" append="false">
+//       <category name="OKU::RootWidget" limit="debug"/>
+//     </output>
+//     <output type="stderr" defaultlimit="error"/>
+//   </traceconfig>
+//
+// type is "file" when absent, defaultlimit "info". A file name without a
+// directory goes into OKU_TRACEPATHDEFAULT when that names a directory.
+// Files that cannot be opened and unsupported types are reported on standard
+// error and do not stop the load. A malformed document or a bad value throws
+// XMLError (unknown level names: "unknown trace limit '<name>'").
+std::vector<std::unique_ptr<TraceOutput>> readTraceConfig(std::istream& in);
+
+} // namespace OKU
+
+#endif

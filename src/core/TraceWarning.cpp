@@ -1,0 +1,14 @@
+#include "core/TraceWarning.h"
+
+#include <cstdio>
+
+#include "core/TraceTimestamp.h"
+
+namespace OKU {
+
+void traceWarning(const std::string& text)
+{
+    fprintf(stderr, "%s [OKU:trace]: %s\n", traceTimestamp().c_str(), text.c_str());
+}
+
+} // namespace OKU
