@@ -2,6 +2,7 @@
 #define OKU_GRAPHICS_COLOR_H
 
 #include <cstdint>
+#include <tuple>
 
 namespace OKU {
 
@@ -20,6 +21,24 @@ struct Color {
         return red == o.red && green == o.green && blue == o.blue && alpha == o.alpha;
     }
     bool operator!=(const Color& o) const { return !(*this == o); }
+    bool operator<(const Color& o) const
+    {
+        return std::tie(red, green, blue, alpha) < std::tie(o.red, o.green, o.blue, o.alpha);
+    }
+
+    // Gray with green weighted twice; alpha unchanged.
+    void desaturate()
+    {
+        red = green = blue = (red + 2 * green + blue) / 4;
+    }
+
+    // Weighted mean of every channel, alpha included, truncating toward zero.
+    static Color mix(const Color& c1, int w1, const Color& c2, int w2)
+    {
+        const int sum = w1 + w2;
+        return Color((c1.red * w1 + c2.red * w2) / sum, (c1.green * w1 + c2.green * w2) / sum,
+                     (c1.blue * w1 + c2.blue * w2) / sum, (c1.alpha * w1 + c2.alpha * w2) / sum);
+    }
 };
 
 } // namespace OKU
