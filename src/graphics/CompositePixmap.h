@@ -1,6 +1,7 @@
 #ifndef OKU_GRAPHICS_COMPOSITEPIXMAP_H
 #define OKU_GRAPHICS_COMPOSITEPIXMAP_H
 
+#include <array>
 #include <string>
 
 #include "core/Geometry.h"
@@ -53,6 +54,9 @@ public:
     const Pixmap& getCenter() const { return m_center; }
 
 private:
+    // The pieces row by row as they lie in the source image: top-left, top,
+    // top-right, left, centre, right, bottom-left, bottom, bottom-right.
+    std::array<Pixmap*, 9> getPieces();
     // Replaces the nine pieces by the slices of source.
     void cut(const Pixmap& source, const Margins& slices);
 

@@ -75,6 +75,22 @@ inline void blendOverAlpha(Pixmap::Pixel& d, const Pixmap::Pixel& s)
         blendOverAlpha(d, s.red, s.green, s.blue, s.alpha);
 }
 
+// The colour blend for either destination kind.
+inline void blendColor(Pixmap::Pixel& d, const Color& c, bool destAlpha)
+{
+    if (destAlpha)
+        blendOverAlpha(d, c.red, c.green, c.blue, c.alpha);
+    else
+        blendOverOpaque(d, c.red, c.green, c.blue, c.alpha);
+}
+
+// The colour blend of the pixel at absolute (x, y) if it lies inside clip.
+inline void plotClipped(Pixmap& image, const Rect& clip, int x, int y, const Color& c)
+{
+    if (clip.contains(Point(x, y)))
+        blendColor(image.getRow(y)[x], c, image.hasAlpha());
+}
+
 } // namespace OKU
 
 #endif

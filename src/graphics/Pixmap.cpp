@@ -24,11 +24,6 @@ std::unique_ptr<Pixmap::Pixel[]> allocatePixels(int width, int height)
     return std::unique_ptr<Pixmap::Pixel[]>(new Pixmap::Pixel[static_cast<size_t>(count)]);
 }
 
-size_t pixelCount(const Pixmap& p)
-{
-    return p.isEmpty() ? 0 : static_cast<size_t>(p.getWidth()) * p.getHeight();
-}
-
 } // namespace
 
 Pixmap::Pixmap() : Painter(Rect(0, 0, 0, 0)) {}
@@ -44,13 +39,13 @@ Pixmap::Pixmap(int width, int height, const Color& c) : Painter(Rect(0, 0, 0, 0)
 }
 
 Pixmap::Pixmap(const Graymap& graymap)
-    : Painter(Rect(0, 0, std::max(0, graymap.getWidth()), std::max(0, graymap.getHeight()))),
+    : Painter(Rect(0, 0, graymap.getWidth(), graymap.getHeight())),
       m_pixels(allocatePixels(graymap.getWidth(), graymap.getHeight())),
-      m_width(std::max(0, graymap.getWidth())),
-      m_height(std::max(0, graymap.getHeight())),
+      m_width(graymap.getWidth()),
+      m_height(graymap.getHeight()),
       m_hasAlpha(graymap.hasAlpha())
 {
-    const size_t n = pixelCount(*this);
+    const size_t n = getPixelCount();
     const uint8_t* values = graymap.getPixels();
     const uint8_t* alpha = graymap.getAlpha();
     Pixel* dst = m_pixels.get();
@@ -68,7 +63,7 @@ Pixmap::Pixmap(const Pixmap& other)
       m_hasAlpha(other.m_hasAlpha)
 {
     if (m_pixels)
-        memcpy(m_pixels.get(), other.m_pixels.get(), pixelCount(*this) * sizeof(Pixel));
+        memcpy(m_pixels.get(), other.m_pixels.get(), getPixelCount() * sizeof(Pixel));
 }
 
 Pixmap::Pixmap(Pixmap&& other) noexcept
@@ -117,7 +112,7 @@ void Pixmap::resize(int width, int height, const Color& c)
     width = std::max(0, width);
     height = std::max(0, height);
     m_hasAlpha = c.alpha != 255;
-    if (width != m_width || height != m_height || !m_pixels) {
+    if (width != m_width || height != m_height) {
         m_pixels = allocatePixels(width, height);
         m_width = width;
         m_height = height;
@@ -136,7 +131,7 @@ void Pixmap::clear(const Color& c)
     const Pixel fill{static_cast<uint8_t>(c.blue), static_cast<uint8_t>(c.green),
                      static_cast<uint8_t>(c.red),
                      m_hasAlpha ? static_cast<uint8_t>(c.alpha) : uint8_t(255)};
-    std::fill_n(m_pixels.get(), pixelCount(*this), fill);
+    std::fill_n(m_pixels.get(), getPixelCount(), fill);
 }
 
 void Pixmap::unsetClipRect()

@@ -55,6 +55,8 @@ public:
     int getHeight() const { return m_height; }
     bool hasAlpha() const { return m_hasAlpha; }
     bool isEmpty() const { return m_pixels == nullptr; }
+    // width * height, or 0 without a pixel array.
+    size_t getPixelCount() const { return m_pixels ? static_cast<size_t>(m_width) * m_height : 0; }
     Pixel* getPixels() { return m_pixels.get(); }
     const Pixel* getPixels() const { return m_pixels.get(); }
     Pixel* getRow(int y) { return m_pixels.get() + static_cast<size_t>(y) * m_width; }
@@ -69,6 +71,8 @@ public:
     void drawSolidRect(int x, int y, int w, int h, const Color& c) override;
     void drawSolidRoundedRect(int x, int y, int w, int h, int radius, const Color& c) override;
     void drawHollowRect(int x, int y, int w, int h, const Color& c, int thickness) override;
+    // Gradients spread over the whole of r, however it is clipped; one pixel
+    // long in the gradient's direction, r takes the first colour.
     void drawVerticalGradient(const Rect& r, const Color& top, const Color& bottom) override;
     void drawHorizontalGradient(const Rect& r, const Color& left, const Color& right) override;
     void drawHollowCircle(int cx, int cy, int r, const Color& c) override;
@@ -101,7 +105,8 @@ public:
     void copyRectNoClip(int dx, int dy, int sx, int sy, int w, int h) override;
 
     // Single pixels and runs in absolute coordinates; the NoClip forms
-    // require the pixels to lie inside the image.
+    // require the pixels to lie inside the image. drawPixelNoClip blends the
+    // pixel over the destination like a blit does.
     void drawPixelNoClip(int x, int y, const Pixel& p);
     // alpha = alpha * m / 256.
     void maskPixelNoClip(int x, int y, int m);
@@ -134,7 +139,8 @@ public:
     void colorize(const Color& c);
     void brightness(double b);
     void contrast(double k);
-    // Alpha of each column scaled by a factor going from left to right (256 = unchanged).
+    // Alpha of each column scaled by a factor going from left to right (256 =
+    // unchanged); a rectangle one column wide takes the left factor.
     void maskHorizontalGradient(const Rect& r, int left, int right);
 
     // Whether every pixel of the rectangle (offset added, cut to the image)

@@ -48,7 +48,7 @@ public:
     };
 
     // Producers append from any thread; the GUI thread is the only consumer.
-    class EventQueue : private NonCopyable {
+    class EventQueue : private OKU::NonCopyable {
     public:
         // A move merges into a pending move of the same pressed state at the
         // tail, a resize into a pending resize.
@@ -164,6 +164,31 @@ protected:
     bool m_busy = false;
     int32_t m_eventCounter = 0;
     bool m_closing = false;
+
+private:
+    // Loop steps shared by the GUI thread and processEvent: take the next
+    // event or due timer, mark the loop busy for the watchdog, dispatch.
+    void handleNextEvent();
+    std::unique_ptr<Event> takeEvent();
+    // False when no timer runs.
+    bool getEarliestDeadline(TimeSpec& deadline);
+    // Re-arms the earliest timer from its old deadline and returns its
+    // timeout event; null when no timer runs.
+    std::unique_ptr<Event> fireEarliestTimer();
+    void setBusy(bool busy);
+    void dispatch(Event& e);
+    void deliverMouse(int x, int y, bool pressed);
+    void deliverMouseDown(int x, int y);
+    void deliverMouseUp(int x, int y);
+    void deliverMouseMove(int x, int y);
+    void deliverTimeout(Widget* w, int id);
+    void deliverNotification(Widget* w, int id);
+    void callFunction(const std::function<void()>& f, Widget* w);
+    void handleCloseRequest();
+    void emitChildEvents();
+    // Removes the oldest destroyed modal widget and wakes its caller; true
+    // when one was found, which ends the GUI thread that ran the event.
+    bool releaseFinishedModal();
 };
 
 } // namespace OKU

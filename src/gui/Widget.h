@@ -127,6 +127,8 @@ public:
     bool isVisible() const;
     bool isEnabled() const;
     bool isDestroyed() const;
+    // The widget's own mark, whatever its ancestors' are.
+    bool isMarkedDestroyed() const { return m_destroyed; }
     void setForeground(bool on);
     bool isForeground() const { return m_foreground || m_modal; }
     bool isModal() const { return m_modal; }

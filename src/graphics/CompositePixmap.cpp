@@ -1,0 +1,91 @@
+#include "graphics/CompositePixmap.h"
+
+#include "core/FatalError.h"
+#include "core/FileStreams.h"
+#include "core/Paths.h"
+
+namespace OKU {
+
+CompositePixmap::CompositePixmap() = default;
+
+CompositePixmap::CompositePixmap(const Pixmap& source, const Margins& slices,
+                                 const Margins& innerMargins, const Margins& outerMargins,
+                                 const Color& color)
+    : m_innerMargins(innerMargins), m_outerMargins(outerMargins), m_color(color)
+{
+    cut(source, slices);
+}
+
+CompositePixmap::CompositePixmap(const std::string& path)
+{
+    load(path);
+}
+
+void CompositePixmap::load(const std::string& path)
+{
+    Margins slices;
+    Margins inner;
+    Margins outer;
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    iufstream in(path);
+    in >> slices.left >> slices.top >> slices.right >> slices.bottom >> inner.left >> inner.top >>
+        inner.right >> inner.bottom >> outer.left >> outer.top >> outer.right >> outer.bottom >>
+        red >> green >> blue;
+    if (in.fail())
+        fatalError("Cannot read %s", path.c_str());
+
+    const std::string pngPath = fileNameBase(path) + ".png";
+    Pixmap image;
+    if (!image.loadPNG(pngPath))
+        fatalError("Cannot load PNG \"%s\"", pngPath.c_str());
+    cut(image, slices);
+    m_innerMargins = inner;
+    m_outerMargins = outer;
+    m_color = Color(red, green, blue);
+}
+
+void CompositePixmap::colorize(const Color& c)
+{
+    for (Pixmap* piece : getPieces())
+        piece->colorize(c);
+}
+
+std::array<Pixmap*, 9> CompositePixmap::getPieces()
+{
+    return {&m_topLeft,    &m_top,    &m_topRight,
+            &m_left,       &m_center, &m_right,
+            &m_bottomLeft, &m_bottom, &m_bottomRight};
+}
+
+void CompositePixmap::cut(const Pixmap& source, const Margins& slices)
+{
+    const int width = source.getWidth();
+    const int height = source.getHeight();
+    // With both operands non-negative the subtractions cannot overflow,
+    // whatever the file says.
+    const bool fits = slices.left >= 0 && slices.right >= 0 && slices.top >= 0 &&
+                      slices.bottom >= 0 && slices.left <= width - slices.right &&
+                      slices.top <= height - slices.bottom;
+    if (!fits)
+        fatalError("CompositePixmap: slices %d %d %d %d do not fit a %dx%d image", slices.left,
+                   slices.top, slices.right, slices.bottom, width, height);
+
+    const int columnX[3] = {0, slices.left, width - slices.right};
+    const int columnWidth[3] = {slices.left, width - slices.left - slices.right, slices.right};
+    const int rowY[3] = {0, slices.top, height - slices.bottom};
+    const int rowHeight[3] = {slices.top, height - slices.top - slices.bottom, slices.bottom};
+    const std::array<Pixmap*, 9> pieces = getPieces();
+    for (int i = 0; i < 9; ++i) {
+        const int column = i % 3;
+        const int row = i / 3;
+        Pixmap& piece = *pieces[i];
+        piece.resize(columnWidth[column], rowHeight[row], source.hasAlpha());
+        piece.drawPixmap(0, 0, source, columnX[column], rowY[row], columnWidth[column],
+                         rowHeight[row]);
+        piece.removeAlphaIfSolid();
+    }
+}
+
+} // namespace OKU

@@ -1,0 +1,69 @@
+#include "gui/Widget.h"
+
+#include "text/Bidi.h"
+#include "text/L10n.h"
+
+namespace OKU {
+
+namespace {
+
+HAlign mirrored(HAlign a, bool ltr)
+{
+    if (ltr)
+        return a;
+    switch (a) {
+    case HAlign::LEFT:
+        return HAlign::RIGHT;
+    case HAlign::RIGHT:
+        return HAlign::LEFT;
+    default:
+        return a;
+    }
+}
+
+} // namespace
+
+bool isLTR(Layout l)
+{
+    switch (l) {
+    case Layout::LANGUAGE:
+    case Layout::AUTO:
+        return l10nIsLTR();
+    case Layout::RTL:
+        return false;
+    default:
+        return true;
+    }
+}
+
+bool isLTR(Layout l, const std::wstring& text)
+{
+    switch (l) {
+    case Layout::LANGUAGE:
+        return l10nIsLTR();
+    case Layout::AUTO:
+        return Bidi::isLTR(text);
+    case Layout::RTL:
+        return false;
+    default:
+        return true;
+    }
+}
+
+HAlign layoutAlign(Layout l, HAlign a)
+{
+    return mirrored(a, isLTR(l));
+}
+
+HAlign layoutAlign(Layout l, HAlign a, const std::wstring& text)
+{
+    return mirrored(a, isLTR(l, text));
+}
+
+int toTextHAlign(HAlign a)
+{
+    const int value = static_cast<int>(a);
+    return value >= 1 && value <= 3 ? value : 0;
+}
+
+} // namespace OKU

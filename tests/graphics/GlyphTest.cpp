@@ -1,0 +1,222 @@
+#include "text/Glyph.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <gtest/gtest.h>
+
+#include "core/FatalError.h"
+#include "graphics/Pixmap.h"
+
+using namespace OKU;
+
+namespace {
+
+const Color c_red(255, 0, 0);
+
+// A FreeType bitmap over rows of bytes laid out with the given pitch.
+FT_Bitmap ftBitmap(int width, int rows, int pitch, std::vector<unsigned char>& bytes, int grays)
+{
+    FT_Bitmap bm{};
+    bm.width = width;
+    bm.rows = rows;
+    bm.pitch = pitch;
+    bm.buffer = bytes.data();
+    bm.num_grays = static_cast<unsigned short>(grays);
+    bm.pixel_mode = grays == 256 ? FT_PIXEL_MODE_GRAY : FT_PIXEL_MODE_MONO;
+    return bm;
+}
+
+std::shared_ptr<const Glyph> makeGlyph(int boxX, int boxY, int left, int top,
+                                       std::vector<unsigned char> coverage, int width)
+{
+    const int rows = static_cast<int>(coverage.size()) / width;
+    const FT_Bitmap bm = ftBitmap(width, rows, width, coverage, 256);
+    return std::make_shared<const Glyph>(width + 1, boxX, boxY, width, rows, left, top, &bm);
+}
+
+// "red,green,blue,alpha" of one pixel, readable in failure messages.
+std::string rgba(const Pixmap& p, int x, int y)
+{
+    const Pixmap::Pixel& px = p.getPixel(x, y);
+    return std::to_string(px.red) + "," + std::to_string(px.green) + "," +
+           std::to_string(px.blue) + "," + std::to_string(px.alpha);
+}
+
+// The bounding box of every pixel that is no longer white.
+Rect inkBox(const Pixmap& p)
+{
+    const Pixmap::Pixel white{255, 255, 255, 255};
+    Rect box;
+    for (int y = 0; y < p.getHeight(); ++y) {
+        for (int x = 0; x < p.getWidth(); ++x) {
+            if (p.getPixel(x, y) != white)
+                box.include(Rect(x, y, 1, 1));
+        }
+    }
+    return box;
+}
+
+void printMessage(const char* message)
+{
+    fprintf(stderr, "fatal: %s\n", message);
+}
+
+} // namespace
+
+TEST(GlyphTest, DefaultGlyphIsEmpty)
+{
+    const Glyph g;
+    EXPECT_EQ(0, g.getAdvance());
+    EXPECT_EQ(Rect(0, 0, 0, 0), g.getBBox());
+    EXPECT_EQ(Rect(0, 0, 0, 0), g.getPixelBBox());
+    EXPECT_TRUE(g.getBitmap().isEmpty());
+
+    Pixmap p(2, 2, Color(255, 255, 255));
+    p.drawGlyphAbs(1, 1, g, c_red);
+    EXPECT_TRUE(inkBox(p).isEmpty());
+}
+
+TEST(GlyphTest, CopiesGrayRowsThroughThePitch)
+{
+    std::vector<unsigned char> down{1, 2, 3, 99, 4, 5, 6, 99};
+    const FT_Bitmap bm = ftBitmap(3, 2, 4, down, 256);
+    const Glyph g(7, 1, 9, 4, 8, -1, -9, &bm);
+    EXPECT_EQ(7, g.getAdvance());
+    EXPECT_EQ(Rect(1, 9, 4, 8), g.getBBox());
+    EXPECT_EQ(Rect(-1, -9, 3, 2), g.getPixelBBox());
+    EXPECT_EQ(-1, g.getLeft());
+    EXPECT_EQ(-9, g.getTop());
+    const Graymap& b = g.getBitmap();
+    EXPECT_EQ(std::vector<unsigned char>({1, 2, 3, 4, 5, 6}),
+              std::vector<unsigned char>(b.getPixels(), b.getPixels() + 6));
+    EXPECT_FALSE(b.hasAlpha());
+
+    // Rows stored bottom-up: the top row comes last in memory.
+    std::vector<unsigned char> up{4, 5, 6, 99, 1, 2, 3, 99};
+    const FT_Bitmap flipped = ftBitmap(3, 2, -4, up, 256);
+    const Glyph h(0, 0, 0, 0, 0, 0, 0, &flipped);
+    EXPECT_EQ(std::vector<unsigned char>({1, 2, 3, 4, 5, 6}),
+              std::vector<unsigned char>(h.getBitmap().getPixels(), h.getBitmap().getPixels() + 6));
+}
+
+TEST(GlyphTest, ExpandsOneBitRowsMostSignificantFirst)
+{
+    std::vector<unsigned char> bits{0xA0, 0x40, 0x00, 0x80, 0xC0, 0x00};
+    const FT_Bitmap bm = ftBitmap(10, 2, 3, bits, 0);
+    const Glyph g(0, 0, 0, 0, 0, 0, 0, &bm);
+    const unsigned char* row0 = g.getBitmap().getRow(0);
+    const unsigned char* row1 = g.getBitmap().getRow(1);
+    EXPECT_EQ(std::vector<unsigned char>({255, 0, 255, 0, 0, 0, 0, 0, 0, 255}),
+              std::vector<unsigned char>(row0, row0 + 10));
+    EXPECT_EQ(std::vector<unsigned char>({255, 0, 0, 0, 0, 0, 0, 0, 255, 255}),
+              std::vector<unsigned char>(row1, row1 + 10));
+}
+
+TEST(GlyphTest, OtherGrayLevelCountsAreFatal)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    std::vector<unsigned char> bytes{0, 1, 2, 3};
+    const FT_Bitmap bm = ftBitmap(2, 2, 2, bytes, 4);
+    EXPECT_EXIT(
+        {
+            setFatalErrorHandler(printMessage);
+            Glyph g(0, 0, 0, 0, 0, 0, 0, &bm);
+        },
+        ::testing::ExitedWithCode(1), "fatal: Glyph::Glyph: Unknown bm->num_grays \\(4\\)");
+}
+
+TEST(GlyphTest, WholeGlyphSkipsEmptyCoverageAndDrawsFullCoverageAtColourAlpha)
+{
+    const auto glyph = makeGlyph(0, 0, 1, -1, {0, 128, 255}, 3);
+    Pixmap p(6, 3, Color(255, 255, 255));
+    p.drawGlyphAbs(1, 2, *glyph, c_red);
+    EXPECT_EQ("255,255,255,255", rgba(p, 2, 1));
+    EXPECT_EQ("254,127,127,255", rgba(p, 3, 1));
+    EXPECT_EQ("255,0,0,255", rgba(p, 4, 1));
+    EXPECT_EQ(Rect(3, 1, 2, 1), inkBox(p));
+
+    Pixmap a(3, 1, Color(10, 20, 30, 0));
+    a.drawGlyphAbs(-1, 1, *glyph, c_red);
+    EXPECT_EQ("10,20,30,0", rgba(a, 0, 0));
+    EXPECT_EQ("255,0,0,255", rgba(a, 2, 0));
+}
+
+TEST(GlyphTest, CutGlyphScalesEveryCoverageValue)
+{
+    const auto glyph = makeGlyph(0, 0, 1, -1, {0, 128, 255}, 3);
+    Pixmap p(6, 3, Color(255, 255, 255));
+    p.setClipRectAbs(Rect(3, 0, 3, 3));
+    p.drawGlyphAbs(1, 2, *glyph, c_red);
+    EXPECT_EQ("255,255,255,255", rgba(p, 2, 1));
+    EXPECT_EQ("254,127,127,255", rgba(p, 3, 1));
+    EXPECT_EQ("254,0,0,255", rgba(p, 4, 1)) << "full coverage at alpha 255 * 255 / 256";
+
+    Pixmap a(3, 1, Color(10, 20, 30, 0));
+    a.setClipRectAbs(Rect(0, 0, 2, 1));
+    a.drawGlyphAbs(-1, 1, *glyph, c_red);
+    EXPECT_EQ("255,0,0,0", rgba(a, 0, 0)) << "empty coverage still blends at alpha 0";
+    EXPECT_EQ("10,20,30,0", rgba(a, 2, 0));
+
+    Pixmap missed(6, 3, Color(255, 255, 255));
+    missed.setClipRectAbs(Rect(0, 0, 3, 3));
+    missed.drawGlyphAbs(1, 2, *glyph, c_red);
+    EXPECT_EQ("255,255,255,255", rgba(missed, 2, 1)) << "only empty coverage is inside";
+    missed.drawGlyphAbs(1, 5, *glyph, c_red);
+    EXPECT_TRUE(inkBox(missed).isEmpty());
+}
+
+TEST(GlyphTest, AlignmentPlacesTheBoxAtThePoint)
+{
+    // Box and bitmap coincide: 4 x 6 pixels, 5 of them above the baseline.
+    const auto glyph = makeGlyph(1, 5, 1, -5, std::vector<unsigned char>(24, 255), 4);
+    const auto drawnBox = [&glyph](HAlign h, VAlign v) {
+        Pixmap p(20, 20, Color(255, 255, 255));
+        p.setOffset(2, 3);
+        p.drawGlyph(5, 5, glyph, Color(0, 0, 0), h, v);
+        return inkBox(p);
+    };
+    EXPECT_EQ(Rect(7, 8, 4, 6), drawnBox(HAlign::LEFT, VAlign::TOP));
+    EXPECT_EQ(Rect(5, 5, 4, 6), drawnBox(HAlign::CENTER, VAlign::CENTER));
+    EXPECT_EQ(Rect(3, 2, 4, 6), drawnBox(HAlign::RIGHT, VAlign::BOTTOM));
+    EXPECT_EQ(Rect(3, 3, 4, 6), drawnBox(HAlign::RIGHT, VAlign::BASELINE));
+
+    Pixmap p(20, 20, Color(255, 255, 255));
+    p.setOffset(2, 3);
+    p.drawGlyph(5, 5, glyph, Color(0, 0, 0));
+    EXPECT_EQ(Rect(8, 3, 4, 6), inkBox(p)) << "(x, y) is the pen on the baseline";
+
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(p.drawGlyph(0, 0, glyph, c_red, HAlign::STRETCH, VAlign::TOP), "");
+    EXPECT_DEATH(p.drawGlyph(0, 0, glyph, c_red, HAlign::LEFT, VAlign::STRETCH), "");
+}
+
+TEST(PixmapTextTest, TextBlocksRefuseBaselineAndStretch)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The alignment is refused before the font or layout is looked at.
+    alignas(16) static const unsigned char unused[64] = {};
+    const Font& font = *reinterpret_cast<const Font*>(unused);
+    const TextLayout<Font>& layout = *reinterpret_cast<const TextLayout<Font>*>(unused);
+    Pixmap p(4, 4, false);
+    const auto draw = [&](VAlign v, bool withLayout) {
+        setFatalErrorHandler(printMessage);
+        if (withLayout)
+            p.drawTextLayout(0, 0, 4, 4, layout, c_red, 4, v);
+        else
+            p.drawText(0, 0, 4, 4, font, L"x", c_red, HAlign::LEFT, v, 0);
+    };
+    EXPECT_EXIT(draw(VAlign::BASELINE, false), ::testing::ExitedWithCode(1),
+                "fatal: Pixmap::drawText does not support VAlign::BASELINE");
+    EXPECT_EXIT(draw(VAlign::STRETCH, false), ::testing::ExitedWithCode(1),
+                "fatal: Pixmap::drawText does not support VAlign::STRETCH");
+    EXPECT_EXIT(draw(VAlign::BASELINE, true), ::testing::ExitedWithCode(1),
+                "fatal: Pixmap::drawText does not support VAlign::BASELINE");
+    EXPECT_EXIT(draw(VAlign::STRETCH, true), ::testing::ExitedWithCode(1),
+                "fatal: Pixmap::drawText does not support VAlign::STRETCH");
+}

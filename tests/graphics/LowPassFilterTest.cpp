@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "graphics/Graymap.h"
+#include "graphics/LowPassFilter.h"
+#include "graphics/Pixmap.h"
+
+using OKU::Graymap;
+using OKU::Pixmap;
+
+namespace {
+
+Graymap rowMap(const std::vector<int>& values)
+{
+    Graymap map(static_cast<int>(values.size()), 1, false);
+    for (size_t i = 0; i < values.size(); ++i)
+        map.getPixels()[i] = static_cast<unsigned char>(values[i]);
+    return map;
+}
+
+std::vector<int> rowValues(const Graymap& map, int y)
+{
+    return std::vector<int>(map.getRow(y), map.getRow(y) + map.getWidth());
+}
+
+Pixmap randomPixmap(int width, int height, bool alpha, unsigned seed)
+{
+    std::mt19937 random(seed);
+    Pixmap pixmap(width, height, alpha);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            Pixmap::Pixel& p = pixmap.getRow(y)[x];
+            p.blue = static_cast<uint8_t>(random());
+            p.green = static_cast<uint8_t>(random());
+            p.red = static_cast<uint8_t>(random());
+            if (alpha)
+                p.alpha = static_cast<uint8_t>(random());
+        }
+    }
+    return pixmap;
+}
+
+// One byte of every pixel as a gray map.
+Graymap channel(const Pixmap& pixmap, uint8_t Pixmap::Pixel::*byte)
+{
+    Graymap map(pixmap.getWidth(), pixmap.getHeight(), false);
+    for (int y = 0; y < pixmap.getHeight(); ++y) {
+        for (int x = 0; x < pixmap.getWidth(); ++x)
+            map.getRow(y)[x] = pixmap.getRow(y)[x].*byte;
+    }
+    return map;
+}
+
+} // namespace
+
+TEST(LowPassFilterTest, KernelsAreNormalisedWindowedSincs)
+{
+    EXPECT_TRUE(OKU::detail::makeLowPassFilter1(0.3f, 0).empty());
+    EXPECT_EQ(std::vector<float>{1.0f}, OKU::detail::makeLowPassFilter1(0.2f, 1));
+
+    // h = 2fc, sin(2 pi fc) / pi * (0.54 + 0.46 cos(pi / 2)), divided by 2s - h[0].
+    const std::vector<float> h = OKU::detail::makeLowPassFilter1(0.25f, 2);
+    ASSERT_EQ(2u, h.size());
+    EXPECT_NEAR(0.5925753, h[0], 1e-6);
+    EXPECT_NEAR(0.2037124, h[1], 1e-6);
+
+    for (float fc : {0.05f, 0.2f, 0.45f}) {
+        for (int taps : {2, 5, 16}) {
+            const std::vector<float> k = OKU::detail::makeLowPassFilter1(fc, taps);
+            ASSERT_EQ(static_cast<size_t>(taps), k.size());
+            double sum = k[0];
+            for (int i = 1; i < taps; ++i)
+                sum += 2 * k[i];
+            EXPECT_NEAR(1.0, sum, 1e-5) << fc << " " << taps;
+        }
+    }
+
+    const OKU::detail::LowPassKernel2 kernel = OKU::detail::makeLowPassFilter2(0.25f, 2, 0.1f, 3);
+    const std::vector<float> hy = OKU::detail::makeLowPassFilter1(0.1f, 3);
+    EXPECT_EQ(2, kernel.tapsX);
+    EXPECT_EQ(3, kernel.tapsY);
+    ASSERT_EQ(6u, kernel.coefficients.size());
+    EXPECT_FLOAT_EQ(h[1] * hy[2], kernel.coefficients[2 * 2 + 1]);
+    EXPECT_FLOAT_EQ(h[0] * hy[1], kernel.coefficients[1 * 2 + 0]);
+}
+
+TEST(LowPassFilterTest, OneDimensionalFiltersClampEdgesRoundAndSaturate)
+{
+    // With fc 0.25 and 2 taps: 0.2037 * (0 + 100), 0.5926 * 100 + 0.2037 * 200,
+    // 0.5926 * 200 + 0.2037 * (100 + 200).
+    const Graymap ramp = rowMap({0, 100, 200});
+    EXPECT_EQ(std::vector<int>({20, 100, 180}), rowValues(ramp.lowPassFilterX(0.25f, 2), 0));
+    Graymap column(1, 3, false);
+    std::copy(ramp.getPixels(), ramp.getPixels() + 3, column.getPixels());
+    const Graymap filteredColumn = column.lowPassFilterY(0.25f, 2);
+    EXPECT_EQ(std::vector<int>({20, 100, 180}),
+              std::vector<int>(filteredColumn.getPixels(), filteredColumn.getPixels() + 3));
+
+    // The ringing of a sharp kernel at a step goes below 0 and above 255.
+    std::vector<int> step(20, 0);
+    std::fill(step.begin() + 10, step.end(), 255);
+    EXPECT_EQ(std::vector<int>({0, 0, 0, 0, 0, 0, 3, 22, 56, 102, 153, 199, 233, 252, 255, 255, 255,
+                                255, 255, 255}),
+              rowValues(rowMap(step).lowPassFilterX(0.1f, 8), 0));
+
+    // A single tap is the kernel [1].
+    const Graymap block = rowMap({3, 200, 17, 90, 255}).upscale(1, 4);
+    EXPECT_EQ(block, block.lowPassFilterX(0.3f, 1));
+    EXPECT_EQ(block, block.lowPassFilterY(0.3f, 1));
+    EXPECT_EQ(block, block.lowPassFilter2(0.2f, 0.3f, 1));
+}
+
+TEST(LowPassFilterTest, TwoDimensionalFilterOnAnImpulse)
+{
+    Graymap map(3, 3, true);
+    map.clear(0);
+    map.getRow(1)[1] = 255;
+    std::fill(map.getAlpha(), map.getAlpha() + 9, 0);
+    map.getAlphaRow(1)[1] = 255;
+    // 255 times h0 * h0, h0 * h1 and h1 * h1 for fc 0.25 and 2 taps.
+    const Graymap result = map.lowPassFilter2(0.25f, 0.25f, 2);
+    EXPECT_EQ(std::vector<int>({11, 31, 11}), rowValues(result, 0));
+    EXPECT_EQ(std::vector<int>({31, 90, 31}), rowValues(result, 1));
+    EXPECT_EQ(std::vector<int>({11, 31, 11}), rowValues(result, 2));
+    ASSERT_TRUE(result.hasAlpha());
+    EXPECT_TRUE(std::equal(result.getPixels(), result.getPixels() + 9, result.getAlpha()));
+}
+
+TEST(LowPassFilterTest, LowPassFilterChoosesTheDirections)
+{
+    std::mt19937 random(7);
+    Graymap map(9, 6, true);
+    for (int i = 0; i < 54; ++i) {
+        map.getPixels()[i] = static_cast<unsigned char>(random());
+        map.getAlpha()[i] = static_cast<unsigned char>(random());
+    }
+    for (int taps : {0, 1, 5})
+        EXPECT_EQ(map, map.lowPassFilter(0.5f, 0.5f, taps));
+    EXPECT_EQ(map.lowPassFilter2(0.2f, 0.49f, 5), map.lowPassFilter(0.2f, 0.49f, 5));
+    EXPECT_EQ(map.lowPassFilterX(0.2f, 5), map.lowPassFilter(0.2f, 0.7f, 5));
+    EXPECT_EQ(map.lowPassFilterY(0.3f, 5), map.lowPassFilter(0.5f, 0.3f, 5));
+    EXPECT_NE(map, map.lowPassFilterY(0.3f, 5));
+
+    // Degenerate arguments give well-defined maps.
+    Graymap zero(9, 6, true);
+    zero.clear(0);
+    std::fill(zero.getAlpha(), zero.getAlpha() + 54, 0);
+    EXPECT_EQ(zero, map.lowPassFilterX(0.3f, 0));
+    EXPECT_EQ(zero, map.lowPassFilterX(0.0f, 3));
+    EXPECT_TRUE(Graymap().lowPassFilter2(0.1f, 0.1f, 3).isEmpty());
+}
+
+TEST(LowPassFilterTest, PixmapFiltersAndScalesEveryByteOnItsOwn)
+{
+    const auto apply = [](const auto& image, int operation) {
+        switch (operation) {
+        case 0: return image.lowPassFilterX(0.2f, 4);
+        case 1: return image.lowPassFilterY(0.3f, 3);
+        case 2: return image.lowPassFilter2(0.2f, 0.35f, 4);
+        case 3: return image.lowPassFilter(0.45f, 0.5f, 6);
+        case 4: return image.scaleNearest(5, 13);
+        default: return image.scaleBilinear(6, 9, 4);
+        }
+    };
+    uint8_t Pixmap::Pixel::*const bytes[] = {&Pixmap::Pixel::blue, &Pixmap::Pixel::green,
+                                             &Pixmap::Pixel::red, &Pixmap::Pixel::alpha};
+    for (bool alpha : {false, true}) {
+        const Pixmap pixmap = randomPixmap(11, 7, alpha, alpha ? 8 : 9);
+        for (int operation = 0; operation < 6; ++operation) {
+            const Pixmap result = apply(pixmap, operation);
+            EXPECT_EQ(alpha, result.hasAlpha()) << operation;
+            for (int i = 0; i < (alpha ? 4 : 3); ++i) {
+                EXPECT_EQ(apply(channel(pixmap, bytes[i]), operation), channel(result, bytes[i]))
+                    << operation << " " << i;
+            }
+            if (!alpha) {
+                Graymap opaque(result.getWidth(), result.getHeight(), false);
+                opaque.clear(255);
+                EXPECT_EQ(opaque, channel(result, &Pixmap::Pixel::alpha)) << operation;
+            }
+        }
+    }
+}

@@ -1,0 +1,338 @@
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/FatalError.h"
+#include "gui/TestRootWidget.h"
+
+using namespace OKU;
+
+namespace {
+
+typedef std::vector<std::string> Log;
+
+// Writes its creation and deletion into a shared log.
+class LoggingWidget : public Widget {
+public:
+    LoggingWidget(Widget* parent, const std::string& name, Log& log)
+        : Widget(parent, 0, 0, 10, 10), m_name(name), m_log(log)
+    {
+    }
+    ~LoggingWidget() override { m_log.push_back("delete " + m_name); }
+
+    void onCreation() override
+    {
+        m_log.push_back("create " + m_name);
+        if (m_creationHook)
+            m_creationHook();
+    }
+    void onParentResized() override { m_log.push_back("parent resized " + m_name); }
+
+    std::function<void()> m_creationHook;
+
+private:
+    std::string m_name;
+    Log& m_log;
+};
+
+std::vector<Widget*> childrenOf(const Widget& w)
+{
+    const Widget::Children children = w.getChildren();
+    return std::vector<Widget*>(children.begin(), children.end());
+}
+
+void printMessage(const char* message)
+{
+    fprintf(stderr, "fatal: %s\n", message);
+}
+
+} // namespace
+
+TEST(WidgetTreeTest, CreationRunsChildrenFirstOnceEachAndReachesWidgetsBuiltMeanwhile)
+{
+    Log log;
+    TestRootWidget root;
+    LoggingWidget* a = new LoggingWidget(&root, "a", log);
+    LoggingWidget* b = new LoggingWidget(a, "b", log);
+    new LoggingWidget(a, "c", log);
+    new LoggingWidget(&root, "d", log);
+    b->m_creationHook = [b, &log] { new LoggingWidget(b, "b1", log); };
+    a->m_creationHook = [a, &log] { new LoggingWidget(a, "a1", log); };
+    EXPECT_TRUE(root.hasDescendantCreated());
+    EXPECT_TRUE(log.empty());
+
+    root.onCreationCaller();
+    EXPECT_EQ((Log{"create b", "create c", "create b1", "create a", "create d", "create a1"}),
+              log);
+    EXPECT_FALSE(root.hasDescendantCreated());
+    EXPECT_TRUE(a->isCreated());
+
+    log.clear();
+    root.runPending();
+    EXPECT_TRUE(log.empty());
+}
+
+TEST(WidgetTreeTest, AlwaysOnTopChildrenStayAboveOrdinaryOnes)
+{
+    Log log;
+    TestRootWidget root;
+    Widget* a = new LoggingWidget(&root, "a", log);
+    Widget* top = new LoggingWidget(&root, "top", log);
+    top->enableAlwaysOnTop(true);
+    Widget* b = new LoggingWidget(&root, "b", log);
+    EXPECT_EQ((std::vector<Widget*>{a, b, top}), childrenOf(root));
+
+    a->enableAlwaysOnTop(true);
+    EXPECT_EQ((std::vector<Widget*>{b, top, a}), childrenOf(root));
+
+    // Switching the flag off keeps the place; later children go below the
+    // first always-on-top one.
+    a->enableAlwaysOnTop(false);
+    Widget* c = new LoggingWidget(&root, "c", log);
+    EXPECT_EQ((std::vector<Widget*>{b, c, top, a}), childrenOf(root));
+}
+
+TEST(WidgetTreeTest, ChildEventsAreEmittedOncePerPassAndNotForDestroyedWidgets)
+{
+    Log log;
+    TestRootWidget root;
+    Widget* parent = new LoggingWidget(&root, "parent", log);
+    int changes = 0;
+    parent->m_childrenChanged.connect([&changes] { ++changes; });
+
+    Widget* first = new LoggingWidget(parent, "first", log);
+    new LoggingWidget(parent, "second", log);
+    first->enableAlwaysOnTop(true);
+    EXPECT_EQ(0, changes);
+    root.runPending();
+    EXPECT_EQ(1, changes);
+    root.runPending();
+    EXPECT_EQ(1, changes);
+
+    // The reaper's deletion is reported in the same pass.
+    first->destroy();
+    root.runPending();
+    EXPECT_EQ(2, changes);
+
+    parent->protect();
+    new LoggingWidget(parent, "third", log);
+    parent->destroy();
+    root.runPending();
+    EXPECT_EQ(2, changes);
+    parent->unprotect();
+    root.runPending();
+    EXPECT_EQ(2, changes);
+    EXPECT_TRUE(root.getChildren().empty());
+}
+
+TEST(WidgetTreeTest, SetParentMovesTheWidgetWithItsPendingWork)
+{
+    Log log;
+    TestRootWidget root;
+    Widget* a = new LoggingWidget(&root, "a", log);
+    Widget* b = new LoggingWidget(&root, "b", log);
+    b->resize(30, 30);
+    int changesOfA = 0;
+    a->m_childrenChanged.connect([&changesOfA] { ++changesOfA; });
+    root.runPending();
+    log.clear();
+
+    // Not created yet: the new parent's chain must lead the creation pass there.
+    Widget* fresh = new LoggingWidget(a, "fresh", log);
+    fresh->setParent(b);
+    EXPECT_EQ(b, fresh->getParent());
+    EXPECT_EQ((std::vector<Widget*>{fresh}), childrenOf(*b));
+    EXPECT_TRUE(childrenOf(*a).empty());
+    EXPECT_EQ((Log{"parent resized fresh"}), log);
+    log.clear();
+    root.runPending();
+    EXPECT_EQ((Log{"create fresh"}), log);
+    EXPECT_EQ(1, changesOfA);
+
+    // A destroyed grandchild travels along and is still reaped.
+    Widget* holder = new LoggingWidget(a, "holder", log);
+    new LoggingWidget(holder, "doomed", log);
+    root.runPending();
+    log.clear();
+    holder->getChildren().front()->destroy();
+    holder->setParent(b);
+    root.runPending();
+    EXPECT_EQ((Log{"parent resized holder", "delete doomed"}), log);
+
+    // Reparenting to the same parent does nothing.
+    log.clear();
+    holder->setParent(b);
+    EXPECT_TRUE(log.empty());
+}
+
+TEST(WidgetTreeTest, DestroyMarksAndTheReaperDeletesChildrenFirst)
+{
+    Log log;
+    TestRootWidget root;
+    Widget* a = new LoggingWidget(&root, "a", log);
+    Widget* b = new LoggingWidget(a, "b", log);
+    new LoggingWidget(a, "c", log);
+    root.runPending();
+    log.clear();
+    EXPECT_TRUE(root.isDescendant(b));
+    EXPECT_FALSE(b->isDescendant(a));
+    EXPECT_FALSE(root.isDescendant(&root));
+
+    a->destroy();
+    a->destroy();
+    EXPECT_FALSE(root.isDescendant(a));
+    EXPECT_TRUE(b->isDestroyed());
+    EXPECT_FALSE(b->isMarkedDestroyed());
+    EXPECT_TRUE(root.getChildren().empty());
+    EXPECT_FALSE(root.isDescendant(b));
+    EXPECT_FALSE(a->isDescendant(b));
+    EXPECT_TRUE(log.empty());
+
+    root.runPending();
+    EXPECT_EQ((Log{"delete b", "delete c", "delete a"}), log);
+}
+
+TEST(WidgetTreeTest, ProtectionPostponesDeletionUntilItEnds)
+{
+    Log log;
+    TestRootWidget root;
+    Widget* a = new LoggingWidget(&root, "a", log);
+    Widget* b = new LoggingWidget(a, "b", log);
+    Widget* c = new LoggingWidget(&root, "c", log);
+    root.runPending();
+    log.clear();
+
+    // A protected child keeps its destroyed parent alive.
+    b->protect();
+    a->destroy();
+    c->protect();
+    c->protect();
+    c->destroy();
+    EXPECT_FALSE(root.grimReaper());
+    EXPECT_TRUE(log.empty());
+
+    b->unprotect();
+    c->unprotect();
+    EXPECT_FALSE(root.grimReaper());
+    EXPECT_EQ((Log{"delete b", "delete a"}), log);
+
+    c->unprotect();
+    EXPECT_TRUE(root.grimReaper());
+    EXPECT_EQ((Log{"delete b", "delete a", "delete c"}), log);
+}
+
+TEST(WidgetTreeTest, NukeAndDeleteChildrenDeleteAtOnceExceptProtectedWidgets)
+{
+    Log log;
+    TestRootWidget root;
+    Widget* a = new LoggingWidget(&root, "a", log);
+    Widget* b = new LoggingWidget(&root, "b", log);
+    Widget* guarded = new LoggingWidget(b, "guarded", log);
+    EXPECT_TRUE(a->nuke());
+    EXPECT_EQ((Log{"delete a"}), log);
+
+    guarded->protect();
+    EXPECT_FALSE(b->nuke());
+    EXPECT_EQ((Log{"delete a"}), log);
+    guarded->unprotect();
+    root.runPending();
+    EXPECT_EQ((Log{"delete a", "delete guarded", "delete b"}), log);
+
+    log.clear();
+    Widget* parent = new LoggingWidget(&root, "parent", log);
+    new LoggingWidget(parent, "x", log);
+    Widget* y = new LoggingWidget(parent, "y", log);
+    new LoggingWidget(parent, "z", log);
+    y->protect();
+    EXPECT_FALSE(parent->deleteChildren());
+    EXPECT_EQ((Log{"delete x", "delete z"}), log);
+    EXPECT_EQ((std::vector<Widget*>{y}), childrenOf(*parent));
+    y->unprotect();
+    EXPECT_TRUE(parent->deleteChildren());
+}
+
+TEST(WidgetTreeTest, ArmageddonDeletesEverythingBelowIgnoringProtection)
+{
+    Log log;
+    Widget* top = new LoggingWidget(nullptr, "top", log);
+    Widget* a = new LoggingWidget(top, "a", log);
+    new LoggingWidget(a, "a1", log);
+    Widget* b = new LoggingWidget(top, "b", log);
+    a->protect();
+    b->protect();
+    b->destroy();
+    top->armageddon();
+    EXPECT_EQ((Log{"delete a1", "delete a", "delete b", "delete top"}), log);
+}
+
+TEST(WidgetTreeTest, ModalRunsTheLoopElsewhereAndKeepsTheDialogUntilItReturns)
+{
+    Log log;
+    TestRootWidget root;
+    Widget* parent = new LoggingWidget(&root, "parent", log);
+    LoggingWidget* dialog = new LoggingWidget(parent, "dialog", log);
+    root.runPending();
+    log.clear();
+
+    const std::thread::id caller = std::this_thread::get_id();
+    bool ranElsewhere = false;
+    int protectCount = 0;
+    bool modalMark = false;
+    root.injectFunction(dialog, [&] {
+        ranElsewhere = std::this_thread::get_id() != caller;
+        protectCount = dialog->getProtectCount();
+        modalMark = dialog->isModal();
+        dialog->destroy();
+    });
+    dialog->modal();
+    EXPECT_TRUE(ranElsewhere);
+    EXPECT_EQ(1, protectCount);
+    EXPECT_TRUE(modalMark);
+    EXPECT_FALSE(dialog->isModal());
+    EXPECT_EQ(0, dialog->getProtectCount());
+    // The caller can still read the dialog; the next pass deletes it.
+    EXPECT_TRUE(log.empty());
+    root.runPending();
+    EXPECT_EQ((Log{"delete dialog"}), log);
+
+    // A destroyed widget returns at once without taking over the loop.
+    LoggingWidget* gone = new LoggingWidget(parent, "gone", log);
+    gone->destroy();
+    gone->modal();
+    EXPECT_FALSE(gone->isModal());
+    EXPECT_EQ(0, gone->getProtectCount());
+}
+
+TEST(WidgetTreeDeathTest, UnbalancedUnprotectIsFatal)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            setFatalErrorHandler(printMessage);
+            Widget w(nullptr);
+            w.protect();
+            w.unprotect();
+            // One step below zero passes; the check looks at the count before.
+            w.unprotect();
+            fprintf(stderr, "below zero\n");
+            w.unprotect();
+        },
+        ::testing::ExitedWithCode(1), "below zero\nfatal: Widget::unprotect\\(\\)");
+}
+
+TEST(WidgetTreeDeathTest, DeletingAProtectedWidgetIsFatal)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            setFatalErrorHandler(printMessage);
+            Widget* w = new Widget(nullptr);
+            w->protect();
+            delete w;
+        },
+        ::testing::ExitedWithCode(1), "fatal: Widget::~Widget\\(\\) protected\\.");
+}
