@@ -30,16 +30,10 @@ Pixmap randomPixmap(int width, int height, bool alpha, unsigned seed)
 {
     std::mt19937 random(seed);
     Pixmap pixmap(width, height, alpha);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            Pixmap::Pixel& p = pixmap.getRow(y)[x];
-            p.blue = static_cast<uint8_t>(random());
-            p.green = static_cast<uint8_t>(random());
-            p.red = static_cast<uint8_t>(random());
-            if (alpha)
-                p.alpha = static_cast<uint8_t>(random());
-        }
-    }
+    for (int i = 0; i < width * height; ++i)
+        pixmap.getPixels()[i] = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+                                 static_cast<uint8_t>(random()),
+                                 static_cast<uint8_t>(alpha ? random() : 255)};
     return pixmap;
 }
 
