@@ -10,6 +10,7 @@
 
 #include "core/Paths.h"
 #include "core/Utf8.h"
+#include "text/LString.h"
 
 namespace OKU {
 
@@ -33,12 +34,14 @@ bool hasOnlyTrailingExtension(const std::string& name, const std::string& ext)
     return name.size() >= ext.size() && name.find(ext) == name.size() - ext.size();
 }
 
-std::vector<std::wstring> decodeAll(const std::vector<std::string>& names)
+// The names decoded from UTF-8, as wide strings or untranslated LStrings.
+template <class Text>
+std::vector<Text> decodeAll(const std::vector<std::string>& names)
 {
-    std::vector<std::wstring> result;
+    std::vector<Text> result;
     result.reserve(names.size());
     for (const std::string& name : names)
-        result.push_back(utf8Decode(name));
+        result.push_back(Text(utf8Decode(name)));
     return result;
 }
 
@@ -155,7 +158,7 @@ bool getFileList(std::vector<std::wstring>& out, const std::string& dir)
 {
     std::vector<std::string> names;
     const bool ok = getFileList(names, dir);
-    out = decodeAll(names);
+    out = decodeAll<std::wstring>(names);
     return ok;
 }
 
@@ -163,7 +166,23 @@ bool getFileList(std::vector<std::wstring>& out, const std::string& dir, const s
 {
     std::vector<std::string> names;
     const bool ok = getFileList(names, dir, ext);
-    out = decodeAll(names);
+    out = decodeAll<std::wstring>(names);
+    return ok;
+}
+
+bool getFileList(std::vector<LString>& out, const std::string& dir)
+{
+    std::vector<std::string> names;
+    const bool ok = getFileList(names, dir);
+    out = decodeAll<LString>(names);
+    return ok;
+}
+
+bool getFileList(std::vector<LString>& out, const std::string& dir, const std::string& ext)
+{
+    std::vector<std::string> names;
+    const bool ok = getFileList(names, dir, ext);
+    out = decodeAll<LString>(names);
     return ok;
 }
 

@@ -2,6 +2,7 @@
 
 #include "text/Bidi.h"
 #include "text/L10n.h"
+#include "text/LString.h"
 
 namespace OKU {
 
@@ -50,12 +51,22 @@ bool isLTR(Layout l, const std::wstring& text)
     }
 }
 
+bool isLTR(Layout l, const LString& text)
+{
+    return isLTR(l, text.str());
+}
+
 HAlign layoutAlign(Layout l, HAlign a)
 {
     return mirrored(a, isLTR(l));
 }
 
 HAlign layoutAlign(Layout l, HAlign a, const std::wstring& text)
+{
+    return mirrored(a, isLTR(l, text));
+}
+
+HAlign layoutAlign(Layout l, HAlign a, const LString& text)
 {
     return mirrored(a, isLTR(l, text));
 }

@@ -13,6 +13,7 @@
 
 namespace OKU {
 
+class LString;
 class Painter;
 class RootWidget;
 
@@ -20,9 +21,12 @@ class RootWidget;
 // text's for AUTO in the text form), true for LTR and any negative value.
 bool isLTR(Layout l);
 bool isLTR(Layout l, const std::wstring& text);
+// The direction of the text as shown (LString::str()).
+bool isLTR(Layout l, const LString& text);
 // LEFT and RIGHT swap places when the direction is right to left.
 HAlign layoutAlign(Layout l, HAlign a);
 HAlign layoutAlign(Layout l, HAlign a, const std::wstring& text);
+HAlign layoutAlign(Layout l, HAlign a, const LString& text);
 // The text layout's alignment number: CENTER, RIGHT and STRETCH keep their
 // value, everything else is 0.
 int toTextHAlign(HAlign a);

@@ -125,6 +125,38 @@ TEST(PixmapDrawTest, TranslucentRectangleBlendsEveryPixel)
     EXPECT_EQ("255,255,255,255", rgba(p, 2, 0));
 }
 
+TEST(PixmapDrawTest, TranslucentRowsBlendEveryChannelExactly)
+{
+    // Rows of several lengths from column 1, over pixels that differ in
+    // every channel, with the extreme alphas and channels: each pixel must
+    // be (a * s + (255 - a) * d) >> 8, wherever it lies in the row.
+    const Color colors[] = {Color(255, 255, 255, 254), Color(200, 100, 0, 128),
+                            Color(0, 255, 30, 1)};
+    for (const Color& c : colors)
+        for (int width = 1; width <= 11; width += 5) {
+            Pixmap p(13, 2, false);
+            for (int x = 0; x < 13; ++x)
+                for (int y = 0; y < 2; ++y)
+                    p.getRow(y)[x] = Pixmap::Pixel{static_cast<uint8_t>(255 - 19 * x),
+                                                   static_cast<uint8_t>(23 * x + y),
+                                                   static_cast<uint8_t>(x * x), 255};
+            const Pixmap before = p;
+            p.drawSolidRect(1, 1, width, 1, c);
+            for (int x = 0; x < 13; ++x) {
+                const Pixmap::Pixel& d = before.getPixel(x, 1);
+                const auto mix = [&c](int s, int dst) {
+                    return std::to_string((c.alpha * s + (255 - c.alpha) * dst) >> 8);
+                };
+                const std::string expected =
+                    x >= 1 && x <= width ? mix(c.red, d.red) + "," + mix(c.green, d.green) + "," +
+                                               mix(c.blue, d.blue) + ",255"
+                                         : rgba(before, x, 1);
+                ASSERT_EQ(expected, rgba(p, x, 1)) << "width " << width << " at " << x;
+                ASSERT_EQ(rgba(before, x, 0), rgba(p, x, 0));
+            }
+        }
+}
+
 TEST(PixmapDrawTest, RunsClipInAbsoluteCoordinates)
 {
     Pixmap p = paper(5, 4);

@@ -1,0 +1,36 @@
+#ifndef OKU_GUI_BACKEND_H
+#define OKU_GUI_BACKEND_H
+
+#include <string>
+
+#include "core/NonCopyable.h"
+#include "gui/RootWidget.h"
+
+namespace OKU {
+
+// Connects the toolkit to the device: owns the framebuffer root widget and
+// turns the touch controller's reports into mouse events.
+class Backend : private NonCopyable {
+public:
+    // Only width and height reach the root widget, which takes its real size
+    // from the framebuffer; the other arguments serve windowed back ends.
+    // Creating the root widget may end the process (see FbRootWidget).
+    Backend(const std::string& title, int width, int height, bool fullScreen, int argc,
+            char** argv, const std::string& iconName);
+
+    RootWidget* getRoot() const { return m_root; }
+
+    // Starts the GUI thread, then reads the touch controller on the calling
+    // thread for ever and injects every report as a mouse event; a release
+    // carries the position of the last pressed report. Without a controller
+    // the calling thread sleeps for ever.
+    [[noreturn]] void mainLoop();
+
+private:
+    // Lives as long as the process: the program always ends through _exit.
+    RootWidget* m_root;
+};
+
+} // namespace OKU
+
+#endif

@@ -1,0 +1,44 @@
+#ifndef OKU_GUI_FBROOTWIDGET_H
+#define OKU_GUI_FBROOTWIDGET_H
+
+#include <cstdint>
+#include <linux/fb.h>
+
+#include "gui/RootWidget.h"
+
+namespace OKU {
+
+// The root widget of a Linux framebuffer: the tree has the screen's size, and
+// every redrawn rectangle of the back buffer is converted straight into the
+// mapped frame memory, on the GUI thread.
+//
+// Accepted pixel formats (bits per pixel, red/green/blue offset:length):
+//   32  32 bits, 16:8 8:8 0:8              x8r8g8b8
+//   16  16 bits, 11:5 5:6 0:5 (or 5:5)     r5g6b5, also for a 5-bit green
+//   15  16 bits, 0:5 5:5 10:5              x1b5g5r5
+// Rows are written line_length bytes apart, so padded lines are honoured;
+// the display is never panned.
+class FbRootWidget : public RootWidget {
+public:
+    // The size comes from the device ($OKU_FBDEV, default "/dev/fb0"); width
+    // and height are ignored. A device that cannot be opened, queried or
+    // mapped, or has another pixel format, ends the process with status 1
+    // after one line on standard error. The touch controller is then chosen
+    // from the environment and installed.
+    FbRootWidget(int width, int height);
+    ~FbRootWidget() override;
+
+    void notifyRedraw(const Rect& r, bool immediate) override;
+
+private:
+    int32_t m_fd = -1;
+    void* m_frameMemory = nullptr;
+    fb_fix_screeninfo m_fixInfo;
+    fb_var_screeninfo m_varInfo;
+    // 15, 16 or 32 as in the table above; 0 until known.
+    int32_t m_pixelFormat = 0;
+};
+
+} // namespace OKU
+
+#endif

@@ -1,0 +1,133 @@
+#include "input/PMTouchScreen.h"
+
+#include <cstdarg>
+
+#include "core/Condition.h"
+#include "core/FatalError.h"
+#include "core/Trace.h"
+
+namespace OKU {
+
+namespace {
+
+// PenMount positions are used unscaled, in the fit as in the transform.
+const float c_rawScale = 1.0f;
+// The rest of a packet follows its first byte at once; a longer pause means
+// the packet was cut off.
+const int c_packetTimeoutMs = 100;
+const int c_handshakeRetryMs = 100;
+const TimeSpec c_handshakeTime(1, 0);
+// Enough for every PenMount model.
+const int c_maxPacketSize = 8;
+
+void tracePM(TraceLevel level, const char* format, ...)
+{
+    if (level > g_traceGlobalLimit)
+        return;
+    va_list args;
+    va_start(args, format);
+    trace__internal("OKU::PMTouchScreen", level, format, args, false);
+    va_end(args);
+}
+
+} // namespace
+
+const char* const PMTouchScreen::c_calibrationFile = "/var/lib/oku-tscal.dat";
+
+PMTouchScreen::PMTouchScreen(const std::string& device, int baudRate, int width, int height,
+                             const std::string& calibrationFile)
+    : TouchScreen(width, height), m_device(device), m_baudRate(baudRate),
+      m_calibrationFile(calibrationFile), m_calibration(c_rawScale)
+{
+}
+
+PMTouchScreen::~PMTouchScreen() = default;
+
+void PMTouchScreen::init()
+{
+    auto port = std::make_unique<SerialPort>(m_device);
+    speed_t speed;
+    if (!baudRateToSpeed(m_baudRate, speed))
+        fatalError("PMTouchScreen: Invalid baud rate");
+    port->configure(speed);
+    m_port = std::move(port);
+    if (!pmInit())
+        fatalError("Failed initializing PenMount on %s", m_device.c_str());
+    if (!loadCalibration(m_calibrationFile))
+        m_calibration.reset();
+}
+
+bool PMTouchScreen::handshake(const unsigned char* request,
+                              const std::function<bool(const unsigned char* answer)>& accept)
+{
+    const int size = getPacketSize();
+    unsigned char answer[c_maxPacketSize];
+    const TimeSpec deadline = monotonicNow() + c_handshakeTime;
+    for (;;) {
+        m_port->writeBytes(request, size);
+        if (m_port->readBytes(answer, size, c_handshakeRetryMs) && accept(answer))
+            return true;
+        if (monotonicNow() > deadline)
+            return false;
+    }
+}
+
+// Framing shared by the models: a packet of getPacketSize() bytes whose first
+// byte is recognisable (validateFirstByte). A rejected first byte is dropped
+// alone, so the reader slides byte by byte onto the next packet start; the
+// rest of the packet must begin within 100 ms; a packet the model rejects as
+// a whole (checksum, range) is dropped whole.
+TouchScreen::Event PMTouchScreen::getEvent()
+{
+    const int size = getPacketSize();
+    unsigned char packet[c_maxPacketSize];
+    for (;;) {
+        if (!m_port->readBytes(packet, 1, -1))
+            fatalError("PMTouchScreen: Read error");
+        if (!validateFirstByte(packet[0])) {
+            tracePM(TRACE_WARNING, "Read pkt[0]=%02x", packet[0]);
+            continue;
+        }
+        if (!m_port->readBytes(packet + 1, size - 1, c_packetTimeoutMs)) {
+            tracePM(TRACE_WARNING, "Read pkt[1..%d] timeout", size - 1);
+            continue;
+        }
+        if (!validatePacket(packet)) {
+            tracePM(TRACE_WARNING, "Read non valid pkt:");
+            for (int i = 0; i < size; ++i)
+                tracePM(TRACE_WARNING, "pkt[%d] = %02x", i, packet[i]);
+            continue;
+        }
+        const Event raw = parsePacket(packet);
+        tracePM(TRACE_DEBUG, "Raw X: %d, Raw Y:%d", raw.x, raw.y);
+        return m_calibration.convert(raw.pressed, raw.x, raw.y, m_width, m_height);
+    }
+}
+
+void PMTouchScreen::startRawCoordinates()
+{
+    m_calibration.setRaw(true);
+}
+
+void PMTouchScreen::endRawCoordinates()
+{
+    m_calibration.setRaw(false);
+}
+
+void PMTouchScreen::setCalibration(const std::vector<CalibrationPoint>& points, int, int)
+{
+    m_calibration.fit(points);
+    saveCalibration(m_calibrationFile);
+}
+
+bool PMTouchScreen::loadCalibration(const std::string& path)
+{
+    return m_calibration.load(path);
+}
+
+bool PMTouchScreen::saveCalibration(const std::string& path) const
+{
+    return m_calibration.save(path);
+}
+
+} // namespace OKU

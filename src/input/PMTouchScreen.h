@@ -1,0 +1,70 @@
+#ifndef OKU_INPUT_PMTOUCHSCREEN_H
+#define OKU_INPUT_PMTOUCHSCREEN_H
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "input/SerialPort.h"
+#include "input/TouchCalibration.h"
+#include "input/TouchScreen.h"
+
+namespace OKU {
+
+// The common part of the serial PenMount drivers: the line set-up, packet
+// framing with resynchronisation, and the software calibration (raw values
+// unscaled). A model supplies its handshake and its packet format.
+class PMTouchScreen : public TouchScreen {
+public:
+    // Where the device keeps its coefficients.
+    static const char* const c_calibrationFile;
+
+    // calibrationFile is read by init() and written by setCalibration().
+    PMTouchScreen(const std::string& device, int baudRate, int width, int height,
+                  const std::string& calibrationFile = c_calibrationFile);
+    ~PMTouchScreen() override;
+
+    // Opens the device (failures thrown), then checks the baud rate and runs
+    // the model's handshake (failures fatal). Without a readable calibration
+    // file the driver starts in raw mode with the identity.
+    void init() override;
+    // Skips bytes and packets the model rejects, with a warning trace each.
+    Event getEvent() override;
+    void startRawCoordinates() override;
+    void endRawCoordinates() override;
+    // Fits to the points and saves the result; width, height and raw mode are
+    // left alone.
+    void setCalibration(const std::vector<CalibrationPoint>& points, int width,
+                        int height) override;
+
+    bool loadCalibration(const std::string& path);
+    bool saveCalibration(const std::string& path) const;
+
+protected:
+    // The model's handshake after the line set-up; false when the controller
+    // did not answer.
+    virtual bool pmInit() = 0;
+    // Bytes per packet, both for reports and for handshake messages.
+    virtual int getPacketSize() const = 0;
+    virtual bool validateFirstByte(unsigned char byte) const = 0;
+    virtual bool validatePacket(const unsigned char* packet) const = 0;
+    // The raw position and the pressed bit of a valid packet.
+    virtual Event parsePacket(const unsigned char* packet) const = 0;
+
+    // Sends request (one packet) every 100 ms until an answer packet that
+    // accept takes arrives: true then; false once 1.0 s has passed without.
+    bool handshake(const unsigned char* request,
+                   const std::function<bool(const unsigned char* answer)>& accept);
+
+private:
+    std::string m_device;
+    int32_t m_baudRate;
+    std::unique_ptr<SerialPort> m_port; // null until init()
+    std::string m_calibrationFile;
+    CalibrationState m_calibration; // raw-mode flag and coefficients
+};
+
+} // namespace OKU
+
+#endif

@@ -1,0 +1,39 @@
+#ifndef OKU_INPUT_TOUCHSCREENFACTORY_H
+#define OKU_INPUT_TOUCHSCREENFACTORY_H
+
+#include <memory>
+#include <string>
+
+#include "input/TouchScreen.h"
+
+namespace OKU {
+
+enum class TouchScreenType { DUMMY, PM6000, PM9000, LINUX_INPUT, TSC10 };
+
+// Which driver to create and on which device; baud is used by the PenMount
+// drivers only.
+struct TouchScreenSettings {
+    TouchScreenType type = TouchScreenType::PM9000;
+    std::string device;
+    int baud = 0;
+};
+
+// Reads OKU_TSTYPE ("pm9000" when unset; "dummy", "none", "pm6000",
+// "pm9000", "input", "tsc10"), OKU_TSDEV and OKU_TSBAUD, filling in each
+// type's default device and baud rate. An unknown type is a fatal error.
+TouchScreenSettings touchScreenSettingsFromEnv();
+
+// Constructs the driver the settings name, without initialising it.
+std::unique_ptr<TouchScreen> createTouchScreen(const TouchScreenSettings& settings, int width,
+                                               int height);
+
+// The driver for a screen of width x height chosen by the environment, with
+// init() done. When init() throws std::runtime_error the reason is written to
+// standard error; then, with NIMBLO_OPTIONAL_TSC set to a non-empty value,
+// the result is null (no controller fitted), otherwise the process ends with
+// _exit(1).
+std::unique_ptr<TouchScreen> openTouchScreen(int width, int height);
+
+} // namespace OKU
+
+#endif

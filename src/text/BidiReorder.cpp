@@ -1,0 +1,122 @@
+#include "text/Bidi.h"
+
+#include <algorithm>
+#include <numeric>
+#include <utility>
+
+namespace OKU {
+
+namespace {
+
+// Characters drawn as their partner inside right-to-left text.
+constexpr std::pair<wchar_t, wchar_t> c_mirrorPairs[] = {
+    {L'(', L')'}, {L'[', L']'}, {L'{', L'}'}, {L'<', L'>'}, {0x00AB, 0x00BB},
+};
+
+wchar_t mirrored(wchar_t c) {
+    for (const auto& pair : c_mirrorPairs) {
+        if (c == pair.first)
+            return pair.second;
+        if (c == pair.second)
+            return pair.first;
+    }
+    return c;
+}
+
+// LEFT-TO-RIGHT OVERRIDE, RIGHT-TO-LEFT OVERRIDE and POP DIRECTIONAL
+// FORMATTING, wide and in UTF-8.
+constexpr wchar_t c_lro = 0x202D;
+constexpr wchar_t c_rlo = 0x202E;
+constexpr wchar_t c_pdf = 0x202C;
+constexpr char c_lroUtf8[] = "\xE2\x80\xAD";
+constexpr char c_rloUtf8[] = "\xE2\x80\xAE";
+constexpr char c_pdfUtf8[] = "\xE2\x80\xAC";
+
+} // namespace
+
+void Bidi::mirror(wchar_t* text, const Char* begin, const Char* end) {
+    for (const Char* p = begin; p != end; ++p, ++text) {
+        if (p->level % 2 == 1)
+            *text = mirrored(*text);
+    }
+}
+
+std::vector<std::size_t> Bidi::visualOrder(const Char* begin, const Char* end) {
+    const std::size_t count = static_cast<std::size_t>(end - begin);
+    std::vector<std::size_t> order(count);
+    std::iota(order.begin(), order.end(), std::size_t{0});
+
+    // At an odd level every character is reversed an odd number of times
+    // below; reversing each base with its marks once more first leaves the
+    // marks after their base.
+    for (std::size_t i = 0; i < count;) {
+        std::size_t groupEnd = i + 1;
+        if (begin[i].level % 2 == 1) {
+            while (groupEnd < count && begin[groupEnd].initial == NSM && begin[groupEnd].level == begin[i].level)
+                ++groupEnd;
+        }
+        std::reverse(order.begin() + i, order.begin() + groupEnd);
+        i = groupEnd;
+    }
+
+    // Reversals only happen inside runs of a higher level, so the runs at each
+    // level still cover the same positions.
+    unsigned char highest = 0;
+    for (const Char* p = begin; p != end; ++p)
+        highest = std::max(highest, p->level);
+    for (unsigned level = highest; level >= 1; --level) {
+        for (std::size_t i = 0; i < count;) {
+            if (begin[i].level < level) {
+                ++i;
+                continue;
+            }
+            std::size_t runEnd = i;
+            while (runEnd < count && begin[runEnd].level >= level)
+                ++runEnd;
+            std::reverse(order.begin() + i, order.begin() + runEnd);
+            i = runEnd;
+        }
+    }
+    return order;
+}
+
+void Bidi::mirrorAndReorder(wchar_t* text, const Char* begin, const Char* end) {
+    mirror(text, begin, end);
+    const std::vector<std::size_t> order = visualOrder(begin, end);
+    const std::wstring logical(text, order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        text[i] = logical[order[i]];
+}
+
+std::wstring Bidi::string(const std::wstring& text, Mode mode) {
+    return string(text.data(), text.data() + text.size(), mode);
+}
+
+std::wstring Bidi::string(const wchar_t* begin, const wchar_t* end, Mode mode) {
+    std::wstring shaped;
+    std::vector<Char> chars;
+    shapeAndClassify(begin, end, shaped, chars);
+    Char* const first = chars.data();
+    for (const Paragraph& paragraph : resolveParagraphs(first, first + chars.size(), mode))
+        mirrorAndReorder(&shaped[static_cast<std::size_t>(paragraph.begin - first)], paragraph.begin,
+                         paragraph.end);
+    return shaped;
+}
+
+std::wstring Bidi::lro(const std::wstring& s) {
+    return c_lro + s + c_pdf;
+}
+
+std::string Bidi::lro(const std::string& s) {
+    return c_lroUtf8 + s + c_pdfUtf8;
+}
+
+std::wstring Bidi::rlo(const std::wstring& s) {
+    return c_rlo + s + c_pdf;
+}
+
+std::string Bidi::rlo(const std::string& s) {
+    return c_rloUtf8 + s + c_pdfUtf8;
+}
+
+} // namespace OKU

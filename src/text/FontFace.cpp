@@ -1,0 +1,135 @@
+#include "text/FontFace.h"
+
+#include "core/FatalError.h"
+#include "text/FtFace.h"
+#include "text/FtServer.h"
+#include "text/FtSize.h"
+
+namespace OKU {
+
+namespace {
+
+// Outlines are rendered even where the font also carries bitmaps.
+const int c_loadFlags = FT_LOAD_NO_BITMAP;
+
+const wchar_t c_returnSymbol = 0x21B5;
+
+// LRM, RLM and the embedding and override controls occupy no space.
+bool isDirectionalMark(wchar_t c)
+{
+    return c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E);
+}
+
+} // namespace
+
+FontFace::FontFace(const std::string& path, int height, int width)
+{
+    const std::shared_ptr<FtFace> face = FtServer::g().getFace(path);
+    if (!face)
+        fatalError("FontFace(\"%s\") file error", path.c_str());
+    m_size = face->getSize(height, width);
+    if (!m_size)
+        fatalError("FontFace(\"%s\") size error", path.c_str());
+    setMetrics();
+}
+
+FontFace::FontFace(const void* data, int size, int height, int width)
+{
+    const std::shared_ptr<FtFace> face = FtServer::g().getFace(data, size);
+    if (!face)
+        fatalError("FontFace(memory) memory error");
+    m_size = face->getSize(height, width);
+    if (!m_size)
+        fatalError("FontFace(memory) size error");
+    setMetrics();
+}
+
+void FontFace::setMetrics()
+{
+    m_ascender = (m_size->getAscender() + 63) >> 6;
+    m_descender = -(m_size->getDescender() >> 6);
+    m_lineSpacing = (m_size->getHeight() + 63) >> 6;
+}
+
+std::shared_ptr<const Glyph> FontFace::render(wchar_t c) const
+{
+    const FtSize::BitmapGlyph bg = m_size->getBitmapGlyph(c, c_loadFlags);
+    if (!bg)
+        return nullptr;
+    return std::make_shared<const Glyph>(bg.getAdvance().x / 64, bg.getBearingX() / 64,
+                                         bg.getBearingY() / 64, bg.getWidth() / 64,
+                                         bg.getHeight() / 64, bg.getLeft(), bg.getTop(),
+                                         bg.getBitmap());
+}
+
+std::shared_ptr<const Glyph> FontFace::getGlyph(wchar_t c) const
+{
+    if (isDirectionalMark(c))
+        return std::make_shared<const Glyph>();
+    if (c == L'\n' || c == L'\r')
+        c = c_returnSymbol;
+    const auto it = m_glyphs.find(c);
+    if (it != m_glyphs.end())
+        return it->second;
+    std::shared_ptr<const Glyph> glyph = render(c);
+    // A character the face does not have is remembered as an empty entry,
+    // so that fallback to later faces of a font stays out of FreeType; other
+    // failures are tried again next time.
+    if (glyph || m_size->getFace()->getUnicodeCharIndex(c) == 0)
+        m_glyphs[c] = glyph;
+    return glyph;
+}
+
+std::shared_ptr<const Glyph> FontFace::getUndefinedGlyph() const
+{
+    std::shared_ptr<const Glyph>& entry = m_glyphs[0];
+    if (!entry) {
+        entry = render(0);
+        if (!entry)
+            entry = std::make_shared<const Glyph>();
+    }
+    return entry;
+}
+
+FontTransform::Vector<int> FontFace::getKerning(wchar_t left, wchar_t right) const
+{
+    const FtVector k = m_size->getKerning(left, right);
+    return FontTransform::Vector<int>(k.x / 64, k.y / 64);
+}
+
+std::wstring FontFace::getFamilyName() const
+{
+    return m_size->getFace()->getFamilyName();
+}
+
+std::wstring FontFace::getStyleName() const
+{
+    return m_size->getFace()->getStyleName();
+}
+
+bool FontFace::isBold() const
+{
+    return m_size->getFace()->isBold();
+}
+
+bool FontFace::isItalic() const
+{
+    return m_size->getFace()->isItalic();
+}
+
+std::set<wchar_t> FontFace::getCharset() const
+{
+    return m_size->getFace()->getCharset();
+}
+
+void FontFace::appendCharset(std::set<wchar_t>& charset) const
+{
+    m_size->getFace()->appendCharset(charset);
+}
+
+void FontFace::flushCache() const
+{
+    m_glyphs.clear();
+}
+
+} // namespace OKU

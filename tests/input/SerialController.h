@@ -1,0 +1,321 @@
+#ifndef OKU_TESTS_INPUT_SERIALCONTROLLER_H
+#define OKU_TESTS_INPUT_SERIALCONTROLLER_H
+
+// Test doubles for serial touch controllers: a pseudo-terminal whose master
+// side the test drives as the controller, scripted controller conversations
+// on their own thread, hexadecimal byte strings, the capture of trace
+// messages and the replay of recorded byte streams. Every wait is bounded, so
+// that a broken driver fails a test instead of hanging it.
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "core/TempDir.h"
+#include "core/Trace.h"
+#include "input/TouchScreen.h"
+
+namespace serialtest {
+
+typedef std::vector<unsigned char> Bytes;
+
+// How long any single wait of a test may take before it counts as failed.
+const int c_waitMs = 5000;
+
+// Bytes from hexadecimal text such as "F2 00 0e"; "#" starts a comment that
+// runs to the end of the line.
+inline Bytes hex(const std::string& text)
+{
+    Bytes bytes;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line.substr(0, line.find('#')));
+        for (std::string word; words >> word;)
+            bytes.push_back(static_cast<unsigned char>(std::stoul(word, nullptr, 16)));
+    }
+    return bytes;
+}
+
+inline std::string toHex(const Bytes& bytes)
+{
+    std::string text;
+    char byte[4];
+    for (unsigned char b : bytes) {
+        snprintf(byte, sizeof byte, text.empty() ? "%02X" : " %02X", b);
+        text += byte;
+    }
+    return text;
+}
+
+// A pseudo-terminal: the driver opens path(), the test is the controller on
+// the master side.
+class PseudoTerminal {
+public:
+    PseudoTerminal() : m_master(posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC))
+    {
+        char name[128];
+        if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0 ||
+            ptsname_r(m_master, name, sizeof name) != 0) {
+            const std::string error = strerror(errno);
+            close(m_master);
+            throw std::runtime_error("no pseudo-terminal: " + error);
+        }
+        m_path = name;
+    }
+    PseudoTerminal(const PseudoTerminal&) = delete;
+    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+    ~PseudoTerminal() { hangUp(); }
+
+    const std::string& path() const { return m_path; }
+
+    void send(const Bytes& bytes)
+    {
+        if (write(m_master, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+            throw std::runtime_error("pseudo-terminal write failed");
+    }
+
+    // The next count bytes the driver wrote; fewer when it stopped writing
+    // for c_waitMs.
+    Bytes receive(size_t count)
+    {
+        Bytes bytes(count);
+        size_t done = 0;
+        struct pollfd request = {m_master, POLLIN, 0};
+        while (done < count && poll(&request, 1, c_waitMs) > 0) {
+            const ssize_t n = read(m_master, &bytes[done], count - done);
+            if (n <= 0)
+                break;
+            done += n;
+        }
+        bytes.resize(done);
+        return bytes;
+    }
+
+    // Waits until the driver has made the line raw at speed (the master
+    // sees the terminal settings of its slave); false after c_waitMs.
+    bool waitForRawMode(speed_t speed)
+    {
+        for (int waited = 0; waited < c_waitMs; ++waited) {
+            struct termios attributes;
+            if (tcgetattr(m_master, &attributes) == 0 && !(attributes.c_lflag & ICANON) &&
+                cfgetispeed(&attributes) == speed)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return false;
+    }
+
+    // Closes the master: the driver's reads see the end of the line.
+    void hangUp()
+    {
+        if (m_master >= 0)
+            close(m_master);
+        m_master = -1;
+    }
+
+private:
+    int m_master;
+    std::string m_path;
+};
+
+// One step of a controller conversation.
+struct Step {
+    enum Kind { EXPECT, SEND, RAW_MODE } kind;
+    Bytes bytes;
+    speed_t speed;
+};
+
+// The driver must send these bytes next.
+inline Step expect(const std::string& text)
+{
+    return {Step::EXPECT, hex(text), B0};
+}
+inline Step answer(const std::string& text)
+{
+    return {Step::SEND, hex(text), B0};
+}
+// Wait until the driver has set the line up; what follows cannot be flushed.
+inline Step rawMode(speed_t speed)
+{
+    return {Step::RAW_MODE, Bytes(), speed};
+}
+
+// Plays a conversation on its own thread while the test calls the driver.
+class ScriptedController {
+public:
+    ScriptedController(PseudoTerminal& terminal, std::vector<Step> steps)
+        : m_thread([this, &terminal, steps] { play(terminal, steps); })
+    {
+    }
+    ScriptedController(const ScriptedController&) = delete;
+    ScriptedController& operator=(const ScriptedController&) = delete;
+    ~ScriptedController() { finish(); }
+
+    // Waits for the end of the conversation; "" when every step went as
+    // scripted, else what went wrong first.
+    std::string finish()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+        return m_error;
+    }
+
+private:
+    void play(PseudoTerminal& terminal, const std::vector<Step>& steps)
+    {
+        for (size_t i = 0; i < steps.size() && m_error.empty(); ++i) {
+            const Step& step = steps[i];
+            if (step.kind == Step::SEND) {
+                terminal.send(step.bytes);
+            } else if (step.kind == Step::RAW_MODE) {
+                if (!terminal.waitForRawMode(step.speed))
+                    m_error = "the line was not set up";
+            } else {
+                const Bytes got = terminal.receive(step.bytes.size());
+                if (got != step.bytes)
+                    m_error = "step " + std::to_string(i) + ": expected " + toHex(step.bytes) +
+                              ", driver sent " + toHex(got);
+            }
+        }
+    }
+
+    std::string m_error;
+    std::thread m_thread;
+};
+
+// Ends the process with a message when a test is still running after the
+// given time: the bound for driver calls that block by design.
+class HangGuard {
+public:
+    explicit HangGuard(unsigned seconds)
+    {
+        signal(SIGALRM, [](int) {
+            static const char c_message[] = "\nA driver call hung; test abandoned.\n";
+            [[maybe_unused]] const ssize_t written =
+                write(STDERR_FILENO, c_message, sizeof c_message - 1);
+            _exit(3);
+        });
+        alarm(seconds);
+    }
+    HangGuard(const HangGuard&) = delete;
+    HangGuard& operator=(const HangGuard&) = delete;
+    ~HangGuard() { alarm(0); }
+};
+
+// Sends every trace message of the categories starting with prefix, at
+// every level, to a file for the lifetime of the object.
+class TraceCapture {
+public:
+    explicit TraceCapture(const std::string& prefix) : m_prefix(prefix)
+    {
+        m_dir.write("trace.xml", "<traceconfig><output filename='" + m_dir / "trace.log" +
+                                     "' defaultlimit='silly' flush='true'/></traceconfig>");
+        m_dir.write("none.xml", "<traceconfig/>");
+        EXPECT_TRUE(OKU::traceInit(m_dir / "trace.xml"));
+    }
+    TraceCapture(const TraceCapture&) = delete;
+    TraceCapture& operator=(const TraceCapture&) = delete;
+    ~TraceCapture() { OKU::traceInit(m_dir / "none.xml"); }
+
+    // "category message" for every traced line so far; lines read
+    // "{thread} date time [category]: message".
+    std::vector<std::string> messages() const
+    {
+        OKU::traceFlush();
+        std::vector<std::string> result;
+        std::istringstream in(m_dir.read("trace.log"));
+        for (std::string line; std::getline(in, line);) {
+            const size_t category = line.find(" [" + m_prefix);
+            const size_t end = line.find("]: ", category);
+            if (category != std::string::npos && end != std::string::npos)
+                result.push_back(line.substr(category + 2, end - category - 2) + " " +
+                                 line.substr(end + 3));
+        }
+        return result;
+    }
+
+    // Waits (at most c_waitMs) until message has been traced.
+    bool waitFor(const std::string& message) const
+    {
+        for (int waited = 0; waited < c_waitMs; waited += 5) {
+            const std::vector<std::string> traced = messages();
+            if (std::find(traced.begin(), traced.end(), message) != traced.end())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
+
+private:
+    TempDir m_dir;
+    std::string m_prefix;
+};
+
+// The message of the std::runtime_error call throws, "" when it returns.
+template <class Call>
+std::string thrown(Call call)
+{
+    try {
+        call();
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return "";
+}
+
+inline std::string readDataFile(const std::string& name)
+{
+    std::ifstream in(std::string(OKU_TEST_DATA_DIR) + "/input/" + name, std::ios_base::binary);
+    EXPECT_TRUE(in.good()) << name;
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    return contents.str();
+}
+
+inline std::string describe(const OKU::TouchScreen::Event& event)
+{
+    return std::string(event.pressed ? "press " : "release ") + std::to_string(event.x) + " " +
+           std::to_string(event.y);
+}
+
+// Sends the recorded bytes of <name>.stream (hexadecimal, see hex()) from
+// tests/data/input and checks the driver against <name>.expected, one line
+// per item in order: "press x y" or "release x y" for the next event, or
+// "trace <category> <message>" for a message traced before that event.
+inline void replay(OKU::TouchScreen& driver, PseudoTerminal& terminal, const TraceCapture& traces,
+                   const std::string& name)
+{
+    terminal.send(hex(readDataFile(name + ".stream")));
+    std::vector<std::string> expectedTraces;
+    std::istringstream expected(readDataFile(name + ".expected"));
+    int lineNumber = 0;
+    for (std::string line; std::getline(expected, line);) {
+        ++lineNumber;
+        if (line.compare(0, 6, "trace ") == 0) {
+            expectedTraces.push_back(line.substr(6));
+            continue;
+        }
+        EXPECT_EQ(line, describe(driver.getEvent())) << name << ".expected:" << lineNumber;
+        EXPECT_EQ(expectedTraces, traces.messages()) << name << ".expected:" << lineNumber;
+    }
+}
+
+} // namespace serialtest
+
+#endif

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "text/Bidi.h"
+#include "text/L10n.h"
+
+using OKU::Bidi;
+
+namespace {
+
+std::vector<Bidi::Char> classify(const std::wstring& text) {
+    std::wstring shaped;
+    std::vector<Bidi::Char> chars;
+    Bidi::shapeAndClassify(text.data(), text.data() + text.size(), shaped, chars);
+    return chars;
+}
+
+std::vector<Bidi::Char> charsOf(const std::vector<Bidi::Type>& types, unsigned char level = 0) {
+    std::vector<Bidi::Char> chars;
+    for (Bidi::Type type : types)
+        chars.push_back(Bidi::Char{type, type, level});
+    return chars;
+}
+
+std::vector<Bidi::Type> typesOf(const std::vector<Bidi::Char>& chars) {
+    std::vector<Bidi::Type> types;
+    for (const Bidi::Char& c : chars)
+        types.push_back(c.type);
+    return types;
+}
+
+std::vector<int> levelsOf(const std::vector<Bidi::Char>& chars) {
+    std::vector<int> levels;
+    for (const Bidi::Char& c : chars)
+        levels.push_back(c.level);
+    return levels;
+}
+
+// Types before and after one resolution step, with the paragraph's type.
+struct StepCase {
+    std::vector<Bidi::Type> input;
+    Bidi::Type base;
+    std::vector<Bidi::Type> expected;
+};
+
+} // namespace
+
+TEST(BidiString, DisplayOrderByModeAndContent) {
+    const std::wstring alef = L"\u05D0", bet = L"\u05D1", gimel = L"\u05D2";
+    const struct {
+        std::wstring text;
+        Bidi::Mode mode;
+        std::wstring expected;
+    } cases[] = {
+        {L"abc", 0, L"abc"},
+        {L"", 0, L""},
+        {alef + bet + gimel, 0, gimel + bet + alef},
+        {alef + bet + gimel, 2, gimel + bet + alef},
+        // W7 makes the digits L, so they stay in order even right to left.
+        {L"abc 123", 1, L"abc 123"},
+        {L"a " + alef, 0, L"a " + alef},
+        {L"a " + alef, 1, alef + L" a"},
+        {L"a " + alef, 3, alef + L" a"},
+        {L"a " + alef, 4, L"a " + alef},
+        {L"a " + alef, -1, L"a " + alef},
+        {L"a " + alef + bet + L" b", 2, L"a " + bet + alef + L" b"},
+        {alef + L" 12", 0, L"12 " + alef},
+        {alef + L" 1.5%", 0, L"1.5% " + alef},
+        // Mirrored inside right-to-left text, not in left-to-right text.
+        {alef + L"(" + bet + L")", 0, L"(" + bet + L")" + alef},
+        {L"a<b>", 2, L"a<b>"},
+        // Marks stay after their base at odd levels.
+        {alef + L"\u05B8" + bet, 0, bet + alef + L"\u05B8"},
+        // A tab falls back to the paragraph level and splits the runs.
+        {L"a\tb", 1, L"b\ta"},
+        // Each paragraph finds its own direction.
+        {alef + bet + L"\nab", 0, L"\n" + bet + alef + L"ab"},
+        {L"ab\n" + alef + bet, 0, L"ab\n" + bet + alef},
+        // Shaped first (lam-alef ligature, initial, medial, final), then reversed.
+        {L"\u0644\u0627 \u0628\u064A\u062A", 0, L"\uFE96\uFEF4\uFE91 \uFEFB"},
+        // An Arabic number keeps its order and its digits stay together.
+        {L"\u0627 12", 0, L"12 \uFE8D"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, Bidi::string(c.text, c.mode)) << "mode " << c.mode;
+}
+
+TEST(BidiString, OverridesForceDirectionAndStayInTheText) {
+    const std::wstring alef = L"\u05D0", bet = L"\u05D1", gimel = L"\u05D2";
+    EXPECT_EQ(L"\u202D" + bet + L"\u202C", Bidi::lro(bet));
+    EXPECT_EQ(L"\u202Eab\u202C", Bidi::rlo(std::wstring(L"ab")));
+    EXPECT_EQ("\xE2\x80\xAD" "ab" "\xE2\x80\xAC", Bidi::lro(std::string("ab")));
+    EXPECT_EQ("\xE2\x80\xAE" "ab" "\xE2\x80\xAC", Bidi::rlo(std::string("ab")));
+
+    EXPECT_EQ(L"\u202E\u202Cba", Bidi::string(Bidi::rlo(std::wstring(L"ab")), 2));
+    EXPECT_EQ(bet + gimel + L"\u202C\u202D " + alef, Bidi::string(alef + L" " + Bidi::lro(bet + gimel), 1));
+    // An embedding without override keeps the types inside it.
+    EXPECT_EQ(L"x\u202B\u202C" + bet + L"a", Bidi::string(L"x\u202Ba" + bet + L"\u202C", 2));
+}
+
+TEST(BidiResolve, ExplicitLevelsAndNestingBound) {
+    std::vector<Bidi::Char> chars = classify(L"a\u202Bb\u202Cc\u202Ad\u202C");
+    EXPECT_EQ(0, Bidi::resolve(chars.data(), chars.data() + chars.size(), 2));
+    // Codes take the level before them; b is L at odd level 1.
+    EXPECT_EQ((std::vector<int>{0, 0, 2, 2, 0, 0, 2, 2}), levelsOf(chars));
+
+    // 62 embeddings fit (levels 2..124); the 8 beyond open nothing and their
+    // PDFs are the first to close.
+    const std::wstring open(70, L'\u202A'), close8(8, L'\u202C'), close62(62, L'\u202C');
+    chars = classify(open + L"a" + close8 + L"b" + close62 + L"c");
+    Bidi::resolve(chars.data(), chars.data() + chars.size(), 2);
+    EXPECT_EQ(124, chars[70].level);
+    EXPECT_EQ(124, chars[79].level);
+    EXPECT_EQ(0, chars.back().level);
+    for (const Bidi::Char& c : chars)
+        EXPECT_LE(c.level, Bidi::c_maxExplicitLevel + 2);
+
+    // A PDF with nothing open is ignored; an override retypes by level parity.
+    chars = classify(L"\u202Ca\u202E1b\u202C");
+    Bidi::resolveExplicit(chars.data(), chars.data() + chars.size(), 0);
+    EXPECT_EQ((std::vector<Bidi::Type>{Bidi::BN, Bidi::L, Bidi::BN, Bidi::R, Bidi::R, Bidi::BN}),
+              typesOf(chars));
+    EXPECT_EQ((std::vector<int>{0, 0, 0, 1, 1, 0}), levelsOf(chars));
+}
+
+TEST(BidiResolve, WeakRulesRetypeMarksNumbersAndSeparators) {
+    using B = Bidi;
+    const StepCase cases[] = {
+        {{B::NSM, B::R, B::NSM, B::NSM}, B::L, {B::L, B::R, B::R, B::R}},
+        {{B::AL, B::EN, B::ON, B::EN}, B::L, {B::R, B::AN, B::ON, B::AN}},
+        {{B::AL, B::L, B::EN}, B::L, {B::R, B::L, B::L}},
+        {{B::EN, B::CS, B::EN, B::ES, B::EN}, B::R, {B::EN, B::EN, B::EN, B::EN, B::EN}},
+        {{B::AN, B::CS, B::AN, B::ES, B::AN}, B::R, {B::AN, B::AN, B::AN, B::ON, B::AN}},
+        {{B::EN, B::CS, B::CS, B::EN}, B::R, {B::EN, B::ON, B::ON, B::EN}},
+        {{B::AL, B::EN, B::CS, B::EN}, B::L, {B::R, B::AN, B::AN, B::AN}},
+        {{B::ET, B::ET, B::EN, B::ET, B::AN, B::ET}, B::R, {B::EN, B::EN, B::EN, B::EN, B::AN, B::ON}},
+        {{B::AL, B::ET, B::EN}, B::L, {B::R, B::ON, B::AN}},
+        {{B::ES, B::CS, B::ET}, B::L, {B::ON, B::ON, B::ON}},
+        {{B::EN, B::R, B::EN, B::L, B::ON, B::EN}, B::L, {B::L, B::R, B::EN, B::L, B::ON, B::L}},
+        {{B::EN}, B::R, {B::EN}},
+    };
+    for (const StepCase& c : cases) {
+        std::vector<Bidi::Char> chars = charsOf(c.input);
+        Bidi::resolveWeak(chars.data(), chars.data() + chars.size(), c.base);
+        EXPECT_EQ(c.expected, typesOf(chars)) << "case " << (&c - cases);
+    }
+}
+
+TEST(BidiResolve, NeutralsFollowMatchingNeighboursElseTheBase) {
+    using B = Bidi;
+    const StepCase cases[] = {
+        {{B::L, B::ON, B::WS, B::L}, B::R, {B::L, B::L, B::L, B::L}},
+        {{B::R, B::ON, B::R}, B::L, {B::R, B::R, B::R}},
+        {{B::R, B::WS, B::EN, B::ON, B::AN}, B::L, {B::R, B::R, B::EN, B::R, B::AN}},
+        {{B::L, B::ON, B::R}, B::R, {B::L, B::R, B::R}},
+        {{B::L, B::ON, B::R}, B::L, {B::L, B::L, B::R}},
+        {{B::ON, B::L}, B::R, {B::R, B::L}},
+        {{B::L, B::ON}, B::R, {B::L, B::R}},
+        {{B::R, B::B}, B::R, {B::R, B::R}},
+    };
+    for (const StepCase& c : cases) {
+        std::vector<Bidi::Char> chars = charsOf(c.input);
+        Bidi::resolveNeutral(chars.data(), chars.data() + chars.size(), c.base);
+        EXPECT_EQ(c.expected, typesOf(chars)) << "case " << (&c - cases);
+    }
+}
+
+TEST(BidiResolve, ParagraphsSplitAfterSeparatorsWithOwnDirection) {
+    std::vector<Bidi::Char> chars = classify(L"\u05D0\nab\u2029 1");
+    Bidi::Char* const first = chars.data();
+    const std::vector<Bidi::Paragraph> paragraphs = Bidi::resolveParagraphs(first, first + chars.size(), 0);
+    ASSERT_EQ(3u, paragraphs.size());
+    const int expected[][3] = {{0, 2, 1}, {2, 5, 0}, {5, 7, OKU::l10nIsLTR() ? 0 : 1}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(expected[i][0], paragraphs[i].begin - first);
+        EXPECT_EQ(expected[i][1], paragraphs[i].end - first);
+        EXPECT_EQ(expected[i][2], paragraphs[i].level);
+    }
+    // The separator itself is at the paragraph level.
+    EXPECT_EQ(1, chars[1].level);
+    EXPECT_TRUE(Bidi::resolveParagraphs(first, first, 0).empty());
+
+    // Forced modes apply to every paragraph; resolving again starts afresh.
+    for (const Bidi::Paragraph& paragraph : Bidi::resolveParagraphs(first, first + chars.size(), 3))
+        EXPECT_EQ(1, paragraph.level);
+    Bidi::resolveParagraphs(first, first + chars.size(), 0);
+    EXPECT_EQ((std::vector<int>{1, 1, 0, 0, 0, 0, 0}), levelsOf(chars));
+}
+
+TEST(BidiReorder, MirrorExchangesPairsOnlyAtOddLevels) {
+    for (unsigned char level : {0, 1, 2, 3}) {
+        std::wstring text = L"()[]{}<>\u00AB\u00BBa/";
+        const std::vector<Bidi::Char> chars = charsOf(std::vector<Bidi::Type>(text.size(), Bidi::ON), level);
+        Bidi::mirror(&text[0], chars.data(), chars.data() + chars.size());
+        EXPECT_EQ(level % 2 ? L")(][}{><\u00BB\u00ABa/" : L"()[]{}<>\u00AB\u00BBa/", text) << int(level);
+    }
+}
+
+TEST(BidiReorder, RunsReverseFromTheHighestLevelDown) {
+    const struct {
+        std::vector<int> levels;
+        std::vector<std::size_t> expected;
+    } cases[] = {
+        {{0, 0, 0}, {0, 1, 2}},
+        {{1, 1, 1}, {2, 1, 0}},
+        {{0, 1, 1, 0, 1}, {0, 2, 1, 3, 4}},
+        {{1, 2, 2, 1}, {3, 1, 2, 0}},
+        {{0, 3, 2, 1, 2}, {0, 4, 3, 1, 2}},
+        {{}, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<Bidi::Char> chars;
+        for (int level : c.levels)
+            chars.push_back(Bidi::Char{Bidi::L, Bidi::L, static_cast<unsigned char>(level)});
+        EXPECT_EQ(c.expected, Bidi::visualOrder(chars.data(), chars.data() + chars.size()));
+    }
+}

@@ -1,0 +1,224 @@
+#include "text/L10n.h"
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/TempDir.h"
+#include "text/LString.h"
+
+using namespace OKU;
+
+namespace {
+
+// Language files are written here in UTF-16 little-endian; the state goes back
+// to the untranslated default after every test.
+class L10nTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        unsetenv("OKU_L10N_WARNINGS");
+        l10nLoadLanguage("", L10n_Language::WESTERN);
+    }
+
+    // Each string is written with its zero unit, apart from an unterminated
+    // tail appended as it is.
+    std::string languageFile(const std::string& name, const std::vector<std::wstring>& strings,
+                             const std::string& tail = "")
+    {
+        std::string bytes;
+        for (const std::wstring& s : strings) {
+            for (const wchar_t c : s + L'\0') {
+                bytes += static_cast<char>(c & 0xff);
+                bytes += static_cast<char>((c >> 8) & 0xff);
+            }
+        }
+        m_dir.write(name, bytes + tail);
+        return m_dir / name;
+    }
+
+    std::string emptyFile() { return languageFile("empty", {}); }
+
+    TempDir m_dir;
+};
+
+} // namespace
+
+TEST_F(L10nTest, LoadedTableTranslatesAndContextTagsAreCut)
+{
+    const std::wstring surrogates = {0xd83d, 0xde00};
+    ASSERT_TRUE(l10nLoadLanguage(languageFile("de", {L"OK", L"Ja", L"Open|menu", L"\u00d6ffnen",
+                                                     L"OK", L"Gut", surrogates, L"\u05d0"}),
+                                 Language::GERMAN));
+    const struct {
+        std::wstring text;
+        std::wstring expected;
+    } cases[] = {
+        {L"OK", L"Gut"}, // the later pair wins
+        {L"Open|menu", L"\u00d6ffnen"},
+        {L"Open|dialog", L"Open"},
+        {L"Open", L"Open"},
+        {L"a|b|c", L"a"},
+        {L"Close", L"Close"},
+        {L"", L""},
+        {surrogates, L"\u05d0"}, // units are characters, never paired
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, l10nTranslate(c.text));
+    EXPECT_EQ(L',', l10nDecimalSeparator());
+
+    LString line(LString1(L"%1: %2 (%3)"));
+    line.arg(LString1(L"Open|menu")).arg(LString(LString1(L"OK"))).arg(L"OK");
+    EXPECT_EQ(L"\u00d6ffnen: Gut (OK)", line.str());
+    EXPECT_EQ(L"Open|menu: OK (OK)", line.orig());
+}
+
+TEST_F(L10nTest, MissingOrTruncatedFilesLeaveThePreviousLanguage)
+{
+    ASSERT_TRUE(l10nLoadLanguage(languageFile("good", {L"a", L"b"}), L10n_Language::ARABIC_INDIC));
+
+    // Translations cut off inside a unit and before their terminator, a
+    // missing file and one that cannot be read.
+    EXPECT_FALSE(l10nLoadLanguage(languageFile("cut", {L"x", L"y", L"z"}, "w"),
+                                  L10n_Language::DECIMAL_COMMA));
+    EXPECT_FALSE(l10nLoadLanguage(languageFile("cut2", {L"x", L"y", L"z"}),
+                                  L10n_Language::DECIMAL_COMMA));
+    EXPECT_FALSE(l10nLoadLanguage(m_dir / "missing", L10n_Language::DECIMAL_COMMA));
+    EXPECT_FALSE(l10nLoadLanguage(m_dir.path(), L10n_Language::DECIMAL_COMMA));
+    EXPECT_EQ(L"b", l10nTranslate(L"a"));
+    EXPECT_EQ(L"z", l10nTranslate(L"z"));
+    EXPECT_EQ(L'\u0660', l10nZero());
+
+    // Only the unterminated source text at the end is lost.
+    const std::string tail = std::string("c\0d", 3); // "c", then half a unit
+    ASSERT_TRUE(l10nLoadLanguage(languageFile("tail", {L"x", L"y"}, tail), L10n_Language::THAI));
+    EXPECT_EQ(L"y", l10nTranslate(L"x"));
+    EXPECT_EQ(L"a", l10nTranslate(L"a"));
+    EXPECT_EQ(L"c", l10nTranslate(L"c"));
+    ASSERT_TRUE(l10nLoadLanguage(languageFile("odd", {L"x", L"z"}, "q"), L10n_Language::THAI));
+    EXPECT_EQ(L"z", l10nTranslate(L"x"));
+
+    ASSERT_TRUE(l10nLoadLanguage("", L10n_Language::ARABIC_INDIC));
+    EXPECT_EQ(L"x", l10nTranslate(L"x"));
+    EXPECT_EQ(L'0', l10nZero());
+}
+
+TEST_F(L10nTest, SignalFollowsEverySuccessfulLoad)
+{
+    std::vector<std::wstring> seen;
+    sigc::connection connection = l10nLanguageSignal.connect(
+        [&seen] { seen.push_back(l10nTranslate(L"a") + (l10nIsLTR() ? L" ltr" : L" rtl")); });
+    ASSERT_TRUE(l10nLoadLanguage(languageFile("he", {L"a", L"\u05d0"}), Language::HEBREW));
+    ASSERT_FALSE(l10nLoadLanguage(m_dir / "missing", L10n_Language::WESTERN));
+    ASSERT_TRUE(l10nLoadLanguage("", Language::HEBREW));
+    connection.disconnect();
+    EXPECT_EQ(std::vector<std::wstring>({L"\u05d0 rtl", L"a ltr"}), seen);
+}
+
+TEST_F(L10nTest, WarningsFollowTheEnvironmentAtTheLastLoad)
+{
+    const std::string file = languageFile("en", {L"known", L"Known"});
+    const auto warnings = [](const std::wstring& text) {
+        ::testing::internal::CaptureStderr();
+        l10nTranslate(text);
+        return ::testing::internal::GetCapturedStderr();
+    };
+
+    ASSERT_TRUE(l10nLoadLanguage(file, L10n_Language::WESTERN));
+    EXPECT_EQ("", warnings(L"missing"));
+
+    setenv("OKU_L10N_WARNINGS", "", 1);
+    EXPECT_EQ("", warnings(L"missing"));
+    ASSERT_TRUE(l10nLoadLanguage(file, L10n_Language::WESTERN));
+    EXPECT_EQ("OKU L10n: Cannot lookup 'Gr\xc3\xbc\xc3\x9f""e|tag'\n",
+              warnings(L"Gr\u00fc\u00dfe|tag"));
+    EXPECT_EQ("", warnings(L"known"));
+
+    unsetenv("OKU_L10N_WARNINGS");
+    EXPECT_FALSE(l10nLoadLanguage(m_dir / "missing", L10n_Language::WESTERN));
+    EXPECT_EQ("OKU L10n: Cannot lookup 'x'\n", warnings(L"x"));
+    ASSERT_TRUE(l10nLoadLanguage(file, L10n_Language::WESTERN));
+    EXPECT_EQ("", warnings(L"x"));
+}
+
+TEST_F(L10nTest, LanguageDecidesDigitsSeparatorAndDirection)
+{
+    const struct {
+        L10n_Language language;
+        bool ltr;
+        wchar_t zero;
+        wchar_t separator;
+        std::wstring number; // "12.5" localised
+    } cases[] = {
+        {L10n_Language::WESTERN, true, L'0', L'.', L"12.5"},
+        {L10n_Language::DECIMAL_COMMA, true, L'0', L',', L"12,5"},
+        {L10n_Language::WESTERN_RTL, false, L'0', L'.', L"12.5"},
+        {L10n_Language::ARABIC_INDIC, false, L'\u0660', L'\u066b', L"\u0661\u0662\u066b\u0665"},
+        {L10n_Language::EXTENDED_ARABIC_INDIC, false, L'\u06f0', L'\u066b',
+         L"\u06f1\u06f2\u066b\u06f5"},
+        {L10n_Language::THAI, true, L'\u0e50', L'.', L"\u0e51\u0e52.\u0e55"},
+    };
+    const std::string file = emptyFile();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.language));
+        ASSERT_TRUE(l10nLoadLanguage(file, c.language));
+        EXPECT_EQ(c.ltr, l10nIsLTR());
+        EXPECT_EQ(c.zero, l10nZero());
+        EXPECT_EQ(c.zero, l10nZero(c.language));
+        EXPECT_EQ(c.separator, l10nDecimalSeparator());
+        EXPECT_EQ(c.number, l10nNumber(L"12.5"));
+        EXPECT_EQ(c.number, l10nNumber(12.5, 1));
+        EXPECT_EQ(L"12.5", l10nNumberToNormal(c.number));
+    }
+
+    // The separator is the current language's, whatever the digits.
+    ASSERT_TRUE(l10nLoadLanguage(file, L10n_Language::DECIMAL_COMMA));
+    EXPECT_EQ(L"\u0e50\u0e51\u0e52\u0e53\u0e54\u0e55\u0e56\u0e57\u0e58\u0e59,\u0e55",
+              l10nNumber(L10n_Language::THAI, L"0123456789.5"));
+    EXPECT_EQ(L"\u0660\u0669,", l10nNumber(L10n_Language::ARABIC_INDIC, L"09."));
+    EXPECT_EQ(L"\u06f0\u06f9,", l10nNumber(L10n_Language::EXTENDED_ARABIC_INDIC, L"09."));
+    EXPECT_EQ(L"1.5 x", l10nNumber(L10n_Language::WESTERN_RTL, L"1.5 x"));
+
+    // Characters next to the digit ranges are not digits.
+    EXPECT_EQ(L"x12.34.5.\u066a\u06fa\u0e5a/:",
+              l10nNumberToNormal(L"x\u0661\u0662,\u06f3\u06f4.\u0e55\u066b\u066a\u06fa\u0e5a/:"));
+}
+
+TEST_F(L10nTest, NumbersAreFormattedThenLocalised)
+{
+    EXPECT_EQ(L"00-5", l10nNumber(-5LL, 4, true));
+    EXPECT_EQ(L"  ff", l10nNumber(255LL, 4, false, std::ios_base::hex));
+    EXPECT_EQ(L"3.14", l10nNumber(3.14159, 2));
+    EXPECT_EQ(L"1.23457e+06", l10nFloat(1234567.0));
+    EXPECT_EQ(L"0.5", l10nFloat(0.5));
+    EXPECT_EQ(L"\u0664\u0662", l10nNumber(L10n_Language::ARABIC_INDIC, 42LL, 0, false));
+    EXPECT_EQ(L"\u0e50\u0e50\u0e57", l10nNumber(L10n_Language::THAI, 7LL, 3, true));
+
+    ASSERT_TRUE(l10nLoadLanguage(emptyFile(), Language::ARABIC));
+    EXPECT_EQ(L"  \u0664\u0662", l10nNumber(42LL, 4, false));
+    EXPECT_EQ(L"\u0663\u066b\u0661\u0664", l10nNumber(3.14159, 2));
+    EXPECT_EQ(L"\u0661\u066b\u0662\u0663\u0664\u0665\u0667e+\u0660\u0666", l10nFloat(1234567.0));
+
+    LString s(L"%1 / %2");
+    s.arg(LString::Number(3.5, 1)).arg(L"3.5");
+    EXPECT_EQ(L"\u0663\u066b\u0665 / 3.5", s.str());
+    EXPECT_EQ(L"3.5 / 3.5", s.orig());
+}
+
+TEST_F(L10nTest, LanguagesMapToTheirBehaviour)
+{
+    const int classes[] = {0, 3, 1, 0, 1, 1, 1, 1, 1, 1, 1, 2, 1,
+                           1, 0, 1, 4, 1, 1, 1, 1, 1, 1, 1, 1, 0};
+    for (int value = 0; value < 26; ++value) {
+        EXPECT_EQ(classes[value], static_cast<int>(toL10nLanguage(static_cast<Language>(value))))
+            << value;
+    }
+    for (const int value : {-1, 26, 1000})
+        EXPECT_EQ(L10n_Language::WESTERN, toL10nLanguage(static_cast<Language>(value))) << value;
+
+    ASSERT_TRUE(l10nLoadLanguage(emptyFile(), Language::PERSIAN));
+    EXPECT_EQ(L'\u06f0', l10nZero());
+    EXPECT_FALSE(l10nIsLTR());
+}

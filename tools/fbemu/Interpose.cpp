@@ -1,0 +1,249 @@
+// A preload library (LD_PRELOAD) that lets a regular file stand in for a
+// Linux framebuffer device and a FIFO for an evdev input device, so that the
+// unmodified program runs on a development machine. Descriptors opened on
+// the configured paths are remembered; the screen-information and capability
+// ioctls on them are answered here, everything else (read, poll, mmap of the
+// real file) goes to the system.
+//
+// Environment:
+//   FBEMU_PATH         the file that acts as the framebuffer device; opening
+//                      it for writing extends it to the size of the frame
+//                      memory
+//   FBEMU_MODE         "WIDTHxHEIGHTxDEPTH", DEPTH one of 32, 24, 16, 16-555,
+//                      15, 8 (see FramebufferMode.h); "800x480x32" if unset
+//   FBEMU_LINE_LENGTH  bytes from one row to the next (padded lines)
+//   FBEMU_EVDEV_PATH   the FIFO that acts as the evdev device
+//   FBEMU_EVDEV_BITS   comma-separated capabilities the device reports, of
+//                      EV_SYN, EV_KEY, EV_ABS, ABS_X, ABS_Y, BTN_TOUCH; all
+//                      of them if unset
+//   FBEMU_FAIL         comma-separated ioctls that fail with EINVAL: "fix"
+//                      (FBIOGET_FSCREENINFO), "var" (FBIOGET_VSCREENINFO),
+//                      "evbit" (EVIOCGBIT(0)), "evabs" (EVIOCGBIT(EV_ABS))
+
+#undef _FORTIFY_SOURCE
+
+#include <atomic>
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <linux/fb.h>
+#include <linux/input.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "CommaList.h"
+#include "EvdevCapabilities.h"
+#include "FramebufferMode.h"
+
+namespace {
+
+using namespace fbemu;
+
+enum Kind : unsigned char { OTHER, FRAMEBUFFER, EVDEV };
+
+// Descriptors at or above the limit are never emulated.
+const int c_maxDescriptors = 4096;
+std::atomic<unsigned char> g_kinds[c_maxDescriptors];
+
+typedef int (*OpenFunction)(const char*, int, ...);
+typedef int (*OpenAtFunction)(int, const char*, int, ...);
+typedef int (*CloseFunction)(int);
+typedef int (*IoctlFunction)(int, unsigned long, ...);
+
+template <class Function>
+Function nextFunction(const char* name)
+{
+    void* f = dlsym(RTLD_NEXT, name);
+    if (!f) {
+        std::fprintf(stderr, "fbemu: no function %s to forward to\n", name);
+        std::abort();
+    }
+    return reinterpret_cast<Function>(f);
+}
+
+bool needsMode(int flags)
+{
+    return (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
+}
+
+mode_t modeArgument(int flags, va_list args)
+{
+    return needsMode(flags) ? static_cast<mode_t>(va_arg(args, unsigned)) : 0;
+}
+
+bool isPath(const char* variable, const char* path)
+{
+    const char* configured = std::getenv(variable);
+    return configured && *configured && std::strcmp(configured, path) == 0;
+}
+
+bool isFailing(const char* name)
+{
+    const char* failures = std::getenv("FBEMU_FAIL");
+    return failures && isListed(failures, name);
+}
+
+bool currentMode(FramebufferMode& mode)
+{
+    const char* description = std::getenv("FBEMU_MODE");
+    if (parseFramebufferMode(description ? description : "800x480x32",
+                             std::getenv("FBEMU_LINE_LENGTH"), mode))
+        return true;
+    std::fprintf(stderr, "fbemu: unusable FBEMU_MODE or FBEMU_LINE_LENGTH\n");
+    return false;
+}
+
+// A freshly made file is empty; mmap then needs it to hold the frame memory.
+void extendToFrameMemory(int fd)
+{
+    FramebufferMode mode;
+    struct stat status;
+    if (currentMode(mode) && fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+        status.st_size < static_cast<off_t>(mode.fix.smem_len) &&
+        ftruncate(fd, mode.fix.smem_len) != 0)
+        std::perror("fbemu: cannot extend the framebuffer file");
+}
+
+// Every successful open is noted, so that a number reused after a close we
+// did not see is not taken for the old device.
+int noteOpened(int fd, const char* path, int flags)
+{
+    if (fd < 0 || fd >= c_maxDescriptors)
+        return fd;
+    Kind kind = OTHER;
+    if (isPath("FBEMU_PATH", path))
+        kind = FRAMEBUFFER;
+    else if (isPath("FBEMU_EVDEV_PATH", path))
+        kind = EVDEV;
+    g_kinds[fd] = kind;
+    if (kind == FRAMEBUFFER && (flags & O_ACCMODE) != O_RDONLY)
+        extendToFrameMemory(fd);
+    return fd;
+}
+
+Kind kindOf(int fd)
+{
+    return fd >= 0 && fd < c_maxDescriptors ? static_cast<Kind>(g_kinds[fd].load()) : OTHER;
+}
+
+int fail()
+{
+    errno = EINVAL;
+    return -1;
+}
+
+int answerFramebuffer(unsigned long request, void* argument)
+{
+    const bool fixed = request == FBIOGET_FSCREENINFO;
+    FramebufferMode mode;
+    if (isFailing(fixed ? "fix" : "var") || !currentMode(mode))
+        return fail();
+    if (fixed)
+        std::memcpy(argument, &mode.fix, sizeof mode.fix);
+    else
+        std::memcpy(argument, &mode.var, sizeof mode.var);
+    return 0;
+}
+
+// EVIOCGBIT(type, size) is _IOC(_IOC_READ, 'E', 0x20 + type, size).
+bool isCapabilityRequest(unsigned long request)
+{
+    return _IOC_TYPE(request) == 'E' && _IOC_DIR(request) == _IOC_READ &&
+           _IOC_NR(request) >= 0x20 && _IOC_NR(request) < 0x20 + EV_CNT;
+}
+
+int answerCapabilities(unsigned long request, void* argument)
+{
+    const unsigned type = _IOC_NR(request) - 0x20;
+    if ((type == 0 && isFailing("evbit")) || (type == EV_ABS && isFailing("evabs")))
+        return fail();
+    return fillEvdevBits(type, std::getenv("FBEMU_EVDEV_BITS"),
+                         static_cast<unsigned char*>(argument), _IOC_SIZE(request));
+}
+
+} // namespace
+
+extern "C" {
+
+int open(const char* path, int flags, ...)
+{
+    static const OpenFunction next = nextFunction<OpenFunction>("open");
+    va_list args;
+    va_start(args, flags);
+    const mode_t mode = modeArgument(flags, args);
+    va_end(args);
+    return noteOpened(next(path, flags, mode), path, flags);
+}
+
+int open64(const char* path, int flags, ...)
+{
+    static const OpenFunction next = nextFunction<OpenFunction>("open64");
+    va_list args;
+    va_start(args, flags);
+    const mode_t mode = modeArgument(flags, args);
+    va_end(args);
+    return noteOpened(next(path, flags, mode), path, flags);
+}
+
+int openat(int directory, const char* path, int flags, ...)
+{
+    static const OpenAtFunction next = nextFunction<OpenAtFunction>("openat");
+    va_list args;
+    va_start(args, flags);
+    const mode_t mode = modeArgument(flags, args);
+    va_end(args);
+    return noteOpened(next(directory, path, flags, mode), path, flags);
+}
+
+int openat64(int directory, const char* path, int flags, ...)
+{
+    static const OpenAtFunction next = nextFunction<OpenAtFunction>("openat64");
+    va_list args;
+    va_start(args, flags);
+    const mode_t mode = modeArgument(flags, args);
+    va_end(args);
+    return noteOpened(next(directory, path, flags, mode), path, flags);
+}
+
+// The entry points of fortified builds, which never pass a mode.
+int __open_2(const char* path, int flags)
+{
+    static const OpenFunction next = nextFunction<OpenFunction>("__open_2");
+    return noteOpened(next(path, flags), path, flags);
+}
+
+int __open64_2(const char* path, int flags)
+{
+    static const OpenFunction next = nextFunction<OpenFunction>("__open64_2");
+    return noteOpened(next(path, flags), path, flags);
+}
+
+int close(int fd)
+{
+    static const CloseFunction next = nextFunction<CloseFunction>("close");
+    if (fd >= 0 && fd < c_maxDescriptors)
+        g_kinds[fd] = OTHER;
+    return next(fd);
+}
+
+int ioctl(int fd, unsigned long request, ...) noexcept
+{
+    static const IoctlFunction next = nextFunction<IoctlFunction>("ioctl");
+    va_list args;
+    va_start(args, request);
+    void* argument = va_arg(args, void*);
+    va_end(args);
+    const Kind kind = kindOf(fd);
+    if (kind == FRAMEBUFFER && (request == FBIOGET_FSCREENINFO || request == FBIOGET_VSCREENINFO))
+        return answerFramebuffer(request, argument);
+    if (kind == EVDEV && isCapabilityRequest(request))
+        return answerCapabilities(request, argument);
+    return next(fd, request, argument);
+}
+
+} // extern "C"

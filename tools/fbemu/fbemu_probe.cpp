@@ -1,0 +1,129 @@
+// fbemu_probe: runs the framebuffer back end as the program does, for the
+// back end's tests, under the fbemu preload library.
+//
+//   fbemu_probe draw
+//       Builds the root widget, covers it with four coloured quarters
+//       (top left white, top right red 255:0:0, bottom left 18:52:86, bottom
+//       right 7:3:7), redraws the whole screen and exits with status 0.
+//   fbemu_probe redraw X Y W H
+//       The same, then fills the frame memory with bytes A5 (hexadecimal)
+//       and redraws only the rectangle X Y W H.
+//   fbemu_probe touch
+//       Builds the back end, puts a widget at 40,100 of 300 x 200 pixels that
+//       prints every mouse event it receives as "down X Y", "move X Y" or
+//       "up X Y" (relative to itself), prints "ready" from the GUI thread and
+//       runs the main loop.
+// Every mode first prints the size of the tree as "WIDTHxHEIGHT".
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "core/Paths.h"
+#include "gui/Backend.h"
+#include "gui/FbRootWidget.h"
+
+namespace {
+
+class TouchRecorder : public OKU::Widget {
+public:
+    explicit TouchRecorder(OKU::Widget* parent) : Widget(parent, 40, 100, 300, 200) {}
+
+    void onMouseDown(int x, int y) override { report("down", x, y); }
+    void onMouseMove(int x, int y) override { report("move", x, y); }
+    void onMouseUp(int x, int y) override { report("up", x, y); }
+
+private:
+    static void report(const char* what, int x, int y)
+    {
+        std::cout << what << " " << x << " " << y << std::endl;
+    }
+};
+
+void printSize(const OKU::RootWidget& root)
+{
+    std::cout << root.getWidth() << "x" << root.getHeight() << std::endl;
+}
+
+void addQuarters(OKU::RootWidget& root)
+{
+    const int w = root.getWidth() / 2;
+    const int h = root.getHeight() / 2;
+    const struct {
+        OKU::Rect rect;
+        OKU::Color color;
+    } quarters[] = {
+        {OKU::Rect(0, 0, w, h), OKU::Color(255, 255, 255)},
+        {OKU::Rect(w, 0, root.getWidth() - w, h), OKU::Color(255, 0, 0)},
+        {OKU::Rect(0, h, w, root.getHeight() - h), OKU::Color(18, 52, 86)},
+        {OKU::Rect(w, h, root.getWidth() - w, root.getHeight() - h), OKU::Color(7, 3, 7)},
+    };
+    for (const auto& q : quarters) {
+        OKU::Widget* widget = new OKU::Widget(&root, q.rect.x, q.rect.y, q.rect.width,
+                                              q.rect.height);
+        widget->setBgColor(q.color);
+    }
+}
+
+// Overwrites the whole device file through a descriptor of its own; the
+// shared mapping sees the change.
+bool fillDevice(unsigned char byte)
+{
+    const int fd = open(OKU::getEnv("OKU_FBDEV", "/dev/fb0").c_str(), O_WRONLY);
+    struct stat status;
+    bool ok = fd >= 0 && fstat(fd, &status) == 0;
+    if (ok) {
+        const std::vector<unsigned char> bytes(status.st_size, byte);
+        ok = pwrite(fd, bytes.data(), bytes.size(), 0) == status.st_size;
+    }
+    if (fd >= 0)
+        close(fd);
+    return ok;
+}
+
+int draw(const std::vector<std::string>& rect)
+{
+    std::unique_ptr<OKU::RootWidget> root(new OKU::FbRootWidget(800, 480));
+    printSize(*root);
+    addQuarters(*root);
+    root->invalidate();
+    root->redrawNow();
+    if (rect.empty())
+        return 0;
+    if (!fillDevice(0xA5))
+        return 3;
+    root->invalidate(OKU::Rect(std::atoi(rect[0].c_str()), std::atoi(rect[1].c_str()),
+                               std::atoi(rect[2].c_str()), std::atoi(rect[3].c_str())));
+    root->redrawNow();
+    return 0;
+}
+
+[[noreturn]] void touch(int argc, char** argv)
+{
+    OKU::Backend backend("fbemu_probe", 800, 480, false, argc, argv, "appicon");
+    OKU::RootWidget* root = backend.getRoot();
+    printSize(*root);
+    new TouchRecorder(root);
+    root->injectFunction(nullptr, [] { std::cout << "ready" << std::endl; });
+    backend.mainLoop();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "draw")
+        return draw({});
+    if (args.size() == 5 && args[0] == "redraw")
+        return draw(std::vector<std::string>(args.begin() + 1, args.end()));
+    if (args.size() == 1 && args[0] == "touch")
+        touch(argc, argv);
+    std::cerr << "usage: fbemu_probe draw | redraw X Y W H | touch\n";
+    return 2;
+}
