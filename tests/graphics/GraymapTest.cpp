@@ -37,12 +37,10 @@ PixelSet lineOn(int width, int height, int x0, int y0, int x1, int y1)
     map.clear(0);
     map.drawLine(x0, y0, x1, y1, 9);
     PixelSet pixels;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
             if (map.getRow(y)[x] == 9)
                 pixels.insert({x, y});
-        }
-    }
     return pixels;
 }
 
@@ -122,10 +120,9 @@ TEST(GraymapTest, LinesFollowBresenham)
 
     // A clipped line sets exactly the visible pixels of the whole line.
     PixelSet visible;
-    for (const auto& p : lineOn(40, 40, 3, 12, 37, 25)) {
+    for (const auto& p : lineOn(40, 40, 3, 12, 37, 25))
         if (p.first >= 10 && p.first < 20 && p.second >= 15 && p.second < 20)
             visible.insert({p.first - 10, p.second - 15});
-    }
     ASSERT_FALSE(visible.empty());
     EXPECT_EQ(visible, lineOn(10, 5, 3 - 10, 12 - 15, 37 - 10, 25 - 15));
 }
@@ -146,6 +143,16 @@ TEST(GraymapTest, PixelOperations)
     EXPECT_EQ(5, negative.getAlphaRow(0)[1]);
     map.threshold(100);
     EXPECT_EQ(Rows({{0, 0, 255}}), rowsOf(map));
+
+    // Black and white ignores only transparent pixels.
+    EXPECT_TRUE(Graymap().isBlackAndWhite());
+    Graymap bw = mapOf({{0, 255, 128}});
+    EXPECT_FALSE(bw.isBlackAndWhite());
+    bw.setAlpha();
+    bw.getAlphaRow(0)[2] = 1;
+    EXPECT_FALSE(bw.isBlackAndWhite());
+    bw.getAlphaRow(0)[2] = 0;
+    EXPECT_TRUE(bw.isBlackAndWhite());
 }
 
 TEST(GraymapTest, DitherDiffusesErrorsInSerpentineOrder)
@@ -184,16 +191,4 @@ TEST(GraymapTest, FlattenComposesOverTheBackground)
     EXPECT_EQ(Rows({{10 * 127 / 255, (10 * 204 + 51 * 200) / 255, 77, 10}}), rowsOf(map));
     map.flatten(255);
     EXPECT_EQ(10 * 127 / 255, map.getRow(0)[0]);
-}
-
-TEST(GraymapTest, BlackAndWhiteIgnoresOnlyTransparentPixels)
-{
-    EXPECT_TRUE(Graymap().isBlackAndWhite());
-    Graymap map = mapOf({{0, 255, 128}});
-    EXPECT_FALSE(map.isBlackAndWhite());
-    map.setAlpha();
-    map.getAlphaRow(0)[2] = 1;
-    EXPECT_FALSE(map.isBlackAndWhite());
-    map.getAlphaRow(0)[2] = 0;
-    EXPECT_TRUE(map.isBlackAndWhite());
 }

@@ -1,21 +1,11 @@
 #include "graphics/Pixmap.h"
 
-#include <string>
-
 #include <gtest/gtest.h>
 
+#include "graphics/PixelTestUtil.h"
+
 using namespace OKU;
-
-namespace {
-
-std::string rgba(const Pixmap& p, int x, int y)
-{
-    const Pixmap::Pixel& px = p.getPixel(x, y);
-    return std::to_string(px.red) + "," + std::to_string(px.green) + "," +
-           std::to_string(px.blue) + "," + std::to_string(px.alpha);
-}
-
-} // namespace
+using namespace GraphicsTest;
 
 TEST(PixmapCairoTest, CairoDrawsIntoThePixels)
 {

@@ -1,11 +1,13 @@
 #include "graphics/Pixmap.h"
 
-#include <cstdio>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "graphics/PixelTestUtil.h"
+
 using namespace OKU;
+using namespace GraphicsTest;
 
 namespace {
 
@@ -19,132 +21,74 @@ struct Format {
     uint32_t (*expected)(const Pixmap::Pixel&);
 };
 
-uint32_t rgb32(const Pixmap::Pixel& p)
-{
-    return static_cast<uint32_t>(p.red) << 16 | p.green << 8 | p.blue;
-}
-
-uint32_t bgr16(const Pixmap::Pixel& p)
-{
-    return (p.red >> 3) << 11 | (p.green >> 2) << 5 | p.blue >> 3;
-}
-
-uint32_t rgb15(const Pixmap::Pixel& p)
-{
-    return (p.blue >> 3) << 10 | (p.green >> 3) << 5 | p.red >> 3;
-}
-
 const Format c_formats[] = {
-    {"RGB32", 4, &Pixmap::writeRGB32, &Pixmap::writeRGB32, rgb32},
-    {"BGR16", 2, &Pixmap::writeBGR16, &Pixmap::writeBGR16, bgr16},
-    {"RGB15", 2, &Pixmap::writeRGB15, &Pixmap::writeRGB15, rgb15},
+    {"RGB32", 4, &Pixmap::writeRGB32, &Pixmap::writeRGB32,
+     [](const Pixmap::Pixel& p) -> uint32_t { return uint32_t(p.red) << 16 | p.green << 8 | p.blue; }},
+    {"BGR16", 2, &Pixmap::writeBGR16, &Pixmap::writeBGR16,
+     [](const Pixmap::Pixel& p) -> uint32_t { return (p.red >> 3) << 11 | (p.green >> 2) << 5 | p.blue >> 3; }},
+    {"RGB15", 2, &Pixmap::writeRGB15, &Pixmap::writeRGB15,
+     [](const Pixmap::Pixel& p) -> uint32_t { return (p.blue >> 3) << 10 | (p.green >> 3) << 5 | p.red >> 3; }},
 };
 
 const uint8_t c_guard = 0xA5;
 
+// The word at index, or 0xFFFFFFFF where every byte still is the guard.
 uint32_t wordAt(const std::vector<uint8_t>& buffer, int index, int bytes)
 {
     uint32_t word = 0;
-    for (int k = bytes - 1; k >= 0; --k)
+    bool guard = true;
+    for (int k = bytes - 1; k >= 0; --k) {
         word = word << 8 | buffer[index * bytes + k];
-    return word;
-}
-
-bool untouched(const std::vector<uint8_t>& buffer, int index, int bytes)
-{
-    for (int k = 0; k < bytes; ++k)
-        if (buffer[index * bytes + k] != c_guard)
-            return false;
-    return true;
-}
-
-// Pixels that differ everywhere, alpha included.
-Pixmap varied(int width, int height)
-{
-    Pixmap p(width, height, true);
-    for (int i = 0; i < width * height; ++i)
-        p.getPixels()[i] = Pixmap::Pixel{static_cast<uint8_t>(i * 37), static_cast<uint8_t>(i * 11),
-                                         static_cast<uint8_t>(255 - i * 5),
-                                         static_cast<uint8_t>(i * 3)};
-    return p;
-}
-
-// Converts r into a guarded buffer and checks every position: converted
-// inside r, untouched elsewhere.
-void checkRect(const Format& f, const Pixmap& image, const Rect& r)
-{
-    const int count = image.getWidth() * image.getHeight();
-    std::vector<uint8_t> buffer(static_cast<size_t>(count) * f.bytes, c_guard);
-    (image.*f.writeRect)(buffer.data(), r);
-    for (int y = 0; y < image.getHeight(); ++y)
-        for (int x = 0; x < image.getWidth(); ++x) {
-            const int index = y * image.getWidth() + x;
-            if (r.contains(Point(x, y)))
-                ASSERT_EQ(f.expected(image.getPixel(x, y)), wordAt(buffer, index, f.bytes))
-                    << f.name << " at " << x << "," << y;
-            else
-                ASSERT_TRUE(untouched(buffer, index, f.bytes))
-                    << f.name << " wrote outside the rectangle at " << x << "," << y;
-        }
+        guard = guard && buffer[index * bytes + k] == c_guard;
+    }
+    return guard ? 0xFFFFFFFF : word;
 }
 
 } // namespace
 
 TEST(PixmapWritersTest, PixelsBecomeDeviceWords)
 {
-    // White, the channels below the kept bits, each channel alone, a mix.
+    // White, the channels below the kept bits, each channel alone, a mix;
+    // alpha is dropped.
+    const Color colors[] = {Color(255, 255, 255), Color(7, 3, 7), Color(0xF8, 0, 0, 0),
+                            Color(0, 0xFC, 0, 17), Color(0x12, 0x34, 0x56, 0x78)};
+    const uint32_t expected[][5] = {{0xFFFFFF, 0x070307, 0xF80000, 0x00FC00, 0x123456},
+                                    {0xFFFF, 0, 0xF800, 0x07E0, 0x11AA},
+                                    {0x7FFF, 0, 0x001F, 0x03E0, 0x28C2}};
     Pixmap p(5, 1, true);
-    p.getPixels()[0] = Pixmap::Pixel{255, 255, 255, 255};
-    p.getPixels()[1] = Pixmap::Pixel{7, 3, 7, 255};
-    p.getPixels()[2] = Pixmap::Pixel{0, 0, 0xF8, 0};
-    p.getPixels()[3] = Pixmap::Pixel{0, 0xFC, 0, 17};
-    p.getPixels()[4] = Pixmap::Pixel{0x56, 0x34, 0x12, 0x78};
-
-    uint32_t words32[5];
-    p.writeRGB32(words32);
-    EXPECT_EQ(0x00FFFFFFu, words32[0]);
-    EXPECT_EQ(0x00070307u, words32[1]);
-    EXPECT_EQ(0x00123456u, words32[4]) << "alpha is dropped";
-
-    uint16_t words16[5];
-    p.writeBGR16(words16);
-    EXPECT_EQ(0xFFFF, words16[0]);
-    EXPECT_EQ(0, words16[1]);
-    EXPECT_EQ(0xF800, words16[2]);
-    EXPECT_EQ(0x07E0, words16[3]);
-    EXPECT_EQ(0x11AA, words16[4]);
-
-    p.writeRGB15(words16);
-    EXPECT_EQ(0x7FFF, words16[0]);
-    EXPECT_EQ(0, words16[1]);
-    EXPECT_EQ(0x001F, words16[2]);
-    EXPECT_EQ(0x03E0, words16[3]);
-    EXPECT_EQ(0x28C2, words16[4]) << "blue in the top bits";
+    for (int i = 0; i < 5; ++i)
+        setPixel(p, i, 0, colors[i]);
+    for (int f = 0; f < 3; ++f) {
+        std::vector<uint8_t> buffer(5 * c_formats[f].bytes);
+        (p.*c_formats[f].writeAll)(buffer.data());
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(expected[f][i], wordAt(buffer, i, c_formats[f].bytes)) << c_formats[f].name << " " << i;
+    }
 }
 
-TEST(PixmapWritersTest, OnlyTheRectangleIsConverted)
+TEST(PixmapWritersTest, OnlyTheRectangleOrTheWholeImageIsConverted)
 {
     // Wide enough for whole blocks of pixels and a tail, in partial rows and
-    // in runs of whole rows.
-    const Pixmap image = varied(41, 5);
-    for (const Format& f : c_formats) {
-        checkRect(f, image, Rect(1, 1, 2, 2));
-        checkRect(f, image, Rect(3, 0, 37, 5));
-        checkRect(f, image, Rect(0, 2, 41, 2));
-        checkRect(f, image, Rect(40, 4, 1, 1));
-        checkRect(f, image, Rect(2, 2, 0, 3));
-    }
-}
-
-TEST(PixmapWritersTest, WholeImageFormsConvertEveryPixel)
-{
-    const Pixmap image = varied(19, 3);
-    for (const Format& f : c_formats) {
-        std::vector<uint8_t> buffer(19 * 3 * f.bytes + f.bytes, c_guard);
-        (image.*f.writeAll)(buffer.data());
-        for (int i = 0; i < 19 * 3; ++i)
-            ASSERT_EQ(f.expected(image.getPixels()[i]), wordAt(buffer, i, f.bytes))
-                << f.name << " pixel " << i;
-        EXPECT_TRUE(untouched(buffer, 19 * 3, f.bytes)) << f.name << " wrote past the end";
-    }
+    // in runs of whole rows; pixels differ everywhere, alpha included.
+    Pixmap image(41, 5, true);
+    for (int i = 0; i < 41 * 5; ++i)
+        image.getPixels()[i] = pixel(255 - i * 5, i * 11, i * 37, i * 3);
+    const Rect whole(0, 0, 41, 5);
+    for (const Format& f : c_formats)
+        for (const Rect& r : {Rect(1, 1, 2, 2), Rect(3, 0, 37, 5), Rect(0, 2, 41, 2), Rect(40, 4, 1, 1),
+                              Rect(2, 2, 0, 3), whole}) {
+            // One word more than the image, for writes past the end.
+            std::vector<uint8_t> buffer((41 * 5 + 1) * f.bytes, c_guard);
+            if (r == whole)
+                (image.*f.writeAll)(buffer.data());
+            else
+                (image.*f.writeRect)(buffer.data(), r);
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < 41; ++x)
+                    ASSERT_EQ(r.contains(Point(x, y)) ? f.expected(image.getPixel(x, y)) : 0xFFFFFFFF,
+                              wordAt(buffer, y * 41 + x, f.bytes))
+                        << f.name << " at " << x << "," << y << " for " << r.x << "," << r.y << " " << r.width
+                        << "x" << r.height;
+            ASSERT_EQ(0xFFFFFFFF, wordAt(buffer, 41 * 5, f.bytes)) << f.name << " wrote past the end";
+        }
 }

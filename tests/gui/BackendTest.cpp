@@ -1,11 +1,11 @@
-#include <cerrno>
 #include <csignal>
-#include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <spawn.h>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -21,23 +21,21 @@ namespace {
 using serialtest::c_waitMs;
 using serialtest::hex;
 
-// The probe program running in the background (see tools/fbemu); killed at
-// the end of the test.
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The probe program's "touch" mode in the background, its output going to
+// files beside the device.
 class BackgroundProbe {
 public:
     BackgroundProbe(const EmulatedFramebuffer& fb, const std::vector<std::string>& settings)
+        : m_output(fb.directory() + "/output"), m_errors(fb.directory() + "/errors")
     {
-        int out[2];
-        int err[2];
-        if (pipe2(out, O_CLOEXEC) != 0)
-            throw std::runtime_error(std::string("pipe2: ") + std::strerror(errno));
-        if (pipe2(err, O_CLOEXEC) != 0) {
-            close(out[0]);
-            close(out[1]);
-            throw std::runtime_error(std::string("pipe2: ") + std::strerror(errno));
-        }
-        m_out = out[0];
-        m_err = err[0];
         std::vector<std::string> args = fb.probeCommand(settings, {"touch"});
         args.insert(args.begin(), "/usr/bin/env");
         std::vector<char*> argv;
@@ -47,15 +45,10 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-        posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-        const int spawned = posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_addopen(&actions, 1, m_output.c_str(), O_WRONLY | O_CREAT, 0600);
+        posix_spawn_file_actions_addopen(&actions, 2, m_errors.c_str(), O_WRONLY | O_CREAT, 0600);
+        EXPECT_EQ(0, posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ));
         posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        close(err[1]);
-        if (spawned != 0)
-            m_pid = -1;
-        EXPECT_EQ(0, spawned);
     }
     BackgroundProbe(const BackgroundProbe&) = delete;
     BackgroundProbe& operator=(const BackgroundProbe&) = delete;
@@ -65,49 +58,35 @@ public:
             kill(m_pid, SIGKILL);
             waitpid(m_pid, nullptr, 0);
         }
-        close(m_out);
-        close(m_err);
     }
 
-    // The next line of its standard output without the line end; "" when
-    // none came within c_waitMs.
+    // The next output line; "" when none came within c_waitMs.
     std::string readLine()
     {
-        for (;;) {
-            const size_t end = m_output.find('\n');
+        for (int waited = 0; waited < c_waitMs; ++waited) {
+            const std::string text = readFile(m_output);
+            const size_t end = text.find('\n', m_read);
             if (end != std::string::npos) {
-                const std::string line = m_output.substr(0, end);
-                m_output.erase(0, end + 1);
+                const std::string line = text.substr(m_read, end - m_read);
+                m_read = end + 1;
                 return line;
             }
-            if (!readMore(m_out, c_waitMs, m_output))
-                return "";
+            usleep(1000);
         }
+        return "";
     }
 
-    // What it has written to standard error so far.
-    std::string errors()
-    {
-        std::string text;
-        while (readMore(m_err, 0, text)) {
-        }
-        return text;
-    }
-
+    std::string errors() const { return readFile(m_errors); }
     bool isRunning() { return m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == 0; }
 
-    // Waits until the main thread is blocked in the kernel; false when the
-    // process ended or kept running for c_waitMs.
+    // False when the process ended or its main thread kept running for c_waitMs.
     bool waitForMainThreadAsleep()
     {
         const std::string stat = "/proc/" + std::to_string(m_pid) + "/task/" +
                                  std::to_string(m_pid) + "/stat";
         for (int waited = 0; waited < c_waitMs && isRunning(); ++waited) {
-            std::ifstream in(stat);
-            std::stringstream text;
-            text << in.rdbuf();
             // "pid (name) state ...": the name may hold anything but ')'.
-            const std::string line = text.str();
+            const std::string line = readFile(stat);
             const size_t close = line.rfind(')');
             if (close != std::string::npos && line.compare(close, 3, ") S") == 0)
                 return true;
@@ -117,27 +96,13 @@ public:
     }
 
 private:
-    static bool readMore(int fd, int timeoutMs, std::string& text)
-    {
-        struct pollfd request = {fd, POLLIN, 0};
-        if (poll(&request, 1, timeoutMs) <= 0)
-            return false;
-        char buffer[256];
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n <= 0)
-            return false;
-        text.append(buffer, n);
-        return true;
-    }
-
-    pid_t m_pid = -1;
-    int m_out = -1;
-    int m_err = -1;
     std::string m_output;
+    std::string m_errors;
+    size_t m_read = 0;
+    pid_t m_pid = -1;
 };
 
-// Plays the controller during the PM9000 start-up. The driver repeats a
-// request whose answer is late, so each request is answered as it comes.
+// The driver repeats a request whose answer is late, so each is answered as it comes.
 bool answerPM9000Handshake(serialtest::PseudoTerminal& controller)
 {
     for (;;) {
@@ -157,7 +122,6 @@ bool answerPM9000Handshake(serialtest::PseudoTerminal& controller)
 
 TEST(Backend, MainLoopDeliversPM9000TouchesToTheWidgetUnderThem)
 {
-    // Without a stored calibration the driver reports raw positions.
     ASSERT_FALSE(OKU::pathExists("/var/lib/oku-tscal.dat"))
         << "a stored PenMount calibration would move the touches";
     EmulatedFramebuffer fb;
@@ -193,10 +157,8 @@ TEST(Backend, MainThreadSleepsForEverWithoutATouchController)
                                "NIMBLO_OPTIONAL_TSC=1"});
     EXPECT_EQ("800x480", probe.readLine());
     EXPECT_EQ("ready", probe.readLine());
-    EXPECT_NE(std::string::npos,
-              probe.errors().find("Cannot initialize touch screen controller:"));
-    // Reading the missing driver would crash the process; polling for one
-    // would keep the thread running.
+    EXPECT_NE(std::string::npos, probe.errors().find("Cannot initialize touch screen controller:"));
+    // Reading the missing driver would crash the process; polling for one would keep it running.
     EXPECT_TRUE(probe.waitForMainThreadAsleep());
     EXPECT_TRUE(probe.isRunning());
 }

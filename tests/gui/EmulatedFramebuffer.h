@@ -6,25 +6,21 @@
 
 #include "core/TempDir.h"
 
-// The build gives the paths of the emulation tools (tools/fbemu).
 #if !defined(OKU_FBEMU_LIB) || !defined(OKU_FBEMU_PROBE) || !defined(OKU_FBEMU_FB2PNG)
 #error "OKU_FBEMU_LIB, OKU_FBEMU_PROBE and OKU_FBEMU_FB2PNG must name the built fbemu tools"
 #endif
 
-// A framebuffer device for one test: the file "fb" in a fresh directory,
-// which the preload library presents as a framebuffer to the probe program.
+// The file "fb" in a fresh directory, which the preload library presents as
+// a framebuffer to the probe program.
 class EmulatedFramebuffer {
 public:
     const std::string& directory() const { return m_dir.path(); }
     std::string path() const { return m_dir / "fb"; }
-
-    // Makes the device file size bytes long, every byte fill.
     void create(size_t size, char fill) const { m_dir.write("fb", std::string(size, fill)); }
     std::string contents() const { return m_dir.read("fb"); }
 
-    // Arguments for /usr/bin/env that run the probe with args under the
-    // emulation, without a touch controller; settings ("NAME=value") come
-    // last and so override the defaults.
+    // Arguments for /usr/bin/env running the probe under the emulation without
+    // a touch controller; settings ("NAME=value") come last and so win.
     std::vector<std::string> probeCommand(const std::vector<std::string>& settings,
                                           const std::vector<std::string>& args) const
     {

@@ -1,14 +1,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <fstream>
-#include <mutex>
-#include <string>
-#include <vector>
 
 #include <sys/syscall.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "gui/TestRootWidget.h"
 
@@ -16,29 +11,19 @@ using namespace OKU;
 
 namespace {
 
-struct ThreadInfo {
-    long tid;
-    std::string name;
-};
-
-ThreadInfo currentThread()
-{
-    const long tid = syscall(SYS_gettid);
-    std::ifstream comm("/proc/self/task/" + std::to_string(tid) + "/comm");
-    ThreadInfo info{tid, std::string()};
-    std::getline(comm, info.name);
-    return info;
-}
-
-// What the GUI threads did, in order, and on which thread. Only one GUI
-// thread runs at a time, but they hand over to each other and to the test.
+// What the GUI threads did, in order, with the id and name of the thread.
 class Journal {
 public:
     void note(const std::string& what)
     {
+        const long tid = syscall(SYS_gettid);
+        std::string name;
+        std::ifstream comm("/proc/self/task/" + std::to_string(tid) + "/comm");
+        std::getline(comm, name);
         std::lock_guard<std::mutex> lock(m_mutex);
         m_entries.push_back(what);
-        m_threads.push_back(currentThread());
+        m_tids.push_back(tid);
+        m_names.push_back(name);
         m_changed.notify_all();
     }
 
@@ -50,22 +35,14 @@ public:
                                   [this, count] { return m_entries.size() >= count; });
     }
 
-    std::vector<std::string> entries()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_entries;
-    }
-    std::vector<ThreadInfo> threads()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_threads;
-    }
+    // Read only after the GUI thread has stopped.
+    Log m_entries;
+    std::vector<long> m_tids;
+    Log m_names;
 
 private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::vector<std::string> m_entries;
-    std::vector<ThreadInfo> m_threads;
 };
 
 } // namespace
@@ -90,19 +67,17 @@ TEST(ModalTest, HandlerResumesOnlyAfterTheDialogIsDestroyed)
     ASSERT_TRUE(journal.waitForEntries(4));
     root.stopGuiThread();
 
-    EXPECT_EQ((std::vector<std::string>{"open", "meanwhile", "close", "resumed"}),
-              journal.entries());
-    const std::vector<ThreadInfo> threads = journal.threads();
-    for (const ThreadInfo& t : threads)
-        EXPECT_EQ("SOLGUI", t.name);
-    EXPECT_NE(threads[0].tid, threads[1].tid);
-    EXPECT_EQ(threads[1].tid, threads[2].tid);
-    EXPECT_EQ(threads[0].tid, threads[3].tid);
-    // The dialog was reaped once its modal loop let go of it.
+    EXPECT_EQ((Log{"open", "meanwhile", "close", "resumed"}), journal.m_entries);
+    EXPECT_EQ((Log{"SOLGUI", "SOLGUI", "SOLGUI", "SOLGUI"}), journal.m_names);
+    const std::vector<long>& tids = journal.m_tids;
+    EXPECT_NE(tids[0], tids[1]);
+    EXPECT_EQ(tids[1], tids[2]);
+    EXPECT_EQ(tids[0], tids[3]);
+    // Reaped once its modal loop let go of it.
     EXPECT_TRUE(root.getChildren().empty());
 }
 
-TEST(ModalTest, NestedDialogsUnwindInOrder)
+TEST(ModalTest, NestedDialogsUnwindInOrderEachOnTheThreadThatOpenedIt)
 {
     TestRootWidget root;
     Journal journal;
@@ -121,14 +96,12 @@ TEST(ModalTest, NestedDialogsUnwindInOrder)
     ASSERT_TRUE(journal.waitForEntries(6));
     root.stopGuiThread();
 
-    EXPECT_EQ((std::vector<std::string>{"open 0", "open 1", "open 2", "closed 2", "closed 1",
-                                        "closed 0"}),
-              journal.entries());
-    // Each level resumes on the thread that opened it.
-    const std::vector<ThreadInfo> threads = journal.threads();
-    EXPECT_EQ(threads[2].tid, threads[3].tid);
-    EXPECT_EQ(threads[1].tid, threads[4].tid);
-    EXPECT_EQ(threads[0].tid, threads[5].tid);
-    EXPECT_NE(threads[0].tid, threads[1].tid);
-    EXPECT_NE(threads[1].tid, threads[2].tid);
+    EXPECT_EQ((Log{"open 0", "open 1", "open 2", "closed 2", "closed 1", "closed 0"}),
+              journal.m_entries);
+    const std::vector<long>& tids = journal.m_tids;
+    EXPECT_EQ(tids[2], tids[3]);
+    EXPECT_EQ(tids[1], tids[4]);
+    EXPECT_EQ(tids[0], tids[5]);
+    EXPECT_NE(tids[0], tids[1]);
+    EXPECT_NE(tids[1], tids[2]);
 }

@@ -1,9 +1,5 @@
 #include <functional>
 #include <stdexcept>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "gui/TestRootWidget.h"
 
@@ -11,21 +7,18 @@ using namespace OKU;
 
 namespace {
 
-typedef std::vector<std::string> Log;
-
 std::string entry(const std::string& name, const char* what, int a, int b)
 {
     return name + " " + what + " " + std::to_string(a) + "," + std::to_string(b);
 }
 
-// Writes every input it receives into a shared log.
+// Logs every input it receives.
 class Recorder : public Widget {
 public:
     Recorder(Widget* parent, const Rect& r, Log& log, const std::string& name)
         : Widget(parent, r.x, r.y, r.width, r.height), m_log(log), m_name(name)
     {
     }
-
     void onMouseDown(int x, int y) override { m_log.push_back(entry(m_name, "down", x, y)); }
     void onMouseMove(int x, int y) override { m_log.push_back(entry(m_name, "move", x, y)); }
     void onMouseUp(int x, int y) override { m_log.push_back(entry(m_name, "up", x, y)); }
@@ -63,44 +56,7 @@ std::vector<Rect> redrawnRects(const TestRootWidget& root, bool immediate)
     return rects;
 }
 
-// A root with a red square, created and drawn.
-class RootWidgetDirtyTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_square = new Widget(&m_root, 10, 10, 20, 20);
-        m_square->setBgColor(Color(255, 0, 0, 255));
-        m_root.runPending();
-        m_root.clearRedraws();
-    }
-
-    std::vector<Rect> dirtyAfter(const std::vector<Rect>& invalidated)
-    {
-        for (const Rect& r : invalidated)
-            m_root.invalidate(r);
-        std::vector<Rect> dirty = m_root.getDirtyRects();
-        m_root.runPending();
-        return dirty;
-    }
-
-    TestRootWidget m_root;
-    Widget* m_square = nullptr;
-};
-
 } // namespace
-
-TEST(RootWidgetTest, PressedStateDecidesBetweenDownMoveAndUp)
-{
-    TestRootWidget root;
-    Log log;
-    new Recorder(&root, Rect(10, 20, 30, 30), log, "a");
-    touch(root, 15, 25, false);
-    touch(root, 15, 25, true);
-    touch(root, 20, 30, true);
-    touch(root, 25, 35, false);
-    touch(root, 26, 36, false);
-    EXPECT_EQ((Log{"a down 5,5", "a move 10,10", "a up 15,15"}), log);
-}
 
 TEST(RootWidgetTest, MovesAndReleaseFollowThePressTargetWhateverTheGrab)
 {
@@ -109,10 +65,12 @@ TEST(RootWidgetTest, MovesAndReleaseFollowThePressTargetWhateverTheGrab)
     Recorder* a = new Recorder(&root, Rect(0, 0, 50, 50), log, "a");
     Recorder* b = new Recorder(&root, Rect(50, 0, 50, 50), log, "b");
 
+    touch(root, 10, 10, false);
     touch(root, 10, 10, true);
     b->grabMouse();
     touch(root, 60, 10, true);
     touch(root, 70, 10, false);
+    touch(root, 71, 10, false);
     touch(root, 10, 10, true);
     b->ungrabMouse();
     touch(root, 20, 10, true);
@@ -151,7 +109,9 @@ TEST(RootWidgetTest, KeysNotificationsAndFunctionsReachOnlyWidgetsInTheTree)
     Recorder* a = new Recorder(&root, Rect(0, 0, 10, 10), log, "a");
     Recorder orphan(nullptr, Rect(0, 0, 10, 10), log, "orphan");
     Log calls;
-    const auto call = [&calls](const std::string& name) { return [&calls, name] { calls.push_back(name); }; };
+    const auto call = [&calls](const std::string& n) {
+        return [&calls, n] { calls.push_back(n); };
+    };
 
     root.injectKeyEvent(KEY_CONFIRM, L'x');
     root.injectNotification(a, 7);
@@ -171,16 +131,12 @@ TEST(RootWidgetTest, KeysNotificationsAndFunctionsReachOnlyWidgetsInTheTree)
     root.runPending();
     EXPECT_EQ(2u, log.size());
     EXPECT_EQ(3u, calls.size());
-}
 
-TEST(RootWidgetTest, EmptyFunctionThrowsBadFunctionCall)
-{
-    TestRootWidget root;
     root.injectFunction(nullptr, std::function<void()>());
     EXPECT_THROW(root.runPending(), std::bad_function_call);
 }
 
-TEST(RootWidgetTest, CloseRequestWithoutListenerEndsTheProcessWithZero)
+TEST(RootWidgetTest, CloseRequestIsEmittedOnceAtATimeAndEndsTheProcessWithoutListener)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     TestRootWidget root;
@@ -190,11 +146,6 @@ TEST(RootWidgetTest, CloseRequestWithoutListenerEndsTheProcessWithZero)
             root.runPending();
         },
         ::testing::ExitedWithCode(0), "");
-}
-
-TEST(RootWidgetTest, CloseRequestIsEmittedOnceAndIgnoredWhileHandled)
-{
-    TestRootWidget root;
     int emitted = 0;
     root.m_closeRequest.connect([&root, &emitted] {
         ++emitted;
@@ -218,119 +169,77 @@ TEST(RootWidgetTest, ResizeEventResizesRootAndBackBuffer)
     root.runPending();
     EXPECT_EQ(Size(40, 30), root.getSize());
     const Pixmap copy = root.getPixmapCopy();
-    EXPECT_EQ(40, copy.getWidth());
-    EXPECT_EQ(30, copy.getHeight());
+    EXPECT_EQ(Size(40, 30), Size(copy.getWidth(), copy.getHeight()));
     EXPECT_EQ((std::vector<Rect>{Rect(0, 0, 40, 30)}), redrawnRects(root, false));
 }
 
-TEST(RootWidgetTest, ChildEventsAreEmittedOncePerPassAndSkipDestroyedWidgets)
+TEST(RootWidgetTest, InvalidatedRectanglesMergeDropContainedOnesAndClipToTheScreen)
+{
+    typedef std::vector<Rect> Rects;
+    const struct {
+        Rects invalidated;
+        Rects dirty;
+    } cases[] = {
+        {{Rect(0, 0, 10, 10), Rect(10, 0, 10, 10)}, {Rect(0, 0, 20, 10)}},
+        // The third joins the first, and the result then swallows the second.
+        {{Rect(0, 0, 10, 10), Rect(20, 0, 10, 10), Rect(10, 0, 10, 10)}, {Rect(0, 0, 30, 10)}},
+        {{Rect(0, 0, 10, 10), Rect(60, 60, 10, 10)}, {Rect(0, 0, 10, 10), Rect(60, 60, 10, 10)}},
+        {{Rect(0, 0, 50, 50), Rect(10, 10, 5, 5)}, {Rect(0, 0, 50, 50)}},
+        {{Rect(0, 0, 10, 10), Rect(50, 50, 10, 10), Rect(80, 0, 10, 10), Rect(45, 45, 20, 20)},
+         {Rect(0, 0, 10, 10), Rect(80, 0, 10, 10), Rect(45, 45, 20, 20)}},
+        {{Rect(0, 0, 5, 5), Rect(80, 80, 5, 5), Rect(0, 0, 100, 100), Rect(0, 0, 100, 100)},
+         {Rect(0, 0, 100, 100)}},
+        {{Rect(-10, -10, 20, 20), Rect(90, 95, 50, 50), Rect(200, 200, 5, 5)},
+         {Rect(0, 0, 10, 10), Rect(90, 95, 10, 5)}},
+        {{Rect(100, 0, 5, 5), Rect(10, 10, 0, 5)}, {}},
+    };
+    TestRootWidget root;
+    root.runPending();
+    for (const auto& c : cases) {
+        for (const Rect& r : c.invalidated)
+            root.invalidate(r);
+        EXPECT_EQ(c.dirty, root.getDirtyRects()) << c.invalidated.size() << " rectangles";
+        root.runPending();
+    }
+}
+
+TEST(RootWidgetTest, RedrawDrawsEveryRectangleAndTellsScreenAndSubscribers)
 {
     TestRootWidget root;
-    Widget* parent = new Widget(&root);
-    int changed = 0;
-    parent->m_childrenChanged.connect([&changed] { ++changed; });
-    new Widget(parent);
-    new Widget(parent);
+    Widget* square = new Widget(&root, 10, 10, 20, 20);
+    square->setBgColor(Color(255, 0, 0, 255));
     root.runPending();
-    EXPECT_EQ(1, changed);
-    root.runPending();
-    EXPECT_EQ(1, changed);
-
-    parent->protect();
-    parent->destroy();
-    root.registerChildEvent(parent);
-    root.runPending();
-    EXPECT_EQ(1, changed);
-    parent->unprotect();
-    root.runPending();
-    EXPECT_TRUE(root.getChildren().empty());
-}
-
-TEST_F(RootWidgetDirtyTest, TouchingAndOverlappingRectanglesMerge)
-{
-    EXPECT_EQ((std::vector<Rect>{Rect(0, 0, 20, 10)}),
-              dirtyAfter({Rect(0, 0, 10, 10), Rect(10, 0, 10, 10)}));
-    // The third joins the first, and the result then swallows the second.
-    EXPECT_EQ((std::vector<Rect>{Rect(0, 0, 30, 10)}),
-              dirtyAfter({Rect(0, 0, 10, 10), Rect(20, 0, 10, 10), Rect(10, 0, 10, 10)}));
-    EXPECT_EQ((std::vector<Rect>{Rect(0, 0, 10, 10), Rect(60, 60, 10, 10)}),
-              dirtyAfter({Rect(0, 0, 10, 10), Rect(60, 60, 10, 10)}));
-}
-
-TEST_F(RootWidgetDirtyTest, ContainedRectanglesAreDroppedAndOrderKept)
-{
-    EXPECT_EQ((std::vector<Rect>{Rect(0, 0, 50, 50)}),
-              dirtyAfter({Rect(0, 0, 50, 50), Rect(10, 10, 5, 5)}));
-    EXPECT_EQ((std::vector<Rect>{Rect(0, 0, 10, 10), Rect(80, 0, 10, 10), Rect(45, 45, 20, 20)}),
-              dirtyAfter({Rect(0, 0, 10, 10), Rect(50, 50, 10, 10), Rect(80, 0, 10, 10),
-                          Rect(45, 45, 20, 20)}));
-    EXPECT_EQ((std::vector<Rect>{Rect(0, 0, 100, 100)}),
-              dirtyAfter({Rect(0, 0, 5, 5), Rect(80, 80, 5, 5), Rect(0, 0, 100, 100),
-                          Rect(0, 0, 100, 100)}));
-}
-
-TEST_F(RootWidgetDirtyTest, RectanglesAreClippedToTheScreen)
-{
-    EXPECT_EQ((std::vector<Rect>{Rect(0, 0, 10, 10), Rect(90, 95, 10, 5)}),
-              dirtyAfter({Rect(-10, -10, 20, 20), Rect(90, 95, 50, 50), Rect(200, 200, 5, 5)}));
-    EXPECT_TRUE(dirtyAfter({Rect(100, 0, 5, 5), Rect(10, 10, 0, 5)}).empty());
-}
-
-TEST_F(RootWidgetDirtyTest, RedrawDrawsEveryRectangleAndTellsScreenAndSubscribers)
-{
-    EXPECT_EQ(Pixmap::Pixel({0, 0, 255, 255}), m_root.pixel(15, 15));
-    EXPECT_EQ(Pixmap::Pixel({0, 0, 0, 255}), m_root.pixel(5, 5));
+    root.clearRedraws();
+    EXPECT_EQ(rgb(255, 0, 0), root.pixel(15, 15));
     RedrawCounter subscriber;
     RedrawCounter leaver;
-    m_root.subscribeDirtyRects(&subscriber);
-    m_root.subscribeDirtyRects(&leaver);
-    m_square->setBgColor(Color(0, 255, 0, 255));
-    m_root.runPending();
-    EXPECT_EQ((std::vector<Rect>{Rect(10, 10, 20, 20)}), redrawnRects(m_root, false));
-    EXPECT_EQ(Pixmap::Pixel({0, 255, 0, 255}), m_root.pixel(15, 15));
-    EXPECT_EQ(Pixmap::Pixel({0, 0, 0, 255}), m_root.pixel(5, 5));
+    root.subscribeDirtyRects(&subscriber);
+    root.subscribeDirtyRects(&leaver);
+    square->setBgColor(Color(0, 255, 0, 255));
+    root.runPending();
+    EXPECT_EQ((std::vector<Rect>{Rect(10, 10, 20, 20)}), redrawnRects(root, false));
+    EXPECT_EQ(rgb(0, 255, 0), root.pixel(15, 15));
+    EXPECT_EQ(rgb(0, 0, 0), root.pixel(5, 5));
 
-    m_root.unsubscribeDirtyRects(&leaver);
-    m_root.unsubscribeDirtyRects(&leaver);
-    m_root.clearRedraws();
-    m_root.invalidate(Rect(0, 0, 5, 5));
-    m_root.invalidate(Rect(50, 50, 5, 5));
-    m_root.redrawNow();
+    root.unsubscribeDirtyRects(&leaver);
+    root.unsubscribeDirtyRects(&leaver);
+    root.clearRedraws();
+    root.invalidate(Rect(0, 0, 5, 5));
+    root.invalidate(Rect(50, 50, 5, 5));
+    root.redrawNow();
     const std::vector<Rect> both{Rect(0, 0, 5, 5), Rect(50, 50, 5, 5)};
-    EXPECT_EQ(both, redrawnRects(m_root, true));
-    EXPECT_TRUE(m_root.getDirtyRects().empty());
+    EXPECT_EQ(both, redrawnRects(root, true));
+    EXPECT_TRUE(root.getDirtyRects().empty());
     EXPECT_EQ((std::vector<std::vector<Rect>>{{Rect(10, 10, 20, 20)}, both}), subscriber.m_calls);
     EXPECT_EQ(1u, leaver.m_calls.size());
-
-    // Nothing dirty, nothing drawn or told.
-    m_root.clearRedraws();
-    m_root.runPending();
-    EXPECT_TRUE(m_root.redraws().empty());
-    EXPECT_EQ(2u, subscriber.m_calls.size());
-    m_root.unsubscribeDirtyRects(&subscriber);
-}
-
-TEST_F(RootWidgetDirtyTest, PixmapCopyIsWholeAndUnshifted)
-{
-    m_root.invalidate(Rect(5, 5, 10, 10));
-    m_root.runPending();
-    const Pixmap copy = m_root.getPixmapCopy();
+    const Pixmap copy = root.getPixmapCopy();
     EXPECT_EQ(Point(0, 0), copy.getOffset());
     EXPECT_EQ(Rect(0, 0, 100, 100), copy.getClipRectAbs());
-}
 
-TEST_F(RootWidgetDirtyTest, RedrawIsTracedAndTimedOnlyWhenAskedFor)
-{
-    ::testing::internal::CaptureStderr();
-    traceInitStderr(TRACE_SILLY);
-    m_root.invalidate(Rect(0, 0, 20, 10));
-    m_root.runPending();
-    traceInitStderr(TRACE_DEBUG);
-    m_root.invalidate(Rect(30, 0, 20, 10));
-    m_root.runPending();
-    traceInitStderr(TRACE_ERROR);
-    const std::string out = ::testing::internal::GetCapturedStderr();
-    EXPECT_NE(std::string::npos, out.find("redraw(0, 0, 20, 10)"));
-    EXPECT_NE(std::string::npos, out.find("redraw(0, 0, 20, 10): dt = "));
-    EXPECT_EQ(std::string::npos, out.find("redraw(30, 0, 20, 10)"));
+    // Nothing dirty, nothing drawn or told.
+    root.clearRedraws();
+    root.runPending();
+    EXPECT_TRUE(root.redraws().empty());
+    EXPECT_EQ(2u, subscriber.m_calls.size());
+    root.unsubscribeDirtyRects(&subscriber);
 }

@@ -13,12 +13,11 @@
 #include "core/Trace.h"
 #include "gui/RootWidget.h"
 
-// A root widget without a screen, for tests. Widgets are created with new
-// and belong to the tree; the root deletes whatever is left when it goes away.
-//
-// Most tests drive the loop on the test thread with runPending(). A test that
-// runs the real GUI thread (start()) calls stopGuiThread() before the root is
-// destroyed.
+typedef std::vector<std::string> Log;
+
+// A root widget without a screen. Tests drive the loop on their own thread with
+// runPending(); a test that calls start() must call stopGuiThread() before the
+// root goes away.
 class TestRootWidget : public OKU::RootWidget {
 public:
     struct Redraw {
@@ -28,14 +27,12 @@ public:
 
     explicit TestRootWidget(int width = 100, int height = 100) : RootWidget(width, height) {}
 
-    // Called by the GUI thread, which need not be the test thread.
+    // May be called on the GUI thread.
     void notifyRedraw(const OKU::Rect& r, bool immediate) override
     {
         std::lock_guard<std::mutex> lock(m_redrawMutex);
         m_redraws.push_back(Redraw{r, immediate});
     }
-
-    // Every notifyRedraw so far, in order.
     std::vector<Redraw> redraws() const
     {
         std::lock_guard<std::mutex> lock(m_redrawMutex);
@@ -47,8 +44,7 @@ public:
         m_redraws.clear();
     }
 
-    // Handles every queued event on the calling thread (due timers are not
-    // fired), then creation calls, reaping, child events and redraw.
+    // Every queued event (no due timers), then creation, reaping, child events, redraw.
     void runPending()
     {
         while (processEvent(false)) {
@@ -58,9 +54,7 @@ public:
 
     OKU::Pixmap::Pixel pixel(int x, int y) const { return getPixmapCopy().getPixel(x, y); }
 
-    // Ends the thread started by start() after the events queued so far: a
-    // destroyed token on the modal stack makes the loop end itself, as it does
-    // when a modal dialog goes away.
+    // A destroyed token on the modal stack ends the loop, as a closed modal dialog does.
     void stopGuiThread()
     {
         OKU::Widget* token = nullptr;
@@ -82,9 +76,17 @@ private:
     std::vector<Redraw> m_redraws;
 };
 
-// Expects f to end the process through fatalError with a message matching
-// the regular expression.
-inline void expectFatalError(const std::function<void()>& f, const std::string& message)
+// An opaque pixel as stored (blue, green, red, alpha).
+inline OKU::Pixmap::Pixel rgb(int red, int green, int blue)
+{
+    return OKU::Pixmap::Pixel{static_cast<uint8_t>(blue), static_cast<uint8_t>(green),
+                              static_cast<uint8_t>(red), 255};
+}
+
+// Expects f to end the process through fatalError; before matches what f
+// writes to stderr ahead of the fatal line.
+inline void expectFatalError(const std::function<void()>& f, const std::string& message,
+                             const std::string& before = "")
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(
@@ -92,7 +94,7 @@ inline void expectFatalError(const std::function<void()>& f, const std::string& 
             OKU::traceInitStderr(OKU::TRACE_ERROR);
             f();
         },
-        "FATAL ERROR: " + message);
+        before + "FATAL ERROR: " + message);
 }
 
 #endif

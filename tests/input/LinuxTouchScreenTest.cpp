@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -21,91 +20,66 @@ using namespace OKU;
 
 namespace {
 
-struct Record {
-    unsigned short type;
-    unsigned short code;
-    int value;
-};
-
-input_event makeRecord(const Record& r)
+input_event record(unsigned short type, unsigned short code, int value)
 {
-    input_event record = {};
-    record.type = r.type;
-    record.code = r.code;
-    record.value = r.value;
-    return record;
+    input_event r = {};
+    r.type = type;
+    r.code = code;
+    r.value = value;
+    return r;
 }
 
-#ifndef OKU_FBEMU_LIB
-#error "OKU_FBEMU_LIB must name the built fbemu preload library"
-#endif
-
-const std::string c_preloadLibrary = OKU_FBEMU_LIB;
-
-// A FIFO that the fbemu preload library presents as an evdev device, with
-// the given capabilities (FBEMU_EVDEV_BITS, null for all) and failing ioctls
-// (FBEMU_FAIL). Only processes started afresh while the object lives see the
-// emulation, so the driver runs in death-test children, which re-run the
-// test body and therefore this constructor: the directory is named after the
-// test instead of being a fresh temporary one.
+// A FIFO that the fbemu preload library presents as an evdev device with the
+// given capabilities (null for all) and failing ioctls. Only processes started
+// while the object lives see the emulation, so the driver runs in death-test
+// children; they re-run this constructor, hence a directory named after the
+// test rather than a fresh one.
 class EmulatedInputDevice {
 public:
     explicit EmulatedInputDevice(const char* bits = nullptr, const char* failing = nullptr)
         : m_dir(std::string(OKU_TEST_BUILD_DIR "/LinuxTouchScreenTest.") +
                 testing::UnitTest::GetInstance()->current_test_info()->name()),
-          m_preload("LD_PRELOAD", c_preloadLibrary.c_str()),
-          m_device("FBEMU_EVDEV_PATH", getPath().c_str()),
-          m_bits("FBEMU_EVDEV_BITS", bits),
-          m_failing("FBEMU_FAIL", failing),
-          m_calibration("OKU_TS_CALIB_DATA_FILE", getCalibrationPath().c_str())
+          m_preload("LD_PRELOAD", OKU_FBEMU_LIB), m_device("FBEMU_EVDEV_PATH", path().c_str()),
+          m_bits("FBEMU_EVDEV_BITS", bits), m_failing("FBEMU_FAIL", failing),
+          m_calibration("OKU_TS_CALIB_DATA_FILE", calibrationPath().c_str())
     {
-        EXPECT_TRUE(pathIsFile(c_preloadLibrary)) << "the fbemu target is needed";
+        EXPECT_TRUE(pathIsFile(OKU_FBEMU_LIB)) << "the fbemu target is needed";
         clear();
         EXPECT_TRUE(makeDir(m_dir));
-        EXPECT_EQ(0, mkfifo(getPath().c_str(), 0600));
+        EXPECT_EQ(0, mkfifo(path().c_str(), 0600));
     }
     EmulatedInputDevice(const EmulatedInputDevice&) = delete;
     EmulatedInputDevice& operator=(const EmulatedInputDevice&) = delete;
     ~EmulatedInputDevice() { clear(); }
 
-    std::string getPath() const { return m_dir + "/event0"; }
-    std::string getCalibrationPath() const { return m_dir + "/calibration"; }
+    std::string path() const { return m_dir + "/event0"; }
+    std::string calibrationPath() const { return m_dir + "/calibration"; }
 
-    // The controller's end. Opening a FIFO read-write never blocks, and it
-    // lets the driver's read-only open go through at once.
-    int openWriter() const { return open(getPath().c_str(), O_RDWR); }
+    // Opening a FIFO read-write never blocks and lets the driver's open through.
+    int openWriter() const { return open(path().c_str(), O_RDWR); }
 
 private:
-    // removeTree leaves FIFOs alone.
     void clear() const
     {
-        unlink(getPath().c_str());
+        unlink(path().c_str()); // removeTree leaves FIFOs alone
         removeTree(m_dir, true);
     }
 
     const std::string m_dir;
-    ScopedEnv m_preload;
-    ScopedEnv m_device;
-    ScopedEnv m_bits;
-    ScopedEnv m_failing;
-    ScopedEnv m_calibration;
+    ScopedEnv m_preload, m_device, m_bits, m_failing, m_calibration;
 };
 
-void writeRecords(int fd, std::initializer_list<Record> records)
+void writeRecords(int fd, std::initializer_list<input_event> records)
 {
-    for (const Record& r : records) {
-        const input_event record = makeRecord(r);
-        if (write(fd, &record, sizeof record) != static_cast<ssize_t>(sizeof record))
+    for (const input_event& r : records)
+        if (write(fd, &r, sizeof r) != static_cast<ssize_t>(sizeof r))
             fprintf(stderr, "cannot write a record\n");
-    }
 }
 
 void writeReport(int fd, bool pressed, int x, int y)
 {
-    writeRecords(fd, {{EV_ABS, ABS_X, x},
-                      {EV_ABS, ABS_Y, y},
-                      {EV_KEY, BTN_TOUCH, pressed},
-                      {EV_SYN, SYN_REPORT, 0}});
+    writeRecords(fd, {record(EV_ABS, ABS_X, x), record(EV_ABS, ABS_Y, y),
+                      record(EV_KEY, BTN_TOUCH, pressed), record(EV_SYN, SYN_REPORT, 0)});
 }
 
 void printEvent(const TouchScreen::Event& e)
@@ -117,26 +91,24 @@ void printEvent(const TouchScreen::Event& e)
 
 TEST(LinuxTouchScreenTest, DecoderFoldsRecordsIntoReports)
 {
-    const Record records[] = {
-        {EV_ABS, ABS_X, 10},     {EV_ABS, ABS_Y, 20},   {EV_SYN, SYN_REPORT, 0},
-        {EV_KEY, BTN_TOUCH, 1},  {EV_SYN, SYN_REPORT, 0},
+    const input_event records[] = {
+        record(EV_ABS, ABS_X, 10), record(EV_ABS, ABS_Y, 20), record(EV_SYN, SYN_REPORT, 0),
+        record(EV_KEY, BTN_TOUCH, 1), record(EV_SYN, SYN_REPORT, 0),
         // Other axes, keys and types change nothing; any EV_SYN code ends a report.
-        {EV_ABS, ABS_PRESSURE, 55}, {EV_ABS, ABS_Z, 7},  {EV_KEY, BTN_LEFT, 0},
-        {EV_REL, REL_X, 3},      {EV_MSC, MSC_SCAN, 4}, {EV_SYN, SYN_MT_REPORT, 0},
-        {EV_KEY, BTN_TOUCH, 0},  {EV_KEY, BTN_TOUCH, 255}, {EV_ABS, ABS_X, -4},
-        {EV_SYN, SYN_REPORT, 0},
-        {EV_KEY, BTN_TOUCH, 0},  {EV_SYN, SYN_DROPPED, 0},
+        record(EV_ABS, ABS_PRESSURE, 55), record(EV_ABS, ABS_Z, 7), record(EV_KEY, BTN_LEFT, 0),
+        record(EV_REL, REL_X, 3), record(EV_MSC, MSC_SCAN, 4), record(EV_SYN, SYN_MT_REPORT, 0),
+        record(EV_KEY, BTN_TOUCH, 0), record(EV_KEY, BTN_TOUCH, 255), record(EV_ABS, ABS_X, -4),
+        record(EV_SYN, SYN_REPORT, 0), record(EV_KEY, BTN_TOUCH, 0), record(EV_SYN, SYN_DROPPED, 0),
     };
-    const std::vector<std::string> expected = {"0 10 20", "1 10 20", "1 10 20", "1 -4 20",
-                                               "0 -4 20"};
     EvdevTouchDecoder decoder;
     std::vector<std::string> reports;
-    for (const Record& r : records)
-        if (decoder.add(makeRecord(r)))
+    for (const input_event& r : records)
+        if (decoder.add(r))
             reports.push_back(std::to_string(decoder.isPressed()) + " " +
                               std::to_string(decoder.getRawX()) + " " +
                               std::to_string(decoder.getRawY()));
-    EXPECT_EQ(expected, reports);
+    EXPECT_EQ((std::vector<std::string>{"0 10 20", "1 10 20", "1 10 20", "1 -4 20", "0 -4 20"}),
+              reports);
 }
 
 TEST(LinuxTouchScreenTest, MissingCapabilitiesAreFatal)
@@ -153,27 +125,19 @@ TEST(LinuxTouchScreenTest, MissingCapabilitiesAreFatal)
         {"EV_SYN,EV_ABS,ABS_X", nullptr, "ABS_Y not supported"},
         {nullptr, "evbit", "ioctl EVIOCGBIT\\(0\\) failed \\[Invalid argument\\]"},
         {nullptr, "evabs", "ioctl EVIOCGBIT\\(EV_ABS\\) failed \\[Invalid argument\\]"},
+        {nullptr, nullptr, "Cannot open '/nonexistent/event0' \\[No such file or directory\\]"},
     };
     for (const auto& t : cases) {
         EmulatedInputDevice device(t.bits, t.failing);
+        const std::string path = t.bits || t.failing ? device.path() : "/nonexistent/event0";
         EXPECT_EXIT(
             {
                 setFatalErrorHandler(printFatalMessage);
                 device.openWriter();
-                LinuxTouchScreen(device.getPath(), 800, 600).init();
+                LinuxTouchScreen(path, 800, 600).init();
             },
-            ::testing::ExitedWithCode(1), std::string("handled: LinuxTouchScreen: ") + t.message)
-            << t.message;
+            ::testing::ExitedWithCode(1), std::string("handled: LinuxTouchScreen: ") + t.message);
     }
-
-    EXPECT_EXIT(
-        {
-            setFatalErrorHandler(printFatalMessage);
-            LinuxTouchScreen("/nonexistent/event0", 800, 600).init();
-        },
-        ::testing::ExitedWithCode(1),
-        "handled: LinuxTouchScreen: Cannot open '/nonexistent/event0' \\[No such file or "
-        "directory\\]");
 }
 
 // Without a stored calibration the driver reports raw positions; a touch
@@ -186,10 +150,10 @@ TEST(LinuxTouchScreenTest, StaleInputIsDrainedAndRawPositionsReported)
         {
             const int writer = device.openWriter();
             writeReport(writer, true, 7, 8);
-            LinuxTouchScreen touchScreen(device.getPath(), 800, 600);
+            LinuxTouchScreen touchScreen(device.path(), 800, 600);
             touchScreen.init();
             writeReport(writer, true, 1000, 2000);
-            writeRecords(writer, {{EV_ABS, ABS_X, 1500}, {EV_SYN, SYN_REPORT, 0}});
+            writeRecords(writer, {record(EV_ABS, ABS_X, 1500), record(EV_SYN, SYN_REPORT, 0)});
             writeReport(writer, false, 1500, 2000);
             for (int i = 0; i < 3; ++i)
                 printEvent(touchScreen.getEvent());
@@ -202,15 +166,13 @@ TEST(LinuxTouchScreenTest, CalibratedPositionsFollowRawModeAndNewCalibration)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EmulatedInputDevice device;
+    // Raw values are scaled by 1/1024 first: one raw unit per pixel.
+    const TouchCalibration unit({1024, 0, 0, 1024, 0, 0, 0, 0, 0, 0, 0, 0});
     EXPECT_EXIT(
         {
-            // Raw values are scaled by 1/1024 first: these coefficients map
-            // raw units one to one onto pixels.
-            TouchCalibration(
-                TouchCalibration::Coefficients{1024, 0, 0, 1024, 0, 0, 0, 0, 0, 0, 0, 0})
-                .save(device.getCalibrationPath());
+            unit.save(device.calibrationPath());
             const int writer = device.openWriter();
-            LinuxTouchScreen touchScreen(device.getPath(), 800, 600);
+            LinuxTouchScreen touchScreen(device.path(), 800, 600);
             touchScreen.init();
             writeReport(writer, true, 100, 200);
             writeReport(writer, true, 5000, -30);
@@ -219,22 +181,19 @@ TEST(LinuxTouchScreenTest, CalibratedPositionsFollowRawModeAndNewCalibration)
             writeReport(writer, false, 300, 400);
             printEvent(touchScreen.getEvent());
             printEvent(touchScreen.getEvent());
-
             touchScreen.startRawCoordinates();
             printEvent(touchScreen.getEvent());
-            // Raw positions twice the screen positions.
-            std::vector<TouchScreen::CalibrationPoint> points;
+            std::vector<TouchScreen::CalibrationPoint> points; // raw = 2 * screen
             for (int y : {70, 300, 549})
                 for (int x : {50, 400, 749})
                     points.push_back({x, y, 2 * x, 2 * y});
             touchScreen.setCalibration(points, 799, 599);
             printEvent(touchScreen.getEvent());
-
             touchScreen.endRawCoordinates();
             printEvent(touchScreen.getEvent());
 
             TouchCalibration saved;
-            const Point p = saved.load(device.getCalibrationPath())
+            const Point p = saved.load(device.calibrationPath())
                                 ? saved.transform(300, 400, 1.0f / 1024, 800, 600)
                                 : Point(-1, -1);
             fprintf(stderr, "saved %d %d", p.x, p.y);

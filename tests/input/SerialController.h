@@ -1,18 +1,15 @@
 #ifndef OKU_TESTS_INPUT_SERIALCONTROLLER_H
 #define OKU_TESTS_INPUT_SERIALCONTROLLER_H
 
-// Test doubles for serial touch controllers: a pseudo-terminal whose master
-// side the test drives as the controller, scripted controller conversations
-// on their own thread, hexadecimal byte strings, the capture of trace
-// messages and the replay of recorded byte streams. Every wait is bounded, so
-// that a broken driver fails a test instead of hanging it.
+// Test doubles for touch controllers: a pseudo-terminal driven by the test as
+// the controller, scripted conversations on their own thread, trace capture
+// and replay of recorded byte streams. Every wait is bounded, so a broken
+// driver fails a test instead of hanging it.
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -35,11 +32,9 @@ namespace serialtest {
 
 typedef std::vector<unsigned char> Bytes;
 
-// How long any single wait of a test may take before it counts as failed.
 const int c_waitMs = 5000;
 
-// Bytes from hexadecimal text such as "F2 00 0e"; "#" starts a comment that
-// runs to the end of the line.
+// Bytes from hexadecimal text such as "F2 00 0e"; "#" comments to the line end.
 inline Bytes hex(const std::string& text)
 {
     Bytes bytes;
@@ -55,16 +50,13 @@ inline Bytes hex(const std::string& text)
 inline std::string toHex(const Bytes& bytes)
 {
     std::string text;
-    char byte[4];
-    for (unsigned char b : bytes) {
-        snprintf(byte, sizeof byte, text.empty() ? "%02X" : " %02X", b);
-        text += byte;
-    }
+    for (unsigned char b : bytes)
+        text += std::string(text.empty() ? "" : " ") + "0123456789ABCDEF"[b >> 4] +
+                "0123456789ABCDEF"[b & 15];
     return text;
 }
 
-// A pseudo-terminal: the driver opens path(), the test is the controller on
-// the master side.
+// The driver opens path(); the test is the controller on the master side.
 class PseudoTerminal {
 public:
     PseudoTerminal() : m_master(posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC))
@@ -72,9 +64,8 @@ public:
         char name[128];
         if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0 ||
             ptsname_r(m_master, name, sizeof name) != 0) {
-            const std::string error = strerror(errno);
             close(m_master);
-            throw std::runtime_error("no pseudo-terminal: " + error);
+            throw std::runtime_error("no pseudo-terminal");
         }
         m_path = name;
     }
@@ -90,25 +81,20 @@ public:
             throw std::runtime_error("pseudo-terminal write failed");
     }
 
-    // The next count bytes the driver wrote; fewer when it stopped writing
-    // for c_waitMs.
+    // The next count bytes the driver wrote; fewer if it went quiet for c_waitMs.
     Bytes receive(size_t count)
     {
         Bytes bytes(count);
         size_t done = 0;
         struct pollfd request = {m_master, POLLIN, 0};
-        while (done < count && poll(&request, 1, c_waitMs) > 0) {
-            const ssize_t n = read(m_master, &bytes[done], count - done);
-            if (n <= 0)
-                break;
-            done += n;
-        }
+        for (ssize_t n = 1; done < count && n > 0 && poll(&request, 1, c_waitMs) > 0; done += n)
+            n = std::max<ssize_t>(read(m_master, &bytes[done], count - done), 0);
         bytes.resize(done);
         return bytes;
     }
 
-    // Waits until the driver has made the line raw at speed (the master
-    // sees the terminal settings of its slave); false after c_waitMs.
+    // The master sees its slave's settings: true once the driver made the
+    // line raw at speed.
     bool waitForRawMode(speed_t speed)
     {
         for (int waited = 0; waited < c_waitMs; ++waited) {
@@ -121,7 +107,7 @@ public:
         return false;
     }
 
-    // Closes the master: the driver's reads see the end of the line.
+    // The driver's reads see the end of the line.
     void hangUp()
     {
         if (m_master >= 0)
@@ -134,27 +120,16 @@ private:
     std::string m_path;
 };
 
-// One step of a controller conversation.
 struct Step {
     enum Kind { EXPECT, SEND, RAW_MODE } kind;
     Bytes bytes;
     speed_t speed;
 };
 
-// The driver must send these bytes next.
-inline Step expect(const std::string& text)
-{
-    return {Step::EXPECT, hex(text), B0};
-}
-inline Step answer(const std::string& text)
-{
-    return {Step::SEND, hex(text), B0};
-}
-// Wait until the driver has set the line up; what follows cannot be flushed.
-inline Step rawMode(speed_t speed)
-{
-    return {Step::RAW_MODE, Bytes(), speed};
-}
+inline Step expect(const std::string& text) { return {Step::EXPECT, hex(text), B0}; }
+inline Step answer(const std::string& text) { return {Step::SEND, hex(text), B0}; }
+// Answers sent before the driver sets the line up may be flushed.
+inline Step rawMode(speed_t speed) { return {Step::RAW_MODE, Bytes(), speed}; }
 
 // Plays a conversation on its own thread while the test calls the driver.
 class ScriptedController {
@@ -163,12 +138,9 @@ public:
         : m_thread([this, &terminal, steps] { play(terminal, steps); })
     {
     }
-    ScriptedController(const ScriptedController&) = delete;
-    ScriptedController& operator=(const ScriptedController&) = delete;
     ~ScriptedController() { finish(); }
 
-    // Waits for the end of the conversation; "" when every step went as
-    // scripted, else what went wrong first.
+    // "" when every step went as scripted, else the first thing that did not.
     std::string finish()
     {
         if (m_thread.joinable())
@@ -186,11 +158,9 @@ private:
             } else if (step.kind == Step::RAW_MODE) {
                 if (!terminal.waitForRawMode(step.speed))
                     m_error = "the line was not set up";
-            } else {
-                const Bytes got = terminal.receive(step.bytes.size());
-                if (got != step.bytes)
-                    m_error = "step " + std::to_string(i) + ": expected " + toHex(step.bytes) +
-                              ", driver sent " + toHex(got);
+            } else if (const Bytes got = terminal.receive(step.bytes.size()); got != step.bytes) {
+                m_error = "step " + std::to_string(i) + ": expected " + toHex(step.bytes) +
+                          ", driver sent " + toHex(got);
             }
         }
     }
@@ -199,15 +169,14 @@ private:
     std::thread m_thread;
 };
 
-// Ends the process with a message when a test is still running after the
-// given time: the bound for driver calls that block by design.
+// Bounds driver calls that block by design: ends the process after seconds.
 class HangGuard {
 public:
-    explicit HangGuard(unsigned seconds)
+    explicit HangGuard(unsigned seconds = 60)
     {
         signal(SIGALRM, [](int) {
             static const char c_message[] = "\nA driver call hung; test abandoned.\n";
-            [[maybe_unused]] const ssize_t written =
+            [[maybe_unused]] const ssize_t n =
                 write(STDERR_FILENO, c_message, sizeof c_message - 1);
             _exit(3);
         });
@@ -218,8 +187,7 @@ public:
     ~HangGuard() { alarm(0); }
 };
 
-// Sends every trace message of the categories starting with prefix, at
-// every level, to a file for the lifetime of the object.
+// Captures every trace message of the categories starting with prefix.
 class TraceCapture {
 public:
     explicit TraceCapture(const std::string& prefix) : m_prefix(prefix)
@@ -229,12 +197,9 @@ public:
         m_dir.write("none.xml", "<traceconfig/>");
         EXPECT_TRUE(OKU::traceInit(m_dir / "trace.xml"));
     }
-    TraceCapture(const TraceCapture&) = delete;
-    TraceCapture& operator=(const TraceCapture&) = delete;
     ~TraceCapture() { OKU::traceInit(m_dir / "none.xml"); }
 
-    // "category message" for every traced line so far; lines read
-    // "{thread} date time [category]: message".
+    // "category message" from lines "{thread} date time [category]: message".
     std::vector<std::string> messages() const
     {
         OKU::traceFlush();
@@ -250,7 +215,6 @@ public:
         return result;
     }
 
-    // Waits (at most c_waitMs) until message has been traced.
     bool waitFor(const std::string& message) const
     {
         for (int waited = 0; waited < c_waitMs; waited += 5) {
@@ -268,8 +232,7 @@ private:
 };
 
 // The message of the std::runtime_error call throws, "" when it returns.
-template <class Call>
-std::string thrown(Call call)
+template <class Call> std::string thrown(Call call)
 {
     try {
         call();
@@ -277,6 +240,12 @@ std::string thrown(Call call)
         return e.what();
     }
     return "";
+}
+
+inline std::string describe(const OKU::TouchScreen::Event& event)
+{
+    return std::string(event.pressed ? "press " : "release ") + std::to_string(event.x) + " " +
+           std::to_string(event.y);
 }
 
 inline std::string readDataFile(const std::string& name)
@@ -288,16 +257,9 @@ inline std::string readDataFile(const std::string& name)
     return contents.str();
 }
 
-inline std::string describe(const OKU::TouchScreen::Event& event)
-{
-    return std::string(event.pressed ? "press " : "release ") + std::to_string(event.x) + " " +
-           std::to_string(event.y);
-}
-
-// Sends the recorded bytes of <name>.stream (hexadecimal, see hex()) from
-// tests/data/input and checks the driver against <name>.expected, one line
-// per item in order: "press x y" or "release x y" for the next event, or
-// "trace <category> <message>" for a message traced before that event.
+// Sends tests/data/input/<name>.stream (see hex()) and checks the driver
+// against <name>.expected, in order: "press x y" or "release x y" for the
+// next event, "trace <category> <message>" for a message traced before it.
 inline void replay(OKU::TouchScreen& driver, PseudoTerminal& terminal, const TraceCapture& traces,
                    const std::string& name)
 {
