@@ -9,6 +9,7 @@
 
 namespace OKU {
 
+class Font;
 class Pixmap;
 
 // A single-channel 8-bit image with an optional alpha plane of the same size.
@@ -69,6 +70,10 @@ public:
     void drawGraymap(int x, int y, const Graymap& src);
     // fg where src is non-zero, bg where it is zero.
     void drawDuotoneGraymap(int x, int y, const Graymap& src, int fg, int bg);
+    // One line in logical order, without kerning or shaping: every glyph
+    // fills its advance times the font's line height from y with bg and puts
+    // its ink in fg. A soft hyphen is drawn only at the end of the text.
+    void drawString(int x, int y, const Font& font, const std::wstring& text, int fg, int bg);
 
     // Adds with saturation to 0..255.
     static void pixelAdd(unsigned char& p, int delta);

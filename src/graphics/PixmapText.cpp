@@ -1,9 +1,15 @@
-// Font-dependent drawing. Fonts and text layout are not part of the build
-// yet, so these operations stop the program; the alignment checks that need
-// no font are already in force.
+// Text drawing: glyphs aligned to a font's line, single lines and text
+// blocks.
+
+#include <cstdlib>
+#include <vector>
 
 #include "core/FatalError.h"
 #include "graphics/Pixmap.h"
+#include "gui/Widget.h"
+#include "text/Font.h"
+#include "text/Glyph.h"
+#include "text/TextLayout.h"
 
 namespace OKU {
 
@@ -18,44 +24,134 @@ void checkBlockAlignment(VAlign valign)
         fatalError("Pixmap::drawText does not support VAlign::STRETCH");
 }
 
+// The top of a block of the given height inside a box of height h at y.
+int blockTop(int y, int h, int blockHeight, VAlign valign)
+{
+    switch (valign) {
+    case VAlign::TOP:
+        return y;
+    case VAlign::CENTER:
+        return y + (h - blockHeight) / 2;
+    case VAlign::BOTTOM:
+        return y + h - blockHeight;
+    default:
+        abort();
+    }
+}
+
+// The baseline of one line of the font inside a box of height h at y.
+int lineBaseline(int y, int h, const Font& font, VAlign valign)
+{
+    const int ascender = font.getAscender();
+    const int descender = font.getDescender();
+    switch (valign) {
+    case VAlign::TOP:
+        return y + ascender;
+    case VAlign::CENTER:
+        return y + (h + ascender + descender + 1) / 2 - descender;
+    case VAlign::BASELINE:
+        return y + h;
+    case VAlign::BOTTOM:
+        return y + h - descender;
+    default:
+        abort();
+    }
+}
+
+// The pen x that puts the ink box of a line inside a box of width w at x.
+// Left alignment starts the pen at x, so that side bearings stay visible.
+int linePenX(int x, int w, const Rect& box, HAlign halign)
+{
+    switch (halign) {
+    case HAlign::LEFT:
+        return x;
+    case HAlign::CENTER:
+        return x - box.x + (w - box.width) / 2;
+    case HAlign::RIGHT:
+        return x + w - box.x - box.width;
+    default:
+        abort();
+    }
+}
+
+void drawLayoutAt(Pixmap& pixmap, int x, int top, const TextLayout<Font>& layout, const Color& c)
+{
+    for (const TextLayout<Font>::PlacedGlyph& g : layout.getGlyphs()) {
+        if (g.glyph)
+            pixmap.drawGlyphAbs(x + g.x, top + g.y, *g.glyph, c);
+    }
+}
+
 } // namespace
 
-void Pixmap::drawGlyph(int, int, const std::shared_ptr<const Font>&,
-                       const std::shared_ptr<const Glyph>&, const Color&, VAlign)
+void Pixmap::drawGlyph(int x, int y, const std::shared_ptr<const Font>& font,
+                       const std::shared_ptr<const Glyph>& glyph, const Color& c, VAlign valign)
 {
-    fatalError("Pixmap::drawGlyph needs the text subsystem");
+    // Aligned like a line of the font in a box of height 0 at y: the centre
+    // puts the baseline at y + (ascender - descender + 1) / 2.
+    drawGlyphAbs(x + m_offset.x, lineBaseline(y + m_offset.y, 0, *font, valign), *glyph, c);
 }
 
-void Pixmap::drawString(int, int, int, int, const Font&, const std::wstring&, const Color&, HAlign,
-                        VAlign, Bidi::Mode)
+void Pixmap::drawString(int x, int y, int w, int h, const Font& font, const std::wstring& text,
+                        const Color& c, HAlign halign, VAlign valign, Bidi::Mode mode)
 {
-    fatalError("Pixmap::drawString needs the text subsystem");
+    const Rect box(x + m_offset.x, y + m_offset.y, w, h);
+    if (!box.intersects(m_clip))
+        return;
+    drawStringAbs(box.x, box.y, w, h, font, Bidi::string(text, mode), c, halign, valign);
 }
 
-void Pixmap::drawString(int, int, const Font&, const std::wstring&, const Color&, HAlign, VAlign,
-                        Bidi::Mode)
+// A point has no box to test against the clip; drawStringAbs drops lines
+// outside it.
+void Pixmap::drawString(int x, int y, const Font& font, const std::wstring& text, const Color& c,
+                        HAlign halign, VAlign valign, Bidi::Mode mode)
 {
-    fatalError("Pixmap::drawString needs the text subsystem");
+    drawStringAbs(x + m_offset.x, y + m_offset.y, 0, 0, font, Bidi::string(text, mode), c, halign,
+                  valign);
 }
 
-void Pixmap::drawStringAbs(int, int, int, int, const Font&, const std::wstring&, const Color&,
-                           HAlign, VAlign)
+void Pixmap::drawStringAbs(int x, int y, int w, int h, const Font& font, const std::wstring& text,
+                           const Color& c, HAlign halign, VAlign valign)
 {
-    fatalError("Pixmap::drawStringAbs needs the text subsystem");
+    if (text.empty())
+        return;
+    const int baseline = lineBaseline(y, h, font, valign);
+    if (baseline + font.getDescender() <= m_clip.y ||
+        baseline - font.getAscender() >= m_clip.bottom())
+        return;
+    const std::vector<Font::GlyphPos> glyphs = font.renderString(text.begin(), text.end(), nullptr);
+    const int penX = linePenX(x, w, Font::getBBox(glyphs), halign);
+    const int clipRight = m_clip.right();
+    for (const Font::GlyphPos& g : glyphs) {
+        const int glyphX = penX + g.pos.x;
+        if (glyphX >= clipRight)
+            break;
+        if (g.glyph)
+            drawGlyphAbs(glyphX, baseline + g.pos.y, *g.glyph, c);
+    }
 }
 
-void Pixmap::drawText(int, int, int, int, const Font&, const std::wstring&, const Color&, HAlign,
-                      VAlign valign, Bidi::Mode)
+void Pixmap::drawText(int x, int y, int w, int h, const Font& font, const std::wstring& text,
+                      const Color& c, HAlign halign, VAlign valign, Bidi::Mode mode)
 {
     checkBlockAlignment(valign);
-    fatalError("Pixmap::drawText needs the text subsystem");
+    const Rect box(x + m_offset.x, y + m_offset.y, w, h);
+    if (!box.intersects(m_clip))
+        return;
+    int height = 0;
+    const TextLayout<Font> layout(0, 0, {&font}, text.data(), text.data() + text.size(), nullptr,
+                                  w, 0, 0, toTextHAlign(halign), nullptr, &height, mode);
+    drawLayoutAt(*this, box.x, blockTop(box.y, h, height, valign), layout, c);
 }
 
-void Pixmap::drawTextLayout(int, int, int, int, const TextLayout<Font>&, const Color&, int,
-                            VAlign valign)
+void Pixmap::drawTextLayout(int x, int y, int w, int h, const TextLayout<Font>& layout,
+                            const Color& c, int layoutHeight, VAlign valign)
 {
     checkBlockAlignment(valign);
-    fatalError("Pixmap::drawTextLayout needs the text subsystem");
+    const Rect box(x + m_offset.x, y + m_offset.y, w, h);
+    if (!box.intersects(m_clip))
+        return;
+    drawLayoutAt(*this, box.x, blockTop(box.y, h, layoutHeight, valign), layout, c);
 }
 
 } // namespace OKU

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "text/Bidi.h"
+#include "text/TextLayout.h"
 
 namespace OKU {
 
@@ -83,6 +84,19 @@ int Font::getStringWidth(const std::wstring& text) const
 int Font::getStringWidth(int n) const
 {
     return n * getGlyph(L'M')->getAdvance();
+}
+
+Size Font::getTextSize(const std::wstring& text) const
+{
+    Size size;
+    const TextLayout<Font> layout(0, 0, {this}, text.data(), text.data() + text.size(), nullptr, 0,
+                                  0, 0, TextLayout<Font>::LEFT, &size.width, &size.height, 0);
+    return size;
+}
+
+int Font::getTextWidth(const std::wstring& text) const
+{
+    return getTextSize(text).width;
 }
 
 int Font::getTextHeight(const std::wstring& text) const

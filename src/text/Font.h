@@ -55,6 +55,11 @@ public:
     int getStringWidth(const std::wstring& text) const;
     // n times the advance of "M".
     int getStringWidth(int n) const;
+    // The size of the text laid out in this font alone: every paragraph
+    // separator starts a line, nothing else wraps, the direction comes from
+    // the text.
+    Size getTextSize(const std::wstring& text) const;
+    int getTextWidth(const std::wstring& text) const;
     // ascender + descender + lineSpacing for every line feed.
     int getTextHeight(const std::wstring& text) const;
 

@@ -195,28 +195,3 @@ TEST(GlyphTest, AlignmentPlacesTheBoxAtThePoint)
     EXPECT_DEATH(p.drawGlyph(0, 0, glyph, c_red, HAlign::STRETCH, VAlign::TOP), "");
     EXPECT_DEATH(p.drawGlyph(0, 0, glyph, c_red, HAlign::LEFT, VAlign::STRETCH), "");
 }
-
-TEST(PixmapTextTest, TextBlocksRefuseBaselineAndStretch)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // The alignment is refused before the font or layout is looked at.
-    alignas(16) static const unsigned char unused[64] = {};
-    const Font& font = *reinterpret_cast<const Font*>(unused);
-    const TextLayout<Font>& layout = *reinterpret_cast<const TextLayout<Font>*>(unused);
-    Pixmap p(4, 4, false);
-    const auto draw = [&](VAlign v, bool withLayout) {
-        setFatalErrorHandler(printMessage);
-        if (withLayout)
-            p.drawTextLayout(0, 0, 4, 4, layout, c_red, 4, v);
-        else
-            p.drawText(0, 0, 4, 4, font, L"x", c_red, HAlign::LEFT, v, 0);
-    };
-    EXPECT_EXIT(draw(VAlign::BASELINE, false), ::testing::ExitedWithCode(1),
-                "fatal: Pixmap::drawText does not support VAlign::BASELINE");
-    EXPECT_EXIT(draw(VAlign::STRETCH, false), ::testing::ExitedWithCode(1),
-                "fatal: Pixmap::drawText does not support VAlign::STRETCH");
-    EXPECT_EXIT(draw(VAlign::BASELINE, true), ::testing::ExitedWithCode(1),
-                "fatal: Pixmap::drawText does not support VAlign::BASELINE");
-    EXPECT_EXIT(draw(VAlign::STRETCH, true), ::testing::ExitedWithCode(1),
-                "fatal: Pixmap::drawText does not support VAlign::STRETCH");
-}

@@ -1,0 +1,298 @@
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/FatalError.h"
+#include "graphics/Graymap.h"
+#include "graphics/Pixmap.h"
+#include "text/Font.h"
+#include "text/FontFace.h"
+#include "text/Glyph.h"
+#include "text/TextLayout.h"
+
+using namespace OKU;
+
+namespace {
+
+const Color c_white(255, 255, 255);
+const Color c_red(255, 0, 0);
+
+Font fontOf(const std::vector<std::string>& names, int size)
+{
+    Font font;
+    for (const std::string& name : names)
+        font.addFace(
+            std::make_shared<const FontFace>(std::string(OKU_FONT_DIR) + "/" + name, size, 0));
+    return font;
+}
+
+// The bounding box of the pixels inside r (the whole image when r is empty)
+// that are no longer white.
+Rect inkBox(const Pixmap& p, Rect r = Rect())
+{
+    if (r.isEmpty())
+        r = Rect(0, 0, p.getWidth(), p.getHeight());
+    Rect box;
+    for (int y = r.y; y < r.bottom(); ++y) {
+        for (int x = r.x; x < r.right(); ++x) {
+            if (p.getPixel(x, y) != Pixmap::Pixel{255, 255, 255, 255})
+                box.include(Rect(x, y, 1, 1));
+        }
+    }
+    return box;
+}
+
+Rect moved(const Rect& r, int dx, int dy)
+{
+    return Rect(r.x + dx, r.y + dy, r.width, r.height);
+}
+
+bool samePixels(const Pixmap& a, const Pixmap& b)
+{
+    return std::equal(a.getPixels(), a.getPixels() + a.getPixelCount(), b.getPixels());
+}
+
+// The glyphs of chars drawn one after the other from x = 0 on the baseline.
+Pixmap drawnGlyphs(const Font& font, const std::vector<wchar_t>& chars, int baseline)
+{
+    Pixmap p(120, 40, c_white);
+    int pen = 0;
+    for (const wchar_t c : chars) {
+        p.drawGlyphAbs(pen, baseline, *font.getGlyph(c), c_red);
+        pen += font.getGlyph(c)->getAdvance();
+    }
+    return p;
+}
+
+void printMessage(const char* message)
+{
+    fprintf(stderr, "fatal: %s\n", message);
+}
+
+} // namespace
+
+TEST(PixmapTextTest, StringsAndGlyphsLandWhereTheAlignmentsSay)
+{
+    const Font font = fontOf({"DroidSans.ttf"}, 16);
+    const int a = font.getAscender();
+    const int d = font.getDescender();
+    const std::wstring text = L"Hello";
+    const auto glyphs = font.renderString(text.begin(), text.end(), nullptr);
+    const Rect box = Font::getBBox(glyphs);
+    const Rect pixels = Font::getPixelBBox(glyphs);
+
+    // The box (20, 10, 150, 60) plus the offset (5, 7).
+    const int x = 25, y = 17, w = 150, h = 60;
+    const struct {
+        HAlign halign;
+        VAlign valign;
+        int pen;
+        int baseline;
+    } cases[] = {
+        {HAlign::LEFT, VAlign::TOP, x, y + a},
+        {HAlign::CENTER, VAlign::CENTER, x - box.x + (w - box.width) / 2,
+         y + (h + a + d + 1) / 2 - d},
+        {HAlign::RIGHT, VAlign::BASELINE, x + w - box.x - box.width, y + h},
+        {HAlign::LEFT, VAlign::BOTTOM, x, y + h - d},
+    };
+    for (const auto& c : cases) {
+        Pixmap p(200, 100, c_white);
+        p.setOffset(5, 7);
+        p.drawString(20, 10, 150, 60, font, text, c_red, c.halign, c.valign, 0);
+        EXPECT_EQ(moved(pixels, c.pen, c.baseline), inkBox(p))
+            << static_cast<int>(c.halign) << "/" << static_cast<int>(c.valign);
+    }
+
+    // The point form aligns to the point; only the line has to meet the clip.
+    const Rect clip(0, 0, 150, 100);
+    Pixmap point(200, 100, c_white);
+    point.setClipRectAbs(clip);
+    point.drawString(160, 30, font, text, c_red, HAlign::RIGHT, VAlign::BASELINE, 0);
+    EXPECT_EQ(moved(pixels, 160 - box.x - box.width, 30).intersection(clip), inkBox(point, clip));
+
+    // A box that misses the clip draws nothing, even where its text would
+    // overflow into the clip.
+    Pixmap missed(200, 100, c_white);
+    missed.setClipRectAbs(Rect(10, 0, 190, 100));
+    missed.drawString(0, 0, 10, 30, font, text, c_red, HAlign::LEFT, VAlign::TOP, 0);
+    EXPECT_TRUE(inkBox(missed).isEmpty());
+
+    // A single glyph against the font's line at y = 10 + 7.
+    const auto glyph = font.getGlyph(L'H');
+    const auto shared = std::make_shared<const Font>(font);
+    const std::pair<VAlign, int> glyphCases[] = {{VAlign::TOP, y + a},
+                                                 {VAlign::CENTER, y + (a - d + 1) / 2},
+                                                 {VAlign::BASELINE, y},
+                                                 {VAlign::BOTTOM, y - d}};
+    for (const auto& c : glyphCases) {
+        Pixmap p(100, 60, c_white);
+        p.setOffset(5, 7);
+        p.drawGlyph(20, 10, shared, glyph, c_red, c.first);
+        EXPECT_EQ(moved(glyph->getPixelBBox(), x, c.second), inkBox(p))
+            << static_cast<int>(c.first);
+    }
+}
+
+TEST(PixmapTextTest, CutStringsBlendEveryPixelInsideTheClip)
+{
+    const Font font = fontOf({"DroidSans.ttf"}, 24);
+    Pixmap whole(120, 40, c_white);
+    whole.drawString(0, 0, font, L"HHHH", c_red, HAlign::LEFT, VAlign::TOP, 0);
+
+    // The clip cuts through the second letter; the first lies wholly inside.
+    const int advance = font.getGlyph(L'H')->getAdvance();
+    const Rect clip(0, 0, advance + advance / 2, 40);
+    Pixmap cut(120, 40, c_white);
+    cut.setClipRectAbs(clip);
+    cut.drawString(0, 0, font, L"HHHH", c_red, HAlign::LEFT, VAlign::TOP, 0);
+    EXPECT_TRUE(inkBox(cut, Rect(clip.right(), 0, 120 - clip.right(), 40)).isEmpty());
+
+    // Full coverage keeps the colour in a whole glyph and blends at alpha
+    // 255 * 255 / 256 in a cut one.
+    int cutFull = 0;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < clip.right(); ++x) {
+            if (whole.getPixel(x, y) != Pixmap::Pixel{0, 0, 255, 255})
+                continue;
+            EXPECT_EQ(x < advance ? 255 : 254, cut.getPixel(x, y).red) << x << "," << y;
+            cutFull += x >= advance;
+        }
+    }
+    EXPECT_GT(cutFull, 0);
+}
+
+TEST(PixmapTextTest, RightToLeftStringsAreDrawnReversed)
+{
+    const Font font = fontOf({"DroidSans.ttf", "DroidSansArabic.ttf", "DroidSansHebrew.ttf"}, 16);
+    const int baseline = font.getAscender();
+    const struct {
+        std::wstring text;
+        Bidi::Mode mode;
+        std::vector<wchar_t> drawn;
+    } cases[] = {
+        {L"\u05D0\u05D1", 0, {0x05D1, 0x05D0}},  // alef bet: bet on the left
+        {L"\u0628\u062A", 0, {0xFE96, 0xFE91}},  // beh teh: final teh, initial beh
+        {L"\u05D0 ab", 0, {L'a', L'b', L' ', 0x05D0}},  // Latin keeps its order
+        {L"ab(", 1, {L')', L'a', L'b'}},  // forced: mirrored to the left
+    };
+    for (const auto& c : cases) {
+        Pixmap box(120, 40, c_white);
+        box.drawString(0, 0, 120, 40, font, c.text, c_red, HAlign::LEFT, VAlign::TOP, c.mode);
+        Pixmap point(120, 40, c_white);
+        point.drawString(0, 0, font, c.text, c_red, HAlign::LEFT, VAlign::TOP, c.mode);
+        const Pixmap expected = drawnGlyphs(font, c.drawn, baseline);
+        ASSERT_FALSE(inkBox(expected).isEmpty());
+        EXPECT_TRUE(samePixels(expected, box)) << std::string(c.text.begin(), c.text.end());
+        EXPECT_TRUE(samePixels(expected, point)) << std::string(c.text.begin(), c.text.end());
+    }
+}
+
+TEST(PixmapTextTest, TextBlocksBreakWhereTheLayoutSays)
+{
+    const Font mono = fontOf({"DroidSansMono.ttf"}, 16);
+    const int m = mono.getGlyph(L'a')->getAdvance();
+    const int spacing = mono.getLineSpacing();
+    const std::wstring text = L"aaa bbb ccc";
+    const int w = 5 * m, h = 150;
+    const auto draw = [&](HAlign halign, VAlign valign) {
+        Pixmap p(200, 200, c_white);
+        p.setOffset(3, 4);
+        p.drawText(10, 20, w, h, mono, text, c_red, halign, valign, 0);
+        return p;
+    };
+    // The ink of each band one line spacing high from the block's top.
+    const auto bands = [&](const Pixmap& p) {
+        std::vector<Rect> result;
+        for (int line = 0; line < 4; ++line)
+            result.push_back(inkBox(p, Rect(0, 24 + line * spacing, 200, spacing)));
+        return result;
+    };
+
+    const std::vector<Rect> left = bands(draw(HAlign::LEFT, VAlign::TOP));
+    const std::vector<Rect> right = bands(draw(HAlign::RIGHT, VAlign::TOP));
+    for (int line = 0; line < 3; ++line) {
+        ASSERT_FALSE(left[line].isEmpty()) << line;
+        EXPECT_GE(left[line].x, 13);
+        EXPECT_LE(left[line].right(), 13 + 3 * m) << "three characters on line " << line;
+        EXPECT_EQ(moved(left[line], 2 * m, 0), right[line]) << "right-aligned line " << line;
+    }
+    EXPECT_TRUE(left[3].isEmpty()) << "three lines";
+
+    // The block as a whole moves to the centre or bottom of the box.
+    const int blockHeight = mono.getAscender() + 2 * spacing + mono.getDescender();
+    const Rect top = inkBox(draw(HAlign::LEFT, VAlign::TOP));
+    EXPECT_EQ(moved(top, 0, (h - blockHeight) / 2), inkBox(draw(HAlign::LEFT, VAlign::CENTER)));
+    EXPECT_EQ(moved(top, 0, h - blockHeight), inkBox(draw(HAlign::LEFT, VAlign::BOTTOM)));
+
+    // A layout built elsewhere is drawn the same way, with the height given.
+    const TextLayout<Font> layout(0, 0, {&mono}, text.data(), text.data() + text.size(), nullptr, w,
+                                  0, 0, TextLayout<Font>::LEFT, nullptr, nullptr, 0);
+    Pixmap p(200, 200, c_white);
+    p.setOffset(3, 4);
+    p.drawTextLayout(10, 20, w, h, layout, c_red, blockHeight, VAlign::BOTTOM);
+    EXPECT_EQ(moved(top, 0, h - blockHeight), inkBox(p));
+}
+
+TEST(PixmapTextTest, TextBlocksRefuseBaselineAndStretch)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const Font font = fontOf({"DroidSans.ttf"}, 16);
+    const std::wstring text = L"x";
+    const TextLayout<Font> layout(0, 0, {&font}, text.data(), text.data() + 1, nullptr, 0, 0, 0,
+                                  TextLayout<Font>::LEFT, nullptr, nullptr, 0);
+    Pixmap p(4, 4, false);
+    const auto draw = [&](VAlign v, bool withLayout) {
+        setFatalErrorHandler(printMessage);
+        if (withLayout)
+            p.drawTextLayout(0, 0, 4, 4, layout, c_red, 4, v);
+        else
+            p.drawText(0, 0, 4, 4, font, text, c_red, HAlign::LEFT, v, 0);
+    };
+    for (const bool withLayout : {false, true}) {
+        EXPECT_EXIT(draw(VAlign::BASELINE, withLayout), ::testing::ExitedWithCode(1),
+                    "fatal: Pixmap::drawText does not support VAlign::BASELINE");
+        EXPECT_EXIT(draw(VAlign::STRETCH, withLayout), ::testing::ExitedWithCode(1),
+                    "fatal: Pixmap::drawText does not support VAlign::STRETCH");
+    }
+}
+
+TEST(GraymapTextTest, GlyphsFillTheirCellsInTwoValues)
+{
+    const Font font = fontOf({"DroidSans.ttf"}, 16);
+    const int lineHeight = font.getAscender() + font.getDescender();
+    // The inner soft hyphen is skipped, the last one drawn.
+    const std::pair<std::wstring, std::wstring> cases[] = {{L"B", L"B"},
+                                                           {L"A\u00ADB\u00AD", L"AB\u00AD"}};
+    for (const auto& c : cases) {
+        Graymap map(80, 30, false);
+        map.clear(7);
+        map.drawString(3, 2, font, c.first, 200, 50);
+        int coverage = 0;
+        int cells = 0;
+        for (const wchar_t ch : c.second) {
+            const Graymap& bitmap = font.getGlyph(ch)->getBitmap();
+            coverage += static_cast<int>(std::count_if(
+                bitmap.getPixels(), bitmap.getPixels() + bitmap.getWidth() * bitmap.getHeight(),
+                [](unsigned char v) { return v != 0; }));
+            cells += font.getGlyph(ch)->getAdvance();
+        }
+        int fg = 0;
+        int wrong = 0;
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 80; ++x) {
+                const int v = map.getRow(y)[x];
+                const bool inside = x >= 3 && x < 3 + cells && y >= 2 && y < 2 + lineHeight;
+                wrong += inside ? v != 200 && v != 50 : v != 7;
+                fg += v == 200;
+            }
+        }
+        EXPECT_EQ(0, wrong) << c.second.size() << " glyphs";
+        if (c.second.size() == 1) {
+            EXPECT_EQ(coverage, fg) << "ink wherever the coverage is not 0";
+        }
+    }
+}
