@@ -195,3 +195,53 @@ TEST(GlyphTest, AlignmentPlacesTheBoxAtThePoint)
     EXPECT_DEATH(p.drawGlyph(0, 0, glyph, c_red, HAlign::STRETCH, VAlign::TOP), "");
     EXPECT_DEATH(p.drawGlyph(0, 0, glyph, c_red, HAlign::LEFT, VAlign::STRETCH), "");
 }
+
+// Every coverage value, at glyph widths that are and are not multiples of the
+// row group, whole and cut, against the per-pixel rule for a destination
+// without alpha.
+TEST(GlyphTest, OpaqueDestinationMatchesThePerPixelRuleForEveryCoverage)
+{
+    const auto expected = [](Pixmap::Pixel d, const Color& c, int a) {
+        if (a >= 255)
+            return Pixmap::Pixel{static_cast<uint8_t>(c.blue), static_cast<uint8_t>(c.green),
+                                 static_cast<uint8_t>(c.red), 255};
+        if (a > 0) {
+            d.blue = static_cast<uint8_t>((a * c.blue + (255 - a) * d.blue) >> 8);
+            d.green = static_cast<uint8_t>((a * c.green + (255 - a) * d.green) >> 8);
+            d.red = static_cast<uint8_t>((a * c.red + (255 - a) * d.red) >> 8);
+        }
+        return d;
+    };
+    const Color background(200, 90, 17);
+    for (const Color& c : {Color(0, 0, 0), Color(255, 128, 3, 255), Color(30, 250, 99, 77)}) {
+        for (int width = 1; width <= 9; ++width) {
+            std::vector<unsigned char> coverage(256 + (width - 256 % width) % width);
+            for (size_t k = 0; k < coverage.size(); ++k)
+                coverage[k] = static_cast<unsigned char>(k * 7 % 256);
+            const auto glyph = makeGlyph(0, 0, 0, 0, coverage, width);
+            const int rows = static_cast<int>(coverage.size()) / width;
+            for (const bool cut : {false, true}) {
+                Pixmap p(width + 2, rows, background);
+                if (cut)
+                    p.setClipRectAbs(Rect(1, 0, width + 1, rows - 1));
+                p.drawGlyphAbs(1, 0, *glyph, c);
+                for (int y = 0; y < rows; ++y) {
+                    for (int x = 0; x < width + 2; ++x) {
+                        Pixmap::Pixel want{17, 90, 200, 255};
+                        const bool inside = x >= 1 && x <= width && (!cut || y < rows - 1);
+                        if (inside) {
+                            const int v = coverage[y * width + x - 1];
+                            if (cut)
+                                want = expected(want, c, c.alpha * v / 256);
+                            else if (v != 0)
+                                want = expected(want, c, v == 255 ? c.alpha : c.alpha * v / 256);
+                        }
+                        ASSERT_EQ(want, p.getPixel(x, y))
+                            << "width " << width << (cut ? " cut" : " whole") << " at " << x
+                            << "," << y << ": " << rgba(p, x, y);
+                    }
+                }
+            }
+        }
+    }
+}
