@@ -1,7 +1,5 @@
 #include "core/FileFinder.h"
 
-#include <cstdio>
-
 #include <gtest/gtest.h>
 
 #include "core/Directories.h"
@@ -10,74 +8,41 @@
 
 using namespace OKU;
 
-namespace {
-
-void printMessage(const char* message)
-{
-    fprintf(stderr, "handled: %s\n", message);
-}
-
-} // namespace
-
-TEST(FileFinderTest, TriesDirectoriesInOrderAndEmptyPiecesAsTheBareName)
+TEST(FileFinderTest, TriesDirectoriesInOrderAndEmptyPiecesAsTheBareNameElseFails)
 {
     TempDir tmp;
-    ASSERT_TRUE(makeDir(tmp / "a"));
-    ASSERT_TRUE(makeDir(tmp / "b"));
-    ASSERT_TRUE(makeDir(tmp / "cwd"));
-    tmp.write("a/x", "a");
-    tmp.write("cwd/x", "cwd");
-    tmp.write("b/x", "b");
+    for (const char* dir : {"a", "b", "cwd"}) {
+        ASSERT_TRUE(makeDir(tmp / dir));
+        tmp.write(std::string(dir) + "/x", dir);
+    }
     WorkingDirectory cwd(tmp / "cwd");
-
-    const FileFinder finder(tmp / "a" + ";;" + tmp / "b");
-    std::string result = "untouched";
-    ASSERT_TRUE(finder.find("x", result));
-    EXPECT_EQ(tmp / "a/x", result);
-
-    ASSERT_TRUE(removeFile(tmp / "a/x"));
-    ASSERT_TRUE(finder.find("x", result));
-    EXPECT_EQ("x", result);
-
-    ASSERT_TRUE(removeFile(tmp / "cwd/x"));
-    ASSERT_TRUE(finder.find("x", result));
-    EXPECT_EQ(tmp / "b/x", result);
-
-    ASSERT_TRUE(removeFile(tmp / "b/x"));
+    FileFinder finder(tmp / "a" + ";;" + tmp / "b");
+    std::string result;
+    for (const std::string& expected : {tmp / "a/x", std::string("x"), tmp / "b/x"}) {
+        ASSERT_TRUE(finder.find("x", result));
+        EXPECT_EQ(expected, result);
+        ASSERT_TRUE(removeFile(expected));
+    }
     result = "untouched";
     EXPECT_FALSE(finder.find("x", result));
     EXPECT_EQ("untouched", result);
-}
-
-TEST(FileFinderTest, AbsoluteNamesArePrefixedToo)
-{
-    TempDir tmp;
+    // Absolute names are prefixed too.
     tmp.write("x", "");
-    FileFinder finder(tmp.path());
-    std::string result;
+    finder.setPath(tmp.path());
     EXPECT_FALSE(finder.find(tmp / "x", result));
-
+    EXPECT_EQ(tmp / "x", finder.find("x"));
     finder.setPath(tmp.path() + ";");
     ASSERT_TRUE(finder.find(tmp / "x", result));
     EXPECT_EQ(tmp / "x", result);
-
     // An empty search path has no pieces at all, not one empty piece.
     finder.setPath("");
     EXPECT_FALSE(finder.find(tmp / "x", result));
-}
-
-TEST(FileFinderTest, MissingFileIsFatalWithoutResultArgument)
-{
-    TempDir tmp;
-    tmp.write("present", "");
-    const FileFinder finder(tmp.path());
-    EXPECT_EQ(tmp / "present", finder.find("present"));
 
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            setFatalErrorHandler(printMessage);
+            setFatalErrorHandler(printFatalMessage);
             finder.find("100%s missing");
         },
-        ::testing::ExitedWithCode(1), "handled: Cannot find \"100%s missing\"");
+        testing::ExitedWithCode(1), "handled: Cannot find \"100%s missing\"");
 }

@@ -1,12 +1,13 @@
 #ifndef OKU_TESTS_CORE_TEMPDIR_H
 #define OKU_TESTS_CORE_TEMPDIR_H
 
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
-
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -26,7 +27,6 @@ public:
     }
 
     const std::string& path() const { return m_path; }
-    // The path of an entry inside the directory.
     std::string operator/(const std::string& name) const { return m_path + "/" + name; }
 
     // Plain standard-library file access, independent of the code under test.
@@ -51,20 +51,47 @@ private:
 // Makes path the working directory until the end of the scope.
 class WorkingDirectory {
 public:
-    explicit WorkingDirectory(const std::string& path) : m_previous(getcwd(nullptr, 0))
+    explicit WorkingDirectory(const std::string& path) : m_previous(std::filesystem::current_path())
     {
-        EXPECT_EQ(0, chdir(path.c_str()));
+        std::filesystem::current_path(path);
     }
     WorkingDirectory(const WorkingDirectory&) = delete;
     WorkingDirectory& operator=(const WorkingDirectory&) = delete;
-    ~WorkingDirectory()
-    {
-        EXPECT_EQ(0, chdir(m_previous));
-        free(m_previous);
-    }
+    ~WorkingDirectory() { std::filesystem::current_path(m_previous); }
 
 private:
-    char* m_previous;
+    std::filesystem::path m_previous;
 };
+
+// Sets an environment variable, or unsets it for nullptr, until the end of
+// the scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : m_name(name)
+    {
+        if (const char* previous = getenv(name))
+            m_previous = previous;
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+    ~ScopedEnv() { m_previous ? setenv(m_name.c_str(), m_previous->c_str(), 1) : unsetenv(m_name.c_str()); }
+
+private:
+    std::string m_name;
+    std::optional<std::string> m_previous;
+};
+
+inline int openDescriptorCount()
+{
+    const std::filesystem::directory_iterator entries("/proc/self/fd");
+    return static_cast<int>(std::distance(begin(entries), end(entries)));
+}
+
+// A fatal error handler for death tests: the message goes to standard error.
+inline void printFatalMessage(const char* message)
+{
+    fprintf(stderr, "handled: %s\n", message);
+}
 
 #endif
