@@ -4,7 +4,7 @@
 #include <pthread.h>
 
 #include "core/NonCopyable.h"
-#include "core/TimeSpec.h"
+#include "core/Time.h"
 
 namespace OKU {
 

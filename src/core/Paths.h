@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/TimeSpec.h"
+#include "core/Time.h"
 
 namespace OKU {
 

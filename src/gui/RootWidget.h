@@ -10,7 +10,7 @@
 
 #include "core/Condition.h"
 #include "core/Mutex.h"
-#include "core/TimeSpec.h"
+#include "core/Time.h"
 #include "graphics/Pixmap.h"
 #include "gui/Widget.h"
 

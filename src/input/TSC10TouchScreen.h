@@ -8,7 +8,7 @@
 
 #include "core/Condition.h"
 #include "core/Mutex.h"
-#include "core/TimeSpec.h"
+#include "core/Time.h"
 #include "input/SerialPort.h"
 #include "input/TouchScreen.h"
 

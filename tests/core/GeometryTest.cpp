@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Geometry.h"
-#include "core/TimeSpec.h"
+#include "core/Time.h"
 
 using namespace OKU;
 
