@@ -129,6 +129,8 @@ public:
     void disable() { enable(false); }
     // Own flag combined with every ancestor's.
     bool isVisible() const;
+    // The widget's own flag, whatever its ancestors' are.
+    bool isShown() const { return m_visible; }
     bool isEnabled() const;
     bool isDestroyed() const;
     // The widget's own mark, whatever its ancestors' are.

@@ -1,0 +1,7 @@
+#include "gui/Frame.h"
+
+namespace OKU {
+
+std::vector<Color> Frame::s_defaultBgColor;
+
+} // namespace OKU

@@ -1,0 +1,7 @@
+#include "gui/TabbedFrame.h"
+
+namespace OKU {
+
+std::vector<Color> TabbedFrame::s_defaultBgColor;
+
+} // namespace OKU

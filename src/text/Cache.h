@@ -1,0 +1,92 @@
+#ifndef OKU_TEXT_CACHE_H
+#define OKU_TEXT_CACHE_H
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "core/NonCopyable.h"
+#include "graphics/Color.h"
+
+namespace OKU {
+
+class CompositePixmap;
+class FileFinder;
+class Font;
+class FontFace;
+class Pixmap;
+class Shadow;
+
+// Every font face, font, image, disabled look, composite pixmap and shadow the
+// user interface asked for, loaded or computed once and shared as a pointer to
+// a constant object. Resource names are resolved through a FileFinder; a name
+// that cannot be found or read ends the program. GUI thread only.
+class Cache : private NonCopyable {
+public:
+    struct FontFaceStyle {
+        std::string path;
+        int32_t size;
+        bool operator<(const FontFaceStyle& o) const
+        {
+            return std::tie(path, size) < std::tie(o.path, o.size);
+        }
+    };
+
+    struct ShadowStyle {
+        int32_t radius;
+        Color color;
+        bool operator<(const ShadowStyle& o) const
+        {
+            if (radius != o.radius)
+                return radius < o.radius;
+            return color < o.color;
+        }
+    };
+
+    explicit Cache(const FileFinder& fileFinder);
+
+    std::shared_ptr<const FontFace> getFontFace(const std::string& name, int size);
+    // A font with exactly the one face of that file.
+    std::shared_ptr<const Font> getFont(const std::string& name, int size);
+    // The default font: the style face followed by the script faces and the
+    // fallback face.
+    std::shared_ptr<const Font> getFont(int size, bool bold, bool italic);
+
+    // Images by resource name (the file is name + ".png").
+    std::shared_ptr<const Pixmap> getPixmap(const std::string& name);
+    // Keeps an existing entry of that name.
+    void setPixmap(const std::string& name, const std::shared_ptr<const Pixmap>& pixmap);
+    void freePixmap(const std::string& name);
+    // Desaturated and contrast-reduced copy, one per image object.
+    std::shared_ptr<const Pixmap> getDisabled(const std::shared_ptr<const Pixmap>& pixmap);
+
+    // Composite pixmaps by resource name (the file is name + ".cpm").
+    std::shared_ptr<const CompositePixmap> getCPM(const std::string& name);
+    void setCPM(const std::string& name, const std::shared_ptr<const CompositePixmap>& cpm);
+
+    std::shared_ptr<const Shadow> getShadow(int radius, const Color& color);
+
+    // Entries only the cache still holds are removed.
+    void freeUnusedFonts();
+    void freeUnusedPixmaps();
+    void freeUnusedCPMs();
+    void freeUnusedShadows();
+    void freeUnused();
+
+private:
+    typedef std::tuple<int32_t, bool, bool> DefaultFontStyle;
+
+    const FileFinder& m_fileFinder;
+    std::map<FontFaceStyle, std::shared_ptr<const FontFace>> m_fontFaces;
+    std::map<FontFaceStyle, std::shared_ptr<const Font>> m_fonts;
+    std::map<DefaultFontStyle, std::shared_ptr<const Font>> m_defaultFonts;
+    std::map<std::string, std::shared_ptr<const Pixmap>> m_pixmaps;
+    std::map<std::shared_ptr<const Pixmap>, std::shared_ptr<const Pixmap>> m_disabled;
+    std::map<std::string, std::shared_ptr<const CompositePixmap>> m_cpms;
+    std::map<ShadowStyle, std::shared_ptr<const Shadow>> m_shadows;
+};
+
+} // namespace OKU
+
+#endif
