@@ -1,0 +1,105 @@
+#include "text/Cache.h"
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/FatalError.h"
+#include "core/FileFinder.h"
+#include "core/TempDir.h"
+#include "graphics/CompositePixmap.h"
+#include "graphics/Pixmap.h"
+#include "text/Font.h"
+
+using namespace OKU;
+
+// Pictures and a description in a fresh directory, fonts from the build.
+class CacheTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(Pixmap(3, 3, Color(200, 100, 40, 77)).savePNG(m_dir / "icon.png"));
+        ASSERT_TRUE(Pixmap(3, 3, Color(0, 0, 0)).savePNG(m_dir / "frame.png"));
+        m_dir.write("frame.cpm", "1 1 1 1  2 3 4 5  0 0 0 0  10 20 30");
+        m_dir.write("broken.png", "not a picture");
+    }
+    TempDir m_dir;
+    FileFinder m_finder{m_dir.path() + ";" + OKU_FONT_DIR};
+    Cache m_cache{m_finder};
+};
+
+TEST_F(CacheTest, ImagesAndDisabledLooksAreSharedUntilFreed)
+{
+    const auto icon = m_cache.getPixmap("icon");
+    m_cache.setPixmap("icon", std::make_shared<const Pixmap>());
+    EXPECT_EQ(icon, m_cache.getPixmap("icon"));
+    const auto disabled = m_cache.getDisabled(icon);
+    EXPECT_EQ(disabled, m_cache.getDisabled(icon));
+    EXPECT_NE(disabled, m_cache.getDisabled(std::make_shared<const Pixmap>(*icon)));
+    // Gray (200 + 2 * 100 + 40) / 4 = 110, then 128 + (110 - 128) * 0.6 = 117.2.
+    EXPECT_EQ((Pixmap::Pixel{117, 117, 117, 77}), disabled->getPixel(1, 1));
+    EXPECT_EQ((Pixmap::Pixel{40, 100, 200, 77}), icon->getPixel(1, 1));
+    m_cache.freePixmap("icon");
+    EXPECT_EQ(1, disabled.use_count());
+    EXPECT_NE(icon, m_cache.getPixmap("icon"));
+}
+
+TEST_F(CacheTest, DefaultFontsShareAllButTheStyleFace)
+{
+    const auto bold = m_cache.getFont(12, true, false)->getFaces();
+    const auto regular = m_cache.getFont(12, false, false)->getFaces();
+    ASSERT_EQ(6u, bold.size());
+    const char* const styleFaces[] = {"DroidSans.ttf", "Roboto-Italic.ttf", "DroidSans-Bold.ttf",
+                                      "Roboto-BoldItalic.ttf"};
+    for (int bits = 0; bits < 4; ++bits)
+        EXPECT_EQ(m_cache.getFontFace(styleFaces[bits], 12),
+                  m_cache.getFont(12, bits & 2, bits & 1)->getFaces().at(0)) << bits;
+    EXPECT_EQ(decltype(bold)(bold.begin() + 1, bold.end()),
+              decltype(regular)(regular.begin() + 1, regular.end()));
+    EXPECT_EQ(m_cache.getFontFace("DroidSansFallback.ttf", 12), bold[5]);
+    EXPECT_EQ(decltype(regular){regular[0]}, m_cache.getFont("DroidSans.ttf", 12)->getFaces());
+}
+
+TEST_F(CacheTest, FreeUnusedDropsOnlyWhatNobodyElseHolds)
+{
+    const std::weak_ptr<const Font> single = m_cache.getFont("DroidSansThai.ttf", 14);
+    std::vector<std::weak_ptr<const void>> freed;
+    {
+        const auto font = m_cache.getFont(14, false, true);
+        const auto icon = m_cache.getPixmap("icon");
+        const auto disabled = m_cache.getDisabled(icon);
+        const auto frame = m_cache.getCPM("frame");
+        const auto shadow = m_cache.getShadow(4, Color(1, 2, 3));
+        EXPECT_EQ(Margins(2, 3, 4, 5), frame->getInnerMargins());
+        EXPECT_EQ(Color(10, 20, 30), frame->getColor());
+        EXPECT_NE(shadow, m_cache.getShadow(5, Color(1, 2, 3)));
+        EXPECT_NE(shadow, m_cache.getShadow(4, Color(1, 2, 4)));
+        freed = {font, font->getFaces()[1], icon, disabled, frame, shadow};
+        m_cache.freeUnused();
+        EXPECT_EQ(font, m_cache.getFont(14, false, true));
+        EXPECT_EQ(icon, m_cache.getPixmap("icon"));
+        EXPECT_EQ(disabled, m_cache.getDisabled(icon));
+        EXPECT_EQ(frame, m_cache.getCPM("frame"));
+        EXPECT_EQ(shadow, m_cache.getShadow(4, Color(1, 2, 3)));
+    }
+    // The Arabic face was held only by the default font freed in the same pass.
+    m_cache.freeUnused();
+    for (size_t i = 0; i < freed.size(); ++i)
+        EXPECT_TRUE(freed[i].expired()) << i;
+    EXPECT_FALSE(single.expired());
+}
+
+TEST_F(CacheTest, MissingAndUnreadableResourcesAreFatal)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[this] { m_cache.getPixmap("absent"); }, "Cannot find \"absent.png\""},
+        {[this] { m_cache.getPixmap("broken"); }, "Cannot load PNG file \"broken\""},
+        {[this] { m_cache.getFont("Absent.ttf", 12); }, "Cannot find \"Absent.ttf\""},
+    };
+    for (const auto& [load, message] : cases)
+        EXPECT_EXIT((setFatalErrorHandler(printFatalMessage), load()), testing::ExitedWithCode(1),
+                    "^handled: " + message + "\n$");
+}
