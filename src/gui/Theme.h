@@ -57,6 +57,13 @@ public:
     std::shared_ptr<const CompositePixmap> createLargeButton(const Color& top, const Color& bottom,
                                                              bool down, bool enabled);
     CompositePixmapSet createLargeButton(const Color& top, const Color& bottom);
+    // The same over any cache and layout files; createLargeButton passes the
+    // theme's own. Large buttons are not cached.
+    static std::shared_ptr<const CompositePixmap> makeLargeButton(Cache& cache,
+                                                                  const FileFinder& fileFinder,
+                                                                  const Color& top,
+                                                                  const Color& bottom, bool down,
+                                                                  bool enabled);
 
     Cache m_cache;
     int32_t m_tinyFontSize = 8;
