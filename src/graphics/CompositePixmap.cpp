@@ -21,29 +21,34 @@ CompositePixmap::CompositePixmap(const std::string& path)
     load(path);
 }
 
-void CompositePixmap::load(const std::string& path)
+bool CompositePixmap::readLayout(std::istream& in, Layout& layout)
 {
-    Margins slices;
-    Margins inner;
-    Margins outer;
+    Margins* margins[] = {&layout.slices, &layout.innerMargins, &layout.outerMargins};
+    for (Margins* m : margins)
+        in >> m->left >> m->top >> m->right >> m->bottom;
     int red = 0;
     int green = 0;
     int blue = 0;
+    in >> red >> green >> blue;
+    layout.color = Color(red, green, blue);
+    return !in.fail();
+}
+
+void CompositePixmap::load(const std::string& path)
+{
+    Layout layout;
     iufstream in(path);
-    in >> slices.left >> slices.top >> slices.right >> slices.bottom >> inner.left >> inner.top >>
-        inner.right >> inner.bottom >> outer.left >> outer.top >> outer.right >> outer.bottom >>
-        red >> green >> blue;
-    if (in.fail())
+    if (!readLayout(in, layout))
         fatalError("Cannot read %s", path.c_str());
 
     const std::string pngPath = fileNameBase(path) + ".png";
     Pixmap image;
     if (!image.loadPNG(pngPath))
         fatalError("Cannot load PNG \"%s\"", pngPath.c_str());
-    cut(image, slices);
-    m_innerMargins = inner;
-    m_outerMargins = outer;
-    m_color = Color(red, green, blue);
+    cut(image, layout.slices);
+    m_innerMargins = layout.innerMargins;
+    m_outerMargins = layout.outerMargins;
+    m_color = layout.color;
 }
 
 void CompositePixmap::colorize(const Color& c)

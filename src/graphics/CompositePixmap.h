@@ -2,6 +2,7 @@
 #define OKU_GRAPHICS_COMPOSITEPIXMAP_H
 
 #include <array>
+#include <istream>
 #include <string>
 
 #include "core/Geometry.h"
@@ -22,6 +23,16 @@ namespace OKU {
 //   red green blue              foreground colour (alpha 255)
 class CompositePixmap {
 public:
+    // The numbers of a ".cpm" file.
+    struct Layout {
+        Margins slices;
+        Margins innerMargins;
+        Margins outerMargins;
+        Color color;
+    };
+    // Reads the fifteen numbers; false when the stream fails.
+    static bool readLayout(std::istream& in, Layout& layout);
+
     // Zero margins, opaque black and nine empty pieces.
     CompositePixmap();
     // Cuts the pieces from source with the slice sizes as load() does.

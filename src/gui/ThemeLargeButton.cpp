@@ -10,11 +10,6 @@ namespace OKU {
 
 namespace {
 
-std::istream& operator>>(std::istream& in, Margins& m)
-{
-    return in >> m.left >> m.top >> m.right >> m.bottom;
-}
-
 // The background with the gradient laid in where the face is opaque and the
 // overlay (highlights, edges) on top.
 Pixmap composeFace(const Pixmap& background, const Pixmap& face, const Pixmap& overlay,
@@ -50,20 +45,17 @@ std::shared_ptr<const CompositePixmap> Theme::makeLargeButton(Cache& cache,
 
     // Only the layout of the ".cpm" counts: the composed image replaces its PNG.
     iufstream in(fileFinder.find(down ? "large-button/down.cpm" : "large-button/up.cpm"));
-    Margins slices;
-    Margins inner;
-    Margins outer;
-    Color color;
-    in >> slices >> inner >> outer >> color.red >> color.green >> color.blue;
-    if (in.fail())
+    CompositePixmap::Layout layout;
+    if (!CompositePixmap::readLayout(in, layout))
         fatalError("Theme::makeLargeButton: Error reading CPM");
 
     if (!enabled) {
         image.desaturate();
         image.contrast(0.6);
-        color = Color(128, 128, 128, 255);
+        layout.color = Color(128, 128, 128, 255);
     }
-    return std::make_shared<const CompositePixmap>(image, slices, inner, outer, color);
+    return std::make_shared<const CompositePixmap>(image, layout.slices, layout.innerMargins,
+                                                   layout.outerMargins, layout.color);
 }
 
 std::shared_ptr<const CompositePixmap> Theme::createLargeButton(const Color& top,
