@@ -1,0 +1,300 @@
+#include <functional>
+
+#include "core/Time.h"
+#include "graphics/Pixmap.h"
+#include "gui/Button.h"
+#include "gui/CheckBox.h"
+#include "gui/TestRootWidget.h"
+#include "gui/TestTheme.h"
+#include "text/Font.h"
+
+using namespace OKU;
+
+namespace {
+
+const Color c_white(255, 255, 255);
+
+struct Touch {
+    int x;
+    int y;
+    bool pressed;
+};
+
+// A white 200 x 100 screen with a button at (50, 30, 100, 40).
+class ButtonRoot : public TestRootWidget {
+public:
+    using RootWidget::m_timerHeap;
+
+    ButtonRoot() : TestRootWidget(200, 100)
+    {
+        testTheme();
+        setBgColor(c_white);
+        m_button = new Button(this, LString(L"OK"), nullptr, WidgetPainter::PP_LEFT_OF_TEXT,
+                              HAlign::CENTER, VAlign::CENTER);
+        m_button->setGeometry(50, 30, 100, 40);
+        for (auto signal : {std::make_pair(&m_button->signalPressed, "pressed"),
+                            std::make_pair(&m_button->signalReleased, "released"),
+                            std::make_pair(&m_button->signalClicked, "clicked")})
+            signal.first->connect([this, name = signal.second] { m_log.push_back(name); });
+        runPending();
+    }
+
+    // Each touch is handled before the next, so no moves merge in the queue.
+    void touch(const std::vector<Touch>& touches)
+    {
+        for (const Touch& t : touches) {
+            injectMouseEvent(t.x, t.y, t.pressed);
+            runPending();
+        }
+    }
+
+    // Runs the loop, timers included, until the log has n entries.
+    void waitForLog(size_t n)
+    {
+        for (int events = 0; m_log.size() < n && !m_timerHeap.empty() && events < 100; ++events)
+            processEvent(true);
+        ASSERT_EQ(n, m_log.size());
+    }
+
+    Button* m_button;
+    Log m_log;
+};
+
+const Touch c_pressInside{60, 40, true};
+const Touch c_releaseInside{60, 40, false};
+
+// Whether the area of the screen equals white with only paint() drawn on it.
+bool shows(const ButtonRoot& root, const Rect& area, const std::function<void(Pixmap&)>& paint)
+{
+    Pixmap expected(200, 100, c_white);
+    paint(expected);
+    const Pixmap screen = root.getPixmapCopy();
+    for (int y = area.y; y < area.bottom(); ++y) {
+        for (int x = area.x; x < area.right(); ++x) {
+            if (expected.getPixel(x, y) != screen.getPixel(x, y))
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(ButtonTest, GesturesGiveOneClickOnlyForAReleaseOnTheButton)
+{
+    const struct {
+        const char* name;
+        std::vector<Touch> touches;
+        Log expected;
+    } cases[] = {
+        {"tap", {c_pressInside, c_releaseInside}, {"pressed", "released", "clicked"}},
+        {"drag off", {c_pressInside, {10, 10, true}, {10, 10, false}}, {"pressed", "released"}},
+        {"release off", {c_pressInside, {10, 10, false}}, {"pressed", "released"}},
+        {"drag off and back",
+         {c_pressInside, {10, 10, true}, {140, 60, true}, {140, 60, false}},
+         {"pressed", "released", "pressed", "released", "clicked"}},
+    };
+    for (const auto& c : cases) {
+        ButtonRoot root;
+        root.touch(c.touches);
+        EXPECT_EQ(c.expected, root.m_log) << c.name;
+        EXPECT_FALSE(root.m_button->isDown());
+    }
+}
+
+TEST(ButtonTest, HoldingASecondGivesALongClickInsteadOfAClickOnlyWhenSomebodyListens)
+{
+    ButtonRoot root;
+    root.touch({c_pressInside});
+    EXPECT_TRUE(root.m_timerHeap.empty());
+    root.touch({c_releaseInside});
+    EXPECT_EQ((Log{"pressed", "released", "clicked"}), root.m_log);
+
+    root.m_log.clear();
+    root.m_button->signalLongClick.connect([&root] { root.m_log.push_back("long"); });
+    const uint64_t start = monotonicMicroseconds();
+    root.touch({c_pressInside});
+    root.waitForLog(2);
+    EXPECT_GE(monotonicMicroseconds() - start, 1000000u);
+    root.touch({c_releaseInside});
+    EXPECT_EQ((Log{"pressed", "long", "released"}), root.m_log);
+    EXPECT_TRUE(root.m_timerHeap.empty());
+}
+
+TEST(ButtonTest, AutoRepeatStartsAtThePressAndFollowsDelayAndInterval)
+{
+    const struct {
+        int delay;
+        int interval;
+        std::vector<uint64_t> earliest;
+    } cases[] = {{500, 200, {0, 500, 700, 900}}, {300, 0, {0, 300, 600, 900}}, {-1, 100, {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.delay);
+        ButtonRoot root;
+        std::vector<uint64_t> times;
+        const uint64_t start = monotonicMicroseconds();
+        root.m_button->setRepeat(c.delay, c.interval);
+        root.m_button->signalRepeat.connect([&] {
+            EXPECT_TRUE(root.m_button->isInRepeat());
+            times.push_back(monotonicMicroseconds() - start);
+            root.m_log.push_back("repeat");
+        });
+        root.touch({c_pressInside});
+        if (c.earliest.empty()) {
+            EXPECT_TRUE(root.m_timerHeap.empty());
+            continue;
+        }
+        root.waitForLog(1 + c.earliest.size());
+        for (size_t n = 0; n < times.size(); ++n)
+            EXPECT_GE(times[n], 1000 * c.earliest[n]) << "repeat " << n;
+
+        // Leaving stops the repeat; coming back restarts it without an
+        // immediate repeat.
+        root.touch({{10, 10, true}});
+        EXPECT_TRUE(root.m_timerHeap.empty());
+        root.touch({{60, 40, true}});
+        EXPECT_EQ(1u, root.m_timerHeap.size());
+        root.touch({c_releaseInside});
+        EXPECT_TRUE(root.m_timerHeap.empty());
+        EXPECT_EQ(c.earliest.size(), times.size());
+    }
+}
+
+TEST(ButtonTest, EachStateShowsItsLookAndADisabledButtonEmitsNothing)
+{
+    const CompositePixmapSet looks = testTheme()->getPushButton();
+    const struct {
+        const char* name;
+        bool disableBefore;
+        std::vector<Touch> touches;
+        bool disableAfter;
+        CompositePixmapSet::Pointer look;
+        Log expectedLog;
+    } cases[] = {
+        {"up", false, {}, false, looks.getUp(), {}},
+        {"pressed", false, {c_pressInside}, false, looks.getDown(), {"pressed"}},
+        {"disabled", true, {c_pressInside, c_releaseInside}, false, looks.getUpDisabled(), {}},
+        {"disabled while pressed", false, {c_pressInside}, true, looks.getDownDisabled(),
+         {"pressed"}},
+    };
+    for (const auto& c : cases) {
+        ButtonRoot root;
+        root.m_button->setText(LString());
+        root.m_button->enable(!c.disableBefore);
+        root.touch(c.touches);
+        if (c.disableAfter)
+            root.m_button->disable();
+        root.runPending();
+        EXPECT_EQ(c.expectedLog, root.m_log) << c.name;
+        const auto drawn = [&root](const CompositePixmapSet::Pointer& look) {
+            return shows(root, Rect(40, 20, 120, 60),
+                         [&look](Pixmap& p) { p.drawCompositePixmap(50, 30, 100, 40, *look); });
+        };
+        EXPECT_TRUE(drawn(c.look)) << c.name;
+        EXPECT_EQ(c.look == looks.getUp(), drawn(looks.getUp())) << c.name;
+    }
+}
+
+TEST(ButtonTest, CheckBoxTogglesOnReleaseUnlessStickyAndChecked)
+{
+    const struct {
+        bool sticky;
+        bool checked;
+        std::vector<Touch> touches;
+        bool checkedAfter;
+        int toggles;
+    } cases[] = {
+        {false, false, {c_pressInside, c_releaseInside}, true, 1},
+        {false, true, {c_pressInside, c_releaseInside}, false, 1},
+        {false, false, {c_pressInside, {10, 10, true}, {10, 10, false}}, false, 0},
+        {true, true, {c_pressInside, c_releaseInside}, true, 0},
+        {true, false, {c_pressInside, c_releaseInside}, true, 1},
+    };
+    for (const auto& c : cases) {
+        ButtonRoot root;
+        CheckBox* box = new CheckBox(&root, LString(L"Sound"), c.checked, HAlign::LEFT);
+        box->setGeometry(50, 30, 100, 40);
+        box->setSticky(c.sticky);
+        int toggles = 0;
+        box->signalToggled.connect([&toggles] { ++toggles; });
+        root.touch({c.touches.front()});
+        EXPECT_EQ(!(c.sticky && c.checked), box->isDown());
+        root.touch(std::vector<Touch>(c.touches.begin() + 1, c.touches.end()));
+        EXPECT_EQ(c.checkedAfter, box->isChecked());
+        EXPECT_EQ(c.toggles, toggles);
+
+        // Only setChecked unchecks a sticky box, silently unless asked.
+        box->setSticky(true);
+        box->setChecked(false, false);
+        box->setChecked(true, true);
+        EXPECT_EQ(c.toggles + 1, toggles);
+    }
+}
+
+TEST(ButtonTest, CheckBoxSideAndLabelFollowAlignmentAndDirection)
+{
+    const struct {
+        HAlign align;
+        Layout layout;
+        const wchar_t* text;
+        bool checked;
+        bool leftie;
+        std::wstring fullText;
+    } cases[] = {
+        {HAlign::LEFT, Layout::LTR, L"Sound", true, true, L"Sound"},
+        {HAlign::RIGHT, Layout::LTR, L"Volume", false, false, L"Volume:"},
+        {HAlign::RIGHT, Layout::RTL, L"Volume", true, true, L"Volume:"},
+        {HAlign::LEFT, Layout::RTL, L"Sound", false, false, L"Sound"},
+        {HAlign::RIGHT, Layout::LTR, L"", false, false, L""},
+    };
+    Theme* theme = testTheme();
+    const std::shared_ptr<const Font> font = theme->getStandardFont(theme->m_textFontSize);
+    for (const auto& c : cases) {
+        const std::shared_ptr<const Pixmap> picture =
+            theme->getCache().getPixmap(c.checked ? "check_box/checked" : "check_box/unchecked");
+        ButtonRoot root;
+        root.m_button->hide();
+        CheckBox* box = new CheckBox(&root, LString(c.text), c.checked, c.align);
+        box->setLayout(c.layout);
+        box->setGeometry(50, 30, 100, 40);
+        root.runPending();
+        EXPECT_EQ(c.leftie, box->isLeftie());
+        EXPECT_EQ(c.fullText, box->getFullText());
+        const int spacing = c.fullText.empty() ? 0 : 5;
+        EXPECT_EQ(picture->getWidth() + spacing + font->getStringWidth(c.fullText),
+                  box->getAutoMinWidth());
+        EXPECT_EQ(std::max(font->getAscender() + font->getDescender(), picture->getHeight()),
+                  box->getAutoMinHeight());
+
+        const Point at(c.leftie ? 50 : 150 - picture->getWidth(),
+                       30 + (40 - picture->getHeight()) / 2);
+        EXPECT_TRUE(shows(root, Rect(at.x, 30, picture->getWidth(), 40),
+                          [&](Pixmap& p) { p.drawPixmap(at.x, at.y, *picture); }));
+    }
+}
+
+TEST(ButtonTest, ThemeButtonsCarryTheirLabelIconAndTheButtonHeight)
+{
+    Theme* theme = testTheme();
+    const struct {
+        std::function<Button*(Widget*)> create;
+        const wchar_t* label;
+        const char* icon;
+    } cases[] = {
+        {[theme](Widget* p) { return theme->createOkButton(p); }, L"OK", "ok"},
+        {[theme](Widget* p) { return theme->createPrevButton(p, true); }, L"Previous", "prev"},
+        {[theme](Widget* p) { return theme->createPrevButton(p, false); }, L"Previous", "next"},
+        {[theme](Widget* p) { return theme->createNextButton(p, true); }, L"Next", "next"},
+        {[theme](Widget* p) { return theme->createNextButton(p, false); }, L"Next", "prev"},
+    };
+    TestRootWidget root;
+    for (const auto& c : cases) {
+        Button* button = c.create(&root);
+        EXPECT_EQ(c.label, button->getText().orig());
+        EXPECT_TRUE(button->getText().isTranslatable());
+        EXPECT_EQ(theme->getCache().getPixmap(c.icon), button->getPixmap()) << c.icon;
+        EXPECT_EQ(WidgetPainter::PP_LEFT_OF_TEXT, button->getPixmapPosition());
+        EXPECT_EQ(theme->m_buttonHeight, button->getMinHeight());
+        EXPECT_EQ(button->getMaxOuterMargins(), button->getRedrawMargins());
+    }
+}
