@@ -58,13 +58,15 @@ int lineBaseline(int y, int h, const Font& font, VAlign valign)
     }
 }
 
-// The pen x that puts the ink box of a line inside a box of width w at x.
-// Left alignment starts the pen at x, so that side bearings stay visible.
-int linePenX(int x, int w, const Rect& box, HAlign halign)
+// The pen x that puts the ink box of the placed glyphs inside a box of width
+// w at x. Left alignment starts the pen at x, so that side bearings stay
+// visible, and needs no ink box.
+int linePenX(int x, int w, const std::vector<Font::GlyphPos>& glyphs, HAlign halign)
 {
-    switch (halign) {
-    case HAlign::LEFT:
+    if (halign == HAlign::LEFT)
         return x;
+    const Rect box = Font::getBBox(glyphs);
+    switch (halign) {
     case HAlign::CENTER:
         return x - box.x + (w - box.width) / 2;
     case HAlign::RIGHT:
@@ -120,7 +122,7 @@ void Pixmap::drawStringAbs(int x, int y, int w, int h, const Font& font, const s
         baseline - font.getAscender() >= m_clip.bottom())
         return;
     const std::vector<Font::GlyphPos> glyphs = font.renderString(text.begin(), text.end(), nullptr);
-    const int penX = linePenX(x, w, Font::getBBox(glyphs), halign);
+    const int penX = linePenX(x, w, glyphs, halign);
     const int clipRight = m_clip.right();
     for (const Font::GlyphPos& g : glyphs) {
         const int glyphX = penX + g.pos.x;
