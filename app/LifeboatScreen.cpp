@@ -1,0 +1,144 @@
+#include "LifeboatScreen.h"
+
+#include <unistd.h>
+
+#include <memory>
+
+#include "core/ExternalDisk.h"
+#include "core/Process.h"
+#include "gui/Button.h"
+#include "gui/Frame.h"
+#include "gui/MountExtDisk.h"
+#include "gui/MsgBox.h"
+#include "gui/RootWidget.h"
+#include "gui/StackSizer.h"
+#include "gui/StaticPixmap.h"
+#include "gui/StaticText.h"
+#include "gui/Theme.h"
+#include "gui/VSizer.h"
+#include "gui/WaitingBox.h"
+
+#include "ScriptFinder.h"
+#include "Version.h"
+
+using namespace OKU;
+
+namespace {
+
+Button* createActionButton(Widget* parent, const wchar_t* text, const sigc::slot<void>& handler)
+{
+    Button* button = new Button(parent, LString(LString1(text)), nullptr,
+                                WidgetPainter::PP_LEFT_OF_TEXT, HAlign::CENTER, VAlign::CENTER);
+    button->signalClicked.connect(handler);
+    return button;
+}
+
+StaticText* createText(Widget* parent, const LString& text, HAlign halign, VAlign valign,
+                       const std::shared_ptr<const Font>& font)
+{
+    StaticText* staticText = new StaticText(parent, text, halign, valign);
+    staticText->setFont(font);
+    return staticText;
+}
+
+} // namespace
+
+LifeboatScreen::LifeboatScreen(Widget* parent, const std::wstring& message) : CommonScreen(parent)
+{
+    // Fonts and spacing follow the screen's height, so that the page fills
+    // displays of any size alike.
+    const int width = getWidth();
+    const int height = getHeight();
+    Cache& cache = Theme::g()->getCache();
+    Frame* content = getContent();
+
+    const std::shared_ptr<const Pixmap> smiley = cache.getPixmap("smiley");
+    StaticPixmap* leftSmiley = new StaticPixmap(content, smiley, false, true);
+    StaticPixmap* rightSmiley = new StaticPixmap(content, smiley, false, true);
+    StaticText* heading = createText(content, LString(LString1(L"Lifeboat!")), HAlign::CENTER,
+                                     VAlign::CENTER, cache.getFont(height / 11, true, false));
+    StaticText* messageText = createText(content, LString(message), HAlign::CENTER,
+                                         VAlign::CENTER, cache.getFont(height / 33, true, false));
+    messageText->setFontColor(Color(255, 0, 0, 255));
+
+    Button* const buttons[] = {
+        createActionButton(content, L"Emergency Backup",
+                           sigc::mem_fun(*this, &LifeboatScreen::emergencyBackupClicked)),
+        createActionButton(content, L"Factory Reset",
+                           sigc::mem_fun(*this, &LifeboatScreen::factoryResetClicked)),
+        createActionButton(content, L"Start Application",
+                           sigc::mem_fun(*this, &LifeboatScreen::startApplicationClicked)),
+        createActionButton(content, L"Reboot",
+                           sigc::mem_fun(*this, &LifeboatScreen::rebootClicked)),
+    };
+    StaticText* versionText = createText(
+        content, LString(L"%1\n%2").arg(Version::getBootromVersion()).arg(Version::getVersion()),
+        HAlign::RIGHT, VAlign::TOP, cache.getFont(10, false, false));
+    // One wide button widens the whole column, since its buttons stretch.
+    buttons[1]->setMinWidth(width / 3);
+
+    auto buttonColumn = std::make_shared<VSizer>(true, false);
+    for (Button* button : buttons)
+        buttonColumn->add(button, 1, HAlign::STRETCH);
+    auto column = std::make_shared<VSizer>(true, false);
+    column->add(heading, 0, HAlign::STRETCH);
+    column->add(messageText, 0, HAlign::STRETCH);
+    column->addSpace(height / 40, 0);
+    column->add(buttonColumn, 1, HAlign::CENTER);
+    auto page = std::make_shared<StackSizer>(true);
+    page->add(leftSmiley, HAlign::LEFT, VAlign::TOP);
+    page->add(rightSmiley, HAlign::RIGHT, VAlign::TOP);
+    page->add(versionText, HAlign::RIGHT, VAlign::BOTTOM);
+    page->add(column, HAlign::STRETCH, VAlign::STRETCH);
+    content->setSizer(page);
+}
+
+LifeboatScreen::~LifeboatScreen() = default;
+
+// The GUI thread stays blocked while the script runs; the waiting box is drawn
+// before, so the operator knows not to pull the drive.
+void LifeboatScreen::emergencyBackupClicked()
+{
+    Widget* top = getTop();
+    const LString title(LString1(L"Emergency Backup"));
+    ExternalDisk::Session disk;
+    do {
+        if (!mountExtDisk(disk, top, title))
+            return;
+        RootWidget* root = getRoot();
+        WaitingBox* waitingBox =
+            new WaitingBox(root, title,
+                           LString(L"%1\n\n%2")
+                               .arg(LString1(L"Performing emergency backup."))
+                               .arg(LString1(L"Do not remove the USB drive!")),
+                           -1);
+        root->redrawNow();
+        const int status = execWait(s_scriptFinder.find("emergency-backup.sh"), {disk.getRoot()},
+                                    nullptr, std::string(), nullptr);
+        disk.umount();
+        waitingBox->destroy();
+        if (status == 0) {
+            msgBox(top, title, LString(LString1(L"Emergency backup completed.")));
+            return;
+        }
+    } while (msgBoxYesNo(top, title, LString(LString1(L"Emergency backup failed!\n\nTry again?")),
+                         false, nullptr));
+}
+
+void LifeboatScreen::factoryResetClicked()
+{
+    if (msgBoxOkCancel(getTop(), LString(LString1(L"Factory Reset")),
+                       LString(LString1(L"Tap OK to reset all settings and data to factory "
+                                        L"defaults.\n\nWARNING: ALL DATA WILL BE LOST!!!"))))
+        _exit(51);
+}
+
+void LifeboatScreen::startApplicationClicked()
+{
+    _exit(50);
+}
+
+void LifeboatScreen::rebootClicked()
+{
+    _exit(54);
+}

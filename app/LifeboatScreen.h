@@ -1,0 +1,27 @@
+#ifndef LIFEBOAT_LIFEBOATSCREEN_H
+#define LIFEBOAT_LIFEBOATSCREEN_H
+
+#include <string>
+
+#include "gui/CommonScreen.h"
+
+// The emergency page: a heading, the message the program was started with,
+// four large buttons and the versions. Backing up runs the device's backup
+// script onto a USB drive; the other three choices end the program with the
+// exit status that tells its caller what to do:
+//   50  start the normal application
+//   51  reset the device to factory settings (after a confirmation)
+//   54  reboot
+class LifeboatScreen : public OKU::CommonScreen {
+public:
+    LifeboatScreen(OKU::Widget* parent, const std::wstring& message);
+    ~LifeboatScreen() override;
+
+private:
+    void emergencyBackupClicked();
+    void factoryResetClicked();
+    void startApplicationClicked();
+    void rebootClicked();
+};
+
+#endif

@@ -1,0 +1,3 @@
+#include "ScriptFinder.h"
+
+OKU::FileFinder s_scriptFinder("");

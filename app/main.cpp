@@ -1,0 +1,59 @@
+#include <unistd.h>
+
+#include <iostream>
+#include <locale>
+#include <string>
+
+#include "core/ExternalDisk.h"
+#include "core/FileFinder.h"
+#include "core/Trace.h"
+#include "core/Utf8.h"
+#include "gui/Backend.h"
+#include "gui/Theme.h"
+#include "input/TouchScreen.h"
+
+#include "LifeboatScreen.h"
+#include "MyCalibrationScreen.h"
+#include "ScriptFinder.h"
+#include "SearchPaths.h"
+
+OKU::Backend* g_backend = nullptr;
+
+// The program never returns from here: the operator's choice, and every
+// failure, ends it through _exit, so no static destructor ever runs.
+int main(int argc, char** argv)
+{
+    std::ios_base::sync_with_stdio(false);
+    // Only character classification follows the user's environment; numbers
+    // and everything else stay in the classic format the files are written in.
+    const std::locale locale(std::locale(), std::locale(""), std::locale::ctype);
+    std::locale::global(locale);
+    std::cin.imbue(locale);
+    std::cout.imbue(locale);
+    std::cerr.imbue(locale);
+    std::wcin.imbue(locale);
+    std::wcout.imbue(locale);
+    std::wcerr.imbue(locale);
+
+    OKU::traceInit(OKU::TRACE_WARNING);
+
+    const std::wstring message = argc >= 2 ? OKU::utf8Decode(argv[1]) : std::wstring();
+
+    const SearchPaths paths = searchPathsFromEnv();
+    s_scriptFinder.setPath(paths.scripts);
+    OKU::ExternalDisk::initGlobal(s_scriptFinder);
+    // The theme keeps a reference to the finder; main never returns.
+    const OKU::FileFinder resourceFinder(paths.resources);
+
+    g_backend = new OKU::Backend("Lifeboat", 800, 480, false, argc, argv, "appicon");
+    OKU::Theme::initGlobal(resourceFinder);
+
+    OKU::RootWidget* root = g_backend->getRoot();
+    if (root->getTouchScreen() != nullptr && !OKU::TouchScreen::isCalibrated())
+        new MyCalibrationScreen(root, message);
+    else
+        new LifeboatScreen(root, message);
+
+    g_backend->mainLoop();
+    _exit(0);
+}

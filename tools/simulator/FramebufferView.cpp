@@ -1,0 +1,74 @@
+#include "FramebufferView.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <stdexcept>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace sim {
+
+namespace {
+
+const size_t c_pixelCount = static_cast<size_t>(ScreenMode::c_width) * ScreenMode::c_height;
+const size_t c_byteCount = c_pixelCount * sizeof(uint32_t);
+
+} // namespace
+
+FramebufferView::FramebufferView(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    struct stat status;
+    bool usable = fd >= 0 && fstat(fd, &status) == 0 &&
+                  (status.st_size >= static_cast<off_t>(c_byteCount) ||
+                   ftruncate(fd, c_byteCount) == 0);
+    void* mapping = MAP_FAILED;
+    if (usable)
+        mapping = mmap(nullptr, c_byteCount, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    const int error = errno;
+    if (fd >= 0)
+        close(fd);
+    if (mapping == MAP_FAILED)
+        throw std::runtime_error("Cannot map the framebuffer file \"" + path + "\".  " +
+                                 std::strerror(error));
+    m_words = static_cast<uint32_t*>(mapping);
+}
+
+FramebufferView::~FramebufferView()
+{
+    munmap(m_words, c_byteCount);
+}
+
+void FramebufferView::clear()
+{
+    std::fill(m_words, m_words + c_pixelCount, 0);
+}
+
+uint32_t FramebufferView::pixel(int x, int y) const
+{
+    return m_words[static_cast<size_t>(y) * ScreenMode::c_width + x] & 0xFFFFFF;
+}
+
+std::vector<uint32_t> FramebufferView::snapshot() const
+{
+    return std::vector<uint32_t>(m_words, m_words + c_pixelCount);
+}
+
+OKU::Pixmap FramebufferView::toPixmap() const
+{
+    OKU::Pixmap image(ScreenMode::c_width, ScreenMode::c_height, false);
+    for (int y = 0; y < ScreenMode::c_height; ++y) {
+        const uint32_t* row = m_words + static_cast<size_t>(y) * ScreenMode::c_width;
+        OKU::Pixmap::Pixel* out = image.getRow(y);
+        for (int x = 0; x < ScreenMode::c_width; ++x)
+            out[x] = OKU::Pixmap::Pixel{static_cast<uint8_t>(row[x]),
+                                        static_cast<uint8_t>(row[x] >> 8),
+                                        static_cast<uint8_t>(row[x] >> 16), 255};
+    }
+    return image;
+}
+
+} // namespace sim

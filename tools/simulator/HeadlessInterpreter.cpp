@@ -1,0 +1,388 @@
+#include "HeadlessInterpreter.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <glob.h>
+#include <ostream>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+#include "LineReader.h"
+#include "SimulatorStatus.h"
+
+namespace sim {
+
+namespace {
+
+const int c_touchReadyMs = 10000;
+const int c_tapMs = 50;
+const int c_defaultWaitTimeoutMs = 10000;
+const int c_defaultQuietMs = 300;
+const int c_defaultExitTimeoutMs = 10000;
+const int c_maximumMs = 3600000;
+
+const int c_maximumIncludeDepth = 8;
+
+class CommandFailed : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Descriptor {
+    explicit Descriptor(int descriptor) : fd(descriptor) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            close(fd);
+    }
+    const int fd;
+};
+
+HeadlessInterpreter::Words split(const std::string& line)
+{
+    std::istringstream text(line.substr(0, line.find('#')));
+    HeadlessInterpreter::Words words;
+    for (std::string word; text >> word;)
+        words.push_back(word);
+    return words;
+}
+
+int number(const std::string& word, int minimum, int maximum, const char* what)
+{
+    size_t used = 0;
+    int value = 0;
+    try {
+        value = std::stoi(word, &used);
+    } catch (const std::logic_error&) {
+        used = 0;
+    }
+    if (used != word.size() || value < minimum || value > maximum)
+        throw CommandFailed("bad " + std::string(what) + " \"" + word + "\"");
+    return value;
+}
+
+int optionalNumber(const HeadlessInterpreter::Words& words, size_t index, int defaultValue,
+                   const char* what)
+{
+    return index < words.size() ? number(words[index], 0, c_maximumMs, what) : defaultValue;
+}
+
+int xAt(const HeadlessInterpreter::Words& words, size_t index)
+{
+    return number(words[index], 0, ScreenMode::c_width - 1, "x");
+}
+
+int yAt(const HeadlessInterpreter::Words& words, size_t index)
+{
+    return number(words[index], 0, ScreenMode::c_height - 1, "y");
+}
+
+uint32_t color(const std::string& word)
+{
+    size_t used = 0;
+    unsigned long value = 0;
+    try {
+        value = std::stoul(word, &used, 16);
+    } catch (const std::logic_error&) {
+        used = 0;
+    }
+    if (word.size() != 6 || used != 6)
+        throw CommandFailed("bad colour \"" + word + "\", wanted RRGGBB");
+    return static_cast<uint32_t>(value);
+}
+
+std::string colorText(uint32_t rgb)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%06x", rgb);
+    return text;
+}
+
+std::vector<std::string> matches(const std::string& pattern)
+{
+    glob_t found;
+    std::vector<std::string> paths;
+    if (glob(pattern.c_str(), 0, nullptr, &found) == 0)
+        paths.assign(found.gl_pathv, found.gl_pathv + found.gl_pathc);
+    globfree(&found);
+    return paths;
+}
+
+} // namespace
+
+struct HeadlessInterpreter::Command {
+    const char* name;
+    size_t minimumWords;
+    size_t maximumWords;
+    void (HeadlessInterpreter::*handler)(const Words&);
+};
+
+const HeadlessInterpreter::Command HeadlessInterpreter::c_commands[] = {
+    {"tap", 3, 3, &HeadlessInterpreter::tap},
+    {"press", 3, 3, &HeadlessInterpreter::touch},
+    {"move", 3, 3, &HeadlessInterpreter::touch},
+    {"release", 3, 3, &HeadlessInterpreter::touch},
+    {"wait", 2, 2, &HeadlessInterpreter::wait},
+    {"waitfor", 2, 6, &HeadlessInterpreter::waitFor},
+    {"screenshot", 2, 2, &HeadlessInterpreter::screenshot},
+    {"pixel", 3, 3, &HeadlessInterpreter::pixel},
+    {"usb", 2, 4, &HeadlessInterpreter::usb},
+    {"expect-exit", 2, 3, &HeadlessInterpreter::expectExit},
+    {"expect-file", 2, 2, &HeadlessInterpreter::expectFile},
+    {"expect-no-file", 2, 2, &HeadlessInterpreter::expectFile},
+    {"expect-mounted", 2, 2, &HeadlessInterpreter::expectMounted},
+    {"expect-unmounted", 2, 2, &HeadlessInterpreter::expectMounted},
+};
+
+HeadlessInterpreter::HeadlessInterpreter(Device& device, const FramebufferView& screen,
+                                         std::ostream& out)
+    : m_device(device), m_screen(screen), m_out(out)
+{
+}
+
+int HeadlessInterpreter::run(const std::string& script)
+{
+    try {
+        if (script.empty())
+            runLines(STDIN_FILENO, "-");
+        else
+            include({"include", script}, "");
+    } catch (const CommandFailed& failure) {
+        m_out << "fail " << failure.what() << std::endl;
+        return STATUS_CHECK_FAILED;
+    }
+    return m_device.phase() == Device::Phase::STOPPED ? STATUS_DEVICE_STOPPED : STATUS_DONE;
+}
+
+bool HeadlessInterpreter::runLines(int fd, const std::string& source)
+{
+    LineReader reader(fd, [this] {
+        m_device.poll();
+        return m_device.phase() != Device::Phase::STOPPED;
+    });
+    int lineNumber = 0;
+    while (const std::optional<std::string> line = reader.next()) {
+        ++lineNumber;
+        const Words words = split(*line);
+        if (words.empty())
+            continue;
+        if (words[0] == "quit")
+            return false;
+        try {
+            if (words[0] == "include") {
+                if (!include(words, source))
+                    return false;
+            } else {
+                execute(words);
+            }
+        } catch (const CommandFailed& failure) {
+            throw CommandFailed(source + ":" + std::to_string(lineNumber) + ": " + failure.what());
+        }
+        if (m_device.phase() == Device::Phase::STOPPED)
+            return false;
+    }
+    return m_device.phase() != Device::Phase::STOPPED;
+}
+
+bool HeadlessInterpreter::include(const Words& words, const std::string& source)
+{
+    if (words.size() != 2)
+        throw CommandFailed("include takes one file");
+    if (m_includeDepth == c_maximumIncludeDepth)
+        throw CommandFailed("scripts included too deeply");
+    const std::string& name = words[1];
+    const size_t slash = source.rfind('/');
+    const std::string path = name[0] == '/' || slash == std::string::npos
+                                 ? name
+                                 : source.substr(0, slash + 1) + name;
+    const Descriptor script(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (script.fd < 0)
+        throw CommandFailed("cannot read \"" + path + "\"");
+    ++m_includeDepth;
+    const bool goOn = runLines(script.fd, path);
+    --m_includeDepth;
+    return goOn;
+}
+
+void HeadlessInterpreter::execute(const Words& words)
+{
+    for (const Command& command : c_commands) {
+        if (words[0] != command.name)
+            continue;
+        if (words.size() < command.minimumWords || words.size() > command.maximumWords)
+            throw CommandFailed("wrong number of arguments to " + words[0]);
+        (this->*command.handler)(words);
+        return;
+    }
+    throw CommandFailed("unknown command \"" + words[0] + "\"");
+}
+
+void HeadlessInterpreter::waitTouchReady()
+{
+    if (!m_device.waitTouchReady(c_touchReadyMs))
+        throw CommandFailed("the program did not switch the touch controller on");
+}
+
+void HeadlessInterpreter::touch(const Words& words)
+{
+    const int x = xAt(words, 1);
+    const int y = yAt(words, 2);
+    // A press while the application runs restarts lifeboat instead.
+    if (!(words[0] == "press" && m_device.phase() == Device::Phase::APPLICATION))
+        waitTouchReady();
+    if (words[0] == "press")
+        m_device.press(x, y);
+    else if (words[0] == "move")
+        m_device.move(x, y);
+    else
+        m_device.release(x, y);
+    m_out << "ok " << words[0] << std::endl;
+}
+
+void HeadlessInterpreter::tap(const Words& words)
+{
+    const int x = xAt(words, 1);
+    const int y = yAt(words, 2);
+    if (m_device.phase() == Device::Phase::APPLICATION) {
+        m_device.press(x, y);
+    } else {
+        waitTouchReady();
+        m_device.press(x, y);
+        pollUntil(m_device, c_tapMs, [] { return false; });
+        m_device.release(x, y);
+    }
+    m_out << "ok tap" << std::endl;
+}
+
+void HeadlessInterpreter::wait(const Words& words)
+{
+    pollUntil(m_device, number(words[1], 0, c_maximumMs, "time"), [] { return false; });
+    m_out << "ok wait" << std::endl;
+}
+
+void HeadlessInterpreter::waitFor(const Words& words)
+{
+    if (words[1] == "pixel" && words.size() >= 5)
+        waitForPixel(words);
+    else if (words[1] == "still" && words.size() <= 4)
+        waitForStill(words);
+    else if (words[1] == "file" && words.size() >= 3 && words.size() <= 4)
+        waitForFile(words);
+    else
+        throw CommandFailed("waitfor takes \"pixel X Y RRGGBB [TIMEOUT_MS]\", "
+                            "\"still [QUIET_MS [TIMEOUT_MS]]\" or \"file PATTERN [TIMEOUT_MS]\"");
+}
+
+void HeadlessInterpreter::waitForPixel(const Words& words)
+{
+    const int x = xAt(words, 2);
+    const int y = yAt(words, 3);
+    const uint32_t wanted = color(words[4]);
+    const int timeoutMs = optionalNumber(words, 5, c_defaultWaitTimeoutMs, "time-out");
+    if (!pollUntil(m_device, timeoutMs, [&] { return m_screen.pixel(x, y) == wanted; }))
+        throw CommandFailed("pixel " + words[2] + " " + words[3] + " is " +
+                            colorText(m_screen.pixel(x, y)) + ", not " + words[4] + " after " +
+                            std::to_string(timeoutMs) + " ms");
+    m_out << "ok waitfor" << std::endl;
+}
+
+void HeadlessInterpreter::waitForStill(const Words& words)
+{
+    typedef std::chrono::steady_clock Clock;
+    const int quietMs = optionalNumber(words, 2, c_defaultQuietMs, "quiet time");
+    const int timeoutMs = optionalNumber(words, 3, c_defaultWaitTimeoutMs, "time-out");
+    std::vector<uint32_t> last = m_screen.snapshot();
+    Clock::time_point lastChange = Clock::now();
+    const bool still = pollUntil(m_device, timeoutMs, [&] {
+        std::vector<uint32_t> now = m_screen.snapshot();
+        if (now != last) {
+            last.swap(now);
+            lastChange = Clock::now();
+        }
+        return Clock::now() - lastChange >= std::chrono::milliseconds(quietMs);
+    });
+    if (!still)
+        throw CommandFailed("the screen kept changing for " + std::to_string(timeoutMs) + " ms");
+    m_out << "ok waitfor" << std::endl;
+}
+
+void HeadlessInterpreter::waitForFile(const Words& words)
+{
+    const std::string pattern = m_device.state().path(words[2]);
+    const int timeoutMs = optionalNumber(words, 3, c_defaultWaitTimeoutMs, "time-out");
+    if (!pollUntil(m_device, timeoutMs, [&] { return !matches(pattern).empty(); }))
+        throw CommandFailed("no file " + words[2] + " after " + std::to_string(timeoutMs) + " ms");
+    m_out << "ok waitfor" << std::endl;
+}
+
+void HeadlessInterpreter::screenshot(const Words& words)
+{
+    if (!m_screen.toPixmap().savePNG(words[1]))
+        throw CommandFailed("cannot write \"" + words[1] + "\"");
+    m_out << "screenshot " << words[1] << std::endl;
+}
+
+void HeadlessInterpreter::pixel(const Words& words)
+{
+    const int x = xAt(words, 1);
+    const int y = yAt(words, 2);
+    m_out << "pixel " << x << " " << y << " " << colorText(m_screen.pixel(x, y)) << std::endl;
+}
+
+void HeadlessInterpreter::usb(const Words& words)
+{
+    if (words[1] == "remove" && words.size() == 2) {
+        m_device.state().removeUsbDrive();
+    } else if (words[1] == "insert") {
+        bool readOnly = false;
+        bool slow = false;
+        for (size_t i = 2; i < words.size(); ++i) {
+            if (words[i] == "read-only")
+                readOnly = true;
+            else if (words[i] == "slow")
+                slow = true;
+            else
+                throw CommandFailed("unknown drive property \"" + words[i] + "\"");
+        }
+        m_device.state().insertUsbDrive(readOnly, slow);
+    } else {
+        throw CommandFailed("usb takes \"insert [read-only] [slow]\" or \"remove\"");
+    }
+    m_out << "ok usb " << words[1] << std::endl;
+}
+
+void HeadlessInterpreter::expectExit(const Words& words)
+{
+    const int wanted = number(words[1], 0, 255, "exit status");
+    const int timeoutMs = optionalNumber(words, 2, c_defaultExitTimeoutMs, "time-out");
+    const std::optional<int> status = m_device.takeExit(timeoutMs);
+    if (!status)
+        throw CommandFailed("the program did not exit within " + std::to_string(timeoutMs) +
+                            " ms");
+    if (*status != wanted)
+        throw CommandFailed("exit status " + std::to_string(*status) + ", expected " + words[1]);
+    m_out << "ok expect-exit" << std::endl;
+}
+
+void HeadlessInterpreter::expectFile(const Words& words)
+{
+    const bool wanted = words[0] == "expect-file";
+    const std::vector<std::string> found = matches(m_device.state().path(words[1]));
+    if (found.empty() == wanted)
+        throw CommandFailed(wanted ? "no file " + words[1] : "there is " + found.front());
+    m_out << "ok " << words[0] << std::endl;
+}
+
+void HeadlessInterpreter::expectMounted(const Words& words)
+{
+    const bool wanted = words[0] == "expect-mounted";
+    if (m_device.isMounted(words[1]) != wanted)
+        throw CommandFailed(words[1] + (wanted ? " is not mounted" : " is mounted"));
+    m_out << "ok " << words[0] << std::endl;
+}
+
+} // namespace sim

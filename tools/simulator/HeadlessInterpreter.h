@@ -1,0 +1,73 @@
+#ifndef LIFEBOAT_SIM_HEADLESSINTERPRETER_H
+#define LIFEBOAT_SIM_HEADLESSINTERPRETER_H
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "Device.h"
+#include "FramebufferView.h"
+
+namespace sim {
+
+// Works the device from commands, one per line ("#" starts a comment):
+//   tap X Y | press X Y | move X Y | release X Y     the finger, in screen pixels
+//   wait MS
+//   waitfor pixel X Y RRGGBB [TIMEOUT_MS]           until the pixel has the colour
+//   waitfor still [QUIET_MS [TIMEOUT_MS]]           until the screen stops changing
+//   waitfor file PATTERN [TIMEOUT_MS]               until it is in the state directory
+//   screenshot FILE.png
+//   pixel X Y                                       prints "pixel X Y RRGGBB"
+//   usb insert [read-only] [slow] | usb remove      a slow drive takes 2 s to unmount
+//   expect-exit STATUS [TIMEOUT_MS]                 the program's next exit status
+//   expect-file PATTERN | expect-no-file PATTERN    in the state directory
+//   expect-mounted PATH | expect-unmounted PATH     as the running program sees it
+//   include FILE                                    its commands, FILE relative to
+//                                                   the including script
+//   quit
+// Every command answers with one line: its result, "ok COMMAND", or
+// "fail SCRIPT:LINE: WHY", after which the run ends. Device events come as
+// "event ..." lines in between.
+class HeadlessInterpreter {
+public:
+    HeadlessInterpreter(Device& device, const FramebufferView& screen, std::ostream& out);
+
+    // Runs the commands of the script file, or of standard input for an
+    // empty path, until they end or one fails; the simulator's exit status.
+    int run(const std::string& script);
+
+    typedef std::vector<std::string> Words;
+
+private:
+    struct Command;
+    static const Command c_commands[];
+
+    // False once the run is over: quit, or the device stopped.
+    bool runLines(int fd, const std::string& source);
+    bool include(const Words& words, const std::string& source);
+    void execute(const Words& words);
+    void touch(const Words& words);
+    void tap(const Words& words);
+    void wait(const Words& words);
+    void waitFor(const Words& words);
+    void waitForPixel(const Words& words);
+    void waitForStill(const Words& words);
+    void waitForFile(const Words& words);
+    void screenshot(const Words& words);
+    void pixel(const Words& words);
+    void usb(const Words& words);
+    void expectExit(const Words& words);
+    void expectFile(const Words& words);
+    void expectMounted(const Words& words);
+
+    void waitTouchReady();
+
+    Device& m_device;
+    const FramebufferView& m_screen;
+    std::ostream& m_out;
+    int m_includeDepth = 0;
+};
+
+} // namespace sim
+
+#endif

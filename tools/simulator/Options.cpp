@@ -1,0 +1,60 @@
+#include "Options.h"
+
+#include <stdexcept>
+
+namespace sim {
+
+Options parseOptions(int argc, char** argv, const BuildTree& build)
+{
+    Options options;
+    options.stateDir = build.defaultState;
+    options.program = build.program;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--") {
+            options.programArguments.assign(argv + i + 1, argv + argc);
+            break;
+        } else if (arg == "--state" && hasValue) {
+            options.stateDir = argv[++i];
+        } else if (arg == "--program" && hasValue) {
+            options.program = argv[++i];
+        } else if (arg == "--reset") {
+            options.reset = true;
+        } else if (arg == "--headless") {
+            options.headless = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg.compare(0, 1, "-") != 0 && options.script.empty()) {
+            options.script = arg;
+            options.headless = true;
+        } else {
+            throw std::invalid_argument("unexpected argument \"" + arg + "\"");
+        }
+    }
+    return options;
+}
+
+const char* usage()
+{
+    return "usage: lifeboat-sim [--state DIR] [--reset] [--headless] [--program PATH] [SCRIPT]\n"
+           "                    [-- PROGRAM ARGUMENTS...]\n"
+           "Runs lifeboat on a simulated device: an 800x480 framebuffer, a PenMount PM9000\n"
+           "touch controller and a USB drive, with the device's storage in DIR.\n"
+           "  --state DIR     the device's storage (kept between runs)\n"
+           "  --reset         start from a new device: no calibration, factory data\n"
+           "  --headless      no window: commands from standard input (or SCRIPT)\n"
+           "  --program PATH  the program to run instead of the built lifeboat\n"
+           "Window: the mouse is the finger; U inserts or removes the USB drive,\n"
+           "S saves a screenshot, Q quits. Headless commands: tap X Y, press X Y,\n"
+           "move X Y, release X Y, wait MS, waitfor pixel X Y RRGGBB [MS],\n"
+           "waitfor still [QUIET_MS [MS]], waitfor file PATTERN [MS],\n"
+           "screenshot FILE.png, pixel X Y,\n"
+           "usb insert [read-only] [slow], usb remove, expect-exit STATUS [MS],\n"
+           "expect-file PATTERN, expect-no-file PATTERN, expect-mounted PATH,\n"
+           "expect-unmounted PATH, include FILE, quit.\n"
+           "Exit status: 0 done, 1 a check failed, 2 cannot run, 3 the program stopped\n"
+           "with a status other than 50, 51 or 54.\n";
+}
+
+} // namespace sim

@@ -1,0 +1,52 @@
+#ifndef LIFEBOAT_SIM_PM9000CONTROLLER_H
+#define LIFEBOAT_SIM_PM9000CONTROLLER_H
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace sim {
+
+// A PenMount PM9000 touch controller at the far end of a pseudo-terminal:
+// the program opens path() as its serial touch device. A thread answers the
+// driver's set-up commands; touches are sent as the controller's reports in
+// raw panel units (see RawTouchMap.h).
+class Pm9000Controller {
+public:
+    // Throws std::runtime_error when no pseudo-terminal can be had.
+    Pm9000Controller();
+    Pm9000Controller(const Pm9000Controller&) = delete;
+    Pm9000Controller& operator=(const Pm9000Controller&) = delete;
+    ~Pm9000Controller();
+
+    // The device the program opens (the terminal's slave side).
+    const std::string& path() const { return m_path; }
+
+    // True once the driver has switched reporting on; waits at most timeoutMs.
+    bool waitEnabled(int timeoutMs);
+
+    // One report of the finger at screen pixel x, y, touching or lifted.
+    void report(bool pressed, int x, int y);
+
+private:
+    void answerCommands();
+    void answer(const unsigned char* command);
+    void send(const unsigned char* packet);
+
+    int m_master = -1;
+    // Held open so the line never hangs up between the program's opens.
+    int m_slave = -1;
+    std::string m_path;
+    std::mutex m_writeMutex;
+    std::mutex m_enabledMutex;
+    std::condition_variable m_enabledChanged;
+    bool m_enabled = false;
+    std::atomic<bool> m_stopping{false};
+    std::thread m_thread;
+};
+
+} // namespace sim
+
+#endif

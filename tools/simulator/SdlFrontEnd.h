@@ -1,0 +1,62 @@
+#ifndef LIFEBOAT_SIM_SDLFRONTEND_H
+#define LIFEBOAT_SIM_SDLFRONTEND_H
+
+#include <SDL.h>
+#include <memory>
+#include <string>
+
+#include "Device.h"
+#include "FramebufferView.h"
+#include "core/FileFinder.h"
+#include "graphics/Pixmap.h"
+#include "text/Cache.h"
+
+namespace sim {
+
+// The device in a window: the screen as the program draws it, the mouse as
+// the finger. U inserts or removes the USB drive, S saves a screenshot into
+// the state's screenshots/, Q (or closing the window) quits.
+class SdlFrontEnd {
+public:
+    // A window on the user's display, or null when there is none to be had.
+    static std::unique_ptr<SdlFrontEnd> open(Device& device, const FramebufferView& screen,
+                                             const std::string& fontDir);
+    SdlFrontEnd(const SdlFrontEnd&) = delete;
+    SdlFrontEnd& operator=(const SdlFrontEnd&) = delete;
+    ~SdlFrontEnd();
+
+    // Until the user quits or the device stops; the simulator's exit status.
+    int run();
+
+private:
+    struct Window {
+        SDL_Window* window;
+        SDL_Renderer* renderer;
+        SDL_Texture* texture;
+    };
+
+    SdlFrontEnd(Device& device, const FramebufferView& screen, const std::string& fontDir,
+                const Window& window);
+
+    void handle(const SDL_Event& event);
+    void handleKey(SDL_Keycode key);
+    void saveScreenshot();
+    void updateTitle();
+    void show(const OKU::Pixmap& image);
+    // What the device shows while the application runs.
+    const OKU::Pixmap& applicationScreen();
+
+    Device& m_device;
+    const FramebufferView& m_screen;
+    OKU::FileFinder m_fonts;
+    OKU::Cache m_cache;
+    Window m_window;
+    OKU::Pixmap m_applicationScreen;
+    bool m_fingerDown = false;
+    bool m_quit = false;
+    int m_screenshotCount = 0;
+};
+
+} // namespace sim
+
+#endif
