@@ -1,7 +1,9 @@
 #!/bin/sh
-# Builds the toolkit and the program and runs the main job.
+# Builds the toolkit, the program and the device simulator, then runs lifeboat
+# in the simulator: in a window when a display is available, otherwise
+# headless with commands on standard input (see --help). Arguments are passed
+# to the simulator, e.g. tools/run-main.sh --reset -- "Message for the page".
 set -eu
 cd "$(dirname "$0")/.."
 tools/setup.sh -DOKU_BUILD_TESTS=OFF
-echo "The OKU toolkit library is built in build/src/libOKU.a."
-echo "The lifeboat program and its device simulator are not part of the tree yet."
+exec build/tools/simulator/lifeboat-sim "$@"
