@@ -1,0 +1,107 @@
+#ifndef OKU_TESTS_GUI_DIALOGHARNESS_H
+#define OKU_TESTS_GUI_DIALOGHARNESS_H
+
+#include <functional>
+#include <future>
+
+#include "core/Directories.h"
+#include "gui/Button.h"
+#include "gui/CheckBox.h"
+#include "gui/StaticText.h"
+#include "gui/TestRootWidget.h"
+#include "gui/TestTheme.h"
+
+// The first button, check box or static text below w that shows text, or null.
+inline OKU::Widget* findShowing(OKU::Widget* w, const std::wstring& text)
+{
+    const auto* button = dynamic_cast<OKU::Button*>(w);
+    const auto* box = dynamic_cast<OKU::CheckBox*>(w);
+    const auto* label = dynamic_cast<OKU::StaticText*>(w);
+    if ((button && button->getText().str() == text) || (box && box->getText().str() == text) ||
+        (label && label->getText().str() == text))
+        return w;
+    for (OKU::Widget* child : w->getChildren())
+        if (OKU::Widget* found = findShowing(child, text))
+            return found;
+    return nullptr;
+}
+
+// Pictures for people to look at are kept in the build tree under screenshots/.
+inline void saveScreenshot(const OKU::Pixmap& shot, const std::string& name)
+{
+    const std::string dir = std::string(OKU_TEST_BUILD_DIR) + "/screenshots";
+    EXPECT_TRUE(OKU::makeDirTree(dir) && shot.savePNG(dir + "/" + name)) << name;
+}
+
+// Inputs to a dialog are the texts of what to tap, or these keys.
+const std::wstring c_confirmKey(1, OKU::KEY_CONFIRM);
+const std::wstring c_cancelKey(1, OKU::KEY_CANCEL);
+
+// An 800 x 480 grey root whose own GUI thread runs the loop. Its Start button,
+// tapped at once, asks a question from its click handler; the test answers
+// with taps and keys, and the answer arrives when the handler resumes.
+class DialogHarness {
+public:
+    explicit DialogHarness(const std::function<int(OKU::Widget* top)>& ask)
+        : m_root(800, 480), m_answer(m_promise.get_future())
+    {
+        m_root.setBgColor(OKU::Color(144, 144, 144));
+        OKU::Button* launcher = testTheme()->createStartButton(&m_root);
+        launcher->setGeometry(0, 0, 100, 40);
+        launcher->signalClicked.connect([this, ask] { m_promise.set_value(ask(&m_root)); });
+        m_root.start();
+        send(L"Start");
+    }
+
+    // Dialogs a failed test left open close first, one per loop pass.
+    ~DialogHarness()
+    {
+        for (int pass = 0; pass < 4; ++pass)
+            m_root.injectFunction(nullptr, [this] {
+                for (OKU::Widget* w : m_root.getChildren())
+                    w->destroy();
+            });
+        m_root.stopGuiThread();
+    }
+
+    // Runs f on the GUI thread after the events injected before.
+    template <class F>
+    auto onGuiThread(F f) -> decltype(f())
+    {
+        std::packaged_task<decltype(f())()> task(f);
+        auto result = task.get_future();
+        m_root.injectFunction(nullptr, [&task] { task(); });
+        return result.get();
+    }
+
+    OKU::Widget* topDialog() { return m_root.getChildren().back(); }
+    // A key, or a tap in the middle of what shows the text.
+    void send(const std::wstring& input)
+    {
+        if (input == c_confirmKey || input == c_cancelKey)
+            return m_root.injectKeyEvent(OKU::KeyCode(input[0]), 0);
+        const OKU::Point p = onGuiThread([&] {
+            const OKU::Rect r = findShowing(topDialog(), input)->getRectAbs();
+            return OKU::Point(r.x + r.width / 2, r.y + r.height / 2);
+        });
+        m_root.injectMouseEvent(p.x, p.y, true);
+        m_root.injectMouseEvent(p.x, p.y, false);
+    }
+
+    bool answered() { return onGuiThread([this] { return wait(0); }); }
+    // -1 when no answer comes within a minute.
+    int answer() { return wait(60) ? m_answer.get() : -1; }
+
+    TestRootWidget m_root;
+
+private:
+    bool wait(int seconds)
+    {
+        return m_answer.wait_for(std::chrono::seconds(seconds)) == std::future_status::ready;
+    }
+
+    std::promise<int> m_promise;
+    std::future<int> m_answer;
+};
+
+#endif

@@ -1,0 +1,117 @@
+#include "core/Time.h"
+#include "gui/CommonScreen.h"
+#include "gui/CommonWindow.h"
+#include "gui/DialogHarness.h"
+#include "gui/MsgBox.h"
+
+using namespace OKU;
+
+// Whether the page was closed with OK, for the pages that can tell.
+static int showModally(Widget* page) { return page->modal(), 0; }
+static int showModally(CommonOkCancelWindow* w) { return w->modal(), w->getOk(); }
+static int showModally(CommonOkCancelScreen* s) { return s->modal(), s->getOk(); }
+
+template <class Page, class... Args>
+static std::function<int(Widget*)> show(Args... args)
+{
+    return [=](Widget* top) { return showModally(new Page(top, args...)); };
+}
+
+// Each input but the last leaves the question open; the last one answers it.
+TEST(DialogTest, EveryButtonAndAnsweringKeyGivesItsAnswerToTheWaitingHandler)
+{
+    const auto box = [](Widget* top) { return msgBox(top, L"Q", L"Go on?"), 7; };
+    const auto okCancel = [](Widget* top) { return int(msgBoxOkCancel(top, L"Q", L"Go on?")); };
+    const auto yesNo = [](Widget* top) { return int(msgBoxYesNo(top, L"Q", L"Go on?")); };
+    const auto yesNoCancel = [](Widget* top) { return msgBoxYesNoCancel(top, L"Q", L"Go on?"); };
+    const auto all = [](Widget* top) { return msgBoxYesNoAllCancel(top, L"Q", L"Go on?"); };
+    const auto disabledOk = [](Widget* top) {
+        auto* window = new CommonOkCancelWindow(top, L"Q");
+        findShowing(window, L"OK")->disable();
+        return showModally(window);
+    };
+    const std::wstring key3 = c_confirmKey, key4 = c_cancelKey, toAll = L"To All";
+    const struct {
+        std::function<int(Widget*)> ask;
+        std::vector<std::wstring> inputs;
+        int expected;
+    } cases[] = {
+        {box, {L"OK"}, 7}, {box, {key4, key3}, 7}, {okCancel, {L"OK"}, true},
+        {okCancel, {L"Cancel"}, false}, {okCancel, {key3}, true}, {okCancel, {key4}, false},
+        {yesNo, {L"Yes"}, true}, {yesNo, {L"No"}, false}, {yesNo, {key3}, true},
+        {yesNo, {key4}, false}, {yesNoCancel, {L"Yes"}, ANSWER_YES},
+        {yesNoCancel, {key3}, ANSWER_YES}, {yesNoCancel, {L"No"}, ANSWER_NO},
+        {yesNoCancel, {L"Cancel"}, ANSWER_CANCEL}, {yesNoCancel, {key4}, ANSWER_CANCEL},
+        {all, {L"Yes"}, ANSWER_YES}, {all, {key3}, ANSWER_YES}, {all, {L"No"}, ANSWER_NO},
+        {all, {L"Cancel"}, ANSWER_CANCEL}, {all, {key4}, ANSWER_CANCEL},
+        {all, {toAll, L"No"}, ANSWER_NO_TO_ALL}, {all, {toAll, key3}, ANSWER_YES_TO_ALL},
+        {all, {toAll, toAll, L"Yes"}, ANSWER_YES},
+        // Common pages answer whether they were closed with OK.
+        {show<CommonOkWindow>(L"Q"), {L"OK"}, false}, {show<CommonCancelScreen>(), {key3}, false},
+        {show<CommonCloseWindow>(L"Q"), {key4}, false},
+        {show<CommonCloseScreen>(), {L"Close"}, false},
+        {show<CommonOkCancelWindow>(L"Q"), {L"Cancel"}, false},
+        {show<CommonOkCancelScreen>(), {key3}, true}, {show<CommonOkCancelScreen>(), {L"OK"}, true},
+        {disabledOk, {L"OK", key3, key4}, false},
+    };
+    for (const auto& c : cases) {
+        DialogHarness dialog(c.ask);
+        for (const std::wstring& input : c.inputs) {
+            EXPECT_FALSE(dialog.answered()) << "case " << &c - cases;
+            dialog.send(input);
+        }
+        EXPECT_EQ(c.expected, dialog.answer()) << "case " << &c - cases;
+    }
+}
+
+// The reminder is a message box opened from the question's button handler.
+TEST(DialogTest, HoldToConfirmRemindsOnEveryTapAndAnswersYesAfterASecondsHold)
+{
+    DialogHarness dialog([](Widget* top) {
+        auto picture = Theme::g()->getCache().getPixmap("ok");
+        return int(msgBoxYesNo(top, L"Factory Reset", L"Reset all settings?", true, picture));
+    });
+    const std::wstring reminder = L"You must press and hold the Yes button to confirm!";
+    const auto shows = [&dialog](const std::wstring& text) {
+        return dialog.onGuiThread([&] { return findShowing(dialog.topDialog(), text) != nullptr; });
+    };
+    for (const std::wstring& dismiss : {std::wstring(L"OK"), c_confirmKey}) {
+        EXPECT_TRUE(shows(L"(" + reminder + L")"));
+        saveScreenshot(dialog.m_root.getPixmapCopy(), "yes-no-hold.png");
+        dialog.send(L"Yes");
+        EXPECT_TRUE(shows(reminder));
+        // Grey 144 veiled around the reminder, a 620 x 350 box whose buttons sit on grey.
+        const Pixmap screen = dialog.m_root.getPixmapCopy();
+        saveScreenshot(screen, "message-box.png");
+        EXPECT_EQ(rgb(53, 53, 53), screen.getPixel(5, 470));
+        EXPECT_EQ(rgb(144, 144, 144), screen.getPixel(92, 412));
+        dialog.send(dismiss);
+    }
+    const Rect yes = dialog.onGuiThread([&dialog] {
+        // Picture, text and a single caption.
+        EXPECT_EQ(3u, findShowing(dialog.topDialog(), L"Reset all settings?")->getParent()
+                          ->getChildren().size());
+        return findShowing(dialog.topDialog(), L"Yes")->getRectAbs();
+    });
+    dialog.m_root.injectMouseEvent(yes.x + 5, yes.y + 5, true);
+    const uint64_t start = monotonicMicroseconds();
+    EXPECT_EQ(true, dialog.answer());
+    EXPECT_GE(monotonicMicroseconds() - start, 1000000u);
+    dialog.m_root.injectMouseEvent(yes.x + 5, yes.y + 5, false);
+}
+
+TEST(DialogTest, InsertedButtonSpreadsOutBetweenCancelAndOkAtTheirMinimumWidth)
+{
+    TestRootWidget root(800, 480);
+    testTheme();
+    auto* window = new CommonOkCancelWindow(&root, 600, 300, L"Q");
+    window->insertButton(Theme::g()->createStartButton(window));
+    root.runPending();
+    // Cancel is the widest: all take its width, and the two dividers share the rest.
+    const int w = findShowing(window, L"Cancel")->getMinWidth();
+    const int row = findShowing(window, L"OK")->getParent()->getWidth();
+    const std::pair<const wchar_t*, int> xs[] = {
+        {L"Cancel", 10}, {L"Start", 10 + w + (row - 20 - 3 * w) / 2}, {L"OK", row - 10 - w}};
+    for (const auto& x : xs)
+        EXPECT_EQ(Rect(x.second, 10, w, 40), findShowing(window, x.first)->getRect()) << x.first;
+}

@@ -1,0 +1,38 @@
+#include "gui/DialogHarness.h"
+#include "gui/Frame.h"
+#include "gui/Screen.h"
+#include "gui/StackSizer.h"
+#include "gui/WaitingBox.h"
+
+using namespace OKU;
+
+// Message boxes are pictured by DialogTest, where they are answered.
+TEST(ScreenshotTest, NestedFramesWaitingBoxAndButtonLooks)
+{
+    TestRootWidget root(480, 320);
+    testTheme();
+    ContainerWidget* parent = new Screen(&root);
+    for (const wchar_t* title : {L"Outer", L"Middle", L"Inner"}) {
+        Frame* frame = new Frame(parent, LString(title), HAlign::LEFT);
+        parent->setSizer(std::make_shared<StackSizer>(frame));
+        parent = frame;
+    }
+    root.runPending();
+    saveScreenshot(root.getPixmapCopy(), "frames.png");
+    new WaitingBox(&root, L"Emergency Backup", L"Performing emergency backup.", -1);
+    root.runPending();
+    saveScreenshot(root.getPixmapCopy(), "waiting-box.png");
+
+    // Up, down, up disabled and down disabled; only disabled labels are grey.
+    Button* button = Theme::g()->createOkButton(&root);
+    Pixmap looks(450, 60, Color(192, 192, 192));
+    for (int state = 0; state < 4; ++state) {
+        const int x0 = 10 + 110 * state;
+        button->draw(looks, x0, 10, 100, 40, L"OK", state < 2, state % 2, Layout::LTR);
+        bool grey = false;
+        for (int x = x0; x < x0 + 100; ++x)
+            grey = grey || looks.getPixel(x, 30) == rgb(128, 128, 128);
+        EXPECT_EQ(state >= 2, grey) << state;
+    }
+    saveScreenshot(looks, "buttons.png");
+}
