@@ -108,6 +108,7 @@ TEST(StaticTextTest, LinesBreakAtTheWidthAndAlignMirroredInRightToLeftLayouts)
 
 TEST(StaticTextTest, FadeInDarkensStepByStepAndRestartsFromTransparent)
 {
+    testTheme();
     struct TimerRoot : TestRootWidget {
         using RootWidget::m_timerHeap;
     } root;
