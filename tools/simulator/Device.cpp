@@ -76,7 +76,7 @@ void Device::boot()
     m_screen.clear();
     const std::string log = m_state.path("lifeboat.log");
     std::ofstream(log, std::ios_base::app) << "--- simulator: starting " << m_program << "\n";
-    m_pid = startJailed(JailSpec{m_program, m_arguments, programEnvironment(),
+    m_pid = startJailed(JailSetup{m_program, m_arguments, programEnvironment(),
                                  m_state.path("boot"), m_state.path("varlib"), log});
     m_phase = Phase::RUNNING;
     m_events << "event boot " << m_pid << std::endl;

@@ -79,7 +79,7 @@ struct Prepared {
     _exit(127);
 }
 
-[[noreturn]] void runChild(const JailSpec& spec, const Prepared& prepared, pid_t parent, int pipe)
+[[noreturn]] void runChild(const JailSetup& setup, const Prepared& prepared, pid_t parent, int pipe)
 {
     setpgid(0, 0);
     // The device goes off with the simulator, however that ends.
@@ -102,15 +102,15 @@ struct Prepared {
         fail(pipe, MOUNT_TMPFS);
     if (mkdir("/mnt/boot", 0755) != 0 || mkdir("/mnt/extdisk", 0755) != 0)
         fail(pipe, MAKE_MOUNT_POINTS);
-    if (mount(spec.bootDir.c_str(), "/mnt/boot", nullptr, MS_BIND, nullptr) != 0)
+    if (mount(setup.bootDir.c_str(), "/mnt/boot", nullptr, MS_BIND, nullptr) != 0)
         fail(pipe, BIND_BOOT);
-    if (mount(spec.varLibDir.c_str(), "/var/lib", nullptr, MS_BIND, nullptr) != 0)
+    if (mount(setup.varLibDir.c_str(), "/var/lib", nullptr, MS_BIND, nullptr) != 0)
         fail(pipe, BIND_VAR_LIB);
-    const int log = open(spec.logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    const int log = open(setup.logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     const int input = open("/dev/null", O_RDONLY | O_CLOEXEC);
     if (log < 0 || input < 0 || dup2(input, 0) < 0 || dup2(log, 1) < 0 || dup2(log, 2) < 0)
         fail(pipe, OPEN_LOG);
-    execve(spec.program.c_str(), prepared.argv.data(), prepared.envp.data());
+    execve(setup.program.c_str(), prepared.argv.data(), prepared.envp.data());
     fail(pipe, EXECUTE);
 }
 
@@ -127,11 +127,11 @@ std::vector<char*> pointers(const std::string& first, const std::vector<std::str
 
 } // namespace
 
-pid_t startJailed(const JailSpec& spec)
+pid_t startJailed(const JailSetup& setup)
 {
     // The caller becomes root inside: its own ids map to 0, whoever it is.
-    const Prepared prepared = {pointers(spec.program, spec.arguments),
-                               pointers("", spec.environment),
+    const Prepared prepared = {pointers(setup.program, setup.arguments),
+                               pointers("", setup.environment),
                                "0 " + std::to_string(getuid()) + " 1",
                                "0 " + std::to_string(getgid()) + " 1"};
     int report[2];
@@ -141,7 +141,7 @@ pid_t startJailed(const JailSpec& spec)
     const pid_t pid = fork();
     if (pid == 0) {
         close(report[0]);
-        runChild(spec, prepared, parent, report[1]);
+        runChild(setup, prepared, parent, report[1]);
     }
     const int forkError = errno;
     close(report[1]);
@@ -158,7 +158,7 @@ pid_t startJailed(const JailSpec& spec)
     if (n != static_cast<ssize_t>(sizeof failure))
         return pid;
     waitpid(pid, nullptr, 0);
-    std::string message = std::string("Cannot start \"") + spec.program + "\": " +
+    std::string message = std::string("Cannot start \"") + setup.program + "\": " +
                           c_stepNames[failure.step] + " failed.  " +
                           std::strerror(failure.error);
     if (failure.step <= MAP_GROUP)

@@ -12,7 +12,7 @@ namespace sim {
 // caller is root, /mnt is a fresh tmpfs holding boot/ (bound to bootDir) and
 // an empty extdisk/ mount point, and /var/lib is bound to varLibDir. Nothing
 // the program mounts or writes there is seen outside.
-struct JailSpec {
+struct JailSetup {
     std::string program;
     std::vector<std::string> arguments;    // after the program name
     std::vector<std::string> environment;  // "NAME=value", the whole of it
@@ -25,7 +25,7 @@ struct JailSpec {
 // the calling thread ends, and returns its process id. Throws
 // std::runtime_error, naming the step that failed, when the namespace cannot
 // be set up or the program cannot be run.
-pid_t startJailed(const JailSpec& spec);
+pid_t startJailed(const JailSetup& setup);
 
 } // namespace sim
 
