@@ -141,6 +141,10 @@ public:
     // reordered on its own. Explicit codes stay in the result.
     static std::wstring string(const std::wstring& text, Mode mode);
     static std::wstring string(const wchar_t* begin, const wchar_t* end, Mode mode);
+    // Whether the visual string is the text itself: nothing from the Hebrew
+    // block upward (no right-to-left, Arabic or explicit characters), one
+    // paragraph, and a left-to-right base, so every level stays 0.
+    static bool isPlainLTR(const wchar_t* begin, const wchar_t* end, Mode mode);
 
     // s between LEFT-TO-RIGHT or RIGHT-TO-LEFT OVERRIDE and POP DIRECTIONAL
     // FORMATTING, which forces its direction inside other text.

@@ -1,6 +1,7 @@
 #include "text/Bidi.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 #include <utility>
 
@@ -92,7 +93,25 @@ std::wstring Bidi::string(const std::wstring& text, Mode mode) {
     return string(text.data(), text.data() + text.size(), mode);
 }
 
+bool Bidi::isPlainLTR(const wchar_t* begin, const wchar_t* end, Mode mode) {
+    if (mode == 1 || mode == 3)
+        return false;
+    // Mode 0 needs a strong character: without one the language decides.
+    bool leftToRight = mode != 0;
+    for (const wchar_t* p = begin; p != end; ++p) {
+        if (static_cast<uint32_t>(*p) >= 0x0590)
+            return false;
+        const Type type = getType(*p);
+        if (type == B)
+            return false;
+        leftToRight = leftToRight || type == L;
+    }
+    return leftToRight;
+}
+
 std::wstring Bidi::string(const wchar_t* begin, const wchar_t* end, Mode mode) {
+    if (isPlainLTR(begin, end, mode))
+        return std::wstring(begin, end);
     std::wstring shaped;
     std::vector<Char> chars;
     shapeAndClassify(begin, end, shaped, chars);

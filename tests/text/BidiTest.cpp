@@ -60,6 +60,8 @@ TEST(BidiString, DisplayOrderByModeAndContent) {
         {alef + bet + gimel, 2, gimel + bet + alef},
         // W7 makes the digits L, so they stay in order even right to left.
         {L"abc 123", 1, L"abc 123"},
+        {L"1 2", 1, L"2 1"},
+        {L"1 2", 0, L"1 2"},
         {L"a " + alef, 0, L"a " + alef},
         {L"a " + alef, 1, alef + L" a"},
         {L"a " + alef, 3, alef + L" a"},
