@@ -1,0 +1,66 @@
+#include "Pages.h"
+
+#include <memory>
+
+#include "gui/Button.h"
+#include "gui/ContainerWidget.h"
+#include "gui/GridSizer.h"
+#include "gui/HSizer.h"
+#include "gui/StaticText.h"
+#include "gui/Theme.h"
+#include "gui/VSizer.h"
+
+#include "PageParts.h"
+
+using namespace OKU;
+
+namespace {
+
+const struct {
+    WidgetPainter::PixmapPosition position;
+    const wchar_t* name;
+} c_positions[] = {
+    {WidgetPainter::PP_LEFT, L"Left"},
+    {WidgetPainter::PP_RIGHT, L"Right"},
+    {WidgetPainter::PP_TOP, L"Top"},
+    {WidgetPainter::PP_BOTTOM, L"Bottom"},
+    {WidgetPainter::PP_LEFT_OF_TEXT, L"Before"},
+    {WidgetPainter::PP_RIGHT_OF_TEXT, L"After"},
+    {WidgetPainter::PP_ABOVE_TEXT, L"Above"},
+    {WidgetPainter::PP_BELOW_TEXT, L"Below"},
+    {WidgetPainter::PP_CENTER, L"Centre"},
+};
+
+} // namespace
+
+void buildButtonsPage(ContainerWidget* page)
+{
+    Theme* theme = Theme::g();
+    const std::shared_ptr<const Pixmap> icon = theme->getCache().getPixmap("ok");
+
+    // Each position enabled, then disabled, three positions to a row.
+    auto positions = std::make_shared<GridSizer>(6, 1, 1, HAlign::STRETCH, VAlign::STRETCH);
+    for (const auto& p : c_positions) {
+        for (const bool enabled : {true, false}) {
+            Button* button = new Button(page, translatable(p.name), icon, p.position,
+                                        HAlign::CENTER, VAlign::CENTER);
+            button->enable(enabled);
+            positions->add(button);
+        }
+    }
+
+    auto standard = std::make_shared<HSizer>();
+    for (Button* button :
+         {theme->createOkButton(page), theme->createCancelButton(page),
+          theme->createYesButton(page), theme->createNoButton(page),
+          theme->createPrevButton(page, true), theme->createNextButton(page, true)})
+        standard->add(button, 1, VAlign::STRETCH);
+
+    auto column = std::make_shared<VSizer>();
+    column->add(createHeading(page, L"Pixmap positions, each enabled and disabled"), 0,
+                HAlign::STRETCH);
+    column->add(positions, 1, HAlign::STRETCH);
+    column->add(createHeading(page, L"The theme's standard buttons"), 0, HAlign::STRETCH);
+    column->add(standard, 0, HAlign::STRETCH);
+    page->setSizer(column);
+}

@@ -1,0 +1,25 @@
+#include "PageParts.h"
+
+#include "gui/StaticText.h"
+#include "gui/Theme.h"
+
+using namespace OKU;
+
+LString translatable(const wchar_t* text)
+{
+    return LString(LString1(text));
+}
+
+StaticText* createHeading(Widget* parent, const wchar_t* text)
+{
+    StaticText* heading = new StaticText(parent, translatable(text), HAlign::LEFT, VAlign::CENTER);
+    heading->setFont(Theme::g()->getCache().getFont(Theme::g()->m_textFontSize, true, false));
+    return heading;
+}
+
+StaticText* createSwatch(Widget* parent, const LString& text, const Color& color)
+{
+    StaticText* swatch = new StaticText(parent, text, HAlign::CENTER, VAlign::CENTER);
+    swatch->setBgColor(color);
+    return swatch;
+}
