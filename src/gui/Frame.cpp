@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/FatalError.h"
 #include "graphics/Painter.h"
+#include "gui/FrameNesting.h"
 #include "gui/TabbedFrame.h"
 #include "gui/Theme.h"
 #include "text/Font.h"
@@ -83,15 +83,7 @@ void Frame::setFrameShadowColor(const Color& c)
 
 void Frame::initBgColor()
 {
-    if (s_defaultBgColor.empty())
-        fatalError("Frame::initBgColor: no background colours");
-    size_t depth = 0;
-    for (const Widget* w = getParent(); w != nullptr; w = w->getParent()) {
-        if (dynamic_cast<const Frame*>(w) != nullptr ||
-            dynamic_cast<const TabbedFrame*>(w) != nullptr)
-            ++depth;
-    }
-    setBgColor(s_defaultBgColor[std::min(depth, s_defaultBgColor.size() - 1)]);
+    setBgColor(nestedFrameBgColor(getParent(), s_defaultBgColor, "Frame"));
 }
 
 int Frame::titleHeight() const

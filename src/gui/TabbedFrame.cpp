@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "core/FatalError.h"
 #include "graphics/Painter.h"
 #include "gui/ContainerWidget.h"
 #include "gui/Frame.h"
+#include "gui/FrameNesting.h"
 #include "gui/TabLabel.h"
 #include "text/L10n.h"
 
@@ -304,15 +304,7 @@ void TabbedFrame::setLayout(Layout l)
 
 void TabbedFrame::initBgColor()
 {
-    if (s_defaultBgColor.empty())
-        fatalError("TabbedFrame::initBgColor: no background colours");
-    size_t depth = 0;
-    for (const Widget* w = getParent(); w != nullptr; w = w->getParent()) {
-        if (dynamic_cast<const Frame*>(w) != nullptr ||
-            dynamic_cast<const TabbedFrame*>(w) != nullptr)
-            ++depth;
-    }
-    setBgColor(s_defaultBgColor[std::min(depth, s_defaultBgColor.size() - 1)]);
+    setBgColor(nestedFrameBgColor(getParent(), s_defaultBgColor, "TabbedFrame"));
 }
 
 void TabbedFrame::onResizeCalled(const Size& oldSize)
