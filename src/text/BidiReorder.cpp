@@ -42,10 +42,13 @@ void Bidi::mirror(wchar_t* text, const Char* begin, const Char* end) {
     }
 }
 
-std::vector<std::size_t> Bidi::visualOrder(const Char* begin, const Char* end) {
+namespace {
+
+// Rearranges items (one per character) into display order: every run at or
+// above each level, from the highest level down to 1, is reversed.
+template <class Item>
+void reorderRuns(Item* items, const Bidi::Char* begin, const Bidi::Char* end) {
     const std::size_t count = static_cast<std::size_t>(end - begin);
-    std::vector<std::size_t> order(count);
-    std::iota(order.begin(), order.end(), std::size_t{0});
 
     // At an odd level every character is reversed an odd number of times
     // below; reversing each base with its marks once more first leaves the
@@ -53,17 +56,17 @@ std::vector<std::size_t> Bidi::visualOrder(const Char* begin, const Char* end) {
     for (std::size_t i = 0; i < count;) {
         std::size_t groupEnd = i + 1;
         if (begin[i].level % 2 == 1) {
-            while (groupEnd < count && begin[groupEnd].initial == NSM && begin[groupEnd].level == begin[i].level)
+            while (groupEnd < count && begin[groupEnd].initial == Bidi::NSM && begin[groupEnd].level == begin[i].level)
                 ++groupEnd;
         }
-        std::reverse(order.begin() + i, order.begin() + groupEnd);
+        std::reverse(items + i, items + groupEnd);
         i = groupEnd;
     }
 
     // Reversals only happen inside runs of a higher level, so the runs at each
     // level still cover the same positions.
     unsigned char highest = 0;
-    for (const Char* p = begin; p != end; ++p)
+    for (const Bidi::Char* p = begin; p != end; ++p)
         highest = std::max(highest, p->level);
     for (unsigned level = highest; level >= 1; --level) {
         for (std::size_t i = 0; i < count;) {
@@ -74,19 +77,24 @@ std::vector<std::size_t> Bidi::visualOrder(const Char* begin, const Char* end) {
             std::size_t runEnd = i;
             while (runEnd < count && begin[runEnd].level >= level)
                 ++runEnd;
-            std::reverse(order.begin() + i, order.begin() + runEnd);
+            std::reverse(items + i, items + runEnd);
             i = runEnd;
         }
     }
+}
+
+} // namespace
+
+std::vector<std::size_t> Bidi::visualOrder(const Char* begin, const Char* end) {
+    std::vector<std::size_t> order(static_cast<std::size_t>(end - begin));
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    reorderRuns(order.data(), begin, end);
     return order;
 }
 
 void Bidi::mirrorAndReorder(wchar_t* text, const Char* begin, const Char* end) {
     mirror(text, begin, end);
-    const std::vector<std::size_t> order = visualOrder(begin, end);
-    const std::wstring logical(text, order.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        text[i] = logical[order[i]];
+    reorderRuns(text, begin, end);
 }
 
 std::wstring Bidi::string(const std::wstring& text, Mode mode) {
