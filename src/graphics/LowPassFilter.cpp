@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "graphics/Graymap.h"
 #include "graphics/Pixmap.h"
@@ -77,59 +78,10 @@ void fillPlane(const Plane& dst, unsigned char value)
         dst.data[i * dst.pixelStep] = value;
 }
 
-// Symmetric taps are folded: h[k] multiplies the sum of both neighbours.
-void filterPlaneX(const ConstPlane& src, const Plane& dst, const std::vector<float>& h)
-{
-    if (isEmpty(src.width, src.height))
-        return;
-    if (h.empty()) {
-        fillPlane(dst, 0);
-        return;
-    }
-    const int taps = static_cast<int>(h.size());
-    const PaddedRows rows(src, taps - 1);
-    std::vector<float> sums(src.width);
-    for (int y = 0; y < src.height; ++y) {
-        const float* p = rows.row(y);
-        for (int x = 0; x < src.width; ++x)
-            sums[x] = h[0] * p[x];
-        for (int k = 1; k < taps; ++k) {
-            const float hk = h[k];
-            for (int x = 0; x < src.width; ++x)
-                sums[x] += hk * (p[x - k] + p[x + k]);
-        }
-        storeRow(sums, dst, y);
-    }
-}
-
-void filterPlaneY(const ConstPlane& src, const Plane& dst, const std::vector<float>& h)
-{
-    if (isEmpty(src.width, src.height))
-        return;
-    if (h.empty()) {
-        fillPlane(dst, 0);
-        return;
-    }
-    const int taps = static_cast<int>(h.size());
-    const PaddedRows rows(src, 0);
-    std::vector<float> sums(src.width);
-    for (int y = 0; y < src.height; ++y) {
-        const float* p = rows.row(y);
-        for (int x = 0; x < src.width; ++x)
-            sums[x] = h[0] * p[x];
-        for (int k = 1; k < taps; ++k) {
-            const float hk = h[k];
-            const float* above = rows.row(y - k);
-            const float* below = rows.row(y + k);
-            for (int x = 0; x < src.width; ++x)
-                sums[x] += hk * (above[x] + below[x]);
-        }
-        storeRow(sums, dst, y);
-    }
-}
-
-// Terms are added in a fixed order: the centre, the centre column, the centre
-// row, then the four quadrants together.
+// Symmetric taps are folded: a coefficient multiplies the sum of both (or, in
+// the quadrants, all four) neighbours. Terms are added in a fixed order: the
+// centre, the centre column, the centre row, then the quadrants together. A
+// kernel one tap high or wide is a one-dimensional filter.
 void filterPlane2(const ConstPlane& src, const Plane& dst, const LowPassKernel2& kernel)
 {
     if (isEmpty(src.width, src.height))
@@ -312,29 +264,34 @@ LowPassKernel2 makeLowPassFilter2(float fcx, int tapsx, float fcy, int tapsy)
 }
 
 template <class Image>
+Image filteredBy(const Image& src, const LowPassKernel2& kernel)
+{
+    return transformed(src, src.getWidth(), src.getHeight(),
+                       [&kernel](const ConstPlane& in, const Plane& out) {
+                           filterPlane2(in, out, kernel);
+                       });
+}
+
+template <class Image>
 Image lowPassFilterX(const Image& src, float fc, int taps)
 {
-    const std::vector<float> h = makeLowPassFilter1(fc, taps);
-    return transformed(src, src.getWidth(), src.getHeight(),
-                       [&h](const ConstPlane& in, const Plane& out) { filterPlaneX(in, out, h); });
+    std::vector<float> h = makeLowPassFilter1(fc, taps);
+    const int size = static_cast<int>(h.size());
+    return filteredBy(src, LowPassKernel2{size, 1, std::move(h)});
 }
 
 template <class Image>
 Image lowPassFilterY(const Image& src, float fc, int taps)
 {
-    const std::vector<float> h = makeLowPassFilter1(fc, taps);
-    return transformed(src, src.getWidth(), src.getHeight(),
-                       [&h](const ConstPlane& in, const Plane& out) { filterPlaneY(in, out, h); });
+    std::vector<float> h = makeLowPassFilter1(fc, taps);
+    const int size = static_cast<int>(h.size());
+    return filteredBy(src, LowPassKernel2{1, size, std::move(h)});
 }
 
 template <class Image>
 Image lowPassFilter2(const Image& src, float fcx, float fcy, int taps)
 {
-    const LowPassKernel2 kernel = makeLowPassFilter2(fcx, taps, fcy, taps);
-    return transformed(src, src.getWidth(), src.getHeight(),
-                       [&kernel](const ConstPlane& in, const Plane& out) {
-                           filterPlane2(in, out, kernel);
-                       });
+    return filteredBy(src, makeLowPassFilter2(fcx, taps, fcy, taps));
 }
 
 template <class Image>
