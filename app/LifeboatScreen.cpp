@@ -6,6 +6,7 @@
 
 #include "core/ExternalDisk.h"
 #include "core/Process.h"
+#include "core/ProcessExit.h"
 #include "gui/Button.h"
 #include "gui/Frame.h"
 #include "gui/MountExtDisk.h"
@@ -130,15 +131,15 @@ void LifeboatScreen::factoryResetClicked()
     if (msgBoxOkCancel(getTop(), LString(LString1(L"Factory Reset")),
                        LString(LString1(L"Tap OK to reset all settings and data to factory "
                                         L"defaults.\n\nWARNING: ALL DATA WILL BE LOST!!!"))))
-        _exit(51);
+        OKU::exitProcess(51);
 }
 
 void LifeboatScreen::startApplicationClicked()
 {
-    _exit(50);
+    OKU::exitProcess(50);
 }
 
 void LifeboatScreen::rebootClicked()
 {
-    _exit(54);
+    OKU::exitProcess(54);
 }

@@ -6,6 +6,7 @@
 
 #include "core/ExternalDisk.h"
 #include "core/FileFinder.h"
+#include "core/ProcessExit.h"
 #include "core/Trace.h"
 #include "core/Utf8.h"
 #include "gui/Backend.h"
@@ -20,7 +21,7 @@
 OKU::Backend* g_backend = nullptr;
 
 // The program never returns from here: the operator's choice, and every
-// failure, ends it through _exit, so no static destructor ever runs.
+// failure, ends it through _exit (exitProcess), so no static destructor ever runs.
 int main(int argc, char** argv)
 {
     std::ios_base::sync_with_stdio(false);
@@ -55,5 +56,5 @@ int main(int argc, char** argv)
         new LifeboatScreen(root, message);
 
     g_backend->mainLoop();
-    _exit(0);
+    OKU::exitProcess(0);
 }

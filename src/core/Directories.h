@@ -31,7 +31,8 @@ std::string createTempDir(std::string dir);
 // Sorts the entries of dir (without "." and "..") by type, in directory
 // order: regular files (after following links), directories (not following
 // links) and everything else. An empty dir is the working directory. Each
-// given vector is emptied first; null ones are skipped.
+// given vector is emptied first; null ones are skipped. False, with every
+// list empty, when the directory cannot be opened or read to its end.
 bool getDirectory(const std::string& dir, std::vector<std::string>* files,
                   std::vector<std::string>* dirs, std::vector<std::string>* others);
 

@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include "core/ProcessExit.h"
 #include "core/Trace.h"
 
 namespace OKU {
@@ -44,7 +45,7 @@ void fatalErrorVa(const std::string& format, va_list args)
         abort();
     }
     handler(message);
-    _exit(1);
+    exitProcess(1);
 }
 
 void setFatalErrorHandler(FatalErrorHandler handler)

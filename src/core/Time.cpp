@@ -80,13 +80,12 @@ uint64_t monotonicMicroseconds()
     return static_cast<uint64_t>(now.tv_sec) * 1000000 + static_cast<uint64_t>(now.tv_nsec) / 1000;
 }
 
-struct tm* safeLocaltime(const long* time, struct tm* result)
+struct tm* safeLocaltime(const time_t* time, struct tm* result)
 {
-    const time_t value = static_cast<time_t>(*time);
-    return localtime_r(&value, result);
+    return localtime_r(time, result);
 }
 
-std::unique_ptr<struct tm> safeLocaltime(long time)
+std::unique_ptr<struct tm> safeLocaltime(time_t time)
 {
     std::unique_ptr<struct tm> result(new struct tm());
     if (!safeLocaltime(&time, result.get()))
@@ -141,7 +140,7 @@ bool setClock(const DateTime& dateTime, bool utc)
 {
     // Starting from the present local time keeps its daylight-saving flag.
     struct tm fields;
-    const long now = static_cast<long>(time(nullptr));
+    const time_t now = time(nullptr);
     if (!safeLocaltime(&now, &fields))
         return false;
     fields.tm_year = dateTime.year - 1900;

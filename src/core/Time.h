@@ -71,9 +71,9 @@ uint64_t monotonicMicroseconds();
 
 // localtime_r into result; returns result, or null when the time cannot be
 // converted.
-struct tm* safeLocaltime(const long* time, struct tm* result);
+struct tm* safeLocaltime(const time_t* time, struct tm* result);
 // The local time in a new structure, or an empty pointer on failure.
-std::unique_ptr<struct tm> safeLocaltime(long time);
+std::unique_ptr<struct tm> safeLocaltime(time_t time);
 
 bool isLeapYear(int year);
 

@@ -29,6 +29,15 @@ bool insideReference(XML_Parser parser)
     return context && offset < size && context[offset] == '&';
 }
 
+// The errors expat gives at the end of input when the document stops in
+// the middle of a token, a section or the document element; after the
+// document element, they keep expat's own words.
+bool cutOff(XML_Error error)
+{
+    return error == XML_ERROR_NO_ELEMENTS || error == XML_ERROR_UNCLOSED_TOKEN || error == XML_ERROR_PARTIAL_CHAR
+           || error == XML_ERROR_UNCLOSED_CDATA_SECTION;
+}
+
 std::string internalError(const char* function)
 {
     return std::string("Internal error in XMLParser::") + function;
@@ -41,6 +50,12 @@ XMLParser::XMLParser(std::istream& in) : m_in(in), m_parser(XML_ParserCreate(nul
     if (!m_parser)
         throw std::bad_alloc();
     XML_SetUserData(m_parser, this);
+#ifdef OKU_HAVE_XML_REPARSE_DEFERRAL
+    // Deferral holds back the tail of each chunk until more arrives; a pull
+    // reader must see the events of what it has read, or it would block on
+    // input the document does not need.
+    XML_SetReparseDeferralEnabled(m_parser, XML_FALSE);
+#endif
     // Parameter entities of the internal subset are expanded and checked;
     // external ones are never loaded, as no external entity handler is set.
     XML_SetParamEntityParsing(m_parser, XML_PARAM_ENTITY_PARSING_UNLESS_STANDALONE);
@@ -123,10 +138,12 @@ void XMLParser::readMore()
 {
     const int c = m_in.get();
     if (c == std::char_traits<char>::eof()) {
-        if (!m_rootDone)
-            throw XMLError("Unexpected end of file");
+        // expat may still hold the last tokens of what it was fed: the final
+        // call parses them before the document can be judged cut off.
         m_finalFed = true;
         checkStatus(XML_ParseBuffer(m_parser, 0, XML_TRUE));
+        if (m_finished && !m_rootDone)
+            throw XMLError("Unexpected end of file");
         return;
     }
     char* buffer = static_cast<char*>(XML_GetBuffer(m_parser, c_chunkSize));
@@ -139,9 +156,12 @@ void XMLParser::readMore()
 
 void XMLParser::checkStatus(XML_Status status)
 {
-    if (status == XML_STATUS_ERROR)
+    if (status == XML_STATUS_ERROR) {
+        if (m_finalFed && !m_rootDone && cutOff(XML_GetErrorCode(m_parser)))
+            throw XMLError("Unexpected end of file");
         throw XMLError(std::string(XML_ErrorString(XML_GetErrorCode(m_parser))) + " at line "
                        + std::to_string(XML_GetCurrentLineNumber(m_parser)));
+    }
     m_suspended = status == XML_STATUS_SUSPENDED;
     m_finished = !m_suspended && m_finalFed;
 }

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "core/Paths.h"
+#include "core/ProcessExit.h"
 #include "input/TouchScreenFactory.h"
 
 namespace OKU {
@@ -22,7 +23,7 @@ typedef void (Pixmap::*Writer)(void*, const Rect&) const;
 [[noreturn]] void failSetup(const std::string& line)
 {
     std::cerr << line << std::endl;
-    _exit(1);
+    exitProcess(1);
 }
 
 [[noreturn]] void failSetup(const std::string& what, const std::string& path)
@@ -87,6 +88,7 @@ FbRootWidget::FbRootWidget(int, int) : RootWidget(0, 0)
     if (memory == MAP_FAILED)
         failSetup("Cannot mmap", path);
     m_frameMemory = memory;
+    m_terminal.reset(new VirtualTerminal());
 
     setTouchScreen(openTouchScreen(getWidth(), getHeight()).release());
 }

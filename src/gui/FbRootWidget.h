@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <linux/fb.h>
+#include <memory>
 
 #include "gui/RootWidget.h"
+#include "gui/VirtualTerminal.h"
 
 namespace OKU {
 
@@ -23,8 +25,9 @@ public:
     // The size comes from the device ($OKU_FBDEV, default "/dev/fb0"); width
     // and height are ignored. A device that cannot be opened, queried or
     // mapped, or has another pixel format, ends the process with status 1
-    // after one line on standard error. The touch controller is then chosen
-    // from the environment and installed.
+    // after one line on standard error. The console is then put into
+    // graphics mode, and the touch controller chosen from the environment and
+    // installed.
     FbRootWidget(int width, int height);
     ~FbRootWidget() override;
 
@@ -37,6 +40,8 @@ private:
     fb_var_screeninfo m_varInfo;
     // 15, 16 or 32 as in the table above; 0 until known.
     int32_t m_pixelFormat = 0;
+    // The console kept off the screen while the device is ours.
+    std::unique_ptr<VirtualTerminal> m_terminal;
 };
 
 } // namespace OKU

@@ -5,6 +5,7 @@
 #include <boost/thread/thread.hpp>
 #include <unistd.h>
 
+#include "core/ProcessExit.h"
 #include "core/Thread.h"
 #include "core/Trace.h"
 
@@ -194,7 +195,7 @@ void RootWidget::handleCloseRequest()
     m_closing = true;
     if (m_closeRequest.empty()) {
         traceFlush();
-        _exit(0);
+        exitProcess(0);
     }
     m_closeRequest.emit();
     m_closing = false;

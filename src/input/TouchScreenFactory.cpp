@@ -8,6 +8,7 @@
 #include "core/FatalError.h"
 #include "core/NumberConversion.h"
 #include "core/Paths.h"
+#include "core/ProcessExit.h"
 #include "input/DummyTouchScreen.h"
 #include "input/LinuxTouchScreen.h"
 #include "input/PM6000TouchScreen.h"
@@ -81,7 +82,7 @@ std::unique_ptr<TouchScreen> openTouchScreen(int width, int height)
         std::cerr << "Cannot initialize touch screen controller:" << std::endl
                   << e.what() << std::endl;
         if (getEnv("NIMBLO_OPTIONAL_TSC", "").empty())
-            _exit(1);
+            exitProcess(1);
         return nullptr;
     }
     return touchScreen;

@@ -1,9 +1,13 @@
 #include "core/Directories.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <regex>
 #include <string>
 #include <vector>
+#include <dirent.h>
+#include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
@@ -24,7 +28,26 @@ std::vector<T> sorted(std::vector<T> v)
     return v;
 }
 
+// Entries readdir still returns before it fails with EOVERFLOW, as it does on
+// a 32-bit system for 64-bit inode numbers; below 0 it never fails.
+std::atomic<int> g_readdirFailsAfter{-1};
+
 } // namespace
+
+// Takes the place of the C library's readdir (readdir64 in 32-bit builds with
+// large-file support: the declaration renames both) for this program.
+extern "C" dirent* readdir(DIR* dir)
+{
+    typedef dirent* (*Readdir)(DIR*);
+    static const Readdir next = reinterpret_cast<Readdir>(dlsym(RTLD_NEXT, "readdir64"));
+    if (g_readdirFailsAfter.load() == 0) {
+        errno = EOVERFLOW;
+        return nullptr;
+    }
+    if (g_readdirFailsAfter.load() > 0)
+        --g_readdirFailsAfter;
+    return next(dir);
+}
 
 TEST(DirectoriesTest, MakeAndRemoveTreesAndTemporaryNames)
 {
@@ -94,6 +117,13 @@ TEST(DirectoriesTest, ListingsSortEntriesByTypeAndMatchExtensionsAtTheEnd)
     EXPECT_EQ(Names({"dir.png"}), dirs);
     EXPECT_FALSE(getDirectory(tmp / "missing", &found, &dirs, &others));
     EXPECT_TRUE(found.empty() && dirs.empty() && others.empty());
+    // A listing that breaks off is a failure, not a shorter list.
+    for (int entries : {0, 3}) {
+        g_readdirFailsAfter = entries;
+        EXPECT_FALSE(getDirectory(tmp.path(), &found, &dirs, &others)) << entries;
+        EXPECT_TRUE(found.empty() && dirs.empty() && others.empty());
+    }
+    g_readdirFailsAfter = -1;
 
     found = {"stale"};
     ASSERT_TRUE(getFileList(found, tmp.path()));

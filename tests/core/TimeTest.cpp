@@ -1,7 +1,7 @@
 #include "core/Time.h"
 
 #include <array>
-#include <climits>
+#include <limits>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -47,15 +47,18 @@ struct FakeSystem {
 
 TEST(TimeTest, WeekInfoAgreesWithTheCLibraryForEveryDay)
 {
-    // Noon UTC of every day of two centuries.
-    struct tm start = {};
-    start.tm_mday = 1;
-    start.tm_hour = 12;
-    for (time_t day = timegm(&start);; day += 24 * 3600) {
-        struct tm date;
-        gmtime_r(&day, &date);
-        if (date.tm_year > 2100 - 1900)
-            break;
+    // Every day of two centuries, stepped through by hand so that no date
+    // needs a time_t (a 32-bit one ends in 2038, and one holding 1900 is no
+    // sure thing either); strftime gives the C library's ISO week for it.
+    const auto monthLength = [](const struct tm& d) {
+        const int year = d.tm_year + 1900;
+        const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+        return d.tm_mon == 1 ? (leap ? 29 : 28) : 30 + ((d.tm_mon + (d.tm_mon > 6)) % 2 == 0);
+    };
+    struct tm date = {};
+    date.tm_mday = 1;
+    date.tm_wday = 1; // 1 January 1900 was a Monday
+    for (; date.tm_year <= 2100 - 1900; date.tm_wday = (date.tm_wday + 1) % 7) {
         char iso[32];
         strftime(iso, sizeof iso, "%j %u %G %V", &date);
         std::array<int, 4> expected;
@@ -63,8 +66,17 @@ TEST(TimeTest, WeekInfoAgreesWithTheCLibraryForEveryDay)
         expected = {expected[0] - 1, expected[1] - 1, expected[2], expected[3] - 1};
         std::array<int, 4> info;
         calcWeekInfo(date.tm_year + 1900, date.tm_mon, date.tm_mday - 1, &info[0], &info[1], &info[2], &info[3]);
-        ASSERT_EQ(expected, info) << iso;
+        ASSERT_EQ(expected, info) << iso << " " << date.tm_year + 1900 << "-" << date.tm_mon + 1;
         EXPECT_EQ(date.tm_yday == 365, isLeapYear(date.tm_year + 1900) && date.tm_mon == 11 && date.tm_mday == 31);
+        ++date.tm_yday;
+        if (++date.tm_mday > monthLength(date)) {
+            date.tm_mday = 1;
+            if (++date.tm_mon == 12) {
+                date.tm_mon = 0;
+                date.tm_yday = 0;
+                ++date.tm_year;
+            }
+        }
     }
     // Outputs nobody asked for are left alone; week and week year go together.
     int dayOfYear = -1;
@@ -84,18 +96,20 @@ TEST(TimeTest, ClocksAndLocalTime)
     EXPECT_LE(micro + 20000, monotonicMicroseconds());
 
     TimeZoneVariable zone("EST5");
-    const long epoch = 0;
-    const long far = LONG_MAX;
+    const time_t epoch = 0;
     struct tm fields;
     ASSERT_EQ(&fields, safeLocaltime(&epoch, &fields));
     EXPECT_TRUE(fields.tm_year == 69 && fields.tm_mday == 31 && fields.tm_hour == 19);
-    const std::unique_ptr<struct tm> leapDay = safeLocaltime(1709210096L);
+    const std::unique_ptr<struct tm> leapDay = safeLocaltime(1709210096);
     ASSERT_TRUE(leapDay && leapDay->tm_mon == 1 && leapDay->tm_mday == 29 && leapDay->tm_hour == 7);
+    // After 2038 (the program is built with a 64-bit time_t everywhere).
+    ASSERT_EQ(8u, sizeof(time_t));
+    const std::unique_ptr<struct tm> future = safeLocaltime(static_cast<time_t>(4102444800LL));
+    ASSERT_TRUE(future && future->tm_year == 199 && future->tm_mon == 11 && future->tm_mday == 31);
     // Far beyond any representable year.
-    if (sizeof(long) > 4) {
-        EXPECT_FALSE(safeLocaltime(far));
-        EXPECT_EQ(nullptr, safeLocaltime(&far, &fields));
-    }
+    const time_t far = std::numeric_limits<time_t>::max();
+    EXPECT_FALSE(safeLocaltime(far));
+    EXPECT_EQ(nullptr, safeLocaltime(&far, &fields));
 }
 
 TEST(TimeTest, SetClockSetsLocalTimeThenHardwareClock)

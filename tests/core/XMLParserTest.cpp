@@ -2,7 +2,6 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
-#include <streambuf>
 #include <gtest/gtest.h>
 
 #include "core/Base64.h"
@@ -11,6 +10,8 @@
 #include "core/XMLError.h"
 #include "core/XMLParser.h"
 #include "core/XMLRootWriter.h"
+
+#include "TrickleBuffer.h"
 
 using namespace OKU;
 
@@ -56,28 +57,6 @@ std::string errorOf(const std::function<void()>& action)
     return "(no error)";
 }
 
-// Like a pipe: one byte per read and nothing reported as available.
-class TrickleBuffer : public std::streambuf {
-public:
-    explicit TrickleBuffer(const std::string& data) : m_data(data) {}
-    size_t consumed() const { return m_position; }
-
-protected:
-    int_type underflow() override
-    {
-        if (m_position >= m_data.size())
-            return traits_type::eof();
-        m_char = m_data[m_position++];
-        setg(&m_char, &m_char, &m_char + 1);
-        return traits_type::to_int_type(m_char);
-    }
-
-private:
-    std::string m_data;
-    size_t m_position = 0;
-    char m_char = 0;
-};
-
 } // namespace
 
 TEST(XMLParser, ReadsNestedDocumentAndReportsTheFaultsOfBrokenOnes)
@@ -98,6 +77,26 @@ TEST(XMLParser, ReadsNestedDocumentAndReportsTheFaultsOfBrokenOnes)
         ++checked;
     }
     EXPECT_EQ(24, checked);
+}
+
+// A document arriving a byte at a time reads as when it is there at once,
+// and one cut off anywhere inside its document element is reported as such.
+TEST(XMLParser, PipedAndCutOffDocuments)
+{
+    std::ifstream file(OKU_TEST_DATA_DIR "/core/xml/settings.xml");
+    const std::string document((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    TrickleBuffer trickle(document);
+    std::istream piped(&trickle);
+    std::istringstream whole(document);
+    EXPECT_EQ(readSettings(whole), readSettings(piped));
+
+    const size_t end = document.rfind("</settings>");
+    ASSERT_NE(std::string::npos, end);
+    for (size_t length = 1; length < end + 11; ++length) {
+        TrickleBuffer cutOff(document.substr(0, length));
+        std::istream in(&cutOff);
+        EXPECT_EQ("Unexpected end of file", errorOf([&in] { readSettings(in); })) << length;
+    }
 }
 
 TEST(XMLParser, ElementsAreReadInOrderAndPushedBack)

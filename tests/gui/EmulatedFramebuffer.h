@@ -18,6 +18,10 @@ public:
     std::string path() const { return m_dir / "fb"; }
     void create(size_t size, char fill) const { m_dir.write("fb", std::string(size, fill)); }
     std::string contents() const { return m_dir.read("fb"); }
+    // Files beside the device, such as an emulated terminal.
+    std::string file(const std::string& name) const { return m_dir / name; }
+    void write(const std::string& name, const std::string& text) const { m_dir.write(name, text); }
+    std::string read(const std::string& name) const { return m_dir.read(name); }
 
     // Arguments for /usr/bin/env running the probe under the emulation without
     // a touch controller; settings ("NAME=value") come last and so win.

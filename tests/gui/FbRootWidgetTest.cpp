@@ -167,3 +167,32 @@ TEST(FbRootWidget, RefusesADeviceItCannotDriveWithOneLineAndStatus1)
         EXPECT_EQ("", probe.output);
     }
 }
+
+// The console shares the framebuffer: while the program runs, its virtual
+// terminal is in graphics mode, and text mode comes back however it ends.
+TEST(FbRootWidget, KeepsTheConsoleInGraphicsModeUntilTheProgramEnds)
+{
+    EmulatedFramebuffer fb;
+    const struct {
+        const char* how;
+        std::vector<std::string> settings;
+        std::vector<std::string> args;
+        int status;
+    } cases[] = {
+        {"returning from main", {}, {"draw"}, 0},
+        {"exit status 1 for a touch controller that is not there",
+         {"OKU_TSTYPE=pm9000", "OKU_TSDEV=" + fb.directory() + "/missing"}, {"touch"}, 1},
+        {"a fatal error", {"OKU_TSTYPE=unknown"}, {"draw"}, -2},
+        {"a signal", {}, {"kill"}, -2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        fb.create(800 * 480 * 4, 0);
+        fb.write("tty", "text\n");
+        std::vector<std::string> settings = c.settings;
+        settings.push_back("FBEMU_VT_PATH=" + fb.file("tty"));
+        const Finished probe = run("/usr/bin/env", fb.probeCommand(settings, c.args));
+        EXPECT_EQ(c.status, probe.status) << probe.errors;
+        EXPECT_EQ("text\ngraphics\ntext\n", fb.read("tty"));
+    }
+}

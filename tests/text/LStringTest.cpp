@@ -288,7 +288,7 @@ TEST(LString, FileListsAsStrings)
     ASSERT_TRUE(getFileList(names, tmp.path(), ".png"));
     std::sort(names.begin(), names.end(),
               [](const LString& a, const LString& b) { return a.str() < b.str(); });
-    EXPECT_EQ(std::vector<LString>({LString(L"Gr\u00fc\u00dfe"), LString(L"icon")}), names);
+    ASSERT_EQ(std::vector<LString>({LString(L"Gr\u00fc\u00dfe"), LString(L"icon")}), names);
     EXPECT_FALSE(names[0].isTranslatable());
 
     ASSERT_TRUE(getFileList(names, tmp.path()));

@@ -16,6 +16,12 @@
 //   FBEMU_EVDEV_BITS   comma-separated capabilities the device reports, of
 //                      EV_SYN, EV_KEY, EV_ABS, ABS_X, ABS_Y, BTN_TOUCH; all
 //                      of them if unset
+//   FBEMU_VT_PATH      the file that acts as the program's virtual terminal
+//                      ("/dev/tty" and "/dev/tty0"); KDSETMODE adds the mode
+//                      to it as a line "text" or "graphics", KDGETMODE reads
+//                      the last one back. If unset, the program has no virtual
+//                      terminal, so that a test never switches the machine's
+//                      console.
 //   FBEMU_FAIL         comma-separated ioctls that fail with EINVAL: "fix"
 //                      (FBIOGET_FSCREENINFO), "var" (FBIOGET_VSCREENINFO),
 //                      "evbit" (EVIOCGBIT(0)), "evabs" (EVIOCGBIT(EV_ABS))
@@ -32,6 +38,7 @@
 #include <fcntl.h>
 #include <linux/fb.h>
 #include <linux/input.h>
+#include <linux/kd.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,7 +51,7 @@ namespace {
 
 using namespace fbemu;
 
-enum Kind : unsigned char { OTHER, FRAMEBUFFER, EVDEV };
+enum Kind : unsigned char { OTHER, FRAMEBUFFER, EVDEV, TERMINAL };
 
 // Descriptors at or above the limit are never emulated.
 const int c_maxDescriptors = 4096;
@@ -126,6 +133,28 @@ int noteOpened(int fd, const char* path, int flags)
     return fd;
 }
 
+bool isTerminalPath(const char* path)
+{
+    return std::strcmp(path, "/dev/tty") == 0 || std::strcmp(path, "/dev/tty0") == 0;
+}
+
+// Opens path with open(path), or the emulated terminal in place of the real one.
+template <class Open>
+int openEmulated(const char* path, int flags, Open open)
+{
+    if (!isTerminalPath(path))
+        return noteOpened(open(path), path, flags);
+    const char* terminal = std::getenv("FBEMU_VT_PATH");
+    if (!terminal || !*terminal) {
+        errno = ENOENT;
+        return -1;
+    }
+    const int fd = open(terminal);
+    if (fd >= 0 && fd < c_maxDescriptors)
+        g_kinds[fd] = TERMINAL;
+    return fd;
+}
+
 Kind kindOf(int fd)
 {
     return fd >= 0 && fd < c_maxDescriptors ? static_cast<Kind>(g_kinds[fd].load()) : OTHER;
@@ -150,6 +179,30 @@ int answerFramebuffer(unsigned long request, void* argument)
     return 0;
 }
 
+// The terminal file holds one line per mode the terminal was in, the
+// current one last.
+int answerTerminal(int fd, unsigned long request, void* argument)
+{
+    struct stat status;
+    if (fstat(fd, &status) != 0)
+        return -1;
+    if (request == KDGETMODE) {
+        char tail[16] = {};
+        const off_t start = status.st_size > 9 ? status.st_size - 9 : 0;
+        const bool graphics = pread(fd, tail, sizeof tail - 1, start) > 0 &&
+                              std::strstr(tail, "graphics\n") != nullptr;
+        *static_cast<int*>(argument) = graphics ? KD_GRAPHICS : KD_TEXT;
+        return 0;
+    }
+    // KDSETMODE takes the mode itself as its argument.
+    const long mode = reinterpret_cast<long>(argument);
+    if (mode != KD_TEXT && mode != KD_GRAPHICS)
+        return fail();
+    const char* line = mode == KD_GRAPHICS ? "graphics\n" : "text\n";
+    const ssize_t length = static_cast<ssize_t>(std::strlen(line));
+    return pwrite(fd, line, length, status.st_size) == length ? 0 : -1;
+}
+
 // EVIOCGBIT(type, size) is _IOC(_IOC_READ, 'E', 0x20 + type, size).
 bool isCapabilityRequest(unsigned long request)
 {
@@ -166,6 +219,18 @@ int answerCapabilities(unsigned long request, void* argument)
                          static_cast<unsigned char*>(argument), _IOC_SIZE(request));
 }
 
+int answerIoctl(IoctlFunction next, int fd, unsigned long request, void* argument)
+{
+    const Kind kind = kindOf(fd);
+    if (kind == FRAMEBUFFER && (request == FBIOGET_FSCREENINFO || request == FBIOGET_VSCREENINFO))
+        return answerFramebuffer(request, argument);
+    if (kind == EVDEV && isCapabilityRequest(request))
+        return answerCapabilities(request, argument);
+    if (kind == TERMINAL && (request == KDGETMODE || request == KDSETMODE))
+        return answerTerminal(fd, request, argument);
+    return next(fd, request, argument);
+}
+
 } // namespace
 
 extern "C" {
@@ -177,7 +242,7 @@ int open(const char* path, int flags, ...)
     va_start(args, flags);
     const mode_t mode = modeArgument(flags, args);
     va_end(args);
-    return noteOpened(next(path, flags, mode), path, flags);
+    return openEmulated(path, flags, [&](const char* p) { return next(p, flags, mode); });
 }
 
 int open64(const char* path, int flags, ...)
@@ -187,7 +252,7 @@ int open64(const char* path, int flags, ...)
     va_start(args, flags);
     const mode_t mode = modeArgument(flags, args);
     va_end(args);
-    return noteOpened(next(path, flags, mode), path, flags);
+    return openEmulated(path, flags, [&](const char* p) { return next(p, flags, mode); });
 }
 
 int openat(int directory, const char* path, int flags, ...)
@@ -197,7 +262,7 @@ int openat(int directory, const char* path, int flags, ...)
     va_start(args, flags);
     const mode_t mode = modeArgument(flags, args);
     va_end(args);
-    return noteOpened(next(directory, path, flags, mode), path, flags);
+    return openEmulated(path, flags, [&](const char* p) { return next(directory, p, flags, mode); });
 }
 
 int openat64(int directory, const char* path, int flags, ...)
@@ -207,20 +272,20 @@ int openat64(int directory, const char* path, int flags, ...)
     va_start(args, flags);
     const mode_t mode = modeArgument(flags, args);
     va_end(args);
-    return noteOpened(next(directory, path, flags, mode), path, flags);
+    return openEmulated(path, flags, [&](const char* p) { return next(directory, p, flags, mode); });
 }
 
 // The entry points of fortified builds, which never pass a mode.
 int __open_2(const char* path, int flags)
 {
     static const OpenFunction next = nextFunction<OpenFunction>("__open_2");
-    return noteOpened(next(path, flags), path, flags);
+    return openEmulated(path, flags, [&](const char* p) { return next(p, flags); });
 }
 
 int __open64_2(const char* path, int flags)
 {
     static const OpenFunction next = nextFunction<OpenFunction>("__open64_2");
-    return noteOpened(next(path, flags), path, flags);
+    return openEmulated(path, flags, [&](const char* p) { return next(p, flags); });
 }
 
 int close(int fd)
@@ -231,19 +296,28 @@ int close(int fd)
     return next(fd);
 }
 
+// Both entry points take one pointer-sized argument, read the same way.
+#define FBEMU_IOCTL_ARGUMENT(request)                                                              \
+    va_list args;                                                                                  \
+    va_start(args, request);                                                                       \
+    void* argument = va_arg(args, void*);                                                          \
+    va_end(args)
+
 int ioctl(int fd, unsigned long request, ...) noexcept
 {
     static const IoctlFunction next = nextFunction<IoctlFunction>("ioctl");
-    va_list args;
-    va_start(args, request);
-    void* argument = va_arg(args, void*);
-    va_end(args);
-    const Kind kind = kindOf(fd);
-    if (kind == FRAMEBUFFER && (request == FBIOGET_FSCREENINFO || request == FBIOGET_VSCREENINFO))
-        return answerFramebuffer(request, argument);
-    if (kind == EVDEV && isCapabilityRequest(request))
-        return answerCapabilities(request, argument);
-    return next(fd, request, argument);
+    FBEMU_IOCTL_ARGUMENT(request);
+    return answerIoctl(next, fd, request, argument);
 }
+
+#if defined(__TIMESIZE) && __TIMESIZE == 32
+// What a 32-bit program built with a 64-bit time_t calls for ioctl.
+int __ioctl_time64(int fd, unsigned long request, ...) noexcept
+{
+    static const IoctlFunction next = nextFunction<IoctlFunction>("__ioctl_time64");
+    FBEMU_IOCTL_ARGUMENT(request);
+    return answerIoctl(next, fd, request, argument);
+}
+#endif
 
 } // extern "C"

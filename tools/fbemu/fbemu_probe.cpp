@@ -8,6 +8,8 @@
 //   fbemu_probe redraw X Y W H
 //       The same, then fills the frame memory with bytes A5 (hexadecimal)
 //       and redraws only the rectangle X Y W H.
+//   fbemu_probe kill
+//       Builds the root widget, then ends through SIGTERM.
 //   fbemu_probe touch
 //       Builds the back end, puts a widget at 40,100 of 300 x 200 pixels that
 //       prints every mouse event it receives as "down X Y", "move X Y" or
@@ -15,6 +17,7 @@
 //       runs the main loop.
 // Every mode first prints the size of the tree as "WIDTHxHEIGHT".
 
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <iostream>
@@ -122,8 +125,12 @@ int main(int argc, char** argv)
         return draw({});
     if (args.size() == 5 && args[0] == "redraw")
         return draw(std::vector<std::string>(args.begin() + 1, args.end()));
+    if (args.size() == 1 && args[0] == "kill") {
+        OKU::FbRootWidget root(800, 480);
+        raise(SIGTERM);
+    }
     if (args.size() == 1 && args[0] == "touch")
         touch(argc, argv);
-    std::cerr << "usage: fbemu_probe draw | redraw X Y W H | touch\n";
+    std::cerr << "usage: fbemu_probe draw | redraw X Y W H | kill | touch\n";
     return 2;
 }
