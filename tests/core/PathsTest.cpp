@@ -1,5 +1,6 @@
 #include "core/Paths.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -54,4 +55,19 @@ TEST(PathsTest, TypeTestsFollowLinksOnlyWhenAskedAndTimesHaveWholeSeconds)
     ASSERT_EQ(0, utimes((tmp / "file").c_str(), times));
     EXPECT_EQ(TimeSpec(1234567890, 0), fileModificationTime(tmp / "file"));
     EXPECT_EQ(TimeSpec(0, 0), fileModificationTime(tmp / "missing"));
+}
+
+// A backup archive can pass 2 GiB; on a 32-bit system only large-file
+// support lets stat describe it.
+TEST(PathsTest, FilesOver2GiBAreFiles)
+{
+    TempDir tmp;
+    const std::string archive = tmp / "backup.tar.gz";
+    const int fd = open(archive.c_str(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_LE(0, fd);
+    const bool sized = ftruncate(fd, (static_cast<off_t>(1) << 31) + 1) == 0;
+    close(fd);
+    ASSERT_TRUE(sized);
+    EXPECT_TRUE(pathExists(archive));
+    EXPECT_TRUE(pathIsFile(archive));
 }
