@@ -4,45 +4,36 @@
 #include <chrono>
 #include <deque>
 #include <iosfwd>
-#include <memory>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
-#include "BuildTree.h"
-#include "FramebufferView.h"
 #include "Pm9000Controller.h"
-#include "SimState.h"
 
 namespace sim {
 
-// The simulated device: it runs the program on its state with a fresh touch
-// controller, and acts on the program's exit status as the device's start-up
-// does: 54 reboots (runs the program again), 51 resets the device and
-// reboots, 50 starts the application (here: waits for a touch, then runs
+// A device that runs the program: the simulated one on this machine or an
+// emulated board. It acts on the program's exit status as the device's
+// start-up does: 54 reboots (runs the program again), 51 resets the device
+// and reboots, 50 starts the application (here: waits for a touch, then runs
 // lifeboat again); any other status stops the device. Every such event is
 // written to the event stream as one line starting with "event".
 class Device {
 public:
     enum class Phase { RUNNING, APPLICATION, STOPPED };
 
-    Device(SimState& state, FramebufferView& screen, const BuildTree& build,
-           const std::string& program, const std::vector<std::string>& arguments,
-           std::ostream& events);
+    explicit Device(std::ostream& events);
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
-    // Ends the program and everything it started.
-    ~Device();
+    virtual ~Device() = default;
 
-    // Powers up: a black screen, then the program. Throws std::runtime_error
-    // when the program cannot be started.
+    // Powers up: the program with a fresh touch controller. Throws
+    // std::runtime_error when the program cannot be started.
     void boot();
     // Notices an ended program and acts on its status. Call it often.
     void poll();
 
     Phase phase() const { return m_phase; }
-    SimState& state() { return m_state; }
 
     // The finger. Reports go out only once the program has switched the
     // controller on; while the application runs, a press starts lifeboat.
@@ -56,23 +47,38 @@ public:
     // The oldest exit status not yet taken, waiting for one at most timeoutMs;
     // shell style, 128 + the signal for a program killed by one.
     std::optional<int> takeExit(int timeoutMs);
+
     // Whether something is mounted on the path in the running program's view.
-    bool isMounted(const std::string& mountPoint) const;
+    virtual bool isMounted(const std::string& mountPoint) = 0;
+    // The device's files matching a pattern relative to its storage, in the
+    // simulator's layout: varlib/ is /var/lib, boot/ is /mnt/boot and
+    // usb/drive/ the USB drive's contents.
+    virtual std::vector<std::string> findFiles(const std::string& pattern) = 0;
+    virtual void insertUsbDrive(bool readOnly, bool slow) = 0;
+    virtual void removeUsbDrive() = 0;
+    // How many times slower than the simulator the device runs; time-outs,
+    // which are written for the simulator, are stretched by it.
+    virtual int slowdown() const { return 1; }
+
+protected:
+    // Starts the program and returns its process id; the touch controller
+    // is powered up anew.
+    virtual int startProgram() = 0;
+    // The status of an ended program, once it has ended.
+    virtual std::optional<int> reapProgram() = 0;
+    // The controller while the program may use it; null while it is off.
+    virtual Pm9000Controller* touchController() = 0;
+    virtual void powerOffTouch() = 0;
+    // Calibration and data are gone, the data back at its factory contents.
+    virtual void resetStorage() = 0;
+    // Where to look for what the program printed.
+    virtual std::string logPath() const = 0;
 
 private:
-    void report(bool pressed, int x, int y);
     void onExit(int status);
-    void kill();
-    std::vector<std::string> programEnvironment() const;
+    void report(bool pressed, int x, int y);
 
-    SimState& m_state;
-    FramebufferView& m_screen;
-    BuildTree m_build;
-    std::string m_program;
-    std::vector<std::string> m_arguments;
     std::ostream& m_events;
-    std::unique_ptr<Pm9000Controller> m_controller;
-    pid_t m_pid = -1;
     Phase m_phase = Phase::STOPPED;
     std::deque<int> m_exits;
 };

@@ -54,21 +54,10 @@ uint32_t FramebufferView::pixel(int x, int y) const
 
 std::vector<uint32_t> FramebufferView::snapshot() const
 {
-    return std::vector<uint32_t>(m_words, m_words + c_pixelCount);
-}
-
-OKU::Pixmap FramebufferView::toPixmap() const
-{
-    OKU::Pixmap image(ScreenMode::c_width, ScreenMode::c_height, false);
-    for (int y = 0; y < ScreenMode::c_height; ++y) {
-        const uint32_t* row = m_words + static_cast<size_t>(y) * ScreenMode::c_width;
-        OKU::Pixmap::Pixel* out = image.getRow(y);
-        for (int x = 0; x < ScreenMode::c_width; ++x)
-            out[x] = OKU::Pixmap::Pixel{static_cast<uint8_t>(row[x]),
-                                        static_cast<uint8_t>(row[x] >> 8),
-                                        static_cast<uint8_t>(row[x] >> 16), 255};
-    }
-    return image;
+    std::vector<uint32_t> words(m_words, m_words + c_pixelCount);
+    for (uint32_t& word : words)
+        word &= 0xFFFFFF;
+    return words;
 }
 
 } // namespace sim

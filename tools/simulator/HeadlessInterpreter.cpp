@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
-#include <glob.h>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
@@ -102,16 +101,6 @@ std::string colorText(uint32_t rgb)
     return text;
 }
 
-std::vector<std::string> matches(const std::string& pattern)
-{
-    glob_t found;
-    std::vector<std::string> paths;
-    if (glob(pattern.c_str(), 0, nullptr, &found) == 0)
-        paths.assign(found.gl_pathv, found.gl_pathv + found.gl_pathc);
-    globfree(&found);
-    return paths;
-}
-
 } // namespace
 
 struct HeadlessInterpreter::Command {
@@ -138,7 +127,7 @@ const HeadlessInterpreter::Command HeadlessInterpreter::c_commands[] = {
     {"expect-unmounted", 2, 2, &HeadlessInterpreter::expectMounted},
 };
 
-HeadlessInterpreter::HeadlessInterpreter(Device& device, const FramebufferView& screen,
+HeadlessInterpreter::HeadlessInterpreter(Device& device, const Screen& screen,
                                          std::ostream& out)
     : m_device(device), m_screen(screen), m_out(out)
 {
@@ -221,9 +210,15 @@ void HeadlessInterpreter::execute(const Words& words)
     throw CommandFailed("unknown command \"" + words[0] + "\"");
 }
 
+int HeadlessInterpreter::stretchedMs(const Words& words, size_t index, int defaultMs,
+                                         const char* what) const
+{
+    return optionalNumber(words, index, defaultMs, what) * m_device.slowdown();
+}
+
 void HeadlessInterpreter::waitTouchReady()
 {
-    if (!m_device.waitTouchReady(c_touchReadyMs))
+    if (!m_device.waitTouchReady(c_touchReadyMs * m_device.slowdown()))
         throw CommandFailed("the program did not switch the touch controller on");
 }
 
@@ -282,7 +277,7 @@ void HeadlessInterpreter::waitForPixel(const Words& words)
     const int x = xAt(words, 2);
     const int y = yAt(words, 3);
     const uint32_t wanted = color(words[4]);
-    const int timeoutMs = optionalNumber(words, 5, c_defaultWaitTimeoutMs, "time-out");
+    const int timeoutMs = stretchedMs(words, 5, c_defaultWaitTimeoutMs, "time-out");
     if (!pollUntil(m_device, timeoutMs, [&] { return m_screen.pixel(x, y) == wanted; }))
         throw CommandFailed("pixel " + words[2] + " " + words[3] + " is " +
                             colorText(m_screen.pixel(x, y)) + ", not " + words[4] + " after " +
@@ -293,8 +288,8 @@ void HeadlessInterpreter::waitForPixel(const Words& words)
 void HeadlessInterpreter::waitForStill(const Words& words)
 {
     typedef std::chrono::steady_clock Clock;
-    const int quietMs = optionalNumber(words, 2, c_defaultQuietMs, "quiet time");
-    const int timeoutMs = optionalNumber(words, 3, c_defaultWaitTimeoutMs, "time-out");
+    const int quietMs = stretchedMs(words, 2, c_defaultQuietMs, "quiet time");
+    const int timeoutMs = stretchedMs(words, 3, c_defaultWaitTimeoutMs, "time-out");
     std::vector<uint32_t> last = m_screen.snapshot();
     Clock::time_point lastChange = Clock::now();
     const bool still = pollUntil(m_device, timeoutMs, [&] {
@@ -312,9 +307,8 @@ void HeadlessInterpreter::waitForStill(const Words& words)
 
 void HeadlessInterpreter::waitForFile(const Words& words)
 {
-    const std::string pattern = m_device.state().path(words[2]);
-    const int timeoutMs = optionalNumber(words, 3, c_defaultWaitTimeoutMs, "time-out");
-    if (!pollUntil(m_device, timeoutMs, [&] { return !matches(pattern).empty(); }))
+    const int timeoutMs = stretchedMs(words, 3, c_defaultWaitTimeoutMs, "time-out");
+    if (!pollUntil(m_device, timeoutMs, [&] { return !m_device.findFiles(words[2]).empty(); }))
         throw CommandFailed("no file " + words[2] + " after " + std::to_string(timeoutMs) + " ms");
     m_out << "ok waitfor" << std::endl;
 }
@@ -336,7 +330,7 @@ void HeadlessInterpreter::pixel(const Words& words)
 void HeadlessInterpreter::usb(const Words& words)
 {
     if (words[1] == "remove" && words.size() == 2) {
-        m_device.state().removeUsbDrive();
+        m_device.removeUsbDrive();
     } else if (words[1] == "insert") {
         bool readOnly = false;
         bool slow = false;
@@ -348,7 +342,7 @@ void HeadlessInterpreter::usb(const Words& words)
             else
                 throw CommandFailed("unknown drive property \"" + words[i] + "\"");
         }
-        m_device.state().insertUsbDrive(readOnly, slow);
+        m_device.insertUsbDrive(readOnly, slow);
     } else {
         throw CommandFailed("usb takes \"insert [read-only] [slow]\" or \"remove\"");
     }
@@ -358,7 +352,7 @@ void HeadlessInterpreter::usb(const Words& words)
 void HeadlessInterpreter::expectExit(const Words& words)
 {
     const int wanted = number(words[1], 0, 255, "exit status");
-    const int timeoutMs = optionalNumber(words, 2, c_defaultExitTimeoutMs, "time-out");
+    const int timeoutMs = stretchedMs(words, 2, c_defaultExitTimeoutMs, "time-out");
     const std::optional<int> status = m_device.takeExit(timeoutMs);
     if (!status)
         throw CommandFailed("the program did not exit within " + std::to_string(timeoutMs) +
@@ -371,7 +365,7 @@ void HeadlessInterpreter::expectExit(const Words& words)
 void HeadlessInterpreter::expectFile(const Words& words)
 {
     const bool wanted = words[0] == "expect-file";
-    const std::vector<std::string> found = matches(m_device.state().path(words[1]));
+    const std::vector<std::string> found = m_device.findFiles(words[1]);
     if (found.empty() == wanted)
         throw CommandFailed(wanted ? "no file " + words[1] : "there is " + found.front());
     m_out << "ok " << words[0] << std::endl;

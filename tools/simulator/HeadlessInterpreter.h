@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Device.h"
-#include "FramebufferView.h"
+#include "Screen.h"
 
 namespace sim {
 
@@ -15,22 +15,24 @@ namespace sim {
 //   wait MS
 //   waitfor pixel X Y RRGGBB [TIMEOUT_MS]           until the pixel has the colour
 //   waitfor still [QUIET_MS [TIMEOUT_MS]]           until the screen stops changing
-//   waitfor file PATTERN [TIMEOUT_MS]               until it is in the state directory
+//   waitfor file PATTERN [TIMEOUT_MS]               until the device has it (see
+//                                                   Device::findFiles)
 //   screenshot FILE.png
 //   pixel X Y                                       prints "pixel X Y RRGGBB"
-//   usb insert [read-only] [slow] | usb remove      a slow drive takes 2 s to unmount
+//   usb insert [read-only] [slow] | usb remove      a slow drive takes seconds to flush
 //   expect-exit STATUS [TIMEOUT_MS]                 the program's next exit status
-//   expect-file PATTERN | expect-no-file PATTERN    in the state directory
+//   expect-file PATTERN | expect-no-file PATTERN    on the device
 //   expect-mounted PATH | expect-unmounted PATH     as the running program sees it
 //   include FILE                                    its commands, FILE relative to
 //                                                   the including script
 //   quit
 // Every command answers with one line: its result, "ok COMMAND", or
 // "fail SCRIPT:LINE: WHY", after which the run ends. Device events come as
-// "event ..." lines in between.
+// "event ..." lines in between. Time-outs and quiet times are stretched by
+// the device's slowdown; plain waits are not, they stand for a person.
 class HeadlessInterpreter {
 public:
-    HeadlessInterpreter(Device& device, const FramebufferView& screen, std::ostream& out);
+    HeadlessInterpreter(Device& device, const Screen& screen, std::ostream& out);
 
     // Runs the commands of the script file, or of standard input for an
     // empty path, until they end or one fails; the simulator's exit status.
@@ -61,9 +63,11 @@ private:
     void expectMounted(const Words& words);
 
     void waitTouchReady();
+    // The optional time at index, or the default, stretched by the slowdown.
+    int stretchedMs(const Words& words, size_t index, int defaultMs, const char* what) const;
 
     Device& m_device;
-    const FramebufferView& m_screen;
+    const Screen& m_screen;
     std::ostream& m_out;
     int m_includeDepth = 0;
 };

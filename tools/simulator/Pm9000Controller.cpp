@@ -49,11 +49,6 @@ Pm9000Controller::Pm9000Controller()
     if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
         throw std::runtime_error(std::string("Cannot open a pseudo-terminal.  ") +
                                  std::strerror(errno));
-    fcntl(m_master, F_SETFD, FD_CLOEXEC);
-    // A program that stops reading (it is busy running a script) must not
-    // stall the simulator: reports that do not fit into the line are lost,
-    // as they would be on a real serial line.
-    fcntl(m_master, F_SETFL, O_NONBLOCK);
     fcntl(m_slave, F_SETFD, FD_CLOEXEC);
     m_path = name;
     // The driver makes the line raw too, but a cooked line would echo the
@@ -63,6 +58,21 @@ Pm9000Controller::Pm9000Controller()
         cfmakeraw(&attributes);
         tcsetattr(m_slave, TCSANOW, &attributes);
     }
+    start();
+}
+
+Pm9000Controller::Pm9000Controller(int line) : m_master(line)
+{
+    start();
+}
+
+void Pm9000Controller::start()
+{
+    fcntl(m_master, F_SETFD, FD_CLOEXEC);
+    // A program that stops reading (it is busy running a script) must not
+    // stall the simulator: reports that do not fit into the line are lost,
+    // as they would be on a real serial line.
+    fcntl(m_master, F_SETFL, O_NONBLOCK);
     m_thread = std::thread([this] { answerCommands(); });
 }
 
@@ -70,7 +80,8 @@ Pm9000Controller::~Pm9000Controller()
 {
     m_stopping = true;
     m_thread.join();
-    close(m_slave);
+    if (m_slave >= 0)
+        close(m_slave);
     close(m_master);
 }
 

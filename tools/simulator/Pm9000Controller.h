@@ -9,19 +9,22 @@
 
 namespace sim {
 
-// A PenMount PM9000 touch controller at the far end of a pseudo-terminal:
-// the program opens path() as its serial touch device. A thread answers the
-// driver's set-up commands; touches are sent as the controller's reports in
-// raw panel units (see RawTouchMap.h).
+// A PenMount PM9000 touch controller at the far end of a serial line: a
+// pseudo-terminal whose path() the program opens as its serial touch device,
+// or a line that is already connected, such as an emulated board's UART. A
+// thread answers the driver's set-up commands; touches are sent as the
+// controller's reports in raw panel units (see RawTouchMap.h).
 class Pm9000Controller {
 public:
-    // Throws std::runtime_error when no pseudo-terminal can be had.
+    // On a new pseudo-terminal. Throws std::runtime_error when none can be had.
     Pm9000Controller();
+    // On the host end of a connected line, which it takes over; no path().
+    explicit Pm9000Controller(int line);
     Pm9000Controller(const Pm9000Controller&) = delete;
     Pm9000Controller& operator=(const Pm9000Controller&) = delete;
     ~Pm9000Controller();
 
-    // The device the program opens (the terminal's slave side).
+    // The device the program opens (the pseudo-terminal's slave side).
     const std::string& path() const { return m_path; }
 
     // True once the driver has switched reporting on; waits at most timeoutMs.
@@ -31,6 +34,7 @@ public:
     void report(bool pressed, int x, int y);
 
 private:
+    void start();
     void answerCommands();
     void answer(const unsigned char* command);
     void send(const unsigned char* packet);

@@ -37,7 +37,8 @@ int clampY(int y)
 
 } // namespace
 
-std::unique_ptr<SdlFrontEnd> SdlFrontEnd::open(Device& device, const FramebufferView& screen,
+std::unique_ptr<SdlFrontEnd> SdlFrontEnd::open(SimulatedDevice& device,
+                                               const FramebufferView& screen,
                                                const std::string& fontDir)
 {
     if (!hasDisplay())
@@ -67,7 +68,7 @@ std::unique_ptr<SdlFrontEnd> SdlFrontEnd::open(Device& device, const Framebuffer
     return nullptr;
 }
 
-SdlFrontEnd::SdlFrontEnd(Device& device, const FramebufferView& screen,
+SdlFrontEnd::SdlFrontEnd(SimulatedDevice& device, const FramebufferView& screen,
                          const std::string& fontDir, const Window& window)
     : m_device(device), m_screen(screen), m_fonts(fontDir), m_cache(m_fonts), m_window(window)
 {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "Device.h"
+#include "SimulatedDevice.h"
 #include "FramebufferView.h"
 #include "core/FileFinder.h"
 #include "graphics/Pixmap.h"
@@ -19,7 +19,7 @@ namespace sim {
 class SdlFrontEnd {
 public:
     // A window on the user's display, or null when there is none to be had.
-    static std::unique_ptr<SdlFrontEnd> open(Device& device, const FramebufferView& screen,
+    static std::unique_ptr<SdlFrontEnd> open(SimulatedDevice& device, const FramebufferView& screen,
                                              const std::string& fontDir);
     SdlFrontEnd(const SdlFrontEnd&) = delete;
     SdlFrontEnd& operator=(const SdlFrontEnd&) = delete;
@@ -35,7 +35,7 @@ private:
         SDL_Texture* texture;
     };
 
-    SdlFrontEnd(Device& device, const FramebufferView& screen, const std::string& fontDir,
+    SdlFrontEnd(SimulatedDevice& device, const FramebufferView& screen, const std::string& fontDir,
                 const Window& window);
 
     void handle(const SDL_Event& event);
@@ -46,7 +46,7 @@ private:
     // What the device shows while the application runs.
     const OKU::Pixmap& applicationScreen();
 
-    Device& m_device;
+    SimulatedDevice& m_device;
     const FramebufferView& m_screen;
     OKU::FileFinder m_fonts;
     OKU::Cache m_cache;

@@ -5,12 +5,12 @@
 #include <stdexcept>
 
 #include "BuildTree.h"
-#include "Device.h"
 #include "FramebufferView.h"
 #include "HeadlessInterpreter.h"
 #include "Options.h"
 #include "SdlFrontEnd.h"
 #include "SimState.h"
+#include "SimulatedDevice.h"
 #include "SimulatorStatus.h"
 
 namespace {
@@ -23,7 +23,8 @@ int simulate(const Options& options, const BuildTree& build)
     state.prepare(options.reset);
     std::cout << "state " << state.directory() << std::endl;
     FramebufferView screen(state.path("fb"));
-    Device device(state, screen, build, options.program, options.programArguments, std::cout);
+    SimulatedDevice device(state, screen, build, options.program, options.programArguments,
+                           std::cout);
     device.boot();
     if (!options.headless)
         if (const std::unique_ptr<SdlFrontEnd> window =

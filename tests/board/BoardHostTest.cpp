@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <signal.h>
+#include <stdexcept>
+#include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "GuestAgent.h"
+#include "QmpClient.h"
+#include "QmpScreen.h"
+
+using namespace board;
+
+namespace {
+
+std::string runShell(const std::string& command)
+{
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string output;
+    char chunk[256];
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, pipe.get())) > 0;)
+        output.append(chunk, n);
+    return output;
+}
+
+std::string temporaryDirectory()
+{
+    char name[] = "/tmp/board-test-XXXXXX";
+    if (!mkdtemp(name))
+        throw std::runtime_error("mkdtemp");
+    return name;
+}
+
+// The guest's agent script run by this machine's shell, served on a Unix
+// socket as QEMU serves the board's console.
+class AgentOnHost {
+public:
+    AgentOnHost() : m_directory(temporaryDirectory()), m_socket(m_directory + "/agent.sock")
+    {
+        m_listener = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", m_socket.c_str());
+        if (bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            listen(m_listener, 1) != 0)
+            throw std::runtime_error("cannot listen on " + m_socket);
+        m_pid = fork();
+        if (m_pid == 0) {
+            const int connection = accept(m_listener, nullptr, nullptr);
+            dup2(connection, 0);
+            dup2(connection, 1);
+            dup2(connection, 2);
+            execl("/bin/sh", "sh", BOARD_AGENT_SCRIPT, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+    ~AgentOnHost()
+    {
+        kill(m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+        close(m_listener);
+        runShell("rm -rf " + shellQuote(m_directory));
+    }
+    const std::string& socketPath() const { return m_socket; }
+    const std::string& directory() const { return m_directory; }
+
+private:
+    std::string m_directory;
+    std::string m_socket;
+    int m_listener = -1;
+    pid_t m_pid = -1;
+};
+
+} // namespace
+
+TEST(BoardQuoting, WordsSurviveTheGuestShellAndJson)
+{
+    for (const std::string word : {"plain", "two words", "it's", "$HOME `id`", "*", "", "a\\b"})
+        EXPECT_EQ(runShell("printf %s " + shellQuote(word)), word) << word;
+    EXPECT_EQ(jsonString("/tmp/a \"b\"\\c"), "\"/tmp/a \\\"b\\\"\\\\c\"");
+}
+
+TEST(BoardScreen, ScreendumpsAreReadAsRgbWordsAndOtherPicturesRefused)
+{
+    const std::string directory = temporaryDirectory();
+    const std::string good = directory + "/good.ppm";
+    {
+        std::ofstream out(good, std::ios_base::binary);
+        out << "P6\n800 480\n255\n";
+        std::string pixels(800 * 480 * 3, '\0');
+        pixels[0] = '\x12';
+        pixels[1] = '\x34';
+        pixels[2] = '\x56';
+        pixels[pixels.size() - 1] = '\xff';
+        out << pixels;
+    }
+    const std::vector<uint32_t> words = readScreenPpm(good);
+    ASSERT_EQ(words.size(), 800u * 480u);
+    EXPECT_EQ(words.front(), 0x123456u);
+    EXPECT_EQ(words.back(), 0x0000ffu);
+    EXPECT_EQ(words[1], 0u);
+
+    const std::string console = directory + "/console.ppm";
+    std::ofstream(console, std::ios_base::binary) << "P6\n640 480\n255\n" << std::string(10, '\0');
+    EXPECT_THROW(readScreenPpm(console), std::runtime_error);
+    const std::string cut = directory + "/cut.ppm";
+    std::ofstream(cut, std::ios_base::binary) << "P6\n800 480\n255\n" << std::string(10, '\0');
+    EXPECT_THROW(readScreenPpm(cut), std::runtime_error);
+    runShell("rm -rf " + shellQuote(directory));
+}
+
+TEST(BoardAgent, AnswersCommandsWithOutputAndStatus)
+{
+    AgentOnHost host;
+    GuestAgent agent(host.socketPath(), 10000);
+    const GuestAgent::Result listed = agent.run("echo one; echo two; false", 10000);
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_EQ(listed.output, (std::vector<std::string>{"one", "two"}));
+    EXPECT_EQ(agent.check("echo 'it'\\''s'", 10000), std::vector<std::string>{"it's"});
+    EXPECT_THROW(agent.check("echo why >&2; exit_status() { return 3; }; exit_status", 10000),
+                 std::runtime_error);
+    // The shell lives on between commands.
+    agent.check("remembered=yes", 10000);
+    EXPECT_EQ(agent.check("echo $remembered", 10000), std::vector<std::string>{"yes"});
+}
+
+TEST(BoardAgent, ReportsProgramEndsBetweenAnswers)
+{
+    AgentOnHost host;
+    GuestAgent agent(host.socketPath(), 10000);
+    EXPECT_FALSE(agent.takeExit());
+    // Reports come on the agent's own channel, also while a command prints.
+    agent.check("echo '@@exit 41 0' >&3; echo busy; echo '@@exit 42 54' >&3", 10000);
+    const std::optional<GuestAgent::Exit> first = agent.takeExit();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->pid, 41);
+    EXPECT_EQ(first->status, 0);
+    const std::optional<GuestAgent::Exit> second = agent.takeExit();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->pid, 42);
+    EXPECT_EQ(second->status, 54);
+    EXPECT_FALSE(agent.takeExit());
+}
+
+TEST(BoardAgent, FindsFilesByPatternAndMountPoints)
+{
+    AgentOnHost host;
+    GuestAgent agent(host.socketPath(), 10000);
+    const std::string dir = shellQuote(host.directory());
+    agent.check("touch " + dir + "/oku-tscal.dat " + dir + "/oku-calibrated", 10000);
+    EXPECT_EQ(agent.check("find_files " + host.directory() + "/oku-*", 10000).size(), 2u);
+    EXPECT_EQ(agent.check("find_files " + host.directory() + "/backup-*.tar.gz", 10000),
+              std::vector<std::string>{});
+    EXPECT_EQ(agent.run("is_mounted /", 10000).status, 0);
+    EXPECT_NE(agent.run("is_mounted /no/such/mount", 10000).status, 0);
+}

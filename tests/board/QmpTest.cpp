@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "QmpClient.h"
+#include "UsbDrive.h"
+
+using namespace board;
+
+namespace {
+
+// QEMU's side of QMP, answering each command with what the test's
+// function returns for it and keeping every request.
+class FakeQmp {
+public:
+    typedef std::function<std::string(const std::string& command)> Answer;
+
+    explicit FakeQmp(Answer answer) : m_answer(std::move(answer))
+    {
+        char name[] = "/tmp/board-qmp-XXXXXX";
+        m_directory = mkdtemp(name);
+        m_path = m_directory + "/qmp.sock";
+        m_listener = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", m_path.c_str());
+        if (bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            listen(m_listener, 1) != 0)
+            throw std::runtime_error("cannot listen on " + m_path);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~FakeQmp()
+    {
+        shutdown(m_listener, SHUT_RDWR);
+        close(m_listener);
+        m_thread.join();
+        unlink(m_path.c_str());
+        rmdir(m_directory.c_str());
+    }
+    const std::string& path() const { return m_path; }
+    const std::string& directory() const { return m_directory; }
+    std::vector<std::string> requests()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_requests;
+    }
+
+private:
+    void serve()
+    {
+        const int connection = accept(m_listener, nullptr, nullptr);
+        if (connection < 0)
+            return;
+        send(connection, "{\"QMP\": {\"version\": {}}}\r\n");
+        std::string buffer;
+        char chunk[4096];
+        for (ssize_t n; (n = read(connection, chunk, sizeof chunk)) > 0;) {
+            buffer.append(chunk, static_cast<size_t>(n));
+            for (size_t end; (end = buffer.find('\n')) != std::string::npos;) {
+                const std::string request = buffer.substr(0, end);
+                buffer.erase(0, end + 1);
+                {
+                    std::lock_guard<std::mutex> lock(m_mutex);
+                    m_requests.push_back(request);
+                }
+                // The command's name: the first string after "execute".
+                const size_t start = request.find('"', request.find("\"execute\":") + 10) + 1;
+                send(connection,
+                     m_answer(request.substr(start, request.find('"', start) - start)));
+            }
+        }
+        close(connection);
+    }
+    static void send(int fd, const std::string& text)
+    {
+        if (write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+            throw std::runtime_error("cannot answer");
+    }
+
+    Answer m_answer;
+    std::string m_directory;
+    std::string m_path;
+    int m_listener = -1;
+    std::mutex m_mutex;
+    std::vector<std::string> m_requests;
+    std::thread m_thread;
+};
+
+const char c_ok[] = "{\"return\": {}}\r\n";
+const char c_event[] = "{\"timestamp\": {}, \"event\": \"DEVICE_DELETED\"}\r\n";
+
+std::string error(const std::string& description)
+{
+    return "{\"error\": {\"class\": \"GenericError\", \"desc\": \"" + description + "\"}}\r\n";
+}
+
+// Whether braces and brackets outside strings pair up: QEMU waits for the
+// rest of a request that does not close.
+bool balanced(const std::string& json)
+{
+    std::string open;
+    bool inString = false;
+    for (size_t i = 0; i < json.size(); ++i) {
+        const char c = json[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '{' || c == '[') {
+            open += c;
+        } else if (c == '}' || c == ']') {
+            if (open.empty() || open.back() != (c == '}' ? '{' : '['))
+                return false;
+            open.pop_back();
+        }
+    }
+    return open.empty() && !inString;
+}
+
+} // namespace
+
+TEST(Qmp, SkipsEventsAndReportsErrors)
+{
+    FakeQmp qemu([](const std::string& command) {
+        if (command == "query-status")
+            return std::string(c_event) + c_event + "{\"return\": {\"running\": true}}\r\n";
+        if (command == "device_del")
+            return error("Device 'usbdrive' not found");
+        return std::string(c_ok);
+    });
+    QmpClient qmp(qemu.path(), 5000);
+    EXPECT_EQ(qmp.execute("query-status"), "{\"return\": {\"running\": true}}");
+    EXPECT_THROW(qmp.execute("device_del", "{\"id\": \"usbdrive\"}"), std::runtime_error);
+    EXPECT_FALSE(qmp.tryExecute("device_del", "{\"id\": \"usbdrive\"}"));
+    EXPECT_TRUE(qmp.tryExecute("stop"));
+    const std::vector<std::string> requests = qemu.requests();
+    ASSERT_EQ(requests.size(), 5u);
+    EXPECT_EQ(requests[0], "{\"execute\": \"qmp_capabilities\"}");
+    EXPECT_EQ(requests[2], "{\"execute\": \"device_del\", \"arguments\": {\"id\": \"usbdrive\"}}");
+}
+
+TEST(Qmp, DrivesArePluggedWithWellFormedRequestsAndPulledOnceReleased)
+{
+    std::atomic<int> busyAnswers{0};
+    FakeQmp qemu([&](const std::string& command) {
+        // The unplugged device holds its node for a moment.
+        if (command == "blockdev-del" && busyAnswers-- > 0)
+            return error("Node 'usbdisk' is busy");
+        return std::string(c_ok);
+    });
+    QmpClient qmp(qemu.path(), 5000);
+    UsbDrive drive(qmp, qemu.directory() + "/usb \"1\".img");
+    drive.insert(true, true);
+    busyAnswers = 2;
+    drive.remove();
+    std::vector<std::string> requests = qemu.requests();
+    for (const std::string& request : requests)
+        EXPECT_TRUE(balanced(request)) << request;
+    auto sent = [&](const std::string& part) {
+        for (const std::string& request : requests)
+            if (request.find(part) != std::string::npos)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(sent("\"driver\": \"throttle\""));
+    EXPECT_TRUE(sent("\"read-only\": true"));
+    EXPECT_TRUE(sent("usb \\\"1\\\".img"));
+    EXPECT_TRUE(sent("\"driver\": \"usb-storage\""));
+    EXPECT_TRUE(sent("\"removable\": true"));
+    // The pulled drive's node is deleted as soon as the device lets go.
+    ASSERT_GE(requests.size(), 3u);
+    EXPECT_NE(requests[requests.size() - 4].find("device_del"), std::string::npos);
+    for (size_t i = requests.size() - 3; i < requests.size(); ++i)
+        EXPECT_NE(requests[i].find("blockdev-del"), std::string::npos) << requests[i];
+}
+
+TEST(Qmp, DriveContentsAreListedFromTheImage)
+{
+    if (system("command -v mkfs.vfat >/dev/null && command -v mcopy >/dev/null") != 0)
+        GTEST_SKIP() << "needs dosfstools and mtools";
+    FakeQmp qemu([](const std::string& command) {
+        return command == "qmp_capabilities" ? std::string(c_ok) : error("no drive");
+    });
+    QmpClient qmp(qemu.path(), 5000);
+    const std::string image = qemu.directory() + "/usb.img";
+    UsbDrive drive(qmp, image);
+    drive.format();
+    EXPECT_EQ(drive.list("*"), std::vector<std::string>{});
+    const std::string copy = "echo data | MTOOLS_SKIP_CHECK=1 mcopy -i " + image + " - ::/";
+    ASSERT_EQ(system((copy + "backup-20261206-120000.tar.gz").c_str()), 0);
+    ASSERT_EQ(system((copy + "notes.txt").c_str()), 0);
+    EXPECT_EQ(drive.list("backup-*.tar.gz"),
+              std::vector<std::string>{"backup-20261206-120000.tar.gz"});
+    EXPECT_EQ(drive.list("*").size(), 2u);
+    unlink(image.c_str());
+}

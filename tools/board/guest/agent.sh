@@ -1,0 +1,80 @@
+# The board's agent, on its own virtio console: runs each line the host
+# sends as a shell command, prints its output and then "@@done STATUS". A
+# program started with start_program is the device's lifeboat, run as the
+# device's start-up runs it; when it ends, "@@exit PID STATUS" comes out at
+# once, whatever else is going on.
+stty raw -echo
+exec 3>&1
+
+export KARO_LIFEBOAT=/opt/lifeboat
+export OKU_TSDEV=/dev/ttyAMA0
+log=/board/lifeboat.log
+
+# Like the device at power-up, the program starts on a black screen.
+start_program() {
+    cat /dev/zero >/dev/fb0 2>/dev/null
+    rm -f /tmp/lifeboat.pid
+    (
+        "$KARO_LIFEBOAT/bin/lifeboat" "$@" >>"$log" 2>&1 </dev/null &
+        echo $! >/tmp/lifeboat.pid
+        wait $!
+        echo "@@exit $! $?" >&3
+    ) &
+    until [ -s /tmp/lifeboat.pid ]; do
+        usleep 10000
+    done
+    cat /tmp/lifeboat.pid
+}
+
+stop_program() {
+    kill -9 "$1" 2>/dev/null
+    while kill -0 "$1" 2>/dev/null; do
+        usleep 10000
+    done
+}
+
+# What the device's factory reset clears: calibration, state and user data.
+reset_storage() {
+    rm -rf /var/lib/* /home/* /root/*
+}
+
+# A device as it leaves the factory, with nothing mounted.
+reset_device() {
+    umount /mnt/extdisk 2>/dev/null
+    reset_storage
+    : >"$log"
+}
+
+# Waits at most 60 s until the kernel has found a USB disk (present) or
+# has none (absent), as a person waits for the stick to be recognised.
+wait_for_drive() {
+    for attempt in $(seq 600); do
+        found=absent
+        for disk in /sys/block/sd*; do
+            [ -e "$disk" ] && found=present
+        done
+        [ "$found" = "$1" ] && return 0
+        usleep 100000
+    done
+    return 1
+}
+
+is_mounted() {
+    grep -q " $1 " /proc/mounts
+}
+
+# The arguments that name existing files: patterns that matched nothing
+# come through unexpanded.
+find_files() {
+    for file in "$@"; do
+        [ -e "$file" ] && echo "$file"
+    done
+    return 0
+}
+
+while IFS= read -r line; do
+    eval "$line" >/tmp/agent.out 2>&1
+    status=$?
+    cat /tmp/agent.out
+    echo "@@done $status"
+done

@@ -1,0 +1,130 @@
+// lifeboat-board: works lifeboat on an emulated ARM board (started by
+// run-board.sh) with the device simulator's headless commands and scenarios.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <stdexcept>
+
+#include "BoardDevice.h"
+#include "HeadlessInterpreter.h"
+#include "QmpScreen.h"
+#include "SimulatorStatus.h"
+
+namespace {
+
+using namespace board;
+
+const int c_connectMs = 120000;
+const int c_defaultSlowdown = 3;
+// The emergency page's left smiley in full colour: the page is on the screen.
+const int c_pageX = 60;
+const int c_pageY = 60;
+const uint32_t c_pageColor = 0xfeefaa;
+const int c_firstPageMs = 300000;
+// The page's fade-ins and the touch thread's start are over by then.
+const int c_settleMs = 3000;
+
+struct Options {
+    std::string boardDir;
+    bool reset = false;
+    bool measure = false;
+    int slowdown = c_defaultSlowdown;
+    std::string script;
+    std::vector<std::string> programArguments;
+};
+
+const char c_usage[] =
+    "usage: lifeboat-board --board DIR [--reset] [--slowdown N] [--measure | SCRIPT]\n"
+    "                      [-- PROGRAM ARGUMENTS...]\n"
+    "Runs lifeboat on the emulated board whose sockets (qmp.sock, agent.sock,\n"
+    "touch.sock) and state lie in DIR, and works it with the simulator's headless\n"
+    "commands from SCRIPT or standard input (see lifeboat-sim --help).\n"
+    "  --reset       start from a new device: no calibration, an empty USB drive\n"
+    "  --slowdown N  stretch the commands' time-outs N times (default 3)\n"
+    "  --measure     time the start to the first full page, print memory figures\n";
+
+Options parseOptions(int argc, char** argv)
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--") {
+            options.programArguments.assign(argv + i + 1, argv + argc);
+            break;
+        } else if (arg == "--board" && hasValue) {
+            options.boardDir = argv[++i];
+        } else if (arg == "--slowdown" && hasValue) {
+            options.slowdown = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--reset") {
+            options.reset = true;
+        } else if (arg == "--measure") {
+            options.measure = true;
+        } else if (arg.compare(0, 1, "-") != 0 && options.script.empty()) {
+            options.script = arg;
+        } else {
+            throw std::invalid_argument("unexpected argument \"" + arg + "\"");
+        }
+    }
+    if (options.boardDir.empty())
+        throw std::invalid_argument("--board DIR is needed");
+    return options;
+}
+
+// Start of the program to its first full page, and its memory once the page
+// stands; printed as "measure NAME VALUE" lines.
+int measure(BoardDevice& device, const sim::Screen& screen, const std::string& boardDir)
+{
+    const auto start = std::chrono::steady_clock::now();
+    device.boot();
+    if (!sim::pollUntil(device, c_firstPageMs,
+                        [&] { return screen.pixel(c_pageX, c_pageY) == c_pageColor; })) {
+        std::cout << "fail no page within " << c_firstPageMs << " ms" << std::endl;
+        return sim::STATUS_CHECK_FAILED;
+    }
+    const auto shown = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    std::cout << "measure first-page-ms " << shown.count() << std::endl;
+    screen.toPixmap().savePNG(boardDir + "/first-page.png");
+    sim::pollUntil(device, c_settleMs, [] { return false; });
+    for (const std::string& line : device.memoryStatus())
+        std::cout << "measure " << line << std::endl;
+    return sim::STATUS_DONE;
+}
+
+int run(const Options& options)
+{
+    const BoardConnection connection{options.boardDir + "/qmp.sock",
+                                     options.boardDir + "/agent.sock",
+                                     options.boardDir + "/touch.sock", options.boardDir};
+    QmpClient qmp(connection.qmpSocket, c_connectMs);
+    const QmpScreen screen(qmp, options.boardDir + "/screen.ppm");
+    BoardDevice device(connection, qmp, options.programArguments, options.slowdown, std::cout);
+    if (options.reset)
+        device.factoryNew();
+    if (options.measure)
+        return measure(device, screen, options.boardDir);
+    device.boot();
+    return sim::HeadlessInterpreter(device, screen, std::cout).run(options.script);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    try {
+        options = parseOptions(argc, argv);
+    } catch (const std::invalid_argument& e) {
+        std::cerr << "lifeboat-board: " << e.what() << "\n" << c_usage;
+        return sim::STATUS_CANNOT_RUN;
+    }
+    try {
+        return run(options);
+    } catch (const std::exception& e) {
+        std::cout << "error " << e.what() << std::endl;
+        return sim::STATUS_CANNOT_RUN;
+    }
+}

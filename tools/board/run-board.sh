@@ -1,0 +1,177 @@
+#!/bin/sh
+# Usage: run-board.sh [--interactive]
+# Boots an emulated ARM board (QEMU virt, Cortex-A15, no KVM) with Debian's
+# armmp kernel and a busybox initramfs, runs the cross-built lifeboat on it as
+# the device does (800x480x32 virtio GPU on /dev/fb0, a PenMount PM9000 on
+# the UART /dev/ttyAMA0, a USB stick on xHCI) and works it with the device
+# simulator's scenarios (tests/sim). The screenshots are compared with the
+# host simulator's, and start-up time, memory and program size are printed.
+# --interactive only boots the board with lifeboat: its screen in a window
+# when there is a display, the simulator's commands on standard input (tap X
+# Y, usb insert, screenshot FILE, ...) and the guest's shell on a
+# pseudo-terminal whose name QEMU prints.
+# Needs: Debian 12 with qemu-system-arm, crossbuild-essential-armhf,
+# qemu-user-static, cpio, mtools and dosfstools (installed or brought up to
+# date), the build's own packages (tools/setup.sh) and access to the Debian
+# mirror.
+# Leaves: kernel and busybox in ${OKU_CACHE_DIR:-$HOME/.cache/oku}/board,
+# the armhf sysroot beside it, the program in build-armhf/ (installed into
+# build-board/board-install), the simulator in build/, and the run
+# (screenshots, logs, console, drive image) in build-board/board-run/. Exits non-zero when anything failed.
+set -eu
+# mtools reads the drive image without checking its geometry.
+export MTOOLS_SKIP_CHECK=1
+top=$(cd "$(dirname "$0")/../.." && pwd)
+cache=${OKU_CACHE_DIR:-$HOME/.cache/oku}
+run=$top/build-board/board-run
+interactive=
+case ${1:-} in
+    --interactive) interactive=1 ;;
+    "") ;;
+    *) echo "usage: $0 [--interactive]" >&2; exit 2 ;;
+esac
+# The simulator writes this into the device's boot ROM version file; the
+# board says the same, so that its screens compare pixel for pixel.
+bootrom="2.1.0 Simulator"
+
+step() { echo "== $*"; }
+
+step "packages"
+"$top/tools/install-packages.sh" qemu-system-arm crossbuild-essential-armhf qemu-user-static \
+    cpio mtools dosfstools
+
+step "kernel and busybox"
+export BOARD_ROOT=$cache/board
+"$top/tools/cross/fetch-armhf-packages.sh" "$BOARD_ROOT" linux-image-armmp busybox-static
+kernel=$(ls "$BOARD_ROOT"/boot/vmlinuz-*-armmp | sort -V | tail -n 1)
+export BOARD_MODULES=$BOARD_ROOT/lib/modules/${kernel##*/vmlinuz-}
+
+# The program comes from the armhf tree of run-armhf-tests.sh and the
+# simulator from the host tree of setup.sh; each is configured here only
+# when it is not there yet, and only what the board needs is built.
+step "cross build"
+"$top/tools/cross/make-sysroot.sh" --no-simulator >/dev/null
+export OKU_SYSROOT=$cache/sysroot-armhf
+cross=$top/build-armhf
+[ -e "$cross/CMakeCache.txt" ] ||
+    cmake -S "$top" -B "$cross" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-armhf.cmake" \
+        -DCMAKE_BUILD_TYPE=Release -DOKU_BUILD_BENCH=OFF >/dev/null
+# What the installation holds; the emulation helpers are of no use there.
+cmake --build "$cross" -j2 --target lifeboat fonts pixmaps >/dev/null
+rm -rf "$run"
+mkdir -p "$run/screenshots"
+install=$top/build-board/board-install
+rm -rf "$install"
+cmake --install "$cross" --prefix "$install" >/dev/null
+
+step "host build"
+host=$top/build
+[ -e "$host/CMakeCache.txt" ] || cmake -S "$top" -B "$host" >/dev/null
+cmake --build "$host" -j2 --target lifeboat lifeboat-sim lifeboat-board screen-diff >/dev/null
+board_tool=$host/tools/board/lifeboat-board
+
+step "initramfs"
+"$top/tools/board/make-initramfs.sh" "$install/bin/lifeboat" "$bootrom" "$run/initramfs.gz"
+
+step "boot"
+display="-display none"
+console="-chardev file,id=console,path=$run/console.log"
+if [ -n "$interactive" ]; then
+    console="-chardev pty,id=console"
+    [ -z "${DISPLAY:-}" ] || display="-display gtk"
+fi
+# armmp has no LPAE: the PCIe window (for xHCI) must stay below 4 GiB. The
+# GPU and consoles sit on virtio-mmio, which must speak virtio 1.0 for the
+# GPU. The UART is wired to the touch controller's socket.
+# shellcheck disable=SC2086 # display and console are lists of words
+qemu-system-arm -M virt,highmem=off -cpu cortex-a15 -smp 2 -m 512 -nodefaults $display \
+    -kernel "$kernel" -initrd "$run/initramfs.gz" -append "console=hvc0 quiet" \
+    -global virtio-mmio.force-legacy=false \
+    -device virtio-gpu-device,xres=800,yres=480 \
+    -chardev socket,id=touch,path="$run/touch.sock",server=on,wait=off -serial chardev:touch \
+    -device virtio-serial-device \
+    $console -device virtconsole,chardev=console \
+    -chardev socket,id=agent,path="$run/agent.sock",server=on,wait=off \
+    -device virtconsole,chardev=agent \
+    -fsdev local,id=lifeboat,path="$install",security_model=none,readonly=on \
+    -device virtio-9p-device,fsdev=lifeboat,mount_tag=lifeboat \
+    -fsdev local,id=board,path="$run",security_model=none \
+    -device virtio-9p-device,fsdev=board,mount_tag=board \
+    -device qemu-xhci,id=xhci \
+    -qmp unix:"$run/qmp.sock",server=on,wait=off &
+qemu=$!
+trap 'kill $qemu 2>/dev/null; wait $qemu 2>/dev/null' EXIT INT TERM
+
+if [ -n "$interactive" ]; then
+    "$board_tool" --board "$run" --reset
+    exit
+fi
+
+failures=0
+results=$run/results.txt
+: >"$results"
+pass() { echo "pass  $*" | tee -a "$results"; }
+fail() {
+    echo "FAIL  $*" | tee -a "$results"
+    failures=$((failures + 1))
+}
+# scenario NAME [OPTIONS]: runs one of the simulator's scenarios on the board.
+scenario() {
+    name=$1
+    shift
+    if (cd "$run/screenshots" &&
+        "$board_tool" --board "$run" "$@" "$top/tests/sim/$name.txt" >"$run/$name.log" 2>&1); then
+        pass "$name"
+    else
+        fail "$name: $(grep -E '^(fail|error)' "$run/$name.log" | head -n 1)"
+    fi
+}
+
+# The backup's archive on the drive, read back on this side.
+check_archive() {
+    archive=$(mdir -b -i "$run/usb.img" ::/ | grep 'backup-.*\.tar\.gz$' | head -n 1)
+    if [ -n "$archive" ] && mtype -i "$run/usb.img" "$archive" | tar -tzf - |
+        grep -q '^\./var/lib/oku-tscal\.dat$'; then
+        pass "backup archive ${archive#::/} holds the calibration"
+    else
+        fail "backup archive missing or without the calibration"
+    fi
+}
+
+step "scenarios on the board"
+started=$(date +%s)
+scenario calibration --reset
+# The device is calibrated now: its start to the first full page.
+"$board_tool" --board "$run" --measure >"$run/measure.log" 2>&1 || fail "measure"
+for file in "$top"/tests/sim/*.txt; do
+    name=$(basename "$file" .txt)
+    case $name in calibration | CMakeLists) continue ;; esac
+    scenario "$name" --reset
+    [ "$name" != backup ] || check_archive
+done
+echo "scenarios took $(($(date +%s) - started)) s"
+
+step "screens against the simulator's"
+(cd "$host" && ctest -R '^sim\.' >"$run/simulator-tests.log" 2>&1) ||
+    fail "simulator scenarios, see $run/simulator-tests.log"
+for shot in "$run"/screenshots/*.png; do
+    name=${shot##*/}
+    if difference=$("$host/tools/board/screen-diff" \
+        "$host/sim-screenshots/$name" "$shot"); then
+        pass "$name identical to the simulator's"
+    else
+        fail "$name: $difference"
+    fi
+done
+
+step "figures"
+sed -n -e 's/^measure first-page-ms \(.*\)/  start to first full page: \1 ms (emulated)/p' \
+    -e 's/^measure \(Vm[A-Z]*\):[[:space:]]*\(.*\)/  \1 at 800x480x32: \2/p' "$run/measure.log" |
+    tee -a "$results"
+stripped=$run/lifeboat.stripped
+arm-linux-gnueabihf-strip -o "$stripped" "$install/bin/lifeboat"
+echo "  stripped program: $(wc -c <"$stripped") bytes" | tee -a "$results"
+
+step "summary"
+echo "$(grep -c '^pass' "$results") passed, $failures failed; logs in $run"
+[ "$failures" -eq 0 ]

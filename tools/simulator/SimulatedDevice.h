@@ -1,0 +1,58 @@
+#ifndef LIFEBOAT_SIM_SIMULATEDDEVICE_H
+#define LIFEBOAT_SIM_SIMULATEDDEVICE_H
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+#include "BuildTree.h"
+#include "Device.h"
+#include "FramebufferView.h"
+#include "Pm9000Controller.h"
+#include "SimState.h"
+
+namespace sim {
+
+// The device on this machine: the program runs in a namespace of its own on
+// the simulator's state, draws into the framebuffer file and reads a PM9000
+// controller on a pseudo-terminal.
+class SimulatedDevice : public Device {
+public:
+    SimulatedDevice(SimState& state, FramebufferView& screen, const BuildTree& build,
+                    const std::string& program, const std::vector<std::string>& arguments,
+                    std::ostream& events);
+    // Ends the program and everything it started.
+    ~SimulatedDevice() override;
+
+    SimState& state() { return m_state; }
+
+    bool isMounted(const std::string& mountPoint) override;
+    std::vector<std::string> findFiles(const std::string& pattern) override;
+    void insertUsbDrive(bool readOnly, bool slow) override;
+    void removeUsbDrive() override;
+
+private:
+    int startProgram() override;
+    std::optional<int> reapProgram() override;
+    Pm9000Controller* touchController() override { return m_controller.get(); }
+    void powerOffTouch() override { m_controller.reset(); }
+    void resetStorage() override { m_state.factoryReset(); }
+    std::string logPath() const override { return m_state.path("lifeboat.log"); }
+
+    void kill();
+    std::vector<std::string> programEnvironment() const;
+
+    SimState& m_state;
+    FramebufferView& m_screen;
+    BuildTree m_build;
+    std::string m_program;
+    std::vector<std::string> m_arguments;
+    std::unique_ptr<Pm9000Controller> m_controller;
+    pid_t m_pid = -1;
+};
+
+} // namespace sim
+
+#endif
