@@ -15,6 +15,7 @@
 #include "GuestAgent.h"
 #include "QmpClient.h"
 #include "QmpScreen.h"
+#include "UnixSocketServer.h"
 
 using namespace board;
 
@@ -30,13 +31,6 @@ std::string runShell(const std::string& command)
     return output;
 }
 
-std::string temporaryDirectory()
-{
-    char name[] = "/tmp/board-test-XXXXXX";
-    if (!mkdtemp(name))
-        throw std::runtime_error("mkdtemp");
-    return name;
-}
 
 // The guest's agent script run by this machine's shell, served on a Unix
 // socket as QEMU serves the board's console.
@@ -44,13 +38,7 @@ class AgentOnHost {
 public:
     AgentOnHost() : m_directory(temporaryDirectory()), m_socket(m_directory + "/agent.sock")
     {
-        m_listener = socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address = {};
-        address.sun_family = AF_UNIX;
-        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", m_socket.c_str());
-        if (bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            listen(m_listener, 1) != 0)
-            throw std::runtime_error("cannot listen on " + m_socket);
+        m_listener = listenOnUnixSocket(m_socket);
         m_pid = fork();
         if (m_pid == 0) {
             const int connection = accept(m_listener, nullptr, nullptr);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "QmpClient.h"
+#include "UnixSocketServer.h"
 #include "UsbDrive.h"
 
 using namespace board;
@@ -28,16 +29,9 @@ public:
 
     explicit FakeQmp(Answer answer) : m_answer(std::move(answer))
     {
-        char name[] = "/tmp/board-qmp-XXXXXX";
-        m_directory = mkdtemp(name);
+        m_directory = temporaryDirectory();
         m_path = m_directory + "/qmp.sock";
-        m_listener = socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address = {};
-        address.sun_family = AF_UNIX;
-        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", m_path.c_str());
-        if (bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            listen(m_listener, 1) != 0)
-            throw std::runtime_error("cannot listen on " + m_path);
+        m_listener = listenOnUnixSocket(m_path);
         m_thread = std::thread([this] { serve(); });
     }
     ~FakeQmp()
