@@ -39,7 +39,10 @@ public:
     explicit EmulatedInputDevice(const char* bits = nullptr, const char* failing = nullptr)
         : m_dir(std::string(OKU_TEST_BUILD_DIR "/LinuxTouchScreenTest.") +
                 testing::UnitTest::GetInstance()->current_test_info()->name()),
-          m_preload("LD_PRELOAD", OKU_FBEMU_LIB), m_device("FBEMU_EVDEV_PATH", path().c_str()),
+          m_preload("LD_PRELOAD", OKU_FBEMU_LIB),
+          // A sanitized child would refuse to run behind the preload library.
+          m_asanOrder("ASAN_OPTIONS", "verify_asan_link_order=0"),
+          m_device("FBEMU_EVDEV_PATH", path().c_str()),
           m_bits("FBEMU_EVDEV_BITS", bits), m_failing("FBEMU_FAIL", failing),
           m_calibration("OKU_TS_CALIB_DATA_FILE", calibrationPath().c_str())
     {
@@ -66,7 +69,7 @@ private:
     }
 
     const std::string m_dir;
-    ScopedEnv m_preload, m_device, m_bits, m_failing, m_calibration;
+    ScopedEnv m_preload, m_asanOrder, m_device, m_bits, m_failing, m_calibration;
 };
 
 void writeRecords(int fd, std::initializer_list<input_event> records)
