@@ -9,21 +9,24 @@ exec 3>&1
 export KARO_LIFEBOAT=/opt/lifeboat
 export OKU_TSDEV=/dev/ttyAMA0
 log=/board/lifeboat.log
+# Files of this agent's own: the tests run several agents side by side.
+out=/tmp/agent-$$.out
+pidfile=/tmp/lifeboat-$$.pid
 
 # Like the device at power-up, the program starts on a black screen.
 start_program() {
     cat /dev/zero >/dev/fb0 2>/dev/null
-    rm -f /tmp/lifeboat.pid
+    rm -f "$pidfile"
     (
         "$KARO_LIFEBOAT/bin/lifeboat" "$@" >>"$log" 2>&1 </dev/null &
-        echo $! >/tmp/lifeboat.pid
+        echo $! >"$pidfile"
         wait $!
         echo "@@exit $! $?" >&3
     ) &
-    until [ -s /tmp/lifeboat.pid ]; do
+    until [ -s "$pidfile" ]; do
         usleep 10000
     done
-    cat /tmp/lifeboat.pid
+    cat "$pidfile"
 }
 
 stop_program() {
@@ -48,7 +51,7 @@ reset_device() {
 # Waits at most 60 s until the kernel has found a USB disk (present) or
 # has none (absent), as a person waits for the stick to be recognised.
 wait_for_drive() {
-    for attempt in $(seq 600); do
+    for _ in $(seq 600); do
         found=absent
         for disk in /sys/block/sd*; do
             [ -e "$disk" ] && found=present
@@ -73,8 +76,8 @@ find_files() {
 }
 
 while IFS= read -r line; do
-    eval "$line" >/tmp/agent.out 2>&1
+    eval "$line" >"$out" 2>&1
     status=$?
-    cat /tmp/agent.out
+    cat "$out"
     echo "@@done $status"
 done
