@@ -1,5 +1,6 @@
 #include "gui/FbRootWidget.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -53,6 +54,11 @@ int pixelFormatCode(const fb_var_screeninfo& var)
     return 0;
 }
 
+size_t bytesPerPixel(int pixelFormat)
+{
+    return pixelFormat == 32 ? 4 : 2;
+}
+
 std::string formatDescription(const fb_var_screeninfo& var)
 {
     return "[" + std::to_string(var.bits_per_pixel) + ":" + std::to_string(var.red.length) + ":" +
@@ -83,6 +89,19 @@ FbRootWidget::FbRootWidget(int, int) : RootWidget(0, 0)
     if (m_pixelFormat == 0)
         failSetup("Unsupported framebuffer \"" + path + "\".  " + formatDescription(m_varInfo));
 
+    // The writers fill yres rows of line_length bytes (of a pixel row when
+    // the device reports no padding); the mapping must hold all of them.
+    const size_t row = static_cast<size_t>(m_varInfo.xres) * bytesPerPixel(m_pixelFormat);
+    if (m_fixInfo.line_length != 0 && m_fixInfo.line_length < row)
+        failSetup("Framebuffer lines too short on \"" + path + "\".  " +
+                  std::to_string(m_fixInfo.line_length) + " bytes for " + std::to_string(row) +
+                  " bytes of pixels");
+    const size_t frame = std::max<size_t>(m_fixInfo.line_length, row) * m_varInfo.yres;
+    if (m_fixInfo.smem_len < frame)
+        failSetup("Framebuffer memory too small on \"" + path + "\".  " +
+                  std::to_string(m_fixInfo.smem_len) + " bytes for a frame of " +
+                  std::to_string(frame));
+
     void* memory =
         mmap(nullptr, m_fixInfo.smem_len, PROT_READ | PROT_WRITE, MAP_SHARED, m_fd, 0);
     if (memory == MAP_FAILED)
@@ -104,17 +123,14 @@ FbRootWidget::~FbRootWidget()
 void FbRootWidget::notifyRedraw(const Rect& r, bool)
 {
     Writer write = &Pixmap::writeBGR16;
-    size_t bytesPerPixel = 2;
-    if (m_pixelFormat == 32) {
+    if (m_pixelFormat == 32)
         write = &Pixmap::writeRGB32;
-        bytesPerPixel = 4;
-    } else if (m_pixelFormat == 15) {
+    else if (m_pixelFormat == 15)
         write = &Pixmap::writeRGB15;
-    }
 
     // The writers lay rows out width pixels apart, as in the back buffer; so
     // does a device without padding (or one that reports no line length).
-    const size_t packedLine = static_cast<size_t>(m_pixmap.getWidth()) * bytesPerPixel;
+    const size_t packedLine = static_cast<size_t>(m_pixmap.getWidth()) * bytesPerPixel(m_pixelFormat);
     if (m_fixInfo.line_length <= packedLine) {
         (m_pixmap.*write)(m_frameMemory, r);
         return;

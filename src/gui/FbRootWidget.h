@@ -24,7 +24,8 @@ class FbRootWidget : public RootWidget {
 public:
     // The size comes from the device ($OKU_FBDEV, default "/dev/fb0"); width
     // and height are ignored. A device that cannot be opened, queried or
-    // mapped, or has another pixel format, ends the process with status 1
+    // mapped, has another pixel format, or lines or frame memory too small
+    // for its resolution, ends the process with status 1
     // after one line on standard error. The console is then put into
     // graphics mode, and the touch controller chosen from the environment and
     // installed.

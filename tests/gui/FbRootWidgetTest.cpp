@@ -155,6 +155,13 @@ TEST(FbRootWidget, RefusesADeviceItCannotDriveWithOneLineAndStatus1)
         {{"FBEMU_FAIL=var"}, "FBIOGET_VSCREENINFO failed on " + device + std::strerror(EINVAL)},
         {{"FBEMU_MODE=800x480x8"}, "Unsupported framebuffer " + device + "[8:8:0:8:0:8:0]"},
         {{"FBEMU_MODE=800x480x24"}, "Unsupported framebuffer " + device + "[24:8:16:8:8:8:0]"},
+        // The writers would run past the mapping.
+        {{"FBEMU_SMEM_LEN=1535999"},
+         "Framebuffer memory too small on " + device + "1535999 bytes for a frame of 1536000"},
+        {{"FBEMU_LINE_LENGTH=3300", "FBEMU_SMEM_LEN=1536000"},
+         "Framebuffer memory too small on " + device + "1536000 bytes for a frame of 1584000"},
+        {{"FBEMU_LINE_LENGTH=3196"},
+         "Framebuffer lines too short on " + device + "3196 bytes for 3200 bytes of pixels"},
         // A FIFO answers the emulated ioctls but cannot be mapped.
         {{"FBEMU_PATH=" + fifo, "OKU_FBDEV=" + fifo},
          "Cannot mmap \"" + fifo + "\".  " + std::strerror(ENODEV)},

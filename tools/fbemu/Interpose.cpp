@@ -12,6 +12,8 @@
 //   FBEMU_MODE         "WIDTHxHEIGHTxDEPTH", DEPTH one of 32, 24, 16, 16-555,
 //                      15, 8 (see FramebufferMode.h); "800x480x32" if unset
 //   FBEMU_LINE_LENGTH  bytes from one row to the next (padded lines)
+//   FBEMU_SMEM_LEN     the frame memory size the device reports, if not
+//                      that of its rows
 //   FBEMU_EVDEV_PATH   the FIFO that acts as the evdev device
 //   FBEMU_EVDEV_BITS   comma-separated capabilities the device reports, of
 //                      EV_SYN, EV_KEY, EV_ABS, ABS_X, ABS_Y, BTN_TOUCH; all
@@ -99,8 +101,11 @@ bool currentMode(FramebufferMode& mode)
 {
     const char* description = std::getenv("FBEMU_MODE");
     if (parseFramebufferMode(description ? description : "800x480x32",
-                             std::getenv("FBEMU_LINE_LENGTH"), mode))
+                             std::getenv("FBEMU_LINE_LENGTH"), mode)) {
+        if (const char* memory = std::getenv("FBEMU_SMEM_LEN"))
+            mode.fix.smem_len = static_cast<__u32>(std::strtoul(memory, nullptr, 10));
         return true;
+    }
     std::fprintf(stderr, "fbemu: unusable FBEMU_MODE or FBEMU_LINE_LENGTH\n");
     return false;
 }
