@@ -18,15 +18,18 @@ constexpr std::streamsize c_copyBlockSize = 8192;
 bool copyStream(std::istream& in, std::ostream& out)
 {
     char block[c_copyBlockSize];
-    do {
+    for (;;) {
         in.read(block, sizeof block);
         if (in.bad())
             return false;
         out.write(block, in.gcount());
         if (out.bad())
             return false;
-    } while (!in.eof());
-    return true;
+        if (in.eof())
+            return true;
+        if (in.fail())
+            return false;
+    }
 }
 
 FileCopier::FileCopier(const std::string& from, const std::string& to)

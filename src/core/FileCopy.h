@@ -10,7 +10,8 @@
 namespace OKU {
 
 // Copies everything from in to out in 8192-byte blocks; false as soon as the
-// input goes bad or the output fails.
+// input goes bad or fails before its end (a stream that has failed already
+// gives nothing more), or the output fails.
 bool copyStream(std::istream& in, std::ostream& out);
 
 // One binary file copy. Both files are opened by the constructor (the

@@ -1,5 +1,6 @@
 #include "core/Time.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <limits>
 
@@ -64,7 +65,14 @@ int runCommand(const std::string& command)
 
 void sleepMilliseconds(int milliseconds)
 {
-    usleep(static_cast<useconds_t>(milliseconds) * 1000);
+    // usleep's 32-bit microseconds would wrap after 71 minutes.
+    if (milliseconds <= 0)
+        return;
+    timespec left;
+    left.tv_sec = milliseconds / 1000;
+    left.tv_nsec = static_cast<long>(milliseconds % 1000) * 1000000;
+    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+    }
 }
 
 uint32_t monotonicMilliseconds()
@@ -101,6 +109,8 @@ bool isLeapYear(int year)
 void calcWeekInfo(int year, int month, int day, int* dayOfYear, int* weekday, int* weekYear,
                   int* week)
 {
+    if (month < 0 || month > 11)
+        return;
     const bool leap = isLeapYear(year);
     const int yearDay = c_daysBeforeMonth[month] + day + (leap && month >= 2 ? 1 : 0);
 

@@ -62,6 +62,7 @@ struct DateTime {
     int32_t second = 0;
 };
 
+// Sleeps that long, on through signals; not at all for 0 or less.
 void sleepMilliseconds(int milliseconds);
 
 // The monotonic clock; both abort() when it cannot be read. The 32-bit
@@ -81,7 +82,8 @@ bool isLeapYear(int year);
 // dayOfYear counts from 0, weekday runs from 0 (Monday) to 6 (Sunday), and
 // week counts ISO 8601 weeks from 0, belonging to weekYear, which differs
 // from year around New Year. Any output may be null, but week and weekYear
-// are only written together: ask for both or for neither.
+// are only written together: ask for both or for neither. A month outside
+// 0..11 writes nothing.
 void calcWeekInfo(int year, int month, int day, int* dayOfYear, int* weekday, int* weekYear,
                   int* week);
 

@@ -30,6 +30,16 @@ TEST(FileCopyTest, CopiesReplaceTheWholeDestinationOrLeaveIt)
     EXPECT_FALSE(copyStream(in.seekg(0), noBuffer));
     std::istream badInput(nullptr);
     EXPECT_FALSE(copyStream(badInput, out));
+    // A stream that failed before its end gives nothing more; one at its end
+    // has nothing more to give.
+    std::istringstream failed(data);
+    failed.setstate(std::ios_base::failbit);
+    EXPECT_FALSE(copyStream(failed, out));
+    std::istringstream ended("");
+    ended.get();
+    std::ostringstream nothing;
+    EXPECT_TRUE(copyStream(ended, nothing));
+    EXPECT_EQ("", nothing.str());
 
     TempDir tmp;
     tmp.write("from", data);

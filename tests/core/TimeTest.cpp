@@ -3,7 +3,10 @@
 #include <array>
 #include <limits>
 #include <ctime>
+#include <csignal>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 #include <gtest/gtest.h>
 
@@ -84,6 +87,12 @@ TEST(TimeTest, WeekInfoAgreesWithTheCLibraryForEveryDay)
     calcWeekInfo(2024, 2, 0, &dayOfYear, nullptr, nullptr, &week);
     EXPECT_EQ(31 + 29, dayOfYear);
     EXPECT_EQ(-1, week);
+    // A month that does not exist is refused, not looked up past the table.
+    for (int month : {-1, 12, 1000}) {
+        int untouched = -1;
+        calcWeekInfo(2024, month, 0, &untouched, &untouched, nullptr, nullptr);
+        EXPECT_EQ(-1, untouched) << month;
+    }
     EXPECT_TRUE(isLeapYear(2400));
 }
 
@@ -163,4 +172,26 @@ TEST(TimeTest, TimeZonesComeFromTheZoneTableAndReplaceTheLocalTimeFileWhole)
     EXPECT_EQ("TZif Zurich", dir.read("localtime"));
     setFullPathToLocaltime(dir / "missing-directory/localtime");
     EXPECT_FALSE(setTimeZone(L"Europe/Berlin"));
+}
+
+// Times whose microseconds do not fit 32 bits sleep their whole length, and
+// one of 0 or less not at all: each runs in a child, which a second tells.
+TEST(TimeTest, SleepsNeitherWrapNorHangOnNegativeTimes)
+{
+    const auto stillSleepingAfterASecond = [](int milliseconds) {
+        const pid_t child = fork();
+        if (child == 0) {
+            sleepMilliseconds(milliseconds);
+            _exit(0);
+        }
+        sleepMilliseconds(1000);
+        const bool sleeping = waitpid(child, nullptr, WNOHANG) == 0;
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        return sleeping;
+    };
+    // 4294968 ms are 2^32 + 670704 us: 0.67 s once wrapped.
+    EXPECT_TRUE(stillSleepingAfterASecond(4294968));
+    EXPECT_FALSE(stillSleepingAfterASecond(-1));
+    EXPECT_FALSE(stillSleepingAfterASecond(0));
 }
