@@ -2,9 +2,11 @@
 
 #include <iostream>
 #include <locale>
+#include <stdexcept>
 #include <string>
 
 #include "core/ExternalDisk.h"
+#include "core/FatalError.h"
 #include "core/FileFinder.h"
 #include "core/ProcessExit.h"
 #include "core/Trace.h"
@@ -20,14 +22,41 @@
 
 OKU::Backend* g_backend = nullptr;
 
+namespace {
+
+// The device's start-up script acts on the exit status, so a failure ends
+// with its message and status 1, never with a signal.
+void reportFatalError(const char* message)
+{
+    std::cerr << message << std::endl;
+}
+
+// The user's character classification, or the classic one when the
+// environment names a locale this system does not have: a rescue program
+// must not stop over a language setting.
+std::locale userLocale()
+{
+    try {
+        return std::locale(std::locale(), std::locale(""), std::locale::ctype);
+    } catch (const std::runtime_error&) {
+        std::cerr << "lifeboat: the locale of LC_ALL, LC_CTYPE or LANG is not available; "
+                     "using the classic locale"
+                  << std::endl;
+        return std::locale::classic();
+    }
+}
+
+} // namespace
+
 // The program never returns from here: the operator's choice, and every
 // failure, ends it through _exit (exitProcess), so no static destructor ever runs.
 int main(int argc, char** argv)
 {
     std::ios_base::sync_with_stdio(false);
+    OKU::setFatalErrorHandler(reportFatalError);
     // Only character classification follows the user's environment; numbers
     // and everything else stay in the classic format the files are written in.
-    const std::locale locale(std::locale(), std::locale(""), std::locale::ctype);
+    const std::locale locale = userLocale();
     std::locale::global(locale);
     std::cin.imbue(locale);
     std::cout.imbue(locale);

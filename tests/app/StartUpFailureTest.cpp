@@ -1,0 +1,58 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/Process.h"
+#include "gui/EmulatedFramebuffer.h"
+
+namespace {
+
+struct Finished {
+    int status;
+    std::string errors;
+};
+
+// lifeboat on the emulated framebuffer, given at most 30 s to end.
+Finished runLifeboat(const EmulatedFramebuffer& fb, const std::vector<std::string>& settings)
+{
+    std::vector<std::string> args = {"30", "/usr/bin/env", "LD_PRELOAD=" OKU_FBEMU_LIB,
+                                     "FBEMU_PATH=" + fb.path(), "OKU_FBDEV=" + fb.path(),
+                                     "ASAN_OPTIONS=verify_asan_link_order=0"};
+    args.insert(args.end(), settings.begin(), settings.end());
+    args.push_back(OKU_LIFEBOAT_PROGRAM);
+    Finished finished;
+    finished.status = OKU::execWait("/usr/bin/timeout", args, nullptr, "", &finished.errors);
+    return finished;
+}
+
+} // namespace
+
+// The device's start-up script acts on the status: every failure at start-up
+// ends with its message and status 1, never with a signal, and a locale the
+// system lacks is no failure at all.
+TEST(StartUpFailureTest, EndsWithItsMessageAndStatus1)
+{
+    EmulatedFramebuffer fb;
+    fb.create(800 * 480 * 4, 0);
+    const std::string unknownType = "Unknown touch screen controller type 'unknown'.\n";
+    const std::string locale = "lifeboat: the locale of LC_ALL, LC_CTYPE or LANG is not available; "
+                               "using the classic locale\n";
+    const struct {
+        std::vector<std::string> settings;
+        std::string errors;
+    } cases[] = {
+        {{"OKU_TSTYPE=unknown"}, unknownType},
+        {{"LC_ALL=xx_XX.UTF-8", "OKU_TSTYPE=unknown"}, locale + unknownType},
+        {{"KARO_LIFEBOAT=" + fb.directory(), "OKU_TSTYPE=none"}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings.front());
+        const Finished lifeboat = runLifeboat(fb, c.settings);
+        EXPECT_EQ(1, lifeboat.status) << lifeboat.errors;
+        if (!c.errors.empty())
+            EXPECT_EQ(c.errors, lifeboat.errors);
+        else
+            EXPECT_NE(std::string::npos, lifeboat.errors.find("Cannot find")) << lifeboat.errors;
+    }
+}
