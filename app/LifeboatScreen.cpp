@@ -9,6 +9,7 @@
 #include "core/ProcessExit.h"
 #include "gui/Button.h"
 #include "gui/Frame.h"
+#include "gui/HSizer.h"
 #include "gui/MountExtDisk.h"
 #include "gui/MsgBox.h"
 #include "gui/RootWidget.h"
@@ -19,6 +20,7 @@
 #include "gui/VSizer.h"
 #include "gui/WaitingBox.h"
 
+#include "MessageText.h"
 #include "ScriptFinder.h"
 #include "Version.h"
 
@@ -42,6 +44,15 @@ StaticText* createText(Widget* parent, const LString& text, HAlign halign, VAlig
     return staticText;
 }
 
+// From the page's message size down to the smallest size still readable.
+std::vector<std::shared_ptr<const Font>> messageFonts(Cache& cache, int screenHeight)
+{
+    std::vector<std::shared_ptr<const Font>> fonts;
+    for (int size = screenHeight / 33; size >= screenHeight / 48 && size > 0; --size)
+        fonts.push_back(cache.getFont(size, true, false));
+    return fonts;
+}
+
 } // namespace
 
 LifeboatScreen::LifeboatScreen(Widget* parent, const std::wstring& message) : CommonScreen(parent)
@@ -58,11 +69,10 @@ LifeboatScreen::LifeboatScreen(Widget* parent, const std::wstring& message) : Co
     StaticPixmap* rightSmiley = new StaticPixmap(content, smiley, false, true);
     StaticText* heading = createText(content, LString(LString1(L"Lifeboat!")), HAlign::CENTER,
                                      VAlign::CENTER, cache.getFont(height / 11, true, false));
-    StaticText* messageText = createText(content, LString(message), HAlign::CENTER,
-                                         VAlign::CENTER, cache.getFont(height / 33, true, false));
-    messageText->setFontColor(Color(255, 0, 0, 255));
+    m_message = new MessageText(content, message, messageFonts(cache, height));
+    m_message->setFontColor(Color(255, 0, 0, 255));
 
-    Button* const buttons[] = {
+    m_buttons = {
         createActionButton(content, L"Emergency Backup",
                            sigc::mem_fun(*this, &LifeboatScreen::emergencyBackupClicked)),
         createActionButton(content, L"Factory Reset",
@@ -76,14 +86,19 @@ LifeboatScreen::LifeboatScreen(Widget* parent, const std::wstring& message) : Co
         content, LString(L"%1\n%2").arg(Version::getBootromVersion()).arg(Version::getVersion()),
         HAlign::RIGHT, VAlign::TOP, cache.getFont(10, false, false));
     // One wide button widens the whole column, since its buttons stretch.
-    buttons[1]->setMinWidth(width / 3);
+    m_buttons[1]->setMinWidth(width / 3);
 
     auto buttonColumn = std::make_shared<VSizer>(true, false);
-    for (Button* button : buttons)
+    for (Button* button : m_buttons)
         buttonColumn->add(button, 1, HAlign::STRETCH);
+    // The message keeps clear of the smileys, however far down it reaches.
+    auto messageRow = std::make_shared<HSizer>(true, false);
+    messageRow->addSpace(smiley->getWidth(), 0);
+    messageRow->add(m_message, 1, VAlign::STRETCH);
+    messageRow->addSpace(smiley->getWidth(), 0);
     auto column = std::make_shared<VSizer>(true, false);
     column->add(heading, 0, HAlign::STRETCH);
-    column->add(messageText, 0, HAlign::STRETCH);
+    column->add(messageRow, 0, HAlign::STRETCH);
     column->addSpace(height / 40, 0);
     column->add(buttonColumn, 1, HAlign::CENTER);
     auto page = std::make_shared<StackSizer>(true);
@@ -95,6 +110,16 @@ LifeboatScreen::LifeboatScreen(Widget* parent, const std::wstring& message) : Co
 }
 
 LifeboatScreen::~LifeboatScreen() = default;
+
+void LifeboatScreen::runSizer()
+{
+    CommonScreen::runSizer();
+    int spare = 0;
+    for (const Button* button : m_buttons)
+        spare += button->getHeight() - button->getMinHeight();
+    if (m_message->fitInto(m_message->getWidth(), m_message->getHeight() + spare))
+        CommonScreen::runSizer();
+}
 
 // The GUI thread stays blocked while the script runs; the waiting box is drawn
 // before, so the operator knows not to pull the drive.

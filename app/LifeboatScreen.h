@@ -2,8 +2,14 @@
 #define LIFEBOAT_LIFEBOATSCREEN_H
 
 #include <string>
+#include <vector>
 
 #include "gui/CommonScreen.h"
+
+namespace OKU {
+class Button;
+}
+class MessageText;
 
 // The emergency page: a heading, the message the program was started with,
 // four large buttons and the versions. Backing up runs the device's backup
@@ -17,11 +23,18 @@ public:
     LifeboatScreen(OKU::Widget* parent, const std::wstring& message);
     ~LifeboatScreen() override;
 
+    // Every layout gives the message what the buttons can spare beyond their
+    // minimum height, and lays the page out again when it needs another height.
+    void runSizer() override;
+
 private:
     void emergencyBackupClicked();
     void factoryResetClicked();
     void startApplicationClicked();
     void rebootClicked();
+
+    MessageText* m_message;
+    std::vector<OKU::Button*> m_buttons;
 };
 
 #endif

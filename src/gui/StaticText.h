@@ -41,11 +41,13 @@ public:
     // At least the minimum number of lines.
     int getAutoMinHeight() const override;
 
+protected:
+    // The text colour as disabling and fading change it.
+    Color drawingColor() const;
+
 private:
     static const int c_fadeSteps = 10;
     static const int c_fadeIntervalMs = 50;
-
-    Color drawingColor() const;
 
     std::shared_ptr<const Font> m_font;
     Color m_textColor;

@@ -9,15 +9,19 @@
 #include "core/ExternalDisk.h"
 #include "core/TempDir.h"
 #include "core/Time.h"
+#include "core/Utf8.h"
+#include "graphics/Pixmap.h"
 #include "gui/Button.h"
 #include "gui/StaticPixmap.h"
 #include "gui/StaticText.h"
 #include "gui/TestRootWidget.h"
 #include "gui/TestTheme.h"
 #include "input/DummyTouchScreen.h"
+#include "text/Font.h"
 #include "text/L10n.h"
 
 #include "LifeboatScreen.h"
+#include "MessageText.h"
 #include "MyCalibrationScreen.h"
 #include "SearchPaths.h"
 #include "Version.h"
@@ -187,6 +191,12 @@ void tap(TestRootWidget& root, const Point& p)
     }
 }
 
+// What a controller whose axes are sheared and scaled reports for a screen position.
+Point raw(const Point& screen)
+{
+    return Point(5 * screen.x + screen.y + 200, -screen.x + 6 * screen.y + 1000);
+}
+
 Point center(const Widget* w)
 {
     const Rect r = w->getRectAbs();
@@ -248,14 +258,14 @@ TEST(CalibrationScreenTest, NineTouchesInReadingOrderOfTheLanguage)
             }
             EXPECT_TRUE(cross->isShown());
             EXPECT_EQ(grid[c.order[i]], center(cross)) << i;
-            tap(root, Point(1000 + i, 2000 + i));
+            tap(root, raw(grid[c.order[i]]));
             EXPECT_FALSE(cross->isShown());
         }
         EXPECT_EQ((Log{"raw on", "calibrate 799x599", "raw off"}), touchScreen.m_log);
         for (int i = 0; i < 9; ++i) {
             const TouchScreen::CalibrationPoint& p = touchScreen.m_points.at(c.order[i]);
             EXPECT_EQ(grid[c.order[i]], Point(p.screenX, p.screenY));
-            EXPECT_EQ(Point(1000 + i, 2000 + i), Point(p.rawX, p.rawY));
+            EXPECT_EQ(raw(grid[c.order[i]]), Point(p.rawX, p.rawY));
         }
         EXPECT_EQ(nullptr, root.getMouseGrabber());
 
@@ -302,9 +312,9 @@ void expectFontSize(int size, const StaticText* text)
 TEST_F(LifeboatScreenTest, PageScalesWithTheScreen)
 {
     const int margin = Theme::g()->m_sizerMargin;
-    const StaticText* message = withText<StaticText>(&m_root, L"Disk failure");
+    const auto* message = dynamic_cast<MessageText*>(withText<StaticText>(&m_root, L"Disk failure"));
     expectFontSize(43, withText<StaticText>(&m_root, L"Lifeboat!"));
-    expectFontSize(14, message);
+    EXPECT_EQ(Theme::g()->getCache().getFont(14, true, false), message->getShownFont());
 
     const Rect first = button(L"Emergency Backup");
     EXPECT_EQ(message->getRectAbs().bottom() + margin + 12 + margin, first.y);
@@ -348,5 +358,91 @@ TEST_F(LifeboatScreenTest, ChoicesEndTheProgramWithTheirStatus)
                 sleepMilliseconds(5000);
             },
             testing::ExitedWithCode(c.status), "");
+    }
+}
+
+namespace {
+
+bool isMessageRed(const Pixmap::Pixel& p)
+{
+    return p.red > 200 && p.green < 100 && p.blue < 100;
+}
+
+// Whether any pixel of the area is the message's red.
+bool hasRed(const Pixmap& page, const Rect& area)
+{
+    for (int y = area.y; y < area.bottom(); ++y)
+        for (int x = area.x; x < area.right(); ++x)
+            if (isMessageRed(page.getPixel(x, y)))
+                return true;
+    return false;
+}
+
+int differingPixels(const Pixmap& a, const Pixmap& b, const Rect& area)
+{
+    int differing = 0;
+    for (int y = area.y; y < area.bottom(); ++y)
+        for (int x = area.x; x < area.right(); ++x)
+            differing += !(a.getPixel(x, y) == b.getPixel(x, y));
+    return differing;
+}
+
+} // namespace
+
+// A message of any length, in any script, stays between the smileys and above
+// the buttons: wrapped, in a smaller font when needed, and cut with an ellipsis
+// when even the smallest readable font cannot take it all. Its first line is
+// always shown, and the four buttons keep at least their minimum height.
+TEST(LifeboatMessageTest, LongMessagesShrinkAndEndWithAnEllipsis)
+{
+    Version::s_bootromVersionFile = "/nonexistent/bootrom_version.txt";
+    testTheme();
+    std::wstring fiveKilobytes;
+    while (utf8Encode(fiveKilobytes).size() < 5000)
+        fiveKilobytes += L"Disk failure on /dev/mmcblk0p3, please back up now. "
+                         L"\u062e\u0637\u0623 \u0641\u064a \u0627\u0644\u0642\u0631\u0635. "
+                         L"\u05e9\u05d2\u05d9\u05d0\u05d4 \u05d1\u05d3\u05d9\u05e1\u05e7. ";
+    const struct {
+        std::wstring message;
+        int fontSize;
+        bool whole;
+    } cases[] = {{L"Disk failure", 14, true},
+                 {fiveKilobytes.substr(0, 650), 11, true},
+                 {fiveKilobytes, 10, false}};
+
+    TestRootWidget reference(800, 480);
+    new LifeboatScreen(&reference, L"");
+    reference.runPending();
+    const Pixmap referencePage = reference.getPixmapCopy();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message.size());
+        TestRootWidget root(800, 480);
+        new LifeboatScreen(&root, c.message);
+        root.runPending();
+        const Pixmap page = root.getPixmapCopy();
+
+        for (StaticPixmap* smiley : find<StaticPixmap>(&root))
+            EXPECT_EQ(0, differingPixels(referencePage, page, smiley->getRectAbs()));
+        for (Button* button : find<Button>(&root)) {
+            EXPECT_FALSE(hasRed(page, button->getRectAbs()));
+            EXPECT_GE(button->getHeight(), button->getMinHeight());
+            EXPECT_LE(button->getRectAbs().bottom(), 480);
+        }
+
+        auto* message = dynamic_cast<MessageText*>(withText<StaticText>(&root, c.message));
+        const Rect box = message->getRectAbs();
+        const int firstLine = message->getShownFont()->getLineSpacing();
+        EXPECT_TRUE(hasRed(page, Rect(box.x, box.y, box.width, firstLine)));
+        EXPECT_FALSE(hasRed(page, Rect(0, 0, 800, box.y)));
+        EXPECT_FALSE(hasRed(page, Rect(0, box.bottom(), 800, 480 - box.bottom())));
+        EXPECT_EQ(Theme::g()->getCache().getFont(c.fontSize, true, false), message->getShownFont());
+        const std::wstring& shown = message->getShownText();
+        if (c.whole) {
+            EXPECT_EQ(c.message, shown);
+            continue;
+        }
+        ASSERT_EQ(L'\u2026', shown.back());
+        EXPECT_EQ(0u, c.message.find(shown.substr(0, shown.size() - 1)));
+        EXPECT_GT(shown.size(), 300u);
     }
 }
