@@ -1,17 +1,26 @@
 #include "input/CalibrationScreen.h"
 
+#include <cmath>
+
 #include "graphics/Pixmap.h"
 #include "gui/Button.h"
 #include "gui/Frame.h"
+#include "gui/MsgBox.h"
 #include "gui/RootWidget.h"
 #include "gui/StaticPixmap.h"
 #include "gui/StaticText.h"
 #include "gui/Theme.h"
+#include "input/TouchCalibration.h"
 #include "text/L10n.h"
 
 namespace OKU {
 
 namespace {
+
+const wchar_t c_title[] = L"Touch screen calibration";
+// Keeps the squared terms of controller units small in the check's fit.
+const double c_checkRawScale = 1.0 / 1024;
+const double c_largestErrorOfDiagonal = 0.02;
 
 // Column 0..2 and row 0..2 of the grid, kept clear of the frame's edges and
 // its title.
@@ -42,7 +51,7 @@ CalibrationScreen::CalibrationScreen(RootWidget* root)
         m_points.push_back(point);
     }
 
-    Frame* frame = new Frame(this, LString(LString1(L"Touch screen calibration")), HAlign::CENTER);
+    Frame* frame = new Frame(this, LString(LString1(c_title)), HAlign::CENTER);
     frame->setGeometry(10, 10, m_width - 20, m_height - 20);
     m_text = new StaticText(
         this, LString(LString1(L"Click on the green X symbol to calibrate the touch screen!")),
@@ -90,6 +99,14 @@ void CalibrationScreen::onMouseDown(int x, int y)
         m_timer = addTimeout(c_pauseMs);
         return;
     }
+    if (!touchesMatchCrosses()) {
+        m_index = 0;
+        m_text->setText(LString(LString1(
+            L"The touches did not match the crosses.\n\nPlease touch the green X symbol "
+            L"again wherever it appears!")));
+        m_timer = addTimeout(c_pauseMs);
+        return;
+    }
     Button* ok = new Button(this, LString(LString1(L"OK")), nullptr,
                             WidgetPainter::PP_LEFT_OF_TEXT, HAlign::CENTER, VAlign::CENTER);
     ok->minimize(true, true);
@@ -98,6 +115,13 @@ void CalibrationScreen::onMouseDown(int x, int y)
     m_text->setText(LString(LString1(
         L"Calibration complete.\n\nPress OK to accept the calibration, or cycle power to "
         L"recalibrate!")));
+}
+
+bool CalibrationScreen::touchesMatchCrosses() const
+{
+    const TouchCalibration fitted = TouchCalibration::fit(m_points, c_checkRawScale);
+    return fitted.largestError(m_points, static_cast<float>(c_checkRawScale)) <=
+           c_largestErrorOfDiagonal * std::hypot(m_width, m_height);
 }
 
 void CalibrationScreen::onTimeout(int)
@@ -114,15 +138,29 @@ void CalibrationScreen::onMouseUp(int, int)
     RootWidget* root = getRoot();
     if (m_index < c_pointCount || root->getMouseGrabber() != this)
         return;
-    TouchScreen* touchScreen = root->getTouchScreen();
-    touchScreen->setCalibration(m_points, m_width - 1, m_height - 1);
-    touchScreen->endRawCoordinates();
+    installCalibration();
     ungrabMouse();
+    if (!m_saved)
+        msgBox(getTop(), LString(LString1(c_title)),
+               LString(LString1(L"The calibration could not be saved. It applies until the "
+                                L"device is switched off; the next start asks for it again.")));
+}
+
+void CalibrationScreen::installCalibration()
+{
+    TouchScreen* touchScreen = getRoot()->getTouchScreen();
+    try {
+        touchScreen->setCalibration(m_points, m_width - 1, m_height - 1);
+    } catch (const CalibrationNotSaved&) {
+        m_saved = false;
+    }
+    touchScreen->endRawCoordinates();
 }
 
 void CalibrationScreen::okClicked()
 {
-    TouchScreen::setCalibrated(true);
+    if (m_saved)
+        TouchScreen::setCalibrated(true);
     destroy();
 }
 

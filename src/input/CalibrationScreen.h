@@ -18,8 +18,12 @@ class StaticText;
 // touches a green cross at nine places of a 3 x 3 grid in turn (row by row,
 // right to left in a right-to-left language). The screen grabs the mouse and
 // puts the driver into raw mode, so every press delivers a raw controller
-// position. After the ninth release the driver gets the nine pairs of screen
-// and raw positions and leaves raw mode; an OK button then confirms.
+// position. Touches that no calibration can match (all at one place, say)
+// are thrown away and the nine points asked for again. After the ninth
+// release the driver gets the nine pairs of screen and raw positions and
+// leaves raw mode; an OK button then confirms. A calibration the driver could
+// not store is used until the device is switched off: the user is told, and
+// OK leaves the device uncalibrated, so that the next start asks again.
 //
 // The root widget must have a touch screen installed.
 class CalibrationScreen : public Screen {
@@ -34,13 +38,18 @@ public:
     void onMouseDown(int x, int y) override;
     void onMouseUp(int x, int y) override;
     void onTimeout(int id) override;
-    // Marks the device calibrated and removes the screen.
+    // Marks the device calibrated (when the calibration was stored) and
+    // removes the screen.
     virtual void okClicked();
 
 private:
     // The grid point shown for the index'th touch.
     int shownPoint(int index) const;
     void showCross();
+    // Whether a calibration from the touches lands every touch within 2 % of
+    // the screen's diagonal of its cross.
+    bool touchesMatchCrosses() const;
+    void installCalibration();
 
     std::shared_ptr<const Pixmap> m_crossPixmap;
     StaticText* m_text;
@@ -48,6 +57,7 @@ private:
     std::vector<TouchScreen::CalibrationPoint> m_points;
     int m_index = 0;
     int m_timer = -1;
+    bool m_saved = true;
 };
 
 } // namespace OKU

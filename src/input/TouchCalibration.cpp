@@ -1,5 +1,8 @@
 #include "input/TouchCalibration.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <locale>
 
 #include "core/FileCopy.h"
@@ -66,15 +69,35 @@ TouchCalibration TouchCalibration::fit(const std::vector<TouchScreen::Calibratio
     return TouchCalibration(coefficients);
 }
 
+void TouchCalibration::map(float x, float y, float& screenX, float& screenY) const
+{
+    const Coefficients& c = m_coefficients;
+    screenX = c[0] * x + c[2] * y + c[4] * x * y + c[6] * x * x + c[8] * y * y + c[10];
+    screenY = c[1] * x + c[3] * y + c[5] * x * y + c[7] * x * x + c[9] * y * y + c[11];
+}
+
 Point TouchCalibration::transform(int32_t rawX, int32_t rawY, float rawScale, int width,
                                   int height) const
 {
-    const Coefficients& c = m_coefficients;
-    const float x = rawX * rawScale;
-    const float y = rawY * rawScale;
-    const float screenX = c[0] * x + c[2] * y + c[4] * x * y + c[6] * x * x + c[8] * y * y + c[10];
-    const float screenY = c[1] * x + c[3] * y + c[5] * x * y + c[7] * x * x + c[9] * y * y + c[11];
+    float screenX, screenY;
+    map(rawX * rawScale, rawY * rawScale, screenX, screenY);
     return Point(toPixel(screenX, width), toPixel(screenY, height));
+}
+
+double TouchCalibration::largestError(const std::vector<TouchScreen::CalibrationPoint>& points,
+                                      float rawScale) const
+{
+    double largest = 0.0;
+    for (const TouchScreen::CalibrationPoint& p : points) {
+        float screenX, screenY;
+        map(p.rawX * rawScale, p.rawY * rawScale, screenX, screenY);
+        const double error = std::hypot(static_cast<double>(screenX) - p.screenX,
+                                        static_cast<double>(screenY) - p.screenY);
+        if (std::isnan(error))
+            return std::numeric_limits<double>::infinity();
+        largest = std::max(largest, error);
+    }
+    return largest;
 }
 
 bool TouchCalibration::load(const std::string& path)
@@ -108,6 +131,11 @@ bool TouchCalibration::save(const std::string& path) const
     if (out.fail())
         return false;
     return syncRename(newPath, path);
+}
+
+CalibrationNotSaved::CalibrationNotSaved(const std::string& path)
+    : std::runtime_error("Cannot save the touch calibration to \"" + path + "\".")
+{
 }
 
 CalibrationState::CalibrationState(float rawScale) : m_rawScale(rawScale)
@@ -154,14 +182,19 @@ bool CalibrationState::load(const std::string& path)
 
 bool CalibrationState::save(const std::string& path) const
 {
-    return getCalibration().save(path);
+    if (!getCalibration().save(path))
+        throw CalibrationNotSaved(path);
+    return true;
 }
 
 void CalibrationState::reset()
 {
-    MutexLocker lock(m_mutex);
-    m_calibration = TouchCalibration();
-    m_raw = true;
+    {
+        MutexLocker lock(m_mutex);
+        m_calibration = TouchCalibration();
+        m_raw = true;
+    }
+    TouchScreen::setCalibrated(false);
 }
 
 TouchScreen::Event CalibrationState::convert(bool pressed, int32_t rawX, int32_t rawY, int width,

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,12 @@ public:
     // The screen position of a raw one, computed in float, rounded half up
     // and clamped to 0..width-1, 0..height-1.
     Point transform(int32_t rawX, int32_t rawY, float rawScale, int width, int height) const;
+    // How far, in pixels, the farthest of the points lands from its screen
+    // position when its raw position is transformed (unrounded, unclamped);
+    // infinite when a coefficient is not finite. A fit that is far off its
+    // own points was made from touches that missed their targets.
+    double largestError(const std::vector<TouchScreen::CalibrationPoint>& points,
+                        float rawScale) const;
 
     // Reads a calibration file; false (leaving this unchanged) when it is
     // missing, has another header than 6, fewer than twelve numbers or no
@@ -49,7 +56,17 @@ public:
     const Coefficients& getCoefficients() const { return m_coefficients; }
 
 private:
+    // The unrounded screen position of a scaled raw one.
+    void map(float x, float y, float& screenX, float& screenY) const;
+
     Coefficients m_coefficients;
+};
+
+// A new calibration is in effect but could not be stored, so it is lost at
+// the next start.
+class CalibrationNotSaved : public std::runtime_error {
+public:
+    explicit CalibrationNotSaved(const std::string& path);
 };
 
 // The raw-mode flag and the calibration of one driver, shared between the
@@ -73,9 +90,14 @@ public:
     void fit(const std::vector<TouchScreen::CalibrationPoint>& points);
     // Installs the file's calibration; false leaves the state unchanged.
     bool load(const std::string& path);
+    // true, or throws CalibrationNotSaved: the drivers' setCalibration does
+    // not return this result, and the exception carries it to the
+    // calibration screen, which must not then mark the device calibrated.
     bool save(const std::string& path) const;
     // The identity in raw mode: what a device without a stored calibration
-    // reports until the calibration screen installs one.
+    // reports until the calibration screen installs one. Such a device is
+    // not calibrated whatever the marker says (its file is missing or was
+    // refused), so the marker is withdrawn and the calibration page shown.
     void reset();
 
     // The event for one report: the raw position in raw mode, else the

@@ -53,6 +53,24 @@ TEST(TouchCalibrationTest, AffinePointsFitExactlyAtBothScales)
     }
 }
 
+// Nine touches that missed their crosses give a fit that misses them too.
+TEST(TouchCalibrationTest, LargestErrorShowsTouchesThatMissedTheirTargets)
+{
+    const double scale = 1.0 / 1024;
+    std::vector<TouchScreen::CalibrationPoint> points = affinePoints();
+    EXPECT_LT(TouchCalibration::fit(points, scale).largestError(points, scale), 0.01);
+
+    points[4].rawX += 5 * 200; // the middle touch 200 pixels right of its cross
+    EXPECT_GT(TouchCalibration::fit(points, scale).largestError(points, scale), 50);
+
+    for (TouchScreen::CalibrationPoint& p : points) {
+        p.rawX = 3000;
+        p.rawY = 2000;
+    }
+    EXPECT_EQ(std::numeric_limits<double>::infinity(),
+              TouchCalibration::fit(points, scale).largestError(points, scale));
+}
+
 TEST(TouchCalibrationTest, TransformRoundsHalfUpAndClampsToScreen)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -115,9 +133,12 @@ TEST(TouchCalibrationTest, RefusedFilesAndFailedSavesChangeNothing)
     EXPECT_FALSE(TouchCalibration().save(dir / "missing/calibration"));
 }
 
-TEST(CalibrationStateTest, ResetLoadAndRawMode)
+// A device whose calibration file is missing or refused is not calibrated,
+// whatever its marker says; a calibration that cannot be stored still applies.
+TEST(CalibrationStateTest, ResetLoadSaveAndRawMode)
 {
     TempDir dir;
+    ScopedEnv marker("OKU_TS_CALIBRATED_FILE", (dir / "calibrated").c_str());
     CalibrationState state(1.0f);
     EXPECT_FALSE(state.isRaw());
     state.setCalibration(TouchCalibration(c_distinct));
@@ -125,8 +146,12 @@ TEST(CalibrationStateTest, ResetLoadAndRawMode)
     EXPECT_EQ("press 32 51", serialtest::describe(state.convert(true, 10, 20, 800, 600)));
     EXPECT_FALSE(state.load(dir / "missing"));
     EXPECT_EQ(c_distinct, state.getCalibration().getCoefficients());
+    EXPECT_THROW(state.save(dir / "missing/calibration"), CalibrationNotSaved);
+    EXPECT_EQ(c_distinct, state.getCalibration().getCoefficients());
 
+    TouchScreen::setCalibrated(true);
     state.reset();
+    EXPECT_FALSE(TouchScreen::isCalibrated());
     EXPECT_TRUE(state.isRaw());
     EXPECT_EQ(TouchCalibration().getCoefficients(), state.getCalibration().getCoefficients());
     EXPECT_EQ("release 5000 -3", serialtest::describe(state.convert(false, 5000, -3, 800, 600)));

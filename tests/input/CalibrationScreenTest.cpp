@@ -1,0 +1,167 @@
+#include "input/CalibrationScreen.h"
+
+#include <chrono>
+#include <future>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/TempDir.h"
+#include "gui/DialogHarness.h"
+#include "gui/StaticPixmap.h"
+#include "input/DummyTouchScreen.h"
+#include "input/TouchCalibration.h"
+
+using namespace OKU;
+
+namespace {
+
+const wchar_t c_notSaved[] = L"The calibration could not be saved. It applies until the device "
+                             L"is switched off; the next start asks for it again.";
+const wchar_t c_noMatch[] = L"The touches did not match the crosses.\n\nPlease touch the green X "
+                            L"symbol again wherever it appears!";
+
+// Takes every calibration; refuses to store it when told to, as a driver
+// does on a full or read-only /var/lib.
+class StoringTouchScreen : public DummyTouchScreen {
+public:
+    void startRawCoordinates() override { m_raw = true; }
+    void endRawCoordinates() override { m_raw = false; }
+    void setCalibration(const std::vector<CalibrationPoint>&, int, int) override
+    {
+        ++m_calibrations;
+        if (!m_storable)
+            throw CalibrationNotSaved("/var/lib/oku-tscal.dat");
+    }
+
+    bool m_storable = true;
+    bool m_raw = false;
+    int m_calibrations = 0;
+};
+
+Point centre(const Widget* w)
+{
+    const Rect r = w->getRectAbs();
+    return Point(r.x + r.width / 2, r.y + r.height / 2);
+}
+
+// An 800 x 600 calibration page, driven on the test's thread until start().
+class CalibrationScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        testTheme();
+        m_root.setTouchScreen(&m_touchScreen);
+        new CalibrationScreen(&m_root);
+        m_root.runPending();
+        m_cross = find(&m_root);
+    }
+
+    static StaticPixmap* find(Widget* w)
+    {
+        for (Widget* child : w->getChildren()) {
+            if (auto* cross = dynamic_cast<StaticPixmap*>(child))
+                return cross;
+            if (StaticPixmap* below = find(child))
+                return below;
+        }
+        return nullptr;
+    }
+
+    void inject(const Point& raw, bool pressed) { m_root.injectMouseEvent(raw.x, raw.y, pressed); }
+
+    // Touches the shown cross at the raw position raw(cross's centre).
+    template <class Raw>
+    void touchCross(Raw raw, bool release = true)
+    {
+        const Point p = raw(centre(m_cross));
+        inject(p, true);
+        if (release)
+            inject(p, false);
+        m_root.runPending();
+    }
+
+    // Eight crosses and the press on the ninth, each after its pause.
+    template <class Raw>
+    void touchNineCrosses(Raw raw, bool releaseLast = true)
+    {
+        for (int i = 0; i < CalibrationScreen::c_pointCount; ++i) {
+            if (i > 0)
+                m_root.processEvent(true);
+            touchCross(raw, releaseLast || i < CalibrationScreen::c_pointCount - 1);
+        }
+    }
+
+    static Point onTarget(const Point& p) { return Point(5 * p.x + p.y + 200, -p.x + 6 * p.y + 1000); }
+    static Point atOnePlace(const Point&) { return Point(3000, 2000); }
+
+    template <class F>
+    auto onGuiThread(F f) -> decltype(f())
+    {
+        std::packaged_task<decltype(f())()> task(f);
+        auto result = task.get_future();
+        m_root.injectFunction(nullptr, [&task] { task(); });
+        return result.get();
+    }
+
+    bool waitForText(const std::wstring& text)
+    {
+        for (int i = 0; i < 500; ++i) {
+            if (onGuiThread([&] { return findShowing(&m_root, text) != nullptr; }))
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+
+    TempDir m_dir;
+    ScopedEnv m_marker{"OKU_TS_CALIBRATED_FILE", (m_dir / "calibrated").c_str()};
+    TestRootWidget m_root{800, 600};
+    StoringTouchScreen m_touchScreen;
+    StaticPixmap* m_cross = nullptr;
+};
+
+} // namespace
+
+TEST_F(CalibrationScreenTest, TouchesThatMissTheCrossesAreAskedForAgain)
+{
+    touchNineCrosses(atOnePlace);
+    EXPECT_EQ(0, m_touchScreen.m_calibrations);
+    EXPECT_EQ(nullptr, findShowing(&m_root, L"OK"));
+    EXPECT_NE(nullptr, findShowing(&m_root, c_noMatch));
+    EXPECT_TRUE(m_touchScreen.m_raw);
+
+    m_root.processEvent(true);
+    EXPECT_TRUE(m_cross->isShown());
+    EXPECT_EQ(Point(50, 70), centre(m_cross));
+    touchNineCrosses(onTarget);
+    EXPECT_EQ(1, m_touchScreen.m_calibrations);
+    EXPECT_FALSE(m_touchScreen.m_raw);
+    EXPECT_NE(nullptr, findShowing(&m_root, L"OK"));
+}
+
+TEST_F(CalibrationScreenTest, CalibrationThatCannotBeStoredAppliesButLeavesTheDeviceUncalibrated)
+{
+    m_touchScreen.m_storable = false;
+    touchNineCrosses(onTarget, false);
+    inject(onTarget(Point(749, 549)), false);
+    m_root.start();
+    ASSERT_TRUE(waitForText(c_notSaved));
+    EXPECT_FALSE(onGuiThread([this] { return m_touchScreen.m_raw; }));
+    EXPECT_EQ(nullptr, onGuiThread([this] { return m_root.getMouseGrabber(); }));
+    m_root.injectKeyEvent(KEY_CONFIRM, 0);
+
+    const Point ok = onGuiThread([this] { return centre(findShowing(&m_root, L"OK")); });
+    inject(ok, true);
+    inject(ok, false);
+    EXPECT_TRUE(onGuiThread([this] {
+        for (const Widget* w : m_root.getChildren())
+            if (!w->isMarkedDestroyed())
+                return false;
+        return true;
+    }));
+    m_root.stopGuiThread();
+    EXPECT_EQ(1, m_touchScreen.m_calibrations);
+    EXPECT_FALSE(TouchScreen::isCalibrated());
+}
