@@ -163,7 +163,9 @@ int base64Decode(char* out, int outLen, const char* in, int inLen, bool padded)
     }
     if (fullGroups < groups) {
         const char* last = in + 4 * fullGroups;
-        const int count = last[2] == '=' ? 2 : last[3] == '=' ? 3 : 4;
+        // "xx==" ends after one byte, "xxx=" after two; any other "=",
+        // such as the third of "xx=x", is refused by decodeGroup.
+        const int count = last[3] != '=' ? 4 : last[2] == '=' ? 2 : 3;
         if (!decodeGroup(last, count, out + 3 * fullGroups))
             return -1;
     }

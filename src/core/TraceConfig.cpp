@@ -33,36 +33,52 @@ std::string withPathDefault(const std::string& fileName)
     return fileName;
 }
 
-void readCategories(XMLParser& parser, TraceOutput& output)
+void readCategories(XMLParser& parser, TraceOutputConfig& output)
 {
     XMLAttributes attributes;
     while (parser.parseStartElementOrNone("category", attributes)) {
-        output.setCategoryLimit(attributes.getString("name"),
-                                levelFromConfig(attributes.getString("limit")));
+        output.categoryLimits[attributes.getString("name")] =
+            levelFromConfig(attributes.getString("limit"));
         parser.parseEndElement("category");
     }
 }
 
-// Reads one <output> up to its end tag; empty when its type is not supported.
-std::unique_ptr<TraceOutput> readOutput(XMLParser& parser, const XMLAttributes& attributes)
+// Reads one <output> up to its end tag.
+TraceOutputConfig readOutput(XMLParser& parser, const XMLAttributes& attributes)
 {
-    auto output = std::make_unique<TraceOutput>();
-    const std::string type = attributes.getString("type", "file");
-    output->setFlush(attributes.getBool("flush", false));
-    output->setBackups(attributes.getInt("backups", 0));
-    if (type == "stderr")
-        output->useStderr();
-    output->setDefaultLimit(levelFromConfig(attributes.getString("defaultlimit", "info")));
-    readCategories(parser, *output);
+    TraceOutputConfig output;
+    output.type = attributes.getString("type", "file");
+    output.flush = attributes.getBool("flush", false);
+    output.backups = attributes.getInt("backups", 0);
+    output.defaultLimit = levelFromConfig(attributes.getString("defaultlimit", "info"));
+    readCategories(parser, output);
     parser.parseEndElement("output");
+    if (output.type == "file") {
+        output.fileName = attributes.getString("filename");
+        output.maxBytes = attributes.getLongLong("maxBytes", 0);
+        output.append = attributes.getBool("append", false);
+    }
+    return output;
+}
 
-    if (type == "file") {
-        const std::string fileName = withPathDefault(attributes.getString("filename"));
-        output->setMaxBytes(attributes.getLongLong("maxBytes", 0));
-        output->openFile(fileName, attributes.getBool("append", false));
-    } else if (type != "stderr") {
-        traceWarning("Unsupported output type: " + type);
-        output.reset();
+// The output a configuration describes; empty when its type is not supported.
+std::unique_ptr<TraceOutput> openOutput(const TraceOutputConfig& config)
+{
+    if (config.type != "file" && config.type != "stderr") {
+        traceWarning("Unsupported output type: " + config.type);
+        return nullptr;
+    }
+    auto output = std::make_unique<TraceOutput>();
+    output->setFlush(config.flush);
+    output->setBackups(config.backups);
+    output->setDefaultLimit(config.defaultLimit);
+    for (const auto& category : config.categoryLimits)
+        output->setCategoryLimit(category.first, category.second);
+    if (config.type == "stderr") {
+        output->useStderr();
+    } else {
+        output->setMaxBytes(config.maxBytes);
+        output->openFile(withPathDefault(config.fileName), config.append);
     }
     return output;
 }
@@ -80,18 +96,26 @@ bool traceLevelFromName(const std::string& name, TraceLevel& level)
     return false;
 }
 
-std::vector<std::unique_ptr<TraceOutput>> readTraceConfig(std::istream& in)
+std::vector<TraceOutputConfig> parseTraceConfig(std::istream& in)
 {
-    std::vector<std::unique_ptr<TraceOutput>> outputs;
+    std::vector<TraceOutputConfig> outputs;
     XMLParser parser(in);
     XMLAttributes attributes;
     parser.parseStartElement("traceconfig", attributes);
-    while (parser.parseStartElementOrNone("output", attributes)) {
-        std::unique_ptr<TraceOutput> output = readOutput(parser, attributes);
+    while (parser.parseStartElementOrNone("output", attributes))
+        outputs.push_back(readOutput(parser, attributes));
+    parser.parseEndElement("traceconfig");
+    return outputs;
+}
+
+std::vector<std::unique_ptr<TraceOutput>> readTraceConfig(std::istream& in)
+{
+    std::vector<std::unique_ptr<TraceOutput>> outputs;
+    for (const TraceOutputConfig& config : parseTraceConfig(in)) {
+        std::unique_ptr<TraceOutput> output = openOutput(config);
         if (output)
             outputs.push_back(std::move(output));
     }
-    parser.parseEndElement("traceconfig");
     return outputs;
 }
 

@@ -2,6 +2,7 @@
 #define OKU_CORE_TRACECONFIG_H
 
 #include <istream>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,7 +17,19 @@ namespace OKU {
 // Unknown names return false and leave level unchanged.
 bool traceLevelFromName(const std::string& name, TraceLevel& level);
 
-// Reads a trace configuration and opens its outputs, in document order:
+// One <output> of a trace configuration as the file describes it.
+struct TraceOutputConfig {
+    std::string type = "file";
+    std::string fileName; // type "file" only, as written in the file
+    bool flush = false;
+    bool append = false;
+    int backups = 0;
+    long long maxBytes = 0; // 0: no rotation
+    TraceLevel defaultLimit = TRACE_INFO;
+    std::map<std::string, TraceLevel> categoryLimits;
+};
+
+// Parses a trace configuration without opening anything, in document order:
 //
 //   <traceconfig>
 //     <output type="file" filename="lifeboat.log" maxBytes="1000000"
@@ -26,11 +39,16 @@ bool traceLevelFromName(const std::string& name, TraceLevel& level);
 //     <output type="stderr" defaultlimit="error"/>
 //   </traceconfig>
 //
-// type is "file" when absent, defaultlimit "info". A file name without a
+// type is "file" when absent, defaultlimit "info"; a repeated category takes
+// the later limit. A malformed document or a bad value throws XMLError
+// (unknown level names: "unknown trace limit '<name>'").
+std::vector<TraceOutputConfig> parseTraceConfig(std::istream& in);
+
+// Parses a trace configuration and opens its outputs. A file name without a
 // directory goes into OKU_TRACEPATHDEFAULT when that names a directory.
 // Files that cannot be opened and unsupported types are reported on standard
-// error and do not stop the load. A malformed document or a bad value throws
-// XMLError (unknown level names: "unknown trace limit '<name>'").
+// error and do not stop the load; a document that does not parse opens
+// nothing and throws XMLError.
 std::vector<std::unique_ptr<TraceOutput>> readTraceConfig(std::istream& in);
 
 } // namespace OKU

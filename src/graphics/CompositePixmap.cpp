@@ -34,6 +34,14 @@ bool CompositePixmap::readLayout(std::istream& in, Layout& layout)
     return !in.fail();
 }
 
+bool CompositePixmap::slicesFit(const Margins& slices, int width, int height)
+{
+    // With both operands non-negative the subtractions cannot overflow,
+    // whatever the file says.
+    return slices.left >= 0 && slices.right >= 0 && slices.top >= 0 && slices.bottom >= 0 &&
+           slices.left <= width - slices.right && slices.top <= height - slices.bottom;
+}
+
 void CompositePixmap::load(const std::string& path)
 {
     Layout layout;
@@ -68,12 +76,7 @@ void CompositePixmap::cut(const Pixmap& source, const Margins& slices)
 {
     const int width = source.getWidth();
     const int height = source.getHeight();
-    // With both operands non-negative the subtractions cannot overflow,
-    // whatever the file says.
-    const bool fits = slices.left >= 0 && slices.right >= 0 && slices.top >= 0 &&
-                      slices.bottom >= 0 && slices.left <= width - slices.right &&
-                      slices.top <= height - slices.bottom;
-    if (!fits)
+    if (!slicesFit(slices, width, height))
         fatalError("CompositePixmap: slices %d %d %d %d do not fit a %dx%d image", slices.left,
                    slices.top, slices.right, slices.bottom, width, height);
 

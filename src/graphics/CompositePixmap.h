@@ -32,6 +32,10 @@ public:
     };
     // Reads the fifteen numbers; false when the stream fails.
     static bool readLayout(std::istream& in, Layout& layout);
+    // Whether slices cut a width x height image into nine pieces: none of
+    // them negative, the columns and the rows no wider than the image.
+    // Cutting with slices that do not fit is a fatal error.
+    static bool slicesFit(const Margins& slices, int width, int height);
 
     // Zero margins, opaque black and nine empty pieces.
     CompositePixmap();

@@ -1,11 +1,13 @@
 #include <algorithm>
 #include <climits>
 #include <istream>
+#include <new>
 #include <ostream>
 #include <vector>
 
 #include "core/FileStreams.h"
 #include "graphics/Graymap.h"
+#include "graphics/ImageLimits.h"
 
 // Binary PNM layout: the magic "P4" (bitmap), "P5" (gray) or "P6" (RGB), then
 // the decimal width, height and, except for "P4", the maximum sample M, the
@@ -14,6 +16,8 @@
 // bottom without padding, except that "P4" rows are padded to whole bytes
 // (8 pixels a byte, most significant bit first, 1 = black). Samples take one
 // byte when M < 256, else two bytes, most significant first; 0 is black.
+// Sizes beyond the loaders' limits (ImageLimits.h) are refused before
+// anything is allocated.
 
 namespace OKU {
 
@@ -108,10 +112,14 @@ bool Graymap::readPNM(std::istream& in)
         return false;
     if (kind != '4' && (!readNumber(in, maxValue) || maxValue < 1 || maxValue > 65535))
         return false;
-    if (!isHeaderSpace(in.get()))
+    if (!isHeaderSpace(in.get()) || !isLoadableImageSize(width, height))
         return false;
 
-    resize(width, height, false);
+    try {
+        resize(width, height, false);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     const size_t pixels = static_cast<size_t>(width);
     if (kind == '4') {
         return readRows(in, *this, (pixels + 7) / 8,

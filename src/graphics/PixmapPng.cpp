@@ -2,10 +2,12 @@
 
 #include <cstdarg>
 #include <csetjmp>
+#include <new>
 #include <vector>
 
 #include "core/FileStreams.h"
 #include "core/Trace.h"
+#include "graphics/ImageLimits.h"
 #include "graphics/PngStream.h"
 #include "graphics/Pixmap.h"
 
@@ -63,6 +65,7 @@ public:
     bool isValid() const { return m_png != nullptr && m_info != nullptr && m_endInfo != nullptr; }
     png_struct* png() const { return m_png; }
     png_info* info() const { return m_info; }
+    png_info* endInfo() const { return m_endInfo; }
 
 private:
     png_struct* m_png;
@@ -201,7 +204,7 @@ bool isSupported(int colorType, int depth, bool hasPalette)
 }
 
 // Turns the decoded rows (16-bit samples already cut to 8 bits) into pixels.
-bool convertImage(png_struct* png, png_info* info, Pixmap& pixmap)
+void convertImage(png_struct* png, png_info* info, png_byte** rows, Pixmap& pixmap)
 {
     png_uint_32 width = 0;
     png_uint_32 height = 0;
@@ -216,14 +219,10 @@ bool convertImage(png_struct* png, png_info* info, Pixmap& pixmap)
         png_get_tRNS(png, info, &transAlpha, &transCount, &transColor) & PNG_INFO_tRNS;
     png_color* palette = nullptr;
     int paletteSize = 0;
-    const bool hasPalette = png_get_PLTE(png, info, &palette, &paletteSize) & PNG_INFO_PLTE;
-
-    if (!isSupported(colorType, depth, hasPalette))
-        return false;
+    png_get_PLTE(png, info, &palette, &paletteSize);
 
     pixmap.resize(static_cast<int>(width), static_cast<int>(height),
                   hasTrans || (colorType & PNG_COLOR_MASK_ALPHA) != 0);
-    png_byte** rows = png_get_rows(png, info);
     Pixel table[256];
     switch (colorType) {
     case PNG_COLOR_TYPE_GRAY:
@@ -244,19 +243,46 @@ bool convertImage(png_struct* png, png_info* info, Pixmap& pixmap)
         rgbAlphaRows(pixmap, rows);
         break;
     }
-    return true;
 }
 
-// The setjmp frame of a read. A libpng error jumps back here, so this
-// function holds no objects with destructors; the caller owns the structures.
-bool decode(png_struct* png, png_info* info, std::istream& in, Pixmap& pixmap)
+// Whether the header read by readHeader describes an image that can be
+// converted and that is within the loaders' limits.
+bool isAcceptable(png_struct* png, png_info* info)
+{
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    int depth = 0;
+    int colorType = 0;
+    png_get_IHDR(png, info, &width, &height, &depth, &colorType, nullptr, nullptr, nullptr);
+    const bool hasPalette = png_get_valid(png, info, PNG_INFO_PLTE) != 0;
+    return isSupported(colorType, depth, hasPalette) && isLoadableImageSize(width, height);
+}
+
+// The setjmp frames of a read. A libpng error jumps back into them, so they
+// hold no objects with destructors; the caller owns the structures and the
+// row memory. The header comes first, so that the size is checked before
+// anything is allocated for the pixels.
+bool readHeader(png_struct* png, png_info* info, std::istream& in)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
     internal::pngSetStreamReader(png, &in);
     png_set_sig_bytes(png, c_signatureSize);
-    png_read_png(png, info, PNG_TRANSFORM_STRIP_16 | PNG_TRANSFORM_PACKSWAP, nullptr);
-    return convertImage(png, info, pixmap);
+    png_read_info(png, info);
+    png_set_strip_16(png);
+    png_set_packswap(png);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    return true;
+}
+
+bool readRows(png_struct* png, png_info* endInfo, png_byte** rows)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_read_image(png, rows);
+    png_read_end(png, endInfo);
+    return true;
 }
 
 // The setjmp frame of a write, holding no objects with destructors either.
@@ -278,6 +304,8 @@ bool encode(png_struct* png, png_info* info, std::ostream& out, int width, int h
 
 } // namespace
 
+// Images beyond the loaders' limits (ImageLimits.h) are refused after the
+// header, before anything is allocated for their pixels.
 bool Pixmap::readPNG(std::istream& in)
 {
     png_byte signature[c_signatureSize];
@@ -285,7 +313,23 @@ bool Pixmap::readPNG(std::istream& in)
     if (in.gcount() != c_signatureSize || png_sig_cmp(signature, 0, c_signatureSize) != 0)
         return false;
     PngReader reader;
-    return reader.isValid() && decode(reader.png(), reader.info(), in, *this);
+    if (!reader.isValid() || !readHeader(reader.png(), reader.info(), in) ||
+        !isAcceptable(reader.png(), reader.info()))
+        return false;
+    try {
+        const size_t rowBytes = png_get_rowbytes(reader.png(), reader.info());
+        const png_uint_32 height = png_get_image_height(reader.png(), reader.info());
+        std::vector<png_byte> data(rowBytes * height);
+        std::vector<png_byte*> rows(height);
+        for (png_uint_32 y = 0; y < height; ++y)
+            rows[y] = data.data() + rowBytes * y;
+        if (!readRows(reader.png(), reader.endInfo(), rows.data()))
+            return false;
+        convertImage(reader.png(), reader.info(), rows.data(), *this);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
 }
 
 bool Pixmap::writePNG(std::ostream& out) const

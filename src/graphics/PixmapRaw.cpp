@@ -1,10 +1,13 @@
 #include "graphics/Pixmap.h"
 
+#include <algorithm>
 #include <cstring>
 #include <istream>
+#include <new>
 #include <ostream>
 
 #include "core/FileStreams.h"
+#include "graphics/ImageLimits.h"
 
 namespace OKU {
 
@@ -12,6 +15,8 @@ namespace {
 
 // Header: magic "0UKO", then width, height and the alpha flag as
 // little-endian 32-bit integers; the pixel array follows as it is in memory.
+// A negative size counts as 0; sizes beyond the loaders' limits
+// (ImageLimits.h) are refused before anything is allocated.
 const char c_rawMagic[4] = {'0', 'U', 'K', 'O'};
 const int c_rawHeaderSize = 16;
 
@@ -38,10 +43,16 @@ bool Pixmap::readRaw(std::istream& in)
     in.read(header, c_rawHeaderSize);
     if (!in || std::memcmp(header, c_rawMagic, sizeof c_rawMagic) != 0)
         return false;
-    const int32_t width = getInt32(header + 4);
-    const int32_t height = getInt32(header + 8);
+    const int32_t width = std::max(getInt32(header + 4), 0);
+    const int32_t height = std::max(getInt32(header + 8), 0);
     const bool alpha = getInt32(header + 12) != 0;
-    resize(width, height, Color(0, 0, 0, alpha ? 0 : 255));
+    if (!isLoadableImageSize(width, height))
+        return false;
+    try {
+        resize(width, height, Color(0, 0, 0, alpha ? 0 : 255));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     if (m_pixels)
         in.read(reinterpret_cast<char*>(m_pixels.get()),
                 static_cast<std::streamsize>(m_width) * m_height * sizeof(Pixel));

@@ -1,5 +1,8 @@
 #include "text/LString.h"
 
+#include <algorithm>
+#include <memory>
+
 #include "core/CharClass.h"
 #include "core/NumberConversion.h"
 #include "core/Utf8.h"
@@ -12,17 +15,25 @@ namespace {
 typedef std::string::const_iterator Iterator;
 typedef std::wstring (LString::Arg::*Renderer)() const;
 
+// Longest text a substitution produces: markers can refer to arguments whose
+// texts refer to arguments in turn, so a short packed string could otherwise
+// expand exponentially.
+const std::wstring::size_type c_maxRenderedLength = 1 << 16;
+
 // Replaces each %n of format that names an argument by that argument's
 // rendering; every other character, unknown markers included, is copied.
+// Each argument is rendered once, however often it is referred to, and the
+// result is cut at c_maxRenderedLength characters.
 std::wstring substitute(const std::wstring& format, const std::vector<LString::Arg>& args,
                         Renderer render)
 {
     if (args.empty())
         return format;
+    std::vector<std::unique_ptr<std::wstring>> rendered(args.size());
     std::wstring result;
-    result.reserve(format.size());
+    result.reserve(std::min(format.size(), c_maxRenderedLength));
     std::wstring::size_type i = 0;
-    while (i < format.size()) {
+    while (i < format.size() && result.size() < c_maxRenderedLength) {
         if (format[i] != L'%') {
             result += format[i++];
             continue;
@@ -35,12 +46,18 @@ std::wstring substitute(const std::wstring& format, const std::vector<LString::A
             if (number <= args.size())
                 number = number * 10 + static_cast<std::size_t>(format[end] - L'0');
         }
-        if (end > i + 1 && number >= 1 && number <= args.size())
-            result += (args[number - 1].*render)();
-        else
+        if (end > i + 1 && number >= 1 && number <= args.size()) {
+            std::unique_ptr<std::wstring>& text = rendered[number - 1];
+            if (!text)
+                text = std::make_unique<std::wstring>((args[number - 1].*render)());
+            result += *text;
+        } else {
             result.append(format, i, end - i);
+        }
         i = end;
     }
+    if (result.size() > c_maxRenderedLength)
+        result.resize(c_maxRenderedLength);
     return result;
 }
 

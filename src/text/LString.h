@@ -24,7 +24,10 @@ private:
 // arguments so that it can be rendered again in whatever language is current.
 // The format text refers to its arguments as %1, %2, ...; a marker whose
 // number has no argument, a "%" without digits, and everything else are shown
-// as written ("%%1" is "%" and argument 1: there is no escape).
+// as written ("%%1" is "%" and argument 1: there is no escape). A text with
+// arguments renders to at most 65536 characters, so that arguments referring
+// to arguments in turn cannot make a short packed string expand without
+// bound.
 //
 // Build a string, then append its arguments in order:
 //   LString(LString1(L"Copy %1 of %2")).arg(fileName).arg(LString::Number(n, 0, L' '))

@@ -85,6 +85,8 @@ TEST(Base64, DecodingChecksLengthsAndAlphabet)
         {std::string("QU\0D", 4), true, 8}, {"\xC3\xA9QQ", true, 8},
         // Padding only at the very end, and at most two of it.
         {"QQ==QUJD", true, 8}, {"Q===", true, 8}, {"====", true, 8}, {"Q=QQ", true, 8},
+        // Every character of a padded group counts: nothing may follow "=".
+        {"QQ=A", true, 8}, {"QUJDQQ=/", true, 8},
     };
     for (const auto& [in, padded, outLen] : refused)
         EXPECT_EQ("(refused)", rawDecode(in, padded, outLen)) << in << " " << padded << " " << outLen;

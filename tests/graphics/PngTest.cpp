@@ -240,6 +240,14 @@ TEST(PngTest, DamagedOrMissingInputIsRefused)
         noPalette[29 + i] = static_cast<char>(~crc >> (24 - 8 * i));
     EXPECT_FALSE(readPng(noPalette, pixmap));
 
+    // Sound images beyond 16384 pixels a side or 2^24 pixels are refused.
+    EXPECT_FALSE(readPng(encode({16385, 1, 8, PNG_COLOR_TYPE_GRAY, std::vector<png_byte>(16385)}),
+                         pixmap));
+    EXPECT_FALSE(readPng(
+        encode({4097, 4097, 8, PNG_COLOR_TYPE_GRAY, std::vector<png_byte>(4097 * 4097)}), pixmap));
+    EXPECT_TRUE(readPng(encode({16384, 1, 8, PNG_COLOR_TYPE_GRAY, std::vector<png_byte>(16384)}),
+                        pixmap));
+
     TempDir dir;
     EXPECT_FALSE(pixmap.loadPNG(dir / "nothing.png"));
     EXPECT_FALSE(pixmap.loadPNG(dir.path()));

@@ -73,6 +73,10 @@ TEST(PnmTest, MalformedInputFails)
                               "P5 1 1 70000\n\x01\x01", "P5 -1 1 255\n\x01", "P5 1\n",
                               "P5 99999999999 1 255\n\x01", "P4 8\n"})
         EXPECT_EQ("fails", read(bytes, map)) << bytes;
+    // Sizes beyond the loaders' limits fail before anything is allocated or
+    // read, also an empty width with a huge height.
+    for (const char* bytes : {"P5 16385 1 255\n", "P4 4097 4097\n", "P6 0 2000000000 255\n"})
+        EXPECT_EQ("fails", read(std::string(bytes) + std::string(16385, '\x01'), map)) << bytes;
 
     // A short file keeps the samples that were there.
     ASSERT_EQ("fails", read("P5 2 2 255\n\x00\x00\xff"s, map));

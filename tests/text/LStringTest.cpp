@@ -98,6 +98,16 @@ TEST(LString, ExpandsOnlyMarkersThatNameAnArgument)
     }
 }
 
+TEST(LString, ArgumentsReferringToArgumentsRenderInBoundedSizeAndTime)
+{
+    // Each level shows the one below four times: 4^40 characters unbounded.
+    LString nested(L"x");
+    for (int level = 0; level < 40; ++level)
+        nested = LString(L"%1%1%1%1").arg(nested);
+    EXPECT_EQ(std::wstring(65536, L'x'), nested.orig());
+    EXPECT_EQ(65536u, nested.str().size());
+}
+
 TEST(LString, ArgumentsRenderByKind)
 {
     // No language is loaded: translation only cuts "|" tags, digits stay.
