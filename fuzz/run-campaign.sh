@@ -6,8 +6,9 @@
 # Needs the libFuzzer build:
 #   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DOKU_FUZZ=ON -DOKU_BUILD_TESTS=OFF
 #   cmake --build build-fuzz --target fuzz_<Name> ...
-# Usage: fuzz/run-campaign.sh [-b build-dir] [-n runs] [-w work-dir] [target ...]
-# Defaults: build-fuzz, 1000000 runs, build-fuzz/campaign, every target built.
+# Usage: fuzz/run-campaign.sh [-b build-dir] [-n runs] [-w work-dir] [-t] [target ...]
+# Defaults: build-fuzz, 1000000 runs, build-fuzz/campaign, every target built;
+# -t only prints the table of the last campaign in the work directory.
 # Leaves behind, in the work directory: per target the grown corpus
 # (corpus/<target>, seeded from fuzz/corpus/<target>, which it never
 # changes), the fuzzer's log (<target>.log) and the inputs that crashed,
@@ -17,11 +18,13 @@ cd "$(dirname "$0")/.."
 build=build-fuzz
 runs=1000000
 work=
-while getopts b:n:w: option; do
+tableOnly=
+while getopts b:n:w:t option; do
   case $option in
     b) build=$OPTARG ;;
     n) runs=$OPTARG ;;
     w) work=$OPTARG ;;
+    t) tableOnly=1 ;;
     *) exit 2 ;;
   esac
 done
@@ -37,6 +40,7 @@ fi
 
 mkdir -p "$work"
 for target in "${targets[@]}"; do
+  [ -z "$tableOnly" ] || break
   corpus=$work/corpus/$target
   artifacts=$work/artifacts/$target
   mkdir -p "$corpus" "$artifacts"
