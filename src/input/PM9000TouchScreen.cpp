@@ -28,8 +28,9 @@ void tracePM9000(TraceLevel level, const char* format, ...)
 //   query    F2 00 00 00 00         answer F2 D9 vv .. ..  (vv: version)
 //   enable   F1 00 00 00 00         answer F1 .. .. .. ..
 //
-// Each request is repeated every 100 ms until its answer comes, for at most
-// 1.0 s; the enable request is only sent once the query was answered.
+// Each request is repeated whenever the line has been quiet for 100 ms,
+// until its answer comes, for at most 1.0 s; bytes before the answer are
+// skipped. The enable request is only sent once the query was answered.
 
 bool PM9000TouchScreen::pmInit()
 {

@@ -1,6 +1,8 @@
 #include "input/PMTouchScreen.h"
 
+#include <algorithm>
 #include <cstdarg>
+#include <cstring>
 
 #include "core/Condition.h"
 #include "core/FatalError.h"
@@ -15,6 +17,7 @@ const float c_rawScale = 1.0f;
 // The rest of a packet follows its first byte at once; a longer pause means
 // the packet was cut off.
 const int c_packetTimeoutMs = 100;
+// A handshake request is repeated after this long without an answer.
 const int c_handshakeRetryMs = 100;
 const TimeSpec c_handshakeTime(1, 0);
 // Enough for every PenMount model.
@@ -37,7 +40,8 @@ const char* const PMTouchScreen::c_calibrationFile = "/var/lib/oku-tscal.dat";
 PMTouchScreen::PMTouchScreen(const std::string& device, int baudRate, int width, int height,
                              const std::string& calibrationFile)
     : TouchScreen(width, height), m_device(device), m_baudRate(baudRate),
-      m_calibrationFile(calibrationFile), m_calibration(c_rawScale)
+      m_calibrationFile(calibrationFile), m_calibration(c_rawScale),
+      m_droppedBytes("OKU::PMTouchScreen")
 {
 }
 
@@ -57,26 +61,48 @@ void PMTouchScreen::init()
         m_calibration.reset();
 }
 
-bool PMTouchScreen::handshake(const unsigned char* request,
-                              const std::function<bool(const unsigned char* answer)>& accept)
+bool PMTouchScreen::handshake(const unsigned char* request, const AnswerCheck& accept)
+{
+    const TimeSpec stageEnd = monotonicNow() + c_handshakeTime;
+    m_port->discardInput();
+    do {
+        m_port->writeBytes(request, getPacketSize());
+        if (awaitAnswer(stageEnd, accept))
+            return true;
+    } while (monotonicNow() < stageEnd);
+    return false;
+}
+
+// Slides a packet-sized window over the incoming bytes until it holds an
+// answer that accept takes, so that stray bytes before the answer are
+// skipped. Gives up when the line stays quiet for 100 ms (the request is
+// then sent again) and at stageEnd, so that a cut-off answer or endless junk
+// cannot hold start-up.
+bool PMTouchScreen::awaitAnswer(const TimeSpec& stageEnd, const AnswerCheck& accept)
 {
     const int size = getPacketSize();
+    const TimeSpec quietTime = TimeSpec::fromMilliseconds(c_handshakeRetryMs);
     unsigned char answer[c_maxPacketSize];
-    const TimeSpec deadline = monotonicNow() + c_handshakeTime;
+    int received = 0;
     for (;;) {
-        m_port->writeBytes(request, size);
-        if (m_port->readBytes(answer, size, c_handshakeRetryMs) && accept(answer))
-            return true;
-        if (monotonicNow() > deadline)
+        const TimeSpec deadline = std::min(monotonicNow() + quietTime, stageEnd);
+        if (!m_port->readBytesUntil(answer + received, 1, deadline))
             return false;
+        if (++received < size)
+            continue;
+        if (accept(answer))
+            return true;
+        std::memmove(answer, answer + 1, size - 1);
+        --received;
     }
 }
 
 // Framing shared by the models: a packet of getPacketSize() bytes whose first
 // byte is recognisable (validateFirstByte). A rejected first byte is dropped
 // alone, so the reader slides byte by byte onto the next packet start; the
-// rest of the packet must begin within 100 ms; a packet the model rejects as
-// a whole (checksum, range) is dropped whole.
+// rest of the packet must arrive within 100 ms; a packet the model rejects as
+// a whole (checksum, range) is dropped whole. Dropped bytes are counted, not
+// traced one by one.
 TouchScreen::Event PMTouchScreen::getEvent()
 {
     const int size = getPacketSize();
@@ -85,7 +111,7 @@ TouchScreen::Event PMTouchScreen::getEvent()
         if (!m_port->readBytes(packet, 1, -1))
             fatalError("PMTouchScreen: Read error");
         if (!validateFirstByte(packet[0])) {
-            tracePM(TRACE_WARNING, "Read pkt[0]=%02x", packet[0]);
+            m_droppedBytes.dropped(1);
             continue;
         }
         if (!m_port->readBytes(packet + 1, size - 1, c_packetTimeoutMs)) {
@@ -93,11 +119,10 @@ TouchScreen::Event PMTouchScreen::getEvent()
             continue;
         }
         if (!validatePacket(packet)) {
-            tracePM(TRACE_WARNING, "Read non valid pkt:");
-            for (int i = 0; i < size; ++i)
-                tracePM(TRACE_WARNING, "pkt[%d] = %02x", i, packet[i]);
+            m_droppedBytes.dropped(size);
             continue;
         }
+        m_droppedBytes.resynchronised();
         const Event raw = parsePacket(packet);
         tracePM(TRACE_DEBUG, "Raw X: %d, Raw Y:%d", raw.x, raw.y);
         return m_calibration.convert(raw.pressed, raw.x, raw.y, m_width, m_height);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Time.h"
+#include "input/DroppedBytesReport.h"
 #include "input/SerialPort.h"
 #include "input/TouchCalibration.h"
 #include "input/TouchScreen.h"
@@ -29,7 +31,8 @@ public:
     // the model's handshake (failures fatal). Without a readable calibration
     // file the driver starts in raw mode with the identity.
     void init() override;
-    // Skips bytes and packets the model rejects, with a warning trace each.
+    // Skips bytes and packets the model rejects; warnings count them, one
+    // line per second at most.
     Event getEvent() override;
     void startRawCoordinates() override;
     void endRawCoordinates() override;
@@ -52,17 +55,23 @@ protected:
     // The raw position and the pressed bit of a valid packet.
     virtual Event parsePacket(const unsigned char* packet) const = 0;
 
-    // Sends request (one packet) every 100 ms until an answer packet that
-    // accept takes arrives: true then; false once 1.0 s has passed without.
-    bool handshake(const unsigned char* request,
-                   const std::function<bool(const unsigned char* answer)>& accept);
+    using AnswerCheck = std::function<bool(const unsigned char* answer)>;
+
+    // Discards stale input, then sends request (one packet) again whenever
+    // the line has been quiet for 100 ms, until an answer packet that accept
+    // takes arrives: true then; false once 1.0 s has passed without, whatever
+    // the controller sent.
+    bool handshake(const unsigned char* request, const AnswerCheck& accept);
 
 private:
+    bool awaitAnswer(const TimeSpec& stageEnd, const AnswerCheck& accept);
+
     std::string m_device;
     int32_t m_baudRate;
     std::unique_ptr<SerialPort> m_port; // null until init()
     std::string m_calibrationFile;
     CalibrationState m_calibration; // raw-mode flag and coefficients
+    DroppedBytesReport m_droppedBytes;
 };
 
 } // namespace OKU

@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "core/Condition.h"
 #include "core/DescriptorIO.h"
 
 namespace OKU {
@@ -34,6 +35,16 @@ const BaudRate c_baudRates[] = {
 std::runtime_error deviceError(const char* what, const std::string& device)
 {
     return std::runtime_error(std::string(what) + " \"" + device + "\".  " + strerror(errno));
+}
+
+// Milliseconds from now until deadline, rounded up; 0 once it has passed.
+int millisecondsUntil(const TimeSpec& deadline)
+{
+    const TimeSpec now = monotonicNow();
+    if (deadline <= now)
+        return 0;
+    return (deadline.seconds - now.seconds) * 1000 +
+           (deadline.nanoseconds - now.nanoseconds + 999999) / 1000000;
 }
 
 } // namespace
@@ -76,20 +87,24 @@ void SerialPort::configure(speed_t speed)
 
 bool SerialPort::readBytes(unsigned char* buffer, int count, int timeoutMs)
 {
-    if (timeoutMs >= 0) {
-        struct pollfd request = {m_fd, POLLIN, 0};
-        int ready;
-        while ((ready = poll(&request, 1, timeoutMs)) < 0) {
-            if (errno != EINTR)
-                throw deviceError("Cannot poll", m_device);
-        }
-        if (ready == 0) {
+    if (timeoutMs < 0)
+        return receive(buffer, count, nullptr);
+    const TimeSpec deadline = monotonicNow() + TimeSpec::fromMilliseconds(timeoutMs);
+    return receive(buffer, count, &deadline);
+}
+
+bool SerialPort::readBytesUntil(unsigned char* buffer, int count, const TimeSpec& deadline)
+{
+    return receive(buffer, count, &deadline);
+}
+
+bool SerialPort::receive(unsigned char* buffer, int count, const TimeSpec* deadline)
+{
+    for (int done = 0; done < count;) {
+        if (deadline && !waitReadable(millisecondsUntil(*deadline))) {
             errno = ETIMEDOUT;
             return false;
         }
-    }
-    int done = 0;
-    while (done < count) {
         const ssize_t n = read(m_fd, buffer + done, count - done);
         if (n < 0) {
             if (errno == EINTR)
@@ -105,10 +120,27 @@ bool SerialPort::readBytes(unsigned char* buffer, int count, int timeoutMs)
     return true;
 }
 
+bool SerialPort::waitReadable(int timeoutMs)
+{
+    struct pollfd request = {m_fd, POLLIN, 0};
+    int ready;
+    while ((ready = poll(&request, 1, timeoutMs)) < 0) {
+        if (errno != EINTR)
+            throw deviceError("Cannot poll", m_device);
+    }
+    return ready > 0;
+}
+
 void SerialPort::writeBytes(const unsigned char* buffer, int count)
 {
     if (!safeWrite(m_fd, buffer, count))
         throw deviceError("Cannot write to", m_device);
+}
+
+void SerialPort::discardInput()
+{
+    // Best effort: whatever stays is skipped by the reader's resynchronisation.
+    tcflush(m_fd, TCIFLUSH);
 }
 
 } // namespace OKU

@@ -6,6 +6,7 @@
 #include <termios.h>
 
 #include "core/NonCopyable.h"
+#include "core/Time.h"
 
 namespace OKU {
 
@@ -25,15 +26,26 @@ public:
     // "Cannot configure \"<device>\".  <error>".
     void configure(speed_t speed);
 
-    // Waits at most timeoutMs (none when negative) for the first byte, then
-    // blocks until all count bytes have arrived: the time-out covers only the
-    // first byte. False, with errno set to ETIMEDOUT, when the time-out
-    // passed, and, with errno set to EIO, when the line hung up before count
-    // bytes; true otherwise.
+    // Reads exactly count bytes, all of which must arrive within timeoutMs
+    // (blocks for as long as it takes when negative), so that a message cut
+    // off on the line cannot hang the reader. False, with errno set to
+    // ETIMEDOUT, when the time-out passed, and, with errno set to EIO, when
+    // the line hung up before count bytes; true otherwise. Bytes read before
+    // a failure are lost.
     bool readBytes(unsigned char* buffer, int count, int timeoutMs);
+    // The same with a point on the monotonic clock as the limit.
+    bool readBytesUntil(unsigned char* buffer, int count, const TimeSpec& deadline);
     void writeBytes(const unsigned char* buffer, int count);
+    // Drops what has arrived but was not read yet, such as late answers to an
+    // earlier request.
+    void discardInput();
 
 private:
+    // deadline null: no limit.
+    bool receive(unsigned char* buffer, int count, const TimeSpec* deadline);
+    // Whether input arrives within timeoutMs (0: is there now); EINTR waits on.
+    bool waitReadable(int timeoutMs);
+
     std::string m_device;
     int m_fd;
 };

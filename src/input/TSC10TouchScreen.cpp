@@ -63,16 +63,6 @@ std::runtime_error systemLineError(const std::string& text, const std::string& d
     return lineError(text, device, std::string("  ") + strerror(errno));
 }
 
-// Milliseconds from now until deadline, 0 once it has passed.
-int millisecondsUntil(const TimeSpec& deadline)
-{
-    const TimeSpec now = monotonicNow();
-    if (deadline <= now)
-        return 0;
-    return (deadline.seconds - now.seconds) * 1000 +
-           (deadline.nanoseconds - now.nanoseconds + 999999) / 1000000;
-}
-
 void appendBigEndian16(std::vector<unsigned char>& bytes, int32_t value)
 {
     bytes.push_back(static_cast<unsigned char>(value >> 8));
@@ -227,13 +217,13 @@ void TSC10TouchScreen::readACK()
 unsigned char TSC10TouchScreen::readAnswerFromLine()
 {
     for (;;) {
-        int timeoutMs;
+        TimeSpec deadline;
         {
             MutexLocker lock(m_lineMutex);
-            timeoutMs = millisecondsUntil(m_answerDeadline);
+            deadline = m_answerDeadline;
         }
         unsigned char byte;
-        if (!m_port->readBytes(&byte, 1, timeoutMs))
+        if (!m_port->readBytesUntil(&byte, 1, deadline))
             throw lineError("Missing ACK from", m_device, "");
         if (!isReportStatus(byte))
             return byte;

@@ -1,9 +1,11 @@
 #include "input/PMTouchScreen.h"
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -62,6 +64,7 @@ void printFatalError(const char* message)
 
 TEST(PMTouchScreenTest, HandshakesRetryUntilAnswered)
 {
+    const HangGuard guard(20);
     const struct {
         bool pm9000;
         std::vector<Step> script;
@@ -76,6 +79,14 @@ TEST(PMTouchScreenTest, HandshakesRetryUntilAnswered)
          {rawMode(B19200), expect("F1 00 00 00 00 0E"), expect("F1 00 00 00 00 0E"),
           answer("00 11 22 33 44 55")},
          {}},
+        {true, // a stray byte before each answer
+         {rawMode(B19200), expect("F2 00 00 00 00"), answer("00 F2 D9 07 00 00"),
+          expect("F1 00 00 00 00"), answer("F1 F1 00 00 00 00")},
+         {"OKU::PM9000TouchScreen Connected to PM9000 version 0x07"}},
+        {true, // late, but well within the second of the stage
+         {rawMode(B19200), expect("F2 00 00 00 00"), answer("F2 D9 07 00 00"),
+          expect("F1 00 00 00 00"), pause(400), answer("F1 00 00 00 00")},
+         {"OKU::PM9000TouchScreen Connected to PM9000 version 0x07"}},
     };
     for (const auto& c : cases) {
         const TraceCapture traces("OKU::PM");
@@ -103,6 +114,8 @@ TEST(PMTouchScreenDeathTest, LineAndControllerFailures)
         {true, 19200, {}, std::string("Timeout enabling PM9000") + c_timeout},
         {true, 19200, {expect("F2 00 00 00 00"), answer("F2 D9 07 00 00")},
          std::string("Timeout enabling PM9000") + c_timeout},
+        {true, 19200, {expect("F2 00 00 00 00"), answer("F2 D9")}, // cut off
+         std::string("Timeout enabling PM9000") + c_timeout},
         {false, 19200, {}, std::string("Timeout enabling PM6000") + c_timeout},
     };
     for (const auto& c : cases) {
@@ -110,6 +123,7 @@ TEST(PMTouchScreenDeathTest, LineAndControllerFailures)
         PseudoTerminal terminal;
         EXPECT_EXIT(
             {
+                const HangGuard guard(5); // each stage has 1 s
                 setFatalErrorHandler(printFatalError);
                 traceInitStderr(TRACE_ERROR);
                 ScriptedController controller(terminal, c.script);
@@ -141,20 +155,62 @@ TEST(PMTouchScreenTest, RecordedStreamsDecode)
     }
 }
 
-// The time-out covers the start of the rest of a packet only.
+// The rest of a packet must arrive within 100 ms, however much of it came.
 TEST(PMTouchScreenTest, CutOffPacketIsDropped)
+{
+    const HangGuard guard(20);
+    for (const char* cutOff : {"FF", "FF 01"}) {
+        TempDir dir;
+        Rig rig(true, dir / "tscal.dat");
+        const TraceCapture traces("OKU::PMTouchScreen");
+        std::thread controller([&] {
+            rig.terminal.send(hex(cutOff));
+            EXPECT_TRUE(traces.waitFor("OKU::PMTouchScreen Read pkt[1..4] timeout")) << cutOff;
+            rig.terminal.send(hex("FF 03 04 05 06"));
+        });
+        EXPECT_EQ("press 388 646", describe(rig.driver->getEvent())) << cutOff;
+        controller.join();
+    }
+}
+
+// "<category> Dropped <n> bytes of junk" lines: their number and the bytes
+// they count together.
+std::pair<int, int> droppedBytes(const TraceCapture& traces)
+{
+    std::pair<int, int> linesAndBytes(0, 0);
+    for (const std::string& message : traces.messages()) {
+        int bytes = 0;
+        if (sscanf(message.c_str(), "OKU::PMTouchScreen Dropped %d byte", &bytes) == 1) {
+            ++linesAndBytes.first;
+            linesAndBytes.second += bytes;
+        }
+    }
+    return linesAndBytes;
+}
+
+TEST(PMTouchScreenTest, JunkIsReportedOnceASecond)
 {
     const HangGuard guard;
     TempDir dir;
     Rig rig(true, dir / "tscal.dat");
     const TraceCapture traces("OKU::PMTouchScreen");
-    std::thread controller([&] {
-        rig.terminal.send(hex("FF"));
-        EXPECT_TRUE(traces.waitFor("OKU::PMTouchScreen Read pkt[1..4] timeout"));
-        rig.terminal.send(hex("FF 03 04 05 06"));
-    });
-    EXPECT_EQ("press 388 646", describe(rig.driver->getEvent()));
-    controller.join();
+    // Every byte with bit 7 set, so BF and FF start packets that the bytes
+    // after them make invalid; 8 bytes follow the last such start.
+    Bytes junk;
+    for (int i = 0; i < 4096; ++i)
+        junk.push_back(static_cast<unsigned char>(0x80 | ((i + 8) & 0x7F)));
+    rig.terminal.send(junk);
+    rig.terminal.send(hex("FF 01 02 03 04  FF 01 02 03 05"));
+    EXPECT_EQ("press 130 388", describe(rig.driver->getEvent()));
+    EXPECT_EQ("press 130 389", describe(rig.driver->getEvent()));
+    // A stray byte a second later gets a line of its own.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    rig.terminal.send(hex("00 BF 01 02 03 04"));
+    EXPECT_EQ("release 130 388", describe(rig.driver->getEvent()));
+    const std::pair<int, int> dropped = droppedBytes(traces);
+    EXPECT_LE(dropped.first, 3);
+    EXPECT_EQ(4097, dropped.second);
+    EXPECT_LE(traces.messages().size(), 6u) << "besides the three decoded packets";
 }
 
 TEST(PMTouchScreenTest, CalibrationMapsClampsAndIsStored)

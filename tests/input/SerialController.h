@@ -121,15 +121,18 @@ private:
 };
 
 struct Step {
-    enum Kind { EXPECT, SEND, RAW_MODE } kind;
+    enum Kind { EXPECT, SEND, RAW_MODE, PAUSE } kind;
     Bytes bytes;
-    speed_t speed;
+    speed_t speed = B0;
+    int pauseMs = 0;
 };
 
-inline Step expect(const std::string& text) { return {Step::EXPECT, hex(text), B0}; }
-inline Step answer(const std::string& text) { return {Step::SEND, hex(text), B0}; }
+inline Step expect(const std::string& text) { return {Step::EXPECT, hex(text)}; }
+inline Step answer(const std::string& text) { return {Step::SEND, hex(text)}; }
 // Answers sent before the driver sets the line up may be flushed.
 inline Step rawMode(speed_t speed) { return {Step::RAW_MODE, Bytes(), speed}; }
+// A controller slow to answer; what the driver writes meanwhile stays unread.
+inline Step pause(int milliseconds) { return {Step::PAUSE, Bytes(), B0, milliseconds}; }
 
 // Plays a conversation on its own thread while the test calls the driver.
 class ScriptedController {
@@ -155,6 +158,8 @@ private:
             const Step& step = steps[i];
             if (step.kind == Step::SEND) {
                 terminal.send(step.bytes);
+            } else if (step.kind == Step::PAUSE) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(step.pauseMs));
             } else if (step.kind == Step::RAW_MODE) {
                 if (!terminal.waitForRawMode(step.speed))
                     m_error = "the line was not set up";
