@@ -100,8 +100,14 @@ void TabbedFrame::deleteTab(int index)
         const bool wasActive = index == m_activeTab;
         if (index < m_activeTab || (wasActive && index == getTabCount()))
             --m_activeTab;
-        if (wasActive)
-            m_tabs[m_activeTab].page->show(true);
+        if (wasActive) {
+            ContainerWidget* shown = m_tabs[m_activeTab].page;
+            // A clone may keep the old page alive; it must not stay on view
+            // beside the new one.
+            if (page != shown)
+                page->hide();
+            shown->show(true);
+        }
     }
     updateCloneInfo();
     updateTabInfo();

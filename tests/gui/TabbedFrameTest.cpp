@@ -241,3 +241,30 @@ TEST(TabbedFrameTest, ClonesShareTheirPage)
     root.m_frame->resize(300, 120);
     EXPECT_EQ(Size(296, 120 - c_barHeight - 3), shared->getSize());
 }
+
+TEST(TabbedFrameTest, DeletingTheActiveTabLeavesOnlyTheNewActivePageShown)
+{
+    const struct {
+        const char* name;
+        bool cloneNext;  // tabs A, A's clone, B; else A, B, A's clone
+        int active;
+        std::vector<bool> shown;  // A, B
+    } cases[] = {
+        {"A, its clone last", false, 0, {false, true}},
+        {"the clone of A", false, 2, {false, true}},
+        {"A, its clone next", true, 0, {true, false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TabRoot root(400, {60});
+        if (c.cloneNext)
+            root.m_frame->cloneTab(std::make_shared<FixedLabel>(40), 0);
+        root.m_pages.push_back(root.m_frame->createTab(std::make_shared<FixedLabel>(80)));
+        if (!c.cloneNext)
+            root.m_frame->cloneTab(std::make_shared<FixedLabel>(40), 0);
+        root.m_frame->setActiveTab(c.active, false);
+        root.m_frame->deleteTab(c.active);
+        root.runPending();
+        EXPECT_EQ(c.shown, root.shownPages());
+    }
+}
