@@ -56,7 +56,9 @@ std::string RootWidget::getDescription() const
 
 void RootWidget::injectMouseEvent(int x, int y, bool pressed)
 {
-    m_events.push_back(makeEvent(Event::EVENT_MOUSE, x, y, pressed ? 1 : 0));
+    std::unique_ptr<Event> e = makeEvent(Event::EVENT_MOUSE, x, y, pressed ? 1 : 0);
+    e->pagesShown = m_pagesShown.load();
+    m_events.push_back(std::move(e));
 }
 
 void RootWidget::injectKeyEvent(KeyCode key, wchar_t c)
@@ -104,8 +106,10 @@ void RootWidget::eraseMouseGrabber(Widget* w)
 
 void RootWidget::notifyDelete(Widget* w)
 {
-    m_childEventWidgets.erase(std::remove(m_childEventWidgets.begin(), m_childEventWidgets.end(), w),
-                              m_childEventWidgets.end());
+    if (w->getParent() == this)
+        m_pageChanged = true;
+    std::replace(m_childEventWidgets.begin(), m_childEventWidgets.end(), w,
+                 static_cast<Widget*>(nullptr));
     if (m_mouseGrabber == w)
         m_mouseGrabber = nullptr;
     if (m_mouseTarget == w)

@@ -1,6 +1,7 @@
 #ifndef OKU_GUI_ROOTWIDGET_H
 #define OKU_GUI_ROOTWIDGET_H
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <list>
@@ -45,6 +46,8 @@ public:
         int32_t b = 0;
         int32_t c = 0;
         std::unique_ptr<std::function<void()>> function;
+        // Mouse events: how many pages had been shown when it was injected.
+        uint32_t pagesShown = 0;
     };
 
     // Producers append from any thread; the GUI thread is the only consumer.
@@ -164,6 +167,11 @@ protected:
     bool m_busy = false;
     int32_t m_eventCounter = 0;
     bool m_closing = false;
+    // Counts the pages and dialogs that have reached the screen; injecting
+    // threads read it to date their presses.
+    std::atomic<uint32_t> m_pagesShown{0};
+    // A page or dialog appeared or went away since the last redraw.
+    bool m_pageChanged = false;
 
 private:
     // Loop steps shared by the GUI thread and processEvent: take the next
@@ -177,7 +185,7 @@ private:
     std::unique_ptr<Event> fireEarliestTimer();
     void setBusy(bool busy);
     void dispatch(Event& e);
-    void deliverMouse(int x, int y, bool pressed);
+    void deliverMouse(const Event& e);
     void deliverMouseDown(int x, int y);
     void deliverMouseUp(int x, int y);
     void deliverMouseMove(int x, int y);
@@ -186,6 +194,9 @@ private:
     void callFunction(const std::function<void()>& f, Widget* w);
     void handleCloseRequest();
     void emitChildEvents();
+    void drawBackBuffer(const std::vector<Rect>& rects);
+    // Notes a page or dialog about to be created on the root.
+    void notePageCreation();
     // Removes the oldest destroyed modal widget and wakes its caller; true
     // when one was found, which ends the GUI thread that ran the event.
     bool releaseFinishedModal();

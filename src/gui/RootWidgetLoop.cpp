@@ -93,7 +93,7 @@ void RootWidget::dispatch(Event& e)
 {
     switch (e.type) {
     case Event::EVENT_MOUSE:
-        deliverMouse(static_cast<int>(e.a), e.b, e.c != 0);
+        deliverMouse(e);
         break;
     case Event::EVENT_KEY:
         deliverKey(static_cast<KeyCode>(e.a), static_cast<wchar_t>(e.b));
@@ -116,14 +116,23 @@ void RootWidget::dispatch(Event& e)
     }
 }
 
-void RootWidget::deliverMouse(int x, int y, bool pressed)
+void RootWidget::deliverMouse(const Event& e)
 {
+    const int x = static_cast<int>(e.a);
+    const int y = e.b;
+    const bool pressed = e.c != 0;
     // A press while one is held is a move; a release without a press is noise.
     if (!m_mouseDown) {
-        if (pressed) {
-            m_mouseDown = true;
+        if (!pressed)
+            return;
+        m_mouseDown = true;
+        // A finger that was down before the page under it was shown (resting
+        // on the panel at power-on, a panel stuck pressed, a tap made blindly
+        // while the loop was busy) did not aim at that page. Its gesture gets
+        // no target, so its moves and release reach nobody: only a new press
+        // can click.
+        if (e.pagesShown == m_pagesShown.load())
             deliverMouseDown(x, y);
-        }
     } else if (pressed) {
         deliverMouseMove(x, y);
     } else {
@@ -205,6 +214,7 @@ void RootWidget::modal(Widget* w)
 {
     MutexLocker lock(m_mutex);
     w->setModalMark(true);
+    m_pageChanged = true;
     m_modalStack.push_back(w);
     // The new thread takes the loop over; it ends after the event that
     // destroyed w and wakes this one.

@@ -88,20 +88,31 @@ void RootWidget::onResized()
 
 void RootWidget::preBlockHandling(bool immediate)
 {
-    while (hasDescendantCreated())
+    while (hasDescendantCreated()) {
+        notePageCreation();
         onCreationCaller();
+    }
     grimReaper();
     emitChildEvents();
     redraw(immediate);
 }
 
+void RootWidget::notePageCreation()
+{
+    for (const Widget* child : m_children) {
+        if (!child->isCreated() && !child->isMarkedDestroyed())
+            m_pageChanged = true;
+    }
+}
+
 void RootWidget::emitChildEvents()
 {
     // Indexing copes with handlers that register further widgets (handled
-    // in this pass) or delete registered ones (notifyDelete drops them).
+    // in this pass) or delete registered ones (notifyDelete leaves a null in
+    // their place, so that no entry moves under the index).
     for (size_t i = 0; i < m_childEventWidgets.size(); ++i) {
         Widget* w = m_childEventWidgets[i];
-        if (!w->isMarkedDestroyed())
+        if (w != nullptr && !w->isMarkedDestroyed())
             w->m_childrenChanged.emit();
     }
     m_childEventWidgets.clear();
@@ -109,32 +120,41 @@ void RootWidget::emitChildEvents()
 
 void RootWidget::redraw(bool immediate)
 {
-    if (m_dirtyRects.empty())
-        return;
     // Taken out first, so that areas invalidated while drawing or by the
     // screen and the subscribers are kept for the next pass.
     std::vector<Rect> rects;
     rects.swap(m_dirtyRects);
-    {
-        MutexLocker lock(m_pixmapMutex);
-        const bool timing = traceEnabled(TRACE_FUNCTION);
-        for (const Rect& r : rects) {
-            m_pixmap.setOffset(0, 0);
-            m_pixmap.setClipRectAbs(r);
-            traceRoot(TRACE_SILLY, "redraw(%d, %d, %d, %d)", r.x, r.y, r.width, r.height);
-            const TimeSpec start = timing ? monotonicNow() : TimeSpec();
-            if (!drawTreeIfSolid(m_pixmap))
-                drawTree(m_pixmap);
-            if (timing)
-                traceRoot(TRACE_FUNCTION, "redraw(%d, %d, %d, %d): dt = %.3f ms", r.x, r.y,
-                          r.width, r.height, millisecondsBetween(start, monotonicNow()));
-        }
+    drawBackBuffer(rects);
+    // Counted before the screen gets the new page or dialog: a press made
+    // once any of it shows is then aimed at it.
+    if (m_pageChanged) {
+        m_pageChanged = false;
+        ++m_pagesShown;
     }
+    if (rects.empty())
+        return;
     for (const Rect& r : rects)
         notifyRedraw(r, immediate);
     MutexLocker lock(m_subscriberMutex);
     for (DirtyRectSubscriber* s : m_subscribers)
         s->onDirtyRects(rects);
+}
+
+void RootWidget::drawBackBuffer(const std::vector<Rect>& rects)
+{
+    MutexLocker lock(m_pixmapMutex);
+    const bool timing = traceEnabled(TRACE_FUNCTION);
+    for (const Rect& r : rects) {
+        m_pixmap.setOffset(0, 0);
+        m_pixmap.setClipRectAbs(r);
+        traceRoot(TRACE_SILLY, "redraw(%d, %d, %d, %d)", r.x, r.y, r.width, r.height);
+        const TimeSpec start = timing ? monotonicNow() : TimeSpec();
+        if (!drawTreeIfSolid(m_pixmap))
+            drawTree(m_pixmap);
+        if (timing)
+            traceRoot(TRACE_FUNCTION, "redraw(%d, %d, %d, %d): dt = %.3f ms", r.x, r.y, r.width,
+                      r.height, millisecondsBetween(start, monotonicNow()));
+    }
 }
 
 void RootWidget::subscribeDirtyRects(DirtyRectSubscriber* s)

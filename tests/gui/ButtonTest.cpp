@@ -217,6 +217,7 @@ TEST(ButtonTest, CheckBoxTogglesOnReleaseUnlessStickyAndChecked)
         box->setSticky(c.sticky);
         int toggles = 0;
         box->signalToggled.connect([&toggles] { ++toggles; });
+        root.runPending();
         root.touch({c.touches.front()});
         EXPECT_EQ(!(c.sticky && c.checked), box->isDown());
         root.touch(std::vector<Touch>(c.touches.begin() + 1, c.touches.end()));

@@ -95,6 +95,8 @@ TEST(EventStressTest, FourProducersLoseNothingAndKeepTheirOrder)
 {
     std::unique_ptr<Stress> s(new Stress);
     s->sink->grabMouse();
+    // The sink is on the screen before the first finger comes.
+    s->root.runPending();
     s->root.start();
     std::vector<std::thread> producers;
     for (int t = 0; t < c_producers; ++t)

@@ -91,6 +91,40 @@ TEST(RootWidgetTest, MovesAndReleaseFollowThePressTargetWhateverTheGrab)
     EXPECT_EQ((Log{"a down 10,10", "b down 10,10"}), log);
 }
 
+TEST(RootWidgetTest, APressMadeBeforeThePageWasShownNeverReachesIt)
+{
+    TestRootWidget root;
+    Log log;
+    // A finger resting on the panel before the first page reaches the screen.
+    Recorder* page = new Recorder(&root, Rect(0, 0, 100, 100), log, "page");
+    root.injectMouseEvent(10, 10, true);
+    root.runPending();
+    touch(root, 20, 20, true);
+    touch(root, 20, 20, false);
+    EXPECT_TRUE(log.empty());
+    touch(root, 30, 30, true);
+    touch(root, 30, 30, false);
+    EXPECT_EQ((Log{"page down 30,30", "page up 30,30"}), log);
+
+    // A dialog opening, or going away, while a tap waits in the queue: the
+    // tap was aimed at what the screen showed before.
+    log.clear();
+    Recorder* dialog = nullptr;
+    root.injectFunction(nullptr,
+                        [&] { dialog = new Recorder(&root, Rect(0, 0, 50, 50), log, "dialog"); });
+    root.injectMouseEvent(10, 10, true);
+    root.injectMouseEvent(10, 10, false);
+    root.runPending();
+    root.injectFunction(nullptr, [&] { dialog->destroy(); });
+    root.injectMouseEvent(10, 10, true);
+    root.injectMouseEvent(10, 10, false);
+    root.runPending();
+    touch(root, 10, 10, true);
+    touch(root, 10, 10, false);
+    EXPECT_EQ((Log{"page down 10,10", "page up 10,10"}), log);
+    EXPECT_EQ(Widget::Children{page}, root.getChildren());
+}
+
 TEST(RootWidgetTest, GrabMisuseIsFatal)
 {
     TestRootWidget root;

@@ -106,6 +106,28 @@ TEST(WidgetTreeTest, ChildEventsAreEmittedOncePerPassAndNotForDestroyedWidgets)
     EXPECT_TRUE(root.getChildren().empty());
 }
 
+TEST(WidgetTreeTest, ChildEventsReachEveryWatchedWidgetAHandlerLeavesAlive)
+{
+    Log log;
+    Log changed;
+    TestRootWidget root;
+    std::vector<Widget*> watched;
+    for (const char* name : {"a", "b", "c", "d", "e"}) {
+        Widget* w = new LoggingWidget(&root, name, log);
+        w->m_childrenChanged.connect([&changed, name] { changed.push_back(name); });
+        new LoggingWidget(w, "child", log);
+        watched.push_back(w);
+    }
+    // c's handler removes a, whose signal came already, and d, whose has not.
+    watched[2]->m_childrenChanged.connect([&watched] {
+        watched[0]->nuke();
+        watched[3]->nuke();
+    });
+    root.runPending();
+    EXPECT_EQ((Log{"a", "b", "c", "e"}), changed);
+    EXPECT_EQ((std::vector<Widget*>{watched[1], watched[2], watched[4]}), childrenOf(root));
+}
+
 TEST(WidgetTreeTest, SetParentMovesTheWidgetWithItsPendingWork)
 {
     Log log;

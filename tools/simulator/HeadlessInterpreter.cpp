@@ -20,6 +20,7 @@ const int c_tapMs = 50;
 const int c_defaultWaitTimeoutMs = 10000;
 const int c_defaultQuietMs = 300;
 const int c_defaultExitTimeoutMs = 10000;
+const int c_defaultRunningMs = 1000;
 const int c_maximumMs = 3600000;
 
 const int c_maximumIncludeDepth = 8;
@@ -121,6 +122,7 @@ const HeadlessInterpreter::Command HeadlessInterpreter::c_commands[] = {
     {"pixel", 3, 3, &HeadlessInterpreter::pixel},
     {"usb", 2, 4, &HeadlessInterpreter::usb},
     {"expect-exit", 2, 3, &HeadlessInterpreter::expectExit},
+    {"expect-no-exit", 1, 2, &HeadlessInterpreter::expectNoExit},
     {"expect-file", 2, 2, &HeadlessInterpreter::expectFile},
     {"expect-no-file", 2, 2, &HeadlessInterpreter::expectFile},
     {"expect-mounted", 2, 2, &HeadlessInterpreter::expectMounted},
@@ -218,8 +220,19 @@ int HeadlessInterpreter::stretchedMs(const Words& words, size_t index, int defau
 
 void HeadlessInterpreter::waitTouchReady()
 {
-    if (!m_device.waitTouchReady(c_touchReadyMs * m_device.slowdown()))
-        throw CommandFailed("the program did not switch the touch controller on");
+    // Asked for no time at all, the device looks only once, and that look
+    // waits on the controller itself, which wakes it the moment the program
+    // switches the controller on; its longer waits sleep between looks. So a
+    // finger put down at start reports before the program shows its page.
+    typedef std::chrono::steady_clock Clock;
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::milliseconds(c_touchReadyMs * m_device.slowdown());
+    while (!m_device.waitTouchReady(0)) {
+        if (Clock::now() >= deadline || m_device.phase() == Device::Phase::STOPPED)
+            throw CommandFailed("the program did not switch the touch controller on");
+        // Without a controller to wait on the look returns at once.
+        sleepMs(1);
+    }
 }
 
 void HeadlessInterpreter::touch(const Words& words)
@@ -360,6 +373,15 @@ void HeadlessInterpreter::expectExit(const Words& words)
     if (*status != wanted)
         throw CommandFailed("exit status " + std::to_string(*status) + ", expected " + words[1]);
     m_out << "ok expect-exit" << std::endl;
+}
+
+void HeadlessInterpreter::expectNoExit(const Words& words)
+{
+    // Stands for a person watching, so it is not stretched.
+    const int runningMs = optionalNumber(words, 1, c_defaultRunningMs, "time");
+    if (const std::optional<int> status = m_device.takeExit(runningMs))
+        throw CommandFailed("the program exited with status " + std::to_string(*status));
+    m_out << "ok expect-no-exit" << std::endl;
 }
 
 void HeadlessInterpreter::expectFile(const Words& words)

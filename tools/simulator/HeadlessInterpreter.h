@@ -21,6 +21,8 @@ namespace sim {
 //   pixel X Y                                       prints "pixel X Y RRGGBB"
 //   usb insert [read-only] [slow] | usb remove      a slow drive takes seconds to flush
 //   expect-exit STATUS [TIMEOUT_MS]                 the program's next exit status
+//   expect-no-exit [MS]                             the program runs on for MS
+//                                                   (default 1000)
 //   expect-file PATTERN | expect-no-file PATTERN    on the device
 //   expect-mounted PATH | expect-unmounted PATH     as the running program sees it
 //   include FILE                                    its commands, FILE relative to
@@ -59,6 +61,7 @@ private:
     void pixel(const Words& words);
     void usb(const Words& words);
     void expectExit(const Words& words);
+    void expectNoExit(const Words& words);
     void expectFile(const Words& words);
     void expectMounted(const Words& words);
 
