@@ -81,7 +81,7 @@ TEST(PMTouchScreenTest, HandshakesRetryUntilAnswered)
          {}},
         {true, // a stray byte before each answer
          {rawMode(B19200), expect("F2 00 00 00 00"), answer("00 F2 D9 07 00 00"),
-          expect("F1 00 00 00 00"), answer("F1 F1 00 00 00 00")},
+          expect("F1 00 00 00 00"), answer("55 F1 00 00 00 00")},
          {"OKU::PM9000TouchScreen Connected to PM9000 version 0x07"}},
         {true, // late, but well within the second of the stage
          {rawMode(B19200), expect("F2 00 00 00 00"), answer("F2 D9 07 00 00"),
