@@ -2,8 +2,11 @@
 
 #include <cstdio>
 
+#include <boost/thread/thread.hpp>
 #include <pthread.h>
 #include <sys/prctl.h>
+
+#include "core/FatalError.h"
 
 namespace OKU {
 
@@ -13,6 +16,16 @@ void setThreadName(const std::string& name)
     char buffer[16] = {};
     name.copy(buffer, sizeof buffer);
     prctl(PR_SET_NAME, reinterpret_cast<unsigned long>(buffer), 0, 0, 0);
+}
+
+void startDetachedThread(const std::function<void()>& body, const std::string& name)
+{
+    try {
+        boost::thread(body).detach();
+    } catch (const boost::thread_resource_error& e) {
+        fatalError("pthread_create: cannot start the %s thread: %s", name.c_str(),
+                   e.code().message().c_str());
+    }
 }
 
 std::string getThreadID()

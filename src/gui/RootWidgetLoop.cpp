@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <boost/thread/thread.hpp>
 #include <unistd.h>
 
 #include "core/ProcessExit.h"
@@ -32,8 +31,7 @@ Widget* widgetOf(const RootWidget::Event& e)
 
 void RootWidget::start()
 {
-    boost::thread gui(&RootWidget::threadMain, this);
-    gui.detach();
+    startDetachedThread([this] { threadMain(); }, "SOLGUI");
 }
 
 void RootWidget::threadMain()

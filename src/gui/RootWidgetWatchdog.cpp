@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 
-#include <boost/thread/thread.hpp>
-
 #include "core/FatalError.h"
 #include "core/Thread.h"
 #include "core/Time.h"
@@ -20,8 +18,7 @@ void RootWidget::enableWatchdog(int seconds)
     m_wdEnabled = true;
     m_wdInterval = seconds;
     m_wdTimeout = seconds;
-    boost::thread watchdog(&RootWidget::wdThreadMain, this);
-    watchdog.detach();
+    startDetachedThread([this] { wdThreadMain(); }, "SOLGUI_Watchdog");
 }
 
 void RootWidget::resetWatchdog(int seconds)

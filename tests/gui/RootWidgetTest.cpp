@@ -1,5 +1,9 @@
+#include <cstdlib>
 #include <functional>
 #include <stdexcept>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "gui/TestRootWidget.h"
 
@@ -54,6 +58,15 @@ std::vector<Rect> redrawnRects(const TestRootWidget& root, bool immediate)
         rects.push_back(r.rect);
     }
     return rects;
+}
+
+// Leaves the process unable to start threads: a user with no processes
+// left. The superuser is exempt from the limit, so it becomes nobody first.
+void forbidNewThreads()
+{
+    const rlimit none = {0, 0};
+    if ((geteuid() == 0 && setuid(65534) != 0) || setrlimit(RLIMIT_NPROC, &none) != 0)
+        abort();
 }
 
 } // namespace
@@ -134,6 +147,25 @@ TEST(RootWidgetTest, GrabMisuseIsFatal)
     expectFatalError([&root] { root.setMouseGrabber(nullptr); }, "NULL mouse grabber");
     expectFatalError([a] { a->ungrabMouse(); }, "Unbalanced mouse ungrab");
     expectFatalError([a, b] { a->grabMouse(); b->ungrabMouse(); }, "Unbalanced mouse ungrab");
+}
+
+TEST(RootWidgetTest, AGuiOrWatchdogThreadThatCannotStartIsAFatalError)
+{
+    unsetenv("OKU_DISABLE_WATCHDOG");
+    TestRootWidget root;
+    const std::string cause = ": Resource temporarily unavailable";
+    expectFatalError(
+        [&root] {
+            forbidNewThreads();
+            root.start();
+        },
+        "pthread_create: cannot start the SOLGUI thread" + cause);
+    expectFatalError(
+        [&root] {
+            forbidNewThreads();
+            root.enableWatchdog(5);
+        },
+        "pthread_create: cannot start the SOLGUI_Watchdog thread" + cause);
 }
 
 TEST(RootWidgetTest, KeysNotificationsAndFunctionsReachOnlyWidgetsInTheTree)
