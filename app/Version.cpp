@@ -64,8 +64,9 @@ LString Version::getVersionAt(const std::string& dir)
     std::string line;
     if (!std::getline(file, line))
         return LString(LString1(L"UNKNOWN"));
-    line = OKU::rtrim(line, "\r\n");
-    if (line.empty())
+    // A line of nothing but bytes that are not UTF-8 reads as empty too.
+    const std::wstring version = OKU::utf8Decode(OKU::rtrim(line, "\r\n"));
+    if (version.empty())
         return LString(LString1(L"UNKNOWN"));
-    return LString(OKU::utf8Decode(line));
+    return LString(version);
 }

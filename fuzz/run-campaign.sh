@@ -39,6 +39,9 @@ fi
 [ ${#targets[@]} -gt 0 ] || { echo "no fuzz targets in $build/fuzz" >&2; exit 1; }
 
 mkdir -p "$work"
+# Several targets write their input to a scratch file each run: in memory,
+# not on the disk, or those runs take ten times as long.
+[ -w /dev/shm ] && export TMPDIR=/dev/shm
 for target in "${targets[@]}"; do
   [ -z "$tableOnly" ] || break
   corpus=$work/corpus/$target

@@ -69,6 +69,7 @@ TEST(AppTest, VersionsComeFromFilesAndEnvironment)
         {"  2.0.3 Preview\r\n", L"2.0.3 Preview", true, "3.1.4\r\nsecond\r\n", L"3.1.4"},
         {"\t2.0.3 preview\n", L"2.0.3 preview", false, "Gr\xc3\xbcn", L"Gr\u00fcn"},
         {nullptr, L"", false, "", L"UNKNOWN"},
+        {nullptr, L"", false, "\xff\xfe\xa6\n3.1", L"UNKNOWN"},
         {longBootrom.c_str(), std::wstring(99, L'a'), false, nullptr, L"UNKNOWN"},
     };
     for (const auto& c : cases) {
