@@ -1,10 +1,32 @@
 #include "gui/Backend.h"
 
+#include <cstdarg>
+#include <stdexcept>
+#include <string>
+
 #include "core/Time.h"
+#include "core/Trace.h"
 #include "gui/FbRootWidget.h"
 #include "input/TouchScreen.h"
 
 namespace OKU {
+
+namespace {
+
+// How long the main thread waits before reading a controller that failed.
+const int c_retryPauseMs = 1000;
+
+void traceBackend(TraceLevel level, const char* format, ...)
+{
+    if (level > g_traceGlobalLimit)
+        return;
+    va_list args;
+    va_start(args, format);
+    trace__internal("OKU::Backend", level, format, args, false);
+    va_end(args);
+}
+
+} // namespace
 
 Backend::Backend(const std::string&, int width, int height, bool, int, char**, const std::string&)
     : m_root(new FbRootWidget(width, height))
@@ -16,6 +38,10 @@ void Backend::mainLoop()
     m_root->start();
     int x = 0;
     int y = 0;
+    // A controller that fails while running (a report cut off on the line,
+    // an adapter pulled out) must not take the page with it: the failure is
+    // reported, once for as long as it repeats, and the controller read again.
+    std::string lastFailure;
     for (;;) {
         TouchScreen* touchScreen = m_root->getTouchScreen();
         if (!touchScreen) {
@@ -23,7 +49,17 @@ void Backend::mainLoop()
             sleepMilliseconds(3600000);
             continue;
         }
-        const TouchScreen::Event e = touchScreen->getEvent();
+        TouchScreen::Event e;
+        try {
+            e = touchScreen->getEvent();
+        } catch (const std::runtime_error& failure) {
+            if (failure.what() != lastFailure)
+                traceBackend(TRACE_ERROR, "Touch controller failed: %s", failure.what());
+            lastFailure = failure.what();
+            sleepMilliseconds(c_retryPauseMs);
+            continue;
+        }
+        lastFailure.clear();
         if (e.pressed) {
             x = e.x;
             y = e.y;

@@ -149,6 +149,32 @@ TEST(Backend, MainLoopDeliversPM9000TouchesToTheWidgetUnderThem)
     }
 }
 
+// A report cut off on the line makes the TSC10 driver fail; the page keeps
+// running, the failure is reported once, and the next report is delivered.
+TEST(Backend, ControllerFailingWhileRunningIsReadAgain)
+{
+    EmulatedFramebuffer fb;
+    fb.create(800 * 480 * 4, 0);
+    serialtest::PseudoTerminal controller;
+    BackgroundProbe probe(fb, {"OKU_TSTYPE=tsc10", "OKU_TSDEV=" + controller.path()});
+    ASSERT_EQ(hex("0B 02 05 41"), controller.receive(4)) << probe.errors();
+    controller.send(hex("06"));
+    ASSERT_EQ(hex("3A"), controller.receive(1));
+    EXPECT_EQ("800x480", probe.readLine());
+    EXPECT_EQ("ready", probe.readLine());
+
+    controller.send(hex("11 00"));
+    usleep(300 * 1000);
+    controller.send(hex("11 00 64 00 96"));
+    EXPECT_EQ("down 60 50", probe.readLine());
+    EXPECT_TRUE(probe.isRunning());
+    const std::string errors = probe.errors();
+    const std::string failure = "Touch controller failed: Timeout reading";
+    const size_t first = errors.find(failure);
+    EXPECT_NE(std::string::npos, first) << errors;
+    EXPECT_EQ(std::string::npos, errors.find(failure, first + 1)) << errors;
+}
+
 TEST(Backend, MainThreadSleepsForEverWithoutATouchController)
 {
     EmulatedFramebuffer fb;

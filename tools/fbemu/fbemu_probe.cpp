@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "core/Paths.h"
+#include "core/Trace.h"
 #include "gui/Backend.h"
 #include "gui/FbRootWidget.h"
 
@@ -108,6 +109,7 @@ int draw(const std::vector<std::string>& rect)
 
 [[noreturn]] void touch(int argc, char** argv)
 {
+    OKU::traceInitStderr(OKU::TRACE_WARNING);
     OKU::Backend backend("fbemu_probe", 800, 480, false, argc, argv, "appicon");
     OKU::RootWidget* root = backend.getRoot();
     printSize(*root);
