@@ -212,7 +212,6 @@ void RootWidget::modal(Widget* w)
 {
     MutexLocker lock(m_mutex);
     w->setModalMark(true);
-    m_pageChanged = true;
     m_modalStack.push_back(w);
     // The new thread takes the loop over; it ends after the event that
     // destroyed w and wakes this one.
