@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <map>
 #include <string>
 #include <vector>
@@ -344,17 +345,30 @@ TEST_F(LifeboatScreenTest, ChoicesEndTheProgramWithTheirStatus)
                  {{L"Reboot"}, 54},
                  {{L"Factory Reset", L"OK"}, 51},
                  {{L"Factory Reset", L"Cancel", L"Start Application"}, 50}};
+    // The windows on the root, counted on the GUI thread.
+    const auto windows = [this] {
+        std::promise<size_t> count;
+        m_root.injectFunction(nullptr,
+                              [this, &count] { count.set_value(m_root.getChildren().size()); });
+        return count.get_future().get();
+    };
     for (const auto& c : cases) {
         EXPECT_EXIT(
             {
                 m_root.start();
                 for (const std::wstring& step : c.steps) {
+                    const size_t before = windows();
                     if (taps.count(step) == 0) {
                         m_root.injectKeyEvent(step == L"OK" ? KEY_CONFIRM : KEY_CANCEL, 0);
-                        continue;
+                    } else {
+                        m_root.injectMouseEvent(taps[step].x, taps[step].y, true);
+                        m_root.injectMouseEvent(taps[step].x, taps[step].y, false);
                     }
-                    m_root.injectMouseEvent(taps[step].x, taps[step].y, true);
-                    m_root.injectMouseEvent(taps[step].x, taps[step].y, false);
+                    // A tap counts on a dialog, or on the page after it, only
+                    // once that is shown: a pass of the loop after it came or went.
+                    for (int waited = 0; waited < 5000 && windows() == before; waited += 10)
+                        sleepMilliseconds(10);
+                    windows();
                 }
                 sleepMilliseconds(5000);
             },
