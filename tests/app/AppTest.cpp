@@ -1,6 +1,5 @@
 #include <filesystem>
 #include <functional>
-#include <future>
 #include <map>
 #include <string>
 #include <vector>
@@ -347,10 +346,7 @@ TEST_F(LifeboatScreenTest, ChoicesEndTheProgramWithTheirStatus)
                  {{L"Factory Reset", L"Cancel", L"Start Application"}, 50}};
     // The windows on the root, counted on the GUI thread.
     const auto windows = [this] {
-        std::promise<size_t> count;
-        m_root.injectFunction(nullptr,
-                              [this, &count] { count.set_value(m_root.getChildren().size()); });
-        return count.get_future().get();
+        return m_root.onGuiThread([this] { return m_root.getChildren().size(); });
     };
     for (const auto& c : cases) {
         EXPECT_EXIT(

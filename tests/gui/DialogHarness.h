@@ -64,23 +64,13 @@ public:
         m_root.stopGuiThread();
     }
 
-    // Runs f on the GUI thread after the events injected before.
-    template <class F>
-    auto onGuiThread(F f) -> decltype(f())
-    {
-        std::packaged_task<decltype(f())()> task(f);
-        auto result = task.get_future();
-        m_root.injectFunction(nullptr, [&task] { task(); });
-        return result.get();
-    }
-
     OKU::Widget* topDialog() { return m_root.getChildren().back(); }
     // A key, or a tap in the middle of what shows the text.
     void send(const std::wstring& input)
     {
         if (input == c_confirmKey || input == c_cancelKey)
             return m_root.injectKeyEvent(OKU::KeyCode(input[0]), 0);
-        const OKU::Point p = onGuiThread([&] {
+        const OKU::Point p = m_root.onGuiThread([&] {
             const OKU::Rect r = findShowing(topDialog(), input)->getRectAbs();
             return OKU::Point(r.x + r.width / 2, r.y + r.height / 2);
         });
@@ -88,7 +78,7 @@ public:
         m_root.injectMouseEvent(p.x, p.y, false);
     }
 
-    bool answered() { return onGuiThread([this] { return wait(0); }); }
+    bool answered() { return m_root.onGuiThread([this] { return wait(0); }); }
     // -1 when no answer comes within a minute.
     int answer() { return wait(60) ? m_answer.get() : -1; }
 

@@ -73,7 +73,8 @@ TEST(DialogTest, HoldToConfirmRemindsOnEveryTapAndAnswersYesAfterASecondsHold)
     });
     const std::wstring reminder = L"You must press and hold the Yes button to confirm!";
     const auto shows = [&dialog](const std::wstring& text) {
-        return dialog.onGuiThread([&] { return findShowing(dialog.topDialog(), text) != nullptr; });
+        return dialog.m_root.onGuiThread(
+            [&] { return findShowing(dialog.topDialog(), text) != nullptr; });
     };
     for (const std::wstring& dismiss : {std::wstring(L"OK"), c_confirmKey}) {
         EXPECT_TRUE(shows(L"(" + reminder + L")"));
@@ -87,7 +88,7 @@ TEST(DialogTest, HoldToConfirmRemindsOnEveryTapAndAnswersYesAfterASecondsHold)
         EXPECT_EQ(rgb(144, 144, 144), screen.getPixel(92, 412));
         dialog.send(dismiss);
     }
-    const Rect yes = dialog.onGuiThread([&dialog] {
+    const Rect yes = dialog.m_root.onGuiThread([&dialog] {
         // Picture, text and a single caption.
         EXPECT_EQ(3u, findShowing(dialog.topDialog(), L"Reset all settings?")->getParent()
                           ->getChildren().size());

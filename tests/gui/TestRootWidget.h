@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -42,6 +43,16 @@ public:
     {
         std::lock_guard<std::mutex> lock(m_redrawMutex);
         m_redraws.clear();
+    }
+
+    // Runs f on the GUI thread after the events injected before, and waits for it.
+    template <class F>
+    auto onGuiThread(F f) -> decltype(f())
+    {
+        std::packaged_task<decltype(f())()> task(f);
+        auto result = task.get_future();
+        injectFunction(nullptr, [&task] { task(); });
+        return result.get();
     }
 
     // Every queued event (no due timers), then creation, reaping, child events, redraw.

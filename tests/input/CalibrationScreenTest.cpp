@@ -1,7 +1,6 @@
 #include "input/CalibrationScreen.h"
 
 #include <chrono>
-#include <future>
 #include <thread>
 #include <vector>
 
@@ -93,22 +92,16 @@ protected:
         }
     }
 
-    static Point onTarget(const Point& p) { return Point(5 * p.x + p.y + 200, -p.x + 6 * p.y + 1000); }
-    static Point atOnePlace(const Point&) { return Point(3000, 2000); }
-
-    template <class F>
-    auto onGuiThread(F f) -> decltype(f())
+    static Point onTarget(const Point& p)
     {
-        std::packaged_task<decltype(f())()> task(f);
-        auto result = task.get_future();
-        m_root.injectFunction(nullptr, [&task] { task(); });
-        return result.get();
+        return Point(5 * p.x + p.y + 200, -p.x + 6 * p.y + 1000);
     }
+    static Point atOnePlace(const Point&) { return Point(3000, 2000); }
 
     bool waitForText(const std::wstring& text)
     {
         for (int i = 0; i < 500; ++i) {
-            if (onGuiThread([&] { return findShowing(&m_root, text) != nullptr; }))
+            if (m_root.onGuiThread([&] { return findShowing(&m_root, text) != nullptr; }))
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
@@ -148,14 +141,14 @@ TEST_F(CalibrationScreenTest, CalibrationThatCannotBeStoredAppliesButLeavesTheDe
     inject(onTarget(Point(749, 549)), false);
     m_root.start();
     ASSERT_TRUE(waitForText(c_notSaved));
-    EXPECT_FALSE(onGuiThread([this] { return m_touchScreen.m_raw; }));
-    EXPECT_EQ(nullptr, onGuiThread([this] { return m_root.getMouseGrabber(); }));
+    EXPECT_FALSE(m_root.onGuiThread([this] { return m_touchScreen.m_raw; }));
+    EXPECT_EQ(nullptr, m_root.onGuiThread([this] { return m_root.getMouseGrabber(); }));
     m_root.injectKeyEvent(KEY_CONFIRM, 0);
 
-    const Point ok = onGuiThread([this] { return centre(findShowing(&m_root, L"OK")); });
+    const Point ok = m_root.onGuiThread([this] { return centre(findShowing(&m_root, L"OK")); });
     inject(ok, true);
     inject(ok, false);
-    EXPECT_TRUE(onGuiThread([this] {
+    EXPECT_TRUE(m_root.onGuiThread([this] {
         for (const Widget* w : m_root.getChildren())
             if (!w->isMarkedDestroyed())
                 return false;
