@@ -1,5 +1,6 @@
 #include "SerialLine.h"
 
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -11,6 +12,21 @@
 #include "FuzzInput.h"
 
 namespace fuzz {
+
+namespace {
+
+// libFuzzer's time-out alarm can interrupt a write half-way.
+void writeAll(int fd, const std::string& bytes)
+{
+    for (size_t done = 0; done < bytes.size();) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        FUZZ_CHECK(n > 0 || errno == EINTR);
+        if (n > 0)
+            done += static_cast<size_t>(n);
+    }
+}
+
+} // namespace
 
 SerialLine::SerialLine()
     : m_master(posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)), m_driverSide(-1)
@@ -33,8 +49,7 @@ void SerialLine::send(const std::string& bytes)
 {
     const int before = pending();
     FUZZ_CHECK(before + bytes.size() <= 4000);
-    FUZZ_CHECK(write(m_master, bytes.data(), bytes.size()) ==
-               static_cast<ssize_t>(bytes.size()));
+    writeAll(m_master, bytes);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     while (pending() < before + static_cast<int>(bytes.size())) {
         FUZZ_CHECK(std::chrono::steady_clock::now() < deadline);
@@ -44,8 +59,7 @@ void SerialLine::send(const std::string& bytes)
 
 void SerialLine::reply(const std::string& bytes)
 {
-    FUZZ_CHECK(write(m_master, bytes.data(), bytes.size()) ==
-               static_cast<ssize_t>(bytes.size()));
+    writeAll(m_master, bytes);
 }
 
 int SerialLine::pending() const
