@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <string>
 
 #include "core/Paths.h"
@@ -16,20 +18,25 @@ std::string markerPath()
     return getEnv("OKU_TS_CALIBRATED_FILE", "/var/lib/oku-calibrated");
 }
 
+// Set while a marker that was to be removed could not be (a read-only
+// /var/lib): this run must not believe it.
+std::atomic<bool> s_markerDisowned{false};
+
 } // namespace
 
 bool TouchScreen::isCalibrated()
 {
-    return pathExists(markerPath());
+    return !s_markerDisowned && pathExists(markerPath());
 }
 
 void TouchScreen::setCalibrated(bool calibrated)
 {
     const std::string path = markerPath();
     if (!calibrated) {
-        unlink(path.c_str());
+        s_markerDisowned = unlink(path.c_str()) != 0 && errno != ENOENT;
         return;
     }
+    s_markerDisowned = false;
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd >= 0)
         close(fd);

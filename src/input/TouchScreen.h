@@ -52,9 +52,11 @@ public:
     int getHeight() const { return m_height; }
 
     // Whether the marker file ($OKU_TS_CALIBRATED_FILE, default
-    // "/var/lib/oku-calibrated") exists.
+    // "/var/lib/oku-calibrated") exists, and was not to be removed.
     static bool isCalibrated();
-    // true creates the marker empty, false removes it; failures are ignored.
+    // true creates the marker empty, false removes it; failures are ignored,
+    // except that a marker which could not be removed counts as absent for
+    // the rest of the run.
     static void setCalibrated(bool calibrated);
 
 protected:

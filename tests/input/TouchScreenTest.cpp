@@ -1,6 +1,7 @@
 #include "input/TouchScreen.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <typeinfo>
 
@@ -102,4 +103,12 @@ TEST(TouchScreenTest, MarkerFileRecordsCalibration)
     ScopedEnv unwritable("OKU_TS_CALIBRATED_FILE", (dir / "missing/calibrated").c_str());
     TouchScreen::setCalibrated(true);
     EXPECT_FALSE(TouchScreen::isCalibrated());
+    // A marker that cannot be removed (here a directory; on the device a
+    // read-only /var/lib) is not believed once its removal was asked for.
+    std::filesystem::create_directory(dir / "stuck");
+    ScopedEnv stuck("OKU_TS_CALIBRATED_FILE", (dir / "stuck").c_str());
+    EXPECT_TRUE(TouchScreen::isCalibrated());
+    TouchScreen::setCalibrated(false);
+    EXPECT_FALSE(TouchScreen::isCalibrated());
+    TouchScreen::setCalibrated(true); // believed again once written
 }
