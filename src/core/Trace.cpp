@@ -154,6 +154,16 @@ bool traceTest__internal(const char* category, TraceLevel level)
                        [&](const auto& output) { return level <= output->getLimit(category); });
 }
 
+void traceMessage(const char* category, TraceLevel level, const char* format, ...)
+{
+    if (level > g_traceGlobalLimit)
+        return;
+    va_list args;
+    va_start(args, format);
+    trace__internal(category, level, format, args, false);
+    va_end(args);
+}
+
 void trace__internal(const char* category, TraceLevel level, const char* format, va_list args,
                      bool backtrace)
 {

@@ -26,11 +26,16 @@ bool traceInit(const std::string& path);
 // One standard-error output; OKU_TRACEDEFAULT, when set, overrides level.
 void traceInitStderr(TraceLevel level);
 
+// Writes one printf-style message of category at level to every output that
+// accepts it; cheap when the level is above every output's limit.
+void traceMessage(const char* category, TraceLevel level, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
 // Whether any output accepts messages of this category and level.
 bool traceTest__internal(const char* category, TraceLevel level);
 // Formats the message (cut to 1023 bytes) and writes it to every output that
 // accepts it, followed by the caller's backtrace when asked for. Callers test
-// level <= g_traceGlobalLimit first, in a small variadic helper of their own.
+// level <= g_traceGlobalLimit first, as traceMessage does.
 void trace__internal(const char* category, TraceLevel level, const char* format, va_list args,
                      bool backtrace);
 // Flushes every output, e.g. before the process is ended abruptly.

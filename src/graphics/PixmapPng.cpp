@@ -1,6 +1,5 @@
 #include <png.h>
 
-#include <cstdarg>
 #include <csetjmp>
 #include <new>
 #include <vector>
@@ -23,27 +22,17 @@ const int c_signatureSize = 8;
 
 typedef Pixmap::Pixel Pixel;
 
-void tracePng(TraceLevel level, const char* format, ...)
-{
-    if (level > g_traceGlobalLimit)
-        return;
-    va_list args;
-    va_start(args, format);
-    trace__internal("OKU::Pixmap", level, format, args, false);
-    va_end(args);
-}
-
 // libpng's messages go to the trace instead of standard error. The error
 // handler must not return: it jumps back to the setjmp of the caller.
 void pngError(png_struct* png, const char* message)
 {
-    tracePng(TRACE_DEBUG, "libpng error: %s", message);
+    traceMessage("OKU::Pixmap", TRACE_DEBUG, "libpng error: %s", message);
     png_longjmp(png, 1);
 }
 
 void pngWarning(png_struct*, const char* message)
 {
-    tracePng(TRACE_DEBUG, "libpng warning: %s", message);
+    traceMessage("OKU::Pixmap", TRACE_DEBUG, "libpng warning: %s", message);
 }
 
 // Owns the read structure with its info and end-info structures.

@@ -1,6 +1,5 @@
 #include "gui/Backend.h"
 
-#include <cstdarg>
 #include <stdexcept>
 #include <string>
 
@@ -15,16 +14,6 @@ namespace {
 
 // How long the main thread waits before reading a controller that failed.
 const int c_retryPauseMs = 1000;
-
-void traceBackend(TraceLevel level, const char* format, ...)
-{
-    if (level > g_traceGlobalLimit)
-        return;
-    va_list args;
-    va_start(args, format);
-    trace__internal("OKU::Backend", level, format, args, false);
-    va_end(args);
-}
 
 } // namespace
 
@@ -54,7 +43,8 @@ void Backend::mainLoop()
             e = touchScreen->getEvent();
         } catch (const std::runtime_error& failure) {
             if (failure.what() != lastFailure)
-                traceBackend(TRACE_ERROR, "Touch controller failed: %s", failure.what());
+                traceMessage("OKU::Backend", TRACE_ERROR, "Touch controller failed: %s",
+                             failure.what());
             lastFailure = failure.what();
             sleepMilliseconds(c_retryPauseMs);
             continue;

@@ -1,7 +1,6 @@
 #include "gui/RootWidget.h"
 
 #include <algorithm>
-#include <cstdarg>
 #include <utility>
 
 #include "core/Condition.h"
@@ -12,16 +11,6 @@ namespace OKU {
 namespace {
 
 const char* const c_traceCategory = "OKU::RootWidget";
-
-void traceRoot(TraceLevel level, const char* format, ...)
-{
-    if (level > g_traceGlobalLimit)
-        return;
-    va_list args;
-    va_start(args, format);
-    trace__internal(c_traceCategory, level, format, args, false);
-    va_end(args);
-}
 
 bool traceEnabled(TraceLevel level)
 {
@@ -147,13 +136,14 @@ void RootWidget::drawBackBuffer(const std::vector<Rect>& rects)
     for (const Rect& r : rects) {
         m_pixmap.setOffset(0, 0);
         m_pixmap.setClipRectAbs(r);
-        traceRoot(TRACE_SILLY, "redraw(%d, %d, %d, %d)", r.x, r.y, r.width, r.height);
+        traceMessage(c_traceCategory, TRACE_SILLY, "redraw(%d, %d, %d, %d)", r.x, r.y, r.width,
+                     r.height);
         const TimeSpec start = timing ? monotonicNow() : TimeSpec();
         if (!drawTreeIfSolid(m_pixmap))
             drawTree(m_pixmap);
         if (timing)
-            traceRoot(TRACE_FUNCTION, "redraw(%d, %d, %d, %d): dt = %.3f ms", r.x, r.y, r.width,
-                      r.height, millisecondsBetween(start, monotonicNow()));
+            traceMessage(c_traceCategory, TRACE_FUNCTION, "redraw(%d, %d, %d, %d): dt = %.3f ms",
+                         r.x, r.y, r.width, r.height, millisecondsBetween(start, monotonicNow()));
     }
 }
 

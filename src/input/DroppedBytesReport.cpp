@@ -1,7 +1,5 @@
 #include "input/DroppedBytesReport.h"
 
-#include <cstdarg>
-
 #include "core/Condition.h"
 #include "core/Trace.h"
 
@@ -10,16 +8,6 @@ namespace OKU {
 namespace {
 
 const TimeSpec c_reportInterval(1, 0);
-
-void traceWarning(const char* category, const char* format, ...)
-{
-    if (TRACE_WARNING > g_traceGlobalLimit)
-        return;
-    va_list args;
-    va_start(args, format);
-    trace__internal(category, TRACE_WARNING, format, args, false);
-    va_end(args);
-}
 
 } // namespace
 
@@ -51,7 +39,8 @@ bool DroppedBytesReport::mayReport(const TimeSpec& now) const
 
 void DroppedBytesReport::report(const TimeSpec& now)
 {
-    traceWarning(m_category, "Dropped %u byte%s of junk", m_pending, m_pending == 1 ? "" : "s");
+    traceMessage(m_category, TRACE_WARNING, "Dropped %u byte%s of junk", m_pending,
+                 m_pending == 1 ? "" : "s");
     m_pending = 0;
     m_reported = true;
     m_lastReport = now;

@@ -1,24 +1,9 @@
 #include "input/PM6000TouchScreen.h"
 
-#include <cstdarg>
 
 #include "core/Trace.h"
 
 namespace OKU {
-
-namespace {
-
-void tracePM6000(TraceLevel level, const char* format, ...)
-{
-    if (level > g_traceGlobalLimit)
-        return;
-    va_list args;
-    va_start(args, format);
-    trace__internal("OKU::PM6000TouchScreen", level, format, args, false);
-    va_end(args);
-}
-
-} // namespace
 
 // PM6000 wire format (hexadecimal), six bytes per packet both ways:
 //
@@ -33,7 +18,7 @@ bool PM6000TouchScreen::pmInit()
     static const unsigned char c_enable[] = {0xF1, 0x00, 0x00, 0x00, 0x00, 0x0E};
     if (handshake(c_enable, [](const unsigned char*) { return true; }))
         return true;
-    tracePM6000(TRACE_ERROR, "Timeout enabling PM6000");
+    traceMessage("OKU::PM6000TouchScreen", TRACE_ERROR, "Timeout enabling PM6000");
     return false;
 }
 

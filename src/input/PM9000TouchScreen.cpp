@@ -1,24 +1,9 @@
 #include "input/PM9000TouchScreen.h"
 
-#include <cstdarg>
 
 #include "core/Trace.h"
 
 namespace OKU {
-
-namespace {
-
-void tracePM9000(TraceLevel level, const char* format, ...)
-{
-    if (level > g_traceGlobalLimit)
-        return;
-    va_list args;
-    va_start(args, format);
-    trace__internal("OKU::PM9000TouchScreen", level, format, args, false);
-    va_end(args);
-}
-
-} // namespace
 
 // PM9000 wire format (hexadecimal), five bytes per packet both ways:
 //
@@ -41,12 +26,13 @@ bool PM9000TouchScreen::pmInit()
                   [](const unsigned char* answer) {
                       if (answer[0] != 0xF2 || answer[1] != 0xD9)
                           return false;
-                      tracePM9000(TRACE_INFO, "Connected to PM9000 version 0x%02x", answer[2]);
+                      traceMessage("OKU::PM9000TouchScreen", TRACE_INFO,
+                                   "Connected to PM9000 version 0x%02x", answer[2]);
                       return true;
                   }) &&
         handshake(c_enable, [](const unsigned char* answer) { return answer[0] == 0xF1; });
     if (!answered)
-        tracePM9000(TRACE_ERROR, "Timeout enabling PM9000");
+        traceMessage("OKU::PM9000TouchScreen", TRACE_ERROR, "Timeout enabling PM9000");
     return answered;
 }
 

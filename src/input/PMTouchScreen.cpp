@@ -1,7 +1,6 @@
 #include "input/PMTouchScreen.h"
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstring>
 
 #include "core/Condition.h"
@@ -22,16 +21,6 @@ const int c_handshakeRetryMs = 100;
 const TimeSpec c_handshakeTime(1, 0);
 // Enough for every PenMount model.
 const int c_maxPacketSize = 8;
-
-void tracePM(TraceLevel level, const char* format, ...)
-{
-    if (level > g_traceGlobalLimit)
-        return;
-    va_list args;
-    va_start(args, format);
-    trace__internal("OKU::PMTouchScreen", level, format, args, false);
-    va_end(args);
-}
 
 } // namespace
 
@@ -115,7 +104,7 @@ TouchScreen::Event PMTouchScreen::getEvent()
             continue;
         }
         if (!m_port->readBytes(packet + 1, size - 1, c_packetTimeoutMs)) {
-            tracePM(TRACE_WARNING, "Read pkt[1..%d] timeout", size - 1);
+            traceMessage("OKU::PMTouchScreen", TRACE_WARNING, "Read pkt[1..%d] timeout", size - 1);
             continue;
         }
         if (!validatePacket(packet)) {
@@ -124,7 +113,7 @@ TouchScreen::Event PMTouchScreen::getEvent()
         }
         m_droppedBytes.resynchronised();
         const Event raw = parsePacket(packet);
-        tracePM(TRACE_DEBUG, "Raw X: %d, Raw Y:%d", raw.x, raw.y);
+        traceMessage("OKU::PMTouchScreen", TRACE_DEBUG, "Raw X: %d, Raw Y:%d", raw.x, raw.y);
         return m_calibration.convert(raw.pressed, raw.x, raw.y, m_width, m_height);
     }
 }

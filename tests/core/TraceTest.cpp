@@ -1,4 +1,3 @@
-#include <cstdarg>
 #include <cstdio>
 #include <regex>
 #include <sstream>
@@ -19,17 +18,6 @@ using namespace OKU;
 namespace {
 
 typedef std::vector<std::string> Lines;
-
-// The way toolkit classes trace: the cheap global test first, then the writer.
-void traceMessage(const char* category, TraceLevel level, const char* format, ...)
-{
-    if (level > g_traceGlobalLimit)
-        return;
-    va_list args;
-    va_start(args, format);
-    trace__internal(category, level, format, args, false);
-    va_end(args);
-}
 
 // The lines of text from their "[category]" on: messages start with
 // "{thread} YYYY-MM-DD hh:mm:ss.mmm ", the tracer's own warnings without the
