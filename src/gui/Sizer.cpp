@@ -1,6 +1,5 @@
 #include "gui/Sizer.h"
 
-#include <cstdarg>
 
 #include "core/FatalError.h"
 #include "core/Paths.h"
@@ -14,16 +13,6 @@ namespace {
 // A widget whose resize handler runs the sizer again gets this many layout
 // passes to settle before the loop counts as endless.
 const int c_maxFitRuns = 12;
-
-void traceSizer(const char* name, TraceLevel level, const char* format, ...)
-{
-    if (level > g_traceGlobalLimit)
-        return;
-    va_list args;
-    va_start(args, format);
-    trace__internal(name, level, format, args, false);
-    va_end(args);
-}
 
 } // namespace
 
@@ -73,10 +62,10 @@ void Sizer::validateSize(const char* name, const Rect& r)
     }
     const int minWidth = getMinWidth();
     if (minWidth > r.width)
-        traceSizer(name, TRACE_WARNING, "Sizer width violation (%d > %d)", minWidth, r.width);
+        traceMessage(name, TRACE_WARNING, "Sizer width violation (%d > %d)", minWidth, r.width);
     const int minHeight = getMinHeight();
     if (minHeight > r.height)
-        traceSizer(name, TRACE_WARNING, "Sizer height violation (%d > %d)", minHeight, r.height);
+        traceMessage(name, TRACE_WARNING, "Sizer height violation (%d > %d)", minHeight, r.height);
 }
 
 } // namespace OKU
