@@ -1,6 +1,5 @@
 #include "gui/Sizer.h"
 
-
 #include "core/FatalError.h"
 #include "core/Paths.h"
 #include "core/Trace.h"
