@@ -17,6 +17,7 @@ oku_require_module(EXPAT expat libexpat1-dev)
 oku_require_module(PNG "libpng16>=1.6" libpng-dev)
 oku_require_module(CAIROMM cairomm-1.0 libcairomm-1.0-dev)
 oku_require_module(SIGCXX sigc++-2.0 libsigc++-2.0-dev)
+oku_require_module(DRM libdrm libdrm-dev)
 
 find_package(Boost COMPONENTS thread system)
 if(NOT Boost_FOUND)

@@ -5,7 +5,7 @@ set -eu
 cd "$(dirname "$0")/.."
 
 PACKAGES="build-essential cmake pkg-config libfreetype-dev libexpat1-dev libpng-dev
-libcairomm-1.0-dev libsigc++-2.0-dev libboost-thread-dev libboost-system-dev
+libcairomm-1.0-dev libsigc++-2.0-dev libboost-thread-dev libboost-system-dev libdrm-dev
 libgtest-dev googletest libbenchmark-dev libpixman-1-dev unzip libsdl2-dev
 libsixel-examples jbigkit-testdata gdk-pixbuf-tests unicode-data
 fonts-open-sans fonts-roboto-unhinted fonts-noto-core fonts-vlgothic fonts-droid-fallback

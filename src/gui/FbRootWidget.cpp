@@ -18,8 +18,6 @@ namespace OKU {
 
 namespace {
 
-typedef void (Pixmap::*Writer)(void*, const Rect&) const;
-
 // Set-up failures are reported in one line and end the process at once.
 [[noreturn]] void failSetup(const std::string& line)
 {
@@ -38,25 +36,21 @@ bool isField(const fb_bitfield& field, unsigned offset, unsigned length)
     return field.offset == offset && field.length == length;
 }
 
-// The pixel format code, or 0 when the format is not supported.
-int pixelFormatCode(const fb_var_screeninfo& var)
+// The device's pixel format; false when it is not supported.
+bool pixelFormatOf(const fb_var_screeninfo& var, FramePixelFormat& format)
 {
     if (var.bits_per_pixel == 32 && isField(var.red, 16, 8) && isField(var.green, 8, 8) &&
         isField(var.blue, 0, 8))
-        return 32;
-    if (var.bits_per_pixel != 16)
-        return 0;
-    if (isField(var.red, 11, 5) && (isField(var.green, 5, 6) || isField(var.green, 5, 5)) &&
-        isField(var.blue, 0, 5))
-        return 16;
-    if (isField(var.red, 0, 5) && isField(var.green, 5, 5) && isField(var.blue, 10, 5))
-        return 15;
-    return 0;
-}
-
-size_t bytesPerPixel(int pixelFormat)
-{
-    return pixelFormat == 32 ? 4 : 2;
+        format = FramePixelFormat::RGB32;
+    else if (var.bits_per_pixel == 16 && isField(var.red, 11, 5) &&
+             (isField(var.green, 5, 6) || isField(var.green, 5, 5)) && isField(var.blue, 0, 5))
+        format = FramePixelFormat::BGR16;
+    else if (var.bits_per_pixel == 16 && isField(var.red, 0, 5) && isField(var.green, 5, 5) &&
+             isField(var.blue, 10, 5))
+        format = FramePixelFormat::RGB15;
+    else
+        return false;
+    return true;
 }
 
 std::string formatDescription(const fb_var_screeninfo& var)
@@ -85,13 +79,13 @@ FbRootWidget::FbRootWidget(int, int) : RootWidget(0, 0)
 
     resize(m_varInfo.xres, m_varInfo.yres);
 
-    m_pixelFormat = pixelFormatCode(m_varInfo);
-    if (m_pixelFormat == 0)
+    FramePixelFormat format = FramePixelFormat::RGB32;
+    if (!pixelFormatOf(m_varInfo, format))
         failSetup("Unsupported framebuffer \"" + path + "\".  " + formatDescription(m_varInfo));
 
     // The writers fill yres rows of line_length bytes (of a pixel row when
     // the device reports no padding); the mapping must hold all of them.
-    const size_t row = static_cast<size_t>(m_varInfo.xres) * bytesPerPixel(m_pixelFormat);
+    const size_t row = static_cast<size_t>(m_varInfo.xres) * bytesPerPixel(format);
     if (m_fixInfo.line_length != 0 && m_fixInfo.line_length < row)
         failSetup("Framebuffer lines too short on \"" + path + "\".  " +
                   std::to_string(m_fixInfo.line_length) + " bytes for " + std::to_string(row) +
@@ -107,6 +101,7 @@ FbRootWidget::FbRootWidget(int, int) : RootWidget(0, 0)
     if (memory == MAP_FAILED)
         failSetup("Cannot mmap", path);
     m_frameMemory = memory;
+    m_writer.reset(new FrameWriter(format, m_fixInfo.line_length, m_varInfo.xres, m_varInfo.yres));
     m_terminal.reset(new VirtualTerminal());
 
     setTouchScreen(openTouchScreen(getWidth(), getHeight()).release());
@@ -122,30 +117,7 @@ FbRootWidget::~FbRootWidget()
 
 void FbRootWidget::notifyRedraw(const Rect& r, bool)
 {
-    Writer write = &Pixmap::writeBGR16;
-    if (m_pixelFormat == 32)
-        write = &Pixmap::writeRGB32;
-    else if (m_pixelFormat == 15)
-        write = &Pixmap::writeRGB15;
-
-    // The writers lay rows out width pixels apart, as in the back buffer; so
-    // does a device without padding (or one that reports no line length).
-    const size_t packedLine = static_cast<size_t>(m_pixmap.getWidth()) * bytesPerPixel(m_pixelFormat);
-    if (m_fixInfo.line_length <= packedLine) {
-        (m_pixmap.*write)(m_frameMemory, r);
-        return;
-    }
-
-    // Padded lines: one row at a time. The writer puts row y at y × packedLine
-    // bytes from the address it is given, so that address is moved back by
-    // the same amount from the device's row y.
-    const Rect area = r.intersection(Rect(0, 0, m_pixmap.getWidth(), m_pixmap.getHeight()));
-    const uintptr_t base = reinterpret_cast<uintptr_t>(m_frameMemory);
-    for (int y = area.y; y < area.bottom(); ++y) {
-        const uintptr_t row = base + static_cast<size_t>(y) * m_fixInfo.line_length;
-        (m_pixmap.*write)(reinterpret_cast<void*>(row - static_cast<size_t>(y) * packedLine),
-                          Rect(area.x, y, area.width, 1));
-    }
+    m_writer->write(m_pixmap, r, m_frameMemory);
 }
 
 } // namespace OKU

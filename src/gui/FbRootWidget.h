@@ -5,6 +5,7 @@
 #include <linux/fb.h>
 #include <memory>
 
+#include "graphics/FrameWriter.h"
 #include "gui/RootWidget.h"
 #include "gui/VirtualTerminal.h"
 
@@ -39,8 +40,7 @@ private:
     void* m_frameMemory = nullptr;
     fb_fix_screeninfo m_fixInfo;
     fb_var_screeninfo m_varInfo;
-    // 15, 16 or 32 as in the table above; 0 until known.
-    int32_t m_pixelFormat = 0;
+    std::unique_ptr<FrameWriter> m_writer;
     // The console kept off the screen while the device is ours.
     std::unique_ptr<VirtualTerminal> m_terminal;
 };

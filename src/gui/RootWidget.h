@@ -99,6 +99,9 @@ public:
     virtual std::string getDescription() const;
     // Copies r of the back buffer to the screen.
     virtual void notifyRedraw(const Rect& r, bool immediate) = 0;
+    // Called once a redraw pass has given all its rectangles to notifyRedraw:
+    // the frame is complete, so a double-buffered screen can show it.
+    virtual void notifyFrameDone(bool immediate);
 
     void injectMouseEvent(int x, int y, bool pressed);
     void injectKeyEvent(KeyCode key, wchar_t c);

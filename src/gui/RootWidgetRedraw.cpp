@@ -124,9 +124,14 @@ void RootWidget::redraw(bool immediate)
         return;
     for (const Rect& r : rects)
         notifyRedraw(r, immediate);
+    notifyFrameDone(immediate);
     MutexLocker lock(m_subscriberMutex);
     for (DirtyRectSubscriber* s : m_subscribers)
         s->onDirtyRects(rects);
+}
+
+void RootWidget::notifyFrameDone(bool)
+{
 }
 
 void RootWidget::drawBackBuffer(const std::vector<Rect>& rects)

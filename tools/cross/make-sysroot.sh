@@ -15,7 +15,7 @@ case ${1:-} in
 esac
 without_simulator=${1:-}
 set -- libc6-dev libfreetype-dev libexpat1-dev libpng-dev \
-    libcairomm-1.0-dev libsigc++-2.0-dev libboost-thread-dev libboost-system-dev \
+    libcairomm-1.0-dev libsigc++-2.0-dev libboost-thread-dev libboost-system-dev libdrm-dev \
     libgtest-dev libgmock-dev
 [ -n "$without_simulator" ] || set -- "$@" libsdl2-dev
 packages="$*"
