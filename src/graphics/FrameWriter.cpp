@@ -1,5 +1,6 @@
 #include "graphics/FrameWriter.h"
 
+#include "core/ScreenRotation.h"
 #include "graphics/Pixmap.h"
 
 namespace OKU {
@@ -31,22 +32,34 @@ size_t bytesPerPixel(FramePixelFormat format)
 FrameWriter::FrameWriter(FramePixelFormat format, size_t lineLength, int deviceWidth,
                          int deviceHeight, int rotation)
     : m_format(format), m_lineLength(lineLength), m_deviceWidth(deviceWidth),
-      m_deviceHeight(deviceHeight), m_rotation(rotation)
+      m_deviceHeight(deviceHeight), m_rotation(isScreenRotation(rotation) ? rotation : 0)
 {
 }
 
 int FrameWriter::getLogicalWidth() const
 {
-    return m_rotation % 180 == 0 ? m_deviceWidth : m_deviceHeight;
+    return rotatedSize(Size(m_deviceWidth, m_deviceHeight), m_rotation).width;
 }
 
 int FrameWriter::getLogicalHeight() const
 {
-    return m_rotation % 180 == 0 ? m_deviceHeight : m_deviceWidth;
+    return rotatedSize(Size(m_deviceWidth, m_deviceHeight), m_rotation).height;
+}
+
+Rect FrameWriter::toDevice(const Rect& logical) const
+{
+    const Rect onScreen = logical.intersection(Rect(0, 0, getLogicalWidth(), getLogicalHeight()));
+    if (onScreen.isEmpty())
+        return Rect();
+    return logicalToDevice(onScreen, m_rotation, Size(m_deviceWidth, m_deviceHeight));
 }
 
 void FrameWriter::write(const Pixmap& backBuffer, const Rect& r, void* frame) const
 {
+    if (m_rotation != 0) {
+        writeRotated(backBuffer, r, frame);
+        return;
+    }
     const Writer convert = writerFor(m_format);
     // The writers lay rows out width pixels apart, as in the back buffer; so
     // does a device without padding (or one that reports no line length).

@@ -15,10 +15,9 @@
 #endif
 
 #include "graphics/Pixmap.h"
+#include "graphics/PixmapWriterFormats.h"
 
 namespace OKU {
-
-enum class WriterFormat { RGB32, BGR16, RGB15 };
 
 // The conversion of convertRect below, compiled for NEON; on ARM only, and
 // only where the processor has NEON.
@@ -26,46 +25,9 @@ void convertRectNeon(WriterFormat format, const Pixmap& image, void* dst, const 
 
 namespace {
 
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
-              "the writers read a pixel as the little-endian word 0xAARRGGBB");
-
 // Pixels converted per step of the vector loops: a constant count lets the
 // compiler replace them by vector code without scalar epilogues of their own.
 const int c_block = 16;
-
-inline uint32_t pixelWord(const Pixmap::Pixel* p)
-{
-    uint32_t word;
-    std::memcpy(&word, p, sizeof word);
-    return word;
-}
-
-// The top byte (alpha) is dropped.
-struct ToRGB32 {
-    typedef uint32_t Word;
-    static constexpr WriterFormat format = WriterFormat::RGB32;
-    static uint32_t convert(uint32_t p) { return p & 0x00FFFFFF; }
-};
-
-// 5-6-5, red in the top bits.
-struct ToBGR16 {
-    typedef uint16_t Word;
-    static constexpr WriterFormat format = WriterFormat::BGR16;
-    static uint32_t convert(uint32_t p)
-    {
-        return ((p >> 8) & 0xF800) | ((p >> 5) & 0x07E0) | ((p >> 3) & 0x001F);
-    }
-};
-
-// 5-5-5, red in the low bits, bit 15 clear.
-struct ToRGB15 {
-    typedef uint16_t Word;
-    static constexpr WriterFormat format = WriterFormat::RGB15;
-    static uint32_t convert(uint32_t p)
-    {
-        return ((p << 7) & 0x7C00) | ((p >> 6) & 0x03E0) | ((p >> 19) & 0x001F);
-    }
-};
 
 // Converts c_block pixels. A 16-bit format stores two pixels per 32-bit
 // word, so that the vector code keeps 32-bit lanes throughout instead of

@@ -124,7 +124,7 @@ TouchScreen::Event LinuxTouchScreen::getEvent()
             fatalError("LinuxTouchScreen: Read error");
         if (m_decoder.add(record))
             return m_calibration.convert(m_decoder.isPressed(), m_decoder.getRawX(),
-                                         m_decoder.getRawY(), m_width, m_height);
+                                         m_decoder.getRawY(), m_width, m_height, m_rotation);
     }
 }
 

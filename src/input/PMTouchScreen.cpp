@@ -114,7 +114,7 @@ TouchScreen::Event PMTouchScreen::getEvent()
         m_droppedBytes.resynchronised();
         const Event raw = parsePacket(packet);
         traceMessage("OKU::PMTouchScreen", TRACE_DEBUG, "Raw X: %d, Raw Y:%d", raw.x, raw.y);
-        return m_calibration.convert(raw.pressed, raw.x, raw.y, m_width, m_height);
+        return m_calibration.convert(raw.pressed, raw.x, raw.y, m_width, m_height, m_rotation);
     }
 }
 

@@ -16,7 +16,8 @@ namespace OKU {
 
 // The TSC10 serial controller at 9600 baud. It calibrates in hardware and
 // keeps its mode and calibration itself, so the driver neither transforms
-// nor clamps; raw mode and calibration are commands to the controller.
+// nor clamps (nor turns: the calibration page uploads the turned screen's
+// points); raw mode and calibration are commands to the controller.
 //
 // Commands (GUI thread) and reports (reading thread) share the one line. At
 // most one thread reads it at a time, the reader: getEvent() while it waits

@@ -7,6 +7,7 @@
 
 #include "core/FileCopy.h"
 #include "core/FileStreams.h"
+#include "core/ScreenRotation.h"
 #include "input/SimpleMatrix.h"
 
 namespace OKU {
@@ -164,6 +165,7 @@ void CalibrationState::setCalibration(const TouchCalibration& calibration)
 {
     MutexLocker lock(m_mutex);
     m_calibration = calibration;
+    m_installed = true;
 }
 
 void CalibrationState::fit(const std::vector<TouchScreen::CalibrationPoint>& points)
@@ -193,24 +195,30 @@ void CalibrationState::reset()
         MutexLocker lock(m_mutex);
         m_calibration = TouchCalibration();
         m_raw = true;
+        m_installed = false;
     }
     TouchScreen::setCalibrated(false);
 }
 
 TouchScreen::Event CalibrationState::convert(bool pressed, int32_t rawX, int32_t rawY, int width,
-                                             int height) const
+                                             int height, int rotation) const
 {
     TouchScreen::Event event;
     event.pressed = pressed;
     MutexLocker lock(m_mutex);
+    Point position(rawX, rawY);
     if (m_raw) {
-        event.x = rawX;
-        event.y = rawY;
+        // Kept as they are for the calibration screen.
+    } else if (m_installed) {
+        position = m_calibration.transform(rawX, rawY, m_rawScale, width, height);
     } else {
-        const Point position = m_calibration.transform(rawX, rawY, m_rawScale, width, height);
-        event.x = position.x;
-        event.y = position.y;
+        const Size panel = rotatedSize(Size(width, height), rotation);
+        const Point panelPixel =
+            m_calibration.transform(rawX, rawY, m_rawScale, panel.width, panel.height);
+        position = deviceToLogical(panelPixel, rotation, panel);
     }
+    event.x = position.x;
+    event.y = position.y;
     return event;
 }
 

@@ -100,15 +100,19 @@ public:
     // refused), so the marker is withdrawn and the calibration page shown.
     void reset();
 
-    // The event for one report: the raw position in raw mode, else the
-    // calibrated one clamped to the screen.
-    TouchScreen::Event convert(bool pressed, int32_t rawX, int32_t rawY, int width,
-                               int height) const;
+    // The event for one report on a screen of width x height mounted turned
+    // by rotation: the raw position in raw mode, else the calibrated one
+    // clamped to the screen. Without a calibration installed (fitted or
+    // loaded) the identity gives the panel's own pixels, which are turned
+    // into the screen's.
+    TouchScreen::Event convert(bool pressed, int32_t rawX, int32_t rawY, int width, int height,
+                               int rotation) const;
 
 private:
     const float m_rawScale;
     mutable Mutex m_mutex;
     bool m_raw = false;
+    bool m_installed = false;
     TouchCalibration m_calibration;
 };
 

@@ -51,6 +51,15 @@ public:
     int getWidth() const { return m_width; }
     int getHeight() const { return m_height; }
 
+    // How the panel is mounted (0, 90, 180 or 270 degrees clockwise,
+    // core/ScreenRotation.h), set before init() by whoever creates the
+    // driver; getWidth() x getHeight() is then the turned screen. Positions
+    // a driver has in the panel's own pixels are turned with it. Calibrated
+    // ones are not: the calibration was made on the turned screen and maps
+    // raw units to its pixels whatever the mounting.
+    void setRotation(int rotation) { m_rotation = rotation; }
+    int getRotation() const { return m_rotation; }
+
     // Whether the marker file ($OKU_TS_CALIBRATED_FILE, default
     // "/var/lib/oku-calibrated") exists, and was not to be removed.
     static bool isCalibrated();
@@ -62,6 +71,7 @@ public:
 protected:
     int32_t m_width;
     int32_t m_height;
+    int32_t m_rotation = 0;
 };
 
 } // namespace OKU

@@ -72,10 +72,11 @@ std::unique_ptr<TouchScreen> createTouchScreen(const TouchScreenSettings& settin
     fatalError("Unknown touch screen controller type %d.", static_cast<int>(settings.type));
 }
 
-std::unique_ptr<TouchScreen> openTouchScreen(int width, int height)
+std::unique_ptr<TouchScreen> openTouchScreen(int width, int height, int rotation)
 {
     std::unique_ptr<TouchScreen> touchScreen =
         createTouchScreen(touchScreenSettingsFromEnv(), width, height);
+    touchScreen->setRotation(rotation);
     try {
         touchScreen->init();
     } catch (const std::runtime_error& e) {

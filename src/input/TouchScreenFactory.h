@@ -28,11 +28,12 @@ std::unique_ptr<TouchScreen> createTouchScreen(const TouchScreenSettings& settin
                                                int height);
 
 // The driver for a screen of width x height chosen by the environment, with
-// init() done. When init() throws std::runtime_error the reason is written to
-// standard error; then, with NIMBLO_OPTIONAL_TSC set to a non-empty value,
-// the result is null (no controller fitted), otherwise the process ends with
-// _exit(1).
-std::unique_ptr<TouchScreen> openTouchScreen(int width, int height);
+// init() done. width and height are the logical (turned) size, rotation the
+// panel's mounting (TouchScreen::setRotation). When init() throws
+// std::runtime_error the reason is written to standard error; then, with
+// NIMBLO_OPTIONAL_TSC set to a non-empty value, the result is null (no
+// controller fitted), otherwise the process ends with _exit(1).
+std::unique_ptr<TouchScreen> openTouchScreen(int width, int height, int rotation = 0);
 
 } // namespace OKU
 

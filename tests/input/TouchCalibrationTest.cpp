@@ -143,7 +143,7 @@ TEST(CalibrationStateTest, ResetLoadSaveAndRawMode)
     EXPECT_FALSE(state.isRaw());
     state.setCalibration(TouchCalibration(c_distinct));
     // 2*10 + 20/4 + 7, 3*10 + 20/2 + 11
-    EXPECT_EQ("press 32 51", serialtest::describe(state.convert(true, 10, 20, 800, 600)));
+    EXPECT_EQ("press 32 51", serialtest::describe(state.convert(true, 10, 20, 800, 600, 0)));
     EXPECT_FALSE(state.load(dir / "missing"));
     EXPECT_EQ(c_distinct, state.getCalibration().getCoefficients());
     EXPECT_THROW(state.save(dir / "missing/calibration"), CalibrationNotSaved);
@@ -154,11 +154,38 @@ TEST(CalibrationStateTest, ResetLoadSaveAndRawMode)
     EXPECT_FALSE(TouchScreen::isCalibrated());
     EXPECT_TRUE(state.isRaw());
     EXPECT_EQ(TouchCalibration().getCoefficients(), state.getCalibration().getCoefficients());
-    EXPECT_EQ("release 5000 -3", serialtest::describe(state.convert(false, 5000, -3, 800, 600)));
+    EXPECT_EQ("release 5000 -3", serialtest::describe(state.convert(false, 5000, -3, 800, 600, 0)));
     ASSERT_TRUE(TouchCalibration(c_distinct).save(dir / "calibration"));
     EXPECT_TRUE(state.load(dir / "calibration"));
     EXPECT_EQ(c_distinct, state.getCalibration().getCoefficients());
     EXPECT_TRUE(state.isRaw());
+}
+
+// Without a calibration the identity yields the panel's own pixels, which are
+// turned into the logical screen's (800 x 480 panel, the screen 480 x 800 at 90
+// and 270 degrees). A fitted calibration was made on the turned screen and
+// raw positions are for the calibration screen: neither is turned.
+TEST(CalibrationStateTest, OnlyPanelPixelsTurnWithTheMounting)
+{
+    const struct {
+        int rotation;
+        const char* panelPixel; // the logical pixel under panel pixel 10, 20
+    } cases[] = {
+        {0, "press 10 20"}, {90, "press 20 789"}, {180, "press 789 459"}, {270, "press 459 10"}};
+    for (const auto& c : cases) {
+        const int width = c.rotation % 180 ? 480 : 800;
+        const int height = c.rotation % 180 ? 800 : 480;
+        CalibrationState state(1.0f);
+        EXPECT_EQ(c.panelPixel,
+                  serialtest::describe(state.convert(true, 10, 20, width, height, c.rotation)));
+        state.setRaw(true);
+        EXPECT_EQ("press 10 20",
+                  serialtest::describe(state.convert(true, 10, 20, width, height, c.rotation)));
+        state.setRaw(false);
+        state.setCalibration(TouchCalibration(c_distinct));
+        EXPECT_EQ("press 32 51",
+                  serialtest::describe(state.convert(true, 10, 20, width, height, c.rotation)));
+    }
 }
 
 // The GUI thread switches raw mode and calibrations while the reading thread
@@ -180,7 +207,7 @@ TEST(CalibrationStateTest, ReportsSeeWholeSettings)
     });
     int mixed = 0;
     for (int i = 0; i < rounds; ++i) {
-        const TouchScreen::Event e = state.convert(true, 10, 20, 800, 600);
+        const TouchScreen::Event e = state.convert(true, 10, 20, 800, 600, 0);
         mixed += allowed.count({e.x, e.y}) == 0;
     }
     gui.join();

@@ -56,7 +56,8 @@ TEST(TouchScreenTest, EnvironmentChoosesDriverDeviceAndBaud)
         EXPECT_EQ(dummy ? 1 : 600, driver->getHeight());
     }
     ScopedEnv type("OKU_TSTYPE", "none");
-    EXPECT_NE(nullptr, openTouchScreen(800, 600));
+    EXPECT_EQ(0, openTouchScreen(800, 600)->getRotation());
+    EXPECT_EQ(270, openTouchScreen(480, 800, 270)->getRotation());
 }
 
 TEST(TouchScreenTest, UnknownTypeOrFailedInitIsFatalUnlessControllerIsOptional)
