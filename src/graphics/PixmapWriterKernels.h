@@ -7,6 +7,7 @@
 // compiled for NEON must never stand in for the one a processor without
 // NEON runs.
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -115,9 +116,19 @@ void convertRun(typename Format::Word* dst, const Pixmap::Pixel* src, size_t cou
         dst[i] = static_cast<typename Format::Word>(Format::convert(pixelWord(src + i)));
 }
 
-// Converts r (cut to the image) into dst, which is laid out like the image.
+typedef void (*RunConverter)(void* dst, const Pixmap::Pixel* src, size_t count);
+
 template <class Format>
-void convertRect(const Pixmap& image, void* dst, const Rect& r)
+void convertRunOf(void* dst, const Pixmap::Pixel* src, size_t count)
+{
+    convertRun<Format>(static_cast<typename Format::Word*>(dst), src, count);
+}
+
+// Converts r (cut to the image) into dst, which is laid out like the image,
+// a run of pixels at a time with convert.
+template <class Format>
+void convertRect(const Pixmap& image, void* dst, const Rect& r,
+                 RunConverter convert = convertRunOf<Format>)
 {
     const int width = image.getWidth();
     const Rect area = r.intersection(Rect(0, 0, width, image.getHeight()));
@@ -127,13 +138,12 @@ void convertRect(const Pixmap& image, void* dst, const Rect& r)
     // Whole rows are contiguous in both buffers: one run covers them all.
     if (area.width == width) {
         const size_t start = static_cast<size_t>(area.y) * width;
-        convertRun<Format>(out + start, image.getRow(area.y),
-                           static_cast<size_t>(area.height) * width);
+        convert(out + start, image.getRow(area.y), static_cast<size_t>(area.height) * width);
         return;
     }
     for (int y = area.y; y < area.bottom(); ++y) {
         const size_t start = static_cast<size_t>(y) * width + area.x;
-        convertRun<Format>(out + start, image.getRow(y) + area.x, area.width);
+        convert(out + start, image.getRow(y) + area.x, area.width);
     }
 }
 
