@@ -3,8 +3,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/Paths.h"
 #include "core/Time.h"
 #include "core/Trace.h"
+#include "gui/DrmRootWidget.h"
 #include "gui/FbRootWidget.h"
 #include "input/TouchScreen.h"
 
@@ -15,10 +17,19 @@ namespace {
 // How long the main thread waits before reading a controller that failed.
 const int c_retryPauseMs = 1000;
 
+// Every way the program reaches a screen: a KMS display when OKU_DRMDEV
+// names one, else the framebuffer.
+RootWidget* createRootWidget(int width, int height)
+{
+    if (!getEnv("OKU_DRMDEV", "").empty())
+        return new DrmRootWidget(width, height);
+    return new FbRootWidget(width, height);
+}
+
 } // namespace
 
 Backend::Backend(const std::string&, int width, int height, bool, int, char**, const std::string&)
-    : m_root(new FbRootWidget(width, height))
+    : m_root(createRootWidget(width, height))
 {
 }
 

@@ -8,13 +8,15 @@
 
 namespace OKU {
 
-// Connects the toolkit to the device: owns the framebuffer root widget and
-// turns the touch controller's reports into mouse events.
+// Connects the toolkit to the device: owns the root widget of the display
+// (a KMS device when OKU_DRMDEV is set and not empty, see DrmRootWidget; else
+// the framebuffer, see FbRootWidget) and turns the touch controller's reports
+// into mouse events.
 class Backend : private NonCopyable {
 public:
     // Only width and height reach the root widget, which takes its real size
-    // from the framebuffer; the other arguments serve windowed back ends.
-    // Creating the root widget may end the process (see FbRootWidget).
+    // from the display; the other arguments serve windowed back ends.
+    // Creating the root widget may end the process (see the root widgets).
     Backend(const std::string& title, int width, int height, bool fullScreen, int argc,
             char** argv, const std::string& iconName);
 

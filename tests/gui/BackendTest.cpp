@@ -1,4 +1,6 @@
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <spawn.h>
@@ -11,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Paths.h"
+#include "core/Process.h"
 #include "gui/EmulatedFramebuffer.h"
 #include "input/SerialController.h"
 
@@ -187,4 +190,19 @@ TEST(Backend, MainThreadSleepsForEverWithoutATouchController)
     // Reading the missing driver would crash the process; polling for one would keep it running.
     EXPECT_TRUE(probe.waitForMainThreadAsleep());
     EXPECT_TRUE(probe.isRunning());
+}
+
+// OKU_DRMDEV chooses the KMS back end; set but empty, it leaves the framebuffer.
+TEST(Backend, DrivesAKmsDisplayOnlyWhenOkuDrmdevNamesOne)
+{
+    EmulatedFramebuffer fb;
+    fb.create(800 * 480 * 4, 0);
+    const std::string card = fb.directory() + "/card0";
+    std::string errors;
+    EXPECT_EQ(1, OKU::execWait("/usr/bin/env", fb.probeCommand({"OKU_DRMDEV=" + card}, {"touch"}),
+                               nullptr, "", &errors));
+    EXPECT_EQ("Cannot open \"" + card + "\".  " + std::strerror(ENOENT) + "\n", errors);
+
+    BackgroundProbe probe(fb, {"OKU_DRMDEV="});
+    EXPECT_EQ("800x480", probe.readLine()) << probe.errors();
 }

@@ -1,0 +1,49 @@
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "gui/DrmRootWidget.h"
+
+namespace {
+
+// The whole of standard error, as a death test's pattern.
+std::string exactly(const std::string& line)
+{
+    std::string pattern = "^";
+    for (char c : line) {
+        if (std::strchr("\\^$.|?*+()[]{}", c))
+            pattern += '\\';
+        pattern += c;
+    }
+    return pattern + "\n$";
+}
+
+} // namespace
+
+// The device's start-up script logs standard error and acts on the status.
+TEST(DrmRootWidget, RefusesADeviceItCannotDriveWithOneLineAndStatus1)
+{
+    // Fixed paths: a threadsafe death test runs the test again in its child.
+    const std::string missing = "/nonexistent/dri/card0";
+    const struct {
+        std::string path;
+        std::string line;
+    } cases[] = {
+        {missing, "Cannot open \"" + missing + "\".  " + std::strerror(ENOENT)},
+        {"/", std::string("Cannot open \"/\".  ") + std::strerror(EISDIR)},
+        // Opens, but answers no display request.
+        {"/dev/null", std::string("Not a display device \"/dev/null\".  ") + std::strerror(ENOTTY)},
+    };
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EXIT(
+            {
+                setenv("OKU_DRMDEV", c.path.c_str(), 1);
+                OKU::DrmRootWidget root(800, 480);
+            },
+            testing::ExitedWithCode(1), exactly(c.line));
+    }
+}
