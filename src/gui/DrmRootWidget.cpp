@@ -9,6 +9,7 @@
 
 #include "core/Paths.h"
 #include "core/Trace.h"
+#include "gui/DisplayRotation.h"
 #include "gui/DrmResources.h"
 #include "gui/SetupFailure.h"
 #include "input/TouchScreenFactory.h"
@@ -26,6 +27,22 @@ const int c_flipTimeoutMs = 1000;
 std::string quoted(const std::string& path)
 {
     return "\"" + path + "\"";
+}
+
+DrmDisplayChoice chooseDisplayOrFail(const DrmResources& resources, const std::string& path)
+{
+    const DrmDisplayChoice display = chooseDisplay(resources.connectors);
+    switch (display.problem) {
+    case DrmDisplayProblem::NONE:
+        break;
+    case DrmDisplayProblem::NO_CONNECTED_DISPLAY:
+        failSetup("No connected display on " + quoted(path));
+    case DrmDisplayProblem::NO_USABLE_MODE:
+        failSetup("No usable mode on " + quoted(path));
+    case DrmDisplayProblem::NO_CRTC:
+        failSetup("No display controller for the connected display on " + quoted(path));
+    }
+    return display;
 }
 
 void onFlipDone(int, unsigned int, unsigned int, unsigned int, void* flips)
@@ -46,21 +63,13 @@ DrmRootWidget::DrmRootWidget(int, int)
     DrmResources resources;
     if (!readDrmResources(m_fd, resources))
         failSetup("Not a display device", m_path);
-    const DrmDisplayChoice display = chooseDisplay(resources.connectors);
-    switch (display.problem) {
-    case DrmDisplayProblem::NONE:
-        break;
-    case DrmDisplayProblem::NO_CONNECTED_DISPLAY:
-        failSetup("No connected display on " + quoted(m_path));
-    case DrmDisplayProblem::NO_USABLE_MODE:
-        failSetup("No usable mode on " + quoted(m_path));
-    case DrmDisplayProblem::NO_CRTC:
-        failSetup("No display controller for the connected display on " + quoted(m_path));
-    }
+    const DrmDisplayChoice display = chooseDisplayOrFail(resources, m_path);
     const DrmConnector& connector = resources.connectors[display.connector];
     m_connectorId = connector.id;
     m_crtcId = resources.crtcIds[display.crtc];
     m_mode = connector.modes[display.mode];
+
+    const int rotation = displayRotationFromEnv();
 
     uint64_t preferredDepth = 0;
     if (drmGetCap(m_fd, DRM_CAP_DUMB_PREFERRED_DEPTH, &preferredDepth) != 0)
@@ -84,10 +93,11 @@ DrmRootWidget::DrmRootWidget(int, int)
                  m_path.c_str(), m_mode.hdisplay, m_mode.vdisplay, m_mode.vrefresh, format.name,
                  m_connectorId, m_crtcId);
 
+    // The tree is laid out as the person in front of the panel sees it.
     m_writer.reset(new FrameWriter(format.pixelFormat, m_buffers[0]->getPitch(), m_mode.hdisplay,
-                                   m_mode.vdisplay));
+                                   m_mode.vdisplay, rotation));
     resize(m_writer->getLogicalWidth(), m_writer->getLogicalHeight());
-    setTouchScreen(openTouchScreen(getWidth(), getHeight()).release());
+    setTouchScreen(openTouchScreen(getWidth(), getHeight(), rotation).release());
 }
 
 DrmRootWidget::~DrmRootWidget()

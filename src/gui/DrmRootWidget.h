@@ -26,11 +26,13 @@ namespace OKU {
 class DrmRootWidget : public RootWidget {
 public:
     // The device is $OKU_DRMDEV (default "/dev/dri/card0"); the size comes
-    // from its mode, width and height are ignored. A device that cannot be
-    // opened, has no connected display, no usable mode or pixel format, or
+    // from its mode, turned by the panel's mounting ($OKU_ROTATION, see
+    // DisplayRotation.h); width and height are ignored. A device that cannot
+    // be opened, has no connected display, no usable mode or pixel format, or
     // refuses the buffers or the mode, ends the process with status 1 after
-    // one line on standard error. The console is then put into graphics
-    // mode, and the touch controller chosen from the environment installed.
+    // one line on standard error, as does an unknown rotation. The console is
+    // then put into graphics mode, and the touch controller chosen from the
+    // environment installed.
     DrmRootWidget(int width, int height);
     ~DrmRootWidget() override;
 
