@@ -1,5 +1,6 @@
 // FrameWriter for a panel mounted turned: every device row is gathered from
-// a logical column (90, 270) or a logical row read backwards (180).
+// a logical column (90, 270) or a logical row read backwards (180), then
+// converted by the writers' own loops.
 
 #include <algorithm>
 #include <cstddef>
@@ -17,6 +18,8 @@ namespace {
 // along per device row, so every source cache line is used up while it is
 // still in the cache instead of being loaded again for each device row.
 const int c_stripWidth = 32;
+// Pixels gathered for one call of the vector loops.
+const int c_gatherCount = 64;
 
 // The device area as seen from the back buffer: the logical pixel of the
 // area's first device pixel, and how far (in pixels, either way) the source
@@ -42,28 +45,31 @@ SourceWalk sourceWalk(const Pixmap& image, const Rect& device, int rotation, con
     }
 }
 
-template <class Format>
-void convertStrided(typename Format::Word* __restrict dst, const Pixmap::Pixel* src,
-                    ptrdiff_t step, int count)
+WriterFormat writerFormat(FramePixelFormat format)
 {
-    for (int i = 0; i < count; ++i)
-        dst[i] = static_cast<typename Format::Word>(Format::convert(pixelWord(src + i * step)));
+    switch (format) {
+    case FramePixelFormat::RGB32:
+        return WriterFormat::RGB32;
+    case FramePixelFormat::BGR16:
+        return WriterFormat::BGR16;
+    case FramePixelFormat::RGB15:
+        break;
+    }
+    return WriterFormat::RGB15;
 }
 
-template <class Format>
-void writeArea(const SourceWalk& walk, const Rect& device, int stripWidth, unsigned char* frame,
-               size_t lineBytes)
+// One device row piece: its pixels are gathered into a small buffer, which
+// the writers' vector loops then convert, instead of converting them one by
+// one where they lie.
+void writeRowPiece(WriterFormat format, size_t bytesPerPixel, unsigned char* dst,
+                   const Pixmap::Pixel* src, ptrdiff_t step, int count)
 {
-    typedef typename Format::Word Word;
-    for (int strip = 0; strip < device.width; strip += stripWidth) {
-        const int count = std::min(stripWidth, device.width - strip);
-        const Pixmap::Pixel* stripStart = walk.first + strip * walk.alongRow;
-        for (int y = 0; y < device.height; ++y) {
-            unsigned char* row = frame + static_cast<size_t>(device.y + y) * lineBytes +
-                                 static_cast<size_t>(device.x + strip) * sizeof(Word);
-            convertStrided<Format>(reinterpret_cast<Word*>(row), stripStart + y * walk.nextRow,
-                                   walk.alongRow, count);
-        }
+    Pixmap::Pixel gathered[c_gatherCount];
+    for (int done = 0; done < count; done += c_gatherCount) {
+        const int n = std::min(c_gatherCount, count - done);
+        for (int i = 0; i < n; ++i)
+            gathered[i] = src[(done + i) * step];
+        convertPixels(format, dst + done * bytesPerPixel, gathered, n);
     }
 }
 
@@ -83,17 +89,17 @@ void FrameWriter::writeRotated(const Pixmap& backBuffer, const Rect& r, void* fr
     // A line length below the packed one means the device reported none.
     const size_t lineBytes =
         std::max(m_lineLength, static_cast<size_t>(m_deviceWidth) * bytesPerPixel(m_format));
+    const WriterFormat format = writerFormat(m_format);
+    const size_t pixelBytes = bytesPerPixel(m_format);
     unsigned char* bytes = static_cast<unsigned char*>(frame);
-    switch (m_format) {
-    case FramePixelFormat::RGB32:
-        writeArea<ToRGB32>(walk, device, stripWidth, bytes, lineBytes);
-        break;
-    case FramePixelFormat::BGR16:
-        writeArea<ToBGR16>(walk, device, stripWidth, bytes, lineBytes);
-        break;
-    case FramePixelFormat::RGB15:
-        writeArea<ToRGB15>(walk, device, stripWidth, bytes, lineBytes);
-        break;
+    for (int strip = 0; strip < device.width; strip += stripWidth) {
+        const int count = std::min(stripWidth, device.width - strip);
+        const Pixmap::Pixel* stripStart = walk.first + strip * walk.alongRow;
+        for (int y = 0; y < device.height; ++y)
+            writeRowPiece(format, pixelBytes,
+                          bytes + static_cast<size_t>(device.y + y) * lineBytes +
+                              static_cast<size_t>(device.x + strip) * pixelBytes,
+                          stripStart + y * walk.nextRow, walk.alongRow, count);
     }
 }
 

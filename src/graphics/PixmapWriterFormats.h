@@ -6,6 +6,7 @@
 // and the turned writer (FrameWriterRotated.cpp). Internal linkage, like the
 // loops, so that no copy compiled for NEON stands in for a portable one.
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -14,6 +15,10 @@
 namespace OKU {
 
 enum class WriterFormat { RGB32, BGR16, RGB15 };
+
+// Converts count pixels into count words of the format at dst, with the
+// fastest loop the processor has (PixmapWriters.cpp).
+void convertPixels(WriterFormat format, void* dst, const Pixmap::Pixel* src, size_t count);
 
 namespace {
 

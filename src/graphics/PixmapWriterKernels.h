@@ -20,9 +20,9 @@
 
 namespace OKU {
 
-// The conversion of convertRect below, compiled for NEON; on ARM only, and
-// only where the processor has NEON.
-void convertRectNeon(WriterFormat format, const Pixmap& image, void* dst, const Rect& r);
+// convertRunOf below, compiled for NEON; on ARM only, and only where the
+// processor has NEON.
+void convertRunNeon(WriterFormat format, void* dst, const Pixmap::Pixel* src, size_t count);
 
 namespace {
 

@@ -49,28 +49,53 @@ __attribute__((target("avx2"), flatten)) void convertRunBGR16Avx2(void* dst,
 
 #endif
 
+// The fastest loop for runs of the format that this processor has.
+template <class Format>
+RunConverter chooseRunConverter()
+{
+#if defined(__arm__) || defined(__aarch64__)
+    if (neonEnabled())
+        return [](void* dst, const Pixmap::Pixel* src, size_t count) {
+            convertRunNeon(Format::format, dst, src, count);
+        };
+#endif
+#if defined(OKU_WRITERS_AVX2)
+    if constexpr (Format::format == WriterFormat::BGR16)
+        if (__builtin_cpu_supports("avx2"))
+            return convertRunBGR16Avx2;
+#endif
+    return convertRunOf<Format>;
+}
+
+template <class Format>
+RunConverter runConverter()
+{
+    static const RunConverter chosen = chooseRunConverter<Format>();
+    return chosen;
+}
+
 template <class Format>
 void write(const Pixmap& image, void* dst, const Rect& r)
 {
-#if defined(__arm__) || defined(__aarch64__)
-    if (neonEnabled()) {
-        convertRectNeon(Format::format, image, dst, r);
-        return;
-    }
-#endif
-#if defined(OKU_WRITERS_AVX2)
-    if constexpr (Format::format == WriterFormat::BGR16) {
-        static const bool hasAvx2 = __builtin_cpu_supports("avx2");
-        if (hasAvx2) {
-            convertRect<Format>(image, dst, r, convertRunBGR16Avx2);
-            return;
-        }
-    }
-#endif
-    convertRect<Format>(image, dst, r);
+    convertRect<Format>(image, dst, r, runConverter<Format>());
 }
 
 } // namespace
+
+void convertPixels(WriterFormat format, void* dst, const Pixmap::Pixel* src, size_t count)
+{
+    switch (format) {
+    case WriterFormat::RGB32:
+        runConverter<ToRGB32>()(dst, src, count);
+        break;
+    case WriterFormat::BGR16:
+        runConverter<ToBGR16>()(dst, src, count);
+        break;
+    case WriterFormat::RGB15:
+        runConverter<ToRGB15>()(dst, src, count);
+        break;
+    }
+}
 
 void Pixmap::writeRGB32(void* dst, const Rect& r) const
 {

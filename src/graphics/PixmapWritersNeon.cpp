@@ -9,17 +9,17 @@
 
 namespace OKU {
 
-void convertRectNeon(WriterFormat format, const Pixmap& image, void* dst, const Rect& r)
+void convertRunNeon(WriterFormat format, void* dst, const Pixmap::Pixel* src, size_t count)
 {
     switch (format) {
     case WriterFormat::RGB32:
-        convertRect<ToRGB32>(image, dst, r);
+        convertRunOf<ToRGB32>(dst, src, count);
         break;
     case WriterFormat::BGR16:
-        convertRect<ToBGR16>(image, dst, r);
+        convertRunOf<ToBGR16>(dst, src, count);
         break;
     case WriterFormat::RGB15:
-        convertRect<ToRGB15>(image, dst, r);
+        convertRunOf<ToRGB15>(dst, src, count);
         break;
     }
 }
