@@ -12,6 +12,8 @@
 
 #include "core/Paths.h"
 #include "core/ProcessExit.h"
+#include "core/ScreenRotation.h"
+#include "gui/DisplayRotation.h"
 #include "input/TouchScreenFactory.h"
 
 namespace OKU {
@@ -61,6 +63,12 @@ std::string formatDescription(const fb_var_screeninfo& var)
            std::to_string(var.blue.offset) + "]";
 }
 
+bool pageFlipRequested()
+{
+    const std::string setting = getEnv("OKU_FBFLIP", "");
+    return !setting.empty() && setting != "0";
+}
+
 } // namespace
 
 FbRootWidget::FbRootWidget(int, int) : RootWidget(0, 0)
@@ -77,7 +85,10 @@ FbRootWidget::FbRootWidget(int, int) : RootWidget(0, 0)
     if (ioctl(m_fd, FBIOGET_VSCREENINFO, &m_varInfo) != 0)
         failSetup("FBIOGET_VSCREENINFO failed on", path);
 
-    resize(m_varInfo.xres, m_varInfo.yres);
+    // The tree is laid out as the person in front of the panel sees it.
+    const int rotation = displayRotationFromEnv();
+    const Size logical = rotatedSize(Size(m_varInfo.xres, m_varInfo.yres), rotation);
+    resize(logical.width, logical.height);
 
     FramePixelFormat format = FramePixelFormat::RGB32;
     if (!pixelFormatOf(m_varInfo, format))
@@ -96,15 +107,22 @@ FbRootWidget::FbRootWidget(int, int) : RootWidget(0, 0)
                   std::to_string(m_fixInfo.smem_len) + " bytes for a frame of " +
                   std::to_string(frame));
 
+    const bool flipping = pageFlipRequested() &&
+                          FbPageFlipper::prepareDevice(m_fd, path, m_fixInfo, m_varInfo, frame);
+
     void* memory =
         mmap(nullptr, m_fixInfo.smem_len, PROT_READ | PROT_WRITE, MAP_SHARED, m_fd, 0);
     if (memory == MAP_FAILED)
         failSetup("Cannot mmap", path);
     m_frameMemory = memory;
-    m_writer.reset(new FrameWriter(format, m_fixInfo.line_length, m_varInfo.xres, m_varInfo.yres));
+    m_writer.reset(new FrameWriter(format, m_fixInfo.line_length, m_varInfo.xres, m_varInfo.yres,
+                                   rotation));
+    if (flipping)
+        m_flipper.reset(
+            new FbPageFlipper(m_fd, path, m_varInfo, *m_writer, m_frameMemory, frame));
     m_terminal.reset(new VirtualTerminal());
 
-    setTouchScreen(openTouchScreen(getWidth(), getHeight()).release());
+    setTouchScreen(openTouchScreen(getWidth(), getHeight(), rotation).release());
 }
 
 FbRootWidget::~FbRootWidget()
@@ -117,7 +135,16 @@ FbRootWidget::~FbRootWidget()
 
 void FbRootWidget::notifyRedraw(const Rect& r, bool)
 {
-    m_writer->write(m_pixmap, r, m_frameMemory);
+    if (m_flipper)
+        m_flipper->write(m_pixmap, r);
+    else
+        m_writer->write(m_pixmap, r, m_frameMemory);
+}
+
+void FbRootWidget::notifyFrameDone(bool)
+{
+    if (m_flipper)
+        m_flipper->show(m_pixmap);
 }
 
 } // namespace OKU

@@ -1,6 +1,7 @@
 #ifndef OKU_TESTS_GUI_EMULATEDFRAMEBUFFER_H
 #define OKU_TESTS_GUI_EMULATEDFRAMEBUFFER_H
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,14 @@ class EmulatedFramebuffer {
 public:
     const std::string& directory() const { return m_dir.path(); }
     std::string path() const { return m_dir / "fb"; }
-    void create(size_t size, char fill) const { m_dir.write("fb", std::string(size, fill)); }
+    // A device as after power-on: never panned.
+    void create(size_t size, char fill) const
+    {
+        m_dir.write("fb", std::string(size, fill));
+        std::remove(displayState().c_str());
+    }
+    // What the emulation keeps of the panning (see tools/fbemu/DisplayState.h).
+    std::string displayState() const { return m_dir / "fb.display"; }
     std::string contents() const { return m_dir.read("fb"); }
     // Files beside the device, such as an emulated terminal.
     std::string file(const std::string& name) const { return m_dir / name; }

@@ -14,6 +14,14 @@
 //   FBEMU_LINE_LENGTH  bytes from one row to the next (padded lines)
 //   FBEMU_SMEM_LEN     the frame memory size the device reports, if not
 //                      that of its rows
+//   FBEMU_YRES_VIRTUAL the virtual height the device starts with, HEIGHT if
+//                      unset; the frame memory holds that many rows unless
+//                      FBEMU_SMEM_LEN says otherwise
+//   FBEMU_PAN_LOG      a file that gets, on every pan, the page that comes
+//                      onto the screen as a line "shown YOFFSET BYTES" and
+//                      its bytes, preceded by a line "changed-while-shown
+//                      YOFFSET" when the page leaving the screen was written
+//                      to while it was shown
 //   FBEMU_EVDEV_PATH   the FIFO that acts as the evdev device
 //   FBEMU_EVDEV_BITS   comma-separated capabilities the device reports, of
 //                      EV_SYN, EV_KEY, EV_ABS, ABS_X, ABS_Y, BTN_TOUCH; all
@@ -26,11 +34,23 @@
 //                      console.
 //   FBEMU_FAIL         comma-separated ioctls that fail with EINVAL: "fix"
 //                      (FBIOGET_FSCREENINFO), "var" (FBIOGET_VSCREENINFO),
-//                      "evbit" (EVIOCGBIT(0)), "evabs" (EVIOCGBIT(EV_ABS))
+//                      "put" (FBIOPUT_VSCREENINFO), "pan" (FBIOPAN_DISPLAY;
+//                      the device then also reports a panning step of 0),
+//                      "pan-beyond" (FBIOPAN_DISPLAY to any row but the first),
+//                      "evbit" (EVIOCGBIT(0)), "evabs" (EVIOCGBIT(EV_ABS));
+//                      "vsync" makes FBIO_WAITFORVSYNC fail with ENOTTY, as
+//                      on a driver without it
+//
+// FBIOPUT_VSCREENINFO takes a new virtual height (and offset) within the frame
+// memory, nothing else; FBIOPAN_DISPLAY moves the shown rows within it. Both
+// keep what they changed in the display state file beside the framebuffer file
+// (see DisplayState.h), which other tools read to show the visible page.
 
 #undef _FORTIFY_SOURCE
 
 #include <atomic>
+#include <string>
+#include <vector>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -46,6 +66,7 @@
 #include <unistd.h>
 
 #include "CommaList.h"
+#include "DisplayState.h"
 #include "EvdevCapabilities.h"
 #include "FramebufferMode.h"
 
@@ -97,17 +118,33 @@ bool isFailing(const char* name)
     return failures && isListed(failures, name);
 }
 
+std::string framebufferPath()
+{
+    const char* path = std::getenv("FBEMU_PATH");
+    return path ? path : "";
+}
+
 bool currentMode(FramebufferMode& mode)
 {
     const char* description = std::getenv("FBEMU_MODE");
-    if (parseFramebufferMode(description ? description : "800x480x32",
-                             std::getenv("FBEMU_LINE_LENGTH"), mode)) {
-        if (const char* memory = std::getenv("FBEMU_SMEM_LEN"))
-            mode.fix.smem_len = static_cast<__u32>(std::strtoul(memory, nullptr, 10));
-        return true;
+    if (!parseFramebufferMode(description ? description : "800x480x32",
+                              std::getenv("FBEMU_LINE_LENGTH"), mode)) {
+        std::fprintf(stderr, "fbemu: unusable FBEMU_MODE or FBEMU_LINE_LENGTH\n");
+        return false;
     }
-    std::fprintf(stderr, "fbemu: unusable FBEMU_MODE or FBEMU_LINE_LENGTH\n");
-    return false;
+    if (const char* rows = std::getenv("FBEMU_YRES_VIRTUAL")) {
+        mode.var.yres_virtual = static_cast<__u32>(std::strtoul(rows, nullptr, 10));
+        mode.fix.smem_len = mode.fix.line_length * mode.var.yres_virtual;
+    }
+    if (const char* memory = std::getenv("FBEMU_SMEM_LEN"))
+        mode.fix.smem_len = static_cast<__u32>(std::strtoul(memory, nullptr, 10));
+    mode.fix.ypanstep = isFailing("pan") ? 0 : 1;
+    DisplayState state;
+    if (readDisplayState(framebufferPath(), state)) {
+        mode.var.yres_virtual = state.yresVirtual;
+        mode.var.yoffset = state.yoffset;
+    }
+    return true;
 }
 
 // A freshly made file is empty; mmap then needs it to hold the frame memory.
@@ -165,9 +202,9 @@ Kind kindOf(int fd)
     return fd >= 0 && fd < c_maxDescriptors ? static_cast<Kind>(g_kinds[fd].load()) : OTHER;
 }
 
-int fail()
+int fail(int error = EINVAL)
 {
-    errno = EINVAL;
+    errno = error;
     return -1;
 }
 
@@ -182,6 +219,83 @@ int answerFramebuffer(unsigned long request, void* argument)
     else
         std::memcpy(argument, &mode.var, sizeof mode.var);
     return 0;
+}
+
+// A virtual height within the frame memory and an offset within that; the
+// visible size and the pixel format stay as they are.
+int answerPut(void* argument)
+{
+    FramebufferMode mode;
+    if (isFailing("put") || !currentMode(mode))
+        return fail();
+    fb_var_screeninfo& wanted = *static_cast<fb_var_screeninfo*>(argument);
+    if (wanted.xres != mode.var.xres || wanted.yres != mode.var.yres ||
+        wanted.bits_per_pixel != mode.var.bits_per_pixel ||
+        wanted.xres_virtual != mode.var.xres_virtual || wanted.xoffset != 0 ||
+        wanted.yres_virtual < wanted.yres ||
+        static_cast<unsigned long long>(wanted.yres_virtual) * mode.fix.line_length >
+            mode.fix.smem_len ||
+        wanted.yoffset > wanted.yres_virtual - wanted.yres)
+        return fail();
+    DisplayState state;
+    state.yresVirtual = wanted.yres_virtual;
+    state.yoffset = wanted.yoffset;
+    if (!writeDisplayState(framebufferPath(), state))
+        return fail(EIO);
+    mode.var.yres_virtual = state.yresVirtual;
+    mode.var.yoffset = state.yoffset;
+    wanted = mode.var;
+    return 0;
+}
+
+bool readPage(int fd, const FramebufferMode& mode, unsigned yoffset, std::vector<char>& page)
+{
+    page.resize(static_cast<size_t>(mode.fix.line_length) * mode.var.yres);
+    const off_t start = static_cast<off_t>(yoffset) * mode.fix.line_length;
+    return pread(fd, page.data(), page.size(), start) == static_cast<ssize_t>(page.size());
+}
+
+// What the shown page held when it came onto the screen.
+std::vector<char> g_shownPage;
+unsigned g_shownOffset = 0;
+
+// Appends the pan to the log: a page leaving the screen must still hold what
+// it showed, and the page coming onto it is written out whole.
+void logPan(int fd, const FramebufferMode& mode, unsigned yoffset)
+{
+    const char* log = std::getenv("FBEMU_PAN_LOG");
+    if (!log || !*log)
+        return;
+    FILE* file = std::fopen(log, "ae");
+    if (!file)
+        return;
+    std::vector<char> page;
+    if (!g_shownPage.empty() &&
+        (!readPage(fd, mode, g_shownOffset, page) || page != g_shownPage))
+        std::fprintf(file, "changed-while-shown %u\n", g_shownOffset);
+    if (readPage(fd, mode, yoffset, page)) {
+        std::fprintf(file, "shown %u %zu\n", yoffset, page.size());
+        std::fwrite(page.data(), 1, page.size(), file);
+        g_shownPage.swap(page);
+        g_shownOffset = yoffset;
+    }
+    std::fclose(file);
+}
+
+int answerPan(int fd, void* argument)
+{
+    FramebufferMode mode;
+    if (isFailing("pan") || !currentMode(mode))
+        return fail();
+    const fb_var_screeninfo& wanted = *static_cast<const fb_var_screeninfo*>(argument);
+    if (wanted.xoffset != 0 || wanted.yoffset > mode.var.yres_virtual - mode.var.yres ||
+        (wanted.yoffset != 0 && isFailing("pan-beyond")))
+        return fail();
+    logPan(fd, mode, wanted.yoffset);
+    DisplayState state;
+    state.yresVirtual = mode.var.yres_virtual;
+    state.yoffset = wanted.yoffset;
+    return writeDisplayState(framebufferPath(), state) ? 0 : fail(EIO);
 }
 
 // The terminal file holds one line per mode the terminal was in, the
@@ -229,6 +343,12 @@ int answerIoctl(IoctlFunction next, int fd, unsigned long request, void* argumen
     const Kind kind = kindOf(fd);
     if (kind == FRAMEBUFFER && (request == FBIOGET_FSCREENINFO || request == FBIOGET_VSCREENINFO))
         return answerFramebuffer(request, argument);
+    if (kind == FRAMEBUFFER && request == FBIOPUT_VSCREENINFO)
+        return answerPut(argument);
+    if (kind == FRAMEBUFFER && request == FBIOPAN_DISPLAY)
+        return answerPan(fd, argument);
+    if (kind == FRAMEBUFFER && request == FBIO_WAITFORVSYNC)
+        return isFailing("vsync") ? fail(ENOTTY) : 0;
     if (kind == EVDEV && isCapabilityRequest(request))
         return answerCapabilities(request, argument);
     if (kind == TERMINAL && (request == KDGETMODE || request == KDSETMODE))

@@ -6,7 +6,9 @@
 // 15 (x1b5g5r5), words in the machine's byte order. LINE_LENGTH is the
 // distance of two rows in bytes, WIDTH times the pixel size when left out.
 // Channels narrower than 8 bits are widened by repeating their top bits, so
-// that full intensity stays 255.
+// that full intensity stays 255. A framebuffer that the emulation has panned
+// (FRAMEBUFFER.display, see DisplayState.h) is shown from its first visible
+// row, as the display shows it.
 
 #include <cerrno>
 #include <climits>
@@ -19,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "DisplayState.h"
 #include "graphics/Pixmap.h"
 
 namespace {
@@ -106,7 +109,10 @@ int main(int argc, char** argv)
     std::vector<char> data;
     if (in)
         data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    const size_t needed = static_cast<size_t>(lineLength) * (height - 1) +
+    fbemu::DisplayState display;
+    fbemu::readDisplayState(input, display);
+    const size_t first = static_cast<size_t>(lineLength) * display.yoffset;
+    const size_t needed = first + static_cast<size_t>(lineLength) * (height - 1) +
                           static_cast<size_t>(width) * format->bytesPerPixel;
     if (data.size() < needed) {
         std::cerr << "fb2png: cannot read " << needed << " bytes from \"" << input << "\"\n";
@@ -115,7 +121,7 @@ int main(int argc, char** argv)
 
     Pixmap image(width, height, false);
     for (int y = 0; y < height; ++y) {
-        const char* row = data.data() + static_cast<size_t>(y) * lineLength;
+        const char* row = data.data() + first + static_cast<size_t>(y) * lineLength;
         Pixmap::Pixel* out = image.getRow(y);
         for (int x = 0; x < width; ++x) {
             uint32_t word = 0;

@@ -8,6 +8,12 @@
 //   fbemu_probe redraw X Y W H
 //       The same, then fills the frame memory with bytes A5 (hexadecimal)
 //       and redraws only the rectangle X Y W H.
+//   fbemu_probe frames COUNT FILE
+//       Builds the root widget with tracing of warnings to standard error and
+//       draws COUNT distinct frames: a background and a 40 x 40 square that
+//       moves and changes colour every frame, the background changing every
+//       fourth. After each frame it appends the back buffer to FILE, 4 bytes
+//       blue, green, red, alpha a pixel, row by row.
 //   fbemu_probe kill
 //       Builds the root widget, then ends through SIGTERM.
 //   fbemu_probe touch
@@ -18,6 +24,7 @@
 // Every mode first prints the size of the tree as "WIDTHxHEIGHT".
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <iostream>
@@ -107,6 +114,40 @@ int draw(const std::vector<std::string>& rect)
     return 0;
 }
 
+bool appendBackBuffer(const OKU::RootWidget& root, FILE* file)
+{
+    const OKU::Pixmap frame = root.getPixmapCopy();
+    for (int y = 0; y < frame.getHeight(); ++y)
+        if (std::fwrite(frame.getRow(y), sizeof(OKU::Pixmap::Pixel), frame.getWidth(), file) !=
+            static_cast<size_t>(frame.getWidth()))
+            return false;
+    return true;
+}
+
+int drawFrames(int count, const std::string& path)
+{
+    OKU::traceInitStderr(OKU::TRACE_WARNING);
+    std::unique_ptr<OKU::RootWidget> root(new OKU::FbRootWidget(800, 480));
+    printSize(*root);
+    OKU::Widget* background = new OKU::Widget(root.get(), 0, 0, root->getWidth(),
+                                               root->getHeight());
+    OKU::Widget* square = new OKU::Widget(background, 0, 0, 40, 40);
+    FILE* file = std::fopen(path.c_str(), "we");
+    if (!file)
+        return 3;
+    bool written = true;
+    root->invalidate();
+    for (int frame = 0; frame < count; ++frame) {
+        if (frame % 4 == 0)
+            background->setBgColor(OKU::Color(frame * 16 % 256, 80, 160));
+        square->move(20 + frame * 50 % 700, 20 + frame * 30 % 400);
+        square->setBgColor(OKU::Color(255, frame * 40 % 256, 0));
+        root->redrawNow();
+        written = written && appendBackBuffer(*root, file);
+    }
+    return std::fclose(file) == 0 && written ? 0 : 3;
+}
+
 [[noreturn]] void touch(int argc, char** argv)
 {
     OKU::traceInitStderr(OKU::TRACE_WARNING);
@@ -127,12 +168,14 @@ int main(int argc, char** argv)
         return draw({});
     if (args.size() == 5 && args[0] == "redraw")
         return draw(std::vector<std::string>(args.begin() + 1, args.end()));
+    if (args.size() == 3 && args[0] == "frames")
+        return drawFrames(std::atoi(args[1].c_str()), args[2]);
     if (args.size() == 1 && args[0] == "kill") {
         OKU::FbRootWidget root(800, 480);
         raise(SIGTERM);
     }
     if (args.size() == 1 && args[0] == "touch")
         touch(argc, argv);
-    std::cerr << "usage: fbemu_probe draw | redraw X Y W H | kill | touch\n";
+    std::cerr << "usage: fbemu_probe draw | redraw X Y W H | frames COUNT FILE | kill | touch\n";
     return 2;
 }
