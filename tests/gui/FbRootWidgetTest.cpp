@@ -203,3 +203,42 @@ TEST(FbRootWidget, KeepsTheConsoleInGraphicsModeUntilTheProgramEnds)
         EXPECT_EQ("text\ngraphics\ntext\n", fb.read("tty"));
     }
 }
+
+// A panel mounted turned gets the tree in its turned size, the picture turned
+// clockwise onto it, flipped or not; the screenshot tool shows the visible page.
+TEST(FbRootWidget, LaysOutATurnedPanelInItsTurnedSizeAndTurnsThePicture)
+{
+    const Color white(255, 255, 255), red(255, 0, 0), blue(18, 52, 86), dark(7, 3, 7);
+    const struct {
+        const char* rotation;
+        bool flip;
+        const char* size;
+        Color corners[4]; // the device's top left, top right, bottom left, bottom right
+    } cases[] = {
+        {"90", false, "480x800\n", {blue, white, dark, red}},
+        {"180", true, "800x480\n", {dark, blue, red, white}},
+        {"270", true, "480x800\n", {red, dark, white, blue}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.rotation) + (c.flip ? " flipped" : ""));
+        EmulatedFramebuffer fb;
+        fb.create(2 * 800 * 480 * 4, 0);
+        std::vector<std::string> settings = {std::string("OKU_ROTATION=") + c.rotation};
+        if (c.flip)
+            settings.insert(settings.end(), {"OKU_FBFLIP=1", "FBEMU_YRES_VIRTUAL=960"});
+        const Finished probe = run("/usr/bin/env", fb.probeCommand(settings, {"draw"}));
+        ASSERT_EQ(0, probe.status) << probe.errors;
+        EXPECT_EQ(c.size, probe.output);
+
+        const std::string png = fb.directory() + "/screen.png";
+        const Finished convert = run(OKU_FBEMU_FB2PNG, {fb.path(), "800", "480", "32", png});
+        ASSERT_EQ(0, convert.status) << convert.errors;
+        OKU::Pixmap screen;
+        ASSERT_TRUE(screen.loadPNG(png));
+        for (int corner = 0; corner < 4; ++corner) {
+            const OKU::Pixmap::Pixel p = screen.getPixel(corner % 2 ? 700 : 100,
+                                                         corner / 2 ? 400 : 80);
+            EXPECT_EQ(c.corners[corner], Color(p.red, p.green, p.blue)) << "corner " << corner;
+        }
+    }
+}
