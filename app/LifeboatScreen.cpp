@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "core/ExternalDisk.h"
@@ -19,6 +20,7 @@
 #include "gui/Theme.h"
 #include "gui/VSizer.h"
 #include "gui/WaitingBox.h"
+#include "text/Font.h"
 
 #include "MessageText.h"
 #include "ScriptFinder.h"
@@ -44,11 +46,11 @@ StaticText* createText(Widget* parent, const LString& text, HAlign halign, VAlig
     return staticText;
 }
 
-// From the page's message size down to the smallest size still readable.
-std::vector<std::shared_ptr<const Font>> messageFonts(Cache& cache, int screenHeight)
+// The bold fonts from the largest size down to the smallest (at least 1).
+std::vector<std::shared_ptr<const Font>> boldFonts(Cache& cache, int largest, int smallest)
 {
     std::vector<std::shared_ptr<const Font>> fonts;
-    for (int size = screenHeight / 33; size >= screenHeight / 48 && size > 0; --size)
+    for (int size = largest; size >= std::max(smallest, 1); --size)
         fonts.push_back(cache.getFont(size, true, false));
     return fonts;
 }
@@ -57,19 +59,22 @@ std::vector<std::shared_ptr<const Font>> messageFonts(Cache& cache, int screenHe
 
 LifeboatScreen::LifeboatScreen(Widget* parent, const std::wstring& message) : CommonScreen(parent)
 {
-    // Fonts and spacing follow the screen's height, so that the page fills
-    // displays of any size alike.
-    const int width = getWidth();
-    const int height = getHeight();
+    // Fonts and spacing follow the screen's shorter side and the button
+    // column its longer one, so that the page fills displays of any size
+    // alike and a panel mounted upright shows what it shows lying.
+    const int shortSide = std::min(getWidth(), getHeight());
+    const int longSide = std::max(getWidth(), getHeight());
     Cache& cache = Theme::g()->getCache();
     Frame* content = getContent();
 
     const std::shared_ptr<const Pixmap> smiley = cache.getPixmap("smiley");
-    StaticPixmap* leftSmiley = new StaticPixmap(content, smiley, false, true);
-    StaticPixmap* rightSmiley = new StaticPixmap(content, smiley, false, true);
-    StaticText* heading = createText(content, LString(LString1(L"Lifeboat!")), HAlign::CENTER,
-                                     VAlign::CENTER, cache.getFont(height / 11, true, false));
-    m_message = new MessageText(content, message, messageFonts(cache, height));
+    m_smileys = {new StaticPixmap(content, smiley, false, true),
+                 new StaticPixmap(content, smiley, false, true)};
+    // From the page's sizes down to the smallest still fit for the purpose.
+    m_headingFonts = boldFonts(cache, shortSide / 11, shortSide / 22);
+    m_heading = createText(content, LString(LString1(L"Lifeboat!")), HAlign::CENTER,
+                           VAlign::CENTER, m_headingFonts[0]);
+    m_message = new MessageText(content, message, boldFonts(cache, shortSide / 33, shortSide / 48));
     m_message->setFontColor(Color(255, 0, 0, 255));
 
     m_buttons = {
@@ -86,7 +91,7 @@ LifeboatScreen::LifeboatScreen(Widget* parent, const std::wstring& message) : Co
         content, LString(L"%1\n%2").arg(Version::getBootromVersion()).arg(Version::getVersion()),
         HAlign::RIGHT, VAlign::TOP, cache.getFont(10, false, false));
     // One wide button widens the whole column, since its buttons stretch.
-    m_buttons[1]->setMinWidth(width / 3);
+    m_buttons[1]->setMinWidth(longSide / 3);
 
     auto buttonColumn = std::make_shared<VSizer>(true, false);
     for (Button* button : m_buttons)
@@ -97,13 +102,13 @@ LifeboatScreen::LifeboatScreen(Widget* parent, const std::wstring& message) : Co
     messageRow->add(m_message, 1, VAlign::STRETCH);
     messageRow->addSpace(smiley->getWidth(), 0);
     auto column = std::make_shared<VSizer>(true, false);
-    column->add(heading, 0, HAlign::STRETCH);
+    column->add(m_heading, 0, HAlign::STRETCH);
     column->add(messageRow, 0, HAlign::STRETCH);
-    column->addSpace(height / 40, 0);
+    column->addSpace(shortSide / 40, 0);
     column->add(buttonColumn, 1, HAlign::CENTER);
     auto page = std::make_shared<StackSizer>(true);
-    page->add(leftSmiley, HAlign::LEFT, VAlign::TOP);
-    page->add(rightSmiley, HAlign::RIGHT, VAlign::TOP);
+    page->add(m_smileys[0], HAlign::LEFT, VAlign::TOP);
+    page->add(m_smileys[1], HAlign::RIGHT, VAlign::TOP);
     page->add(versionText, HAlign::RIGHT, VAlign::BOTTOM);
     page->add(column, HAlign::STRETCH, VAlign::STRETCH);
     content->setSizer(page);
@@ -114,11 +119,27 @@ LifeboatScreen::~LifeboatScreen() = default;
 void LifeboatScreen::runSizer()
 {
     CommonScreen::runSizer();
+    if (fitHeading())
+        CommonScreen::runSizer();
     int spare = 0;
     for (const Button* button : m_buttons)
         spare += button->getHeight() - button->getMinHeight();
     if (m_message->fitInto(m_message->getWidth(), m_message->getHeight() + spare))
         CommonScreen::runSizer();
+}
+
+bool LifeboatScreen::fitHeading()
+{
+    const int room = m_smileys[1]->getRectAbs().x - m_smileys[0]->getRectAbs().right();
+    const std::wstring text = m_heading->getText().str();
+    size_t index = 0;
+    while (index + 1 < m_headingFonts.size() && m_headingFonts[index]->getTextSize(text).width > room)
+        ++index;
+    if (index == m_headingFontIndex)
+        return false;
+    m_headingFontIndex = index;
+    m_heading->setFont(m_headingFonts[index]);
+    return true;
 }
 
 // The GUI thread stays blocked while the script runs; the waiting box is drawn

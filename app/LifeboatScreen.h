@@ -1,6 +1,8 @@
 #ifndef LIFEBOAT_LIFEBOATSCREEN_H
 #define LIFEBOAT_LIFEBOATSCREEN_H
 
+#include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,6 +10,9 @@
 
 namespace OKU {
 class Button;
+class Font;
+class StaticPixmap;
+class StaticText;
 }
 class MessageText;
 
@@ -28,11 +33,20 @@ public:
     void runSizer() override;
 
 private:
+    // On a screen too narrow for the heading between the smileys (a panel
+    // mounted upright, say) its font shrinks until it fits there; true when
+    // the font changed.
+    bool fitHeading();
+
     void emergencyBackupClicked();
     void factoryResetClicked();
     void startApplicationClicked();
     void rebootClicked();
 
+    std::array<OKU::StaticPixmap*, 2> m_smileys;
+    OKU::StaticText* m_heading;
+    std::vector<std::shared_ptr<const OKU::Font>> m_headingFonts;
+    size_t m_headingFontIndex = 0;
     MessageText* m_message;
     std::vector<OKU::Button*> m_buttons;
 };

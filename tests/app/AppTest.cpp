@@ -12,6 +12,7 @@
 #include "core/Utf8.h"
 #include "graphics/Pixmap.h"
 #include "gui/Button.h"
+#include "gui/DialogHarness.h"
 #include "gui/StaticPixmap.h"
 #include "gui/StaticText.h"
 #include "gui/TestRootWidget.h"
@@ -327,6 +328,42 @@ TEST_F(LifeboatScreenTest, PageScalesWithTheScreen)
     }
     // A device without boot ROM version file shows an empty first version line.
     EXPECT_NE(nullptr, withText<StaticText>(&m_root, L"\n1.1.1"));
+}
+
+// A panel mounted upright (480 x 800) shows the message and the button column
+// of the same panel lying, the buttons one above the other, each text whole;
+// the heading, a little smaller, still fits between the smileys.
+TEST(LifeboatPortraitTest, UprightScreenKeepsTheSizesOfTheLyingOne)
+{
+    Version::s_bootromVersionFile = "/nonexistent/bootrom_version.txt";
+    testTheme();
+    TestRootWidget root(480, 800);
+    new LifeboatScreen(&root, L"Disk failure on /dev/mmcblk0p3, please back up now.");
+    root.runPending();
+    saveScreenshot(root.getPixmapCopy(), "emergency-page-portrait.png");
+
+    const StaticText* heading = withText<StaticText>(&root, L"Lifeboat!");
+    StaticText smallest(nullptr, heading->getText(), HAlign::CENTER, VAlign::CENTER);
+    smallest.setFont(Theme::g()->getCache().getFont(36, true, false));
+    EXPECT_GT(heading->getMinHeight(), smallest.getMinHeight());
+    const auto* message = dynamic_cast<MessageText*>(
+        withText<StaticText>(&root, L"Disk failure on /dev/mmcblk0p3, please back up now."));
+    EXPECT_EQ(Theme::g()->getCache().getFont(14, true, false), message->getShownFont());
+    EXPECT_EQ(message->getText().orig(), message->getShownText());
+    const std::vector<StaticPixmap*> smileys = find<StaticPixmap>(&root);
+    ASSERT_EQ(2u, smileys.size());
+    EXPECT_LE(heading->getMinWidth(),
+              smileys[1]->getRectAbs().x - smileys[0]->getRectAbs().right());
+
+    int top = message->getRectAbs().bottom();
+    for (const Button* button : find<Button>(&root)) {
+        const Rect r = button->getRectAbs();
+        EXPECT_EQ(Rect(107, r.y, 266, r.height), r);
+        EXPECT_LE(button->getMinWidth(), r.width);
+        EXPECT_GT(r.y, top);
+        top = r.bottom();
+    }
+    EXPECT_LE(top, 800);
 }
 
 // A step taps a button, or answers the open dialog with its confirming or
