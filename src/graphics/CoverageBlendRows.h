@@ -92,10 +92,6 @@ void forEachRow(const CoverageBlock& block, BlendRow blendRow)
 // one to three singly. Coverage 0 leaves a pixel alone, so a group or pixel
 // without any is skipped. All rows of a glyph have the same width, so the
 // split is worked out once. Groups blends four and eight pixels at a time.
-// One row of a glyph: eight pixels at a time, then four, and the remaining
-// one to three singly. Coverage 0 leaves a pixel alone, so a group or pixel
-// without any is skipped. All rows of a glyph have the same width, so the
-// split is worked out once.
 template <class Groups>
 class RowBlend {
 public:

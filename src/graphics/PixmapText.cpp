@@ -2,11 +2,12 @@
 // blocks.
 
 #include <cstdlib>
-#include <vector>
+#include <string>
 
 #include "core/FatalError.h"
 #include "graphics/Pixmap.h"
 #include "gui/Widget.h"
+#include "text/Bidi.h"
 #include "text/Font.h"
 #include "text/Glyph.h"
 #include "text/TextLayout.h"
@@ -58,14 +59,14 @@ int lineBaseline(int y, int h, const Font& font, VAlign valign)
     }
 }
 
-// The pen x that puts the ink box of the placed glyphs inside a box of width
+// The pen x that puts the ink box of the line's glyphs inside a box of width
 // w at x. Left alignment starts the pen at x, so that side bearings stay
 // visible, and needs no ink box.
-int linePenX(int x, int w, const std::vector<Font::GlyphPos>& glyphs, HAlign halign)
+int linePenX(int x, int w, const Font& font, const std::wstring& text, HAlign halign)
 {
     if (halign == HAlign::LEFT)
         return x;
-    const Rect box = Font::getBBox(glyphs);
+    const Rect box = font.getLineBBox(text.begin(), text.end());
     switch (halign) {
     case HAlign::CENTER:
         return x - box.x + (w - box.width) / 2;
@@ -74,6 +75,15 @@ int linePenX(int x, int w, const std::vector<Font::GlyphPos>& glyphs, HAlign hal
     default:
         abort();
     }
+}
+
+// Bidi::string of the text, in memory that every line drawn by the thread
+// reuses; valid until its next call.
+const std::wstring& visualText(const std::wstring& text, Bidi::Mode mode)
+{
+    thread_local std::wstring visual;
+    Bidi::string(text.data(), text.data() + text.size(), mode, visual);
+    return visual;
 }
 
 void drawLayoutAt(Pixmap& pixmap, int x, int top, const TextLayout<Font>& layout, const Color& c)
@@ -100,7 +110,7 @@ void Pixmap::drawString(int x, int y, int w, int h, const Font& font, const std:
     const Rect box(x + m_offset.x, y + m_offset.y, w, h);
     if (!box.intersects(m_clip))
         return;
-    drawStringAbs(box.x, box.y, w, h, font, Bidi::string(text, mode), c, halign, valign);
+    drawStringAbs(box.x, box.y, w, h, font, visualText(text, mode), c, halign, valign);
 }
 
 // A point has no box to test against the clip; drawStringAbs drops lines
@@ -108,7 +118,7 @@ void Pixmap::drawString(int x, int y, int w, int h, const Font& font, const std:
 void Pixmap::drawString(int x, int y, const Font& font, const std::wstring& text, const Color& c,
                         HAlign halign, VAlign valign, Bidi::Mode mode)
 {
-    drawStringAbs(x + m_offset.x, y + m_offset.y, 0, 0, font, Bidi::string(text, mode), c, halign,
+    drawStringAbs(x + m_offset.x, y + m_offset.y, 0, 0, font, visualText(text, mode), c, halign,
                   valign);
 }
 
@@ -121,16 +131,17 @@ void Pixmap::drawStringAbs(int x, int y, int w, int h, const Font& font, const s
     if (baseline + font.getDescender() <= m_clip.y ||
         baseline - font.getAscender() >= m_clip.bottom())
         return;
-    const std::vector<Font::GlyphPos> glyphs = font.renderString(text.begin(), text.end(), nullptr);
-    const int penX = linePenX(x, w, glyphs, halign);
+    const int penX = linePenX(x, w, font, text, halign);
     const int clipRight = m_clip.right();
-    for (const Font::GlyphPos& g : glyphs) {
-        const int glyphX = penX + g.pos.x;
-        if (glyphX >= clipRight)
-            break;
-        if (g.glyph)
-            drawGlyphAbs(glyphX, baseline + g.pos.y, *g.glyph, c);
-    }
+    font.placeString(text.begin(), text.end(),
+                     [&](const std::shared_ptr<const Glyph>& glyph, const Point& pos) {
+                         const int glyphX = penX + pos.x;
+                         if (glyphX >= clipRight)
+                             return false;
+                         if (glyph)
+                             drawGlyphAbs(glyphX, baseline + pos.y, *glyph, c);
+                         return true;
+                     });
 }
 
 void Pixmap::drawText(int x, int y, int w, int h, const Font& font, const std::wstring& text,

@@ -95,15 +95,24 @@ public:
     // non-spacing marks, and merges lam-alef pairs; the result can therefore
     // be shorter than the text.
     static std::wstring shape(const std::wstring& text);
+    // shape() of begin..end into shaped, whose memory is reused.
+    static void shape(const wchar_t* begin, const wchar_t* end, std::wstring& shaped);
 
-    // shape() of begin..end into shaped, and one Char per shaped character
-    // (both types from the table, level 0) into chars.
+    // One Char per character of begin..end into chars: both types from the
+    // table, level 0.
+    static void classify(const wchar_t* begin, const wchar_t* end, Char* chars);
+
+    // shape() of begin..end into shaped, and its classify() into chars.
     static void shapeAndClassify(const wchar_t* begin, const wchar_t* end, std::wstring& shaped,
                                  std::vector<Char>& chars);
 
     // L when the first strong character's current type is L, R when it is R
     // or AL, the current language's direction when there is none.
     static Type resolveRuntype(const Char* begin, const Char* end);
+
+    // Where the paragraph starting at begin ends: just after its paragraph
+    // separator, or at end.
+    static Char* paragraphEnd(Char* begin, Char* end);
 
     // Splits begin..end after every paragraph separator and resolves each
     // paragraph on its own with resolve().
@@ -141,6 +150,9 @@ public:
     // reordered on its own. Explicit codes stay in the result.
     static std::wstring string(const std::wstring& text, Mode mode);
     static std::wstring string(const wchar_t* begin, const wchar_t* end, Mode mode);
+    // The same into visual, whose memory is reused: for callers that convert
+    // text often, such as every drawn line.
+    static void string(const wchar_t* begin, const wchar_t* end, Mode mode, std::wstring& visual);
     // Whether the visual string is the text itself: nothing from the Hebrew
     // block upward (no right-to-left, Arabic or explicit characters), one
     // paragraph, and a left-to-right base, so every level stays 0.

@@ -1,6 +1,7 @@
 #include "text/Bidi.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <numeric>
 #include <utility>
@@ -118,16 +119,53 @@ bool Bidi::isPlainLTR(const wchar_t* begin, const wchar_t* end, Mode mode) {
 }
 
 std::wstring Bidi::string(const wchar_t* begin, const wchar_t* end, Mode mode) {
-    if (isPlainLTR(begin, end, mode))
-        return std::wstring(begin, end);
-    std::wstring shaped;
-    std::vector<Char> chars;
-    shapeAndClassify(begin, end, shaped, chars);
+    std::wstring visual;
+    string(begin, end, mode, visual);
+    return visual;
+}
+
+namespace {
+
+// The Chars of a text: on the stack for lines of usual length, so that
+// converting one allocates nothing beyond the visual string.
+class CharBuffer {
+public:
+    explicit CharBuffer(std::size_t size) {
+        if (size > m_fixed.size()) {
+            m_more.resize(size);
+            m_data = m_more.data();
+        }
+    }
+    CharBuffer(const CharBuffer&) = delete;
+    CharBuffer& operator=(const CharBuffer&) = delete;
+
+    Bidi::Char* data() { return m_data; }
+
+private:
+    std::array<Bidi::Char, 160> m_fixed;
+    std::vector<Bidi::Char> m_more;
+    Bidi::Char* m_data = m_fixed.data();
+};
+
+} // namespace
+
+void Bidi::string(const wchar_t* begin, const wchar_t* end, Mode mode, std::wstring& visual) {
+    if (isPlainLTR(begin, end, mode)) {
+        visual.assign(begin, end);
+        return;
+    }
+    shape(begin, end, visual);
+    CharBuffer chars(visual.size());
     Char* const first = chars.data();
-    for (const Paragraph& paragraph : resolveParagraphs(first, first + chars.size(), mode))
-        mirrorAndReorder(&shaped[static_cast<std::size_t>(paragraph.begin - first)], paragraph.begin,
-                         paragraph.end);
-    return shaped;
+    Char* const last = first + visual.size();
+    classify(visual.data(), visual.data() + visual.size(), first);
+    // Paragraphs are resolved and reordered each on its own.
+    for (Char* start = first; start != last;) {
+        Char* const stop = paragraphEnd(start, last);
+        resolve(start, stop, mode);
+        mirrorAndReorder(&visual[static_cast<std::size_t>(start - first)], start, stop);
+        start = stop;
+    }
 }
 
 std::wstring Bidi::lro(const std::wstring& s) {

@@ -96,13 +96,15 @@ Bidi::Type Bidi::resolveRuntype(const Char* begin, const Char* end) {
     return l10nIsLTR() ? L : R;
 }
 
+Bidi::Char* Bidi::paragraphEnd(Char* begin, Char* end) {
+    Char* separator = std::find_if(begin, end, [](const Char& c) { return c.initial == B; });
+    return separator == end ? end : separator + 1;
+}
+
 std::vector<Bidi::Paragraph> Bidi::resolveParagraphs(Char* begin, Char* end, Mode mode) {
     std::vector<Paragraph> paragraphs;
-    Char* start = begin;
-    while (start != end) {
-        Char* stop = std::find_if(start, end, [](const Char& c) { return c.initial == B; });
-        if (stop != end)
-            ++stop;
+    for (Char* start = begin; start != end;) {
+        Char* stop = paragraphEnd(start, end);
         paragraphs.push_back(Paragraph{start, stop, resolve(start, stop, mode)});
         start = stop;
     }

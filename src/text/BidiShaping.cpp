@@ -155,8 +155,8 @@ const Bidi::Shape* nextShape(const wchar_t* p, const wchar_t* end) {
     return p == end ? nullptr : Bidi::getArabicShape(*p);
 }
 
-std::wstring shapeRange(const wchar_t* begin, const wchar_t* end) {
-    std::wstring shaped;
+void shapeRange(const wchar_t* begin, const wchar_t* end, std::wstring& shaped) {
+    shaped.clear();
     shaped.reserve(static_cast<std::size_t>(end - begin));
     // Whether the letter written last joins the current one.
     bool joined = false;
@@ -187,7 +187,6 @@ std::wstring shapeRange(const wchar_t* begin, const wchar_t* end) {
         if (shaped.empty() || !Bidi::mergeLigature(shaped.back(), form))
             shaped.push_back(form);
     }
-    return shaped;
 }
 
 } // namespace
@@ -217,18 +216,27 @@ bool Bidi::mergeLigature(wchar_t& previous, wchar_t next) {
 }
 
 std::wstring Bidi::shape(const std::wstring& text) {
-    return shapeRange(text.data(), text.data() + text.size());
+    std::wstring shaped;
+    shapeRange(text.data(), text.data() + text.size(), shaped);
+    return shaped;
+}
+
+void Bidi::shape(const wchar_t* begin, const wchar_t* end, std::wstring& shaped) {
+    shapeRange(begin, end, shaped);
+}
+
+void Bidi::classify(const wchar_t* begin, const wchar_t* end, Char* chars) {
+    for (const wchar_t* p = begin; p != end; ++p, ++chars) {
+        const Type type = getType(*p);
+        *chars = Char{type, type, 0};
+    }
 }
 
 void Bidi::shapeAndClassify(const wchar_t* begin, const wchar_t* end, std::wstring& shaped,
                             std::vector<Char>& chars) {
-    shaped = shapeRange(begin, end);
-    chars.clear();
-    chars.reserve(shaped.size());
-    for (wchar_t c : shaped) {
-        const Type type = getType(c);
-        chars.push_back(Char{type, type, 0});
-    }
+    shapeRange(begin, end, shaped);
+    chars.resize(shaped.size());
+    classify(shaped.data(), shaped.data() + shaped.size(), chars.data());
 }
 
 } // namespace OKU

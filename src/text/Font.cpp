@@ -11,8 +11,6 @@ namespace OKU {
 
 namespace {
 
-const wchar_t c_softHyphen = 0x00AD;
-
 bool isThai(wchar_t c)
 {
     return c >= 0x0E00 && c <= 0x0E7F;
@@ -41,17 +39,25 @@ void Font::addFace(const std::shared_ptr<const FontFace>& face)
         m_lineSpacing = face->getLineSpacing();
     }
     m_faces.push_back(face);
+    m_glyphs.clear();
 }
 
 std::shared_ptr<const Glyph> Font::getGlyph(wchar_t c) const
 {
+    return cachedGlyph(c);
+}
+
+const std::shared_ptr<const Glyph>& Font::cachedGlyph(wchar_t c) const
+{
+    if (const std::shared_ptr<const Glyph>* stored = m_glyphs.find(c))
+        return *stored;
     for (const auto& face : m_faces) {
         if (std::shared_ptr<const Glyph> glyph = face->getGlyph(c))
-            return glyph;
+            return m_glyphs.store(c, std::move(glyph));
     }
     if (m_faces.empty())
-        return std::make_shared<const Glyph>();
-    return m_faces.front()->getUndefinedGlyph();
+        return m_glyphs.store(c, std::make_shared<const Glyph>());
+    return m_glyphs.store(c, m_faces.front()->getUndefinedGlyph());
 }
 
 FontTransform::Vector<int> Font::getKerning(wchar_t left, wchar_t right) const
@@ -71,7 +77,7 @@ int Font::getRawStringWidth(const std::wstring& text) const
     int width = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != c_softHyphen || i + 1 == text.size())
-            width += getGlyph(text[i])->getAdvance();
+            width += cachedGlyph(text[i])->getAdvance();
     }
     return width;
 }
@@ -116,43 +122,53 @@ Point Font::getMarkPos(wchar_t c, const Glyph& mark, const Rect& cluster)
     return Point(x, cluster.y - 1 - bitmap.y - bitmap.height);
 }
 
+Point Font::Pen::place(wchar_t c, const Glyph& glyph)
+{
+    if (glyph.getAdvance() == 0 && m_haveBase) {
+        const Point pos = getMarkPos(c, glyph, m_cluster);
+        m_cluster.include(moved(glyph.getPixelBBox(), pos));
+        return pos;
+    }
+    const Point pos(m_x, 0);
+    m_cluster = moved(glyph.getPixelBBox(), pos);
+    m_x += glyph.getAdvance();
+    m_haveBase = true;
+    return pos;
+}
+
 std::vector<Font::GlyphPos> Font::renderString(std::wstring::const_iterator begin,
                                                std::wstring::const_iterator end, Rect* box) const
 {
     std::vector<GlyphPos> glyphs;
     glyphs.reserve(end - begin);
-    int pen = 0;
-    bool haveBase = false;
-    Rect cluster;
     int left = INT_MAX;
     int right = INT_MIN;
-    for (auto it = begin; it != end; ++it) {
-        if (*it == c_softHyphen && it + 1 != end) {
-            glyphs.push_back(GlyphPos{nullptr, Point(0, 0)});
-            continue;
+    placeString(begin, end, [&](const std::shared_ptr<const Glyph>& glyph, const Point& pos) {
+        if (glyph) {
+            const Rect b = glyph->getBBox();
+            left = std::min(left, pos.x + b.x);
+            right = std::max(right, pos.x + b.x + b.width);
         }
-        std::shared_ptr<const Glyph> glyph = getGlyph(*it);
-        Point pos;
-        if (glyph->getAdvance() == 0 && haveBase) {
-            pos = getMarkPos(*it, *glyph, cluster);
-            cluster.include(moved(glyph->getPixelBBox(), pos));
-        } else {
-            pos = Point(pen, 0);
-            cluster = moved(glyph->getPixelBBox(), pos);
-            pen += glyph->getAdvance();
-            haveBase = true;
-        }
-        const Rect b = glyph->getBBox();
-        left = std::min(left, pos.x + b.x);
-        right = std::max(right, pos.x + b.x + b.width);
-        glyphs.push_back(GlyphPos{std::move(glyph), pos});
-    }
+        glyphs.push_back(GlyphPos{glyph, pos});
+        return true;
+    });
     if (box != nullptr) {
         const int height = m_ascender + m_descender;
         *box = left <= right ? Rect(left, m_ascender, right - left + 1, height)
                              : Rect(0, m_ascender, 0, height);
     }
     return glyphs;
+}
+
+Rect Font::getLineBBox(std::wstring::const_iterator begin, std::wstring::const_iterator end) const
+{
+    Rect box;
+    placeString(begin, end, [&box](const std::shared_ptr<const Glyph>& glyph, const Point& pos) {
+        if (glyph)
+            box.include(moved(glyph->getBBox(), pos));
+        return true;
+    });
+    return box;
 }
 
 Rect Font::getBBox(const std::vector<GlyphPos>& glyphs)
@@ -205,6 +221,7 @@ void Font::appendCharset(std::set<wchar_t>& charset) const
 
 void Font::flushCache() const
 {
+    m_glyphs.clear();
     for (const auto& face : m_faces)
         face->flushCache();
 }

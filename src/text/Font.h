@@ -11,6 +11,7 @@
 #include "text/FontFace.h"
 #include "text/FontTransform.h"
 #include "text/Glyph.h"
+#include "text/GlyphTable.h"
 
 namespace OKU {
 
@@ -71,6 +72,14 @@ public:
     // with y = ascender.
     std::vector<GlyphPos> renderString(std::wstring::const_iterator begin,
                                        std::wstring::const_iterator end, Rect* box) const;
+    // Places the line as renderString does, handing each glyph and its
+    // position to place(glyph, pos) instead of collecting them; the glyph is
+    // empty for a soft hyphen before the end and otherwise refers to the
+    // font's cache. Stops early where place returns false.
+    template <class Iterator, class Place>
+    void placeString(Iterator begin, Iterator end, Place place) const;
+    // getBBox of the line renderString places.
+    Rect getLineBBox(std::wstring::const_iterator begin, std::wstring::const_iterator end) const;
     // Where a mark goes relative to the line: Thai marks (U+0E00..U+0E7F) are
     // right-aligned with the cluster, under it for the vowels U+0E38..U+0E3A
     // and above it otherwise, one pixel apart; other marks at (cluster x, 0).
@@ -91,11 +100,48 @@ public:
     void flushCache() const;
 
 private:
+    static constexpr wchar_t c_softHyphen = 0x00AD;
+
+    // The pen and the cluster of the base glyph and its marks while a line
+    // is placed.
+    class Pen {
+    public:
+        // Where the glyph for c goes; the pen moves past it unless it is a mark.
+        Point place(wchar_t c, const Glyph& glyph);
+
+    private:
+        int m_x = 0;
+        bool m_haveBase = false;
+        Rect m_cluster;
+    };
+
+    // getGlyph's result, from the table or looked up and stored there.
+    const std::shared_ptr<const Glyph>& cachedGlyph(wchar_t c) const;
+
     int32_t m_ascender = 0;
     int32_t m_descender = 0;
     int32_t m_lineSpacing = 0;
     std::vector<std::shared_ptr<const FontFace>> m_faces;
+    // What getGlyph gave so far; emptied when a face is added or flushed.
+    mutable GlyphTable m_glyphs;
 };
+
+template <class Iterator, class Place>
+void Font::placeString(Iterator begin, Iterator end, Place place) const
+{
+    const std::shared_ptr<const Glyph> none;
+    Pen pen;
+    for (Iterator it = begin; it != end; ++it) {
+        if (*it == c_softHyphen && it + 1 != end) {
+            if (!place(none, Point(0, 0)))
+                return;
+            continue;
+        }
+        const std::shared_ptr<const Glyph>& glyph = cachedGlyph(*it);
+        if (!place(glyph, pen.place(*it, *glyph)))
+            return;
+    }
+}
 
 } // namespace OKU
 

@@ -89,6 +89,30 @@ TEST(BidiString, DisplayOrderByModeAndContent) {
         EXPECT_EQ(c.expected, Bidi::string(c.text, c.mode)) << "mode " << c.mode;
 }
 
+// Converting into a buffer that longer texts used before, and texts longer
+// than lines usually are, must give what the steps give one by one.
+TEST(BidiString, IntoAReusedBufferLikeTheSteps) {
+    const std::wstring piece = L"\u0627\u0644\u0628\u064E abc 12 (\u05D0\u05D1) \u0644\u0627\n";
+    std::wstring visual(500, L'x');
+    for (std::size_t length : {0, 1, 9, 159, 160, 161, 170, 400}) {
+        std::wstring text;
+        while (text.size() < length)
+            text += piece;
+        text.resize(length);
+        for (Bidi::Mode mode : {0, 1, 2}) {
+            std::wstring expected;
+            std::vector<Bidi::Char> chars;
+            Bidi::shapeAndClassify(text.data(), text.data() + text.size(), expected, chars);
+            Bidi::Char* const first = chars.data();
+            for (const Bidi::Paragraph& p : Bidi::resolveParagraphs(first, first + chars.size(), mode))
+                Bidi::mirrorAndReorder(&expected[p.begin - first], p.begin, p.end);
+
+            Bidi::string(text.data(), text.data() + text.size(), mode, visual);
+            EXPECT_EQ(expected, visual) << "length " << length << ", mode " << mode;
+        }
+    }
+}
+
 TEST(BidiString, OverridesForceDirectionAndStayInTheText) {
     const std::wstring alef = L"\u05D0", bet = L"\u05D1", gimel = L"\u05D2";
     EXPECT_EQ(L"\u202D" + bet + L"\u202C", Bidi::lro(bet));

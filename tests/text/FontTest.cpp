@@ -114,6 +114,24 @@ TEST(FontTest, GlyphsAreRenderedOnceAndShared)
     EXPECT_EQ(a->getBitmap(), font.getGlyph(L'A')->getBitmap());
 }
 
+// The font remembers what it looked up: a face added later must still serve
+// the characters it has, and code points outside the usual range, negative
+// ones where wchar_t is signed among them, are remembered as well.
+TEST(FontTest, GlyphsLookedUpBeforeAFaceIsAddedComeFromIt)
+{
+    const auto latin = face("DroidSans.ttf", 16);
+    const auto arabic = face("DroidSansArabic.ttf", 16);
+    Font font = fontOf({latin});
+    EXPECT_EQ(latin->getUndefinedGlyph(), font.getGlyph(0x0628));
+    font.addFace(arabic);
+    EXPECT_EQ(arabic->getGlyph(0x0628), font.getGlyph(0x0628));
+    EXPECT_EQ(latin->getGlyph(L'A'), font.getGlyph(L'A'));
+    for (const wchar_t c : {static_cast<wchar_t>(0x1F600), static_cast<wchar_t>(-5)}) {
+        EXPECT_EQ(latin->getUndefinedGlyph(), font.getGlyph(c));
+        EXPECT_EQ(font.getGlyph(c), font.getGlyph(c));
+    }
+}
+
 TEST(FontTest, FaceMetricsInPixels)
 {
     struct Case {
