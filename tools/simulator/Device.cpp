@@ -66,6 +66,11 @@ void Device::onExit(int status)
     }
 }
 
+void Device::setPanelRotation(int degrees)
+{
+    m_rotation = PanelRotation(ScreenMode::c_width, ScreenMode::c_height, degrees);
+}
+
 void Device::press(int x, int y)
 {
     if (m_phase == Phase::APPLICATION)
@@ -87,8 +92,9 @@ void Device::release(int x, int y)
 void Device::report(bool pressed, int x, int y)
 {
     Pm9000Controller* controller = touchController();
+    const PanelPosition panel = m_rotation.toPanel(x, y);
     if (m_phase == Phase::RUNNING && controller && controller->waitEnabled(0))
-        controller->report(pressed, x, y);
+        controller->report(pressed, panel.x, panel.y);
 }
 
 bool Device::waitTouchReady(int timeoutMs)

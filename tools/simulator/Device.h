@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "PanelRotation.h"
 #include "Pm9000Controller.h"
+#include "Screen.h"
 
 namespace sim {
 
@@ -34,6 +36,10 @@ public:
     void poll();
 
     Phase phase() const { return m_phase; }
+
+    // How the panel is mounted (see PanelRotation); the finger's positions
+    // are then the program's, turned onto the panel's touch layer.
+    void setPanelRotation(int degrees);
 
     // The finger. Reports go out only once the program has switched the
     // controller on; while the application runs, a press starts lifeboat.
@@ -81,6 +87,7 @@ private:
     std::ostream& m_events;
     Phase m_phase = Phase::STOPPED;
     std::deque<int> m_exits;
+    PanelRotation m_rotation{ScreenMode::c_width, ScreenMode::c_height, 0};
 };
 
 void sleepMs(int ms);

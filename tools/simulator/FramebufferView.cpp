@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "DisplayState.h"
+
 namespace sim {
 
 namespace {
@@ -18,16 +20,17 @@ const size_t c_byteCount = c_pixelCount * sizeof(uint32_t);
 
 } // namespace
 
-FramebufferView::FramebufferView(const std::string& path)
+FramebufferView::FramebufferView(const std::string& path, int pages)
+    : m_path(path), m_pages(static_cast<size_t>(pages))
 {
     const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     struct stat status;
     bool usable = fd >= 0 && fstat(fd, &status) == 0 &&
-                  (status.st_size >= static_cast<off_t>(c_byteCount) ||
-                   ftruncate(fd, c_byteCount) == 0);
+                  (status.st_size >= static_cast<off_t>(memorySize()) ||
+                   ftruncate(fd, memorySize()) == 0);
     void* mapping = MAP_FAILED;
     if (usable)
-        mapping = mmap(nullptr, c_byteCount, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        mapping = mmap(nullptr, memorySize(), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     const int error = errno;
     if (fd >= 0)
         close(fd);
@@ -39,22 +42,37 @@ FramebufferView::FramebufferView(const std::string& path)
 
 FramebufferView::~FramebufferView()
 {
-    munmap(m_words, c_byteCount);
+    munmap(m_words, memorySize());
+}
+
+size_t FramebufferView::memorySize() const
+{
+    return m_pages * c_byteCount;
 }
 
 void FramebufferView::clear()
 {
-    std::fill(m_words, m_words + c_pixelCount, 0);
+    std::fill(m_words, m_words + m_pages * c_pixelCount, 0);
+    unlink(fbemu::displayStatePath(m_path).c_str());
+}
+
+const uint32_t* FramebufferView::visiblePage() const
+{
+    fbemu::DisplayState display;
+    fbemu::readDisplayState(m_path, display);
+    const size_t firstRow = std::min<size_t>(display.yoffset, (m_pages - 1) * ScreenMode::c_height);
+    return m_words + firstRow * ScreenMode::c_width;
 }
 
 uint32_t FramebufferView::pixel(int x, int y) const
 {
-    return m_words[static_cast<size_t>(y) * ScreenMode::c_width + x] & 0xFFFFFF;
+    return visiblePage()[static_cast<size_t>(y) * ScreenMode::c_width + x] & 0xFFFFFF;
 }
 
 std::vector<uint32_t> FramebufferView::snapshot() const
 {
-    std::vector<uint32_t> words(m_words, m_words + c_pixelCount);
+    const uint32_t* page = visiblePage();
+    std::vector<uint32_t> words(page, page + c_pixelCount);
     for (uint32_t& word : words)
         word &= 0xFFFFFF;
     return words;

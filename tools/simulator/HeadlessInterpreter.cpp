@@ -71,14 +71,14 @@ int optionalNumber(const HeadlessInterpreter::Words& words, size_t index, int de
     return index < words.size() ? number(words[index], 0, c_maximumMs, what) : defaultValue;
 }
 
-int xAt(const HeadlessInterpreter::Words& words, size_t index)
+int xAt(const HeadlessInterpreter::Words& words, size_t index, const Screen& screen)
 {
-    return number(words[index], 0, ScreenMode::c_width - 1, "x");
+    return number(words[index], 0, screen.width() - 1, "x");
 }
 
-int yAt(const HeadlessInterpreter::Words& words, size_t index)
+int yAt(const HeadlessInterpreter::Words& words, size_t index, const Screen& screen)
 {
-    return number(words[index], 0, ScreenMode::c_height - 1, "y");
+    return number(words[index], 0, screen.height() - 1, "y");
 }
 
 uint32_t color(const std::string& word)
@@ -237,8 +237,8 @@ void HeadlessInterpreter::waitTouchReady()
 
 void HeadlessInterpreter::touch(const Words& words)
 {
-    const int x = xAt(words, 1);
-    const int y = yAt(words, 2);
+    const int x = xAt(words, 1, m_screen);
+    const int y = yAt(words, 2, m_screen);
     // A press while the application runs restarts lifeboat instead.
     if (!(words[0] == "press" && m_device.phase() == Device::Phase::APPLICATION))
         waitTouchReady();
@@ -253,8 +253,8 @@ void HeadlessInterpreter::touch(const Words& words)
 
 void HeadlessInterpreter::tap(const Words& words)
 {
-    const int x = xAt(words, 1);
-    const int y = yAt(words, 2);
+    const int x = xAt(words, 1, m_screen);
+    const int y = yAt(words, 2, m_screen);
     if (m_device.phase() == Device::Phase::APPLICATION) {
         m_device.press(x, y);
     } else {
@@ -287,8 +287,8 @@ void HeadlessInterpreter::waitFor(const Words& words)
 
 void HeadlessInterpreter::waitForPixel(const Words& words)
 {
-    const int x = xAt(words, 2);
-    const int y = yAt(words, 3);
+    const int x = xAt(words, 2, m_screen);
+    const int y = yAt(words, 3, m_screen);
     const uint32_t wanted = color(words[4]);
     const int timeoutMs = stretchedMs(words, 5, c_defaultWaitTimeoutMs, "time-out");
     if (!pollUntil(m_device, timeoutMs, [&] { return m_screen.pixel(x, y) == wanted; }))
@@ -335,8 +335,8 @@ void HeadlessInterpreter::screenshot(const Words& words)
 
 void HeadlessInterpreter::pixel(const Words& words)
 {
-    const int x = xAt(words, 1);
-    const int y = yAt(words, 2);
+    const int x = xAt(words, 1, m_screen);
+    const int y = yAt(words, 2, m_screen);
     m_out << "pixel " << x << " " << y << " " << colorText(m_screen.pixel(x, y)) << std::endl;
 }
 

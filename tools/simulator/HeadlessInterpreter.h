@@ -12,6 +12,7 @@ namespace sim {
 
 // Works the device from commands, one per line ("#" starts a comment):
 //   tap X Y | press X Y | move X Y | release X Y     the finger, in screen pixels
+//                                                   (the program's, on a rotated panel)
 //   wait MS
 //   waitfor pixel X Y RRGGBB [TIMEOUT_MS]           until the pixel has the colour
 //   waitfor still [QUIET_MS [TIMEOUT_MS]]           until the screen stops changing

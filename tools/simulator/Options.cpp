@@ -19,6 +19,8 @@ Options parseOptions(int argc, char** argv, const BuildTree& build)
             options.stateDir = argv[++i];
         } else if (arg == "--program" && hasValue) {
             options.program = argv[++i];
+        } else if (takeDisplayOption(argc, argv, i, options.display)) {
+            continue;
         } else if (arg == "--reset") {
             options.reset = true;
         } else if (arg == "--headless") {
@@ -35,16 +37,18 @@ Options parseOptions(int argc, char** argv, const BuildTree& build)
     return options;
 }
 
-const char* usage()
+std::string usage()
 {
-    return "usage: lifeboat-sim [--state DIR] [--reset] [--headless] [--program PATH] [SCRIPT]\n"
-           "                    [-- PROGRAM ARGUMENTS...]\n"
-           "Runs lifeboat on a simulated device: an 800x480 framebuffer, a PenMount PM9000\n"
-           "touch controller and a USB drive, with the device's storage in DIR.\n"
-           "  --state DIR     the device's storage (kept between runs)\n"
-           "  --reset         start from a new device: no calibration, factory data\n"
-           "  --headless      no window: commands from standard input (or SCRIPT)\n"
-           "  --program PATH  the program to run instead of the built lifeboat\n"
+    return std::string(
+               "usage: lifeboat-sim [--state DIR] [--reset] [--headless] [--program PATH]\n"
+               "                    [--rotation DEG] [--flip] [SCRIPT] [-- PROGRAM ARGUMENTS...]\n"
+               "Runs lifeboat on a simulated device: an 800x480 framebuffer, a PenMount PM9000\n"
+               "touch controller and a USB drive, with the device's storage in DIR.\n"
+               "  --state DIR     the device's storage (kept between runs)\n"
+               "  --reset         start from a new device: no calibration, factory data\n"
+               "  --headless      no window: commands from standard input (or SCRIPT)\n"
+               "  --program PATH  the program to run instead of the built lifeboat\n") +
+           c_displayOptionsUsage +
            "Window: the mouse is the finger; U inserts or removes the USB drive,\n"
            "S saves a screenshot, Q quits. Headless commands: tap X Y, press X Y,\n"
            "move X Y, release X Y, wait MS, waitfor pixel X Y RRGGBB [MS],\n"

@@ -5,17 +5,19 @@
 #include <vector>
 
 #include "BuildTree.h"
+#include "DisplaySettings.h"
 
 namespace sim {
 
-// lifeboat-sim [--state DIR] [--reset] [--headless] [--program PATH] [SCRIPT]
-//              [-- PROGRAM ARGUMENTS...]
+// lifeboat-sim [--state DIR] [--reset] [--headless] [--program PATH]
+//              [--rotation DEG] [--flip] [SCRIPT] [-- PROGRAM ARGUMENTS...]
 struct Options {
     std::string stateDir;
     bool reset = false;
     bool headless = false;
     bool help = false;
     std::string program;
+    DisplaySettings display;
     // Headless commands from this file instead of standard input.
     std::string script;
     std::vector<std::string> programArguments;
@@ -25,7 +27,7 @@ struct Options {
 // reason when the command line cannot be understood.
 Options parseOptions(int argc, char** argv, const BuildTree& build);
 
-const char* usage();
+std::string usage();
 
 } // namespace sim
 

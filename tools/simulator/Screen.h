@@ -8,7 +8,7 @@
 
 namespace sim {
 
-// The device's display: 800 x 480 pixels, 32-bit x8r8g8b8 words.
+// The device's display panel: 800 x 480 pixels, 32-bit x8r8g8b8 words.
 struct ScreenMode {
     static const int c_width = 800;
     static const int c_height = 480;
@@ -21,6 +21,8 @@ class Screen {
 public:
     virtual ~Screen() = default;
 
+    virtual int width() const { return ScreenMode::c_width; }
+    virtual int height() const { return ScreenMode::c_height; }
     // The whole screen, 0xRRGGBB words row by row.
     virtual std::vector<uint32_t> snapshot() const = 0;
     // 0xRRGGBB at the pixel, which must lie on the screen.

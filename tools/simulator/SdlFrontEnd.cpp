@@ -25,20 +25,10 @@ bool hasDisplay()
     return (x11 && *x11) || (wayland && *wayland);
 }
 
-int clampX(int x)
-{
-    return std::clamp(x, 0, ScreenMode::c_width - 1);
-}
-
-int clampY(int y)
-{
-    return std::clamp(y, 0, ScreenMode::c_height - 1);
-}
-
 } // namespace
 
 std::unique_ptr<SdlFrontEnd> SdlFrontEnd::open(SimulatedDevice& device,
-                                               const FramebufferView& screen,
+                                               const Screen& screen,
                                                const std::string& fontDir)
 {
     if (!hasDisplay())
@@ -48,14 +38,14 @@ std::unique_ptr<SdlFrontEnd> SdlFrontEnd::open(SimulatedDevice& device,
     SDL_Texture* texture = nullptr;
     if (SDL_Init(SDL_INIT_VIDEO) == 0)
         window = SDL_CreateWindow("lifeboat simulator", SDL_WINDOWPOS_UNDEFINED,
-                                  SDL_WINDOWPOS_UNDEFINED, ScreenMode::c_width,
-                                  ScreenMode::c_height, SDL_WINDOW_RESIZABLE);
+                                  SDL_WINDOWPOS_UNDEFINED, screen.width(), screen.height(),
+                                  SDL_WINDOW_RESIZABLE);
     if (window)
         renderer = SDL_CreateRenderer(window, -1, 0);
     if (renderer)
         texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
-                                    SDL_TEXTUREACCESS_STREAMING, ScreenMode::c_width,
-                                    ScreenMode::c_height);
+                                    SDL_TEXTUREACCESS_STREAMING, screen.width(),
+                                    screen.height());
     if (texture)
         return std::unique_ptr<SdlFrontEnd>(
             new SdlFrontEnd(device, screen, fontDir, Window{window, renderer, texture}));
@@ -68,12 +58,12 @@ std::unique_ptr<SdlFrontEnd> SdlFrontEnd::open(SimulatedDevice& device,
     return nullptr;
 }
 
-SdlFrontEnd::SdlFrontEnd(SimulatedDevice& device, const FramebufferView& screen,
+SdlFrontEnd::SdlFrontEnd(SimulatedDevice& device, const Screen& screen,
                          const std::string& fontDir, const Window& window)
     : m_device(device), m_screen(screen), m_fonts(fontDir), m_cache(m_fonts), m_window(window)
 {
     // Mouse positions then arrive in screen pixels whatever the window's size.
-    SDL_RenderSetLogicalSize(m_window.renderer, ScreenMode::c_width, ScreenMode::c_height);
+    SDL_RenderSetLogicalSize(m_window.renderer, m_screen.width(), m_screen.height());
     updateTitle();
 }
 
@@ -136,6 +126,16 @@ void SdlFrontEnd::handle(const SDL_Event& event)
     }
 }
 
+int SdlFrontEnd::clampX(int x) const
+{
+    return std::clamp(x, 0, m_screen.width() - 1);
+}
+
+int SdlFrontEnd::clampY(int y) const
+{
+    return std::clamp(y, 0, m_screen.height() - 1);
+}
+
 void SdlFrontEnd::handleKey(SDL_Keycode key)
 {
     if (key == SDLK_q) {
@@ -182,9 +182,8 @@ void SdlFrontEnd::show(const OKU::Pixmap& image)
 const OKU::Pixmap& SdlFrontEnd::applicationScreen()
 {
     if (m_applicationScreen.isEmpty()) {
-        m_applicationScreen.resize(ScreenMode::c_width, ScreenMode::c_height,
-                                   OKU::Color(32, 48, 80));
-        m_applicationScreen.drawText(0, 0, ScreenMode::c_width, ScreenMode::c_height,
+        m_applicationScreen.resize(m_screen.width(), m_screen.height(), OKU::Color(32, 48, 80));
+        m_applicationScreen.drawText(0, 0, m_screen.width(), m_screen.height(),
                                      *m_cache.getFont(c_messageFontSize, true, false),
                                      c_applicationMessage, OKU::Color(255, 255, 255),
                                      OKU::HAlign::CENTER, OKU::VAlign::CENTER, c_leftToRight);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "SimulatedDevice.h"
-#include "FramebufferView.h"
+#include "Screen.h"
 #include "core/FileFinder.h"
 #include "graphics/Pixmap.h"
 #include "text/Cache.h"
@@ -19,7 +19,7 @@ namespace sim {
 class SdlFrontEnd {
 public:
     // A window on the user's display, or null when there is none to be had.
-    static std::unique_ptr<SdlFrontEnd> open(SimulatedDevice& device, const FramebufferView& screen,
+    static std::unique_ptr<SdlFrontEnd> open(SimulatedDevice& device, const Screen& screen,
                                              const std::string& fontDir);
     SdlFrontEnd(const SdlFrontEnd&) = delete;
     SdlFrontEnd& operator=(const SdlFrontEnd&) = delete;
@@ -35,11 +35,14 @@ private:
         SDL_Texture* texture;
     };
 
-    SdlFrontEnd(SimulatedDevice& device, const FramebufferView& screen, const std::string& fontDir,
+    SdlFrontEnd(SimulatedDevice& device, const Screen& screen, const std::string& fontDir,
                 const Window& window);
 
     void handle(const SDL_Event& event);
     void handleKey(SDL_Keycode key);
+    // Mouse positions kept on the screen, in its coordinates.
+    int clampX(int x) const;
+    int clampY(int y) const;
     void saveScreenshot();
     void updateTitle();
     void show(const OKU::Pixmap& image);
@@ -47,7 +50,7 @@ private:
     const OKU::Pixmap& applicationScreen();
 
     SimulatedDevice& m_device;
-    const FramebufferView& m_screen;
+    const Screen& m_screen;
     OKU::FileFinder m_fonts;
     OKU::Cache m_cache;
     Window m_window;

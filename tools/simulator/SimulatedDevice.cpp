@@ -22,7 +22,8 @@ namespace {
 // device; the user's other settings (tracing, for one) pass through.
 const char* const c_replacedVariables[] = {
     "LD_PRELOAD", "FBEMU_PATH", "FBEMU_MODE", "FBEMU_LINE_LENGTH", "FBEMU_FAIL",
-    "FBEMU_EVDEV_PATH", "FBEMU_EVDEV_BITS", "OKU_FBDEV", "OKU_TSTYPE", "OKU_TSDEV", "OKU_TSBAUD",
+    "FBEMU_SMEM_LEN", "FBEMU_YRES_VIRTUAL", "FBEMU_PAN_LOG", "FBEMU_EVDEV_PATH",
+    "FBEMU_EVDEV_BITS", "OKU_FBDEV", "OKU_ROTATION", "OKU_FBFLIP", "OKU_DRMDEV", "OKU_TSTYPE", "OKU_TSDEV", "OKU_TSBAUD",
     "OKU_TS_CALIBRATED_FILE", "OKU_TS_CALIB_DATA_FILE", "OKU_FAKE_EXTDISK", "OKU_PREFIX",
     "NIMBLO_OPTIONAL_TSC", "KARO_LIFEBOAT", "KARO_ROOT", "BACKUP_DIRS", "LIFEBOAT_SIM_STATE",
     "ASAN_OPTIONS"};
@@ -43,10 +44,12 @@ int shellStatus(int waitStatus)
 
 SimulatedDevice::SimulatedDevice(SimState& state, FramebufferView& screen,
                                  const BuildTree& build, const std::string& program,
-                                 const std::vector<std::string>& arguments, std::ostream& events)
+                                 const std::vector<std::string>& arguments,
+                                 const DisplaySettings& display, std::ostream& events)
     : Device(events), m_state(state), m_screen(screen), m_build(build), m_program(program),
-      m_arguments(arguments)
+      m_arguments(arguments), m_display(display)
 {
+    setPanelRotation(display.rotation);
 }
 
 SimulatedDevice::~SimulatedDevice()
@@ -92,6 +95,11 @@ std::vector<std::string> SimulatedDevice::programEnvironment() const
         // A sanitized program would refuse to run behind the preload library.
         "ASAN_OPTIONS=verify_asan_link_order=0"};
     environment.insert(environment.end(), simulated.begin(), simulated.end());
+    const std::vector<std::string> display = m_display.programSettings();
+    environment.insert(environment.end(), display.begin(), display.end());
+    // Memory for two frames, which the program has to ask for.
+    if (m_display.pageFlip)
+        environment.push_back("FBEMU_SMEM_LEN=" + std::to_string(m_screen.memorySize()));
     return environment;
 }
 

@@ -9,6 +9,7 @@
 
 #include "BuildTree.h"
 #include "Device.h"
+#include "DisplaySettings.h"
 #include "FramebufferView.h"
 #include "Pm9000Controller.h"
 #include "SimState.h"
@@ -22,7 +23,7 @@ class SimulatedDevice : public Device {
 public:
     SimulatedDevice(SimState& state, FramebufferView& screen, const BuildTree& build,
                     const std::string& program, const std::vector<std::string>& arguments,
-                    std::ostream& events);
+                    const DisplaySettings& display, std::ostream& events);
     // Ends the program and everything it started.
     ~SimulatedDevice() override;
 
@@ -49,6 +50,7 @@ private:
     BuildTree m_build;
     std::string m_program;
     std::vector<std::string> m_arguments;
+    DisplaySettings m_display;
     std::unique_ptr<Pm9000Controller> m_controller;
     pid_t m_pid = -1;
 };

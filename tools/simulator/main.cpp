@@ -8,6 +8,7 @@
 #include "FramebufferView.h"
 #include "HeadlessInterpreter.h"
 #include "Options.h"
+#include "RotatedScreen.h"
 #include "SdlFrontEnd.h"
 #include "SimState.h"
 #include "SimulatedDevice.h"
@@ -22,9 +23,10 @@ int simulate(const Options& options, const BuildTree& build)
     SimState state(options.stateDir, build);
     state.prepare(options.reset);
     std::cout << "state " << state.directory() << std::endl;
-    FramebufferView screen(state.path("fb"));
-    SimulatedDevice device(state, screen, build, options.program, options.programArguments,
-                           std::cout);
+    FramebufferView panel(state.path("fb"), options.display.pageFlip ? 2 : 1);
+    SimulatedDevice device(state, panel, build, options.program, options.programArguments,
+                           options.display, std::cout);
+    const RotatedScreen screen(panel, options.display.rotation);
     device.boot();
     if (!options.headless)
         if (const std::unique_ptr<SdlFrontEnd> window =
