@@ -88,15 +88,20 @@ void forEachRow(const CoverageBlock& block, BlendRow blendRow)
         blendRow(pixels, coverage);
 }
 
-// One row of a glyph: eight pixels at a time, then four, and the remaining
-// one to three singly. Coverage 0 leaves a pixel alone, so a group or pixel
-// without any is skipped. All rows of a glyph have the same width, so the
-// split is worked out once. Groups blends four and eight pixels at a time.
+// One row of a glyph: eight pixels at a time, then four. Coverage 0 leaves
+// a pixel alone, so a group or pixel without any is skipped, and the one to
+// three pixels left over go as the last four pixels of the row with the
+// coverage of those already blended masked to 0. Rows narrower than four go
+// singly. All rows of a glyph have the same width, so the split is worked
+// out once. Groups blends four and eight pixels at a time.
 template <class Groups>
 class RowBlend {
 public:
     RowBlend(const Ink& ink, int width)
-        : m_single(ink), m_groups(ink), m_grouped(width & ~3), m_width(width)
+        : m_single(ink), m_groups(ink), m_grouped(width & ~3), m_width(width),
+          m_tailed(width >= 4 ? width : m_grouped),
+          // Coverage bytes are read with the leftmost in the lowest byte.
+          m_tailMask(~uint32_t{0} << (8 * (4 - (width & 3)) & 31))
     {
     }
 
@@ -116,6 +121,14 @@ public:
                 m_groups.blendFour(dst + x, four);
             x += 4;
         }
+        if (x < m_tailed) {
+            uint32_t four;
+            memcpy(&four, coverage + m_width - 4, sizeof four);
+            four &= m_tailMask;
+            if (four != 0)
+                m_groups.blendFour(dst + m_width - 4, four);
+            return;
+        }
         for (; x < m_width; ++x) {
             if (coverage[x] != 0)
                 m_single.blend(dst[x], coverage[x]);
@@ -127,6 +140,10 @@ private:
     Groups m_groups;
     int m_grouped;
     int m_width;
+    // The end of what the groups cover: the width, or m_grouped for rows
+    // narrower than four.
+    int m_tailed;
+    uint32_t m_tailMask;
 };
 
 template <class Groups>
