@@ -18,11 +18,12 @@ const std::string c_drivePrefix = "usb/drive/";
 } // namespace
 
 BoardDevice::BoardDevice(const BoardConnection& connection, QmpClient& qmp,
-                         const std::vector<std::string>& arguments, int slowdown,
+                         const std::vector<std::string>& arguments,
+                         const std::vector<std::string>& settings, int slowdown,
                          std::ostream& events)
     : sim::Device(events), m_connection(connection), m_agent(connection.agentSocket, c_connectMs),
       m_drive(qmp, connection.stateDir + "/usb.img"), m_arguments(arguments),
-      m_slowdown(slowdown)
+      m_settings(settings), m_slowdown(slowdown)
 {
 }
 
@@ -55,7 +56,11 @@ int BoardDevice::startProgram()
     m_controller.reset();
     LineChannel line(m_connection.touchSocket, c_connectMs);
     m_controller = std::make_unique<sim::Pm9000Controller>(line.release());
-    std::string command = "start_program";
+    // The agent outlives this run: the settings are given anew every time.
+    std::string settings;
+    for (const std::string& setting : m_settings)
+        settings += (settings.empty() ? "" : " ") + setting;
+    std::string command = "program_settings=" + shellQuote(settings) + "; start_program";
     for (const std::string& argument : m_arguments)
         command += " " + shellQuote(argument);
     const std::vector<std::string> output = m_agent.check(command, c_commandMs);

@@ -28,8 +28,11 @@ struct BoardConnection {
 // and the USB drive is plugged in and pulled through QMP.
 class BoardDevice : public sim::Device {
 public:
+    // settings are the program's environment entries ("NAME=VALUE") beyond
+    // those of the device's start-up.
     BoardDevice(const BoardConnection& connection, QmpClient& qmp,
-                const std::vector<std::string>& arguments, int slowdown, std::ostream& events);
+                const std::vector<std::string>& arguments,
+                const std::vector<std::string>& settings, int slowdown, std::ostream& events);
     // Ends the program.
     ~BoardDevice() override;
 
@@ -59,6 +62,7 @@ private:
     GuestAgent m_agent;
     UsbDrive m_drive;
     std::vector<std::string> m_arguments;
+    std::vector<std::string> m_settings;
     int m_slowdown;
     std::unique_ptr<sim::Pm9000Controller> m_controller;
     int m_pid = -1;

@@ -8,8 +8,10 @@
 #include <stdexcept>
 
 #include "BoardDevice.h"
+#include "DisplaySettings.h"
 #include "HeadlessInterpreter.h"
 #include "QmpScreen.h"
+#include "RotatedScreen.h"
 #include "SimulatorStatus.h"
 
 namespace {
@@ -31,19 +33,23 @@ struct Options {
     bool reset = false;
     bool measure = false;
     int slowdown = c_defaultSlowdown;
+    sim::DisplaySettings display;
+    // The DRM device the program draws on instead of the framebuffer.
+    std::string drmDevice;
     std::string script;
     std::vector<std::string> programArguments;
 };
 
 const char c_usage[] =
-    "usage: lifeboat-board --board DIR [--reset] [--slowdown N] [--measure | SCRIPT]\n"
-    "                      [-- PROGRAM ARGUMENTS...]\n"
+    "usage: lifeboat-board --board DIR [--reset] [--slowdown N] [--rotation DEG] [--flip]\n"
+    "                      [--drm DEVICE] [--measure | SCRIPT] [-- PROGRAM ARGUMENTS...]\n"
     "Runs lifeboat on the emulated board whose sockets (qmp.sock, agent.sock,\n"
     "touch.sock) and state lie in DIR, and works it with the simulator's headless\n"
     "commands from SCRIPT or standard input (see lifeboat-sim --help).\n"
-    "  --reset       start from a new device: no calibration, an empty USB drive\n"
-    "  --slowdown N  stretch the commands' time-outs N times (default 3)\n"
-    "  --measure     time the start to the first full page, print memory figures\n";
+    "  --reset         start from a new device: no calibration, an empty USB drive\n"
+    "  --slowdown N    stretch the commands' time-outs N times (default 3)\n"
+    "  --drm DEVICE    the program draws on the DRM device (OKU_DRMDEV)\n"
+    "  --measure       time the start to the first full page, print memory figures\n";
 
 Options parseOptions(int argc, char** argv)
 {
@@ -58,6 +64,10 @@ Options parseOptions(int argc, char** argv)
             options.boardDir = argv[++i];
         } else if (arg == "--slowdown" && hasValue) {
             options.slowdown = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--drm" && hasValue) {
+            options.drmDevice = argv[++i];
+        } else if (sim::takeDisplayOption(argc, argv, i, options.display)) {
+            continue;
         } else if (arg == "--reset") {
             options.reset = true;
         } else if (arg == "--measure") {
@@ -100,8 +110,14 @@ int run(const Options& options)
                                      options.boardDir + "/agent.sock",
                                      options.boardDir + "/touch.sock", options.boardDir};
     QmpClient qmp(connection.qmpSocket, c_connectMs);
-    const QmpScreen screen(qmp, options.boardDir + "/screen.ppm");
-    BoardDevice device(connection, qmp, options.programArguments, options.slowdown, std::cout);
+    const QmpScreen panel(qmp, options.boardDir + "/screen.ppm");
+    const sim::RotatedScreen screen(panel, options.display.rotation);
+    std::vector<std::string> settings = options.display.programSettings();
+    if (!options.drmDevice.empty())
+        settings.push_back("OKU_DRMDEV=" + options.drmDevice);
+    BoardDevice device(connection, qmp, options.programArguments, settings, options.slowdown,
+                       std::cout);
+    device.setPanelRotation(options.display.rotation);
     if (options.reset)
         device.factoryNew();
     if (options.measure)
@@ -118,7 +134,8 @@ int main(int argc, char** argv)
     try {
         options = parseOptions(argc, argv);
     } catch (const std::invalid_argument& e) {
-        std::cerr << "lifeboat-board: " << e.what() << "\n" << c_usage;
+        std::cerr << "lifeboat-board: " << e.what() << "\n"
+                  << c_usage << sim::c_displayOptionsUsage;
         return sim::STATUS_CANNOT_RUN;
     }
     try {

@@ -4,8 +4,12 @@
 # armmp kernel and a busybox initramfs, runs the cross-built lifeboat on it as
 # the device does (800x480x32 virtio GPU on /dev/fb0, a PenMount PM9000 on
 # the UART /dev/ttyAMA0, a USB stick on xHCI) and works it with the device
-# simulator's scenarios (tests/sim). The screenshots are compared with the
-# host simulator's, and start-up time, memory and program size are printed.
+# simulator's scenarios (tests/sim), each with the device options its
+# "# device:" line names (a portrait panel, for one). Some of them run again
+# with page flipping (OKU_FBFLIP, on the GPU's framebuffer emulation with room
+# for two frames) and on the GPU's DRM device (OKU_DRMDEV). Every screenshot
+# is compared with the host simulator's, the DRM run's first page with the
+# framebuffer run's, and start-up time, memory and program size are printed.
 # --interactive only boots the board with lifeboat: its screen in a window
 # when there is a display, the simulator's commands on standard input (tap X
 # Y, usb insert, screenshot FILE, ...) and the guest's shell on a
@@ -115,15 +119,22 @@ fail() {
     echo "FAIL  $*" | tee -a "$results"
     failures=$((failures + 1))
 }
-# scenario NAME [OPTIONS]: runs one of the simulator's scenarios on the board.
+# scenario NAME [OPTIONS]: runs one of the simulator's scenarios on the board;
+# its screenshots go to $run/screenshots$variant, its log to
+# $run/NAME$variant.log.
+variant=
 scenario() {
     name=$1
     shift
-    if (cd "$run/screenshots" &&
-        "$board_tool" --board "$run" "$@" "$top/tests/sim/$name.txt" >"$run/$name.log" 2>&1); then
-        pass "$name"
+    device=$(sed -n 's/^# device: //p' "$top/tests/sim/$name.txt")
+    log=$run/$name$variant.log
+    mkdir -p "$run/screenshots$variant"
+    # shellcheck disable=SC2086 # the device options are a list of words
+    if (cd "$run/screenshots$variant" &&
+        "$board_tool" --board "$run" $device "$@" "$top/tests/sim/$name.txt" >"$log" 2>&1); then
+        pass "$name$variant"
     else
-        fail "$name: $(grep -E '^(fail|error)' "$run/$name.log" | head -n 1)"
+        fail "$name$variant: $(grep -E '^(fail|error)' "$log" | head -n 1)"
     fi
 }
 
@@ -149,18 +160,44 @@ for file in "$top"/tests/sim/*.txt; do
     scenario "$name" --reset
     [ "$name" != backup ] || check_archive
 done
+mv "$run/first-page.png" "$run/first-page-fb.png" 2>/dev/null || fail "no first page"
+
+# The framebuffer run flipped pages; the default runs before never pan, so
+# they come first.
+variant=-flip
+for name in calibration factory-reset; do
+    scenario "$name" --reset --flip
+done
+
+# The same pages on the DRM device, calibrated first.
+variant=-drm
+drm=/dev/dri/card0
+if grep -q OKU_DRMDEV "$install/bin/lifeboat"; then
+    scenario calibration --reset --drm "$drm"
+    "$board_tool" --board "$run" --drm "$drm" --measure >"$run/measure-drm.log" 2>&1 ||
+        fail "measure on $drm"
+    if difference=$("$host/tools/board/screen-diff" "$run/first-page-fb.png" \
+        "$run/first-page.png"); then
+        pass "first page on $drm identical to the framebuffer's"
+    else
+        fail "first page on $drm: $difference"
+    fi
+else
+    fail "the program has no DRM back end (OKU_DRMDEV)"
+fi
 echo "scenarios took $(($(date +%s) - started)) s"
 
 step "screens against the simulator's"
 (cd "$host" && ctest -R '^sim\.' >"$run/simulator-tests.log" 2>&1) ||
     fail "simulator scenarios, see $run/simulator-tests.log"
-for shot in "$run"/screenshots/*.png; do
+for shot in "$run"/screenshots*/*.png; do
     name=${shot##*/}
+    shown=${shot#"$run"/screenshots}
     if difference=$("$host/tools/board/screen-diff" \
         "$host/sim-screenshots/$name" "$shot"); then
-        pass "$name identical to the simulator's"
+        pass "${shown#/} identical to the simulator's"
     else
-        fail "$name: $difference"
+        fail "${shown#/}: $difference"
     fi
 done
 
@@ -168,6 +205,9 @@ step "figures"
 sed -n -e 's/^measure first-page-ms \(.*\)/  start to first full page: \1 ms (emulated)/p' \
     -e 's/^measure \(Vm[A-Z]*\):[[:space:]]*\(.*\)/  \1 at 800x480x32: \2/p' "$run/measure.log" |
     tee -a "$results"
+sed -n -e 's/^measure first-page-ms \(.*\)/  start to first full page on DRM: \1 ms (emulated)/p' \
+    -e 's/^measure \(Vm[A-Z]*\):[[:space:]]*\(.*\)/  \1 on DRM: \2/p' \
+    "$run/measure-drm.log" 2>/dev/null | tee -a "$results"
 stripped=$run/lifeboat.stripped
 arm-linux-gnueabihf-strip -o "$stripped" "$install/bin/lifeboat"
 echo "  stripped program: $(wc -c <"$stripped") bytes" | tee -a "$results"

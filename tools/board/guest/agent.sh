@@ -2,7 +2,8 @@
 # sends as a shell command, prints its output and then "@@done STATUS". A
 # program started with start_program is the device's lifeboat, run as the
 # device's start-up runs it; when it ends, "@@exit PID STATUS" comes out at
-# once, whatever else is going on.
+# once, whatever else is going on. The words of program_settings
+# (NAME=VALUE, set by the host before each start) go into its environment.
 stty raw -echo
 exec 3>&1
 
@@ -12,13 +13,15 @@ log=/board/lifeboat.log
 # Files of this agent's own: the tests run several agents side by side.
 out=/tmp/agent-$$.out
 pidfile=/tmp/lifeboat-$$.pid
+program_settings=
 
 # Like the device at power-up, the program starts on a black screen.
 start_program() {
     cat /dev/zero >/dev/fb0 2>/dev/null
     rm -f "$pidfile"
     (
-        "$KARO_LIFEBOAT/bin/lifeboat" "$@" >>"$log" 2>&1 </dev/null &
+        # shellcheck disable=SC2086 # the settings are a list of words
+        env $program_settings "$KARO_LIFEBOAT/bin/lifeboat" "$@" >>"$log" 2>&1 </dev/null &
         echo $! >"$pidfile"
         wait $!
         echo "@@exit $! $?" >&3
