@@ -47,10 +47,8 @@ std::shared_ptr<const Glyph> Font::getGlyph(wchar_t c) const
     return cachedGlyph(c);
 }
 
-const std::shared_ptr<const Glyph>& Font::cachedGlyph(wchar_t c) const
+const std::shared_ptr<const Glyph>& Font::lookUpGlyph(wchar_t c) const
 {
-    if (const std::shared_ptr<const Glyph>* stored = m_glyphs.find(c))
-        return *stored;
     for (const auto& face : m_faces) {
         if (std::shared_ptr<const Glyph> glyph = face->getGlyph(c))
             return m_glyphs.store(c, std::move(glyph));

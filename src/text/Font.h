@@ -117,6 +117,8 @@ private:
 
     // getGlyph's result, from the table or looked up and stored there.
     const std::shared_ptr<const Glyph>& cachedGlyph(wchar_t c) const;
+    // The first face's glyph that has c, or the undefined one, stored.
+    const std::shared_ptr<const Glyph>& lookUpGlyph(wchar_t c) const;
 
     int32_t m_ascender = 0;
     int32_t m_descender = 0;
@@ -125,6 +127,12 @@ private:
     // What getGlyph gave so far; emptied when a face is added or flushed.
     mutable GlyphTable m_glyphs;
 };
+
+inline const std::shared_ptr<const Glyph>& Font::cachedGlyph(wchar_t c) const
+{
+    const std::shared_ptr<const Glyph>* stored = m_glyphs.find(c);
+    return stored ? *stored : lookUpGlyph(c);
+}
 
 template <class Iterator, class Place>
 void Font::placeString(Iterator begin, Iterator end, Place place) const

@@ -10,17 +10,8 @@ GlyphTable& GlyphTable::operator=(const GlyphTable&)
     return *this;
 }
 
-const std::shared_ptr<const Glyph>* GlyphTable::find(wchar_t c) const
+const std::shared_ptr<const Glyph>* GlyphTable::findBeyond(wchar_t c) const
 {
-    // Unsigned, so that a negative wchar_t is beyond the pages too.
-    const std::uint32_t code = static_cast<std::uint32_t>(c);
-    if (code < c_pagedEnd) {
-        const std::uint32_t page = code >> c_pageBits;
-        if (page >= m_pages.size() || !m_pages[page])
-            return nullptr;
-        const std::shared_ptr<const Glyph>& entry = (*m_pages[page])[code % c_pageSize];
-        return entry ? &entry : nullptr;
-    }
     const auto it = m_beyond.find(c);
     return it == m_beyond.end() ? nullptr : &it->second;
 }
