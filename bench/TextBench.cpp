@@ -101,6 +101,8 @@ struct Case {
     const char* name;
     const char* fontFile;
     std::wstring text;
+    // The least ratio aimed at.
+    double target;
 };
 
 // Draws the text on every line of a frame with both renderers and prints one
@@ -141,7 +143,7 @@ void runCase(const std::string& fontDir, const Case& c)
     const double cairoRate = glyphs / us[1] * 1e6;
     const double ratio = oursRate / cairoRate;
     std::printf("%-34s %8zu %14.0f %14.0f %7.2f %7.2f%s\n", c.name, glyphs, oursRate, cairoRate,
-                ratio, 2.0, ratio >= 2.0 ? "" : "  missed");
+                ratio, c.target, ratio >= c.target ? "" : "  missed");
 }
 
 } // namespace
@@ -151,10 +153,10 @@ int main(int argc, char** argv)
     const std::string fontDir = argc > 1 ? argv[1] : OKU_FONT_DIR;
     const Case cases[] = {
         {"Latin, 40 characters, 16 px", "DroidSans.ttf",
-         L"The quick brown fox jumps over a lazy do"},
+         L"The quick brown fox jumps over a lazy do", 2.0},
         {"Arabic, 20 characters, 16 px", "DroidSansArabic.ttf",
          L"\u0645\u0631\u062D\u0628\u0627 \u0628\u0643\u0645 \u0641\u064A "
-         L"\u0627\u0644\u0628\u0631\u0646\u0627\u0645"},
+         L"\u0627\u0644\u0628\u0631\u0646\u0627\u0645", 3.0},
     };
     std::printf("drawString into an 800 x 480 pixmap without alpha, %d lines per frame\n",
                 c_lines);
