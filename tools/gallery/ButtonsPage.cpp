@@ -49,12 +49,23 @@ void buildButtonsPage(ContainerWidget* page)
         }
     }
 
-    auto standard = std::make_shared<HSizer>();
-    for (Button* button :
-         {theme->createOkButton(page), theme->createCancelButton(page),
-          theme->createYesButton(page), theme->createNoButton(page),
-          theme->createPrevButton(page, true), theme->createNextButton(page, true)})
-        standard->add(button, 1, VAlign::STRETCH);
+    Button* const standardButtons[] = {
+        theme->createOkButton(page),         theme->createCancelButton(page),
+        theme->createYesButton(page),        theme->createNoButton(page),
+        theme->createPrevButton(page, true), theme->createNextButton(page, true)};
+    // One row, or two rows of three on an upright screen.
+    std::shared_ptr<Sizer> standard;
+    if (isUpright(page)) {
+        auto rows = std::make_shared<GridSizer>(3, 1, 1, HAlign::STRETCH, VAlign::STRETCH);
+        for (Button* button : standardButtons)
+            rows->add(button);
+        standard = rows;
+    } else {
+        auto row = std::make_shared<HSizer>();
+        for (Button* button : standardButtons)
+            row->add(button, 1, VAlign::STRETCH);
+        standard = row;
+    }
 
     auto column = std::make_shared<VSizer>();
     column->add(createHeading(page, L"Pixmap positions, each enabled and disabled"), 0,

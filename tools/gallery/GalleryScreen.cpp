@@ -2,9 +2,11 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "gui/StackSizer.h"
 #include "gui/TabbedFrame.h"
+#include "gui/VSizer.h"
 #include "text/LString.h"
 
 #include "Pages.h"
@@ -13,7 +15,6 @@ using namespace OKU;
 
 GalleryScreen::GalleryScreen(Widget* parent) : Screen(parent)
 {
-    TabbedFrame* tabs = new TabbedFrame(this);
     const struct {
         const wchar_t* title;
         std::function<void(ContainerWidget*)> build;
@@ -27,7 +28,23 @@ GalleryScreen::GalleryScreen(Widget* parent) : Screen(parent)
         {L"Dialogs", buildDialogsPage},
         {L"Sizers", buildSizersPage},
     };
-    for (const auto& page : pages)
-        page.build(tabs->createTab(LString(LString1(page.title))));
-    setSizer(std::make_shared<StackSizer>(tabs));
+    // An upright screen is too narrow for every tab in one row but twice as
+    // high: it shows the pages in two tabbed frames, one above the other.
+    const size_t pageCount = sizeof pages / sizeof pages[0];
+    const bool upright = getHeight() > getWidth();
+    const size_t pagesPerFrame = upright ? pageCount / 2 : pageCount;
+    std::vector<TabbedFrame*> frames;
+    for (size_t first = 0; first < pageCount; first += pagesPerFrame) {
+        frames.push_back(new TabbedFrame(this));
+        for (size_t k = first; k < first + pagesPerFrame; ++k)
+            pages[k].build(frames.back()->createTab(LString(LString1(pages[k].title))));
+    }
+    if (frames.size() == 1) {
+        setSizer(std::make_shared<StackSizer>(frames[0]));
+        return;
+    }
+    auto column = std::make_shared<VSizer>();
+    for (TabbedFrame* frame : frames)
+        column->add(frame, 1, HAlign::STRETCH);
+    setSizer(column);
 }

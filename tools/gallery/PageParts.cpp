@@ -1,5 +1,6 @@
 #include "PageParts.h"
 
+#include "gui/RootWidget.h"
 #include "gui/StaticText.h"
 #include "gui/Theme.h"
 
@@ -15,6 +16,12 @@ StaticText* createHeading(Widget* parent, const wchar_t* text)
     StaticText* heading = new StaticText(parent, translatable(text), HAlign::LEFT, VAlign::CENTER);
     heading->setFont(Theme::g()->getCache().getFont(Theme::g()->m_textFontSize, true, false));
     return heading;
+}
+
+bool isUpright(const Widget* page)
+{
+    const RootWidget* root = page->getRoot();
+    return root->getHeight() > root->getWidth();
 }
 
 StaticText* createSwatch(Widget* parent, const LString& text, const Color& color)

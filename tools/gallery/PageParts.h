@@ -18,6 +18,10 @@ OKU::LString translatable(const wchar_t* text);
 // A line of text introducing a group of widgets.
 OKU::StaticText* createHeading(OKU::Widget* parent, const wchar_t* text);
 
+// Whether the screen is higher than wide, so that pages put fewer widgets
+// side by side.
+bool isUpright(const OKU::Widget* page);
+
 // A text centred on a coloured background, showing how much room a sizer gave it.
 OKU::StaticText* createSwatch(OKU::Widget* parent, const OKU::LString& text,
                               const OKU::Color& color);
