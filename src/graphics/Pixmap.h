@@ -1,13 +1,21 @@
 #ifndef OKU_GRAPHICS_PIXMAP_H
 #define OKU_GRAPHICS_PIXMAP_H
 
-#include <cairomm/context.h>
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
 #include <string>
 
 #include "graphics/Painter.h"
+
+// getCairo's result type, declared only: the operation lives in the OKU_cairo
+// library, so that programs that never draw with Cairo neither link nor load
+// it. Callers include <cairomm/context.h> to use the context.
+namespace Cairo {
+template <class T_CppObject>
+class RefPtr;
+class Context;
+} // namespace Cairo
 
 namespace OKU {
 
@@ -181,7 +189,7 @@ public:
     void writeRGB15(void* dst) const;
 
     // A Cairo context drawing straight into the pixel array; the pixmap must
-    // outlive it and must not be resized meanwhile.
+    // outlive it and must not be resized meanwhile. In OKU_cairo.
     Cairo::RefPtr<Cairo::Context> getCairo();
 
 private:

@@ -1,5 +1,6 @@
 #include "graphics/Pixmap.h"
 
+#include <cairomm/context.h>
 #include <cairomm/surface.h>
 
 namespace OKU {
