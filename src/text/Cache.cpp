@@ -53,12 +53,20 @@ typename Map::mapped_type findOrMake(Map& map, const Key& key, Make make)
 
 Cache::Cache(const FileFinder& fileFinder) : m_fileFinder(fileFinder) {}
 
-std::shared_ptr<const FontFace> Cache::getFontFace(const std::string& name, int size)
+std::shared_ptr<const FontFace> Cache::findFace(const std::string& name, int size, bool onFirstUse)
 {
     const FontFaceStyle style{m_fileFinder.find(name), size};
-    return findOrMake(m_fontFaces, style, [&style] {
+    return findOrMake(m_fontFaces, style, [&style, onFirstUse] {
+        if (onFirstUse)
+            return std::make_shared<const FontFace>(style.path, style.size, 0,
+                                                    FontFace::OnFirstUse());
         return std::make_shared<const FontFace>(style.path, style.size, 0);
     });
+}
+
+std::shared_ptr<const FontFace> Cache::getFontFace(const std::string& name, int size)
+{
+    return findFace(name, size, false);
 }
 
 std::shared_ptr<const Font> Cache::getFont(const std::string& name, int size)
@@ -76,8 +84,11 @@ std::shared_ptr<const Font> Cache::getFont(int size, bool bold, bool italic)
     return findOrMake(m_defaultFonts, DefaultFontStyle(size, bold, italic), [&] {
         auto font = std::make_shared<Font>();
         font->addFace(getFontFace(c_styleFaces[bold][italic], size));
+        // Most pages show no character the style face lacks, so the faces
+        // behind it, among them the largest files, are opened only when a
+        // character first reaches them.
         for (const char* file : c_fallbackFaces)
-            font->addFace(getFontFace(file, size));
+            font->addFace(findFace(file, size, true));
         return std::shared_ptr<const Font>(std::move(font));
     });
 }

@@ -77,6 +77,10 @@ public:
 private:
     typedef std::tuple<int32_t, bool, bool> DefaultFontStyle;
 
+    // The cached face of a file and size, or a new one; a new face opened on
+    // first use leaves its file closed until a character reaches it.
+    std::shared_ptr<const FontFace> findFace(const std::string& name, int size, bool onFirstUse);
+
     const FileFinder& m_fileFinder;
     std::map<FontFaceStyle, std::shared_ptr<const FontFace>> m_fontFaces;
     std::map<FontFaceStyle, std::shared_ptr<const Font>> m_fonts;

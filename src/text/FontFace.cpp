@@ -23,14 +23,16 @@ bool isDirectionalMark(wchar_t c)
 } // namespace
 
 FontFace::FontFace(const std::string& path, int height, int width)
+    : m_path(path), m_height(height), m_width(width)
 {
-    const std::shared_ptr<FtFace> face = FtServer::g().getFace(path);
-    if (!face)
+    opened();
+}
+
+FontFace::FontFace(const std::string& path, int height, int width, OnFirstUse)
+    : m_path(path), m_height(height), m_width(width)
+{
+    if (!FtServer::g().isFontFile(path))
         fatalError("FontFace(\"%s\") file error", path.c_str());
-    m_size = face->getSize(height, width);
-    if (!m_size)
-        fatalError("FontFace(\"%s\") size error", path.c_str());
-    setMetrics();
 }
 
 FontFace::FontFace(const void* data, int size, int height, int width)
@@ -44,7 +46,26 @@ FontFace::FontFace(const void* data, int size, int height, int width)
     setMetrics();
 }
 
-void FontFace::setMetrics()
+const FontFace& FontFace::opened() const
+{
+    if (m_size)
+        return *this;
+    const std::shared_ptr<FtFace> face = FtServer::g().getFace(m_path);
+    if (!face)
+        fatalError("FontFace(\"%s\") file error", m_path.c_str());
+    m_size = face->getSize(m_height, m_width);
+    if (!m_size)
+        fatalError("FontFace(\"%s\") size error", m_path.c_str());
+    setMetrics();
+    return *this;
+}
+
+const FtSize& FontFace::size() const
+{
+    return *opened().m_size;
+}
+
+void FontFace::setMetrics() const
 {
     m_ascender = (m_size->getAscender() + 63) >> 6;
     m_descender = -(m_size->getDescender() >> 6);
@@ -53,7 +74,7 @@ void FontFace::setMetrics()
 
 std::shared_ptr<const Glyph> FontFace::render(wchar_t c) const
 {
-    const FtSize::BitmapGlyph bg = m_size->getBitmapGlyph(c, c_loadFlags);
+    const FtSize::BitmapGlyph bg = size().getBitmapGlyph(c, c_loadFlags);
     if (!bg)
         return nullptr;
     return std::make_shared<const Glyph>(bg.getAdvance().x / 64, bg.getBearingX() / 64,
@@ -75,7 +96,7 @@ std::shared_ptr<const Glyph> FontFace::getGlyph(wchar_t c) const
     // A character the face does not have is remembered as an empty entry,
     // so that fallback to later faces of a font stays out of FreeType; other
     // failures are tried again next time.
-    if (glyph || m_size->getFace()->getUnicodeCharIndex(c) == 0)
+    if (glyph || size().getFace()->getUnicodeCharIndex(c) == 0)
         m_glyphs[c] = glyph;
     return glyph;
 }
@@ -93,38 +114,38 @@ std::shared_ptr<const Glyph> FontFace::getUndefinedGlyph() const
 
 FontTransform::Vector<int> FontFace::getKerning(wchar_t left, wchar_t right) const
 {
-    const FtVector k = m_size->getKerning(left, right);
+    const FtVector k = size().getKerning(left, right);
     return FontTransform::Vector<int>(k.x / 64, k.y / 64);
 }
 
 std::wstring FontFace::getFamilyName() const
 {
-    return m_size->getFace()->getFamilyName();
+    return size().getFace()->getFamilyName();
 }
 
 std::wstring FontFace::getStyleName() const
 {
-    return m_size->getFace()->getStyleName();
+    return size().getFace()->getStyleName();
 }
 
 bool FontFace::isBold() const
 {
-    return m_size->getFace()->isBold();
+    return size().getFace()->isBold();
 }
 
 bool FontFace::isItalic() const
 {
-    return m_size->getFace()->isItalic();
+    return size().getFace()->isItalic();
 }
 
 std::set<wchar_t> FontFace::getCharset() const
 {
-    return m_size->getFace()->getCharset();
+    return size().getFace()->getCharset();
 }
 
 void FontFace::appendCharset(std::set<wchar_t>& charset) const
 {
-    m_size->getFace()->appendCharset(charset);
+    size().getFace()->appendCharset(charset);
 }
 
 void FontFace::flushCache() const

@@ -45,7 +45,10 @@ bool selectPixelSize(FT_Face face, FT_Size size, int height, int width)
 
 } // namespace
 
-FtFace::FtFace(FT_Face face) : m_face(face), m_bold((face->style_flags & FT_STYLE_FLAG_BOLD) != 0)
+FtFace::FtFace(FT_Face face, std::unique_ptr<FT_StreamRec> stream)
+    : m_stream(std::move(stream)),
+      m_face(face),
+      m_bold((face->style_flags & FT_STYLE_FLAG_BOLD) != 0)
 {
     FtServer::Locker locker;
     if (const TT_OS2* os2 = os2Table(face)) {

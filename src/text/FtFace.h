@@ -25,9 +25,10 @@ class FtSize;
 // that sizes can keep their face alive. Metrics are in font units.
 class FtFace : public std::enable_shared_from_this<FtFace>, private NonCopyable {
 public:
-    // Takes ownership of the face; reads its weight and width classes from
+    // Takes ownership of the face, and of the stream FreeType reads its file
+    // through if it has one of ours; reads its weight and width classes from
     // the OS/2 table when there is one.
-    explicit FtFace(FT_Face face);
+    explicit FtFace(FT_Face face, std::unique_ptr<FT_StreamRec> stream = nullptr);
     ~FtFace();
 
     // Empty when the font has none.
@@ -81,6 +82,8 @@ public:
     FT_Face getHandle() const { return m_face; }
 
 private:
+    // Released after the face, which closes it.
+    std::unique_ptr<FT_StreamRec> m_stream;
     FT_Face m_face;
     bool m_bold;
     int32_t m_weightClass = 400;

@@ -1,6 +1,11 @@
 #include "text/FtServer.h"
 
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
 #include <pthread.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -28,6 +33,78 @@ void initRecursiveMutex(pthread_mutex_t& mutex)
         fatalError("pthread_mutex_init");
     if (pthread_mutexattr_destroy(&attr) != 0)
         fatalError("pthread_mutexattr_destroy");
+}
+
+// Font files are read with pread where FreeType asks, instead of being
+// mapped whole as FT_New_Face does: FreeType copies the tables it keeps and
+// each glyph it loads, while every page fault on a mapping also maps the
+// neighbouring pages of the file, so touching a few tables and glyphs of a
+// large font kept hundreds of kilobytes resident.
+unsigned long readFontFile(FT_Stream stream, unsigned long offset, unsigned char* buffer,
+                           unsigned long count)
+{
+    // A count of 0 only asks whether the position exists (0 means yes).
+    if (count == 0)
+        return offset <= stream->size ? 0 : 1;
+    unsigned long done = 0;
+    while (done < count) {
+        const ssize_t n = pread(stream->descriptor.value, buffer + done, count - done,
+                                static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<unsigned long>(n);
+    }
+    return done;
+}
+
+// FreeType calls this when it releases the face, or when opening it failed.
+void closeFontFile(FT_Stream stream)
+{
+    close(stream->descriptor.value);
+    stream->descriptor.value = -1;
+}
+
+// A stream over the open file, for FT_Open_Face; null when the file cannot
+// be opened or is not a regular file FreeType can address.
+std::unique_ptr<FT_StreamRec> openFontFile(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat status;
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+        static_cast<unsigned long long>(status.st_size) > ULONG_MAX) {
+        close(fd);
+        return nullptr;
+    }
+    auto stream = std::make_unique<FT_StreamRec>();
+    stream->size = static_cast<unsigned long>(status.st_size);
+    stream->descriptor.value = fd;
+    stream->read = readFontFile;
+    stream->close = closeFontFile;
+    return stream;
+}
+
+// Opens face number index of the file (a negative index only checks the
+// format); the stream goes with the face. The caller holds the lock.
+FT_Face openFace(const std::string& path, FT_Long index, std::unique_ptr<FT_StreamRec>& stream)
+{
+    stream = openFontFile(path);
+    if (!stream)
+        return nullptr;
+    FT_Open_Args args{};
+    args.flags = FT_OPEN_STREAM;
+    args.stream = stream.get();
+    FT_Face face;
+    if (FT_Open_Face(g_ftLibrary, &args, index, &face) == 0)
+        return face;
+    // FreeType closes the stream of a face it fails to open, but not when
+    // it refused the arguments.
+    if (stream->descriptor.value >= 0)
+        closeFontFile(stream.get());
+    return nullptr;
 }
 
 } // namespace
@@ -81,16 +158,28 @@ std::shared_ptr<FtFace> FtServer::getFace(const std::string& path)
         if (std::shared_ptr<FtFace> face = it->second.lock())
             return face;
     }
-    FT_Face ftFace;
-    if (FT_New_Face(g_ftLibrary, path.c_str(), 0, &ftFace) != 0)
+    std::unique_ptr<FT_StreamRec> stream;
+    const FT_Face ftFace = openFace(path, 0, stream);
+    if (ftFace == nullptr)
         return nullptr;
     if (ftFace->charmap == nullptr && FT_Select_Charmap(ftFace, FT_ENCODING_MS_SYMBOL) != 0) {
         FT_Done_Face(ftFace);
         return nullptr;
     }
-    auto face = std::make_shared<FtFace>(ftFace);
+    auto face = std::make_shared<FtFace>(ftFace, std::move(stream));
     m_faces[path] = face;
     return face;
+}
+
+bool FtServer::isFontFile(const std::string& path)
+{
+    Locker locker;
+    std::unique_ptr<FT_StreamRec> stream;
+    const FT_Face probe = openFace(path, -1, stream);
+    if (probe == nullptr)
+        return false;
+    FT_Done_Face(probe);
+    return true;
 }
 
 std::shared_ptr<FtFace> FtServer::getFace(const void* data, int size)

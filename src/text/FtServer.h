@@ -37,8 +37,11 @@ public:
 
     // The face of a font file, shared with every other user of the path while
     // it lives. A face without a character map gets the Microsoft symbol
-    // encoding. Empty when the file cannot be opened as a face.
+    // encoding. Empty when the file cannot be opened as a face. The file
+    // stays open and is read in the parts FreeType asks for, not mapped.
     std::shared_ptr<FtFace> getFace(const std::string& path);
+    // Whether FreeType knows the file as a font; reads only its header.
+    bool isFontFile(const std::string& path);
     // A face over a font image that the caller keeps alive as long as the
     // face; neither shared nor given a character map. Empty on failure.
     std::shared_ptr<FtFace> getFace(const void* data, int size);

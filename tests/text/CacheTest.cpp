@@ -1,6 +1,8 @@
 #include "text/Cache.h"
 
+#include <filesystem>
 #include <functional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -12,8 +14,30 @@
 #include "graphics/CompositePixmap.h"
 #include "graphics/Pixmap.h"
 #include "text/Font.h"
+#include "text/FontFace.h"
 
 using namespace OKU;
+
+namespace {
+
+// The files the process has open.
+std::set<std::filesystem::path> openFiles()
+{
+    std::set<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code closedMeanwhile;
+        files.insert(std::filesystem::read_symlink(entry.path(), closedMeanwhile));
+    }
+    return files;
+}
+
+bool sameGlyph(const Glyph& a, const Glyph& b)
+{
+    return a.getAdvance() == b.getAdvance() && a.getBBox() == b.getBBox() &&
+           a.getPixelBBox() == b.getPixelBBox() && a.getBitmap() == b.getBitmap();
+}
+
+} // namespace
 
 // Pictures and a description in a fresh directory, fonts from the build.
 class CacheTest : public testing::Test {
@@ -62,6 +86,47 @@ TEST_F(CacheTest, DefaultFontsShareAllButTheStyleFace)
     EXPECT_EQ(decltype(regular){regular[0]}, m_cache.getFont("DroidSans.ttf", 12)->getFaces());
 }
 
+TEST_F(CacheTest, FallbackFacesOpenWhenACharacterFirstReachesThem)
+{
+    // Copies of the font files, so that no other user shares their faces.
+    const char* const files[] = {"DroidSans.ttf",         "DroidSansArabic.ttf",
+                                 "DroidSansHebrew.ttf",   "DroidSansJapanese.ttf",
+                                 "DroidSansThai.ttf",     "DroidSansFallback.ttf"};
+    std::vector<std::filesystem::path> copies;
+    for (const char* file : files) {
+        std::filesystem::copy_file(std::string(OKU_FONT_DIR) + "/" + file, m_dir / file);
+        copies.push_back(std::filesystem::canonical(m_dir / file));
+    }
+    const auto font = m_cache.getFont(16, false, false);
+    EXPECT_EQ(FontFace(copies[0], 16, 0).getLineSpacing(), font->getLineSpacing());
+
+    // A text opens the faces up to the first one that has each of its
+    // characters, and that face supplies the glyph it gives when opened at
+    // once.
+    const struct {
+        std::wstring text;
+        size_t supplier;  // of the last character
+        size_t openFaces;
+    } steps[] = {
+        {L"Lifeboat! Emergency Backup", 0, 1},
+        {L"\x05D0", 2, 3},  // Hebrew
+        {L"\x3042", 3, 4},  // Hiragana
+        {L"Factory Reset", 0, 4},
+        {L"\xAC00", 5, 6},  // Hangul
+    };
+    for (const auto& step : steps) {
+        font->getTextSize(step.text);
+        const std::set<std::filesystem::path> open = openFiles();
+        for (size_t i = 0; i < copies.size(); ++i)
+            EXPECT_EQ(i < step.openFaces, open.count(copies[i]) == 1)
+                << files[i] << " after text " << &step - steps;
+        const wchar_t last = step.text.back();
+        EXPECT_TRUE(sameGlyph(*FontFace(copies[step.supplier], 16, 0).getGlyph(last),
+                              *font->getGlyph(last)))
+            << "text " << &step - steps;
+    }
+}
+
 TEST_F(CacheTest, FreeUnusedDropsOnlyWhatNobodyElseHolds)
 {
     const std::weak_ptr<const Font> single = m_cache.getFont("DroidSansThai.ttf", 14);
@@ -94,10 +159,14 @@ TEST_F(CacheTest, FreeUnusedDropsOnlyWhatNobodyElseHolds)
 TEST_F(CacheTest, MissingAndUnreadableResourcesAreFatal)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    m_dir.write("DroidSansThai.ttf", "not a font");
     const std::pair<std::function<void()>, std::string> cases[] = {
         {[this] { m_cache.getPixmap("absent"); }, "Cannot find \"absent.png\""},
         {[this] { m_cache.getPixmap("broken"); }, "Cannot load PNG file \"broken\""},
         {[this] { m_cache.getFont("Absent.ttf", 12); }, "Cannot find \"Absent.ttf\""},
+        // Even a fallback face that nothing may ever need.
+        {[this] { m_cache.getFont(12, false, false); },
+         "FontFace\\(\".*/DroidSansThai.ttf\"\\) file error"},
     };
     for (const auto& [load, message] : cases)
         EXPECT_EXIT((setFatalErrorHandler(printFatalMessage), load()), testing::ExitedWithCode(1),

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/TempDir.h"
 #include "text/FtFace.h"
 #include "text/FtSize.h"
 #include "text/FtTransform.h"
@@ -59,6 +60,42 @@ TEST(FtServerTest, FacesAreSharedByPathWhileInUse)
     EXPECT_FALSE(server.getFace(c_dataDir + "/make-symbol-font.py"));
     const std::vector<char> garbage(1000, 'x');
     EXPECT_FALSE(server.getFace(garbage.data(), int(garbage.size())));
+
+    EXPECT_TRUE(server.isFontFile(c_sans));
+    EXPECT_FALSE(server.isFontFile(c_fontDir + "/NoSuchFont.ttf"));
+    EXPECT_FALSE(server.isFontFile(c_dataDir + "/make-symbol-font.py"));
+    EXPECT_FALSE(server.isFontFile(c_fontDir));
+}
+
+TEST(FtServerTest, FontFilesAreReadNotMappedAndClosedWithTheirFace)
+{
+    // A path of its own, so that no other face of this process has the file.
+    TempDir dir;
+    const std::string copy = dir / "Copy.ttf";
+    {
+        const std::vector<char> image = readFile(c_sans);
+        std::ofstream(copy, std::ios::binary).write(image.data(), std::streamsize(image.size()));
+    }
+    const auto mapped = [&copy] {
+        std::ifstream maps("/proc/self/maps");
+        for (std::string line; std::getline(maps, line);)
+            if (line.find(copy) != std::string::npos)
+                return true;
+        return false;
+    };
+    const int descriptors = openDescriptorCount();
+    {
+        const std::shared_ptr<FtSize> size = FtServer::g().getFace(copy)->getSize(40, 0);
+        ASSERT_TRUE(size);
+        EXPECT_TRUE(size->getBitmapGlyph(L'W', FT_LOAD_NO_BITMAP));
+        EXPECT_FALSE(mapped());
+        EXPECT_EQ(descriptors + 1, openDescriptorCount());
+    }
+    EXPECT_EQ(descriptors, openDescriptorCount());
+    EXPECT_TRUE(FtServer::g().isFontFile(copy));
+    dir.write("Broken.ttf", "not a font");
+    EXPECT_FALSE(FtServer::g().getFace(dir / "Broken.ttf"));
+    EXPECT_EQ(descriptors, openDescriptorCount()) << "checks and failures close the file";
 }
 
 TEST(FtServerTest, FaceNamesStylesAndMetrics)
