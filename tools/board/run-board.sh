@@ -121,7 +121,8 @@ fail() {
 }
 # scenario NAME [OPTIONS]: runs one of the simulator's scenarios on the board;
 # its screenshots go to $run/screenshots$variant, its log to
-# $run/NAME$variant.log.
+# $run/NAME$variant.log and what the program printed to
+# $run/NAME$variant.program.log (the next new device clears lifeboat.log).
 variant=
 scenario() {
     name=$1
@@ -136,6 +137,7 @@ scenario() {
     else
         fail "$name$variant: $(grep -E '^(fail|error)' "$log" | head -n 1)"
     fi
+    cp "$run/lifeboat.log" "$run/$name$variant.program.log" 2>/dev/null || :
 }
 
 # The backup's archive on the drive, read back on this side.
@@ -192,12 +194,12 @@ step "screens against the simulator's"
     fail "simulator scenarios, see $run/simulator-tests.log"
 for shot in "$run"/screenshots*/*.png; do
     name=${shot##*/}
-    shown=${shot#"$run"/screenshots}
+    shown=${shot#"$run"/}
     if difference=$("$host/tools/board/screen-diff" \
         "$host/sim-screenshots/$name" "$shot"); then
-        pass "${shown#/} identical to the simulator's"
+        pass "$shown identical to the simulator's"
     else
-        fail "${shown#/}: $difference"
+        fail "$shown: $difference"
     fi
 done
 
