@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!decoder.add(record))
             continue;
         const OKU::TouchScreen::Event event = calibration.convert(
-            decoder.isPressed(), decoder.getRawX(), decoder.getRawY(), width, height);
+            decoder.isPressed(), decoder.getRawX(), decoder.getRawY(), width, height, 0);
         FUZZ_CHECK(event.pressed == decoder.isPressed());
         FUZZ_CHECK(event.x >= 0 && event.x < width && event.y >= 0 && event.y < height);
     }

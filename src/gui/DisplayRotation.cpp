@@ -1,10 +1,9 @@
 #include "gui/DisplayRotation.h"
 
-#include <iostream>
 #include <string>
 
 #include "core/Paths.h"
-#include "core/ProcessExit.h"
+#include "gui/SetupFailure.h"
 
 namespace OKU {
 
@@ -16,8 +15,7 @@ int displayRotationFromEnv()
     for (int rotation : {0, 90, 180, 270})
         if (value == std::to_string(rotation))
             return rotation;
-    std::cerr << "Invalid OKU_ROTATION \"" << value << "\".  Use 0, 90, 180 or 270" << std::endl;
-    exitProcess(1);
+    failSetup("Invalid OKU_ROTATION \"" + value + "\".  Use 0, 90, 180 or 270");
 }
 
 } // namespace OKU

@@ -1,37 +1,22 @@
 #include "gui/FbRootWidget.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <iostream>
 #include <string>
 #include <sys/ioctl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include "core/Paths.h"
-#include "core/ProcessExit.h"
 #include "core/ScreenRotation.h"
 #include "gui/DisplayRotation.h"
+#include "gui/SetupFailure.h"
 #include "input/TouchScreenFactory.h"
 
 namespace OKU {
 
 namespace {
-
-// Set-up failures are reported in one line and end the process at once.
-[[noreturn]] void failSetup(const std::string& line)
-{
-    std::cerr << line << std::endl;
-    exitProcess(1);
-}
-
-[[noreturn]] void failSetup(const std::string& what, const std::string& path)
-{
-    const int error = errno;
-    failSetup(what + " \"" + path + "\".  " + std::strerror(error));
-}
 
 bool isField(const fb_bitfield& field, unsigned offset, unsigned length)
 {

@@ -130,11 +130,13 @@ TEST(FbPageFlip, ShowsCompleteFramesOnlyOrWritesIntoTheVisiblePageWhenTheDeviceC
             EXPECT_LE(log.pages.size(), 1u);
             EXPECT_TRUE(holdsFrame(fb.contents().substr(0, c_frameBytes), frames, c_frames - 1));
         }
-        if (*c.warning)
+        if (*c.warning) {
             EXPECT_EQ(1u, count(errors, c.warning)) << errors;
-        else
+        } else {
             EXPECT_EQ("", errors);
-        if (!c.flips && !*c.warning)
+        }
+        if (!c.flips && !*c.warning) {
             EXPECT_FALSE(exists(fb.displayState()));
+        }
     }
 }

@@ -25,7 +25,7 @@ cp "$here/guest/agent.sh" "$tree/etc/"
 echo "$bootrom" >"$tree/etc/bootrom_version.txt"
 
 # Modules in load order, each after those it depends on (the depends= field
-# of its .modinfo section), a line each: its path and its parameters.
+# of its .modinfo section), a line each.
 loaded=" "
 add_module() {
     # It calls itself: its variables must be its own (dash has local).
@@ -42,12 +42,7 @@ add_module() {
     done
     mkdir -p "$tree/lib/modules/$(dirname "${file#"$moddir"/}")"
     cp "$file" "$tree/lib/modules/${file#"$moddir"/}"
-    echo "${file#"$moddir"/} $(parameters "$name")" >>"$tree/lib/modules/load-order"
-}
-# The GPU's framebuffer emulation gets memory for two frames, so that a
-# program can flip pages on it (OKU_FBFLIP); the visible frame stays the same.
-parameters() {
-    case $1 in drm_kms_helper) echo drm_fbdev_overalloc=200 ;; esac
+    echo "${file#"$moddir"/}" >>"$tree/lib/modules/load-order"
 }
 # virtio transport and consoles, GPU (fb0), 9p, USB mass storage, FAT.
 for module in virtio_mmio virtio_console virtio-gpu 9pnet_virtio 9p xhci-pci \
