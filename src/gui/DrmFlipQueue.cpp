@@ -1,35 +1,16 @@
 #include "gui/DrmFlipQueue.h"
 
-#include <algorithm>
-
 #include "core/FatalError.h"
+#include "gui/DamageAreas.h"
 
 namespace OKU {
-
-namespace {
-
-// Adds r to the areas, keeping no area inside another, so that nothing is
-// written twice for one frame.
-void addArea(std::vector<Rect>& areas, const Rect& r)
-{
-    for (const Rect& area : areas) {
-        if (area.contains(r))
-            return;
-    }
-    areas.erase(std::remove_if(areas.begin(), areas.end(),
-                               [&r](const Rect& area) { return r.contains(area); }),
-                areas.end());
-    areas.push_back(r);
-}
-
-} // namespace
 
 void DrmFlipQueue::addDamage(const Rect& r)
 {
     if (r.isEmpty())
         return;
-    addArea(m_missing[0], r);
-    addArea(m_missing[1], r);
+    addDamageArea(m_missing[0], r);
+    addDamageArea(m_missing[1], r);
 }
 
 std::vector<Rect> DrmFlipQueue::takeBackDamage()

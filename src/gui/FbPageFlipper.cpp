@@ -7,6 +7,7 @@
 
 #include "core/Trace.h"
 #include "graphics/FrameWriter.h"
+#include "gui/DamageAreas.h"
 
 namespace OKU {
 
@@ -111,14 +112,7 @@ void* FbPageFlipper::pageAddress(int page) const
 
 void FbPageFlipper::addLacking(int page, const Rect& r)
 {
-    std::vector<Rect>& lacking = m_lacking[page];
-    if (std::any_of(lacking.begin(), lacking.end(),
-                    [&](const Rect& known) { return known.contains(r); }))
-        return;
-    lacking.erase(std::remove_if(lacking.begin(), lacking.end(),
-                                 [&](const Rect& known) { return r.contains(known); }),
-                  lacking.end());
-    lacking.push_back(r);
+    addDamageArea(m_lacking[page], r);
 }
 
 bool FbPageFlipper::pan(int page)
