@@ -3,7 +3,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/Condition.h"
+#include "core/Mutex.h"
 #include "core/Paths.h"
+#include "core/Thread.h"
 #include "core/Time.h"
 #include "core/Trace.h"
 #include "gui/DrmRootWidget.h"
@@ -16,6 +19,34 @@ namespace {
 
 // How long the main thread waits before reading a controller that failed.
 const int c_retryPauseMs = 1000;
+// How long the first page waits at most for the reports that were waiting
+// at start, so that a line sending without end cannot hold it back.
+const int c_startReportsMs = 250;
+
+// Holds the GUI thread's start back until the touch loop has taken in every
+// report that was waiting when it began, or the time is up.
+class StartGate : private NonCopyable {
+public:
+    void open()
+    {
+        MutexLocker lock(m_mutex);
+        m_open = true;
+        m_opened.broadcast();
+    }
+
+    void waitOpen(int timeoutMs)
+    {
+        const TimeSpec deadline = monotonicNow() + TimeSpec::fromMilliseconds(timeoutMs);
+        MutexLocker lock(m_mutex);
+        while (!m_open && m_opened.waitUntil(m_mutex, deadline)) {
+        }
+    }
+
+private:
+    Mutex m_mutex;
+    Condition m_opened;
+    bool m_open = false;
+};
 
 // Every way the program reaches a screen: a KMS display when OKU_DRMDEV
 // names one, else the framebuffer.
@@ -35,7 +66,18 @@ Backend::Backend(const std::string&, int width, int height, bool, int, char**, c
 
 void Backend::mainLoop()
 {
-    m_root->start();
+    // A finger that was down before the program started (resting on the
+    // panel at power-on, a panel stuck pressed) has reported by now. Its
+    // reports are injected before the first page shows, so that they aim at
+    // nothing, however the two threads are scheduled.
+    static StartGate s_startGate;
+    startDetachedThread(
+        [this] {
+            s_startGate.waitOpen(c_startReportsMs);
+            m_root->start();
+        },
+        "start");
+    bool started = false;
     int x = 0;
     int y = 0;
     // A controller that fails while running (a report cut off on the line,
@@ -44,6 +86,10 @@ void Backend::mainLoop()
     std::string lastFailure;
     for (;;) {
         TouchScreen* touchScreen = m_root->getTouchScreen();
+        if (!started && !(touchScreen && touchScreen->reportWaiting())) {
+            s_startGate.open();
+            started = true;
+        }
         if (!touchScreen) {
             // No controller fitted: nothing will ever come.
             sleepMilliseconds(3600000);

@@ -116,6 +116,12 @@ void LinuxTouchScreen::init()
         m_calibration.reset();
 }
 
+bool LinuxTouchScreen::reportWaiting()
+{
+    pollfd readable = {m_fd, POLLIN, 0};
+    return m_fd >= 0 && poll(&readable, 1, 0) > 0;
+}
+
 TouchScreen::Event LinuxTouchScreen::getEvent()
 {
     input_event record;

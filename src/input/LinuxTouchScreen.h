@@ -49,6 +49,7 @@ public:
     // one it reports raw positions.
     void init() override;
     Event getEvent() override;
+    bool reportWaiting() override;
     void startRawCoordinates() override;
     void endRawCoordinates() override;
     // Fits, installs and saves the calibration; width and height are unused.

@@ -86,6 +86,11 @@ bool PMTouchScreen::awaitAnswer(const TimeSpec& stageEnd, const AnswerCheck& acc
     }
 }
 
+bool PMTouchScreen::reportWaiting()
+{
+    return m_port && m_port->inputWaiting();
+}
+
 // Framing shared by the models: a packet of getPacketSize() bytes whose first
 // byte is recognisable (validateFirstByte). A rejected first byte is dropped
 // alone, so the reader slides byte by byte onto the next packet start; the

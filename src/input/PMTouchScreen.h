@@ -34,6 +34,7 @@ public:
     // Skips bytes and packets the model rejects; warnings count them, one
     // line per second at most.
     Event getEvent() override;
+    bool reportWaiting() override;
     void startRawCoordinates() override;
     void endRawCoordinates() override;
     // Fits to the points and saves the result; width, height and raw mode are

@@ -36,6 +36,8 @@ public:
     // The same with a point on the monotonic clock as the limit.
     bool readBytesUntil(unsigned char* buffer, int count, const TimeSpec& deadline);
     void writeBytes(const unsigned char* buffer, int count);
+    // Whether bytes have arrived that were not read yet.
+    bool inputWaiting() { return waitReadable(0); }
     // Drops what has arrived but was not read yet, such as late answers to an
     // earlier request.
     void discardInput();

@@ -132,6 +132,13 @@ void TSC10TouchScreen::init()
     m_raw = false;
 }
 
+bool TSC10TouchScreen::reportWaiting()
+{
+    MutexLocker lock(m_lineMutex);
+    // While a reader holds the line, what is on it is that reader's.
+    return !m_reports.empty() || (m_port && !m_reading && m_port->inputWaiting());
+}
+
 TouchScreen::Event TSC10TouchScreen::getEvent()
 {
     for (;;) {

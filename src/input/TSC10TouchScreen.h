@@ -35,6 +35,7 @@ public:
     void init() override;
     // A release carries the position of the last press (0, 0 before any).
     Event getEvent() override;
+    bool reportWaiting() override;
     void startRawCoordinates() override;
     void endRawCoordinates() override;
     // Uploads exactly nine points and the largest screen coordinates; any

@@ -41,6 +41,10 @@ public:
     // Blocks until the next report: raw controller units in raw mode, screen
     // pixels otherwise.
     virtual Event getEvent() = 0;
+    // Whether a report has arrived that getEvent() has not returned yet, so
+    // that the next call returns without waiting for the panel. Drivers that
+    // cannot tell answer false.
+    virtual bool reportWaiting() { return false; }
     virtual void startRawCoordinates() = 0;
     virtual void endRawCoordinates() = 0;
     // Installs (and stores) a calibration from the screen's points; width

@@ -155,14 +155,19 @@ TEST(LinuxTouchScreenTest, StaleInputIsDrainedAndRawPositionsReported)
             writeReport(writer, true, 7, 8);
             LinuxTouchScreen touchScreen(device.path(), 800, 600);
             touchScreen.init();
+            const bool waitingAfterInit = touchScreen.reportWaiting();
             writeReport(writer, true, 1000, 2000);
             writeRecords(writer, {record(EV_ABS, ABS_X, 1500), record(EV_SYN, SYN_REPORT, 0)});
             writeReport(writer, false, 1500, 2000);
+            const bool waitingWritten = touchScreen.reportWaiting();
             for (int i = 0; i < 3; ++i)
                 printEvent(touchScreen.getEvent());
+            fprintf(stderr, "waiting %d %d %d", waitingAfterInit, waitingWritten,
+                    touchScreen.reportWaiting());
             _exit(0);
         },
-        ::testing::ExitedWithCode(0), "^1 1000 2000\\|1 1500 2000\\|0 1500 2000\\|$");
+        ::testing::ExitedWithCode(0),
+        "^1 1000 2000\\|1 1500 2000\\|0 1500 2000\\|waiting 0 1 0$");
 }
 
 TEST(LinuxTouchScreenTest, CalibratedPositionsFollowRawModeAndNewCalibration)

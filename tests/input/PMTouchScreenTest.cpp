@@ -173,6 +173,20 @@ TEST(PMTouchScreenTest, CutOffPacketIsDropped)
     }
 }
 
+// What the back end injects before the first page shows: a report the line
+// holds, and nothing once it is read.
+TEST(PMTouchScreenTest, ReportWaitingWhileOneIsUnread)
+{
+    const HangGuard guard;
+    TempDir dir;
+    Rig rig(true, dir / "tscal.dat");
+    EXPECT_FALSE(rig.driver->reportWaiting());
+    rig.terminal.send(hex("FF 03 04 05 06"));
+    EXPECT_TRUE(rig.driver->reportWaiting());
+    EXPECT_EQ("press 388 646", describe(rig.driver->getEvent()));
+    EXPECT_FALSE(rig.driver->reportWaiting());
+}
+
 // "<category> Dropped <n> bytes of junk" lines: their number and the bytes
 // they count together.
 std::pair<int, int> droppedBytes(const TraceCapture& traces)

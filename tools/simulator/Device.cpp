@@ -93,7 +93,7 @@ void Device::report(bool pressed, int x, int y)
 {
     Pm9000Controller* controller = touchController();
     const PanelPosition panel = m_rotation.toPanel(x, y);
-    if (m_phase == Phase::RUNNING && controller && controller->waitEnabled(0))
+    if (m_phase == Phase::RUNNING && controller)
         controller->report(pressed, panel.x, panel.y);
 }
 

@@ -220,34 +220,29 @@ int HeadlessInterpreter::stretchedMs(const Words& words, size_t index, int defau
 
 void HeadlessInterpreter::waitTouchReady()
 {
-    // Asked for no time at all, the device looks only once, and that look
-    // waits on the controller itself, which wakes it the moment the program
-    // switches the controller on; its longer waits sleep between looks. So a
-    // finger put down at start reports before the program shows its page.
-    typedef std::chrono::steady_clock Clock;
-    const Clock::time_point deadline =
-        Clock::now() + std::chrono::milliseconds(c_touchReadyMs * m_device.slowdown());
-    while (!m_device.waitTouchReady(0)) {
-        if (Clock::now() >= deadline || m_device.phase() == Device::Phase::STOPPED)
-            throw CommandFailed("the program did not switch the touch controller on");
-        // Without a controller to wait on the look returns at once.
-        sleepMs(1);
-    }
+    if (!m_device.waitTouchReady(c_touchReadyMs * m_device.slowdown()))
+        throw CommandFailed("the program did not switch the touch controller on");
 }
 
 void HeadlessInterpreter::touch(const Words& words)
 {
     const int x = xAt(words, 1, m_screen);
     const int y = yAt(words, 2, m_screen);
-    // A press while the application runs restarts lifeboat instead.
-    if (!(words[0] == "press" && m_device.phase() == Device::Phase::APPLICATION))
-        waitTouchReady();
-    if (words[0] == "press")
+    if (words[0] == "press") {
+        // A press while the application runs restarts lifeboat instead. One
+        // made before the program switched the controller on rests on the
+        // panel and is the controller's first report.
+        const bool restarts = m_device.phase() == Device::Phase::APPLICATION;
         m_device.press(x, y);
-    else if (words[0] == "move")
-        m_device.move(x, y);
-    else
-        m_device.release(x, y);
+        if (!restarts)
+            waitTouchReady();
+    } else {
+        waitTouchReady();
+        if (words[0] == "move")
+            m_device.move(x, y);
+        else
+            m_device.release(x, y);
+    }
     m_out << "ok " << words[0] << std::endl;
 }
 

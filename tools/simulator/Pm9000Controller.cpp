@@ -95,6 +95,20 @@ bool Pm9000Controller::waitEnabled(int timeoutMs)
 void Pm9000Controller::report(bool pressed, int x, int y)
 {
     const RawPosition raw = screenToRaw(x, y);
+    {
+        // A finger put down before reporting is on rests on the panel: the
+        // controller reports it the moment it is switched on.
+        std::lock_guard<std::mutex> lock(m_enabledMutex);
+        if (!m_enabled) {
+            m_restingFinger = pressed ? std::optional<RawPosition>(raw) : std::nullopt;
+            return;
+        }
+    }
+    sendReport(pressed, raw);
+}
+
+void Pm9000Controller::sendReport(bool pressed, const RawPosition& raw)
+{
     const unsigned char packet[c_messageSize] = {
         pressed ? c_touching : c_lifted, static_cast<unsigned char>(raw.x >> 7),
         static_cast<unsigned char>(raw.x & 0x7F), static_cast<unsigned char>(raw.y >> 7),
@@ -134,9 +148,17 @@ void Pm9000Controller::answer(const unsigned char* command)
     }
     const unsigned char started[c_messageSize] = {c_startReporting, 0, 0, 0, 0};
     send(started);
-    std::lock_guard<std::mutex> lock(m_enabledMutex);
-    m_enabled = true;
-    m_enabledChanged.notify_all();
+    std::optional<RawPosition> restingFinger;
+    {
+        std::lock_guard<std::mutex> lock(m_enabledMutex);
+        m_enabled = true;
+        restingFinger.swap(m_restingFinger);
+        // Sent before anyone learns that reporting is on, so that no later
+        // report can overtake it.
+        if (restingFinger)
+            sendReport(true, *restingFinger);
+        m_enabledChanged.notify_all();
+    }
 }
 
 void Pm9000Controller::send(const unsigned char* packet)

@@ -4,8 +4,11 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
+
+#include "RawTouchMap.h"
 
 namespace sim {
 
@@ -31,12 +34,15 @@ public:
     bool waitEnabled(int timeoutMs);
 
     // One report of the finger at screen pixel x, y, touching or lifted.
+    // Before reporting is on, a touching finger rests on the panel and is
+    // reported first thing once the driver switches reporting on.
     void report(bool pressed, int x, int y);
 
 private:
     void start();
     void answerCommands();
     void answer(const unsigned char* command);
+    void sendReport(bool pressed, const RawPosition& raw);
     void send(const unsigned char* packet);
 
     int m_master = -1;
@@ -47,6 +53,7 @@ private:
     std::mutex m_enabledMutex;
     std::condition_variable m_enabledChanged;
     bool m_enabled = false;
+    std::optional<RawPosition> m_restingFinger;
     std::atomic<bool> m_stopping{false};
     std::thread m_thread;
 };
