@@ -1,9 +1,9 @@
 // A preload library (LD_PRELOAD) that lets a regular file stand in for a
-// Linux framebuffer device and a FIFO for an evdev input device, so that the
+// Linux framebuffer device and FIFOs for evdev input devices, so that the
 // unmodified program runs on a development machine. Descriptors opened on
-// the configured paths are remembered; the screen-information and capability
-// ioctls on them are answered here, everything else (read, poll, mmap of the
-// real file) goes to the system.
+// the configured paths are remembered; the screen-information, capability and
+// axis ioctls on them are answered here, everything else (read, poll, mmap of
+// the real file) goes to the system.
 //
 // Environment:
 //   FBEMU_PATH         the file that acts as the framebuffer device; opening
@@ -22,10 +22,20 @@
 //                      its bytes, preceded by a line "changed-while-shown
 //                      YOFFSET" when the page leaving the screen was written
 //                      to while it was shown
-//   FBEMU_EVDEV_PATH   the FIFO that acts as the evdev device
-//   FBEMU_EVDEV_BITS   comma-separated capabilities the device reports, of
-//                      EV_SYN, EV_KEY, EV_ABS, ABS_X, ABS_Y, BTN_TOUCH; all
-//                      of them if unset
+//   FBEMU_EVDEV_PATH   a FIFO that acts as an evdev device
+//   FBEMU_INPUT_DIR    a directory whose FIFOs all act as evdev devices, so
+//                      that devices can come and go while the program runs
+//   FBEMU_EVDEV_BITS   comma-separated capabilities an evdev device reports,
+//                      of EV_SYN, EV_KEY, EV_ABS, ABS_X, ABS_Y, BTN_TOUCH,
+//                      ABS_MT_SLOT, ABS_MT_TRACKING_ID, ABS_MT_POSITION_X,
+//                      ABS_MT_POSITION_Y, BTN_LEFT and KEYBOARD (see
+//                      EvdevCapabilities.h); the first six if unset. A file
+//                      beside a device, its name with ".caps" added, gives
+//                      that device's list instead.
+//   FBEMU_EVDEV_ABS    the ranges EVIOCGABS reports, comma-separated
+//                      "AXIS:MIN:MAX" (such as "ABS_X:0:4095"); the request
+//                      fails with EINVAL for an axis not listed, as a real
+//                      one does on a device without it
 //   FBEMU_VT_PATH      the file that acts as the program's virtual terminal
 //                      ("/dev/tty" and "/dev/tty0"); KDSETMODE adds the mode
 //                      to it as a line "text" or "graphics", KDGETMODE reads
@@ -158,6 +168,22 @@ void extendToFrameMemory(int fd)
         std::perror("fbemu: cannot extend the framebuffer file");
 }
 
+// A FIFO directly in FBEMU_INPUT_DIR.
+bool isInInputDirectory(int fd, const char* path)
+{
+    const char* configured = std::getenv("FBEMU_INPUT_DIR");
+    if (!configured || !*configured)
+        return false;
+    std::string directory = configured;
+    while (directory.size() > 1 && directory.back() == '/')
+        directory.pop_back();
+    const size_t length = directory.size();
+    struct stat status;
+    return std::strncmp(path, directory.c_str(), length) == 0 && path[length] == '/' &&
+           path[length + 1] != '\0' && !std::strchr(path + length + 1, '/') &&
+           fstat(fd, &status) == 0 && S_ISFIFO(status.st_mode);
+}
+
 // Every successful open is noted, so that a number reused after a close we
 // did not see is not taken for the old device.
 int noteOpened(int fd, const char* path, int flags)
@@ -167,7 +193,7 @@ int noteOpened(int fd, const char* path, int flags)
     Kind kind = OTHER;
     if (isPath("FBEMU_PATH", path))
         kind = FRAMEBUFFER;
-    else if (isPath("FBEMU_EVDEV_PATH", path))
+    else if (isPath("FBEMU_EVDEV_PATH", path) || isInInputDirectory(fd, path))
         kind = EVDEV;
     g_kinds[fd] = kind;
     if (kind == FRAMEBUFFER && (flags & O_ACCMODE) != O_RDONLY)
@@ -329,13 +355,54 @@ bool isCapabilityRequest(unsigned long request)
            _IOC_NR(request) >= 0x20 && _IOC_NR(request) < 0x20 + EV_CNT;
 }
 
-int answerCapabilities(unsigned long request, void* argument)
+// The device's own list from the file beside it, else FBEMU_EVDEV_BITS (which
+// may be unset: null).
+const char* capabilityList(int fd, std::string& sidecar)
+{
+    char path[4096];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    const ssize_t length = readlink(link.c_str(), path, sizeof path - 1);
+    FILE* file = nullptr;
+    if (length > 0) {
+        path[length] = '\0';
+        file = std::fopen((std::string(path) + ".caps").c_str(), "re");
+    }
+    if (!file)
+        return std::getenv("FBEMU_EVDEV_BITS");
+    char line[1024] = {};
+    if (!std::fgets(line, sizeof line, file))
+        line[0] = '\0';
+    std::fclose(file);
+    sidecar = line;
+    while (!sidecar.empty() && std::strchr(" \t\r\n", sidecar.back()))
+        sidecar.pop_back();
+    return sidecar.c_str();
+}
+
+int answerCapabilities(int fd, unsigned long request, void* argument)
 {
     const unsigned type = _IOC_NR(request) - 0x20;
     if ((type == 0 && isFailing("evbit")) || (type == EV_ABS && isFailing("evabs")))
         return fail();
-    return fillEvdevBits(type, std::getenv("FBEMU_EVDEV_BITS"),
-                         static_cast<unsigned char*>(argument), _IOC_SIZE(request));
+    std::string sidecar;
+    return fillEvdevBits(type, capabilityList(fd, sidecar), static_cast<unsigned char*>(argument),
+                         _IOC_SIZE(request));
+}
+
+// EVIOCGABS(axis) is _IOR('E', 0x40 + axis, struct input_absinfo).
+bool isAxisRequest(unsigned long request)
+{
+    return _IOC_TYPE(request) == 'E' && _IOC_DIR(request) == _IOC_READ &&
+           _IOC_NR(request) >= 0x40 && _IOC_NR(request) < 0x40 + ABS_CNT &&
+           _IOC_SIZE(request) == sizeof(input_absinfo);
+}
+
+int answerAxis(unsigned long request, void* argument)
+{
+    return fillAbsoluteInfo(_IOC_NR(request) - 0x40, std::getenv("FBEMU_EVDEV_ABS"),
+                            *static_cast<input_absinfo*>(argument))
+               ? 0
+               : fail();
 }
 
 int answerIoctl(IoctlFunction next, int fd, unsigned long request, void* argument)
@@ -350,7 +417,9 @@ int answerIoctl(IoctlFunction next, int fd, unsigned long request, void* argumen
     if (kind == FRAMEBUFFER && request == FBIO_WAITFORVSYNC)
         return isFailing("vsync") ? fail(ENOTTY) : 0;
     if (kind == EVDEV && isCapabilityRequest(request))
-        return answerCapabilities(request, argument);
+        return answerCapabilities(fd, request, argument);
+    if (kind == EVDEV && isAxisRequest(request))
+        return answerAxis(request, argument);
     if (kind == TERMINAL && (request == KDGETMODE || request == KDSETMODE))
         return answerTerminal(fd, request, argument);
     return next(fd, request, argument);
