@@ -1,6 +1,7 @@
 #include "Device.h"
 
 #include <ostream>
+#include <stdexcept>
 #include <thread>
 
 namespace sim {
@@ -104,6 +105,27 @@ bool Device::waitTouchReady(int timeoutMs)
         return m_phase == Phase::RUNNING && controller &&
                controller->waitEnabled(c_touchReadySliceMs);
     });
+}
+
+bool Device::key(unsigned short code, bool pressed)
+{
+    // The new program never sees the key that started it: its keyboard's
+    // unread keys are dropped at the start.
+    if (!sendKey(code, pressed))
+        return false;
+    if (m_phase == Phase::APPLICATION && pressed)
+        boot();
+    return true;
+}
+
+bool Device::plugKeyboard(bool)
+{
+    throw std::runtime_error("This device cannot take a USB keyboard.");
+}
+
+bool Device::sendKey(unsigned short, bool)
+{
+    return false;
 }
 
 std::optional<int> Device::takeExit(int timeoutMs)

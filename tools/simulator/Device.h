@@ -50,6 +50,14 @@ public:
     // it at most timeoutMs.
     bool waitTouchReady(int timeoutMs);
 
+    // The USB keyboard's key (an evdev key code) going down or up; false
+    // when no keyboard is plugged in. While the application runs, a key
+    // going down starts lifeboat.
+    bool key(unsigned short code, bool pressed);
+    // Plugs the USB keyboard in or pulls it out; false when it already was.
+    // Throws std::runtime_error on a device that cannot take one.
+    virtual bool plugKeyboard(bool plugged);
+
     // The oldest exit status not yet taken, waiting for one at most timeoutMs;
     // shell style, 128 + the signal for a program killed by one.
     std::optional<int> takeExit(int timeoutMs);
@@ -74,6 +82,8 @@ protected:
     virtual std::optional<int> reapProgram() = 0;
     // The controller while the program may use it; null while it is off.
     virtual Pm9000Controller* touchController() = 0;
+    // Sends a key from the plugged-in keyboard; false without one.
+    virtual bool sendKey(unsigned short code, bool pressed);
     virtual void powerOffTouch() = 0;
     // Calibration and data are gone, the data back at its factory contents.
     virtual void resetStorage() = 0;

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include "KeyNames.h"
 #include "LineReader.h"
 #include "SimulatorStatus.h"
 
@@ -121,6 +122,10 @@ const HeadlessInterpreter::Command HeadlessInterpreter::c_commands[] = {
     {"screenshot", 2, 2, &HeadlessInterpreter::screenshot},
     {"pixel", 3, 3, &HeadlessInterpreter::pixel},
     {"usb", 2, 4, &HeadlessInterpreter::usb},
+    {"keyboard", 2, 2, &HeadlessInterpreter::keyboard},
+    {"key", 2, 2, &HeadlessInterpreter::key},
+    {"key-down", 2, 2, &HeadlessInterpreter::key},
+    {"key-up", 2, 2, &HeadlessInterpreter::key},
     {"expect-exit", 2, 3, &HeadlessInterpreter::expectExit},
     {"expect-no-exit", 1, 2, &HeadlessInterpreter::expectNoExit},
     {"expect-file", 2, 2, &HeadlessInterpreter::expectFile},
@@ -355,6 +360,37 @@ void HeadlessInterpreter::usb(const Words& words)
         throw CommandFailed("usb takes \"insert [read-only] [slow]\" or \"remove\"");
     }
     m_out << "ok usb " << words[1] << std::endl;
+}
+
+void HeadlessInterpreter::keyboard(const Words& words)
+{
+    if (words[1] != "plug" && words[1] != "unplug")
+        throw CommandFailed("keyboard takes \"plug\" or \"unplug\"");
+    const bool plug = words[1] == "plug";
+    if (!m_device.plugKeyboard(plug))
+        throw CommandFailed(plug ? "a keyboard is plugged in already" : "no keyboard is plugged in");
+    m_out << "ok keyboard " << words[1] << std::endl;
+}
+
+void HeadlessInterpreter::key(const Words& words)
+{
+    const std::vector<unsigned short> codes = keyCodes(words[1]);
+    if (codes.empty())
+        throw CommandFailed("unknown key \"" + words[1] + "\", wanted one of " + c_keyNamesHelp);
+    if (words[0] != "key-up")
+        sendKeys(codes, true);
+    if (words[0] == "key")
+        pollUntil(m_device, c_tapMs, [] { return false; });
+    if (words[0] != "key-down")
+        sendKeys(codes, false);
+    m_out << "ok " << words[0] << std::endl;
+}
+
+void HeadlessInterpreter::sendKeys(const std::vector<unsigned short>& codes, bool pressed)
+{
+    for (size_t i = 0; i < codes.size(); ++i)
+        if (!m_device.key(codes[pressed ? i : codes.size() - 1 - i], pressed))
+            throw CommandFailed("no keyboard is plugged in");
 }
 
 void HeadlessInterpreter::expectExit(const Words& words)

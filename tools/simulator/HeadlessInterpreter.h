@@ -21,6 +21,13 @@ namespace sim {
 //   screenshot FILE.png
 //   pixel X Y                                       prints "pixel X Y RRGGBB"
 //   usb insert [read-only] [slow] | usb remove      a slow drive takes seconds to flush
+//   keyboard plug | keyboard unplug                 the USB keyboard
+//   key NAME | key-down NAME | key-up NAME          a key of the plugged-in keyboard
+//                                                   pressed and released, or only
+//                                                   one of them; NAME is tab,
+//                                                   shift+tab, left, right, up,
+//                                                   down, enter, space, escape or
+//                                                   a single letter a-z or digit
 //   expect-exit STATUS [TIMEOUT_MS]                 the program's next exit status
 //   expect-no-exit [MS]                             the program runs on for MS
 //                                                   (default 1000)
@@ -61,6 +68,10 @@ private:
     void screenshot(const Words& words);
     void pixel(const Words& words);
     void usb(const Words& words);
+    void keyboard(const Words& words);
+    void key(const Words& words);
+    // Sends the codes of a key name down or up, a modifier around the key.
+    void sendKeys(const std::vector<unsigned short>& codes, bool pressed);
     void expectExit(const Words& words);
     void expectNoExit(const Words& words);
     void expectFile(const Words& words);

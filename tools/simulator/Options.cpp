@@ -19,7 +19,8 @@ Options parseOptions(int argc, char** argv, const BuildTree& build)
             options.stateDir = argv[++i];
         } else if (arg == "--program" && hasValue) {
             options.program = argv[++i];
-        } else if (takeDisplayOption(argc, argv, i, options.display)) {
+        } else if (takeDisplayOption(argc, argv, i, options.display) ||
+                   takeInputOption(argv, i, options.inputs)) {
             continue;
         } else if (arg == "--reset") {
             options.reset = true;
@@ -41,22 +42,28 @@ std::string usage()
 {
     return std::string(
                "usage: lifeboat-sim [--state DIR] [--reset] [--headless] [--program PATH]\n"
-               "                    [--rotation DEG] [--flip] [SCRIPT] [-- PROGRAM ARGUMENTS...]\n"
+               "                    [--rotation DEG] [--flip] [--keyboard] [--no-touch] [SCRIPT]\n"
+               "                    [-- PROGRAM ARGUMENTS...]\n"
                "Runs lifeboat on a simulated device: an 800x480 framebuffer, a PenMount PM9000\n"
-               "touch controller and a USB drive, with the device's storage in DIR.\n"
+               "touch controller, a USB drive and a USB keyboard, with the device's storage\n"
+               "in DIR.\n"
                "  --state DIR     the device's storage (kept between runs)\n"
                "  --reset         start from a new device: no calibration, factory data\n"
                "  --headless      no window: commands from standard input (or SCRIPT)\n"
                "  --program PATH  the program to run instead of the built lifeboat\n") +
-           c_displayOptionsUsage +
+           c_displayOptionsUsage + c_inputOptionsUsage +
            "Window: the mouse is the finger; U inserts or removes the USB drive,\n"
-           "S saves a screenshot, Q quits. Headless commands: tap X Y, press X Y,\n"
+           "K plugs the keyboard in or out (while it is in, Tab, Shift, the arrows,\n"
+           "Enter, Space and Escape are its keys), S saves a screenshot, Q quits.\n"
+           "Headless commands: tap X Y, press X Y,\n"
            "move X Y, release X Y, wait MS, waitfor pixel X Y RRGGBB [MS],\n"
            "waitfor still [QUIET_MS [MS]], waitfor file PATTERN [MS],\n"
            "screenshot FILE.png, pixel X Y,\n"
            "usb insert [read-only] [slow], usb remove, expect-exit STATUS [MS],\n"
            "expect-file PATTERN, expect-no-file PATTERN, expect-mounted PATH,\n"
-           "expect-unmounted PATH, include FILE, quit.\n"
+           "expect-unmounted PATH, key NAME, key-down NAME, key-up NAME,\n"
+           "keyboard plug, keyboard unplug, include FILE, quit; NAME is one of\n"
+           "tab, shift+tab, left, right, up, down, enter, space, escape, a-z, 0-9.\n"
            "Exit status: 0 done, 1 a check failed, 2 cannot run, 3 the program stopped\n"
            "with a status other than 50, 51 or 54.\n";
 }

@@ -6,11 +6,13 @@
 
 #include "BuildTree.h"
 #include "DisplaySettings.h"
+#include "InputSettings.h"
 
 namespace sim {
 
 // lifeboat-sim [--state DIR] [--reset] [--headless] [--program PATH]
-//              [--rotation DEG] [--flip] [SCRIPT] [-- PROGRAM ARGUMENTS...]
+//              [--rotation DEG] [--flip] [--keyboard] [--no-touch] [SCRIPT]
+//              [-- PROGRAM ARGUMENTS...]
 struct Options {
     std::string stateDir;
     bool reset = false;
@@ -18,6 +20,7 @@ struct Options {
     bool help = false;
     std::string program;
     DisplaySettings display;
+    InputSettings inputs;
     // Headless commands from this file instead of standard input.
     std::string script;
     std::vector<std::string> programArguments;

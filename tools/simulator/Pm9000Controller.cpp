@@ -43,7 +43,7 @@ bool isCommandStart(unsigned char byte)
 
 } // namespace
 
-Pm9000Controller::Pm9000Controller()
+Pm9000Controller::Pm9000Controller(Condition condition) : m_dead(condition == Condition::DEAD)
 {
     char name[128];
     if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
@@ -132,7 +132,8 @@ void Pm9000Controller::answerCommands()
             continue;
         command[received++] = byte;
         if (received == c_messageSize) {
-            answer(command);
+            if (!m_dead)
+                answer(command);
             received = 0;
         }
     }

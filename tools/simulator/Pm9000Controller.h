@@ -19,8 +19,12 @@ namespace sim {
 // controller's reports in raw panel units (see RawTouchMap.h).
 class Pm9000Controller {
 public:
+    // A dead controller takes the driver's commands and never answers them,
+    // as when the panel is broken or missing.
+    enum class Condition { WORKING, DEAD };
+
     // On a new pseudo-terminal. Throws std::runtime_error when none can be had.
-    Pm9000Controller();
+    explicit Pm9000Controller(Condition condition = Condition::WORKING);
     // On the host end of a connected line, which it takes over; no path().
     explicit Pm9000Controller(int line);
     Pm9000Controller(const Pm9000Controller&) = delete;
@@ -45,6 +49,7 @@ private:
     void sendReport(bool pressed, const RawPosition& raw);
     void send(const unsigned char* packet);
 
+    const bool m_dead = false;
     int m_master = -1;
     // Held open so the line never hangs up between the program's opens.
     int m_slave = -1;

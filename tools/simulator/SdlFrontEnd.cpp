@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <linux/input.h>
 
 #include "SimulatorStatus.h"
 #include "text/Bidi.h"
@@ -102,8 +103,11 @@ void SdlFrontEnd::handle(const SDL_Event& event)
         m_quit = true;
         break;
     case SDL_KEYDOWN:
-        if (!event.key.repeat)
+        if (!event.key.repeat && !forwardKey(event.key.keysym.sym, true))
             handleKey(event.key.keysym.sym);
+        break;
+    case SDL_KEYUP:
+        forwardKey(event.key.keysym.sym, false);
         break;
     case SDL_MOUSEBUTTONDOWN:
         if (event.button.button == SDL_BUTTON_LEFT) {
@@ -136,6 +140,23 @@ int SdlFrontEnd::clampY(int y) const
     return std::clamp(y, 0, m_screen.height() - 1);
 }
 
+bool SdlFrontEnd::forwardKey(SDL_Keycode key, bool pressed)
+{
+    static const struct {
+        SDL_Keycode host;
+        unsigned short device;
+    } c_forwarded[] = {
+        {SDLK_TAB, KEY_TAB},       {SDLK_LSHIFT, KEY_LEFTSHIFT}, {SDLK_RSHIFT, KEY_RIGHTSHIFT},
+        {SDLK_LEFT, KEY_LEFT},     {SDLK_RIGHT, KEY_RIGHT},      {SDLK_UP, KEY_UP},
+        {SDLK_DOWN, KEY_DOWN},     {SDLK_RETURN, KEY_ENTER},     {SDLK_KP_ENTER, KEY_KPENTER},
+        {SDLK_SPACE, KEY_SPACE},   {SDLK_ESCAPE, KEY_ESC},
+    };
+    for (const auto& k : c_forwarded)
+        if (k.host == key)
+            return m_device.key(k.device, pressed);
+    return false;
+}
+
 void SdlFrontEnd::handleKey(SDL_Keycode key)
 {
     if (key == SDLK_q) {
@@ -147,6 +168,9 @@ void SdlFrontEnd::handleKey(SDL_Keycode key)
             m_device.state().removeUsbDrive();
         else
             m_device.state().insertUsbDrive(false, false);
+        updateTitle();
+    } else if (key == SDLK_k) {
+        m_device.plugKeyboard(!m_device.keyboardPlugged());
         updateTitle();
     }
 }
@@ -165,7 +189,8 @@ void SdlFrontEnd::updateTitle()
 {
     const std::string title = std::string("lifeboat simulator - USB drive ") +
                               (m_device.state().usbDriveInserted() ? "inserted" : "removed") +
-                              " (U: insert/remove, S: screenshot, Q: quit)";
+                              ", keyboard " + (m_device.keyboardPlugged() ? "in" : "out") +
+                              " (U: insert/remove, K: plug/unplug, S: screenshot, Q: quit)";
     SDL_SetWindowTitle(m_window.window, title.c_str());
 }
 

@@ -14,8 +14,10 @@
 namespace sim {
 
 // The device in a window: the screen as the program draws it, the mouse as
-// the finger. U inserts or removes the USB drive, S saves a screenshot into
-// the state's screenshots/, Q (or closing the window) quits.
+// the finger. U inserts or removes the USB drive, K plugs the USB keyboard
+// in or out, S saves a screenshot into the state's screenshots/, Q (or
+// closing the window) quits. While the keyboard is in, the host's Tab,
+// Shift, arrows, Enter, Space and Escape are its keys.
 class SdlFrontEnd {
 public:
     // A window on the user's display, or null when there is none to be had.
@@ -39,6 +41,9 @@ private:
                 const Window& window);
 
     void handle(const SDL_Event& event);
+    // Hands the key to the simulated keyboard; false when it is not one of
+    // its keys or no keyboard is plugged in.
+    bool forwardKey(SDL_Keycode key, bool pressed);
     void handleKey(SDL_Keycode key);
     // Mouse positions kept on the screen, in its coordinates.
     int clampX(int x) const;

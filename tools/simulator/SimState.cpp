@@ -64,7 +64,7 @@ void SimState::prepare(bool reset)
             fs::remove_all(entry.path());
     }
     writeFile(path(c_marker), "");
-    for (const char* dir : {"varlib", "boot", "usb/drive", "data", "screenshots"})
+    for (const char* dir : {"varlib", "boot", "usb/drive", "data", "screenshots", "input"})
         fs::create_directories(path(dir));
     writeFile(path("boot/bootrom_version.txt"), "2.1.0 Simulator\n");
     if (fs::is_empty(path("data")))

@@ -16,6 +16,8 @@ namespace sim {
 //                 usb/slow are the drive's switches, read by the simulator's
 //                 mount scripts
 //   root/         the installation the program runs from (KARO_LIFEBOAT)
+//   input/        the input devices the program looks for (OKU_INPUT_DIR):
+//                 the plugged-in USB keyboard
 //   screenshots/  what the window's S key saves
 //   lifeboat.log  everything the program and its scripts print
 class SimState {

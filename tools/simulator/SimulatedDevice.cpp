@@ -25,6 +25,7 @@ const char* const c_replacedVariables[] = {
     "FBEMU_SMEM_LEN", "FBEMU_YRES_VIRTUAL", "FBEMU_PAN_LOG", "FBEMU_EVDEV_PATH",
     "FBEMU_EVDEV_BITS", "OKU_FBDEV", "OKU_ROTATION", "OKU_FBFLIP", "OKU_DRMDEV", "OKU_TSTYPE", "OKU_TSDEV", "OKU_TSBAUD",
     "OKU_TS_CALIBRATED_FILE", "OKU_TS_CALIB_DATA_FILE", "OKU_FAKE_EXTDISK", "OKU_PREFIX",
+    "FBEMU_INPUT_DIR", "FBEMU_EVDEV_ABS", "OKU_INPUT_DIR",
     "NIMBLO_OPTIONAL_TSC", "KARO_LIFEBOAT", "KARO_ROOT", "BACKUP_DIRS", "LIFEBOAT_SIM_STATE",
     "ASAN_OPTIONS"};
 
@@ -45,11 +46,14 @@ int shellStatus(int waitStatus)
 SimulatedDevice::SimulatedDevice(SimState& state, FramebufferView& screen,
                                  const BuildTree& build, const std::string& program,
                                  const std::vector<std::string>& arguments,
-                                 const DisplaySettings& display, std::ostream& events)
+                                 const DisplaySettings& display, const InputSettings& inputs,
+                                 std::ostream& events)
     : Device(events), m_state(state), m_screen(screen), m_build(build), m_program(program),
-      m_arguments(arguments), m_display(display)
+      m_arguments(arguments), m_display(display), m_inputs(inputs)
 {
     setPanelRotation(display.rotation);
+    if (inputs.keyboard)
+        m_keyboard = std::make_unique<EmulatedKeyboard>(m_state.path("input"));
 }
 
 SimulatedDevice::~SimulatedDevice()
@@ -62,7 +66,10 @@ int SimulatedDevice::startProgram()
     if (m_program.empty())
         throw std::runtime_error("lifeboat was not built; name a program with --program.");
     m_controller.reset();
-    m_controller = std::make_unique<Pm9000Controller>();
+    m_controller = std::make_unique<Pm9000Controller>(
+        m_inputs.touch ? Pm9000Controller::Condition::WORKING : Pm9000Controller::Condition::DEAD);
+    if (m_keyboard)
+        m_keyboard->discardUnread();
     m_screen.clear();
     const std::string log = logPath();
     std::ofstream(log, std::ios_base::app) << "--- simulator: starting " << m_program << "\n";
@@ -95,8 +102,12 @@ std::vector<std::string> SimulatedDevice::programEnvironment() const
         // A sanitized program would refuse to run behind the preload library.
         "ASAN_OPTIONS=verify_asan_link_order=0"};
     environment.insert(environment.end(), simulated.begin(), simulated.end());
-    const std::vector<std::string> display = m_display.programSettings();
-    environment.insert(environment.end(), display.begin(), display.end());
+    // Only the state's input devices, never those of this machine.
+    environment.push_back("OKU_INPUT_DIR=" + m_state.path("input"));
+    environment.push_back("FBEMU_INPUT_DIR=" + m_state.path("input"));
+    for (const std::vector<std::string>& settings :
+         {m_display.programSettings(), m_inputs.programSettings()})
+        environment.insert(environment.end(), settings.begin(), settings.end());
     // Memory for two frames, which the program has to ask for.
     if (m_display.pageFlip)
         environment.push_back("FBEMU_SMEM_LEN=" + std::to_string(m_screen.memorySize()));
@@ -151,6 +162,25 @@ void SimulatedDevice::insertUsbDrive(bool readOnly, bool slow)
 void SimulatedDevice::removeUsbDrive()
 {
     m_state.removeUsbDrive();
+}
+
+bool SimulatedDevice::plugKeyboard(bool plugged)
+{
+    if (plugged == keyboardPlugged())
+        return false;
+    if (plugged)
+        m_keyboard = std::make_unique<EmulatedKeyboard>(m_state.path("input"));
+    else
+        m_keyboard.reset();
+    return true;
+}
+
+bool SimulatedDevice::sendKey(unsigned short code, bool pressed)
+{
+    if (!m_keyboard)
+        return false;
+    m_keyboard->send(code, pressed);
+    return true;
 }
 
 void SimulatedDevice::kill()

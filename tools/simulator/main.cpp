@@ -25,7 +25,7 @@ int simulate(const Options& options, const BuildTree& build)
     std::cout << "state " << state.directory() << std::endl;
     FramebufferView panel(state.path("fb"), options.display.pageFlip ? 2 : 1);
     SimulatedDevice device(state, panel, build, options.program, options.programArguments,
-                           options.display, std::cout);
+                           options.display, options.inputs, std::cout);
     const RotatedScreen screen(panel, options.display.rotation);
     device.boot();
     if (!options.headless)
