@@ -3,7 +3,9 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <cmath>
 #include <functional>
+#include <linux/input.h>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -13,7 +15,9 @@
 #include <unistd.h>
 #include <vector>
 
+#include "KeyNames.h"
 #include "QmpClient.h"
+#include "QmpInput.h"
 #include "UnixSocketServer.h"
 #include "UsbDrive.h"
 
@@ -201,4 +205,62 @@ TEST(Qmp, DriveContentsAreListedFromTheImage)
               std::vector<std::string>{"backup-20261206-120000.tar.gz"});
     EXPECT_EQ(drive.list("*").size(), 2u);
     unlink(image.c_str());
+}
+
+TEST(QmpInput, KeysAndTheTabletReachQemuAsWellFormedInputEvents)
+{
+    FakeQmp qemu([](const std::string&) { return std::string(c_ok); });
+    QmpClient qmp(qemu.path(), 5000);
+    QmpInput input(qmp);
+    input.key("tab", true);
+    input.touch(false, 0, 32767);
+    input.plugKeyboard();
+    EXPECT_TRUE(input.unplugKeyboard());
+    const std::vector<std::string> requests = qemu.requests();
+    ASSERT_EQ(requests.size(), 5u);
+    for (const std::string& request : requests)
+        EXPECT_TRUE(balanced(request)) << request;
+    EXPECT_EQ(requests[1], "{\"execute\": \"input-send-event\", \"arguments\": {\"events\": ["
+                           "{\"type\": \"key\", \"data\": {\"down\": true, \"key\": "
+                           "{\"type\": \"qcode\", \"data\": \"tab\"}}}]}}");
+    // Position and button in one command: one frame in the guest.
+    EXPECT_EQ(requests[2], "{\"execute\": \"input-send-event\", \"arguments\": {\"events\": ["
+                           "{\"type\": \"abs\", \"data\": {\"axis\": \"x\", \"value\": 0}}, "
+                           "{\"type\": \"abs\", \"data\": {\"axis\": \"y\", \"value\": 32767}}, "
+                           "{\"type\": \"btn\", \"data\": {\"down\": false, \"button\": \"left\"}}]}}");
+    EXPECT_NE(requests[3].find("\"driver\": \"usb-kbd\""), std::string::npos);
+    EXPECT_NE(requests[4].find("device_del"), std::string::npos);
+}
+
+TEST(QmpInput, EveryKeyOfTheScenariosHasAQemuName)
+{
+    const std::vector<std::pair<const char*, std::vector<std::string>>> keys = {
+        {"tab", {"tab"}},     {"shift+tab", {"shift", "tab"}}, {"enter", {"ret"}},
+        {"space", {"spc"}},   {"escape", {"esc"}},             {"left", {"left"}},
+        {"down", {"down"}},   {"q", {"q"}},                    {"l", {"l"}},
+        {"m", {"m"}},         {"z", {"z"}},                    {"1", {"1"}},
+        {"0", {"0"}},
+    };
+    for (const auto& key : keys) {
+        std::vector<std::string> qcodes;
+        for (const unsigned short code : sim::keyCodes(key.first))
+            qcodes.push_back(keyQcode(code));
+        EXPECT_EQ(qcodes, key.second) << key.first;
+    }
+    for (char letter = 'a'; letter <= 'z'; ++letter)
+        EXPECT_EQ(keyQcode(sim::keyCodes(std::string(1, letter)).at(0)), std::string(1, letter));
+    EXPECT_EQ(keyQcode(KEY_F1), "");
+    EXPECT_EQ(keyQcode(KEY_BACKSPACE), "");
+}
+
+TEST(QmpInput, TabletCoordinatesScaleBackToTheTouchedPixel)
+{
+    for (const int size : {800, 480}) {
+        EXPECT_EQ(tabletCoordinate(size - 1, size), 32767);
+        for (int pixel = 0; pixel < size; ++pixel) {
+            const double back = tabletCoordinate(pixel, size) * (size - 1) / 32767.0;
+            ASSERT_EQ(static_cast<int>(back), pixel) << size;
+            ASSERT_EQ(std::lround(back), pixel) << size;
+        }
+    }
 }

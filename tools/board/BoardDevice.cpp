@@ -14,6 +14,9 @@ const struct {
     const char* guest;
 } c_guestPaths[] = {{"varlib/", "/var/lib/"}, {"boot/", "/mnt/boot/"}};
 const std::string c_drivePrefix = "usb/drive/";
+// The names the guest's input drivers give the tablet and the USB keyboard.
+const char c_tabletName[] = "QEMU Virtio Tablet";
+const char c_usbKeyboardName[] = "QEMU QEMU USB Keyboard";
 
 } // namespace
 
@@ -23,8 +26,10 @@ BoardDevice::BoardDevice(const BoardConnection& connection, QmpClient& qmp,
                          std::ostream& events)
     : sim::Device(events), m_connection(connection), m_agent(connection.agentSocket, c_connectMs),
       m_drive(qmp, connection.stateDir + "/usb.img"), m_arguments(arguments),
-      m_settings(settings), m_slowdown(slowdown)
+      m_settings(settings), m_slowdown(slowdown), m_input(qmp)
 {
+    // A USB keyboard an earlier run left plugged in is pulled.
+    m_input.unplugKeyboard();
 }
 
 BoardDevice::~BoardDevice()
@@ -34,6 +39,57 @@ BoardDevice::~BoardDevice()
     } catch (const std::runtime_error&) {
         // The board has gone; there is nothing left to stop.
     }
+}
+
+void BoardDevice::setInputs(const sim::InputSettings& inputs, bool tablet)
+{
+    m_keyboardPlugged = inputs.keyboard;
+    m_pm9000 = inputs.touch && !tablet;
+    if (inputs.touch && tablet) {
+        const std::vector<std::string> node =
+            m_agent.check(std::string("input_device ") + shellQuote(c_tabletName), c_commandMs);
+        if (node.empty())
+            throw std::runtime_error("The board has no virtio tablet.");
+        m_settings.push_back("OKU_TSTYPE=input");
+        m_settings.push_back("OKU_TSDEV=" + node.front());
+    }
+}
+
+void BoardDevice::touchTablet(bool touching, int panelX, int panelY)
+{
+    m_input.touch(touching, tabletCoordinate(panelX, sim::ScreenMode::c_width),
+                  tabletCoordinate(panelY, sim::ScreenMode::c_height));
+}
+
+bool BoardDevice::plugKeyboard(bool plugged)
+{
+    if (plugged == m_keyboardPlugged)
+        return false;
+    if (plugged) {
+        m_input.plugKeyboard();
+        m_usbKeyboard = true;
+    } else if (m_usbKeyboard) {
+        m_input.unplugKeyboard();
+        m_usbKeyboard = false;
+    }
+    m_keyboardPlugged = plugged;
+    // As a person waits for the keyboard to be recognised.
+    m_agent.check(std::string("wait_for_input ") + (plugged ? "present " : "absent ") +
+                      shellQuote(c_usbKeyboardName),
+                  c_commandMs * 2);
+    return true;
+}
+
+bool BoardDevice::sendKey(unsigned short code, bool pressed)
+{
+    if (!m_keyboardPlugged)
+        return false;
+    const std::string qcode = keyQcode(code);
+    if (qcode.empty())
+        throw std::runtime_error("The board's keyboards have no key " + std::to_string(code) +
+                                 ".");
+    m_input.key(qcode, pressed);
+    return true;
 }
 
 void BoardDevice::factoryNew()
@@ -54,8 +110,10 @@ int BoardDevice::startProgram()
     // A fresh controller on the UART, as after a power cycle: reporting is
     // off until the new program has switched it on.
     m_controller.reset();
-    LineChannel line(m_connection.touchSocket, c_connectMs);
-    m_controller = std::make_unique<sim::Pm9000Controller>(line.release());
+    if (m_pm9000) {
+        LineChannel line(m_connection.touchSocket, c_connectMs);
+        m_controller = std::make_unique<sim::Pm9000Controller>(line.release());
+    }
     // The agent outlives this run: the settings are given anew every time.
     std::string settings;
     for (const std::string& setting : m_settings)

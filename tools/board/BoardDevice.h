@@ -8,8 +8,10 @@
 
 #include "Device.h"
 #include "GuestAgent.h"
+#include "InputSettings.h"
 #include "Pm9000Controller.h"
 #include "QmpClient.h"
+#include "QmpInput.h"
 #include "UsbDrive.h"
 
 namespace board {
@@ -24,8 +26,9 @@ struct BoardConnection {
 };
 
 // The program on an emulated board: the agent starts it as the device's
-// start-up would, the PM9000 controller talks to it over the board's UART,
-// and the USB drive is plugged in and pulled through QMP.
+// start-up would, the PM9000 controller talks to it over the board's UART
+// (unless the virtio tablet stands in for the panel, or the panel is dead),
+// and the USB drive, the keyboards and the tablet are worked through QMP.
 class BoardDevice : public sim::Device {
 public:
     // settings are the program's environment entries ("NAME=VALUE") beyond
@@ -35,6 +38,16 @@ public:
                 const std::vector<std::string>& settings, int slowdown, std::ostream& events);
     // Ends the program.
     ~BoardDevice() override;
+
+    // What the device is operated with. A keyboard at power-on is the
+    // board's virtio keyboard; one plugged in later a USB keyboard on the
+    // xHCI controller, which then takes the keys. A device without touch has
+    // nothing answering on its UART; with the tablet, the virtio tablet is
+    // the touch panel, read by the evdev touch driver. Takes effect with the
+    // next start of the program.
+    void setInputs(const sim::InputSettings& inputs, bool tablet);
+    // The finger on the virtio tablet at a panel pixel, touching or lifted.
+    void touchTablet(bool touching, int panelX, int panelY);
 
     // A new device: no calibration, nothing mounted, an empty drive pulled.
     void factoryNew();
@@ -46,12 +59,16 @@ public:
     std::vector<std::string> findFiles(const std::string& pattern) override;
     void insertUsbDrive(bool readOnly, bool slow) override;
     void removeUsbDrive() override;
+    // The virtio keyboard, which the board cannot pull, is only no longer
+    // typed on once pulled.
+    bool plugKeyboard(bool plugged) override;
     int slowdown() const override { return m_slowdown; }
 
 private:
     int startProgram() override;
     std::optional<int> reapProgram() override;
     sim::Pm9000Controller* touchController() override { return m_controller.get(); }
+    bool sendKey(unsigned short code, bool pressed) override;
     void powerOffTouch() override { m_controller.reset(); }
     void resetStorage() override;
     std::string logPath() const override;
@@ -64,6 +81,10 @@ private:
     std::vector<std::string> m_arguments;
     std::vector<std::string> m_settings;
     int m_slowdown;
+    QmpInput m_input;
+    bool m_pm9000 = true;
+    bool m_keyboardPlugged = false;
+    bool m_usbKeyboard = false;
     std::unique_ptr<sim::Pm9000Controller> m_controller;
     int m_pid = -1;
 };

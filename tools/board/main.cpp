@@ -8,8 +8,9 @@
 #include <stdexcept>
 
 #include "BoardDevice.h"
+#include "BoardInterpreter.h"
 #include "DisplaySettings.h"
-#include "HeadlessInterpreter.h"
+#include "InputSettings.h"
 #include "QmpScreen.h"
 #include "RotatedScreen.h"
 #include "SimulatorStatus.h"
@@ -36,19 +37,25 @@ struct Options {
     sim::DisplaySettings display;
     // The DRM device the program draws on instead of the framebuffer.
     std::string drmDevice;
+    sim::InputSettings inputs;
+    // The virtio tablet is the touch panel.
+    bool tablet = false;
     std::string script;
     std::vector<std::string> programArguments;
 };
 
 const char c_usage[] =
     "usage: lifeboat-board --board DIR [--reset] [--slowdown N] [--rotation DEG] [--flip]\n"
-    "                      [--drm DEVICE] [--measure | SCRIPT] [-- PROGRAM ARGUMENTS...]\n"
+    "                      [--keyboard] [--no-touch] [--tablet] [--drm DEVICE]\n"
+    "                      [--measure | SCRIPT] [-- PROGRAM ARGUMENTS...]\n"
     "Runs lifeboat on the emulated board whose sockets (qmp.sock, agent.sock,\n"
     "touch.sock) and state lie in DIR, and works it with the simulator's headless\n"
-    "commands from SCRIPT or standard input (see lifeboat-sim --help).\n"
+    "commands from SCRIPT or standard input (see lifeboat-sim --help) and the\n"
+    "board's own for the virtio tablet: tablet tap|press|move|release X Y.\n"
     "  --reset         start from a new device: no calibration, an empty USB drive\n"
     "  --slowdown N    stretch the commands' time-outs N times (default 3)\n"
     "  --drm DEVICE    the program draws on the DRM device (OKU_DRMDEV)\n"
+    "  --tablet        the virtio tablet is the touch panel, read by the evdev driver\n"
     "  --measure       time the start to the first full page, print memory figures\n";
 
 Options parseOptions(int argc, char** argv)
@@ -66,7 +73,10 @@ Options parseOptions(int argc, char** argv)
             options.slowdown = std::max(1, std::atoi(argv[++i]));
         } else if (arg == "--drm" && hasValue) {
             options.drmDevice = argv[++i];
-        } else if (sim::takeDisplayOption(argc, argv, i, options.display)) {
+        } else if (arg == "--tablet") {
+            options.tablet = true;
+        } else if (sim::takeDisplayOption(argc, argv, i, options.display) ||
+                   sim::takeInputOption(argv, i, options.inputs)) {
             continue;
         } else if (arg == "--reset") {
             options.reset = true;
@@ -113,17 +123,25 @@ int run(const Options& options)
     const QmpScreen panel(qmp, options.boardDir + "/screen.ppm");
     const sim::RotatedScreen screen(panel, options.display.rotation);
     std::vector<std::string> settings = options.display.programSettings();
+    for (const std::string& setting : options.inputs.programSettings())
+        settings.push_back(setting);
     if (!options.drmDevice.empty())
         settings.push_back("OKU_DRMDEV=" + options.drmDevice);
     BoardDevice device(connection, qmp, options.programArguments, settings, options.slowdown,
                        std::cout);
     device.setPanelRotation(options.display.rotation);
+    device.setInputs(options.inputs, options.tablet);
     if (options.reset)
         device.factoryNew();
     if (options.measure)
         return measure(device, screen, options.boardDir);
     device.boot();
-    return sim::HeadlessInterpreter(device, screen, std::cout).run(options.script);
+    const sim::PanelRotation rotation(sim::ScreenMode::c_width, sim::ScreenMode::c_height,
+                                      options.display.rotation);
+    const BoardInterpreter::Tablet tablet = [&device](bool touching, int x, int y) {
+        device.touchTablet(touching, x, y);
+    };
+    return BoardInterpreter(device, screen, tablet, rotation, std::cout).run(options.script);
 }
 
 } // namespace
@@ -135,7 +153,7 @@ int main(int argc, char** argv)
         options = parseOptions(argc, argv);
     } catch (const std::invalid_argument& e) {
         std::cerr << "lifeboat-board: " << e.what() << "\n"
-                  << c_usage << sim::c_displayOptionsUsage;
+                  << c_usage << sim::c_displayOptionsUsage << sim::c_inputOptionsUsage;
         return sim::STATUS_CANNOT_RUN;
     }
     try {

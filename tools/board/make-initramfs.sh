@@ -44,10 +44,12 @@ add_module() {
     cp "$file" "$tree/lib/modules/${file#"$moddir"/}"
     echo "${file#"$moddir"/}" >>"$tree/lib/modules/load-order"
 }
-# virtio transport and consoles, GPU (fb0), 9p, USB mass storage, FAT.
+# virtio transport and consoles, GPU (fb0), 9p, USB mass storage, FAT, and
+# the input devices' event nodes: the virtio keyboard and tablet, and a USB
+# keyboard plugged in while the program runs.
 for module in virtio_mmio virtio_console virtio-gpu 9pnet_virtio 9p xhci-pci \
     crct10dif_generic crc64_rocksoft_generic usb-storage sd_mod vfat nls_cp437 nls_ascii \
-    nls_utf8 nls_iso8859-1; do
+    nls_utf8 nls_iso8859-1 evdev virtio_input usbhid hid-generic; do
     add_module "$module"
 done
 

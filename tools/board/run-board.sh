@@ -87,7 +87,8 @@ if [ -n "$interactive" ]; then
 fi
 # armmp has no LPAE: the PCIe window (for xHCI) must stay below 4 GiB. The
 # GPU and consoles sit on virtio-mmio, which must speak virtio 1.0 for the
-# GPU. The UART is wired to the touch controller's socket.
+# GPU. The UART is wired to the touch controller's socket. The virtio
+# keyboard and tablet are typed and touched through QMP's input-send-event.
 # shellcheck disable=SC2086 # display and console are lists of words
 qemu-system-arm -M virt,highmem=off -cpu cortex-a15 -smp 2 -m 512 -nodefaults $display \
     -kernel "$kernel" -initrd "$run/initramfs.gz" -append "console=hvc0 quiet" \
@@ -103,6 +104,7 @@ qemu-system-arm -M virt,highmem=off -cpu cortex-a15 -smp 2 -m 512 -nodefaults $d
     -fsdev local,id=board,path="$run",security_model=none \
     -device virtio-9p-device,fsdev=board,mount_tag=board \
     -device qemu-xhci,id=xhci \
+    -device virtio-keyboard-device -device virtio-tablet-device \
     -qmp unix:"$run/qmp.sock",server=on,wait=off &
 qemu=$!
 trap 'kill $qemu 2>/dev/null; wait $qemu 2>/dev/null' EXIT INT TERM

@@ -78,6 +78,29 @@ find_files() {
     return 0
 }
 
+# The event node of the input device of that name (as its driver calls it).
+input_device() {
+    for device in /sys/class/input/event*; do
+        [ "$(cat "$device/device/name" 2>/dev/null)" = "$1" ] && echo "/dev/input/${device##*/}"
+    done
+    return 0
+}
+
+# Waits at most 60 s until the input device of that name has an event node
+# (present) or has none (absent), as a person waits for a keyboard to be
+# recognised.
+wait_for_input() {
+    for _ in $(seq 600); do
+        node=$(input_device "$2")
+        case $1 in
+        present) [ -n "$node" ] && [ -e "$node" ] && return 0 ;;
+        absent) [ -z "$node" ] && return 0 ;;
+        esac
+        usleep 100000
+    done
+    return 1
+}
+
 while IFS= read -r line; do
     eval "$line" >"$out" 2>&1
     status=$?

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "BoardInterpreter.h"
+#include "SimulatorStatus.h"
+#include "UnixSocketServer.h"
+
+using namespace board;
+
+namespace {
+
+// A device whose program runs on and on; nothing to touch but the tablet.
+class RunningDevice : public sim::Device {
+public:
+    explicit RunningDevice(std::ostream& events) : sim::Device(events) {}
+
+    bool isMounted(const std::string&) override { return false; }
+    std::vector<std::string> findFiles(const std::string&) override { return {}; }
+    void insertUsbDrive(bool, bool) override {}
+    void removeUsbDrive() override {}
+
+private:
+    int startProgram() override { return 1; }
+    std::optional<int> reapProgram() override { return std::nullopt; }
+    sim::Pm9000Controller* touchController() override { return nullptr; }
+    void powerOffTouch() override {}
+    void resetStorage() override {}
+    std::string logPath() const override { return "/log"; }
+};
+
+class BlackScreen : public sim::Screen {
+public:
+    std::vector<uint32_t> snapshot() const override
+    {
+        return std::vector<uint32_t>(sim::ScreenMode::c_width * sim::ScreenMode::c_height);
+    }
+};
+
+struct Touch {
+    bool touching;
+    int x;
+    int y;
+    bool operator==(const Touch& other) const
+    {
+        return touching == other.touching && x == other.x && y == other.y;
+    }
+};
+
+struct ScriptRun {
+    int status;
+    std::string output;
+    std::vector<Touch> touches;
+};
+
+// Runs the script, written with the included file beside it, on a panel
+// turned by rotation degrees.
+ScriptRun runScript(const std::string& script, int rotation = 0)
+{
+    const std::string directory = temporaryDirectory();
+    std::ofstream(directory + "/steps.inc") << "wait 1\n";
+    const std::string path = directory + "/scenario.txt";
+    std::ofstream(path) << script;
+    std::ostringstream events;
+    RunningDevice device(events);
+    device.boot();
+    const BlackScreen screen;
+    ScriptRun run{0, "", {}};
+    std::ostringstream out;
+    const BoardInterpreter::Tablet tablet = [&run](bool touching, int x, int y) {
+        run.touches.push_back({touching, x, y});
+    };
+    const sim::PanelRotation turned(sim::ScreenMode::c_width, sim::ScreenMode::c_height,
+                                    rotation);
+    run.status = BoardInterpreter(device, screen, tablet, turned, out).run(path);
+    run.output = out.str();
+    for (const std::string name : {"/steps.inc", "/scenario.txt", ""})
+        std::remove((directory + name).c_str());
+    // The scenario's own path in its messages, not a copy's.
+    const size_t at = run.output.find(directory);
+    if (at != std::string::npos)
+        run.output.replace(at, directory.size(), "DIR");
+    return run;
+}
+
+} // namespace
+
+TEST(BoardInterpreter, RunsTheSimulatorsCommandsBesideTheTabletsAndNamesFailingLines)
+{
+    const ScriptRun passing = runScript("# a comment\n"
+                                  "include steps.inc\n"
+                                  "\n"
+                                  "tablet tap 10 20\n"
+                                  "tablet press 799 479  # the last pixel\n"
+                                  "tablet move 5 6\n"
+                                  "tablet release 5 6\n");
+    EXPECT_EQ(passing.status, sim::STATUS_DONE) << passing.output;
+    EXPECT_EQ(passing.output, "ok wait\nok tablet\nok tablet\nok tablet\nok tablet\n");
+    EXPECT_EQ(passing.touches, (std::vector<Touch>{{true, 10, 20},
+                                                    {false, 10, 20},
+                                                    {true, 799, 479},
+                                                    {true, 5, 6},
+                                                    {false, 5, 6}}));
+
+    // On a panel turned a quarter clockwise the program's top left corner is
+    // the panel's top right one.
+    EXPECT_EQ(runScript("tablet press 0 0\n", 90).touches, (std::vector<Touch>{{true, 799, 0}}));
+
+    const struct {
+        const char* script;
+        const char* output;
+    } failing[] = {
+        {"wait 1\n\nfrobnicate\ntablet tap 1 1\n",
+         "ok wait\nfail DIR/scenario.txt:3: unknown command \"frobnicate\"\n"},
+        {"wait 1\ntablet tap 800 0\n", "ok wait\nfail DIR/scenario.txt:2: bad x \"800\"\n"},
+        {"tablet poke 1 1\n",
+         "fail DIR/scenario.txt:1: tablet takes \"tap|press|move|release X Y\"\n"},
+    };
+    for (const auto& test : failing) {
+        const ScriptRun run = runScript(test.script);
+        EXPECT_EQ(run.status, sim::STATUS_CHECK_FAILED) << test.script;
+        EXPECT_EQ(run.output, test.output) << test.script;
+        EXPECT_TRUE(run.touches.empty()) << test.script;
+    }
+}
