@@ -3,9 +3,11 @@
 # Boots an emulated ARM board (QEMU virt, Cortex-A15, no KVM) with Debian's
 # armmp kernel and a busybox initramfs, runs the cross-built lifeboat on it as
 # the device does (800x480x32 virtio GPU on /dev/fb0, a PenMount PM9000 on
-# the UART /dev/ttyAMA0, a USB stick on xHCI) and works it with the device
-# simulator's scenarios (tests/sim), each with the device options its
-# "# device:" line names (a portrait panel, for one). The calibration runs
+# the UART /dev/ttyAMA0, a USB stick on xHCI, a virtio keyboard and tablet)
+# and works it with the device simulator's scenarios (tests/sim) and its own
+# (tools/board/scenarios: the keyboard alone on a dead panel, the tablet as
+# the touch panel), each with the device options its "# device:" line names
+# (a portrait panel, for one). The calibration runs
 # again asking for page flipping (OKU_FBFLIP: the GPU's framebuffer emulation
 # has no room for two frames, so the program must fall back to direct output)
 # and some scenarios on the GPU's DRM device (OKU_DRMDEV), which flips pages. Every screenshot
@@ -13,7 +15,8 @@
 # framebuffer run's, and start-up time, memory and program size are printed.
 # --interactive only boots the board with lifeboat: its screen in a window
 # when there is a display, the simulator's commands on standard input (tap X
-# Y, usb insert, screenshot FILE, ...) and the guest's shell on a
+# Y, usb insert, key tab, screenshot FILE, ...), the board's (tablet tap X Y)
+# and the guest's shell on a
 # pseudo-terminal whose name QEMU prints.
 # Needs: Debian 12 with qemu-system-arm, crossbuild-essential-armhf,
 # qemu-user-static, cpio, mtools and dosfstools (installed or brought up to
@@ -122,20 +125,22 @@ fail() {
     echo "FAIL  $*" | tee -a "$results"
     failures=$((failures + 1))
 }
-# scenario NAME [OPTIONS]: runs one of the simulator's scenarios on the board;
-# its screenshots go to $run/screenshots$variant, its log to
-# $run/NAME$variant.log and what the program printed to
-# $run/NAME$variant.program.log (the next new device clears lifeboat.log).
+# scenario FILE [OPTIONS]: runs a scenario (one of the simulator's, or one of
+# the board's own in tools/board/scenarios) on the board; its screenshots go
+# to $run/screenshots$variant, its log to $run/NAME$variant.log and what the
+# program printed to $run/NAME$variant.program.log (the next new device
+# clears lifeboat.log).
 variant=
 scenario() {
-    name=$1
+    file=$1
+    name=$(basename "$file" .txt)
     shift
-    device=$(sed -n 's/^# device: //p' "$top/tests/sim/$name.txt")
+    device=$(sed -n 's/^# device: //p' "$file")
     log=$run/$name$variant.log
     mkdir -p "$run/screenshots$variant"
     # shellcheck disable=SC2086 # the device options are a list of words
     if (cd "$run/screenshots$variant" &&
-        "$board_tool" --board "$run" $device "$@" "$top/tests/sim/$name.txt" >"$log" 2>&1); then
+        "$board_tool" --board "$run" $device "$@" "$file" >"$log" 2>&1); then
         pass "$name$variant"
     else
         fail "$name$variant: $(grep -E '^(fail|error)' "$log" | head -n 1)"
@@ -156,13 +161,14 @@ check_archive() {
 
 step "scenarios on the board"
 started=$(date +%s)
-scenario calibration --reset
+sim=$top/tests/sim
+scenario "$sim/calibration.txt" --reset
 # The device is calibrated now: its start to the first full page.
 "$board_tool" --board "$run" --measure >"$run/measure.log" 2>&1 || fail "measure"
-for file in "$top"/tests/sim/*.txt; do
+for file in "$sim"/*.txt; do
     name=$(basename "$file" .txt)
     case $name in calibration | CMakeLists) continue ;; esac
-    scenario "$name" --reset
+    scenario "$file" --reset
     [ "$name" != backup ] || check_archive
 done
 mv "$run/first-page.png" "$run/first-page-fb.png" 2>/dev/null || fail "no first page"
@@ -170,13 +176,13 @@ mv "$run/first-page.png" "$run/first-page-fb.png" 2>/dev/null || fail "no first 
 # Flipping asked for on a framebuffer without room for a second frame; the
 # default runs before never pan, so they come first.
 variant=-flip
-scenario calibration --reset --flip
+scenario "$sim/calibration.txt" --reset --flip
 
 # The same pages on the DRM device, calibrated first.
 variant=-drm
 drm=/dev/dri/card0
 if grep -q OKU_DRMDEV "$install/bin/lifeboat"; then
-    scenario calibration --reset --drm "$drm"
+    scenario "$sim/calibration.txt" --reset --drm "$drm"
     "$board_tool" --board "$run" --drm "$drm" --measure >"$run/measure-drm.log" 2>&1 ||
         fail "measure on $drm"
     if difference=$("$host/tools/board/screen-diff" "$run/first-page-fb.png" \
@@ -188,6 +194,13 @@ if grep -q OKU_DRMDEV "$install/bin/lifeboat"; then
 else
     fail "the program has no DRM back end (OKU_DRMDEV)"
 fi
+# The board's own inputs: its virtio keyboard from power-on on a device whose
+# panel is dead, and its virtio tablet as the touch panel. Their screenshots
+# must equal the simulator's of the same name too.
+variant=-board
+for file in "$top"/tools/board/scenarios/*.txt; do
+    scenario "$file" --reset
+done
 echo "scenarios took $(($(date +%s) - started)) s"
 
 step "screens against the simulator's"
