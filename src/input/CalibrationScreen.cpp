@@ -1,5 +1,6 @@
 #include "input/CalibrationScreen.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "graphics/Pixmap.h"
@@ -21,6 +22,9 @@ const wchar_t c_title[] = L"Touch screen calibration";
 // Keeps the squared terms of controller units small in the check's fit.
 const double c_checkRawScale = 1.0 / 1024;
 const double c_largestErrorOfDiagonal = 0.02;
+// A finger held on a cross for minutes (or a panel stuck pressed) must not
+// fill the memory; this many reports are plenty for a median.
+const size_t c_maxSamples = 4096;
 
 // Column 0..2 and row 0..2 of the grid, kept clear of the frame's edges and
 // its title.
@@ -34,6 +38,14 @@ int gridY(int row, int height)
 {
     const int ys[] = {70, height / 2, height - 51};
     return ys[row];
+}
+
+// The middle value (the lower of the two middle ones for an even count).
+int32_t median(std::vector<int32_t> values)
+{
+    const auto middle = values.begin() + (values.size() - 1) / 2;
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
 }
 
 } // namespace
@@ -90,9 +102,24 @@ void CalibrationScreen::onMouseDown(int x, int y)
 {
     if (m_timer != -1 || m_index >= c_pointCount)
         return;
+    m_touching = true;
+    m_samplesX.assign(1, x);
+    m_samplesY.assign(1, y);
+}
+
+void CalibrationScreen::onMouseMove(int x, int y)
+{
+    if (!m_touching || m_samplesX.size() >= c_maxSamples)
+        return;
+    m_samplesX.push_back(x);
+    m_samplesY.push_back(y);
+}
+
+void CalibrationScreen::takePoint()
+{
     TouchScreen::CalibrationPoint& point = m_points[shownPoint(m_index)];
-    point.rawX = x;
-    point.rawY = y;
+    point.rawX = median(m_samplesX);
+    point.rawY = median(m_samplesY);
     m_cross->hide();
     ++m_index;
     if (m_index < c_pointCount) {
@@ -135,6 +162,10 @@ void CalibrationScreen::onTimeout(int)
 // on the page, outside the OK button, must not install it again.
 void CalibrationScreen::onMouseUp(int, int)
 {
+    if (m_touching) {
+        m_touching = false;
+        takePoint();
+    }
     RootWidget* root = getRoot();
     if (m_index < c_pointCount || root->getMouseGrabber() != this)
         return;

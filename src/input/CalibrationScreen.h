@@ -1,6 +1,7 @@
 #ifndef OKU_INPUT_CALIBRATIONSCREEN_H
 #define OKU_INPUT_CALIBRATIONSCREEN_H
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -17,8 +18,11 @@ class StaticText;
 // The full-screen page that calibrates the installed touch screen: the user
 // touches a green cross at nine places of a 3 x 3 grid in turn (row by row,
 // right to left in a right-to-left language). The screen grabs the mouse and
-// puts the driver into raw mode, so every press delivers a raw controller
-// position. Touches that no calibration can match (all at one place, say)
+// puts the driver into raw mode, so every report delivers a raw controller
+// position. A target's position is the median, per axis, of the reports while
+// the finger is down, so that a shaky finger or a stray report at the start
+// or end of a touch does not spoil the fit; it is taken when the finger
+// lifts. Touches that no calibration can match (all at one place, say)
 // are thrown away and the nine points asked for again. After the ninth
 // release the driver gets the nine pairs of screen and raw positions and
 // leaves raw mode; an OK button then confirms. A calibration the driver could
@@ -36,6 +40,7 @@ public:
     explicit CalibrationScreen(RootWidget* root);
 
     void onMouseDown(int x, int y) override;
+    void onMouseMove(int x, int y) override;
     void onMouseUp(int x, int y) override;
     void onTimeout(int id) override;
     // Marks the device calibrated (when the calibration was stored) and
@@ -46,6 +51,9 @@ private:
     // The grid point shown for the index'th touch.
     int shownPoint(int index) const;
     void showCross();
+    // Records the median of the touch's reports for the shown cross and
+    // moves on to the next one, or to the end.
+    void takePoint();
     // Whether a calibration from the touches lands every touch within 2 % of
     // the screen's diagonal of its cross.
     bool touchesMatchCrosses() const;
@@ -58,6 +66,9 @@ private:
     int m_index = 0;
     int m_timer = -1;
     bool m_saved = true;
+    bool m_touching = false; // a touch on a shown cross is being sampled
+    std::vector<int32_t> m_samplesX;
+    std::vector<int32_t> m_samplesY;
 };
 
 } // namespace OKU

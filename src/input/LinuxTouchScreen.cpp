@@ -11,6 +11,7 @@
 #include "core/DescriptorIO.h"
 #include "core/FatalError.h"
 #include "core/Paths.h"
+#include "core/ScreenRotation.h"
 
 namespace OKU {
 
@@ -27,21 +28,27 @@ std::string calibrationPath()
     return getEnv("OKU_TS_CALIB_DATA_FILE", "/var/lib/oku-linux-tscal");
 }
 
-bool testBit(const unsigned char* bits, int bit)
+// One bit per code of an event type; large enough for the keys.
+typedef unsigned char CapabilityBits[KEY_MAX / 8 + 1];
+
+bool testBit(const CapabilityBits& bits, int bit)
 {
     return (bits[bit / 8] >> (bit % 8)) & 1;
 }
 
 // Fills bits with the capability bitmap of one event type (0: the types).
-bool queryBits(int fd, int type, unsigned char (&bits)[32])
+// The types and the axes are asked for in 32 bytes, all they can have.
+bool queryBits(int fd, int type, CapabilityBits& bits)
 {
     std::memset(bits, 0, sizeof bits);
-    return ioctl(fd, EVIOCGBIT(type, sizeof bits), bits) >= 0;
+    const size_t size = type == EV_KEY ? sizeof bits : 32;
+    return ioctl(fd, EVIOCGBIT(type, size), bits) >= 0;
 }
 
-void checkCapabilities(int fd)
+// Which kind of panel the device is; fatal when it is none.
+EvdevTouchDecoder::Kind checkCapabilities(int fd)
 {
-    unsigned char bits[32];
+    CapabilityBits bits;
     if (!queryBits(fd, 0, bits))
         fatalError("LinuxTouchScreen: ioctl EVIOCGBIT(0) failed [%s]", strerror(errno));
     if (!testBit(bits, EV_ABS))
@@ -50,10 +57,17 @@ void checkCapabilities(int fd)
         fatalError("LinuxTouchScreen: EV_SYN not supported");
     if (!queryBits(fd, EV_ABS, bits))
         fatalError("LinuxTouchScreen: ioctl EVIOCGBIT(EV_ABS) failed [%s]", strerror(errno));
+    if (testBit(bits, ABS_MT_POSITION_X) && testBit(bits, ABS_MT_POSITION_Y) &&
+        testBit(bits, ABS_MT_TRACKING_ID))
+        return EvdevTouchDecoder::Kind::MULTITOUCH;
     if (!testBit(bits, ABS_X))
         fatalError("LinuxTouchScreen: ABS_X not supported");
     if (!testBit(bits, ABS_Y))
         fatalError("LinuxTouchScreen: ABS_Y not supported");
+    // A device that cannot list its keys is taken for a touch panel.
+    if (queryBits(fd, EV_KEY, bits) && testBit(bits, BTN_LEFT) && !testBit(bits, BTN_TOUCH))
+        return EvdevTouchDecoder::Kind::POINTER;
+    return EvdevTouchDecoder::Kind::SINGLE_TOUCH;
 }
 
 // Discards records queued before the program started (a touch left over from
@@ -71,28 +85,44 @@ void drainStaleInput(int fd)
     }
 }
 
-} // namespace
-
-bool EvdevTouchDecoder::add(const input_event& record)
+// The range the device gives for an axis; false when it gives none or an
+// empty one.
+bool queryRange(int fd, int axis, input_absinfo& range)
 {
-    switch (record.type) {
-    case EV_KEY:
-        if (record.code == BTN_TOUCH)
-            m_pressed = record.value != 0;
-        break;
-    case EV_ABS:
-        if (record.code == ABS_X)
-            m_lastRawX = record.value;
-        else if (record.code == ABS_Y)
-            m_lastRawY = record.value;
-        break;
-    case EV_SYN:
-        return true;
-    default:
-        break;
-    }
-    return false;
+    return ioctl(fd, EVIOCGABS(axis), &range) >= 0 && range.maximum > range.minimum;
 }
+
+// The calibration that stretches the axis ranges over the panel's pixels and
+// turns them into the screen's (width x height) as the panel is mounted:
+// each output is an affine function of the raw position, so the
+// coefficients of x, y and 1 are found by mapping the panel's corner pixel
+// and its two neighbours.
+TouchCalibration axisScaling(const input_absinfo& x, const input_absinfo& y, int width,
+                             int height, int rotation)
+{
+    const Size panel = rotatedSize(Size(width, height), rotation);
+    const Point origin = deviceToLogical(Point(0, 0), rotation, panel);
+    const Point alongX = deviceToLogical(Point(1, 0), rotation, panel);
+    const Point alongY = deviceToLogical(Point(0, 1), rotation, panel);
+    // Panel pixel = raw * perUnit + offset on each axis.
+    const double perUnitX = double(panel.width - 1) / (double(x.maximum) - x.minimum);
+    const double perUnitY = double(panel.height - 1) / (double(y.maximum) - y.minimum);
+    const double offsetX = -x.minimum * perUnitX;
+    const double offsetY = -y.minimum * perUnitY;
+    TouchCalibration::Coefficients c = {};
+    const double stepX[2] = {double(alongX.x - origin.x), double(alongX.y - origin.y)};
+    const double stepY[2] = {double(alongY.x - origin.x), double(alongY.y - origin.y)};
+    const double start[2] = {double(origin.x), double(origin.y)};
+    for (int output = 0; output < 2; ++output) {
+        c[output] = static_cast<float>(stepX[output] * perUnitX / c_rawScale);
+        c[2 + output] = static_cast<float>(stepY[output] * perUnitY / c_rawScale);
+        c[10 + output] =
+            static_cast<float>(start[output] + stepX[output] * offsetX + stepY[output] * offsetY);
+    }
+    return TouchCalibration(c);
+}
+
+} // namespace
 
 LinuxTouchScreen::LinuxTouchScreen(const std::string& device, int width, int height)
     : TouchScreen(width, height), m_device(device), m_calibration(c_rawScale)
@@ -110,10 +140,17 @@ void LinuxTouchScreen::init()
     m_fd = open(m_device.c_str(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0)
         fatalError("LinuxTouchScreen: Cannot open '%s' [%s]", m_device.c_str(), strerror(errno));
-    checkCapabilities(m_fd);
+    const EvdevTouchDecoder::Kind kind = checkCapabilities(m_fd);
+    m_decoder = EvdevTouchDecoder(kind);
     drainStaleInput(m_fd);
-    if (!loadCalibration(calibrationPath()))
-        m_calibration.reset();
+    if (loadCalibration(calibrationPath()))
+        return;
+    m_calibration.reset();
+    const bool multitouch = kind == EvdevTouchDecoder::Kind::MULTITOUCH;
+    input_absinfo x, y;
+    if (queryRange(m_fd, multitouch ? ABS_MT_POSITION_X : ABS_X, x) &&
+        queryRange(m_fd, multitouch ? ABS_MT_POSITION_Y : ABS_Y, y))
+        m_calibration.setCalibration(axisScaling(x, y, m_width, m_height, m_rotation));
 }
 
 bool LinuxTouchScreen::reportWaiting()

@@ -1,52 +1,34 @@
 #ifndef OKU_INPUT_LINUXTOUCHSCREEN_H
 #define OKU_INPUT_LINUXTOUCHSCREEN_H
 
-#include <linux/input.h>
-
-#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "input/EvdevTouchDecoder.h"
 #include "input/TouchCalibration.h"
 #include "input/TouchScreen.h"
 
 namespace OKU {
 
-// Folds the records of a Linux input event device into touch reports.
-// Record (struct input_event, 16 bytes on the 32-bit device, 24 on 64-bit
-// hosts): time, u16 type, u16 code, s32 value.
-//   EV_KEY BTN_TOUCH   pressed = value != 0
-//   EV_ABS ABS_X/ABS_Y last raw x/y = value (other axes ignored)
-//   EV_SYN (any code)  ends the report
-// Other types are ignored.
-class EvdevTouchDecoder {
-public:
-    // True when the record ends a report; the report is then the current
-    // pressed state and last raw position.
-    bool add(const input_event& record);
-
-    bool isPressed() const { return m_pressed != 0; }
-    int32_t getRawX() const { return m_lastRawX; }
-    int32_t getRawY() const { return m_lastRawY; }
-
-private:
-    int32_t m_pressed = 0;
-    int32_t m_lastRawX = 0;
-    int32_t m_lastRawY = 0;
-};
-
-// Touch screen behind a Linux input event device reporting BTN_TOUCH and
-// absolute X and Y, calibrated in software (raw values scaled by 1/1024).
-// Configuration and read errors are fatal.
+// Touch screen behind a Linux input event device: a single-touch panel
+// (BTN_TOUCH with ABS_X and ABS_Y), a type B multitouch panel (followed
+// through its first contact, EvdevTouchDecoder) or an absolute pointer
+// (BTN_LEFT with ABS_X and ABS_Y: tablets, QEMU's virtio tablet). Calibrated
+// in software (raw values scaled by 1/1024). Configuration and read errors
+// are fatal.
 class LinuxTouchScreen : public TouchScreen {
 public:
     LinuxTouchScreen(const std::string& device, int width, int height);
     ~LinuxTouchScreen() override;
 
-    // Opens the device read-only, checks it supports EV_SYN, EV_ABS, ABS_X
-    // and ABS_Y, discards input queued before now and loads the calibration
-    // from $OKU_TS_CALIB_DATA_FILE (default "/var/lib/oku-linux-tscal"); without
-    // one it reports raw positions.
+    // Opens the device read-only, checks it supports EV_SYN and EV_ABS with
+    // either ABS_X and ABS_Y or the multitouch position and tracking axes,
+    // discards input queued before now and loads the calibration from
+    // $OKU_TS_CALIB_DATA_FILE (default "/var/lib/oku-linux-tscal"). Without
+    // one it starts in raw mode; once that ends, positions are scaled from
+    // the axis ranges the device gives (EVIOCGABS) to the panel's pixels and
+    // turned with it, or, from a device that gives none, taken as pixels.
+    // The rotation must be set before.
     void init() override;
     Event getEvent() override;
     bool reportWaiting() override;

@@ -4,12 +4,14 @@
 
 #include <iostream>
 #include <stdexcept>
+#include <utility>
 
 #include "core/FatalError.h"
 #include "core/NumberConversion.h"
 #include "core/Paths.h"
 #include "core/ProcessExit.h"
 #include "input/DummyTouchScreen.h"
+#include "input/FilteredTouchScreen.h"
 #include "input/LinuxTouchScreen.h"
 #include "input/PM6000TouchScreen.h"
 #include "input/PM9000TouchScreen.h"
@@ -74,6 +76,7 @@ std::unique_ptr<TouchScreen> createTouchScreen(const TouchScreenSettings& settin
 
 std::unique_ptr<TouchScreen> openTouchScreen(int width, int height, int rotation)
 {
+    const TouchFilterSettings filterSettings = TouchFilterSettings::fromEnv();
     std::unique_ptr<TouchScreen> touchScreen =
         createTouchScreen(touchScreenSettingsFromEnv(), width, height);
     touchScreen->setRotation(rotation);
@@ -86,7 +89,9 @@ std::unique_ptr<TouchScreen> openTouchScreen(int width, int height, int rotation
             exitProcess(1);
         return nullptr;
     }
-    return touchScreen;
+    if (!filterSettings.filters())
+        return touchScreen;
+    return std::make_unique<FilteredTouchScreen>(std::move(touchScreen), filterSettings);
 }
 
 } // namespace OKU

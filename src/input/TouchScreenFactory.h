@@ -32,7 +32,8 @@ std::unique_ptr<TouchScreen> createTouchScreen(const TouchScreenSettings& settin
 // panel's mounting (TouchScreen::setRotation). When init() throws
 // std::runtime_error the reason is written to standard error; then, with
 // NIMBLO_OPTIONAL_TSC set to a non-empty value, the result is null (no
-// controller fitted), otherwise the process ends with _exit(1).
+// controller fitted), otherwise the process ends with _exit(1). The driver
+// comes wrapped in the filters TouchFilterSettings::fromEnv() asks for.
 std::unique_ptr<TouchScreen> openTouchScreen(int width, int height, int rotation = 0);
 
 } // namespace OKU

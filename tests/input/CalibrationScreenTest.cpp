@@ -27,8 +27,9 @@ class StoringTouchScreen : public DummyTouchScreen {
 public:
     void startRawCoordinates() override { m_raw = true; }
     void endRawCoordinates() override { m_raw = false; }
-    void setCalibration(const std::vector<CalibrationPoint>&, int, int) override
+    void setCalibration(const std::vector<CalibrationPoint>& points, int, int) override
     {
+        m_points = points;
         ++m_calibrations;
         if (!m_storable)
             throw CalibrationNotSaved("/var/lib/oku-tscal.dat");
@@ -37,6 +38,7 @@ public:
     bool m_storable = true;
     bool m_raw = false;
     int m_calibrations = 0;
+    std::vector<CalibrationPoint> m_points;
 };
 
 Point centre(const Widget* w)
@@ -70,26 +72,43 @@ protected:
 
     void inject(const Point& raw, bool pressed) { m_root.injectMouseEvent(raw.x, raw.y, pressed); }
 
-    // Touches the shown cross at the raw position raw(cross's centre).
+    // Touches the shown cross at the raw position raw(cross's centre), the
+    // finger's reports landing shake(raw, report) away from it.
     template <class Raw>
-    void touchCross(Raw raw, bool release = true)
+    void touchCross(Raw raw, bool release = true, Point (*shake)(const Point&, int) = steady)
     {
         const Point p = raw(centre(m_cross));
-        inject(p, true);
+        // One report at a time: queued moves collapse into the latest.
+        for (int report = 0; report < c_reports; ++report) {
+            inject(shake(p, report), true);
+            m_root.runPending();
+        }
         if (release)
-            inject(p, false);
+            inject(shake(p, c_reports - 1), false);
         m_root.runPending();
     }
 
     // Eight crosses and the press on the ninth, each after its pause.
     template <class Raw>
-    void touchNineCrosses(Raw raw, bool releaseLast = true)
+    void touchNineCrosses(Raw raw, bool releaseLast = true,
+                          Point (*shake)(const Point&, int) = steady)
     {
         for (int i = 0; i < CalibrationScreen::c_pointCount; ++i) {
             if (i > 0)
                 m_root.processEvent(true);
-            touchCross(raw, releaseLast || i < CalibrationScreen::c_pointCount - 1);
+            touchCross(raw, releaseLast || i < CalibrationScreen::c_pointCount - 1, shake);
         }
+    }
+
+    static const int c_reports = 5;
+    static Point steady(const Point& p, int) { return p; }
+    // A finger that lands off the cross and slides off it as it lifts, a few
+    // units of shaking in between.
+    static Point shaky(const Point& p, int report)
+    {
+        const int slip = report == 0 ? 400 : report == c_reports - 1 ? -500 : 0;
+        const int shake[c_reports] = {0, 2, -3, 0, 1};
+        return Point(p.x + slip + shake[report], p.y - slip + shake[c_reports - 1 - report]);
     }
 
     static Point onTarget(const Point& p)
@@ -157,4 +176,18 @@ TEST_F(CalibrationScreenTest, CalibrationThatCannotBeStoredAppliesButLeavesTheDe
     m_root.stopGuiThread();
     EXPECT_EQ(1, m_touchScreen.m_calibrations);
     EXPECT_FALSE(TouchScreen::isCalibrated());
+}
+
+// Each target's position is the median of its touch's reports, not the
+// report that happens to come first or last.
+TEST_F(CalibrationScreenTest, ShakyFingerCalibratesThroughTheMedian)
+{
+    touchNineCrosses(onTarget, true, shaky);
+    ASSERT_EQ(1, m_touchScreen.m_calibrations);
+    ASSERT_EQ(9u, m_touchScreen.m_points.size());
+    for (const TouchScreen::CalibrationPoint& p : m_touchScreen.m_points) {
+        const Point target = onTarget(Point(p.screenX, p.screenY));
+        // The middle of 0, 2, -3, 0, 1 (and of 1, 0, -3, 2, 0) is 0.
+        EXPECT_EQ(target, Point(p.rawX, p.rawY)) << p.screenX << "," << p.screenY;
+    }
 }

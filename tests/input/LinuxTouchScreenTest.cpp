@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <initializer_list>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "core/FatalError.h"
 #include "core/Paths.h"
 #include "core/TempDir.h"
+#include "input/SerialController.h"
 
 using namespace OKU;
 
@@ -30,20 +33,23 @@ input_event record(unsigned short type, unsigned short code, int value)
 }
 
 // A FIFO that the fbemu preload library presents as an evdev device with the
-// given capabilities (null for all) and failing ioctls. Only processes started
+// given capabilities (null for a single-touch panel), axis ranges (null for
+// none: EVIOCGABS fails) and failing ioctls. Only processes started
 // while the object lives see the emulation, so the driver runs in death-test
 // children; they re-run this constructor, hence a directory named after the
 // test rather than a fresh one.
 class EmulatedInputDevice {
 public:
-    explicit EmulatedInputDevice(const char* bits = nullptr, const char* failing = nullptr)
+    explicit EmulatedInputDevice(const char* bits = nullptr, const char* failing = nullptr,
+                                 const char* ranges = nullptr)
         : m_dir(std::string(OKU_TEST_BUILD_DIR "/LinuxTouchScreenTest.") +
                 testing::UnitTest::GetInstance()->current_test_info()->name()),
           m_preload("LD_PRELOAD", OKU_FBEMU_LIB),
           // A sanitized child would refuse to run behind the preload library.
           m_asanOrder("ASAN_OPTIONS", "verify_asan_link_order=0"),
           m_device("FBEMU_EVDEV_PATH", path().c_str()),
-          m_bits("FBEMU_EVDEV_BITS", bits), m_failing("FBEMU_FAIL", failing),
+          m_bits("FBEMU_EVDEV_BITS", bits), m_ranges("FBEMU_EVDEV_ABS", ranges),
+          m_failing("FBEMU_FAIL", failing),
           m_calibration("OKU_TS_CALIB_DATA_FILE", calibrationPath().c_str())
     {
         EXPECT_TRUE(pathIsFile(OKU_FBEMU_LIB)) << "the fbemu target is needed";
@@ -69,7 +75,7 @@ private:
     }
 
     const std::string m_dir;
-    ScopedEnv m_preload, m_asanOrder, m_device, m_bits, m_failing, m_calibration;
+    ScopedEnv m_preload, m_asanOrder, m_device, m_bits, m_ranges, m_failing, m_calibration;
 };
 
 void writeRecords(int fd, std::initializer_list<input_event> records)
@@ -89,6 +95,43 @@ void printEvent(const TouchScreen::Event& e)
 {
     fprintf(stderr, "%d %d %d|", e.pressed, e.x, e.y);
 }
+
+#define NAMED(code) {#code, code}
+const std::map<std::string, int> c_names = {
+    NAMED(EV_SYN), NAMED(EV_KEY), NAMED(EV_REL), NAMED(EV_ABS), NAMED(EV_MSC),
+    NAMED(SYN_REPORT), NAMED(BTN_TOUCH), NAMED(BTN_LEFT), NAMED(BTN_RIGHT), NAMED(REL_WHEEL),
+    NAMED(MSC_SCAN), NAMED(ABS_X), NAMED(ABS_Y), NAMED(ABS_PRESSURE), NAMED(ABS_MT_SLOT),
+    NAMED(ABS_MT_TRACKING_ID), NAMED(ABS_MT_POSITION_X), NAMED(ABS_MT_POSITION_Y),
+};
+#undef NAMED
+
+// tests/data/input/<name>.stream: the device's capabilities ("device
+// EV_SYN,..."), its axis ranges ("ranges ABS_X:0:4095,...") and its records
+// ("EV_ABS ABS_X 100"), one a line; '#' starts a comment.
+struct RecordedStream {
+    explicit RecordedStream(const std::string& name)
+    {
+        std::istringstream lines(serialtest::readDataFile(name + ".stream"));
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream words(line.substr(0, line.find('#')));
+            std::string first, second;
+            int value = 0;
+            if (!(words >> first))
+                continue;
+            if (first == "device")
+                words >> capabilities;
+            else if (first == "ranges")
+                words >> ranges;
+            else if (words >> second >> value && c_names.count(first) && c_names.count(second))
+                records.push_back(record(c_names.at(first), c_names.at(second), value));
+            else
+                ADD_FAILURE() << name << ".stream: " << line;
+        }
+    }
+
+    std::string capabilities, ranges;
+    std::vector<input_event> records;
+};
 
 } // namespace
 
@@ -173,7 +216,8 @@ TEST(LinuxTouchScreenTest, StaleInputIsDrainedAndRawPositionsReported)
 TEST(LinuxTouchScreenTest, CalibratedPositionsFollowRawModeAndNewCalibration)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EmulatedInputDevice device;
+    // The axis ranges do not change what a calibration maps.
+    EmulatedInputDevice device(nullptr, nullptr, "ABS_X:0:99,ABS_Y:0:99");
     // Raw values are scaled by 1/1024 first: one raw unit per pixel.
     const TouchCalibration unit({1024, 0, 0, 1024, 0, 0, 0, 0, 0, 0, 0, 0});
     EXPECT_EXIT(
@@ -209,4 +253,75 @@ TEST(LinuxTouchScreenTest, CalibratedPositionsFollowRawModeAndNewCalibration)
         },
         ::testing::ExitedWithCode(0),
         "^1 100 200\\|1 799 0\\|1 5000 -30\\|1 300 400\\|0 150 200\\|saved 150 200$");
+}
+
+// Recorded streams of the three kinds of panel, each on an 800 x 480 screen
+// without a calibration, out of raw mode: the axis ranges stretch over the
+// screen.
+TEST(LinuxTouchScreenTest, RecordedPanelsGiveTheirTouches)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const char* name : {"evdev-single-touch", "evdev-multitouch", "evdev-tablet"}) {
+        const RecordedStream stream(name);
+        std::istringstream expectedLines(serialtest::readDataFile(std::string(name) + ".expected"));
+        std::vector<std::string> expected;
+        std::string expectedOutput;
+        for (std::string line; std::getline(expectedLines, line);) {
+            expected.push_back(line);
+            expectedOutput += line + "\\|";
+        }
+        EmulatedInputDevice device(stream.capabilities.c_str(), nullptr, stream.ranges.c_str());
+        EXPECT_EXIT(
+            {
+                const int writer = device.openWriter();
+                LinuxTouchScreen touchScreen(device.path(), 800, 480);
+                touchScreen.init();
+                touchScreen.endRawCoordinates();
+                for (const input_event& r : stream.records)
+                    writeRecords(writer, {r});
+                for (size_t i = 0; i < expected.size(); ++i)
+                    fprintf(stderr, "%s|", serialtest::describe(touchScreen.getEvent()).c_str());
+                _exit(0);
+            },
+            ::testing::ExitedWithCode(0), "^" + expectedOutput + "$")
+            << name;
+    }
+}
+
+// Out of raw mode an uncalibrated panel gives its pixels turned with its
+// mounting; in raw mode its units.
+TEST(LinuxTouchScreenTest, UncalibratedPositionsTurnWithThePanel)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The panel's corners: its origin, the end of its x axis, the end of its y axis.
+    const struct {
+        int rotation;
+        const char* expected;
+    } cases[] = {
+        {90, "^1 0 479\\|1 0 0\\|1 799 479\\|1 0 4095\\|$"},
+        {180, "^1 799 479\\|1 0 479\\|1 799 0\\|1 0 4095\\|$"},
+        {270, "^1 799 0\\|1 799 479\\|1 0 0\\|1 0 4095\\|$"},
+    };
+    for (const auto& c : cases) {
+        EmulatedInputDevice device(nullptr, nullptr, "ABS_X:0:4095,ABS_Y:0:4095");
+        EXPECT_EXIT(
+            {
+                const int writer = device.openWriter();
+                LinuxTouchScreen touchScreen(device.path(), 800, 480);
+                touchScreen.setRotation(c.rotation);
+                touchScreen.init();
+                touchScreen.endRawCoordinates();
+                writeReport(writer, true, 0, 0);
+                writeReport(writer, true, 4095, 0);
+                writeReport(writer, true, 0, 4095);
+                for (int i = 0; i < 3; ++i)
+                    printEvent(touchScreen.getEvent());
+                touchScreen.startRawCoordinates();
+                writeReport(writer, true, 0, 4095);
+                printEvent(touchScreen.getEvent());
+                _exit(0);
+            },
+            ::testing::ExitedWithCode(0), c.expected)
+            << c.rotation;
+    }
 }

@@ -11,6 +11,7 @@
 #include "core/Paths.h"
 #include "core/TempDir.h"
 #include "input/DummyTouchScreen.h"
+#include "input/FilteredTouchScreen.h"
 #include "input/LinuxTouchScreen.h"
 #include "input/PM6000TouchScreen.h"
 #include "input/PM9000TouchScreen.h"
@@ -84,6 +85,44 @@ TEST(TouchScreenTest, UnknownTypeOrFailedInitIsFatalUnlessControllerIsOptional)
     testing::internal::CaptureStderr();
     EXPECT_EQ(nullptr, openTouchScreen(800, 600));
     EXPECT_EQ(initFailure, testing::internal::GetCapturedStderr());
+}
+
+// Every driver is filtered unless both filters are turned off; a setting
+// that is no number is refused before any device is opened.
+TEST(TouchScreenTest, FilterSettingsWrapTheDriver)
+{
+    const struct {
+        const char *jitter, *debounce;
+        int expectedJitter, expectedDebounce;
+        const std::type_info& driver;
+    } cases[] = {
+        {nullptr, "", 2, 12, typeid(FilteredTouchScreen)},
+        {"0", "25", 0, 25, typeid(FilteredTouchScreen)},
+        {"5", "0", 5, 0, typeid(FilteredTouchScreen)},
+        {"0", "0", 0, 0, typeid(DummyTouchScreen)},
+    };
+    ScopedEnv type("OKU_TSTYPE", "none");
+    for (const auto& t : cases) {
+        ScopedEnv jitter("OKU_TS_JITTER", t.jitter), debounce("OKU_TS_DEBOUNCE", t.debounce);
+        const TouchFilterSettings settings = TouchFilterSettings::fromEnv();
+        EXPECT_EQ(t.expectedJitter, settings.jitterPixels);
+        EXPECT_EQ(t.expectedDebounce, settings.debounceMs);
+        const std::unique_ptr<TouchScreen> driver = openTouchScreen(800, 600, 90);
+        EXPECT_EQ(t.driver, typeid(*driver));
+        EXPECT_EQ(90, driver->getRotation());
+    }
+
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const char* value : {"-1", "2ms", "99999"})
+        EXPECT_EXIT(
+            {
+                setFatalErrorHandler(printFatalMessage);
+                setenv("OKU_TS_DEBOUNCE", value, 1);
+                openTouchScreen(800, 600);
+            },
+            ::testing::ExitedWithCode(1),
+            "handled: Invalid OKU_TS_DEBOUNCE \"" + std::string(value) +
+                "\"\\.  Use a number of milliseconds, 0 for none\\.");
 }
 
 TEST(TouchScreenTest, MarkerFileRecordsCalibration)
