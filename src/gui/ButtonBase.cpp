@@ -66,6 +66,11 @@ void ButtonBase::draw(Painter&)
 {
 }
 
+std::vector<Rect> ButtonBase::getFocusAreas() const
+{
+    return {Rect(0, 0, m_width, m_height)};
+}
+
 void ButtonBase::onIntClick()
 {
     if (clickAllowed())

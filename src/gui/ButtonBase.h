@@ -29,6 +29,7 @@ public:
     void onMouseMove(int x, int y) override;
     void onTimeout(int id) override;
     void draw(Painter& p) override;
+    std::vector<Rect> getFocusAreas() const override;
 
     bool isDown() const { return m_down; }
     // True only while signalRepeat is being emitted.

@@ -104,7 +104,7 @@ private:
 // Cancel at the left end of the row and OK at the right, each at its minimum
 // width; buttons inserted later go in between, dividers sharing the free room.
 // The confirming key presses OK, the cancelling key Cancel; getOk() tells
-// whether the page was closed with OK.
+// whether the page was closed with OK. The keyboard focus starts on Cancel.
 template <class Page>
 class OkCancelButtonPage : public Page {
 public:
@@ -117,6 +117,7 @@ public:
         m_okButton->signalClicked.connect(sigc::mem_fun(*this, &OkCancelButtonPage::okClicked));
         m_cancelButton->signalClicked.connect(
             sigc::mem_fun(*this, &OkCancelButtonPage::cancelClicked));
+        this->setInitialFocus(m_cancelButton);
         layOutRow();
     }
 

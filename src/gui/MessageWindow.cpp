@@ -48,6 +48,8 @@ void MessageWindow::addButton(Button* b, int result, KeyCode key, int factor, bo
     m_buttonRow->add(b, factor, VAlign::STRETCH);
     if (key != KEY_NONE)
         m_keyResults[key] = result;
+    if (key == KEY_CANCEL)
+        setInitialFocus(b);
     relayout();
 }
 

@@ -18,6 +18,7 @@ class StaticText;
 // A 620 x 350 dialog showing a text, optionally below a picture, with buttons
 // that each answer a number. A button or an answering key stores its number
 // and closes the window; the number stays readable until the window is reaped.
+// The keyboard focus starts on the button the cancelling key answers for.
 class MessageWindow : public CommonWindow {
 public:
     MessageWindow(Widget* parent, const LString& title, const LString& text);

@@ -63,7 +63,9 @@ void RootWidget::injectMouseEvent(int x, int y, bool pressed)
 
 void RootWidget::injectKeyEvent(KeyCode key, wchar_t c)
 {
-    m_events.push_back(makeEvent(Event::EVENT_KEY, key, static_cast<int32_t>(c)));
+    std::unique_ptr<Event> e = makeEvent(Event::EVENT_KEY, key, static_cast<int32_t>(c));
+    e->pagesShown = m_pagesShown.load();
+    m_events.push_back(std::move(e));
 }
 
 void RootWidget::injectNotification(Widget* w, int id)
@@ -114,6 +116,7 @@ void RootWidget::notifyDelete(Widget* w)
         m_mouseGrabber = nullptr;
     if (m_mouseTarget == w)
         m_mouseTarget = nullptr;
+    m_keyboardFocus.forget(w);
 }
 
 void RootWidget::registerChildEvent(Widget* w)

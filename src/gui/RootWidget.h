@@ -13,6 +13,7 @@
 #include "core/Mutex.h"
 #include "core/Time.h"
 #include "graphics/Pixmap.h"
+#include "gui/KeyboardFocus.h"
 #include "gui/Widget.h"
 
 namespace OKU {
@@ -46,7 +47,8 @@ public:
         int32_t b = 0;
         int32_t c = 0;
         std::unique_ptr<std::function<void()>> function;
-        // Mouse events: how many pages had been shown when it was injected.
+        // Mouse and key events: how many pages had been shown when it was
+        // injected.
         uint32_t pagesShown = 0;
     };
 
@@ -133,6 +135,8 @@ public:
     // The back buffer as drawn so far, never half-drawn.
     Pixmap getPixmapCopy() const;
 
+    KeyboardFocus& getKeyboardFocus() { return m_keyboardFocus; }
+
     TouchScreen* getTouchScreen() const { return m_touchScreen; }
     void setTouchScreen(TouchScreen* ts) { m_touchScreen = ts; }
 
@@ -175,6 +179,7 @@ protected:
     std::atomic<uint32_t> m_pagesShown{0};
     // A page or dialog appeared or went away since the last redraw.
     bool m_pageChanged = false;
+    KeyboardFocus m_keyboardFocus{*this};
 
 private:
     // Loop steps shared by the GUI thread and processEvent: take the next
@@ -188,6 +193,7 @@ private:
     std::unique_ptr<Event> fireEarliestTimer();
     void setBusy(bool busy);
     void dispatch(Event& e);
+    void deliverKeyEvent(const Event& e);
     void deliverMouse(const Event& e);
     void deliverMouseDown(int x, int y);
     void deliverMouseUp(int x, int y);

@@ -7,20 +7,11 @@
 #include "core/ProcessExit.h"
 #include "core/Thread.h"
 #include "core/Trace.h"
+#include "gui/ProtectGuard.h"
 
 namespace OKU {
 
 namespace {
-
-// Keeps a widget alive while one of its handlers runs, exceptions included.
-class ProtectGuard : private NonCopyable {
-public:
-    explicit ProtectGuard(Widget* w) : m_widget(w) { m_widget->protect(); }
-    ~ProtectGuard() { m_widget->unprotect(); }
-
-private:
-    Widget* m_widget;
-};
 
 Widget* widgetOf(const RootWidget::Event& e)
 {
@@ -94,7 +85,7 @@ void RootWidget::dispatch(Event& e)
         deliverMouse(e);
         break;
     case Event::EVENT_KEY:
-        deliverKey(static_cast<KeyCode>(e.a), static_cast<wchar_t>(e.b));
+        deliverKeyEvent(e);
         break;
     case Event::EVENT_TIMEOUT:
         deliverTimeout(widgetOf(e), e.b);
@@ -114,6 +105,14 @@ void RootWidget::dispatch(Event& e)
     }
 }
 
+// The keyboard focus takes its keys before any widget could swallow them.
+void RootWidget::deliverKeyEvent(const Event& e)
+{
+    const KeyCode key = static_cast<KeyCode>(e.a);
+    if (!m_keyboardFocus.onKey(key, e.pagesShown == m_pagesShown.load()))
+        deliverKey(key, static_cast<wchar_t>(e.b));
+}
+
 void RootWidget::deliverMouse(const Event& e)
 {
     const int x = static_cast<int>(e.a);
@@ -124,6 +123,7 @@ void RootWidget::deliverMouse(const Event& e)
         if (!pressed)
             return;
         m_mouseDown = true;
+        m_keyboardFocus.onPress();
         // A finger that was down before the page under it was shown (resting
         // on the panel at power-on, a panel stuck pressed, a tap made blindly
         // while the loop was busy) did not aim at that page. Its gesture gets

@@ -83,6 +83,7 @@ void RootWidget::preBlockHandling(bool immediate)
     }
     grimReaper();
     emitChildEvents();
+    m_keyboardFocus.update();
     redraw(immediate);
 }
 

@@ -365,6 +365,16 @@ void TabbedFrame::onTimeout(int id)
     }
 }
 
+std::vector<Rect> TabbedFrame::getFocusAreas() const
+{
+    std::vector<Rect> areas;
+    for (const TabInfo& tab : m_tabs) {
+        if (tab.visible)
+            areas.push_back(tab.rect);
+    }
+    return areas;
+}
+
 int TabbedFrame::getAutoMinWidth() const
 {
     if (m_tabs.empty())

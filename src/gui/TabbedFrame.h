@@ -109,6 +109,8 @@ public:
     void onMouseUp(int x, int y) override;
     void onMouseMove(int x, int y) override;
     void onTimeout(int id) override;
+    // One area per visible tab.
+    std::vector<Rect> getFocusAreas() const override;
     void draw(Painter& p) override;
     int getAutoMinWidth() const override;
     int getAutoMinHeight() const override;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "core/Geometry.h"
 #include "graphics/Color.h"
 #include "graphics/CompositePixmapSet.h"
 #include "text/Cache.h"
@@ -13,6 +14,7 @@ namespace OKU {
 class Button;
 class FileFinder;
 class Font;
+class Painter;
 class Widget;
 
 // The process-wide look: the resource cache, the default font sizes, colours
@@ -65,6 +67,11 @@ public:
                                                                   const Color& bottom, bool down,
                                                                   bool enabled);
 
+    // The keyboard focus on an area (widget coordinates): a ring inside its
+    // edge, thick and in a colour that stands out on the grey pages, the
+    // light button faces and the dialogs' veil alike.
+    virtual void drawFocusRing(Painter& p, const Rect& area) const;
+
     Cache m_cache;
     int32_t m_tinyFontSize = 8;
     int32_t m_smallerFontSize = 10;
@@ -86,6 +93,9 @@ public:
     Color m_blackColor = Color(0, 0, 0, 255);
     Color m_silverColor = Color(192, 192, 192, 255);
     Color m_paleColor = Color(240, 240, 240, 255);
+    Color m_focusRingColor = Color(0, 90, 220, 255);
+    int32_t m_focusRingInset = 3;
+    int32_t m_focusRingWidth = 3;
     // Fixed minimum height of buttons.
     int32_t m_buttonHeight = 40;
     // WidgetPainter: left and right margins, top and bottom margins, and the

@@ -52,6 +52,11 @@ void ToggleButtonBase::onMouseUp(int x, int y)
     }
 }
 
+std::vector<Rect> ToggleButtonBase::getFocusAreas() const
+{
+    return {Rect(0, 0, m_width, m_height)};
+}
+
 void ToggleButtonBase::setSticky(bool sticky)
 {
     m_sticky = sticky;

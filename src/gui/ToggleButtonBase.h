@@ -24,6 +24,7 @@ public:
     void onMouseDown(int x, int y) override;
     void onMouseUp(int x, int y) override;
     void onMouseMove(int x, int y) override;
+    std::vector<Rect> getFocusAreas() const override;
 
     void setSticky(bool sticky);
     // Pressed and the finger inside.

@@ -4,6 +4,7 @@
 #include <list>
 #include <sigc++/sigc++.h>
 #include <string>
+#include <vector>
 
 #include "core/Geometry.h"
 #include "core/NonCopyable.h"
@@ -89,6 +90,10 @@ public:
     // also when a disabled widget swallowed the press and none is returned.
     virtual Widget* findWidget(int x, int y, bool& found);
     virtual Widget* findWidget(int x, int y);
+    // The rectangles of the widget (widget coordinates) that the keyboard
+    // focus can rest on; a key activating one presses it like a finger in its
+    // middle. Widgets that take clicks have at least one; the rest none.
+    virtual std::vector<Rect> getFocusAreas() const;
 
     // Tree.
     Widget* getParent() const { return m_parent; }
@@ -162,6 +167,13 @@ public:
     bool deliverKey(KeyCode key, wchar_t c);
     void grabMouse();
     void ungrabMouse();
+    // Which focus area shows the focus ring, -1 for none; set by the root's
+    // keyboard focus.
+    void setFocusRing(int area);
+    int getFocusRing() const { return m_focusRing; }
+    // Where the keyboard focus starts when this page or window comes to the
+    // top (w's first focus area); without it, the first in reading order.
+    void setInitialFocus(Widget* w);
 
     // Periodic timers firing onTimeout(id) until killed.
     int addTimeout(int ms);
@@ -224,6 +236,7 @@ protected:
     int32_t m_minWidth = 0;
     bool m_autoMinHeight = true;
     int32_t m_minHeight = 0;
+    int32_t m_focusRing = -1;
 };
 
 } // namespace OKU

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "graphics/Painter.h"
+#include "gui/Theme.h"
 #include "gui/WidgetTrace.h"
 
 namespace OKU {
@@ -13,11 +14,18 @@ namespace {
 const Color c_veilColor(0, 0, 0, 160);
 
 // The widget's own draw, with a painter state it cannot spoil for the children.
+// The focus ring goes on top of it; focus areas lie where no child draws.
 void drawOwn(Widget& w, Painter& p)
 {
     traceWidget(w, "draw(%s[%p])");
     const Painter::StateSaver saver(p);
     w.draw(p);
+    const int ring = w.getFocusRing();
+    if (ring < 0)
+        return;
+    const std::vector<Rect> areas = w.getFocusAreas();
+    if (ring < static_cast<int>(areas.size()))
+        Theme::g()->drawFocusRing(p, areas[ring]);
 }
 
 } // namespace

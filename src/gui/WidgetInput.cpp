@@ -51,6 +51,29 @@ bool Widget::deliverKey(KeyCode key, wchar_t c)
     return m_interactive && onKey(key, c);
 }
 
+std::vector<Rect> Widget::getFocusAreas() const
+{
+    return {};
+}
+
+void Widget::setFocusRing(int area)
+{
+    if (area == m_focusRing)
+        return;
+    const std::vector<Rect> areas = getFocusAreas();
+    for (const int changed : {m_focusRing, area}) {
+        if (changed >= 0 && changed < static_cast<int>(areas.size()))
+            invalidate(areas[changed]);
+    }
+    m_focusRing = area;
+}
+
+void Widget::setInitialFocus(Widget* w)
+{
+    if (RootWidget* root = getRoot())
+        root->getKeyboardFocus().setInitialFocus(this, w);
+}
+
 void Widget::grabMouse()
 {
     getRoot()->setMouseGrabber(this);

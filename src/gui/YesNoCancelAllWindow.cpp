@@ -28,6 +28,7 @@ YesNoCancelAllWindow::YesNoCancelAllWindow(Widget* parent, const LString& title,
     m_buttonRow->add(no, 0, VAlign::STRETCH);
     m_buttonRow->addDivider();
     m_buttonRow->add(yes, 0, VAlign::STRETCH);
+    setInitialFocus(cancel);
 
     // The check box fills the row's width and draws itself at its trailing
     // end, also in right-to-left layouts.

@@ -12,7 +12,7 @@ class CheckBox;
 // A 620 x 350 Yes/No/Cancel question about one of several items, with a
 // "To All" check box above the buttons that turns Yes and No into answers
 // for all of them (DialogAnswer). The confirming key answers Yes, the
-// cancelling key Cancel.
+// cancelling key Cancel; the keyboard focus starts on Cancel.
 class YesNoCancelAllWindow : public CommonWindow {
 public:
     YesNoCancelAllWindow(Widget* parent, const LString& title, const LString& text);

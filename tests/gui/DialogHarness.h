@@ -1,10 +1,12 @@
 #ifndef OKU_TESTS_GUI_DIALOGHARNESS_H
 #define OKU_TESTS_GUI_DIALOGHARNESS_H
 
+#include <algorithm>
 #include <functional>
 #include <future>
 
 #include "core/Directories.h"
+#include "core/Time.h"
 #include "gui/Button.h"
 #include "gui/CheckBox.h"
 #include "gui/StaticText.h"
@@ -33,9 +35,24 @@ inline void saveScreenshot(const OKU::Pixmap& shot, const std::string& name)
     EXPECT_TRUE(OKU::makeDirTree(dir) && shot.savePNG(dir + "/" + name)) << name;
 }
 
-// Inputs to a dialog are the texts of what to tap, or these keys.
+// Inputs to a dialog are the texts of what to tap, or keys: every character
+// below a space is a key code. Enter is pressed and let go; held, it stays
+// down for longer than a long click.
 const std::wstring c_confirmKey(1, OKU::KEY_CONFIRM);
 const std::wstring c_cancelKey(1, OKU::KEY_CANCEL);
+const std::wstring c_tabKey(1, OKU::KEY_FOCUS_NEXT);
+const std::wstring c_shiftTabKey(1, OKU::KEY_FOCUS_PREVIOUS);
+const std::wstring c_leftKey(1, OKU::KEY_ARROW_LEFT);
+const std::wstring c_rightKey(1, OKU::KEY_ARROW_RIGHT);
+const std::wstring c_upKey(1, OKU::KEY_ARROW_UP);
+const std::wstring c_downKey(1, OKU::KEY_ARROW_DOWN);
+const std::wstring c_enterKey{OKU::KEY_ACTIVATE_DOWN, OKU::KEY_ACTIVATE_UP};
+const std::wstring c_heldEnterKey = L"held Enter";
+
+inline bool isKeys(const std::wstring& input)
+{
+    return std::all_of(input.begin(), input.end(), [](wchar_t c) { return c < L' '; });
+}
 
 // An 800 x 480 grey root whose own GUI thread runs the loop. Its Start button,
 // tapped at once, asks a question from its click handler; the test answers
@@ -68,8 +85,17 @@ public:
     // A key, or a tap in the middle of what shows the text.
     void send(const std::wstring& input)
     {
-        if (input == c_confirmKey || input == c_cancelKey)
-            return m_root.injectKeyEvent(OKU::KeyCode(input[0]), 0);
+        if (isKeys(input)) {
+            for (wchar_t key : input)
+                m_root.injectKeyEvent(OKU::KeyCode(key), 0);
+            return;
+        }
+        if (input == c_heldEnterKey) {
+            m_root.injectKeyEvent(OKU::KEY_ACTIVATE_DOWN, 0);
+            m_root.onGuiThread([] {});
+            OKU::sleepMilliseconds(1200);
+            return m_root.injectKeyEvent(OKU::KEY_ACTIVATE_UP, 0);
+        }
         const OKU::Point p = m_root.onGuiThread([&] {
             const OKU::Rect r = findShowing(topDialog(), input)->getRectAbs();
             return OKU::Point(r.x + r.width / 2, r.y + r.height / 2);

@@ -1,0 +1,224 @@
+#include <map>
+#include <string>
+#include <vector>
+
+#include "gui/ButtonBase.h"
+#include "gui/CommonScreen.h"
+#include "gui/DialogHarness.h"
+#include "gui/MsgBox.h"
+#include "gui/Screen.h"
+#include "gui/ToggleButtonBase.h"
+
+using namespace OKU;
+
+namespace {
+
+// A page of named buttons on a 400 x 300 root:
+//   A B C     (B a little lower, still in the row)
+//   D   G     (G a toggle; E hidden and F disabled beside them)
+// and X on the root beneath the page, out of reach.
+class FocusPage {
+public:
+    explicit FocusPage(Layout layout)
+    {
+        testTheme();
+        add(&m_root, "X", Rect(10, 10, 80, 40));
+        m_page = new Screen(&m_root);
+        m_page->setLayout(layout);
+        add(m_page, "A", Rect(10, 10, 80, 40));
+        add(m_page, "B", Rect(110, 20, 80, 40));
+        add(m_page, "C", Rect(210, 10, 80, 40));
+        add(m_page, "D", Rect(10, 100, 180, 40));
+        add(m_page, "E", Rect(300, 100, 80, 40))->hide();
+        add(m_page, "F", Rect(300, 200, 80, 40))->disable();
+        m_widgets["G"] = new ToggleButtonBase(m_page, false, false);
+        m_widgets["G"]->setGeometry(210, 100, 80, 40);
+        m_root.runPending();
+    }
+
+    void key(KeyCode k)
+    {
+        m_root.injectKeyEvent(k, 0);
+        m_root.runPending();
+    }
+
+    std::string focused()
+    {
+        for (const auto& named : m_widgets)
+            if (named.second == m_root.getKeyboardFocus().getFocus().widget)
+                return named.first;
+        return "none";
+    }
+
+    // The focus ring's colour at the top left corner of the button's ring.
+    bool ringOn(const std::string& name) const
+    {
+        const Rect r = m_widgets.at(name)->getRectAbs();
+        const Theme* theme = Theme::g();
+        const Pixmap::Pixel p = m_root.pixel(r.x + theme->m_focusRingInset + 1,
+                                             r.y + theme->m_focusRingInset + 1);
+        const Color& c = theme->m_focusRingColor;
+        return p == rgb(c.red, c.green, c.blue);
+    }
+
+    TestRootWidget m_root{400, 300};
+    Screen* m_page;
+    std::map<std::string, Widget*> m_widgets;
+    std::map<std::string, int> m_clicks;
+
+private:
+    Widget* add(Widget* parent, const std::string& name, const Rect& r)
+    {
+        auto* button = new ButtonBase(parent);
+        button->setGeometry(r.x, r.y, r.width, r.height);
+        button->signalClicked.connect([this, name] { ++m_clicks[name]; });
+        m_widgets[name] = button;
+        return button;
+    }
+};
+
+const KeyCode tab = KEY_FOCUS_NEXT, back = KEY_FOCUS_PREVIOUS, left = KEY_ARROW_LEFT,
+              right = KEY_ARROW_RIGHT, up = KEY_ARROW_UP, down = KEY_ARROW_DOWN;
+
+} // namespace
+
+// The first key only shows where the focus is; a right-to-left page is the
+// mirror image, so Tab keeps the order and the arrows swap left and right.
+TEST(KeyboardFocusTest, FocusGoesInReadingOrderAndArrowsToTheNearestWidget)
+{
+    const struct {
+        Layout layout;
+        std::vector<KeyCode> keys;
+        std::vector<std::string> focus;
+    } cases[] = {
+        {Layout::LTR, {tab, tab, tab, tab, tab, tab, tab}, {"A", "B", "C", "D", "G", "A", "B"}},
+        {Layout::RTL, {tab, tab, tab, tab, tab}, {"A", "B", "C", "D", "G"}},
+        {Layout::LTR, {back, back, back, back}, {"A", "G", "D", "C"}},
+        {Layout::LTR, {right, right, right, down, left, up, up}, {"A", "B", "C", "G", "D", "B", "B"}},
+        {Layout::RTL, {right, left, left, right, right, down}, {"A", "B", "C", "B", "A", "D"}},
+        {Layout::RTL, {right, right, down, left}, {"A", "A", "D", "G"}},
+    };
+    for (const auto& c : cases) {
+        FocusPage page(c.layout);
+        for (size_t i = 0; i < c.keys.size(); ++i) {
+            page.key(c.keys[i]);
+            EXPECT_EQ(c.focus[i], page.focused()) << "case " << &c - cases << " key " << i;
+        }
+    }
+}
+
+// Touch users never see the ring: it needs a focus key (the answering keys
+// do not count), a finger hides it again, and the key that brings it back
+// acts on nothing.
+TEST(KeyboardFocusTest, RingShowsAfterAFocusKeyUntilAFingerTouches)
+{
+    FocusPage page(Layout::LTR);
+    page.key(KEY_CONFIRM);
+    page.key(KEY_CANCEL);
+    EXPECT_FALSE(page.ringOn("A"));
+    page.key(KEY_ACTIVATE_DOWN);
+    page.key(KEY_ACTIVATE_UP);
+    EXPECT_TRUE(page.ringOn("A"));
+    EXPECT_EQ(0, page.m_clicks["A"]);
+
+    page.key(tab);
+    EXPECT_FALSE(page.ringOn("A"));
+    EXPECT_TRUE(page.ringOn("B"));
+    page.m_root.injectMouseEvent(350, 280, true);
+    page.m_root.injectMouseEvent(350, 280, false);
+    page.m_root.runPending();
+    EXPECT_FALSE(page.ringOn("B"));
+
+    // A held key repeats its press.
+    for (KeyCode k : {tab, KEY_ACTIVATE_DOWN, KEY_ACTIVATE_DOWN, KEY_ACTIVATE_UP})
+        page.key(k);
+    EXPECT_TRUE(page.ringOn("B"));
+    EXPECT_EQ(1, page.m_clicks["B"]);
+    // Enter on the toggle flips it, like a finger.
+    for (KeyCode k : {down, right, KEY_ACTIVATE_DOWN, KEY_ACTIVATE_UP})
+        page.key(k);
+    EXPECT_TRUE(dynamic_cast<ToggleButtonBase*>(page.m_widgets["G"])->isChecked());
+}
+
+// The focus passes on to the first widget that can take it; the one that
+// lost it is left without a ring, and one deleted while pressed by the key is
+// not released.
+TEST(KeyboardFocusTest, FocusLeavesWidgetsThatGoAwayHideOrAreDisabled)
+{
+    FocusPage page(Layout::LTR);
+    page.key(tab);
+    page.key(tab);
+    page.key(KEY_ACTIVATE_DOWN);
+    const struct {
+        std::string widget;
+        void (*change)(Widget*);
+        std::string focus;
+    } cases[] = {
+        {"B", [](Widget* w) { w->destroy(); }, "A"},
+        {"A", [](Widget* w) { w->hide(); }, "C"},
+        {"C", [](Widget* w) { w->disable(); }, "D"},
+        {"D", [](Widget* w) { w->getParent()->destroy(); }, "X"},
+    };
+    for (const auto& c : cases) {
+        Widget* w = page.m_widgets[c.widget];
+        c.change(w);
+        page.m_root.runPending();
+        if (c.widget == "B" || c.widget == "D")
+            page.m_widgets.erase(c.widget);
+        else
+            EXPECT_EQ(-1, w->getFocusRing()) << c.widget;
+        EXPECT_EQ(c.focus, page.focused()) << c.widget;
+        EXPECT_TRUE(page.ringOn(c.focus)) << c.widget;
+    }
+    page.key(KEY_ACTIVATE_UP);
+    EXPECT_EQ(0, page.m_clicks["X"]);
+}
+
+// The dialog's focus starts on the button of the cancelling key (Cancel, No)
+// or its only one; Enter presses the focused button. The harness's tap hid
+// the ring, so the first key shows it.
+TEST(KeyboardFocusTest, DialogsAnswerWithTheFocusedButton)
+{
+    const auto box = [](Widget* top) { return msgBox(top, L"Q", L"Go on?"), 7; };
+    const auto okCancel = [](Widget* top) { return int(msgBoxOkCancel(top, L"Q", L"Go on?")); };
+    const auto yesNo = [](Widget* top) { return int(msgBoxYesNo(top, L"Q", L"Go on?")); };
+    const auto holdYes = [](Widget* top) {
+        return int(msgBoxYesNo(top, L"Q", L"Go on?", true, nullptr));
+    };
+    const auto yesNoCancel = [](Widget* top) { return msgBoxYesNoCancel(top, L"Q", L"Go on?"); };
+    const auto all = [](Widget* top) { return msgBoxYesNoAllCancel(top, L"Q", L"Go on?"); };
+    const auto screen = [](Widget* top) {
+        auto* page = new CommonOkCancelScreen(top);
+        page->modal();
+        return int(page->getOk());
+    };
+    const std::wstring tab = c_tabKey, enter = c_enterKey;
+    const struct {
+        std::function<int(Widget*)> ask;
+        std::vector<std::wstring> inputs;
+        int expected;
+    } cases[] = {
+        {box, {tab, enter}, 7},
+        {okCancel, {tab, enter}, false},
+        {okCancel, {tab, c_rightKey, enter}, true},
+        {yesNo, {c_downKey, enter}, false},
+        {yesNo, {tab, tab, enter}, true},
+        {yesNoCancel, {tab, c_rightKey, enter}, ANSWER_NO},
+        {yesNoCancel, {tab, c_shiftTabKey, enter}, ANSWER_YES},
+        {all, {tab, c_upKey, enter, c_downKey, c_rightKey, enter}, ANSWER_NO_TO_ALL},
+        {screen, {tab, c_leftKey, c_rightKey, enter}, true},
+        // A short Enter on Yes only reminds, in a box of its own whose OK
+        // has the focus; closing it gives the focus back to Yes, where
+        // holding Enter answers.
+        {holdYes, {tab, c_rightKey, enter, enter, c_heldEnterKey}, true},
+        {holdYes, {tab, c_rightKey, enter, enter, c_leftKey, c_heldEnterKey}, false},
+    };
+    for (const auto& c : cases) {
+        DialogHarness dialog(c.ask);
+        for (const std::wstring& input : c.inputs) {
+            EXPECT_FALSE(dialog.answered()) << "case " << &c - cases;
+            dialog.send(input);
+        }
+        EXPECT_EQ(c.expected, dialog.answer()) << "case " << &c - cases;
+    }
+}
