@@ -11,6 +11,7 @@
 #include "core/Trace.h"
 #include "gui/DrmRootWidget.h"
 #include "gui/FbRootWidget.h"
+#include "input/KeyboardWatcher.h"
 #include "input/TouchScreen.h"
 
 namespace OKU {
@@ -48,6 +49,21 @@ private:
     bool m_open = false;
 };
 
+// Reads the keyboards of OKU_INPUT_DIR on a thread of its own for as long as
+// the process lives, beside the touch loop; a device without one never
+// sees a key.
+void startKeyboardThread(RootWidget* root)
+{
+    startDetachedThread(
+        [root] {
+            KeyboardWatcher watcher(getEnv("OKU_INPUT_DIR", "/dev/input"),
+                                    [root](KeyCode key, wchar_t c) { root->injectKeyEvent(key, c); });
+            for (;;)
+                watcher.waitAndRead(-1);
+        },
+        "keyboards");
+}
+
 // Every way the program reaches a screen: a KMS display when OKU_DRMDEV
 // names one, else the framebuffer.
 RootWidget* createRootWidget(int width, int height)
@@ -77,6 +93,7 @@ void Backend::mainLoop()
             m_root->start();
         },
         "start");
+    startKeyboardThread(m_root);
     bool started = false;
     int x = 0;
     int y = 0;

@@ -3,9 +3,13 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <initializer_list>
+#include <linux/input.h>
+#include <memory>
 #include <spawn.h>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -121,6 +125,53 @@ bool answerPM9000Handshake(serialtest::PseudoTerminal& controller)
     }
 }
 
+// An evdev device that the preload library emulates in an input directory:
+// a FIFO, with the capabilities of a keyboard when asked (a file beside it),
+// else those of a touch panel. Held open for writing while plugged in.
+class EmulatedInputDevice {
+public:
+    EmulatedInputDevice(const std::string& path, bool keyboard) : m_path(path)
+    {
+        if (keyboard)
+            std::ofstream(m_path + ".caps") << "EV_SYN,EV_KEY,KEYBOARD\n";
+        EXPECT_EQ(0, mkfifo(m_path.c_str(), 0600)) << m_path;
+        m_fd = open(m_path.c_str(), O_RDWR);
+    }
+    EmulatedInputDevice(const EmulatedInputDevice&) = delete;
+    EmulatedInputDevice& operator=(const EmulatedInputDevice&) = delete;
+    // Unplugged: the program sees its end and the node goes.
+    ~EmulatedInputDevice()
+    {
+        close(m_fd);
+        unlink(m_path.c_str());
+        unlink((m_path + ".caps").c_str());
+    }
+
+    // All the keys go down, in order, then all come up, each a report of its own.
+    void type(std::initializer_list<unsigned short> keys) const
+    {
+        for (const int value : {1, 0})
+            for (const unsigned short key : keys) {
+                const input_event records[] = {record(EV_KEY, key, value),
+                                               record(EV_SYN, SYN_REPORT, 0)};
+                EXPECT_EQ(static_cast<ssize_t>(sizeof records), write(m_fd, records, sizeof records));
+            }
+    }
+
+private:
+    static input_event record(unsigned short type, unsigned short code, int value)
+    {
+        input_event r = {};
+        r.type = type;
+        r.code = code;
+        r.value = value;
+        return r;
+    }
+
+    std::string m_path;
+    int m_fd;
+};
+
 } // namespace
 
 TEST(Backend, MainLoopDeliversPM9000TouchesToTheWidgetUnderThem)
@@ -183,10 +234,15 @@ TEST(Backend, MainThreadSleepsForEverWithoutATouchController)
     EmulatedFramebuffer fb;
     fb.create(800 * 480 * 4, 0);
     BackgroundProbe probe(fb, {"OKU_TSTYPE=pm9000", "OKU_TSDEV=" + fb.directory() + "/missing",
-                               "NIMBLO_OPTIONAL_TSC=1"});
+                               "NIMBLO_OPTIONAL_TSC=1", "OKU_INPUT_DIR=" + fb.directory() + "/none"});
     EXPECT_EQ("800x480", probe.readLine());
     EXPECT_EQ("ready", probe.readLine());
     EXPECT_NE(std::string::npos, probe.errors().find("Cannot initialize touch screen controller:"));
+    // Nor are there keyboards, said once.
+    const std::string noKeyboards = "No keyboards: cannot watch " + fb.directory() + "/none";
+    const size_t first = probe.errors().find(noKeyboards);
+    EXPECT_NE(std::string::npos, first) << probe.errors();
+    EXPECT_EQ(std::string::npos, probe.errors().find(noKeyboards, first + 1)) << probe.errors();
     // Reading the missing driver would crash the process; polling for one would keep it running.
     EXPECT_TRUE(probe.waitForMainThreadAsleep());
     EXPECT_TRUE(probe.isRunning());
@@ -205,4 +261,39 @@ TEST(Backend, DrivesAKmsDisplayOnlyWhenOkuDrmdevNamesOne)
 
     BackgroundProbe probe(fb, {"OKU_DRMDEV="});
     EXPECT_EQ("800x480", probe.readLine()) << probe.errors();
+}
+
+// Keys reach the widgets from every keyboard of the input directory: one
+// there at the start, one plugged in later, one unplugged and plugged in
+// again under the same name; a touch panel beside them is no keyboard.
+TEST(Backend, KeysOfKeyboardsPluggedInBeforeAndWhileRunningReachTheWidgets)
+{
+    EmulatedFramebuffer fb;
+    fb.create(800 * 480 * 4, 0);
+    const std::string input = fb.directory() + "/input";
+    ASSERT_EQ(0, mkdir(input.c_str(), 0700));
+    auto first = std::make_unique<EmulatedInputDevice>(input + "/event0", true);
+    const EmulatedInputDevice panel(input + "/event1", false);
+    BackgroundProbe probe(fb, {"OKU_INPUT_DIR=" + input, "FBEMU_INPUT_DIR=" + input});
+    EXPECT_EQ("800x480", probe.readLine());
+    EXPECT_EQ("ready", probe.readLine());
+
+    // Key codes are the toolkit's (0: a character), characters numbers.
+    first->type({KEY_A});
+    EXPECT_EQ("key 0 97", probe.readLine());
+    first->type({KEY_LEFTSHIFT, KEY_B});
+    EXPECT_EQ("key 0 66", probe.readLine());
+    panel.type({KEY_X});
+
+    const EmulatedInputDevice second(input + "/event2", true);
+    second.type({KEY_C});
+    EXPECT_EQ("key 0 99", probe.readLine());
+
+    first.reset();
+    second.type({KEY_D});
+    EXPECT_EQ("key 0 100", probe.readLine());
+    first = std::make_unique<EmulatedInputDevice>(input + "/event0", true);
+    first->type({KEY_E});
+    EXPECT_EQ("key 0 101", probe.readLine());
+    EXPECT_TRUE(probe.isRunning()) << probe.errors();
 }

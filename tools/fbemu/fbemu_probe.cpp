@@ -19,8 +19,9 @@
 //   fbemu_probe touch
 //       Builds the back end, puts a widget at 40,100 of 300 x 200 pixels that
 //       prints every mouse event it receives as "down X Y", "move X Y" or
-//       "up X Y" (relative to itself), prints "ready" from the GUI thread and
-//       runs the main loop.
+//       "up X Y" (relative to itself) and every key that reaches it as
+//       "key CODE CHARACTER" (both as numbers), prints "ready" from the GUI
+//       thread and runs the main loop.
 // Every mode first prints the size of the tree as "WIDTHxHEIGHT".
 
 #include <csignal>
@@ -48,6 +49,11 @@ public:
     void onMouseDown(int x, int y) override { report("down", x, y); }
     void onMouseMove(int x, int y) override { report("move", x, y); }
     void onMouseUp(int x, int y) override { report("up", x, y); }
+    bool onKeyIntercept(OKU::KeyCode key, wchar_t c) override
+    {
+        report("key", key, static_cast<int>(c));
+        return true;
+    }
 
 private:
     static void report(const char* what, int x, int y)
