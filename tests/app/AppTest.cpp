@@ -281,6 +281,42 @@ TEST(CalibrationScreenTest, NineTouchesInReadingOrderOfTheLanguage)
     l10nLoadLanguage("", L10n_Language::WESTERN);
 }
 
+// Escape leaves the calibration for the emergency page, raw mode ended and
+// the device unmarked, whether touches were made or not; before the ninth
+// touch nothing is installed.
+TEST(CalibrationScreenTest, EscapeSkipsToThePageWithoutCalibrating)
+{
+    TempDir dir;
+    ScopedEnv marker("OKU_TS_CALIBRATED_FILE", (dir / "calibrated").c_str());
+    testTheme();
+    const struct {
+        int touches;
+        Log log;
+    } cases[] = {{0, {"raw on", "raw off"}},
+                 {4, {"raw on", "raw off"}},
+                 {9, {"raw on", "calibrate 799x599", "raw off"}}};
+    for (const auto& c : cases) {
+        TestRootWidget root(800, 600);
+        RecordingTouchScreen touchScreen;
+        root.setTouchScreen(&touchScreen);
+        new MyCalibrationScreen(&root, L"message");
+        root.runPending();
+        const StaticPixmap* cross = find<StaticPixmap>(&root).at(0);
+        for (int i = 0; i < c.touches; ++i) {
+            while (!cross->isShown())
+                root.processEvent(true);
+            tap(root, raw(center(cross)));
+        }
+        root.injectKeyEvent(KEY_CANCEL, 0);
+        root.runPending();
+        EXPECT_EQ(c.log, touchScreen.m_log) << c.touches;
+        EXPECT_EQ(nullptr, root.getMouseGrabber());
+        EXPECT_FALSE(TouchScreen::isCalibrated());
+        ASSERT_EQ(1u, root.getChildren().size());
+        EXPECT_NE(nullptr, dynamic_cast<LifeboatScreen*>(root.getChildren().front()));
+    }
+}
+
 namespace {
 
 // The emergency page on a 800 x 480 screen of a device without boot ROM
@@ -402,6 +438,37 @@ TEST_F(LifeboatScreenTest, ChoicesEndTheProgramWithTheirStatus)
                     for (int waited = 0; waited < 5000 && windows() == before; waited += 10)
                         sleepMilliseconds(10);
                     windows();
+                }
+                sleepMilliseconds(5000);
+            },
+            testing::ExitedWithCode(c.status), "");
+    }
+}
+
+// The same choices with the keyboard alone: the first key shows the focus on
+// the first button, the factory reset question starts on Cancel, and a
+// closed question gives the focus back to Factory Reset.
+TEST_F(LifeboatScreenTest, KeyboardAloneReachesEveryChoice)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::wstring tab = c_tabKey, down = c_downKey, enter = c_enterKey;
+    const struct {
+        std::vector<std::wstring> keys;
+        int status;
+    } cases[] = {{{tab, down, down, enter}, 50},
+                 {{c_shiftTabKey, c_shiftTabKey, enter}, 54},
+                 {{tab, down, enter, c_rightKey, enter}, 51},
+                 {{tab, down, enter, c_cancelKey, down, enter}, 50},
+                 {{tab, down, enter, enter, down, down, enter}, 54}};
+    for (const auto& c : cases) {
+        EXPECT_EXIT(
+            {
+                m_root.start();
+                for (const std::wstring& keys : c.keys) {
+                    for (wchar_t key : keys)
+                        m_root.injectKeyEvent(KeyCode(key), 0);
+                    // Handled, and a dialog it opened or closed is shown.
+                    m_root.onGuiThread([] {});
                 }
                 sleepMilliseconds(5000);
             },
