@@ -265,7 +265,8 @@ TEST(Backend, DrivesAKmsDisplayOnlyWhenOkuDrmdevNamesOne)
 
 // Keys reach the widgets from every keyboard of the input directory: one
 // there at the start, one plugged in later, one unplugged and plugged in
-// again under the same name; a touch panel beside them is no keyboard.
+// again under the same name, one whose node opens only after a while; a
+// touch panel beside them is no keyboard.
 TEST(Backend, KeysOfKeyboardsPluggedInBeforeAndWhileRunningReachTheWidgets)
 {
     EmulatedFramebuffer fb;
@@ -295,5 +296,12 @@ TEST(Backend, KeysOfKeyboardsPluggedInBeforeAndWhileRunningReachTheWidgets)
     first = std::make_unique<EmulatedInputDevice>(input + "/event0", true);
     first->type({KEY_E});
     EXPECT_EQ("key 0 101", probe.readLine());
+
+    // A new node that does not open at once is tried again for a while.
+    ASSERT_EQ(0, symlink("late", (input + "/event3").c_str()));
+    usleep(300 * 1000);
+    const EmulatedInputDevice late(input + "/late", true);
+    late.type({KEY_F});
+    EXPECT_EQ("key 0 102", probe.readLine());
     EXPECT_TRUE(probe.isRunning()) << probe.errors();
 }
