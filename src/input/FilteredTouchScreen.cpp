@@ -1,7 +1,9 @@
 #include "input/FilteredTouchScreen.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "core/Condition.h"
 #include "core/Time.h"
 
 namespace OKU {
@@ -9,7 +11,7 @@ namespace OKU {
 FilteredTouchScreen::FilteredTouchScreen(std::unique_ptr<TouchScreen> driver,
                                          const TouchFilterSettings& settings)
     : TouchScreen(driver->getWidth(), driver->getHeight()), m_driver(std::move(driver)),
-      m_debounceMs(settings.debounceMs), m_filter(settings)
+      m_filter(settings)
 {
     setRotation(m_driver->getRotation());
 }
@@ -27,37 +29,29 @@ TouchScreen::Event FilteredTouchScreen::getEvent()
             return event;
         if (m_failure)
             std::rethrow_exception(std::exchange(m_failure, nullptr));
-        const bool holding = m_filter.holdsRelease();
-        if (holding && !reportBeforeReleaseDue()) {
-            m_filter.releaseHeld();
-            continue;
-        }
-        const uint32_t seenMs = monotonicMilliseconds();
-        try {
+        if (!m_filter.holdsRelease()) {
             event = m_driver->getEvent();
+            m_filter.add(event, monotonicMilliseconds(), m_raw);
+            continue;
+        }
+        const uint32_t startMs = monotonicMilliseconds();
+        const int32_t leftMs = std::max(0, m_filter.holdLeftMs(startMs));
+        const uint32_t dueMs = startMs + leftMs;
+        bool received;
+        try {
+            received = m_driver->getEventBefore(
+                monotonicNow() + TimeSpec::fromMilliseconds(leftMs), event);
         } catch (...) {
-            if (!holding)
-                throw;
             m_failure = std::current_exception();
+            received = false;
+        }
+        if (!received) {
             m_filter.releaseHeld();
             continue;
         }
-        // A report that was waiting arrived when it was seen, unless reading
-        // it took long: then the bytes seen were junk before a later report.
-        const uint32_t readMs = monotonicMilliseconds();
-        const bool readAtOnce = static_cast<int32_t>(readMs - seenMs) <= m_debounceMs;
-        m_filter.add(event, holding && readAtOnce ? seenMs : readMs, m_raw);
-    }
-}
-
-bool FilteredTouchScreen::reportBeforeReleaseDue()
-{
-    for (;;) {
-        if (m_driver->reportWaiting())
-            return true;
-        if (m_filter.holdLeftMs(monotonicMilliseconds()) < 0)
-            return false;
-        sleepMilliseconds(1);
+        // The report began in time, however long the rest of it took.
+        const uint32_t nowMs = monotonicMilliseconds();
+        m_filter.add(event, static_cast<int32_t>(nowMs - dueMs) > 0 ? dueMs : nowMs, m_raw);
     }
 }
 

@@ -15,9 +15,9 @@ namespace OKU {
 // Runs on the reading thread like the driver; the raw-mode switches may come
 // from the GUI thread.
 //
-// A held release waits for the driver's next report by asking reportWaiting()
-// every millisecond, so a driver that cannot tell (it answers false) gets
-// its releases delivered after the debounce time, never joined.
+// A held release waits for the driver's next report with getEventBefore(),
+// so a driver that cannot tell whether a report is waiting gets its releases
+// delivered after the debounce time, never joined.
 class FilteredTouchScreen : public TouchScreen {
 public:
     // The filtered driver keeps its own size and rotation.
@@ -34,11 +34,7 @@ public:
                         int height) override;
 
 private:
-    // Whether the driver has a report before the held release is due.
-    bool reportBeforeReleaseDue();
-
     const std::unique_ptr<TouchScreen> m_driver;
-    const int m_debounceMs;
     TouchFilter m_filter;
     std::atomic<bool> m_raw{false};
     std::exception_ptr m_failure;

@@ -1,6 +1,7 @@
 #include "input/PMTouchScreen.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "core/Condition.h"
@@ -91,18 +92,34 @@ bool PMTouchScreen::reportWaiting()
     return m_port && m_port->inputWaiting();
 }
 
+TouchScreen::Event PMTouchScreen::getEvent()
+{
+    Event event;
+    readReport(nullptr, event);
+    return event;
+}
+
+bool PMTouchScreen::getEventBefore(const TimeSpec& deadline, Event& event)
+{
+    return readReport(&deadline, event);
+}
+
 // Framing shared by the models: a packet of getPacketSize() bytes whose first
 // byte is recognisable (validateFirstByte). A rejected first byte is dropped
 // alone, so the reader slides byte by byte onto the next packet start; the
 // rest of the packet must arrive within 100 ms; a packet the model rejects as
 // a whole (checksum, range) is dropped whole. Dropped bytes are counted, not
-// traced one by one.
-TouchScreen::Event PMTouchScreen::getEvent()
+// traced one by one. The deadline is for a packet's first byte only.
+bool PMTouchScreen::readReport(const TimeSpec* deadline, Event& event)
 {
     const int size = getPacketSize();
     unsigned char packet[c_maxPacketSize];
     for (;;) {
-        if (!m_port->readBytes(packet, 1, -1))
+        const bool received = deadline ? m_port->readBytesUntil(packet, 1, *deadline)
+                                       : m_port->readBytes(packet, 1, -1);
+        if (!received && errno == ETIMEDOUT)
+            return false;
+        if (!received)
             fatalError("PMTouchScreen: Read error");
         if (!validateFirstByte(packet[0])) {
             m_droppedBytes.dropped(1);
@@ -119,7 +136,8 @@ TouchScreen::Event PMTouchScreen::getEvent()
         m_droppedBytes.resynchronised();
         const Event raw = parsePacket(packet);
         traceMessage("OKU::PMTouchScreen", TRACE_DEBUG, "Raw X: %d, Raw Y:%d", raw.x, raw.y);
-        return m_calibration.convert(raw.pressed, raw.x, raw.y, m_width, m_height, m_rotation);
+        event = m_calibration.convert(raw.pressed, raw.x, raw.y, m_width, m_height, m_rotation);
+        return true;
     }
 }
 

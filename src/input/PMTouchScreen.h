@@ -34,6 +34,8 @@ public:
     // Skips bytes and packets the model rejects; warnings count them, one
     // line per second at most.
     Event getEvent() override;
+    // Noise on the line does not count as a report begun.
+    bool getEventBefore(const TimeSpec& deadline, Event& event) override;
     bool reportWaiting() override;
     void startRawCoordinates() override;
     void endRawCoordinates() override;
@@ -65,6 +67,9 @@ protected:
     bool handshake(const unsigned char* request, const AnswerCheck& accept);
 
 private:
+    // The next valid packet's event; false when none began by the deadline
+    // (null: none).
+    bool readReport(const TimeSpec* deadline, Event& event);
     bool awaitAnswer(const TimeSpec& stageEnd, const AnswerCheck& accept);
 
     std::string m_device;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <string>
 
+#include "core/Condition.h"
 #include "core/Paths.h"
 
 namespace OKU {
@@ -23,6 +24,17 @@ std::string markerPath()
 std::atomic<bool> s_markerDisowned{false};
 
 } // namespace
+
+bool TouchScreen::getEventBefore(const TimeSpec& deadline, Event& event)
+{
+    while (!reportWaiting()) {
+        if (monotonicNow() >= deadline)
+            return false;
+        sleepMilliseconds(1);
+    }
+    event = getEvent();
+    return true;
+}
 
 bool TouchScreen::isCalibrated()
 {

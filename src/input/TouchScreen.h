@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/Time.h"
+
 namespace OKU {
 
 // A touch controller driver. The back end's main loop calls getEvent() over
@@ -45,6 +47,11 @@ public:
     // that the next call returns without waiting for the panel. Drivers that
     // cannot tell answer false.
     virtual bool reportWaiting() { return false; }
+    // Like getEvent(), but gives up at deadline (monotonic clock): false when
+    // no report began by then. This one asks reportWaiting() every
+    // millisecond; a driver whose reportWaiting() answers true for bytes that
+    // may be noise watches the deadline itself.
+    virtual bool getEventBefore(const TimeSpec& deadline, Event& event);
     virtual void startRawCoordinates() = 0;
     virtual void endRawCoordinates() = 0;
     // Installs (and stores) a calibration from the screen's points; width

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/Condition.h"
 #include "core/FatalError.h"
 #include "core/TempDir.h"
 #include "input/PM6000TouchScreen.h"
@@ -185,6 +186,15 @@ TEST(PMTouchScreenTest, ReportWaitingWhileOneIsUnread)
     EXPECT_TRUE(rig.driver->reportWaiting());
     EXPECT_EQ("press 388 646", describe(rig.driver->getEvent()));
     EXPECT_FALSE(rig.driver->reportWaiting());
+
+    // Noise is no report: a wait for one ends on time (a filter holding a
+    // release must not hold it until the next touch).
+    rig.terminal.send(hex("00 11 FF 01"));
+    TouchScreen::Event event;
+    EXPECT_FALSE(rig.driver->getEventBefore(monotonicNow() + TimeSpec::fromMilliseconds(50), event));
+    rig.terminal.send(hex("BF 03 04 05 06"));
+    ASSERT_TRUE(rig.driver->getEventBefore(monotonicNow() + TimeSpec::fromMilliseconds(50), event));
+    EXPECT_EQ("release 388 646", describe(event));
 }
 
 // "<category> Dropped <n> bytes of junk" lines: their number and the bytes
