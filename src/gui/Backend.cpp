@@ -57,7 +57,9 @@ void startKeyboardThread(RootWidget* root)
     startDetachedThread(
         [root] {
             KeyboardWatcher watcher(getEnv("OKU_INPUT_DIR", "/dev/input"),
-                                    [root](KeyCode key, wchar_t c) { root->injectKeyEvent(key, c); });
+                                    [root](KeyCode key, wchar_t c) {
+                                        root->injectKeyEvent(key, c);
+                                    });
             for (;;)
                 watcher.waitAndRead(-1);
         },

@@ -25,11 +25,11 @@ public:
     RootWidget* getRoot() const { return m_root; }
 
     // Starts the GUI thread and the keyboards' thread, then reads the touch
-    // controller on the calling thread for ever and injects every report as a mouse event; a release
-    // carries the position of the last pressed report. Reports waiting at
-    // the start are injected before the GUI thread starts (waiting a quarter
-    // of a second at most). Without a controller the calling thread sleeps
-    // for ever.
+    // controller on the calling thread for ever and injects every report as
+    // a mouse event; a release carries the position of the last pressed
+    // report. Reports waiting at the start are injected before the GUI
+    // thread starts (waiting a quarter of a second at most). Without a
+    // controller the calling thread sleeps for ever.
     [[noreturn]] void mainLoop();
 
 private:

@@ -33,18 +33,15 @@ KeyboardWatcher::KeyboardWatcher(const std::string& directory,
 {
     // Watching before listing, so that no device falls between the two.
     m_inotify = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (m_inotify >= 0 &&
-        inotify_add_watch(m_inotify, m_directory.c_str(),
-                          IN_CREATE | IN_ATTRIB | IN_MOVED_TO | IN_DELETE) < 0) {
+    if (m_inotify < 0 || inotify_add_watch(m_inotify, m_directory.c_str(),
+                                           IN_CREATE | IN_ATTRIB | IN_MOVED_TO | IN_DELETE) < 0) {
         traceMessage(c_category, TRACE_WARNING, "No keyboards: cannot watch %s: %s",
                      m_directory.c_str(), std::strerror(errno));
-        close(m_inotify);
+        if (m_inotify >= 0)
+            close(m_inotify);
         m_inotify = -1;
         return;
     }
-    if (m_inotify < 0)
-        traceMessage(c_category, TRACE_WARNING, "Keyboards plugged in later are missed: %s",
-                     std::strerror(errno));
     openPresentDevices();
 }
 

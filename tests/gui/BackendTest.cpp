@@ -154,7 +154,8 @@ public:
             for (const unsigned short key : keys) {
                 const input_event records[] = {record(EV_KEY, key, value),
                                                record(EV_SYN, SYN_REPORT, 0)};
-                EXPECT_EQ(static_cast<ssize_t>(sizeof records), write(m_fd, records, sizeof records));
+                EXPECT_EQ(static_cast<ssize_t>(sizeof records),
+                          write(m_fd, records, sizeof records));
             }
     }
 
@@ -234,7 +235,8 @@ TEST(Backend, MainThreadSleepsForEverWithoutATouchController)
     EmulatedFramebuffer fb;
     fb.create(800 * 480 * 4, 0);
     BackgroundProbe probe(fb, {"OKU_TSTYPE=pm9000", "OKU_TSDEV=" + fb.directory() + "/missing",
-                               "NIMBLO_OPTIONAL_TSC=1", "OKU_INPUT_DIR=" + fb.directory() + "/none"});
+                               "NIMBLO_OPTIONAL_TSC=1",
+                               "OKU_INPUT_DIR=" + fb.directory() + "/none"});
     EXPECT_EQ("800x480", probe.readLine());
     EXPECT_EQ("ready", probe.readLine());
     EXPECT_NE(std::string::npos, probe.errors().find("Cannot initialize touch screen controller:"));

@@ -368,7 +368,8 @@ void HeadlessInterpreter::keyboard(const Words& words)
         throw CommandFailed("keyboard takes \"plug\" or \"unplug\"");
     const bool plug = words[1] == "plug";
     if (!m_device.plugKeyboard(plug))
-        throw CommandFailed(plug ? "a keyboard is plugged in already" : "no keyboard is plugged in");
+        throw CommandFailed(plug ? "a keyboard is plugged in already"
+                                 : "no keyboard is plugged in");
     m_out << "ok keyboard " << words[1] << std::endl;
 }
 
