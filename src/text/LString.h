@@ -20,6 +20,14 @@ private:
     std::wstring m_text;
 };
 
+// Marks a literal that is wrapped in LString1 elsewhere (a label handed to a
+// function, a constant), so that the tools that collect the texts to
+// translate find it; gives the literal unchanged.
+constexpr const wchar_t* translatable(const wchar_t* text)
+{
+    return text;
+}
+
 // A text to show, kept in its source wording together with numbered
 // arguments so that it can be rendered again in whatever language is current.
 // The format text refers to its arguments as %1, %2, ...; a marker whose

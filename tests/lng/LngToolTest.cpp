@@ -1,0 +1,85 @@
+#include <dirent.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "PoCatalog.h"
+#include "SourceTexts.h"
+#include "TableCheck.h"
+#include "text/L10n.h"
+
+using namespace lng;
+
+namespace {
+
+std::vector<std::wstring> textsOf(const std::string& source)
+{
+    std::vector<std::wstring> texts;
+    for (const SourceText& t : findTexts(source, "f.cpp"))
+        texts.push_back(t.text);
+    return texts;
+}
+
+std::vector<std::string> shippedSources()
+{
+    std::vector<std::string> codes;
+    DIR* dir = opendir(OKU_LNG_SOURCE_DIR);
+    while (const dirent* entry = dir ? readdir(dir) : nullptr) {
+        const std::string name = entry->d_name;
+        if (name.size() > 3 && name.compare(name.size() - 3, 3, ".po") == 0)
+            codes.push_back(name.substr(0, name.size() - 3));
+    }
+    if (dir)
+        closedir(dir);
+    return codes;
+}
+
+} // namespace
+
+TEST(LngTool, FindsTheTextsWrappedForTranslation)
+{
+    EXPECT_EQ(std::vector<std::wstring>({L"One", L"Two lines\nand \"quotes\" \\", L"Größe",
+                                         L"http://x", L"Kept for later"}),
+              textsOf("LString(LString1(L\"One\"));\n"
+                      "LString1(  L\"Two lines\\n\"\n      L\"and \\\"quotes\\\" \\\\\")\n"
+                      "LString1(L\"Größe\")\n"
+                      "LString1(label); myLString1(L\"not ours\"); LString1(L\"a\" + b);\n"
+                      "// LString1(L\"an example\")\n/* LString1(L\"another\") */\n"
+                      "LString1(L\"http://x\")\n"
+                      "const wchar_t* c = translatable(L\"Kept for later\");\n"));
+    EXPECT_THROW(findTexts("LString1(L\"open\n\")", "f.cpp"), std::runtime_error);
+}
+
+TEST(LngTool, CheckNamesEveryFaultOfALanguageSource)
+{
+    const std::vector<SourceText> program = {
+        {L"Copy %1 of %2", "a.cpp:1"}, {L"OK", "a.cpp:2"}, {L"Cancel", "a.cpp:3"}};
+    const std::vector<PoEntry> catalog = {{L"Copy %1 of %2", L"%2: %1 kopieren", 1},
+                                          {L"OK", L"OK", 4},
+                                          {L"OK", L"Gut", 7},
+                                          {L"Gone", L"Weg", 10}};
+    EXPECT_EQ(std::vector<std::string>({"de.po:7: given twice: \"OK\"",
+                                        "de.po:10: no longer used: \"Gone\"",
+                                        "de.po:0: lacks \"Cancel\" (a.cpp:3)"}),
+              checkCatalog(program, catalog, "de.po"));
+    EXPECT_EQ(std::vector<std::string>(
+                  {"de.po:1: the markers differ from the text's: \"%1 von %3 kopieren\""}),
+              checkCatalog({program[0]}, {{L"Copy %1 of %2", L"%1 von %3 kopieren", 1}}, "de.po"));
+}
+
+// Every shipped table loads, and translates every text its source gives.
+TEST(LngTool, ShippedTablesTranslateEveryTextOfTheirSource)
+{
+    const std::vector<std::string> codes = shippedSources();
+    ASSERT_GE(codes.size(), 17u);
+    for (const std::string& code : codes) {
+        ASSERT_TRUE(OKU::l10nLoadLanguage(std::string(OKU_LNG_DIR) + "/" + code + ".lng",
+                                          OKU::L10n_Language::WESTERN))
+            << code;
+        for (const PoEntry& entry : readPoFile(std::string(OKU_LNG_SOURCE_DIR) + "/" + code + ".po"))
+            EXPECT_EQ(entry.text, OKU::l10nTranslate(entry.id)) << code << ":" << entry.line;
+    }
+    OKU::l10nLoadLanguage("", OKU::L10n_Language::WESTERN);
+}

@@ -1,0 +1,21 @@
+#ifndef LNGTOOL_QUOTEDTEXT_H
+#define LNGTOOL_QUOTEDTEXT_H
+
+#include <string>
+
+namespace lng {
+
+// Texts between double quotes as C++ wide literals and PO files write them:
+// UTF-8 with the escapes \n \t \" \\ and \uXXXX.
+
+// Reads the quoted text that starts at text[pos] (the opening quote) and
+// moves pos past the closing quote. Throws std::runtime_error for a text
+// that does not end on its line or an escape it does not know.
+std::wstring readQuoted(const std::string& text, size_t& pos);
+
+// The text quoted so that readQuoted gives it back.
+std::string quote(const std::wstring& text);
+
+} // namespace lng
+
+#endif

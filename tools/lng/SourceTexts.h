@@ -1,0 +1,28 @@
+#ifndef LNGTOOL_SOURCETEXTS_H
+#define LNGTOOL_SOURCETEXTS_H
+
+#include <string>
+#include <vector>
+
+namespace lng {
+
+// A text the program translates, and where it is written ("file:line").
+struct SourceText {
+    std::wstring text;
+    std::string where;
+};
+
+// The texts wrapped for translation in C++ source: the wide literals (one, or
+// several that the compiler joins) given directly to LString1(...) or to
+// translatable(...), outside comments. Anything else given to them (a
+// variable) is not a text of its own: the literal behind it is marked with
+// translatable().
+std::vector<SourceText> findTexts(const std::string& source, const std::string& fileName);
+
+// The texts of every .cpp and .h file under the directories, each text once
+// with its first place, in the order of the sorted file names.
+std::vector<SourceText> collectTexts(const std::vector<std::string>& directories);
+
+} // namespace lng
+
+#endif
