@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "KeyNames.h"
+
 namespace sim {
 
 Options parseOptions(int argc, char** argv, const BuildTree& build)
@@ -62,8 +64,8 @@ std::string usage()
            "usb insert [read-only] [slow], usb remove, expect-exit STATUS [MS],\n"
            "expect-file PATTERN, expect-no-file PATTERN, expect-mounted PATH,\n"
            "expect-unmounted PATH, key NAME, key-down NAME, key-up NAME,\n"
-           "keyboard plug, keyboard unplug, include FILE, quit; NAME is one of\n"
-           "tab, shift+tab, left, right, up, down, enter, space, escape, a-z, 0-9.\n"
+           "keyboard plug, keyboard unplug, include FILE, quit; NAME is one of\n" +
+           c_keyNamesHelp + ".\n" +
            "Exit status: 0 done, 1 a check failed, 2 cannot run, 3 the program stopped\n"
            "with a status other than 50, 51 or 54.\n";
 }
