@@ -42,7 +42,7 @@ void buildButtonsPage(ContainerWidget* page)
     auto positions = std::make_shared<GridSizer>(6, 1, 1, HAlign::STRETCH, VAlign::STRETCH);
     for (const auto& p : c_positions) {
         for (const bool enabled : {true, false}) {
-            Button* button = new Button(page, translatable(p.name), icon, p.position,
+            Button* button = new Button(page, translated(p.name), icon, p.position,
                                         HAlign::CENTER, VAlign::CENTER);
             button->enable(enabled);
             positions->add(button);

@@ -22,17 +22,17 @@ LString answerName(int answer)
 {
     switch (answer) {
     case ANSWER_OK:
-        return translatable(L"OK");
+        return translated(L"OK");
     case ANSWER_YES:
-        return translatable(L"Yes");
+        return translated(L"Yes");
     case ANSWER_NO:
-        return translatable(L"No");
+        return translated(L"No");
     case ANSWER_CANCEL:
-        return translatable(L"Cancel");
+        return translated(L"Cancel");
     case ANSWER_YES_TO_ALL:
-        return translatable(L"Yes to all");
+        return translated(L"Yes to all");
     case ANSWER_NO_TO_ALL:
-        return translatable(L"No to all");
+        return translated(L"No to all");
     }
     return LString(std::to_wstring(answer));
 }
@@ -44,9 +44,9 @@ typedef std::function<int(Widget* top, const LString& title)> Dialog;
 
 void buildDialogsPage(ContainerWidget* page)
 {
-    StaticText* answer = new StaticText(page, translatable(L"No dialog answered yet."),
+    StaticText* answer = new StaticText(page, translated(L"No dialog answered yet."),
                                         HAlign::CENTER, VAlign::CENTER);
-    const LString question = translatable(L"Do you like what you see?");
+    const LString question = translated(L"Do you like what you see?");
 
     const struct {
         const wchar_t* name;
@@ -54,12 +54,12 @@ void buildDialogsPage(ContainerWidget* page)
     } dialogs[] = {
         {L"msgBox",
          [](Widget* top, const LString& title) {
-             msgBox(top, title, translatable(L"A message with an OK button."));
+             msgBox(top, title, translated(L"A message with an OK button."));
              return ANSWER_OK;
          }},
         {L"msgBoxOkCancel",
          [](Widget* top, const LString& title) {
-             return msgBoxOkCancel(top, title, translatable(L"OK or Cancel?")) ? ANSWER_OK
+             return msgBoxOkCancel(top, title, translated(L"OK or Cancel?")) ? ANSWER_OK
                                                                                : ANSWER_CANCEL;
          }},
         {L"msgBoxYesNo, hold to confirm",
@@ -89,11 +89,11 @@ void buildDialogsPage(ContainerWidget* page)
         grid->add(button);
     }
 
-    Button* waiting = new Button(page, translatable(L"Waiting box for 3 seconds"), nullptr,
+    Button* waiting = new Button(page, translated(L"Waiting box for 3 seconds"), nullptr,
                                  WidgetPainter::PP_LEFT_OF_TEXT, HAlign::CENTER, VAlign::CENTER);
     waiting->signalClicked.connect([page] {
-        new WaitingBox(page->getTop(), translatable(L"Waiting box"),
-                       translatable(L"This box closes itself after 3 seconds."), 3);
+        new WaitingBox(page->getTop(), translated(L"Waiting box"),
+                       translated(L"This box closes itself after 3 seconds."), 3);
     });
     grid->add(waiting);
 

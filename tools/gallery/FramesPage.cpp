@@ -21,15 +21,15 @@ namespace {
 
 StaticText* createText(Widget* parent, const wchar_t* text)
 {
-    return new StaticText(parent, translatable(text), HAlign::CENTER, VAlign::CENTER);
+    return new StaticText(parent, translated(text), HAlign::CENTER, VAlign::CENTER);
 }
 
 // Three frames inside each other, the titles left, centred and right.
 Frame* createNestedFrames(Widget* page)
 {
-    Frame* outer = new Frame(page, translatable(L"Outer frame"), HAlign::LEFT);
-    Frame* middle = new Frame(outer, translatable(L"Middle frame"), HAlign::CENTER);
-    Frame* inner = new Frame(middle, translatable(L"Inner frame"), HAlign::RIGHT);
+    Frame* outer = new Frame(page, translated(L"Outer frame"), HAlign::LEFT);
+    Frame* middle = new Frame(outer, translated(L"Middle frame"), HAlign::CENTER);
+    Frame* inner = new Frame(middle, translated(L"Inner frame"), HAlign::RIGHT);
     StaticText* text = createText(inner, L"Every frame inside a frame\nis a shade lighter.");
     inner->setSizer(std::make_shared<StackSizer>(text));
     middle->setSizer(std::make_shared<StackSizer>(inner));
@@ -40,7 +40,7 @@ Frame* createNestedFrames(Widget* page)
 // Horizontal and vertical dividers, one of them leaving a margin at its ends.
 Frame* createDividers(Widget* page)
 {
-    Frame* frame = new Frame(page, translatable(L"Dividers"), HAlign::LEFT);
+    Frame* frame = new Frame(page, translated(L"Dividers"), HAlign::LEFT);
     auto across = std::make_shared<HSizer>();
     across->add(createText(frame, L"Left"), 1, VAlign::CENTER);
     across->add(new Divider(frame, false, 0), 0, VAlign::STRETCH);
@@ -57,8 +57,8 @@ Frame* createDividers(Widget* page)
 
 Frame* createDisabledFrame(Widget* page)
 {
-    Frame* frame = new Frame(page, translatable(L"Disabled frame"), HAlign::LEFT);
-    Button* button = new Button(frame, translatable(L"Disabled with it"), nullptr,
+    Frame* frame = new Frame(page, translated(L"Disabled frame"), HAlign::LEFT);
+    Button* button = new Button(frame, translated(L"Disabled with it"), nullptr,
                                 WidgetPainter::PP_LEFT_OF_TEXT, HAlign::CENTER, VAlign::CENTER);
     frame->setSizer(std::make_shared<StackSizer>(button));
     frame->disable();
@@ -82,7 +82,7 @@ TabbedFrame* createNestedTabs(Widget* page)
     TabbedFrame* tabs = new TabbedFrame(page);
     auto highlighted = std::make_shared<std::vector<bool>>();
     for (const auto& t : tabList) {
-        ContainerWidget* tab = tabs->createTab(translatable(t.title));
+        ContainerWidget* tab = tabs->createTab(translated(t.title));
         StaticText* text = createText(tab, L"Hold a tab for two seconds\nto switch its highlight.");
         tab->setSizer(std::make_shared<StackSizer>(text));
         tabs->highlightTab(tabs->getTabCount() - 1, t.highlighted);

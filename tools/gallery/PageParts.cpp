@@ -6,14 +6,14 @@
 
 using namespace OKU;
 
-LString translatable(const wchar_t* text)
+LString translated(const wchar_t* text)
 {
     return LString(LString1(text));
 }
 
 StaticText* createHeading(Widget* parent, const wchar_t* text)
 {
-    StaticText* heading = new StaticText(parent, translatable(text), HAlign::LEFT, VAlign::CENTER);
+    StaticText* heading = new StaticText(parent, translated(text), HAlign::LEFT, VAlign::CENTER);
     heading->setFont(Theme::g()->getCache().getFont(Theme::g()->m_textFontSize, true, false));
     return heading;
 }

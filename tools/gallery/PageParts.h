@@ -13,7 +13,7 @@ class Widget;
 // Pieces the pages have in common.
 
 // The gallery's own words go through the language table like any program's.
-OKU::LString translatable(const wchar_t* text);
+OKU::LString translated(const wchar_t* text);
 
 // A line of text introducing a group of widgets.
 OKU::StaticText* createHeading(OKU::Widget* parent, const wchar_t* text);

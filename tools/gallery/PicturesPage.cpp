@@ -23,7 +23,7 @@ const char* const c_icons[] = {"ok",   "cancel", "yes",    "no",    "close",
 StaticPixmap* addPicture(Widget* page, GridSizer& grid, const wchar_t* title,
                          const std::shared_ptr<const Pixmap>& pixmap, bool stretch, bool keepAspect)
 {
-    Frame* frame = new Frame(page, translatable(title), HAlign::CENTER);
+    Frame* frame = new Frame(page, translated(title), HAlign::CENTER);
     StaticPixmap* picture = new StaticPixmap(frame, pixmap, stretch, keepAspect);
     // A picture at its own size is centred by the sizer, so that a frame
     // around it hugs it.
@@ -49,7 +49,7 @@ void buildPicturesPage(ContainerWidget* page)
     addPicture(page, *grid, L"With a frame", smiley, false, false)->enableFrame(true);
     addPicture(page, *grid, L"Disabled", smiley, false, false)->disable();
 
-    Frame* icons = new Frame(page, translatable(L"The theme's icons"), HAlign::CENTER);
+    Frame* icons = new Frame(page, translated(L"The theme's icons"), HAlign::CENTER);
     auto iconGrid = std::make_shared<GridSizer>(5, 1, 1, HAlign::CENTER, VAlign::CENTER);
     for (const char* name : c_icons)
         iconGrid->add(new StaticPixmap(icons, cache.getPixmap(name), false, false));

@@ -28,7 +28,7 @@ Color swatchColor(int index)
 Frame* createFactors(Widget* page)
 {
     Frame* frame =
-        new Frame(page, translatable(L"Factors 1, 2 and 3 share the width"), HAlign::LEFT);
+        new Frame(page, translated(L"Factors 1, 2 and 3 share the width"), HAlign::LEFT);
     auto row = std::make_shared<HSizer>();
     for (int factor = 1; factor <= 3; ++factor) {
         LString text = LString(LString1(L"Factor %1")).arg(LString::Number(factor, 0, L' '));
@@ -42,11 +42,11 @@ Frame* createFactors(Widget* page)
 Frame* createFixedAndFlexible(Widget* page)
 {
     Frame* frame =
-        new Frame(page, translatable(L"Factor 0 is fixed, factor 1 takes the rest"), HAlign::LEFT);
+        new Frame(page, translated(L"Factor 0 is fixed, factor 1 takes the rest"), HAlign::LEFT);
     auto row = std::make_shared<HSizer>();
-    row->add(createSwatch(frame, translatable(L"Fixed"), swatchColor(0)), 0, VAlign::STRETCH);
-    row->add(createSwatch(frame, translatable(L"Flexible"), swatchColor(1)), 1, VAlign::STRETCH);
-    row->add(createSwatch(frame, translatable(L"Fixed"), swatchColor(0)), 0, VAlign::STRETCH);
+    row->add(createSwatch(frame, translated(L"Fixed"), swatchColor(0)), 0, VAlign::STRETCH);
+    row->add(createSwatch(frame, translated(L"Flexible"), swatchColor(1)), 1, VAlign::STRETCH);
+    row->add(createSwatch(frame, translated(L"Fixed"), swatchColor(0)), 0, VAlign::STRETCH);
     frame->setSizer(row);
     return frame;
 }
@@ -55,13 +55,13 @@ Frame* createFixedAndFlexible(Widget* page)
 // and spread across the row.
 Frame* createDividers(Widget* page)
 {
-    Frame* frame = new Frame(page, translatable(L"Dividers share the free room"), HAlign::LEFT);
+    Frame* frame = new Frame(page, translated(L"Dividers share the free room"), HAlign::LEFT);
     auto row = std::make_shared<HSizer>();
     const wchar_t* const texts[] = {L"First", L"Second", L"Third"};
     for (const wchar_t* text : texts) {
         if (text != texts[0])
             row->addDivider();
-        row->add(new Button(frame, translatable(text), nullptr, WidgetPainter::PP_LEFT_OF_TEXT,
+        row->add(new Button(frame, translated(text), nullptr, WidgetPainter::PP_LEFT_OF_TEXT,
                             HAlign::CENTER, VAlign::CENTER),
                  0, VAlign::STRETCH);
     }
@@ -71,7 +71,7 @@ Frame* createDividers(Widget* page)
 
 Frame* createGrid(Widget* page)
 {
-    Frame* frame = new Frame(page, translatable(L"A grid of four columns"), HAlign::LEFT);
+    Frame* frame = new Frame(page, translated(L"A grid of four columns"), HAlign::LEFT);
     auto grid = std::make_shared<GridSizer>(4, 1, 1, HAlign::STRETCH, VAlign::STRETCH);
     for (int cell = 0; cell < 8; ++cell) {
         const LString text = LString(LString1(L"Cell %1")).arg(LString::Number(cell + 1, 0, L' '));

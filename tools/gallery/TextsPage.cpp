@@ -46,7 +46,7 @@ void buildTextsPage(ContainerWidget* page, Layout layout)
 {
     auto samples = std::make_shared<GridSizer>(2, 1, 1, HAlign::STRETCH, VAlign::STRETCH);
     for (const auto& s : c_samples) {
-        Frame* frame = new Frame(page, translatable(s.script), HAlign::LEFT);
+        Frame* frame = new Frame(page, translated(s.script), HAlign::LEFT);
         StaticText* text = new StaticText(frame, LString(s.sample), HAlign::LEFT, VAlign::TOP);
         text->setFont(Theme::g()->getStandardFont(Theme::g()->m_largeFontSize));
         frame->setSizer(std::make_shared<StackSizer>(text));
@@ -55,9 +55,9 @@ void buildTextsPage(ContainerWidget* page, Layout layout)
 
     Theme* theme = Theme::g();
     auto row = std::make_shared<HSizer>();
-    row->add(new CheckBox(page, translatable(L"Box before the text"), true, HAlign::LEFT), 0,
+    row->add(new CheckBox(page, translated(L"Box before the text"), true, HAlign::LEFT), 0,
              VAlign::CENTER);
-    row->add(new CheckBox(page, translatable(L"Text as a label"), false, HAlign::RIGHT), 0,
+    row->add(new CheckBox(page, translated(L"Text as a label"), false, HAlign::RIGHT), 0,
              VAlign::CENTER);
     row->addSpace(0, 1);
     // The arrows point the way the page is read.

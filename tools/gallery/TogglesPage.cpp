@@ -31,7 +31,7 @@ void reportToggles(ToggleButtonBase* toggle, const LString& name, StaticText* st
 Button* createLargeButton(Widget* parent, const wchar_t* text, const Color& top,
                           const Color& bottom)
 {
-    Button* button = new Button(parent, translatable(text), nullptr, WidgetPainter::PP_LEFT_OF_TEXT,
+    Button* button = new Button(parent, translated(text), nullptr, WidgetPainter::PP_LEFT_OF_TEXT,
                                 HAlign::CENTER, VAlign::CENTER);
     button->setCompositePixmapSet(Theme::g()->createLargeButton(top, bottom));
     button->setRedrawMargins(button->getMaxOuterMargins());
@@ -43,7 +43,7 @@ Button* createLargeButton(Widget* parent, const wchar_t* text, const Color& top,
 void buildTogglesPage(ContainerWidget* page)
 {
     StaticText* status = new StaticText(
-        page, translatable(L"Touch a toggle button or a check box."), HAlign::LEFT, VAlign::CENTER);
+        page, translated(L"Touch a toggle button or a check box."), HAlign::LEFT, VAlign::CENTER);
 
     const struct {
         const wchar_t* text;
@@ -58,9 +58,9 @@ void buildTogglesPage(ContainerWidget* page)
     };
     auto toggleRow = std::make_shared<HSizer>();
     for (const auto& t : toggles) {
-        ToggleButton* toggle = new ToggleButton(page, translatable(t.text), t.checked, t.sticky);
+        ToggleButton* toggle = new ToggleButton(page, translated(t.text), t.checked, t.sticky);
         toggle->enable(t.enabled);
-        reportToggles(toggle, translatable(t.text), status);
+        reportToggles(toggle, translated(t.text), status);
         toggleRow->add(toggle, 1, VAlign::STRETCH);
     }
 
@@ -78,9 +78,9 @@ void buildTogglesPage(ContainerWidget* page)
     };
     auto checkBoxGrid = std::make_shared<GridSizer>(3, 1, 0, HAlign::LEFT, VAlign::CENTER);
     for (const auto& c : checkBoxes) {
-        CheckBox* box = new CheckBox(page, translatable(c.text), c.checked, c.align);
+        CheckBox* box = new CheckBox(page, translated(c.text), c.checked, c.align);
         box->enable(c.enabled);
-        reportToggles(box, translatable(c.text), status);
+        reportToggles(box, translated(c.text), status);
         checkBoxGrid->add(box);
     }
 
