@@ -1,5 +1,6 @@
 #include <dirent.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,10 @@
 #include "PoCatalog.h"
 #include "SourceTexts.h"
 #include "TableCheck.h"
+#include "core/FileFinder.h"
+#include "text/Bidi.h"
+#include "text/Cache.h"
+#include "text/Font.h"
 #include "text/L10n.h"
 
 using namespace lng;
@@ -82,4 +87,25 @@ TEST(LngTool, ShippedTablesTranslateEveryTextOfTheirSource)
             EXPECT_EQ(entry.text, OKU::l10nTranslate(entry.id)) << code << ":" << entry.line;
     }
     OKU::l10nLoadLanguage("", OKU::L10n_Language::WESTERN);
+}
+
+// Every translation can be drawn: the default font's fallback chain has a
+// glyph for each character the shaped text needs, in regular and bold.
+TEST(LngTool, ShippedTranslationsNeedNoMissingGlyph)
+{
+    const OKU::FileFinder fonts(OKU_FONT_DIR);
+    OKU::Cache cache(fonts);
+    for (const bool bold : {false, true}) {
+        const std::set<wchar_t> charset = cache.getFont(16, bold, false)->getCharset();
+        for (const std::string& code : shippedSources()) {
+            for (const PoEntry& entry :
+                 readPoFile(std::string(OKU_LNG_SOURCE_DIR) + "/" + code + ".po")) {
+                for (const wchar_t c : OKU::Bidi::shape(entry.text)) {
+                    EXPECT_TRUE(c == L'\n' || charset.count(c))
+                        << code << ":" << entry.line << " U+" << std::hex << unsigned(c)
+                        << (bold ? " bold" : "");
+                }
+            }
+        }
+    }
 }
