@@ -7,6 +7,7 @@
 #include "gui/DialogHarness.h"
 #include "gui/MsgBox.h"
 #include "gui/Screen.h"
+#include "gui/TabbedFrame.h"
 #include "gui/ToggleButtonBase.h"
 
 using namespace OKU;
@@ -221,4 +222,23 @@ TEST(KeyboardFocusTest, DialogsAnswerWithTheFocusedButton)
         }
         EXPECT_EQ(c.expected, dialog.answer()) << "case " << &c - cases;
     }
+}
+
+// Each visible tab is a stop of its own, and Enter on one shows its page.
+TEST(KeyboardFocusTest, VisibleTabsTakeTheFocusOneByOne)
+{
+    testTheme();
+    TestRootWidget root(400, 300);
+    auto* frame = new TabbedFrame(&root);
+    frame->setGeometry(0, 0, 400, 300);
+    for (const wchar_t* title : {L"One", L"Two", L"Three"})
+        frame->createTab(LString(LString1(title)));
+    frame->hideTab(1);
+    root.runPending();
+    for (KeyCode k : {tab, tab, KEY_ACTIVATE_DOWN, KEY_ACTIVATE_UP}) {
+        root.injectKeyEvent(k, 0);
+        root.runPending();
+    }
+    EXPECT_EQ(1, frame->getFocusRing());
+    EXPECT_EQ(2, frame->getActiveTab());
 }
