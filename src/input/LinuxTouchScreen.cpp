@@ -7,9 +7,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <stdexcept>
 
 #include "core/DescriptorIO.h"
-#include "core/FatalError.h"
 #include "core/Paths.h"
 #include "core/ScreenRotation.h"
 
@@ -31,6 +31,17 @@ std::string calibrationPath()
 // One bit per code of an event type; large enough for the keys.
 typedef unsigned char CapabilityBits[KEY_MAX / 8 + 1];
 
+[[noreturn]] void fail(const std::string& what)
+{
+    throw std::runtime_error("LinuxTouchScreen: " + what);
+}
+
+// " [<the system's error text>]".
+std::string systemError()
+{
+    return std::string(" [") + strerror(errno) + "]";
+}
+
 bool testBit(const CapabilityBits& bits, int bit)
 {
     return (bits[bit / 8] >> (bit % 8)) & 1;
@@ -45,25 +56,25 @@ bool queryBits(int fd, int type, CapabilityBits& bits)
     return ioctl(fd, EVIOCGBIT(type, size), bits) >= 0;
 }
 
-// Which kind of panel the device is; fatal when it is none.
+// Which kind of panel the device is; thrown when it is none.
 EvdevTouchDecoder::Kind checkCapabilities(int fd)
 {
     CapabilityBits bits;
     if (!queryBits(fd, 0, bits))
-        fatalError("LinuxTouchScreen: ioctl EVIOCGBIT(0) failed [%s]", strerror(errno));
+        fail("ioctl EVIOCGBIT(0) failed" + systemError());
     if (!testBit(bits, EV_ABS))
-        fatalError("LinuxTouchScreen: EV_ABS not supported");
+        fail("EV_ABS not supported");
     if (!testBit(bits, EV_SYN))
-        fatalError("LinuxTouchScreen: EV_SYN not supported");
+        fail("EV_SYN not supported");
     if (!queryBits(fd, EV_ABS, bits))
-        fatalError("LinuxTouchScreen: ioctl EVIOCGBIT(EV_ABS) failed [%s]", strerror(errno));
+        fail("ioctl EVIOCGBIT(EV_ABS) failed" + systemError());
     if (testBit(bits, ABS_MT_POSITION_X) && testBit(bits, ABS_MT_POSITION_Y) &&
         testBit(bits, ABS_MT_TRACKING_ID))
         return EvdevTouchDecoder::Kind::MULTITOUCH;
     if (!testBit(bits, ABS_X))
-        fatalError("LinuxTouchScreen: ABS_X not supported");
+        fail("ABS_X not supported");
     if (!testBit(bits, ABS_Y))
-        fatalError("LinuxTouchScreen: ABS_Y not supported");
+        fail("ABS_Y not supported");
     // A device that cannot list its keys is taken for a touch panel.
     if (queryBits(fd, EV_KEY, bits) && testBit(bits, BTN_LEFT) && !testBit(bits, BTN_TOUCH))
         return EvdevTouchDecoder::Kind::POINTER;
@@ -139,7 +150,7 @@ void LinuxTouchScreen::init()
 {
     m_fd = open(m_device.c_str(), O_RDONLY | O_CLOEXEC);
     if (m_fd < 0)
-        fatalError("LinuxTouchScreen: Cannot open '%s' [%s]", m_device.c_str(), strerror(errno));
+        fail("Cannot open '" + m_device + "'" + systemError());
     const EvdevTouchDecoder::Kind kind = checkCapabilities(m_fd);
     m_decoder = EvdevTouchDecoder(kind);
     drainStaleInput(m_fd);
@@ -164,7 +175,7 @@ TouchScreen::Event LinuxTouchScreen::getEvent()
     input_event record;
     for (;;) {
         if (!safeRead(m_fd, &record, sizeof record))
-            fatalError("LinuxTouchScreen: Read error");
+            fail("Read error from '" + m_device + "'"); // or end of file: unplugged
         if (m_decoder.add(record))
             return m_calibration.convert(m_decoder.isPressed(), m_decoder.getRawX(),
                                          m_decoder.getRawY(), m_width, m_height, m_rotation);

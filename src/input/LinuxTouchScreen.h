@@ -14,8 +14,9 @@ namespace OKU {
 // (BTN_TOUCH with ABS_X and ABS_Y), a type B multitouch panel (followed
 // through its first contact, EvdevTouchDecoder) or an absolute pointer
 // (BTN_LEFT with ABS_X and ABS_Y: tablets, QEMU's virtio tablet). Calibrated
-// in software (raw values scaled by 1/1024). Configuration and read errors
-// are fatal.
+// in software (raw values scaled by 1/1024). A device that is missing, is no
+// touch panel or fails to read is thrown as std::runtime_error, as the
+// serial drivers do, so that a device without a working panel can go on.
 class LinuxTouchScreen : public TouchScreen {
 public:
     LinuxTouchScreen(const std::string& device, int width, int height);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <stdexcept>
 
 #include "core/Condition.h"
 #include "core/FatalError.h"
@@ -46,7 +47,7 @@ void PMTouchScreen::init()
     port->configure(speed);
     m_port = std::move(port);
     if (!pmInit())
-        fatalError("Failed initializing PenMount on %s", m_device.c_str());
+        throw std::runtime_error("Failed initializing PenMount on " + m_device);
     if (!loadCalibration(m_calibrationFile))
         m_calibration.reset();
 }

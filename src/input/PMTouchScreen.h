@@ -27,9 +27,10 @@ public:
                   const std::string& calibrationFile = c_calibrationFile);
     ~PMTouchScreen() override;
 
-    // Opens the device (failures thrown), then checks the baud rate and runs
-    // the model's handshake (failures fatal). Without a readable calibration
-    // file the driver starts in raw mode with the identity.
+    // Opens the device, checks the baud rate (fatal when it is none) and runs
+    // the model's handshake. A device or controller that fails is thrown, so
+    // that a device can go on without its panel. Without a readable
+    // calibration file the driver starts in raw mode with the identity.
     void init() override;
     // Skips bytes and packets the model rejects; warnings count them, one
     // line per second at most.

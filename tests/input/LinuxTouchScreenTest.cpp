@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <initializer_list>
+#include <stdexcept>
 #include <map>
 #include <sstream>
 #include <string>
@@ -14,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include "core/Directories.h"
-#include "core/FatalError.h"
 #include "core/Paths.h"
 #include "core/TempDir.h"
 #include "input/SerialController.h"
@@ -157,7 +157,8 @@ TEST(LinuxTouchScreenTest, DecoderFoldsRecordsIntoReports)
               reports);
 }
 
-TEST(LinuxTouchScreenTest, MissingCapabilitiesAreFatal)
+// Thrown, so that a device whose panel is missing or gone can go on without.
+TEST(LinuxTouchScreenTest, MissingDeviceCapabilitiesOrInputAreThrown)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const struct {
@@ -169,20 +170,31 @@ TEST(LinuxTouchScreenTest, MissingCapabilitiesAreFatal)
         {"EV_ABS,EV_KEY,ABS_X,ABS_Y", nullptr, "EV_SYN not supported"},
         {"EV_SYN,EV_ABS,ABS_Y", nullptr, "ABS_X not supported"},
         {"EV_SYN,EV_ABS,ABS_X", nullptr, "ABS_Y not supported"},
+        // Multitouch positions without tracking are no type B panel.
+        {"EV_SYN,EV_ABS,ABS_MT_POSITION_X,ABS_MT_POSITION_Y", nullptr, "ABS_X not supported"},
         {nullptr, "evbit", "ioctl EVIOCGBIT\\(0\\) failed \\[Invalid argument\\]"},
         {nullptr, "evabs", "ioctl EVIOCGBIT\\(EV_ABS\\) failed \\[Invalid argument\\]"},
         {nullptr, nullptr, "Cannot open '/nonexistent/event0' \\[No such file or directory\\]"},
+        {"EV_SYN,EV_ABS,ABS_X,ABS_Y", nullptr, "Read error from '.*/event0'"},
     };
     for (const auto& t : cases) {
         EmulatedInputDevice device(t.bits, t.failing);
         const std::string path = t.bits || t.failing ? device.path() : "/nonexistent/event0";
         EXPECT_EXIT(
             {
-                setFatalErrorHandler(printFatalMessage);
-                device.openWriter();
-                LinuxTouchScreen(path, 800, 600).init();
+                const int writer = device.openWriter();
+                LinuxTouchScreen touchScreen(path, 800, 600);
+                try {
+                    touchScreen.init();
+                    close(writer);
+                    touchScreen.getEvent();
+                } catch (const std::runtime_error& e) {
+                    fprintf(stderr, "thrown: %s", e.what());
+                }
+                _exit(1);
             },
-            ::testing::ExitedWithCode(1), std::string("handled: LinuxTouchScreen: ") + t.message);
+            ::testing::ExitedWithCode(1),
+            std::string("^thrown: LinuxTouchScreen: ") + t.message + "$");
     }
 }
 
