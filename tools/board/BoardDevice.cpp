@@ -16,6 +16,7 @@ const struct {
 const std::string c_drivePrefix = "usb/drive/";
 // The names the guest's input drivers give the tablet and the USB keyboard.
 const char c_tabletName[] = "QEMU Virtio Tablet";
+const char c_keyboardName[] = "QEMU Virtio Keyboard";
 const char c_usbKeyboardName[] = "QEMU QEMU USB Keyboard";
 
 } // namespace
@@ -73,6 +74,7 @@ bool BoardDevice::plugKeyboard(bool plugged)
         m_usbKeyboard = false;
     }
     m_keyboardPlugged = plugged;
+    m_keyboardReader = -1;
     // As a person waits for the keyboard to be recognised.
     m_agent.check(std::string("wait_for_input ") + (plugged ? "present " : "absent ") +
                       shellQuote(c_usbKeyboardName),
@@ -88,6 +90,14 @@ bool BoardDevice::sendKey(unsigned short code, bool pressed)
     if (qcode.empty())
         throw std::runtime_error("The board's keyboards have no key " + std::to_string(code) +
                                  ".");
+    // A person types once the page shows; the program may still be opening a
+    // keyboard it has just been started with or has just been given.
+    if (m_pid > 0 && m_keyboardReader != m_pid) {
+        m_agent.check("wait_for_reader " + std::to_string(m_pid) + " " +
+                          shellQuote(m_usbKeyboard ? c_usbKeyboardName : c_keyboardName),
+                      c_commandMs * 2);
+        m_keyboardReader = m_pid;
+    }
     m_input.key(qcode, pressed);
     return true;
 }

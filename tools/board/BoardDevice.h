@@ -85,6 +85,8 @@ private:
     bool m_pm9000 = true;
     bool m_keyboardPlugged = false;
     bool m_usbKeyboard = false;
+    // The program that has been seen reading the keyboard now plugged.
+    int m_keyboardReader = -1;
     std::unique_ptr<sim::Pm9000Controller> m_controller;
     int m_pid = -1;
 };

@@ -65,7 +65,7 @@ cross=$top/build-armhf
     cmake -S "$top" -B "$cross" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-armhf.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DOKU_BUILD_BENCH=OFF >/dev/null
 # What the installation holds; the emulation helpers are of no use there.
-cmake --build "$cross" -j2 --target lifeboat fonts pixmaps >/dev/null
+cmake --build "$cross" -j2 --target lifeboat fonts pixmaps lng >/dev/null
 rm -rf "$run"
 mkdir -p "$run/screenshots"
 install=$top/build-board/board-install

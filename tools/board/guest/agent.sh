@@ -101,6 +101,18 @@ wait_for_input() {
     return 1
 }
 
+# Waits at most 60 s until the program PID reads the input device of that
+# name (has its event node open), or has ended.
+wait_for_reader() {
+    node=$(input_device "$2")
+    for _ in $(seq 600); do
+        [ -d "/proc/$1" ] || return 0
+        [ -n "$node" ] && ls -l "/proc/$1/fd" 2>/dev/null | grep -q " $node\$" && return 0
+        usleep 100000
+    done
+    return 1
+}
+
 while IFS= read -r line; do
     eval "$line" >"$out" 2>&1
     status=$?
