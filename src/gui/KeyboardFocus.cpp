@@ -30,14 +30,13 @@ bool movesFocus(KeyCode key)
 bool KeyboardFocus::onKey(KeyCode key, bool aimed)
 {
     if (key == KEY_ACTIVATE_UP) {
-        release();
+        release(true);
         return true;
     }
     if (key == KEY_ACTIVATE_DOWN) {
-        // A held key repeats; only its first press counts.
-        if (m_keyDown)
-            return true;
-        m_keyDown = true;
+        // A press whose release never came (its keyboard was pulled out) is
+        // let go without a click.
+        release(false);
     } else if (!movesFocus(key)) {
         return false;
     }
@@ -156,15 +155,16 @@ void KeyboardFocus::press()
     w->onMouseDown(m_pressPoint.x, m_pressPoint.y);
 }
 
-void KeyboardFocus::release()
+// Without a click the finger leaves from outside the widget.
+void KeyboardFocus::release(bool click)
 {
-    m_keyDown = false;
     Widget* w = m_pressed;
     m_pressed = nullptr;
     if (w == nullptr || w->isDestroyed())
         return;
+    const Point point = click ? m_pressPoint : Point(-1, -1);
     const ProtectGuard guard(w);
-    w->onMouseUp(m_pressPoint.x, m_pressPoint.y);
+    w->onMouseUp(point.x, point.y);
 }
 
 } // namespace OKU

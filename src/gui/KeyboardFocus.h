@@ -60,7 +60,7 @@ private:
     void showRing(bool on);
     void moveFocus(KeyCode key);
     void press();
-    void release();
+    void release(bool click);
 
     Widget& m_root;
     FocusTarget m_focus;
@@ -68,8 +68,7 @@ private:
     // Per page or window, where its focus was last, or where it starts.
     std::map<Widget*, FocusTarget> m_scopeFocus;
     bool m_ringShown = false;
-    // The activating key is down; the area it pressed, while that lives.
-    bool m_keyDown = false;
+    // What the activating key pressed, until it comes up or the widget goes.
     Widget* m_pressed = nullptr;
     Point m_pressPoint;
 };

@@ -130,7 +130,7 @@ TEST(KeyboardFocusTest, RingShowsAfterAFocusKeyUntilAFingerTouches)
     page.m_root.runPending();
     EXPECT_FALSE(page.ringOn("B"));
 
-    // A held key repeats its press.
+    // A press that lost its release is let go without a click.
     for (KeyCode k : {tab, KEY_ACTIVATE_DOWN, KEY_ACTIVATE_DOWN, KEY_ACTIVATE_UP})
         page.key(k);
     EXPECT_TRUE(page.ringOn("B"));
