@@ -51,8 +51,8 @@ private:
         int32_t y = 0;
     };
     // Slots beyond these (no panel has that many) are ignored.
-    static const int c_slotCount = 16;
-    static const int c_noSlot = -1;
+    static constexpr int c_slotCount = 16;
+    static constexpr int c_noSlot = -1;
 
     void addSingleTouch(const input_event& record);
     void addMultitouch(const input_event& record);

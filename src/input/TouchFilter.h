@@ -35,8 +35,8 @@ struct TouchFilterSettings {
 //   that time joins the touch again, as a move: neither the release nor the
 //   press is delivered. Otherwise the release is delivered when the time
 //   has passed (releaseHeld()) or together with the next report.
-// Every press after a release and every release are delivered; releases
-// while nothing is pressed pass as they come.
+// A press after a delivered release always passes, and so do releases while
+// nothing is pressed.
 class TouchFilter {
 public:
     typedef TouchScreen::Event Event;

@@ -100,7 +100,7 @@ protected:
         }
     }
 
-    static const int c_reports = 5;
+    static constexpr int c_reports = 5;
     static Point steady(const Point& p, int) { return p; }
     // A finger that lands off the cross and slides off it as it lifts, a few
     // units of shaking in between.
