@@ -293,9 +293,10 @@ TEST(LinuxTouchScreenTest, RecordedPanelsGiveTheirTouches)
                     writeRecords(writer, {r});
                 for (size_t i = 0; i < expected.size(); ++i)
                     fprintf(stderr, "%s|", serialtest::describe(touchScreen.getEvent()).c_str());
+                fprintf(stderr, "%s", touchScreen.reportWaiting() ? "more" : "end");
                 _exit(0);
             },
-            ::testing::ExitedWithCode(0), "^" + expectedOutput + "$")
+            ::testing::ExitedWithCode(0), "^" + expectedOutput + "end$")
             << name;
     }
 }
