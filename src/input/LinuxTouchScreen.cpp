@@ -118,8 +118,8 @@ TouchCalibration axisScaling(const input_absinfo& x, const input_absinfo& y, int
     // Panel pixel = raw * perUnit + offset on each axis.
     const double perUnitX = double(panel.width - 1) / (double(x.maximum) - x.minimum);
     const double perUnitY = double(panel.height - 1) / (double(y.maximum) - y.minimum);
-    const double offsetX = -x.minimum * perUnitX;
-    const double offsetY = -y.minimum * perUnitY;
+    const double offsetX = -double(x.minimum) * perUnitX;
+    const double offsetY = -double(y.minimum) * perUnitY;
     TouchCalibration::Coefficients c = {};
     const double stepX[2] = {double(alongX.x - origin.x), double(alongX.y - origin.y)};
     const double stepY[2] = {double(alongY.x - origin.x), double(alongY.y - origin.y)};
