@@ -51,7 +51,6 @@ public:
     void setInitialFocus(Widget* scope, Widget* w);
 
     const FocusTarget& getFocus() const { return m_focus; }
-    bool isRingShown() const { return m_ringShown; }
 
 private:
     // The focus of the topmost page or window, chosen anew when it is gone.
