@@ -78,13 +78,13 @@ LifeboatScreen::LifeboatScreen(Widget* parent, const std::wstring& message) : Co
     m_message->setFontColor(Color(255, 0, 0, 255));
 
     m_buttons = {
-        createActionButton(content, L"Emergency Backup",
+        createActionButton(content, translatable(L"Emergency Backup"),
                            sigc::mem_fun(*this, &LifeboatScreen::emergencyBackupClicked)),
-        createActionButton(content, L"Factory Reset",
+        createActionButton(content, translatable(L"Factory Reset"),
                            sigc::mem_fun(*this, &LifeboatScreen::factoryResetClicked)),
-        createActionButton(content, L"Start Application",
+        createActionButton(content, translatable(L"Start Application"),
                            sigc::mem_fun(*this, &LifeboatScreen::startApplicationClicked)),
-        createActionButton(content, L"Reboot",
+        createActionButton(content, translatable(L"Reboot"),
                            sigc::mem_fun(*this, &LifeboatScreen::rebootClicked)),
     };
     StaticText* versionText = createText(

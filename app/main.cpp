@@ -15,6 +15,7 @@
 #include "gui/Theme.h"
 #include "input/TouchScreen.h"
 
+#include "DeviceLanguage.h"
 #include "LifeboatScreen.h"
 #include "MyCalibrationScreen.h"
 #include "ScriptFinder.h"
@@ -74,6 +75,7 @@ int main(int argc, char** argv)
     OKU::ExternalDisk::initGlobal(s_scriptFinder);
     // The theme keeps a reference to the finder; main never returns.
     const OKU::FileFinder resourceFinder(paths.resources);
+    loadDeviceLanguage(resourceFinder);
 
     g_backend = new OKU::Backend("Lifeboat", 800, 480, false, argc, argv, "appicon");
     OKU::Theme::initGlobal(resourceFinder);

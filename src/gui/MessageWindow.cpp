@@ -12,7 +12,8 @@ namespace OKU {
 
 namespace {
 
-const wchar_t* const c_holdReminder = L"You must press and hold the Yes button to confirm!";
+const wchar_t* const c_holdReminder =
+    translatable(L"You must press and hold the Yes button to confirm!");
 
 } // namespace
 

@@ -17,47 +17,48 @@ Button* createStandardButton(Theme& theme, Widget* parent, const wchar_t* label,
 
 Button* Theme::createYesButton(Widget* parent)
 {
-    return createStandardButton(*this, parent, L"Yes", "yes");
+    return createStandardButton(*this, parent, translatable(L"Yes"), "yes");
 }
 
 Button* Theme::createNoButton(Widget* parent)
 {
-    return createStandardButton(*this, parent, L"No", "no");
+    return createStandardButton(*this, parent, translatable(L"No"), "no");
 }
 
 Button* Theme::createOkButton(Widget* parent)
 {
-    return createStandardButton(*this, parent, L"OK", "ok");
+    return createStandardButton(*this, parent, translatable(L"OK"), "ok");
 }
 
 Button* Theme::createCloseButton(Widget* parent)
 {
-    return createStandardButton(*this, parent, L"Close", "close");
+    return createStandardButton(*this, parent, translatable(L"Close"), "close");
 }
 
 Button* Theme::createFinishButton(Widget* parent)
 {
-    return createStandardButton(*this, parent, L"Finish", "finish");
+    return createStandardButton(*this, parent, translatable(L"Finish"), "finish");
 }
 
 Button* Theme::createCancelButton(Widget* parent)
 {
-    return createStandardButton(*this, parent, L"Cancel", "cancel");
+    return createStandardButton(*this, parent, translatable(L"Cancel"), "cancel");
 }
 
 Button* Theme::createStartButton(Widget* parent)
 {
-    return createStandardButton(*this, parent, L"Start", "start");
+    return createStandardButton(*this, parent, translatable(L"Start"), "start");
 }
 
 Button* Theme::createPrevButton(Widget* parent, bool natural)
 {
-    return createStandardButton(*this, parent, L"Previous", natural ? "prev" : "next");
+    return createStandardButton(*this, parent, translatable(L"Previous"),
+                                natural ? "prev" : "next");
 }
 
 Button* Theme::createNextButton(Widget* parent, bool natural)
 {
-    return createStandardButton(*this, parent, L"Next", natural ? "next" : "prev");
+    return createStandardButton(*this, parent, translatable(L"Next"), natural ? "next" : "prev");
 }
 
 } // namespace OKU

@@ -18,7 +18,7 @@ namespace OKU {
 
 namespace {
 
-const wchar_t c_title[] = L"Touch screen calibration";
+const wchar_t* const c_title = translatable(L"Touch screen calibration");
 // Keeps the squared terms of controller units small in the check's fit.
 const double c_checkRawScale = 1.0 / 1024;
 const double c_largestErrorOfDiagonal = 0.02;

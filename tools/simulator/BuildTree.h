@@ -12,6 +12,7 @@ struct BuildTree {
     std::string preloadLibrary;  // libfbemu.so
     std::string fontDir;
     std::string pixmapDir;
+    std::string languageDir;     // the compiled language tables
     std::string backupScript;    // the device's emergency-backup.sh
     std::string mountScript;     // the simulator's mount-extdisk.sh
     std::string umountScript;    // the simulator's umount-extdisk.sh

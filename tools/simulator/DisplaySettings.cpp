@@ -8,7 +8,8 @@ const char c_displayOptionsUsage[] =
     "  --rotation DEG  the panel is mounted turned: the program turns its picture\n"
     "                  clockwise by DEG (0, 90, 180, 270); taps, pixels and\n"
     "                  screenshots are then in the turned picture's coordinates\n"
-    "  --flip          the program shows frames by page flipping (OKU_FBFLIP=1)\n";
+    "  --flip          the program shows frames by page flipping (OKU_FBFLIP=1)\n"
+    "  --language CODE the page in that language (LIFEBOAT_LANGUAGE), e.g. de, ar\n";
 
 std::vector<std::string> DisplaySettings::programSettings() const
 {
@@ -17,6 +18,8 @@ std::vector<std::string> DisplaySettings::programSettings() const
         settings.push_back("OKU_ROTATION=" + std::to_string(rotation));
     if (pageFlip)
         settings.push_back("OKU_FBFLIP=1");
+    // English unless asked for, whatever the host's locale says.
+    settings.push_back("LIFEBOAT_LANGUAGE=" + (language.empty() ? std::string("en") : language));
     return settings;
 }
 
@@ -25,6 +28,10 @@ bool takeDisplayOption(int argc, char** argv, int& i, DisplaySettings& settings)
     const std::string arg = argv[i];
     if (arg == "--flip") {
         settings.pageFlip = true;
+        return true;
+    }
+    if (arg == "--language" && i + 1 < argc) {
+        settings.language = argv[++i];
         return true;
     }
     if (arg != "--rotation" || i + 1 >= argc)

@@ -11,7 +11,8 @@
 namespace sim {
 
 // lifeboat-sim [--state DIR] [--reset] [--headless] [--program PATH]
-//              [--rotation DEG] [--flip] [--keyboard] [--no-touch] [SCRIPT]
+//              [--rotation DEG] [--flip] [--language CODE] [--keyboard]
+//              [--no-touch] [SCRIPT]
 //              [-- PROGRAM ARGUMENTS...]
 struct Options {
     std::string stateDir;

@@ -130,9 +130,9 @@ void SimState::seedData() const
 
 void SimState::assembleRuntimeRoot() const
 {
-    for (const char* dir : {"root/bin", "root/lng"})
-        fs::create_directories(path(dir));
+    fs::create_directories(path("root/bin"));
     link(m_build.fontDir, path("root/fonts"));
+    link(m_build.languageDir, path("root/lng"));
     link(m_build.pixmapDir, path("root/pixmaps"));
     link(m_build.backupScript, path("root/bin/emergency-backup.sh"));
     link(m_build.mountScript, path("root/bin/mount-extdisk.sh"));

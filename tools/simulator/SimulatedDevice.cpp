@@ -27,7 +27,7 @@ const char* const c_replacedVariables[] = {
     "OKU_FBFLIP", "OKU_DRMDEV", "OKU_TSTYPE", "OKU_TSDEV", "OKU_TSBAUD", "OKU_INPUT_DIR",
     "OKU_TS_CALIBRATED_FILE", "OKU_TS_CALIB_DATA_FILE", "OKU_FAKE_EXTDISK", "OKU_PREFIX",
     "NIMBLO_OPTIONAL_TSC", "KARO_LIFEBOAT", "KARO_ROOT", "BACKUP_DIRS", "LIFEBOAT_SIM_STATE",
-    "ASAN_OPTIONS"};
+    "LIFEBOAT_LANGUAGE", "ASAN_OPTIONS"};
 
 bool isReplaced(const std::string& setting)
 {
