@@ -219,6 +219,21 @@ std::vector<T*> find(Widget* w)
     return found;
 }
 
+// The calibration page on an 800 x 600 root, its driver recording.
+struct CalibrationRig {
+    CalibrationRig()
+    {
+        root.setTouchScreen(&touchScreen);
+        new MyCalibrationScreen(&root, L"message");
+        root.runPending();
+        cross = find<StaticPixmap>(&root).at(0);
+    }
+
+    TestRootWidget root{800, 600};
+    RecordingTouchScreen touchScreen;
+    const StaticPixmap* cross = nullptr;
+};
+
 template <class T>
 T* withText(Widget* w, const std::wstring& text)
 {
@@ -247,12 +262,10 @@ TEST(CalibrationScreenTest, NineTouchesInReadingOrderOfTheLanguage)
                  {dir / "rtl.lang", L10n_Language::WESTERN_RTL, {2, 1, 0, 5, 4, 3, 8, 7, 6}}};
     for (const auto& c : cases) {
         ASSERT_TRUE(l10nLoadLanguage(c.languageFile, c.language));
-        TestRootWidget root(800, 600);
-        RecordingTouchScreen touchScreen;
-        root.setTouchScreen(&touchScreen);
-        new MyCalibrationScreen(&root, L"message");
-        root.runPending();
-        const StaticPixmap* cross = find<StaticPixmap>(&root).at(0);
+        CalibrationRig rig;
+        TestRootWidget& root = rig.root;
+        RecordingTouchScreen& touchScreen = rig.touchScreen;
+        const StaticPixmap* cross = rig.cross;
         for (int i = 0; i < 9; ++i) {
             if (i > 0) {
                 tap(root, Point(5, 5)); // during the pause: ignored
@@ -296,12 +309,10 @@ TEST(CalibrationScreenTest, EscapeSkipsToThePageWithoutCalibrating)
                  {4, {"raw on", "raw off"}},
                  {9, {"raw on", "calibrate 799x599", "raw off"}}};
     for (const auto& c : cases) {
-        TestRootWidget root(800, 600);
-        RecordingTouchScreen touchScreen;
-        root.setTouchScreen(&touchScreen);
-        new MyCalibrationScreen(&root, L"message");
-        root.runPending();
-        const StaticPixmap* cross = find<StaticPixmap>(&root).at(0);
+        CalibrationRig rig;
+        TestRootWidget& root = rig.root;
+        RecordingTouchScreen& touchScreen = rig.touchScreen;
+        const StaticPixmap* cross = rig.cross;
         for (int i = 0; i < c.touches; ++i) {
             while (!cross->isShown())
                 root.processEvent(true);

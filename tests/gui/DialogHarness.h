@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <functional>
 #include <future>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 #include "core/Directories.h"
 #include "core/Time.h"
@@ -119,5 +123,25 @@ private:
     std::promise<int> m_promise;
     std::future<int> m_answer;
 };
+
+// A dialog per case (its ask), worked by its inputs in turn (see
+// DialogHarness::send), must give its expected answer and none before.
+struct DialogCase {
+    std::function<int(OKU::Widget*)> ask;
+    std::vector<std::wstring> inputs;
+    int expected;
+};
+
+inline void expectAnswers(const std::vector<DialogCase>& cases)
+{
+    for (const DialogCase& c : cases) {
+        DialogHarness dialog(c.ask);
+        for (const std::wstring& input : c.inputs) {
+            EXPECT_FALSE(dialog.answered()) << "case " << &c - cases.data();
+            dialog.send(input);
+        }
+        EXPECT_EQ(c.expected, dialog.answer()) << "case " << &c - cases.data();
+    }
+}
 
 #endif

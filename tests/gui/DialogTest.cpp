@@ -31,11 +31,7 @@ TEST(DialogTest, EveryButtonAndAnsweringKeyGivesItsAnswerToTheWaitingHandler)
         return showModally(window);
     };
     const std::wstring key3 = c_confirmKey, key4 = c_cancelKey, toAll = L"To All";
-    const struct {
-        std::function<int(Widget*)> ask;
-        std::vector<std::wstring> inputs;
-        int expected;
-    } cases[] = {
+    const std::vector<DialogCase> cases = {
         {box, {L"OK"}, 7}, {box, {key4, key3}, 7}, {okCancel, {L"OK"}, true},
         {okCancel, {L"Cancel"}, false}, {okCancel, {key3}, true}, {okCancel, {key4}, false},
         {yesNo, {L"Yes"}, true}, {yesNo, {L"No"}, false}, {yesNo, {key3}, true},
@@ -54,14 +50,7 @@ TEST(DialogTest, EveryButtonAndAnsweringKeyGivesItsAnswerToTheWaitingHandler)
         {show<CommonOkCancelScreen>(), {key3}, true}, {show<CommonOkCancelScreen>(), {L"OK"}, true},
         {disabledOk, {L"OK", key3, key4}, false},
     };
-    for (const auto& c : cases) {
-        DialogHarness dialog(c.ask);
-        for (const std::wstring& input : c.inputs) {
-            EXPECT_FALSE(dialog.answered()) << "case " << &c - cases;
-            dialog.send(input);
-        }
-        EXPECT_EQ(c.expected, dialog.answer()) << "case " << &c - cases;
-    }
+    expectAnswers(cases);
 }
 
 // The reminder is a message box opened from the question's button handler.

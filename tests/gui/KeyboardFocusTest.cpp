@@ -194,11 +194,7 @@ TEST(KeyboardFocusTest, DialogsAnswerWithTheFocusedButton)
         return int(page->getOk());
     };
     const std::wstring tab = c_tabKey, enter = c_enterKey;
-    const struct {
-        std::function<int(Widget*)> ask;
-        std::vector<std::wstring> inputs;
-        int expected;
-    } cases[] = {
+    const std::vector<DialogCase> cases = {
         {box, {tab, enter}, 7},
         {okCancel, {tab, enter}, false},
         {okCancel, {tab, c_rightKey, enter}, true},
@@ -214,14 +210,7 @@ TEST(KeyboardFocusTest, DialogsAnswerWithTheFocusedButton)
         {holdYes, {tab, c_rightKey, enter, enter, c_heldEnterKey}, true},
         {holdYes, {tab, c_rightKey, enter, enter, c_leftKey, c_heldEnterKey}, false},
     };
-    for (const auto& c : cases) {
-        DialogHarness dialog(c.ask);
-        for (const std::wstring& input : c.inputs) {
-            EXPECT_FALSE(dialog.answered()) << "case " << &c - cases;
-            dialog.send(input);
-        }
-        EXPECT_EQ(c.expected, dialog.answer()) << "case " << &c - cases;
-    }
+    expectAnswers(cases);
 }
 
 // Each visible tab is a stop of its own, and Enter on one shows its page.
