@@ -16,6 +16,17 @@ bool EvdevTouchDecoder::add(const input_event& record)
     return false;
 }
 
+void EvdevTouchDecoder::setStartPosition(int slot, int32_t x, int32_t y)
+{
+    m_lastRawX = x;
+    m_lastRawY = y;
+    if (m_kind == Kind::MULTITOUCH && slot >= 0 && slot < c_slotCount) {
+        m_slot = slot;
+        m_slots[slot].x = x;
+        m_slots[slot].y = y;
+    }
+}
+
 void EvdevTouchDecoder::addSingleTouch(const input_event& record)
 {
     const int pressKey = m_kind == Kind::POINTER ? BTN_LEFT : BTN_TOUCH;

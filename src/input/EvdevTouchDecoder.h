@@ -40,6 +40,12 @@ public:
     // pressed state and last raw position (the position a release keeps).
     bool add(const input_event& record);
 
+    // Where the device's axes stand when reading starts, and for multitouch
+    // panels the slot it is in: the kernel sends only the values that change,
+    // also across programs, so a first touch where an earlier program's last
+    // one ended reports no position at all.
+    void setStartPosition(int slot, int32_t x, int32_t y);
+
     bool isPressed() const { return m_pressed; }
     int32_t getRawX() const { return m_lastRawX; }
     int32_t getRawY() const { return m_lastRawY; }

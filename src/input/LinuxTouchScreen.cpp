@@ -103,6 +103,19 @@ bool queryRange(int fd, int axis, input_absinfo& range)
     return ioctl(fd, EVIOCGABS(axis), &range) >= 0 && range.maximum > range.minimum;
 }
 
+// Starts the decoder where the device's axes stand (a multitouch panel's in
+// its current slot); a device that cannot say starts at 0, 0.
+void startAtDevicePosition(int fd, EvdevTouchDecoder& decoder, bool multitouch)
+{
+    input_absinfo x, y, slot = {};
+    if (ioctl(fd, EVIOCGABS(multitouch ? ABS_MT_POSITION_X : ABS_X), &x) < 0 ||
+        ioctl(fd, EVIOCGABS(multitouch ? ABS_MT_POSITION_Y : ABS_Y), &y) < 0)
+        return;
+    if (multitouch && ioctl(fd, EVIOCGABS(ABS_MT_SLOT), &slot) < 0)
+        slot.value = 0;
+    decoder.setStartPosition(slot.value, x.value, y.value);
+}
+
 // The calibration that stretches the axis ranges over the panel's pixels and
 // turns them into the screen's (width x height) as the panel is mounted:
 // each output is an affine function of the raw position, so the
@@ -152,12 +165,13 @@ void LinuxTouchScreen::init()
     if (m_fd < 0)
         fail("Cannot open '" + m_device + "'" + systemError());
     const EvdevTouchDecoder::Kind kind = checkCapabilities(m_fd);
+    const bool multitouch = kind == EvdevTouchDecoder::Kind::MULTITOUCH;
     m_decoder = EvdevTouchDecoder(kind);
     drainStaleInput(m_fd);
+    startAtDevicePosition(m_fd, m_decoder, multitouch);
     if (loadCalibration(calibrationPath()))
         return;
     m_calibration.reset();
-    const bool multitouch = kind == EvdevTouchDecoder::Kind::MULTITOUCH;
     input_absinfo x, y;
     if (queryRange(m_fd, multitouch ? ABS_MT_POSITION_X : ABS_X, x) &&
         queryRange(m_fd, multitouch ? ABS_MT_POSITION_Y : ABS_Y, y))

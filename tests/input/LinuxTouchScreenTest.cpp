@@ -269,11 +269,12 @@ TEST(LinuxTouchScreenTest, CalibratedPositionsFollowRawModeAndNewCalibration)
 
 // Recorded streams of the three kinds of panel, each on an 800 x 480 screen
 // without a calibration, out of raw mode: the axis ranges stretch over the
-// screen.
+// screen. A restarted program starts where the axes stand.
 TEST(LinuxTouchScreenTest, RecordedPanelsGiveTheirTouches)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    for (const char* name : {"evdev-single-touch", "evdev-multitouch", "evdev-tablet"}) {
+    for (const char* name : {"evdev-single-touch", "evdev-multitouch", "evdev-tablet",
+                             "evdev-tablet-restart", "evdev-multitouch-restart"}) {
         const RecordedStream stream(name);
         std::istringstream expectedLines(serialtest::readDataFile(std::string(name) + ".expected"));
         std::vector<std::string> expected;

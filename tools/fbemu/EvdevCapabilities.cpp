@@ -56,7 +56,7 @@ const char* axisName(unsigned axis)
     return nullptr;
 }
 
-// "MIN:MAX" up to the end of the item.
+// "MIN:MAX" or "MIN:MAX:VALUE" up to the end of the item.
 bool parseRange(const char* text, input_absinfo& info)
 {
     char* end = nullptr;
@@ -66,6 +66,10 @@ bool parseRange(const char* text, input_absinfo& info)
         return false;
     text = end + 1;
     info.maximum = static_cast<__s32>(std::strtol(text, &end, 10));
+    if (end != text && *end == ':') {
+        text = end + 1;
+        info.value = static_cast<__s32>(std::strtol(text, &end, 10));
+    }
     return end != text && (*end == ',' || *end == '\0');
 }
 

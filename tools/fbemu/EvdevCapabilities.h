@@ -19,7 +19,8 @@ namespace fbemu {
 int fillEvdevBits(unsigned type, const char* capabilities, unsigned char* buffer, size_t size);
 
 // Answers EVIOCGABS(axis) from a comma-separated list of "NAME:MIN:MAX"
-// ranges, NAME one of the ABS_ names above. False when the list (or null)
+// ranges, or "NAME:MIN:MAX:VALUE" with where the axis stands (0 otherwise),
+// NAME one of the ABS_ names above. False when the list (or null)
 // has no range for the axis, as the kernel fails for an axis it lacks.
 bool fillAbsoluteInfo(unsigned axis, const char* ranges, input_absinfo& info);
 

@@ -33,7 +33,8 @@
 //                      beside a device, its name with ".caps" added, gives
 //                      that device's list instead.
 //   FBEMU_EVDEV_ABS    the ranges EVIOCGABS reports, comma-separated
-//                      "AXIS:MIN:MAX" (such as "ABS_X:0:4095"); the request
+//                      "AXIS:MIN:MAX[:VALUE]" (such as "ABS_X:0:4095"), VALUE
+//                      where the axis stands (0 if not given); the request
 //                      fails with EINVAL for an axis not listed, as a real
 //                      one does on a device without it
 //   FBEMU_VT_PATH      the file that acts as the program's virtual terminal
