@@ -10,6 +10,7 @@
 
 #include "HeadlessInterpreter.h"
 #include "LineReader.h"
+#include "ScenarioWords.h"
 #include "SimulatorStatus.h"
 
 namespace board {
@@ -17,29 +18,6 @@ namespace board {
 namespace {
 
 const int c_tapMs = 50;
-
-BoardInterpreter::Words split(const std::string& line)
-{
-    std::istringstream text(line.substr(0, line.find('#')));
-    BoardInterpreter::Words words;
-    for (std::string word; text >> word;)
-        words.push_back(word);
-    return words;
-}
-
-int number(const std::string& word, int minimum, int maximum, const char* what)
-{
-    size_t used = 0;
-    int value = 0;
-    try {
-        value = std::stoi(word, &used);
-    } catch (const std::logic_error&) {
-        used = 0;
-    }
-    if (used != word.size() || value < minimum || value > maximum)
-        throw std::invalid_argument("bad " + std::string(what) + " \"" + word + "\"");
-    return value;
-}
 
 void replaceAll(std::string& text, const std::string& from, const std::string& to)
 {
@@ -113,7 +91,7 @@ int BoardInterpreter::run(const std::string& script)
     int lineNumber = 0;
     while (const std::optional<std::string> line = reader.next()) {
         ++lineNumber;
-        const Words words = split(*line);
+        const Words words = sim::scenarioWords(*line);
         if (words.empty())
             continue;
         if (words[0] == "quit")
@@ -139,7 +117,7 @@ int BoardInterpreter::run(const std::string& script)
 int BoardInterpreter::runSimulatorLine(const std::string& line, int lineNumber)
 {
     std::string command = line;
-    const Words words = split(line);
+    const Words words = sim::scenarioWords(line);
     // Included files are found beside the scenario (in the working
     // directory for standard input), not beside its segment.
     if (words[0] == "include" && words.size() == 2 && words[1][0] != '/') {
@@ -165,8 +143,8 @@ void BoardInterpreter::tablet(const Words& words)
     const std::string action = words.size() == 4 ? words[1] : "";
     if (action != "tap" && action != "press" && action != "move" && action != "release")
         throw std::invalid_argument("tablet takes \"tap|press|move|release X Y\"");
-    const int x = number(words[2], 0, m_rotation.width() - 1, "x");
-    const int y = number(words[3], 0, m_rotation.height() - 1, "y");
+    const int x = sim::scenarioNumber(words[2], 0, m_rotation.width() - 1, "x");
+    const int y = sim::scenarioNumber(words[3], 0, m_rotation.height() - 1, "y");
     // While the application runs, a touch starts lifeboat again.
     if (m_device.phase() == sim::Device::Phase::APPLICATION) {
         if (action == "tap" || action == "press")

@@ -10,6 +10,7 @@
 
 #include "KeyNames.h"
 #include "LineReader.h"
+#include "ScenarioWords.h"
 #include "SimulatorStatus.h"
 
 namespace sim {
@@ -43,27 +44,13 @@ struct Descriptor {
     const int fd;
 };
 
-HeadlessInterpreter::Words split(const std::string& line)
-{
-    std::istringstream text(line.substr(0, line.find('#')));
-    HeadlessInterpreter::Words words;
-    for (std::string word; text >> word;)
-        words.push_back(word);
-    return words;
-}
-
 int number(const std::string& word, int minimum, int maximum, const char* what)
 {
-    size_t used = 0;
-    int value = 0;
     try {
-        value = std::stoi(word, &used);
-    } catch (const std::logic_error&) {
-        used = 0;
+        return scenarioNumber(word, minimum, maximum, what);
+    } catch (const std::invalid_argument& bad) {
+        throw CommandFailed(bad.what());
     }
-    if (used != word.size() || value < minimum || value > maximum)
-        throw CommandFailed("bad " + std::string(what) + " \"" + word + "\"");
-    return value;
 }
 
 int optionalNumber(const HeadlessInterpreter::Words& words, size_t index, int defaultValue,
@@ -163,7 +150,7 @@ bool HeadlessInterpreter::runLines(int fd, const std::string& source)
     int lineNumber = 0;
     while (const std::optional<std::string> line = reader.next()) {
         ++lineNumber;
-        const Words words = split(*line);
+        const Words words = scenarioWords(*line);
         if (words.empty())
             continue;
         if (words[0] == "quit")
