@@ -1,0 +1,34 @@
+#!/bin/sh
+# Line and branch coverage of the toolkit and the program (src/, app/) over
+# the whole host test suite, measured with gcov and gcovr: builds
+# build-coverage/ instrumented (--coverage, no optimisation), runs every test
+# once, writes per-file reports (coverage-lines.txt, coverage-branches.txt)
+# beside it and prints the summary. Branches the compiler adds for exceptions
+# and those it cannot reach are left out, so the figure counts the code's own.
+#
+#   tools/coverage.sh [BUILD_DIR]
+#
+# Exits non-zero when a test fails: a figure over a failing suite means little.
+set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$top/build-coverage}
+"$top/tools/install-packages.sh" gcovr
+
+cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DOKU_BUILD_BENCH=OFF \
+    -DCMAKE_C_FLAGS=--coverage -DCMAKE_CXX_FLAGS=--coverage \
+    -DCMAKE_EXE_LINKER_FLAGS=--coverage -DCMAKE_SHARED_LINKER_FLAGS=--coverage >/dev/null
+cmake --build "$build" -j"$(nproc)"
+find "$build" -name '*.gcda' -delete
+status=0
+(cd "$build" && ctest -j"$(nproc)" --timeout 600 >"$build/coverage-tests.log" 2>&1) || status=$?
+tail -n 3 "$build/coverage-tests.log"
+
+report() {
+    gcovr --root "$top" --object-directory "$build" --exclude-directories "$build/CMakeFiles" \
+        --filter "$top/src/" --filter "$top/app/" \
+        --exclude-throw-branches --exclude-unreachable-branches -j "$(nproc)" "$@"
+}
+report --txt "$build/coverage-lines.txt" --print-summary
+report --branches --txt "$build/coverage-branches.txt" >/dev/null
+echo "per file: $build/coverage-lines.txt, $build/coverage-branches.txt"
+exit $status
