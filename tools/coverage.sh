@@ -8,21 +8,29 @@
 # The instrumented program writes its counts also when it ends through
 # exitProcess, so what the scenarios reach inside lifeboat counts too.
 #
-#   tools/coverage.sh [BUILD_DIR]
+#   tools/coverage.sh [BUILD_DIR [CTEST_ARGUMENT...]]
+#
+# Arguments after the build directory choose the tests (for example
+# -L core_tests for one suite's share); without them every test runs.
+# OKU_COVERAGE_TARGETS names the targets to build (default: all of them),
+# so that one suite's share needs only its own test program built.
 #
 # Exits non-zero when a test fails: a figure over a failing suite means little.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build-coverage}
+case $build in /*) ;; *) build=$PWD/$build ;; esac
+[ $# -eq 0 ] || shift
 "$top/tools/install-packages.sh" gcovr
 
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DOKU_BUILD_BENCH=OFF \
     -DCMAKE_C_FLAGS=--coverage -DCMAKE_CXX_FLAGS="--coverage -DOKU_COVERAGE" \
     -DCMAKE_EXE_LINKER_FLAGS=--coverage -DCMAKE_SHARED_LINKER_FLAGS=--coverage >/dev/null
-cmake --build "$build" -j"$(nproc)"
+# shellcheck disable=SC2086 # one word per target
+cmake --build "$build" -j"$(nproc)" ${OKU_COVERAGE_TARGETS:+--target $OKU_COVERAGE_TARGETS}
 find "$build" -name '*.gcda' -delete
 status=0
-(cd "$build" && ctest -j"$(nproc)" --timeout 600 >"$build/coverage-tests.log" 2>&1) || status=$?
+(cd "$build" && ctest -j"$(nproc)" --timeout 600 "$@" >"$build/coverage-tests.log" 2>&1) || status=$?
 tail -n 3 "$build/coverage-tests.log"
 
 report() {
