@@ -30,7 +30,10 @@ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DOKU_BUILD_BENCH=OFF \
 cmake --build "$build" -j"$(nproc)" ${OKU_COVERAGE_TARGETS:+--target $OKU_COVERAGE_TARGETS}
 find "$build" -name '*.gcda' -delete
 status=0
-(cd "$build" && ctest -j"$(nproc)" --timeout 600 "$@" >"$build/coverage-tests.log" 2>&1) || status=$?
+(cd "$build" && ctest -j"$(nproc)" --timeout 600 --output-on-failure "$@" >"$build/coverage-tests.log" 2>&1) ||
+    status=$?
+# A failing test's output, and the figure's time and test count.
+[ "$status" -eq 0 ] || cat "$build/coverage-tests.log"
 tail -n 3 "$build/coverage-tests.log"
 
 report() {

@@ -1,12 +1,14 @@
 #!/bin/sh
-# Everything CI runs, on a fresh Debian 12 machine: the host suite (as
-# tools/run-tests.sh), the host suite again under AddressSanitizer and
+# Everything CI runs, on a fresh Debian 12 machine: the host suite, built
+# instrumented so that its line and branch coverage is printed (as
+# tools/coverage.sh), the host suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer (which also replays the fuzzers' corpora) and
 # under ThreadSanitizer, the armhf suite under qemu-arm (with NEON and
 # forced portable), and the simulator's scenarios on the emulated ARM board.
-# Needs root or sudo for the Debian packages; leaves build/, build-asan/,
-# build-tsan/, build-armhf/, build-board/ and the armhf sysroot, kernel and
-# packages in ${OKU_CACHE_DIR:-$HOME/.cache/oku}, which later runs reuse.
+# Needs root or sudo for the Debian packages; leaves build-coverage/,
+# build-asan/, build-tsan/, build-armhf/, build-board/, build/ (the board's
+# host tools) and the armhf sysroot, kernel and packages in
+# ${OKU_CACHE_DIR:-$HOME/.cache/oku}, which later runs reuse.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -33,7 +35,8 @@ sanitized() {
     ctest --test-dir "$directory" --output-on-failure -j"$(nproc)"
 }
 
-stage "host suite" tools/run-tests.sh
+stage "packages" tools/setup.sh --packages-only
+stage "host suite, with coverage" tools/coverage.sh
 stage "host suite, ASan + UBSan" sanitized address asan
 # The fuzzers' corpora have no threads to race: replayed once, above, is enough.
 stage "host suite, TSan" sanitized thread tsan -DOKU_BUILD_FUZZ=OFF

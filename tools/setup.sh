@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build needs, or brings them up to date,
-# then configures and builds everything into build/. Extra arguments go to CMake.
+# then configures and builds everything into build/. Extra arguments go to
+# CMake; --packages-only as the first one stops after the packages.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -16,6 +17,7 @@ command -v npm >/dev/null 2>&1 || PACKAGES="$PACKAGES npm"
 
 # shellcheck disable=SC2086 # one word per package
 tools/install-packages.sh $PACKAGES
+[ "${1:-}" != --packages-only ] || exit 0
 
 cmake -S . -B build "$@"
 cmake --build build -j"$(nproc)"
