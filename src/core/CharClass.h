@@ -5,13 +5,13 @@
 
 namespace OKU {
 
-// ASCII "0" to "9" only, never the digits of other scripts.
+/// ASCII "0" to "9" only, never the digits of other scripts.
 inline bool isDigit(wchar_t c)
 {
     return c >= L'0' && c <= L'9';
 }
 
-// Code points 0 to 31 and 127 (DEL).
+/// Code points 0 to 31 and 127 (DEL).
 inline bool isControl(wchar_t c)
 {
     return static_cast<uint32_t>(c) < 32 || c == 127;

@@ -10,15 +10,15 @@ namespace OKU {
 
 class Mutex;
 
-// A POSIX condition variable on the monotonic clock; every failing pthread
-// call is a fatal error named after the call.
+/// A POSIX condition variable on the monotonic clock; every failing pthread
+/// call is a fatal error named after the call.
 class Condition : private NonCopyable {
 public:
     Condition();
     ~Condition();
 
     void wait(Mutex& mutex);
-    // Waits until the absolute monotonic deadline; false when it passed.
+    /// Waits until the absolute monotonic deadline; false when it passed.
     bool waitUntil(Mutex& mutex, const TimeSpec& deadline);
     void signal();
     void broadcast();
@@ -27,7 +27,7 @@ private:
     pthread_cond_t m_cond;
 };
 
-// The monotonic clock now; a failure to read it is fatal ("clock_gettime").
+/// The monotonic clock now; a failure to read it is fatal ("clock_gettime").
 TimeSpec monotonicNow();
 
 } // namespace OKU

@@ -9,23 +9,23 @@
 
 namespace OKU {
 
-// The USB drive of the device, mounted by the device's scripts at one fixed
-// mount point. The service counts its users so that the drive is mounted for
-// the first and unmounted after the last; users hold a Session.
+/// The USB drive of the device, mounted by the device's scripts at one fixed
+/// mount point. The service counts its users so that the drive is mounted for
+/// the first and unmounted after the last; users hold a Session.
 class ExternalDisk : private NonCopyable {
 public:
-    // One user's hold on the drive; destroying a mounted session unmounts.
-    // With OKU_FAKE_EXTDISK set, that directory stands in for the drive and
-    // no script runs.
+    /// One user's hold on the drive; destroying a mounted session unmounts.
+    /// With OKU_FAKE_EXTDISK set, that directory stands in for the drive and
+    /// no script runs.
     class Session : private NonCopyable {
     public:
         Session();
         ~Session();
 
-        // True when the session holds a mounted drive afterwards.
+        /// True when the session holds a mounted drive afterwards.
         bool mount();
         void umount();
-        // Where the drive is mounted; fatal when the session holds none.
+        /// Where the drive is mounted; fatal when the session holds none.
         std::string getRoot() const;
 
     private:
@@ -40,7 +40,7 @@ public:
     ~ExternalDisk();
 
     bool isMounted();
-    // The counted mount: the mount point, or empty when the script failed.
+    /// The counted mount: the mount point, or empty when the script failed.
     std::string doMount();
     void doUmount();
 

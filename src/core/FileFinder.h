@@ -6,19 +6,19 @@
 
 namespace OKU {
 
-// Looks a file name up along an ordered list of directories.
+/// Looks a file name up along an ordered list of directories.
 class FileFinder {
 public:
-    // The path is a ";"-separated list of directories; an empty piece stands
-    // for the name as given (relative to the working directory).
+    /// The path is a ";"-separated list of directories; an empty piece stands
+    /// for the name as given (relative to the working directory).
     explicit FileFinder(const std::string& path);
 
     void setPath(const std::string& path);
 
-    // Stores the first existing candidate (directory + "/" + name, or name
-    // for an empty directory; absolute names are prefixed too) in result.
+    /// Stores the first existing candidate (directory + "/" + name, or name
+    /// for an empty directory; absolute names are prefixed too) in result.
     bool find(const std::string& name, std::string& result) const;
-    // As above; a name found nowhere is a fatal error.
+    /// As above; a name found nowhere is a fatal error.
     std::string find(const std::string& name) const;
 
 private:

@@ -11,17 +11,17 @@
 
 namespace OKU {
 
-// A standard stream whose file is opened with open(2), so that the flags
-// (O_CREAT without O_TRUNC in particular) are under our control, and read or
-// written through an 8192-byte stdio-style buffer over the descriptor.
-// Stream is std::istream, std::ostream or std::iostream; impliedMode is added
-// to every open mode (in for input streams, out for output streams) and
-// defaultMode is used when no mode is given.
-// Opening flags: with out or app requested, O_CREAT and O_WRONLY (O_RDWR when
-// in is also requested), plus O_TRUNC for trunc and O_APPEND for app;
-// otherwise O_RDONLY.
-// The stream owns its buffer and closes the descriptor on close() or
-// destruction.
+/// A standard stream whose file is opened with open(2), so that the flags
+/// (O_CREAT without O_TRUNC in particular) are under our control, and read or
+/// written through an 8192-byte stdio-style buffer over the descriptor.
+/// Stream is std::istream, std::ostream or std::iostream; impliedMode is added
+/// to every open mode (in for input streams, out for output streams) and
+/// defaultMode is used when no mode is given.
+/// Opening flags: with out or app requested, O_CREAT and O_WRONLY (O_RDWR when
+/// in is also requested), plus O_TRUNC for trunc and O_APPEND for app;
+/// otherwise O_RDONLY.
+/// The stream owns its buffer and closes the descriptor on close() or
+/// destruction.
 template <class Stream, std::ios_base::openmode impliedMode, std::ios_base::openmode defaultMode>
 class DescriptorStream : public Stream {
 public:
@@ -34,14 +34,14 @@ public:
     DescriptorStream& operator=(const DescriptorStream&) = delete;
     ~DescriptorStream() override;
 
-    // Sets the fail bit when the stream is already open or open(2) fails;
-    // a successful open clears the state.
+    /// Sets the fail bit when the stream is already open or open(2) fails;
+    /// a successful open clears the state.
     void open(const std::string& path, std::ios_base::openmode mode = defaultMode);
-    // The path is encoded to UTF-8.
+    /// The path is encoded to UTF-8.
     void open(const std::wstring& path, std::ios_base::openmode mode = defaultMode);
     bool is_open() const;
-    // Flushes and closes the descriptor; sets the fail bit when that fails or
-    // nothing was open.
+    /// Flushes and closes the descriptor; sets the fail bit when that fails or
+    /// nothing was open.
     void close();
 
 private:
@@ -62,21 +62,21 @@ extern template class DescriptorStream<std::ostream, std::ios_base::out, std::io
 extern template class DescriptorStream<std::iostream, std::ios_base::openmode{},
                                        std::ios_base::in | std::ios_base::out>;
 
-// Input file stream: opened read-only unless out is also requested.
+/// Input file stream: opened read-only unless out is also requested.
 class iufstream : public InputDescriptorStream {
 public:
     using InputDescriptorStream::InputDescriptorStream;
 };
 
-// Output file stream: the file is created when missing; it is truncated only
-// when trunc is requested and appended to when app is requested.
+/// Output file stream: the file is created when missing; it is truncated only
+/// when trunc is requested and appended to when app is requested.
 class oufstream : public OutputDescriptorStream {
 public:
     using OutputDescriptorStream::OutputDescriptorStream;
 };
 
-// Input-output file stream (in | out by default); the mode alone decides how
-// the file is opened.
+/// Input-output file stream (in | out by default); the mode alone decides how
+/// the file is opened.
 class ufstream : public InputOutputDescriptorStream {
 public:
     using InputOutputDescriptorStream::InputOutputDescriptorStream;

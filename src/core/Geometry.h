@@ -6,6 +6,7 @@
 
 namespace OKU {
 
+/// A position in pixels; y grows downwards.
 struct Point {
     int32_t x = 0;
     int32_t y = 0;
@@ -16,6 +17,7 @@ struct Point {
     bool operator!=(const Point& o) const { return !(*this == o); }
 };
 
+/// A width and a height in pixels.
 struct Size {
     int32_t width = 0;
     int32_t height = 0;
@@ -26,6 +28,7 @@ struct Size {
     bool operator!=(const Size& o) const { return !(*this == o); }
 };
 
+/// Space kept free inside the four edges of a rectangle, in pixels.
 struct Margins {
     int32_t left = 0;
     int32_t top = 0;
@@ -41,7 +44,8 @@ struct Margins {
     bool operator!=(const Margins& o) const { return !(*this == o); }
 };
 
-// Origin top left; a rectangle whose width or height is below 1 is empty.
+/// A rectangle in pixels, origin top left; one whose width or height is below
+/// 1 is empty.
 struct Rect {
     int32_t x = 0;
     int32_t y = 0;
@@ -58,12 +62,12 @@ struct Rect {
     Point topLeft() const { return Point(x, y); }
     Size size() const { return Size(width, height); }
 
-    // Zero-sized (not merely empty) when the two do not meet.
+    /// Zero-sized (not merely empty) when the two do not meet.
     Rect intersection(const Rect& r) const;
-    // Grows to the bounding box; an empty r is ignored and an empty *this takes r whole.
+    /// Grows to the bounding box; an empty r is ignored and an empty *this takes r whole.
     void include(const Rect& r);
     Rect getUnion(const Rect& r) const;
-    // True for an empty r, otherwise when r lies wholly inside.
+    /// True for an empty r, otherwise when r lies wholly inside.
     bool contains(const Rect& r) const;
     bool contains(const Point& p) const;
     bool intersects(const Rect& r) const { return !intersection(r).isEmpty(); }

@@ -7,8 +7,8 @@
 
 namespace OKU {
 
-// An error-checking POSIX mutex; every failing pthread call is a fatal error
-// named after the call.
+/// An error-checking POSIX mutex; every failing pthread call is a fatal error
+/// named after the call.
 class Mutex : private NonCopyable {
 public:
     Mutex();
@@ -22,7 +22,7 @@ private:
     pthread_mutex_t m_mutex;
 };
 
-// Holds a mutex for the lifetime of a scope.
+/// Holds a mutex for the lifetime of a scope.
 class MutexLocker : private NonCopyable {
 public:
     explicit MutexLocker(Mutex& mutex) : m_mutex(mutex) { m_mutex.lock(); }

@@ -3,6 +3,7 @@
 
 namespace OKU {
 
+/// Private base of the classes that own a resource and so must not be copied.
 class NonCopyable {
 public:
     NonCopyable(const NonCopyable&) = delete;

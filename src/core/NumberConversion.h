@@ -9,16 +9,16 @@
 
 namespace OKU {
 
-// Parsing reads through a string stream in the "C" locale: leading white space
-// is skipped, the longest valid prefix is taken and anything behind it is
-// ignored. The forms with an output argument return false when no number could
-// be read; the output is whatever the stream stored (0 on failure, the limit on
-// overflow). The value forms return 0 when nothing could be read.
+/// Parsing reads through a string stream in the "C" locale: leading white space
+/// is skipped, the longest valid prefix is taken and anything behind it is
+/// ignored. The forms with an output argument return false when no number could
+/// be read; the output is whatever the stream stored (0 on failure, the limit on
+/// overflow). The value forms return 0 when nothing could be read.
 bool stringtoi(const std::string& s, int& value);
 bool stringtoll(const std::string& s, long long& value);
 bool stringtof(const std::string& s, float& value);
 bool stringtof(const std::string& s, double& value);
-// Hexadecimal digits in either case, without requiring a "0x" prefix.
+/// Hexadecimal digits in either case, without requiring a "0x" prefix.
 bool hexstringtoi(const std::string& s, unsigned int& value);
 
 int stringtoi(const std::string& s);
@@ -26,7 +26,7 @@ long long stringtoll(const std::string& s);
 double stringtof(const std::string& s);
 unsigned int hexstringtoi(const std::string& s);
 
-// Wide forms; base is std::ios_base::dec, hex or oct.
+/// Wide forms; base is std::ios_base::dec, hex or oct.
 bool wstringtoi(const std::wstring& s, int& value, std::ios_base::fmtflags base = std::ios_base::dec);
 bool wstringtoll(const std::wstring& s, long long& value, std::ios_base::fmtflags base = std::ios_base::dec);
 bool wstringtof(const std::wstring& s, float& value);
@@ -40,13 +40,13 @@ unsigned int hexwstringtoi(const std::wstring& s);
 
 std::string itostring(int value);
 std::string lltostring(long long value);
-// Right-aligned in at least width characters and padded on the left with
-// fill, in front of the minus sign: -5 in width 4 with '0' gives "00-5".
+/// Right-aligned in at least width characters and padded on the left with
+/// fill, in front of the minus sign: -5 in width 4 with '0' gives "00-5".
 std::string itostring(int value, int width, char fill);
 std::string lltostring(long long value, int width, char fill);
 
-// Fixed-point notation with exactly decimals digits after the point (none
-// when decimals is below 1).
+/// Fixed-point notation with exactly decimals digits after the point (none
+/// when decimals is below 1).
 std::string ftostring(double value, int decimals);
 std::wstring ftowstring(double value, int decimals);
 
@@ -56,15 +56,15 @@ std::wstring itowstring(int value, int width, wchar_t fill, std::ios_base::fmtfl
 std::wstring lltowstring(long long value, int width, wchar_t fill,
                          std::ios_base::fmtflags base = std::ios_base::dec);
 
-// Enough decimals to show digits significant digits of a value below
-// 10^(digits-1), and never fewer than digits: calcDecimals(0.05, 2) is 3,
-// calcDecimals(123.4, 2) is 2. A zero value or digits < 1 gives digits.
+/// Enough decimals to show digits significant digits of a value below
+/// 10^(digits-1), and never fewer than digits: calcDecimals(0.05, 2) is 3,
+/// calcDecimals(123.4, 2) is 2. A zero value or digits < 1 gives digits.
 int calcDecimals(double value, int digits);
 
 namespace detail {
 
-// The whole text (apart from surrounding white space) must be one value;
-// value is left untouched on failure.
+/// The whole text (apart from surrounding white space) must be one value;
+/// value is left untouched on failure.
 template <class T, class C>
 bool parseWhole(const std::basic_string<C>& s, T& value)
 {
@@ -79,8 +79,8 @@ bool parseWhole(const std::basic_string<C>& s, T& value)
 
 } // namespace detail
 
-// Reads a whole value in the "C" locale: false, with value unchanged, when
-// the text is not exactly one value of type T.
+/// Reads a whole value in the "C" locale: false, with value unchanged, when
+/// the text is not exactly one value of type T.
 template <class T>
 bool fromString(const std::string& s, T& value)
 {
@@ -93,15 +93,15 @@ bool fromString(const std::wstring& s, T& value)
     return detail::parseWhole(s, value);
 }
 
-// "1" or, in any letter case, "on", "yes", "true" give true; "0", "off",
-// "no", "false" give false. Any other text returns false and leaves value
-// unchanged.
+/// "1" or, in any letter case, "on", "yes", "true" give true; "0", "off",
+/// "no", "false" give false. Any other text returns false and leaves value
+/// unchanged.
 template <>
 bool fromString<bool>(const std::string& s, bool& value);
 template <>
 bool fromString<bool>(const std::wstring& s, bool& value);
 
-// Conversions through UTF-8; they always succeed.
+/// Conversions through UTF-8; they always succeed.
 template <>
 bool fromString<std::string>(const std::wstring& s, std::string& value);
 template <>

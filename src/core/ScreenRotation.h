@@ -13,15 +13,15 @@ namespace OKU {
 
 bool isScreenRotation(int degrees);
 
-// The size seen on the other side of the rotation: the logical size of a
-// device, or the device size of a logical screen (the same swap).
+/// The size seen on the other side of the rotation: the logical size of a
+/// device, or the device size of a logical screen (the same swap).
 Size rotatedSize(const Size& size, int rotation);
 
-// Where a logical pixel lands on a device of the given size.
+/// Where a logical pixel lands on a device of the given size.
 Point logicalToDevice(const Point& logical, int rotation, const Size& device);
-// The logical pixel shown at a device pixel.
+/// The logical pixel shown at a device pixel.
 Point deviceToLogical(const Point& device, int rotation, const Size& deviceSize);
-// The device area a logical rectangle lands on (not clipped).
+/// The device area a logical rectangle lands on (not clipped).
 Rect logicalToDevice(const Rect& logical, int rotation, const Size& device);
 
 } // namespace OKU

@@ -15,30 +15,30 @@ enum TraceLevel {
     TRACE_SILLY = 5
 };
 
-// The largest limit of any output; callers test against it before formatting.
+/// The largest limit of any output; callers test against it before formatting.
 extern int g_traceGlobalLimit;
 
-// Loads the file named by OKU_TRACECONFIG ("traceconfig.xml" by default) and
-// falls back to a standard-error output at the given level. Always true.
+/// Loads the file named by OKU_TRACECONFIG ("traceconfig.xml" by default) and
+/// falls back to a standard-error output at the given level. Always true.
 bool traceInit(TraceLevel fallback);
-// Replaces all outputs by those of the configuration file; true on success.
+/// Replaces all outputs by those of the configuration file; true on success.
 bool traceInit(const std::string& path);
-// One standard-error output; OKU_TRACEDEFAULT, when set, overrides level.
+/// One standard-error output; OKU_TRACEDEFAULT, when set, overrides level.
 void traceInitStderr(TraceLevel level);
 
-// Writes one printf-style message of category at level to every output that
-// accepts it; cheap when the level is above every output's limit.
+/// Writes one printf-style message of category at level to every output that
+/// accepts it; cheap when the level is above every output's limit.
 void traceMessage(const char* category, TraceLevel level, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 
-// Whether any output accepts messages of this category and level.
+/// Whether any output accepts messages of this category and level.
 bool traceTest__internal(const char* category, TraceLevel level);
-// Formats the message (cut to 1023 bytes) and writes it to every output that
-// accepts it, followed by the caller's backtrace when asked for. Callers test
-// level <= g_traceGlobalLimit first, as traceMessage does.
+/// Formats the message (cut to 1023 bytes) and writes it to every output that
+/// accepts it, followed by the caller's backtrace when asked for. Callers test
+/// level <= g_traceGlobalLimit first, as traceMessage does.
 void trace__internal(const char* category, TraceLevel level, const char* format, va_list args,
                      bool backtrace);
-// Flushes every output, e.g. before the process is ended abruptly.
+/// Flushes every output, e.g. before the process is ended abruptly.
 void traceFlush();
 
 } // namespace OKU

@@ -5,9 +5,9 @@
 
 namespace OKU {
 
-// Reports a problem of the trace facility itself. It goes straight to
-// standard error as timestamp + " [OKU:trace]: " + text, never through the
-// configured outputs, so it can be called while the trace mutex is held.
+/// Reports a problem of the trace facility itself. It goes straight to
+/// standard error as timestamp + " [OKU:trace]: " + text, never through the
+/// configured outputs, so it can be called while the trace mutex is held.
 void traceWarning(const std::string& text);
 
 } // namespace OKU

@@ -6,19 +6,19 @@
 
 namespace OKU {
 
-// The name and the attributes of one start element, all as UTF-8 text.
-//
-// The getters without a default throw XMLError when the attribute is absent;
-// the forms with a default return it for an absent attribute. Typed getters
-// throw XMLError when the value does not convert to the type.
+/// The name and the attributes of one start element, all as UTF-8 text.
+///
+/// The getters without a default throw XMLError when the attribute is absent;
+/// the forms with a default return it for an absent attribute. Typed getters
+/// throw XMLError when the value does not convert to the type.
 class XMLAttributes {
 public:
     XMLAttributes() = default;
     explicit XMLAttributes(const std::string& element);
 
-    // New element name and no attributes.
+    /// New element name and no attributes.
     void reset(const std::string& element);
-    // Adds the attribute or replaces its value.
+    /// Adds the attribute or replaces its value.
     void set(const std::string& name, const std::string& value);
 
     bool has(const std::string& name) const;
@@ -28,7 +28,7 @@ public:
     const std::string& getString(const std::string& name) const;
     std::string getString(const std::string& name, const std::string& defaultValue) const;
 
-    // "1", "on", "yes", "true" and "0", "off", "no", "false", any letter case.
+    /// "1", "on", "yes", "true" and "0", "off", "no", "false", any letter case.
     bool getBool(const std::string& name) const;
     bool getBool(const std::string& name, bool defaultValue) const;
     int getInt(const std::string& name) const;

@@ -6,8 +6,8 @@
 
 namespace OKU {
 
-// Raised by the XML reader for malformed or unexpected input and by the typed
-// attribute getters for values of the wrong type.
+/// Raised by the XML reader for malformed or unexpected input and by the typed
+/// attribute getters for values of the wrong type.
 class XMLError : public std::runtime_error {
 public:
     explicit XMLError(const std::string& message) : std::runtime_error(message) {}

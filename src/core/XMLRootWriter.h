@@ -7,21 +7,21 @@
 
 namespace OKU {
 
-// The document level: writes the XML declaration before the one document
-// element and rejects text and further elements.
+/// The document level: writes the XML declaration before the one document
+/// element and rejects text and further elements.
 class XMLRootWriter : public XMLWriter {
 public:
     static constexpr int STATE_NOT_STARTED = 0;
     static constexpr int STATE_IN_ELEMENT = 1;
     static constexpr int STATE_CLOSED = 3;
 
-    // Indentation puts every element on a line of its own, two spaces per level.
+    /// Indentation puts every element on a line of its own, two spaces per level.
     XMLRootWriter(std::ostream& stream, bool indent);
 
     void onElementOpen() override;
     void onElementClose() override;
     void startText() override;
-    // Ends the document; a document without an element stays empty.
+    /// Ends the document; a document without an element stays empty.
     void close();
 
 private:
