@@ -9,15 +9,15 @@
 
 namespace OKU {
 
-// dst[i] gets blendOverOpaque(dst[i], src[i]) (PixelBlend.h) for every i
-// below count: an opaque source pixel is copied whole, a transparent one
-// leaves the destination, any other alpha a blends the colour channels as
-// (a * s + (255 - a) * d) >> 8 and keeps the destination's alpha byte. The
-// rows must not overlap.
+/// dst[i] gets blendOverOpaque(dst[i], src[i]) (PixelBlend.h) for every i
+/// below count: an opaque source pixel is copied whole, a transparent one
+/// leaves the destination, any other alpha a blends the colour channels as
+/// (a * s + (255 - a) * d) >> 8 and keeps the destination's alpha byte. The
+/// rows must not overlap.
 void blendOverOpaqueRow(Pixmap::Pixel* dst, const Pixmap::Pixel* src, int count);
 
-// blendOverOpaqueRow with NEON; on ARM only, and only where the processor
-// has NEON.
+/// blendOverOpaqueRow with NEON; on ARM only, and only where the processor
+/// has NEON.
 void blendOverOpaqueRowNeon(Pixmap::Pixel* dst, const Pixmap::Pixel* src, int count);
 
 } // namespace OKU

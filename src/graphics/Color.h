@@ -6,7 +6,7 @@
 
 namespace OKU {
 
-// Channels 0..255, not premultiplied; alpha 0 is transparent, 255 opaque.
+/// Channels 0..255, not premultiplied; alpha 0 is transparent, 255 opaque.
 struct Color {
     int32_t red = 0;
     int32_t green = 0;
@@ -26,13 +26,13 @@ struct Color {
         return std::tie(red, green, blue, alpha) < std::tie(o.red, o.green, o.blue, o.alpha);
     }
 
-    // Gray with green weighted twice; alpha unchanged.
+    /// Gray with green weighted twice; alpha unchanged.
     void desaturate()
     {
         red = green = blue = (red + 2 * green + blue) / 4;
     }
 
-    // Weighted mean of every channel, alpha included, truncating toward zero.
+    /// Weighted mean of every channel, alpha included, truncating toward zero.
     static Color mix(const Color& c1, int w1, const Color& c2, int w2)
     {
         const int sum = w1 + w2;

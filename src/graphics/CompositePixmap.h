@@ -11,50 +11,51 @@
 
 namespace OKU {
 
-// A scalable nine-piece image: the corners are drawn as they are, the edges
-// and the centre are stretched (Painter::drawCompositePixmap). It is described
-// by a ".cpm" text file next to a PNG of the same base name; the ".cpm" holds
-// fifteen whitespace-separated integers:
-//   L T R B                     slice sizes in the PNG (left column width,
-//                               top row height, right column width, bottom
-//                               row height)
-//   left top right bottom       inner margins
-//   left top right bottom       outer margins
-//   red green blue              foreground colour (alpha 255)
+/// A scalable nine-piece image: the corners are drawn as they are, the edges
+/// and the centre are stretched (Painter::drawCompositePixmap). It is described
+/// by a ".cpm" text file next to a PNG of the same base name; the ".cpm" holds
+/// fifteen whitespace-separated integers:
+///
+///     L T R B                     slice sizes in the PNG (left column width,
+///                                 top row height, right column width, bottom
+///                                 row height)
+///     left top right bottom       inner margins
+///     left top right bottom       outer margins
+///     red green blue              foreground colour (alpha 255)
 class CompositePixmap {
 public:
-    // The numbers of a ".cpm" file.
+    /// The numbers of a ".cpm" file.
     struct Layout {
         Margins slices;
         Margins innerMargins;
         Margins outerMargins;
         Color color;
     };
-    // Reads the fifteen numbers; false when the stream fails.
+    /// Reads the fifteen numbers; false when the stream fails.
     static bool readLayout(std::istream& in, Layout& layout);
-    // Whether slices cut a width x height image into nine pieces: none of
-    // them negative, the columns and the rows no wider than the image.
-    // Cutting with slices that do not fit is a fatal error.
+    /// Whether slices cut a width x height image into nine pieces: none of
+    /// them negative, the columns and the rows no wider than the image.
+    /// Cutting with slices that do not fit is a fatal error.
     static bool slicesFit(const Margins& slices, int width, int height);
 
-    // Zero margins, opaque black and nine empty pieces.
+    /// Zero margins, opaque black and nine empty pieces.
     CompositePixmap();
-    // Cuts the pieces from source with the slice sizes as load() does.
+    /// Cuts the pieces from source with the slice sizes as load() does.
     CompositePixmap(const Pixmap& source, const Margins& slices, const Margins& innerMargins,
                     const Margins& outerMargins, const Color& color);
     explicit CompositePixmap(const std::string& path);
 
-    // Reads a ".cpm" file and its PNG; an unreadable file or PNG is a fatal
-    // error.
+    /// Reads a ".cpm" file and its PNG; an unreadable file or PNG is a fatal
+    /// error.
     void load(const std::string& path);
-    // Pixmap::colorize on every piece.
+    /// Pixmap::colorize on every piece.
     void colorize(const Color& c);
 
-    // Space inside the frame that its decorations occupy.
+    /// Space inside the frame that its decorations occupy.
     const Margins& getInnerMargins() const { return m_innerMargins; }
-    // How far the image reaches beyond the rectangle it frames.
+    /// How far the image reaches beyond the rectangle it frames.
     const Margins& getOuterMargins() const { return m_outerMargins; }
-    // The foreground (text) colour that goes with the image.
+    /// The foreground (text) colour that goes with the image.
     const Color& getColor() const { return m_color; }
     void setColor(const Color& c) { m_color = c; }
 
@@ -69,10 +70,10 @@ public:
     const Pixmap& getCenter() const { return m_center; }
 
 private:
-    // The pieces row by row as they lie in the source image: top-left, top,
-    // top-right, left, centre, right, bottom-left, bottom, bottom-right.
+    /// The pieces row by row as they lie in the source image: top-left, top,
+    /// top-right, left, centre, right, bottom-left, bottom, bottom-right.
     std::array<Pixmap*, 9> getPieces();
-    // Replaces the nine pieces by the slices of source.
+    /// Replaces the nine pieces by the slices of source.
     void cut(const Pixmap& source, const Margins& slices);
 
     Margins m_innerMargins;

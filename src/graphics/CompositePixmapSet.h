@@ -8,13 +8,13 @@
 
 namespace OKU {
 
-// The four looks of a button. The composite pixmaps are shared and never
-// changed in place; changing the set replaces its pointers.
+/// The four looks of a button. The composite pixmaps are shared and never
+/// changed in place; changing the set replaces its pointers.
 class CompositePixmapSet {
 public:
     typedef std::shared_ptr<const CompositePixmap> Pointer;
 
-    // Four empty pointers.
+    /// Four empty pointers.
     CompositePixmapSet();
     CompositePixmapSet(Pointer up, Pointer upDisabled, Pointer down, Pointer downDisabled);
 
@@ -22,12 +22,12 @@ public:
     const Pointer& getUpDisabled() const { return m_upDisabled; }
     const Pointer& getDown() const { return m_down; }
     const Pointer& getDownDisabled() const { return m_downDisabled; }
-    // The look of a button in the given state.
+    /// The look of a button in the given state.
     const Pointer& get(bool enabled, bool down) const;
 
-    // Replaces the up and down entries by copies with this foreground colour;
-    // the disabled entries keep theirs, and holders of the old pointers see
-    // no change. Empty entries stay empty.
+    /// Replaces the up and down entries by copies with this foreground colour;
+    /// the disabled entries keep theirs, and holders of the old pointers see
+    /// no change. Empty entries stay empty.
     void setForegroundColor(const Color& c);
 
 private:

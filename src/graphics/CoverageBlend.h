@@ -9,8 +9,8 @@
 
 namespace OKU {
 
-// Coverage bytes laid over pixels: both pointers at the top-left of a width x
-// height block, with rows the given number of pixels or bytes apart.
+/// Coverage bytes laid over pixels: both pointers at the top-left of a width x
+/// height block, with rows the given number of pixels or bytes apart.
 struct CoverageBlock {
     Pixmap::Pixel* pixels;
     int pixelStride;
@@ -20,17 +20,17 @@ struct CoverageBlock {
     int height;
 };
 
-// Every pixel of the block gets the colour blend (PixelBlend.h) of its
-// pixmap's kind at alpha (c.alpha * v) / 256 for coverage v, so that coverage
-// 0 leaves the pixel. A whole glyph (one lying wholly inside the clip) draws
-// full coverage at c.alpha itself and leaves pixels of coverage 0 alone even
-// where the destination has alpha. Into a pixmap without alpha the alpha
-// bytes, 255 there, may be written as 255.
+/// Every pixel of the block gets the colour blend (PixelBlend.h) of its
+/// pixmap's kind at alpha (c.alpha * v) / 256 for coverage v, so that coverage
+/// 0 leaves the pixel. A whole glyph (one lying wholly inside the clip) draws
+/// full coverage at c.alpha itself and leaves pixels of coverage 0 alone even
+/// where the destination has alpha. Into a pixmap without alpha the alpha
+/// bytes, 255 there, may be written as 255.
 void blendCoverage(const CoverageBlock& block, const Color& c, bool wholeGlyph, bool destAlpha);
 
-// blendCoverage's path for an opaque destination and a colour with every
-// channel in 0..255, with NEON; on ARM only, and only where the processor
-// has NEON.
+/// blendCoverage's path for an opaque destination and a colour with every
+/// channel in 0..255, with NEON; on ARM only, and only where the processor
+/// has NEON.
 void blendOpaqueNeon(const CoverageBlock& block, const Color& c, bool wholeGlyph);
 
 } // namespace OKU

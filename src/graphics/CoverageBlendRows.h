@@ -30,7 +30,7 @@ void storeWord(Pixmap::Pixel* p, uint32_t word)
 
 const Pixmap::Pixel c_alphaOnly{0, 0, 0, 255};
 
-// The drawing colour as the blends take it, worked out once per glyph.
+/// The drawing colour as the blends take it, worked out once per glyph.
 struct Ink {
     Ink(const Color& c, bool wholeGlyph)
         : colour(toWord(Pixmap::Pixel{static_cast<uint8_t>(c.blue), static_cast<uint8_t>(c.green),
@@ -39,14 +39,14 @@ struct Ink {
     {
     }
 
-    // Opaque, as a pixel word.
+    /// Opaque, as a pixel word.
     uint32_t colour;
     int alpha;
     bool wholeGlyph;
 };
 
-// One pixel at a time: the channel pairs (bytes 0 and 2, bytes 1 and 3) in
-// the 16-bit halves of a word, independent of the byte order.
+/// One pixel at a time: the channel pairs (bytes 0 and 2, bytes 1 and 3) in
+/// the 16-bit halves of a word, independent of the byte order.
 class PixelBlend {
 public:
     explicit PixelBlend(const Ink& ink)
@@ -77,7 +77,7 @@ private:
 };
 
 
-// Calls blendRow(pixels, coverage) for every row of the block.
+/// Calls blendRow(pixels, coverage) for every row of the block.
 template <class BlendRow>
 void forEachRow(const CoverageBlock& block, BlendRow blendRow)
 {
@@ -88,19 +88,19 @@ void forEachRow(const CoverageBlock& block, BlendRow blendRow)
         blendRow(pixels, coverage);
 }
 
-// One row of a glyph: eight pixels at a time, then four. Coverage 0 leaves
-// a pixel alone, so a group or pixel without any is skipped, and the one to
-// three pixels left over go as the last four pixels of the row with the
-// coverage of those already blended masked to 0. Rows narrower than four go
-// singly. All rows of a glyph have the same width, so the split is worked
-// out once. Groups blends four and eight pixels at a time.
+/// One row of a glyph: eight pixels at a time, then four. Coverage 0 leaves
+/// a pixel alone, so a group or pixel without any is skipped, and the one to
+/// three pixels left over go as the last four pixels of the row with the
+/// coverage of those already blended masked to 0. Rows narrower than four go
+/// singly. All rows of a glyph have the same width, so the split is worked
+/// out once. Groups blends four and eight pixels at a time.
 template <class Groups>
 class RowBlend {
 public:
     RowBlend(const Ink& ink, int width)
         : m_single(ink), m_groups(ink), m_grouped(width & ~3), m_width(width),
           m_tailed(width >= 4 ? width : m_grouped),
-          // Coverage bytes are read with the leftmost in the lowest byte.
+          /// Coverage bytes are read with the leftmost in the lowest byte.
           m_tailMask(~uint32_t{0} << (8 * (4 - (width & 3)) & 31))
     {
     }
@@ -140,8 +140,8 @@ private:
     Groups m_groups;
     int m_grouped;
     int m_width;
-    // The end of what the groups cover: the width, or m_grouped for rows
-    // narrower than four.
+    /// The end of what the groups cover: the width, or m_grouped for rows
+    /// narrower than four.
     int m_tailed;
     uint32_t m_tailMask;
 };

@@ -3,9 +3,9 @@
 
 namespace OKU {
 
-// Whether the NEON paths of the pixel loops run: on ARM processors that have
-// NEON, unless OKU_NO_NEON is set (not empty), which forces the portable
-// paths so that both can be tested on one machine. Decided once.
+/// Whether the NEON paths of the pixel loops run: on ARM processors that have
+/// NEON, unless OKU_NO_NEON is set (not empty), which forces the portable
+/// paths so that both can be tested on one machine. Decided once.
 bool neonEnabled();
 
 } // namespace OKU

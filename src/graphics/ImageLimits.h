@@ -5,15 +5,15 @@
 
 namespace OKU {
 
-// The largest image the loaders accept: 16384 pixels a side and 16 Mi pixels
-// in all (64 MiB as a Pixmap). Image files declare their size before their
-// data; the loaders check it against these limits before they allocate
-// anything, so that a short, broken or hostile file cannot make the device
-// allocate gigabytes. The screen and every theme image are far smaller.
+/// The largest image the loaders accept: 16384 pixels a side and 16 Mi pixels
+/// in all (64 MiB as a Pixmap). Image files declare their size before their
+/// data; the loaders check it against these limits before they allocate
+/// anything, so that a short, broken or hostile file cannot make the device
+/// allocate gigabytes. The screen and every theme image are far smaller.
 constexpr int64_t c_maxImageSide = 16384;
 constexpr int64_t c_maxImagePixels = int64_t(1) << 24;
 
-// Whether a width x height image (both at least 0) is within the limits.
+/// Whether a width x height image (both at least 0) is within the limits.
 inline bool isLoadableImageSize(int64_t width, int64_t height)
 {
     return width <= c_maxImageSide && height <= c_maxImageSide &&

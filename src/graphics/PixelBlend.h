@@ -15,7 +15,7 @@
 
 namespace OKU {
 
-// Colour (r, g, b, a), channels 0..255, into a pixel of a pixmap without alpha.
+/// Colour (r, g, b, a), channels 0..255, into a pixel of a pixmap without alpha.
 inline void blendOverOpaque(Pixmap::Pixel& d, int r, int g, int b, int a)
 {
     if (a >= 255) {
@@ -33,7 +33,7 @@ inline void blendOverOpaque(Pixmap::Pixel& d, int r, int g, int b, int a)
     d.red = static_cast<uint8_t>((a * r + na * d.red) >> 8);
 }
 
-// Colour (r, g, b, a) into a pixel of a pixmap with alpha.
+/// Colour (r, g, b, a) into a pixel of a pixmap with alpha.
 inline void blendOverAlpha(Pixmap::Pixel& d, int r, int g, int b, int a)
 {
     const int da = d.alpha;
@@ -55,8 +55,8 @@ inline void blendOverAlpha(Pixmap::Pixel& d, int r, int g, int b, int a)
     d.alpha = static_cast<uint8_t>(D / 255);
 }
 
-// Source pixel over a pixel of a pixmap without alpha; an opaque source is
-// copied whole.
+/// Source pixel over a pixel of a pixmap without alpha; an opaque source is
+/// copied whole.
 inline void blendOverOpaque(Pixmap::Pixel& d, const Pixmap::Pixel& s)
 {
     if (s.alpha == 255)
@@ -65,8 +65,8 @@ inline void blendOverOpaque(Pixmap::Pixel& d, const Pixmap::Pixel& s)
         blendOverOpaque(d, s.red, s.green, s.blue, s.alpha);
 }
 
-// Source pixel over a pixel of a pixmap with alpha; the source is copied whole
-// onto a transparent destination or when it is opaque.
+/// Source pixel over a pixel of a pixmap with alpha; the source is copied whole
+/// onto a transparent destination or when it is opaque.
 inline void blendOverAlpha(Pixmap::Pixel& d, const Pixmap::Pixel& s)
 {
     if (d.alpha == 0 || s.alpha == 255)
@@ -75,7 +75,7 @@ inline void blendOverAlpha(Pixmap::Pixel& d, const Pixmap::Pixel& s)
         blendOverAlpha(d, s.red, s.green, s.blue, s.alpha);
 }
 
-// The colour blend for either destination kind.
+/// The colour blend for either destination kind.
 inline void blendColor(Pixmap::Pixel& d, const Color& c, bool destAlpha)
 {
     if (destAlpha)
@@ -84,7 +84,7 @@ inline void blendColor(Pixmap::Pixel& d, const Color& c, bool destAlpha)
         blendOverOpaque(d, c.red, c.green, c.blue, c.alpha);
 }
 
-// The colour blend of the pixel at absolute (x, y) if it lies inside clip.
+/// The colour blend of the pixel at absolute (x, y) if it lies inside clip.
 inline void plotClipped(Pixmap& image, const Rect& clip, int x, int y, const Color& c)
 {
     if (clip.contains(Point(x, y)))

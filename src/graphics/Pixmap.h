@@ -8,9 +8,9 @@
 
 #include "graphics/Painter.h"
 
-// getCairo's result type, declared only: the operation lives in the OKU_cairo
-// library, so that programs that never draw with Cairo neither link nor load
-// it. Callers include <cairomm/context.h> to use the context.
+/// getCairo's result type, declared only: the operation lives in the OKU_cairo
+/// library, so that programs that never draw with Cairo neither link nor load
+/// it. Callers include <cairomm/context.h> to use the context.
 namespace Cairo {
 template <class T_CppObject>
 class RefPtr;
@@ -21,13 +21,13 @@ namespace OKU {
 
 class Graymap;
 
-// The toolkit's 32-bit raster image and its only concrete drawing surface.
-// Rows are stored top to bottom with a stride of exactly width pixels. A pixmap
-// without alpha keeps 255 in every alpha byte, so addAlpha() only sets a flag.
-// Pixmaps are values: copies copy the pixels.
+/// The toolkit's 32-bit raster image and its only concrete drawing surface.
+/// Rows are stored top to bottom with a stride of exactly width pixels. A pixmap
+/// without alpha keeps 255 in every alpha byte, so addAlpha() only sets a flag.
+/// Pixmaps are values: copies copy the pixels.
 class Pixmap : public Painter {
 public:
-    // Memory order blue, green, red, alpha: 0xAARRGGBB as a little-endian word.
+    /// Memory order blue, green, red, alpha: 0xAARRGGBB as a little-endian word.
     struct Pixel {
         uint8_t blue;
         uint8_t green;
@@ -42,10 +42,10 @@ public:
     };
 
     Pixmap();
-    // Transparent black with alpha, else opaque black.
+    /// Transparent black with alpha, else opaque black.
     Pixmap(int width, int height, bool alpha);
     Pixmap(int width, int height, const Color& c);
-    // Gray map values are ink: 255 gives black.
+    /// Gray map values are ink: 255 gives black.
     explicit Pixmap(const Graymap& graymap);
     Pixmap(const Pixmap& other);
     Pixmap(Pixmap&& other) noexcept;
@@ -56,14 +56,14 @@ public:
     void swap(Pixmap& other) noexcept;
     void resize(int width, int height, const Color& c);
     void resize(int width, int height, bool alpha);
-    // Fills the whole image, ignoring clip and offset.
+    /// Fills the whole image, ignoring clip and offset.
     void clear(const Color& c);
 
     int getWidth() const { return m_width; }
     int getHeight() const { return m_height; }
     bool hasAlpha() const { return m_hasAlpha; }
     bool isEmpty() const { return m_pixels == nullptr; }
-    // width * height, or 0 without a pixel array.
+    /// width * height, or 0 without a pixel array.
     size_t getPixelCount() const { return m_pixels ? static_cast<size_t>(m_width) * m_height : 0; }
     Pixel* getPixels() { return m_pixels.get(); }
     const Pixel* getPixels() const { return m_pixels.get(); }
@@ -71,7 +71,7 @@ public:
     const Pixel* getRow(int y) const { return m_pixels.get() + static_cast<size_t>(y) * m_width; }
     const Pixel& getPixel(int x, int y) const { return getRow(y)[x]; }
 
-    // Painter: clip and primitives. Coordinates are relative to the offset.
+    /// Painter: clip and primitives. Coordinates are relative to the offset.
     void unsetClipRect() override;
     void setClipRectAbs(const Rect& r) override;
     void drawPixel(int x, int y, const Color& c) override;
@@ -79,8 +79,8 @@ public:
     void drawSolidRect(int x, int y, int w, int h, const Color& c) override;
     void drawSolidRoundedRect(int x, int y, int w, int h, int radius, const Color& c) override;
     void drawHollowRect(int x, int y, int w, int h, const Color& c, int thickness) override;
-    // Gradients spread over the whole of r, however it is clipped; one pixel
-    // long in the gradient's direction, r takes the first colour.
+    /// Gradients spread over the whole of r, however it is clipped; one pixel
+    /// long in the gradient's direction, r takes the first colour.
     void drawVerticalGradient(const Rect& r, const Color& top, const Color& bottom) override;
     void drawHorizontalGradient(const Rect& r, const Color& left, const Color& right) override;
     void drawHollowCircle(int cx, int cy, int r, const Color& c) override;
@@ -98,7 +98,7 @@ public:
                     const Color& c, HAlign halign, VAlign valign, Bidi::Mode mode) override;
     void drawString(int x, int y, const Font& font, const std::wstring& text, const Color& c,
                     HAlign halign, VAlign valign, Bidi::Mode mode) override;
-    // The text is already in display order.
+    /// The text is already in display order.
     void drawStringAbs(int x, int y, int w, int h, const Font& font, const std::wstring& text,
                        const Color& c, HAlign halign, VAlign valign);
     void drawText(int x, int y, int w, int h, const Font& font, const std::wstring& text,
@@ -106,60 +106,60 @@ public:
     void drawTextLayout(int x, int y, int w, int h, const TextLayout<Font>& layout, const Color& c,
                         int layoutHeight, VAlign valign) override;
 
-    // Blits and block moves in absolute coordinates, unclipped.
+    /// Blits and block moves in absolute coordinates, unclipped.
     void drawPixmapNoClip(int x, int y, const Pixmap& src, int sx, int sy, int w, int h) override;
     void drawPixmapNoClip(int x, int y, int w, int h, const Pixmap& src, int sx, int sy, int ex0,
                           int exStep, int exDen, int ey0, int eyStep, int eyDen) override;
     void copyRectNoClip(int dx, int dy, int sx, int sy, int w, int h) override;
 
-    // Single pixels and runs in absolute coordinates; the NoClip forms
-    // require the pixels to lie inside the image. drawPixelNoClip blends the
-    // pixel over the destination like a blit does.
+    /// Single pixels and runs in absolute coordinates; the NoClip forms
+    /// require the pixels to lie inside the image. drawPixelNoClip blends the
+    /// pixel over the destination like a blit does.
     void drawPixelNoClip(int x, int y, const Pixel& p);
-    // alpha = alpha * m / 256.
+    /// alpha = alpha * m / 256.
     void maskPixelNoClip(int x, int y, int m);
     void drawHLineNoClip(int x, int y, int length, const Color& c);
     void drawVLineNoClip(int x, int y, int length, const Color& c);
     void drawHLine(int x, int y, int length, const Color& c);
     void drawVLine(int x, int y, int length, const Color& c);
 
-    // One row of a (possibly stretched) blit: copy, blend into a destination
-    // without alpha, blend into a destination with alpha.
+    /// One row of a (possibly stretched) blit: copy, blend into a destination
+    /// without alpha, blend into a destination with alpha.
     static void copyPixmapLine(Pixel* dst, int count, const Pixel* src, int e0, int eStep, int eDen);
     static void fastMergePixmapLine(Pixel* dst, int count, const Pixel* src, int e0, int eStep,
                                     int eDen);
     static void slowMergePixmapLine(Pixel* dst, int count, const Pixel* src, int e0, int eStep,
                                     int eDen);
 
-    // Alpha management and whole-image tests.
+    /// Alpha management and whole-image tests.
     void addAlpha();
     void removeAlphaIfSolid();
     bool copyAlpha(const Pixmap& src);
     bool isSolid() const;
     bool isGray(int tolerance) const;
     bool isBlackAndWhite() const;
-    // Composes the image over the background and drops alpha.
+    /// Composes the image over the background and drops alpha.
     void flatten(const Color& background);
     void mirror();
 
-    // Colour filters on the clip rectangle; alpha bytes untouched.
+    /// Colour filters on the clip rectangle; alpha bytes untouched.
     void desaturate();
     void colorize(const Color& c);
     void brightness(double b);
     void contrast(double k);
-    // Alpha of each column scaled by a factor going from left to right (256 =
-    // unchanged); a rectangle one column wide takes the left factor.
+    /// Alpha of each column scaled by a factor going from left to right (256 =
+    /// unchanged); a rectangle one column wide takes the left factor.
     void maskHorizontalGradient(const Rect& r, int left, int right);
 
-    // Whether every pixel of the rectangle (offset added, cut to the image)
-    // equals the first; *out then receives that colour.
+    /// Whether every pixel of the rectangle (offset added, cut to the image)
+    /// equals the first; *out then receives that colour.
     bool isSolidRect(int x, int y, int w, int h, Color* out) const;
-    // Shrinks r to the smallest rectangle holding every pixel where a and b differ.
+    /// Shrinks r to the smallest rectangle holding every pixel where a and b differ.
     static void diffShrink(Rect& r, const Pixmap& a, const Pixmap& b);
-    // Whether n pixels down a column from p equal those from q.
+    /// Whether n pixels down a column from p equal those from q.
     static bool vLineCmp(const Pixel* p, const Pixel* q, int stride, int n);
 
-    // Raw "0UKO" files: a 16-byte little-endian header and the pixel array.
+    /// Raw "0UKO" files: a 16-byte little-endian header and the pixel array.
     bool readRaw(std::istream& in);
     void writeRaw(std::ostream& out) const;
     bool loadRaw(const std::string& path);
@@ -171,7 +171,7 @@ public:
     bool loadPNG(const std::string& path);
     bool savePNG(const std::string& path) const;
 
-    // Low-pass filters and scalers, each byte of a pixel on its own.
+    /// Low-pass filters and scalers, each byte of a pixel on its own.
     Pixmap lowPassFilterX(float fc, int taps) const;
     Pixmap lowPassFilterY(float fc, int taps) const;
     Pixmap lowPassFilter2(float fcx, float fcy, int taps) const;
@@ -179,8 +179,8 @@ public:
     Pixmap scaleNearest(int width, int height) const;
     Pixmap scaleBilinear(int width, int height, int taps) const;
 
-    // Conversion into framebuffer memory laid out like this pixmap (same
-    // width, no padding): 32-bit x8r8g8b8, 16-bit r5g6b5, 16-bit x1b5g5r5.
+    /// Conversion into framebuffer memory laid out like this pixmap (same
+    /// width, no padding): 32-bit x8r8g8b8, 16-bit r5g6b5, 16-bit x1b5g5r5.
     void writeRGB32(void* dst, const Rect& r) const;
     void writeBGR16(void* dst, const Rect& r) const;
     void writeRGB15(void* dst, const Rect& r) const;
@@ -188,8 +188,8 @@ public:
     void writeBGR16(void* dst) const;
     void writeRGB15(void* dst) const;
 
-    // A Cairo context drawing straight into the pixel array; the pixmap must
-    // outlive it and must not be resized meanwhile. In OKU_cairo.
+    /// A Cairo context drawing straight into the pixel array; the pixmap must
+    /// outlive it and must not be resized meanwhile. In OKU_cairo.
     Cairo::RefPtr<Cairo::Context> getCairo();
 
 private:

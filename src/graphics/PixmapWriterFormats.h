@@ -16,8 +16,8 @@ namespace OKU {
 
 enum class WriterFormat { RGB32, BGR16, RGB15 };
 
-// Converts count pixels into count words of the format at dst, with the
-// fastest loop the processor has (PixmapWriters.cpp).
+/// Converts count pixels into count words of the format at dst, with the
+/// fastest loop the processor has (PixmapWriters.cpp).
 void convertPixels(WriterFormat format, void* dst, const Pixmap::Pixel* src, size_t count);
 
 namespace {
@@ -32,14 +32,14 @@ inline uint32_t pixelWord(const Pixmap::Pixel* p)
     return word;
 }
 
-// The top byte (alpha) is dropped.
+/// The top byte (alpha) is dropped.
 struct ToRGB32 {
     typedef uint32_t Word;
     static constexpr WriterFormat format = WriterFormat::RGB32;
     static uint32_t convert(uint32_t p) { return p & 0x00FFFFFF; }
 };
 
-// 5-6-5, red in the top bits.
+/// 5-6-5, red in the top bits.
 struct ToBGR16 {
     typedef uint16_t Word;
     static constexpr WriterFormat format = WriterFormat::BGR16;
@@ -49,7 +49,7 @@ struct ToBGR16 {
     }
 };
 
-// 5-5-5, red in the low bits, bit 15 clear.
+/// 5-5-5, red in the low bits, bit 15 clear.
 struct ToRGB15 {
     typedef uint16_t Word;
     static constexpr WriterFormat format = WriterFormat::RGB15;

@@ -20,20 +20,20 @@
 
 namespace OKU {
 
-// convertRunOf below, compiled for NEON; on ARM only, and only where the
-// processor has NEON.
+/// convertRunOf below, compiled for NEON; on ARM only, and only where the
+/// processor has NEON.
 void convertRunNeon(WriterFormat format, void* dst, const Pixmap::Pixel* src, size_t count);
 
 namespace {
 
-// Pixels converted per step of the vector loops: a constant count lets the
-// compiler replace them by vector code without scalar epilogues of their own.
+/// Pixels converted per step of the vector loops: a constant count lets the
+/// compiler replace them by vector code without scalar epilogues of their own.
 const int c_block = 16;
 
-// Converts c_block pixels. A 16-bit format stores two pixels per 32-bit
-// word, so that the vector code keeps 32-bit lanes throughout instead of
-// narrowing them, which the vector units do slowly. 5-6-5, the common
-// device format, has a faster block of its own below.
+/// Converts c_block pixels. A 16-bit format stores two pixels per 32-bit
+/// word, so that the vector code keeps 32-bit lanes throughout instead of
+/// narrowing them, which the vector units do slowly. 5-6-5, the common
+/// device format, has a faster block of its own below.
 template <class Format>
 void convertBlock(typename Format::Word* __restrict dst, const Pixmap::Pixel* __restrict src)
 {
@@ -61,7 +61,7 @@ Vector loadBytes(const uint8_t* p)
     return v;
 }
 
-// Packs two vectors whose values all fit 16 bits into one, in order.
+/// Packs two vectors whose values all fit 16 bits into one, in order.
 inline Uint16x8 narrow(Int32x4 low, Int32x4 high)
 {
 #ifdef __SSE2__
@@ -74,11 +74,11 @@ inline Uint16x8 narrow(Int32x4 low, Int32x4 high)
 #endif
 }
 
-// 5-6-5 for eight pixels starting at the byte p. Rather than moving bytes
-// around in registers, the pixels are loaded again one and three bytes
-// early: every word then holds red << 24 | green << 16 and blue << 24
-// respectively, so that one shift per word and one pack yield red << 8 |
-// green and the top five bits of blue in 16-bit lanes.
+/// 5-6-5 for eight pixels starting at the byte p. Rather than moving bytes
+/// around in registers, the pixels are loaded again one and three bytes
+/// early: every word then holds red << 24 | green << 16 and blue << 24
+/// respectively, so that one shift per word and one pack yield red << 8 |
+/// green and the top five bits of blue in 16-bit lanes.
 inline void convertBGR16(uint16_t* dst, const uint8_t* p)
 {
     const Int32x4 redGreenLow = loadBytes<Int32x4>(p - 1);
@@ -92,7 +92,7 @@ inline void convertBGR16(uint16_t* dst, const uint8_t* p)
     std::memcpy(dst, &words, sizeof words);
 }
 
-// Reads the three bytes before src, which convertRun guarantees.
+/// Reads the three bytes before src, which convertRun guarantees.
 template <>
 void convertBlock<ToBGR16>(uint16_t* __restrict dst, const Pixmap::Pixel* __restrict src)
 {
@@ -101,8 +101,8 @@ void convertBlock<ToBGR16>(uint16_t* __restrict dst, const Pixmap::Pixel* __rest
         convertBGR16(dst + k, bytes + k * sizeof(Pixmap::Pixel));
 }
 
-// The first pixel is converted on its own, so that every block has pixels
-// of the run before it.
+/// The first pixel is converted on its own, so that every block has pixels
+/// of the run before it.
 template <class Format>
 void convertRun(typename Format::Word* dst, const Pixmap::Pixel* src, size_t count)
 {
@@ -124,8 +124,8 @@ void convertRunOf(void* dst, const Pixmap::Pixel* src, size_t count)
     convertRun<Format>(static_cast<typename Format::Word*>(dst), src, count);
 }
 
-// Converts r (cut to the image) into dst, which is laid out like the image,
-// a run of pixels at a time with convert.
+/// Converts r (cut to the image) into dst, which is laid out like the image,
+/// a run of pixels at a time with convert.
 template <class Format>
 void convertRect(const Pixmap& image, void* dst, const Rect& r,
                  RunConverter convert = convertRunOf<Format>)
