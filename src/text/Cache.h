@@ -18,12 +18,13 @@ class FontFace;
 class Pixmap;
 class Shadow;
 
-// Every font face, font, image, disabled look, composite pixmap and shadow the
-// user interface asked for, loaded or computed once and shared as a pointer to
-// a constant object. Resource names are resolved through a FileFinder; a name
-// that cannot be found or read ends the program. GUI thread only.
+/// Every font face, font, image, disabled look, composite pixmap and shadow the
+/// user interface asked for, loaded or computed once and shared as a pointer to
+/// a constant object. Resource names are resolved through a FileFinder; a name
+/// that cannot be found or read ends the program. GUI thread only.
 class Cache : private NonCopyable {
 public:
+    /// The key of a cached font or face: its file and size.
     struct FontFaceStyle {
         std::string path;
         int32_t size;
@@ -33,6 +34,7 @@ public:
         }
     };
 
+    /// The key of a cached shadow: its radius and colour.
     struct ShadowStyle {
         int32_t radius;
         Color color;
@@ -47,27 +49,27 @@ public:
     explicit Cache(const FileFinder& fileFinder);
 
     std::shared_ptr<const FontFace> getFontFace(const std::string& name, int size);
-    // A font with exactly the one face of that file.
+    /// A font with exactly the one face of that file.
     std::shared_ptr<const Font> getFont(const std::string& name, int size);
-    // The default font: the style face followed by the script faces and the
-    // fallback face.
+    /// The default font: the style face followed by the script faces and the
+    /// fallback face.
     std::shared_ptr<const Font> getFont(int size, bool bold, bool italic);
 
-    // Images by resource name (the file is name + ".png").
+    /// Images by resource name (the file is name + ".png").
     std::shared_ptr<const Pixmap> getPixmap(const std::string& name);
-    // Keeps an existing entry of that name.
+    /// Keeps an existing entry of that name.
     void setPixmap(const std::string& name, const std::shared_ptr<const Pixmap>& pixmap);
     void freePixmap(const std::string& name);
-    // Desaturated and contrast-reduced copy, one per image object.
+    /// Desaturated and contrast-reduced copy, one per image object.
     std::shared_ptr<const Pixmap> getDisabled(const std::shared_ptr<const Pixmap>& pixmap);
 
-    // Composite pixmaps by resource name (the file is name + ".cpm").
+    /// Composite pixmaps by resource name (the file is name + ".cpm").
     std::shared_ptr<const CompositePixmap> getCPM(const std::string& name);
     void setCPM(const std::string& name, const std::shared_ptr<const CompositePixmap>& cpm);
 
     std::shared_ptr<const Shadow> getShadow(int radius, const Color& color);
 
-    // Entries only the cache still holds are removed.
+    /// Entries only the cache still holds are removed.
     void freeUnusedFonts();
     void freeUnusedPixmaps();
     void freeUnusedCPMs();
@@ -77,8 +79,8 @@ public:
 private:
     typedef std::tuple<int32_t, bool, bool> DefaultFontStyle;
 
-    // The cached face of a file and size, or a new one; a new face opened on
-    // first use leaves its file closed until a character reaches it.
+    /// The cached face of a file and size, or a new one; a new face opened on
+    /// first use leaves its file closed until a character reaches it.
     std::shared_ptr<const FontFace> findFace(const std::string& name, int size, bool onFirstUse);
 
     const FileFinder& m_fileFinder;

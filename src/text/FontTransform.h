@@ -3,14 +3,14 @@
 
 namespace OKU {
 
-// Types for code that places glyphs under a transform of the text. Fonts
-// accept them so that such code can be written once for any transform.
+/// Types for code that places glyphs under a transform of the text. Fonts
+/// accept them so that such code can be written once for any transform.
 namespace FontTransform {
 
-// Text drawn upright, as rendered: glyphs are the untransformed ones.
+/// Text drawn upright, as rendered: glyphs are the untransformed ones.
 struct NullTransform {};
 
-// A position or offset in the text's own coordinates.
+/// A position or offset in the text's own coordinates.
 template <class T>
 struct Vector {
     T x = 0;

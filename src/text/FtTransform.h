@@ -7,16 +7,16 @@
 
 namespace OKU {
 
-// A 2 x 2 matrix of 16.16 fixed-point numbers in FreeType's layout, applied
-// to glyphs before they are rendered (FtSize::setTransform).
+/// A 2 x 2 matrix of 16.16 fixed-point numbers in FreeType's layout, applied
+/// to glyphs before they are rendered (FtSize::setTransform).
 class FtTransform {
 public:
-    // Counter-clockwise rotation on the screen by angle radians; every entry
-    // is truncated to an integer.
+    /// Counter-clockwise rotation on the screen by angle radians; every entry
+    /// is truncated to an integer.
     explicit FtTransform(float angle);
 
-    // Rotates a vector given in screen orientation, where y grows downwards,
-    // whereas FreeType's y grows upwards.
+    /// Rotates a vector given in screen orientation, where y grows downwards,
+    /// whereas FreeType's y grows upwards.
     FtVector operator()(FtVector v) const;
 
     int32_t xx() const { return m_xx; }

@@ -5,8 +5,8 @@
 
 namespace OKU {
 
-// A FreeType vector, in 26.6 fixed point (1/64 pixel) unless the operation
-// returning it says otherwise.
+/// A FreeType vector, in 26.6 fixed point (1/64 pixel) unless the operation
+/// returning it says otherwise.
 struct FtVector {
     int32_t x = 0;
     int32_t y = 0;

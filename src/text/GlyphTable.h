@@ -11,21 +11,21 @@
 
 namespace OKU {
 
-// A font's glyphs by character, looked up by index instead of by search:
-// the Basic Multilingual Plane in pages of 128 characters, made when a
-// character of the page is first stored, and a map for the code points
-// beyond. A cache only, so a copy starts empty.
+/// A font's glyphs by character, looked up by index instead of by search:
+/// the Basic Multilingual Plane in pages of 128 characters, made when a
+/// character of the page is first stored, and a map for the code points
+/// beyond. A cache only, so a copy starts empty.
 class GlyphTable {
 public:
     GlyphTable() = default;
     GlyphTable(const GlyphTable&) {}
     GlyphTable& operator=(const GlyphTable&);
 
-    // The glyph stored for c, or null when there is none. Inline, as every
-    // character drawn or measured is looked up.
+    /// The glyph stored for c, or null when there is none. Inline, as every
+    /// character drawn or measured is looked up.
     const std::shared_ptr<const Glyph>* find(wchar_t c) const;
-    // Stores glyph, which must not be null, for c and returns the stored
-    // pointer, which stays where it is until clear().
+    /// Stores glyph, which must not be null, for c and returns the stored
+    /// pointer, which stays where it is until clear().
     const std::shared_ptr<const Glyph>& store(wchar_t c, std::shared_ptr<const Glyph> glyph);
     void clear();
 
@@ -34,7 +34,7 @@ private:
     static const unsigned c_pageSize = 1u << c_pageBits;
     static const unsigned c_pagedEnd = 0x10000;
 
-    // An entry is null until its glyph is stored.
+    /// An entry is null until its glyph is stored.
     typedef std::array<std::shared_ptr<const Glyph>, c_pageSize> Page;
 
     const std::shared_ptr<const Glyph>* findBeyond(wchar_t c) const;

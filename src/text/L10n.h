@@ -7,18 +7,18 @@
 
 namespace OKU {
 
-// How a language writes numbers and which way its text runs. Languages are
-// grouped by this behaviour only; their words come from the language file.
+/// How a language writes numbers and which way its text runs. Languages are
+/// grouped by this behaviour only; their words come from the language file.
 enum class L10n_Language {
-    WESTERN = 0,               // "0".."9", ".", left to right
-    DECIMAL_COMMA = 1,         // "0".."9", ",", left to right
-    WESTERN_RTL = 2,           // "0".."9", ".", right to left
-    ARABIC_INDIC = 3,          // U+0660..U+0669, U+066B, right to left
-    EXTENDED_ARABIC_INDIC = 4, // U+06F0..U+06F9, U+066B, right to left
-    THAI = 5                   // U+0E50..U+0E59, ".", left to right
+    WESTERN = 0,               ///< "0".."9", ".", left to right
+    DECIMAL_COMMA = 1,         ///< "0".."9", ",", left to right
+    WESTERN_RTL = 2,           ///< "0".."9", ".", right to left
+    ARABIC_INDIC = 3,          ///< U+0660..U+0669, U+066B, right to left
+    EXTENDED_ARABIC_INDIC = 4, ///< U+06F0..U+06F9, U+066B, right to left
+    THAI = 5                   ///< U+0E50..U+0E59, ".", left to right
 };
 
-// The languages the product offers.
+/// The languages the product offers.
 enum class Language {
     ENGLISH = 0,
     ARABIC = 1,
@@ -48,53 +48,53 @@ enum class Language {
     KOREAN = 25
 };
 
-// The behaviour class of a language; WESTERN for values outside the list.
+/// The behaviour class of a language; WESTERN for values outside the list.
 L10n_Language toL10nLanguage(Language language);
 
-// Replaces the process-wide translation table by the one in the language file
-// at path and makes language current. An empty path returns to the untranslated
-// WESTERN state. A missing or truncated file returns false and changes nothing.
-// Every success re-reads whether OKU_L10N_WARNINGS is set and emits
-// l10nLanguageSignal once the new state is in place. GUI thread only.
+/// Replaces the process-wide translation table by the one in the language file
+/// at path and makes language current. An empty path returns to the untranslated
+/// WESTERN state. A missing or truncated file returns false and changes nothing.
+/// Every success re-reads whether OKU_L10N_WARNINGS is set and emits
+/// l10nLanguageSignal once the new state is in place. GUI thread only.
 bool l10nLoadLanguage(const std::string& path, L10n_Language language);
 bool l10nLoadLanguage(const std::string& path, Language language);
 
-// The translation of text from the current table. Without an entry the text is
-// shown as written up to its first "|": what follows serves only to tell the
-// table apart identical words used in different places ("Open|menu").
-// Misses are reported on standard error when OKU_L10N_WARNINGS was set at
-// the last load.
+/// The translation of text from the current table. Without an entry the text is
+/// shown as written up to its first "|": what follows serves only to tell the
+/// table apart identical words used in different places ("Open|menu").
+/// Misses are reported on standard error when OKU_L10N_WARNINGS was set at
+/// the last load.
 std::wstring l10nTranslate(const std::wstring& text);
 
-// Localise a text of Western digits: native digits for languages 3 to 5, and
-// every "." turned into the current language's decimal separator for
-// languages 1, 3, 4 and 5. The forms without a language use the current one.
+/// Localise a text of Western digits: native digits for languages 3 to 5, and
+/// every "." turned into the current language's decimal separator for
+/// languages 1, 3, 4 and 5. The forms without a language use the current one.
 std::wstring l10nNumber(const std::wstring& digits);
 std::wstring l10nNumber(L10n_Language language, const std::wstring& digits);
-// Right-aligned in at least width characters, padded with "0" when zeroFill,
-// else with spaces; base is std::ios_base::dec, hex or oct.
+/// Right-aligned in at least width characters, padded with "0" when zeroFill,
+/// else with spaces; base is std::ios_base::dec, hex or oct.
 std::wstring l10nNumber(long long value, int width, bool zeroFill,
                         std::ios_base::fmtflags base = std::ios_base::dec);
 std::wstring l10nNumber(L10n_Language language, long long value, int width, bool zeroFill,
                         std::ios_base::fmtflags base = std::ios_base::dec);
-// Fixed-point with exactly decimals digits after the point.
+/// Fixed-point with exactly decimals digits after the point.
 std::wstring l10nNumber(double value, int decimals);
 std::wstring l10nNumber(L10n_Language language, double value, int decimals);
-// Six significant digits in general notation, localised.
+/// Six significant digits in general notation, localised.
 std::wstring l10nFloat(double value);
-// Back to Western digits and "." (for parsing what the user sees).
+/// Back to Western digits and "." (for parsing what the user sees).
 std::wstring l10nNumberToNormal(const std::wstring& text);
 
 wchar_t l10nZero();
 wchar_t l10nZero(L10n_Language language);
-// The current language's decimal separator.
+/// The current language's decimal separator.
 wchar_t l10nDecimalSeparator();
 
-// Whether the current language is written left to right. Safe from any thread.
+/// Whether the current language is written left to right. Safe from any thread.
 bool l10nIsLTR();
 
-// Emitted on the GUI thread after every successful l10nLoadLanguage; widgets
-// showing translated text lay themselves out again.
+/// Emitted on the GUI thread after every successful l10nLoadLanguage; widgets
+/// showing translated text lay themselves out again.
 extern sigc::signal<void> l10nLanguageSignal;
 
 } // namespace OKU

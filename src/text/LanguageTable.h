@@ -6,7 +6,7 @@
 
 namespace OKU {
 
-// Source text to translated text, ordered by code point.
+/// Source text to translated text, ordered by code point.
 typedef std::map<std::wstring, std::wstring> LanguageTable;
 
 /* Language file: a sequence of strings, alternately source text and its
@@ -21,8 +21,8 @@ typedef std::map<std::wstring, std::wstring> LanguageTable;
  * that way makes the file truncated.
  */
 
-// Reads the language file at path into table. False, with table untouched,
-// when the file cannot be opened or read or is truncated.
+/// Reads the language file at path into table. False, with table untouched,
+/// when the file cannot be opened or read or is truncated.
 bool readLanguageFile(const std::string& path, LanguageTable& table);
 
 } // namespace OKU
