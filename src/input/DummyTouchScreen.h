@@ -5,8 +5,8 @@
 
 namespace OKU {
 
-// Stands in for a missing controller: getEvent() never returns, so a main
-// loop reading it idles for ever. Everything else does nothing.
+/// Stands in for a missing controller: getEvent() never returns, so a main
+/// loop reading it idles for ever. Everything else does nothing.
 class DummyTouchScreen : public TouchScreen {
 public:
     DummyTouchScreen() : TouchScreen(1, 1) {}

@@ -11,24 +11,24 @@
 
 namespace OKU {
 
-// One keyboard among the evdev devices, open for reading without blocking.
+/// One keyboard among the evdev devices, open for reading without blocking.
 class EvdevKeyboard : private NonCopyable {
 public:
     typedef std::function<void(KeyCode key, wchar_t character)> KeyHandler;
 
-    // The keyboard at path: a device that reports key events and has the
-    // letter keys and Enter, which touch panels, tablets and buttons lack.
-    // Null with errno 0 for a device that is no keyboard, with the reason
-    // in errno when it cannot be opened.
+    /// The keyboard at path: a device that reports key events and has the
+    /// letter keys and Enter, which touch panels, tablets and buttons lack.
+    /// Null with errno 0 for a device that is no keyboard, with the reason
+    /// in errno when it cannot be opened.
     static std::unique_ptr<EvdevKeyboard> open(const std::string& path);
     ~EvdevKeyboard();
 
     const std::string& getPath() const { return m_path; }
     int getDescriptor() const { return m_fd; }
 
-    // Reads every record waiting and hands each key to the handler; false
-    // once the keyboard is gone (unplugged, or failing), after the keys it
-    // sent before.
+    /// Reads every record waiting and hands each key to the handler; false
+    /// once the keyboard is gone (unplugged, or failing), after the keys it
+    /// sent before.
     bool readKeys(const KeyHandler& handler);
 
 private:

@@ -11,21 +11,21 @@
 
 namespace OKU {
 
-// A driver's reports through a TouchFilter. Everything else is the driver's.
-// Runs on the reading thread like the driver; the raw-mode switches may come
-// from the GUI thread.
-//
-// A held release waits for the driver's next report with getEventBefore(),
-// so a driver that cannot tell whether a report is waiting gets its releases
-// delivered after the debounce time, never joined.
+/// A driver's reports through a TouchFilter. Everything else is the driver's.
+/// Runs on the reading thread like the driver; the raw-mode switches may come
+/// from the GUI thread.
+///
+/// A held release waits for the driver's next report with getEventBefore(),
+/// so a driver that cannot tell whether a report is waiting gets its releases
+/// delivered after the debounce time, never joined.
 class FilteredTouchScreen : public TouchScreen {
 public:
-    // The filtered driver keeps its own size and rotation.
+    /// The filtered driver keeps its own size and rotation.
     FilteredTouchScreen(std::unique_ptr<TouchScreen> driver, const TouchFilterSettings& settings);
 
     void init() override;
-    // A failure of the driver while a release is held delivers the release
-    // first and is thrown by the next call.
+    /// A failure of the driver while a release is held delivers the release
+    /// first and is thrown by the next call.
     Event getEvent() override;
     bool reportWaiting() override;
     void startRawCoordinates() override;

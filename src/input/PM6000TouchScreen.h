@@ -5,7 +5,7 @@
 
 namespace OKU {
 
-// PenMount PM6000: six-byte packets with a checksum.
+/// PenMount PM6000: six-byte packets with a checksum.
 class PM6000TouchScreen : public PMTouchScreen {
 public:
     using PMTouchScreen::PMTouchScreen;

@@ -5,7 +5,7 @@
 
 namespace OKU {
 
-// PenMount PM9000: five-byte packets of 7-bit data bytes.
+/// PenMount PM9000: five-byte packets of 7-bit data bytes.
 class PM9000TouchScreen : public PMTouchScreen {
 public:
     using PMTouchScreen::PMTouchScreen;

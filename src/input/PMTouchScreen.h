@@ -14,34 +14,34 @@
 
 namespace OKU {
 
-// The common part of the serial PenMount drivers: the line set-up, packet
-// framing with resynchronisation, and the software calibration (raw values
-// unscaled). A model supplies its handshake and its packet format.
+/// The common part of the serial PenMount drivers: the line set-up, packet
+/// framing with resynchronisation, and the software calibration (raw values
+/// unscaled). A model supplies its handshake and its packet format.
 class PMTouchScreen : public TouchScreen {
 public:
-    // Where the device keeps its coefficients.
+    /// Where the device keeps its coefficients.
     static const char* const c_calibrationFile;
 
-    // calibrationFile is read by init() and written by setCalibration().
+    /// calibrationFile is read by init() and written by setCalibration().
     PMTouchScreen(const std::string& device, int baudRate, int width, int height,
                   const std::string& calibrationFile = c_calibrationFile);
     ~PMTouchScreen() override;
 
-    // Opens the device, checks the baud rate (fatal when it is none) and runs
-    // the model's handshake. A device or controller that fails is thrown, so
-    // that a device can go on without its panel. Without a readable
-    // calibration file the driver starts in raw mode with the identity.
+    /// Opens the device, checks the baud rate (fatal when it is none) and runs
+    /// the model's handshake. A device or controller that fails is thrown, so
+    /// that a device can go on without its panel. Without a readable
+    /// calibration file the driver starts in raw mode with the identity.
     void init() override;
-    // Skips bytes and packets the model rejects; warnings count them, one
-    // line per second at most.
+    /// Skips bytes and packets the model rejects; warnings count them, one
+    /// line per second at most.
     Event getEvent() override;
-    // Noise on the line does not count as a report begun.
+    /// Noise on the line does not count as a report begun.
     bool getEventBefore(const TimeSpec& deadline, Event& event) override;
     bool reportWaiting() override;
     void startRawCoordinates() override;
     void endRawCoordinates() override;
-    // Fits to the points and saves the result; width, height and raw mode are
-    // left alone.
+    /// Fits to the points and saves the result; width, height and raw mode are
+    /// left alone.
     void setCalibration(const std::vector<CalibrationPoint>& points, int width,
                         int height) override;
 
@@ -49,35 +49,35 @@ public:
     bool saveCalibration(const std::string& path) const;
 
 protected:
-    // The model's handshake after the line set-up; false when the controller
-    // did not answer.
+    /// The model's handshake after the line set-up; false when the controller
+    /// did not answer.
     virtual bool pmInit() = 0;
-    // Bytes per packet, both for reports and for handshake messages.
+    /// Bytes per packet, both for reports and for handshake messages.
     virtual int getPacketSize() const = 0;
     virtual bool validateFirstByte(unsigned char byte) const = 0;
     virtual bool validatePacket(const unsigned char* packet) const = 0;
-    // The raw position and the pressed bit of a valid packet.
+    /// The raw position and the pressed bit of a valid packet.
     virtual Event parsePacket(const unsigned char* packet) const = 0;
 
     using AnswerCheck = std::function<bool(const unsigned char* answer)>;
 
-    // Discards stale input, then sends request (one packet) again whenever
-    // the line has been quiet for 100 ms, until an answer packet that accept
-    // takes arrives: true then; false once 1.0 s has passed without, whatever
-    // the controller sent.
+    /// Discards stale input, then sends request (one packet) again whenever
+    /// the line has been quiet for 100 ms, until an answer packet that accept
+    /// takes arrives: true then; false once 1.0 s has passed without, whatever
+    /// the controller sent.
     bool handshake(const unsigned char* request, const AnswerCheck& accept);
 
 private:
-    // The next valid packet's event; false when none began by the deadline
-    // (null: none).
+    /// The next valid packet's event; false when none began by the deadline
+    /// (null: none).
     bool readReport(const TimeSpec* deadline, Event& event);
     bool awaitAnswer(const TimeSpec& stageEnd, const AnswerCheck& accept);
 
     std::string m_device;
     int32_t m_baudRate;
-    std::unique_ptr<SerialPort> m_port; // null until init()
+    std::unique_ptr<SerialPort> m_port; ///< null until init()
     std::string m_calibrationFile;
-    CalibrationState m_calibration; // raw-mode flag and coefficients
+    CalibrationState m_calibration; ///< raw-mode flag and coefficients
     DroppedBytesReport m_droppedBytes;
 };
 

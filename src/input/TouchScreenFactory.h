@@ -10,30 +10,30 @@ namespace OKU {
 
 enum class TouchScreenType { DUMMY, PM6000, PM9000, LINUX_INPUT, TSC10 };
 
-// Which driver to create and on which device; baud is used by the PenMount
-// drivers only.
+/// Which driver to create and on which device; baud is used by the PenMount
+/// drivers only.
 struct TouchScreenSettings {
     TouchScreenType type = TouchScreenType::PM9000;
     std::string device;
     int baud = 0;
 };
 
-// Reads OKU_TSTYPE ("pm9000" when unset; "dummy", "none", "pm6000",
-// "pm9000", "input", "tsc10"), OKU_TSDEV and OKU_TSBAUD, filling in each
-// type's default device and baud rate. An unknown type is a fatal error.
+/// Reads OKU_TSTYPE ("pm9000" when unset; "dummy", "none", "pm6000",
+/// "pm9000", "input", "tsc10"), OKU_TSDEV and OKU_TSBAUD, filling in each
+/// type's default device and baud rate. An unknown type is a fatal error.
 TouchScreenSettings touchScreenSettingsFromEnv();
 
-// Constructs the driver the settings name, without initialising it.
+/// Constructs the driver the settings name, without initialising it.
 std::unique_ptr<TouchScreen> createTouchScreen(const TouchScreenSettings& settings, int width,
                                                int height);
 
-// The driver for a screen of width x height chosen by the environment, with
-// init() done. width and height are the logical (turned) size, rotation the
-// panel's mounting (TouchScreen::setRotation). When init() throws
-// std::runtime_error the reason is written to standard error; then, with
-// NIMBLO_OPTIONAL_TSC set to a non-empty value, the result is null (no
-// controller fitted), otherwise the process ends with _exit(1). The driver
-// comes wrapped in the filters TouchFilterSettings::fromEnv() asks for.
+/// The driver for a screen of width x height chosen by the environment, with
+/// init() done. width and height are the logical (turned) size, rotation the
+/// panel's mounting (TouchScreen::setRotation). When init() throws
+/// std::runtime_error the reason is written to standard error; then, with
+/// NIMBLO_OPTIONAL_TSC set to a non-empty value, the result is null (no
+/// controller fitted), otherwise the process ends with _exit(1). The driver
+/// comes wrapped in the filters TouchFilterSettings::fromEnv() asks for.
 std::unique_ptr<TouchScreen> openTouchScreen(int width, int height, int rotation = 0);
 
 } // namespace OKU
