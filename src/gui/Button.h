@@ -9,12 +9,12 @@
 
 namespace OKU {
 
-// The standard push button: a ButtonBase that paints itself with a
-// ButtonPainter. Its redraw area includes the shadows of its looks, and its
-// minimum height is the theme's button height.
+/// The standard push button: a ButtonBase that paints itself with a
+/// ButtonPainter. Its redraw area includes the shadows of its looks, and its
+/// minimum height is the theme's button height.
 class Button : public ButtonBase, public ButtonPainter {
 public:
-    // A button showing only the pixmap, centred.
+    /// A button showing only the pixmap, centred.
     Button(Widget* parent, std::shared_ptr<const Pixmap> pixmap);
     Button(Widget* parent, const LString& text, std::shared_ptr<const Pixmap> pixmap,
            WidgetPainter::PixmapPosition position, HAlign halign, VAlign valign);
@@ -23,7 +23,7 @@ public:
 
     virtual const LString& getText() const;
     virtual void setText(const LString& text);
-    // Every change of the painter's attributes repaints the button.
+    /// Every change of the painter's attributes repaints the button.
     void attributeChanged() override;
 
     void draw(Painter& p) override;

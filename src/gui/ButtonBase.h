@@ -9,19 +9,19 @@
 
 namespace OKU {
 
-// Press, release, click, long click and auto-repeat on top of the widget's
-// mouse handlers; it draws nothing itself. A finger that slides off the
-// button releases it without a click and presses it again when it comes
-// back. While signalRepeat has slots, a press emits it at once and then after
-// m_repeatDelay and every m_repeatInterval milliseconds while held.
+/// Press, release, click, long click and auto-repeat on top of the widget's
+/// mouse handlers; it draws nothing itself. A finger that slides off the
+/// button releases it without a click and presses it again when it comes
+/// back. While signalRepeat has slots, a press emits it at once and then after
+/// m_repeatDelay and every m_repeatInterval milliseconds while held.
 class ButtonBase : public Widget {
 public:
     explicit ButtonBase(Widget* parent);
 
-    // A negative delay switches auto-repeat off; an interval below 1 repeats
-    // at the delay.
+    /// A negative delay switches auto-repeat off; an interval below 1 repeats
+    /// at the delay.
     virtual void setRepeat(int delay, int interval);
-    // Whether an accepted press may become signalClicked.
+    /// Whether an accepted press may become signalClicked.
     virtual bool clickAllowed();
 
     void onMouseDown(int x, int y) override;
@@ -32,7 +32,7 @@ public:
     std::vector<Rect> getFocusAreas() const override;
 
     bool isDown() const { return m_down; }
-    // True only while signalRepeat is being emitted.
+    /// True only while signalRepeat is being emitted.
     bool isInRepeat() const { return m_inRepeat; }
 
     sigc::signal<void> signalPressed;
@@ -40,7 +40,7 @@ public:
     sigc::signal<void> signalClicked;
     sigc::signal<void> signalLongClick;
     sigc::signal<void> signalRepeat;
-    // The click helper's click, before clickAllowed() has had its say.
+    /// The click helper's click, before clickAllowed() has had its say.
     sigc::signal<void> signalIntClick;
 
 protected:

@@ -9,12 +9,12 @@
 
 namespace OKU {
 
-// Draws a button: the composite pixmap of its state stretched over the
-// whole rectangle, the content pixmap of the state and the text laid out by
-// WidgetPainter in the state's foreground colour, and on top an optional
-// overlay (a small pixmap or text pinned to a side or corner, such as a
-// badge). Starts with the theme's push-button set; the set must hold all four
-// composite pixmaps.
+/// Draws a button: the composite pixmap of its state stretched over the
+/// whole rectangle, the content pixmap of the state and the text laid out by
+/// WidgetPainter in the state's foreground colour, and on top an optional
+/// overlay (a small pixmap or text pinned to a side or corner, such as a
+/// badge). Starts with the theme's push-button set; the set must hold all four
+/// composite pixmaps.
 class ButtonPainter : public WidgetPainter {
 public:
     ButtonPainter();
@@ -25,27 +25,27 @@ public:
     virtual void setCompositePixmapSet(const CompositePixmapSet& set);
     virtual void draw(Painter& p, int x, int y, int w, int h, const std::wstring& text,
                       bool enabled, bool down, Layout layout);
-    // The down pixmap is shown while the button is pressed.
+    /// The down pixmap is shown while the button is pressed.
     virtual void setPixmap(std::shared_ptr<const Pixmap> up, std::shared_ptr<const Pixmap> down);
-    // An overlay pixmap replaces an overlay text and the other way round.
+    /// An overlay pixmap replaces an overlay text and the other way round.
     virtual void setOverlayPixmap(std::shared_ptr<const Pixmap> pixmap, HAlign halign,
                                   VAlign valign);
     virtual void setOverlayText(const std::wstring& text, HAlign halign, VAlign valign);
     virtual void setOverlayMargin(int margin);
-    // Room for the larger of the up and the down pixmap.
+    /// Room for the larger of the up and the down pixmap.
     Size getMinSize(const std::wstring& text) const override;
-    // One pixmap for both states.
+    /// One pixmap for both states.
     void setPixmap(std::shared_ptr<const Pixmap> pixmap) override;
 
-    // The text colour of the up and down looks; disabled looks keep theirs.
+    /// The text colour of the up and down looks; disabled looks keep theirs.
     void setFontColor(const Color& c);
-    // Per side, how far the widest of the four looks reaches beyond the button.
+    /// Per side, how far the widest of the four looks reaches beyond the button.
     Margins getMaxOuterMargins() const;
     const CompositePixmapSet& getCompositePixmapSet() const { return m_set; }
     const std::shared_ptr<const Pixmap>& getDownPixmap() const { return m_downPixmap; }
 
 private:
-    // Where an overlay of this size goes inside (x, y, w, h).
+    /// Where an overlay of this size goes inside (x, y, w, h).
     Point overlayPosition(int x, int y, int w, int h, const Size& size, Layout layout) const;
     void drawOverlay(Painter& p, int x, int y, int w, int h, const Color& color, Layout layout);
 

@@ -5,7 +5,7 @@
 
 namespace OKU {
 
-// A stack whose first widget is centred both ways at its minimum size.
+/// A stack whose first widget is centred both ways at its minimum size.
 class CenterSizer : public StackSizer {
 public:
     explicit CenterSizer(bool measureHidden = false);

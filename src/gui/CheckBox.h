@@ -13,10 +13,10 @@ namespace OKU {
 class Font;
 class Pixmap;
 
-// A toggle button drawn as a box picture with a text beside it. The box sits
-// on the side the alignment and the layout direction give it (isLeftie());
-// with HAlign::RIGHT the text reads as a label ("Name:") in front of the box.
-// The pictures come from the cache as "check_box/...".
+/// A toggle button drawn as a box picture with a text beside it. The box sits
+/// on the side the alignment and the layout direction give it (isLeftie());
+/// with HAlign::RIGHT the text reads as a label ("Name:") in front of the box.
+/// The pictures come from the cache as "check_box/...".
 class CheckBox : public ToggleButtonBase {
 public:
     CheckBox(Widget* parent, const LString& text, bool checked, HAlign align);
@@ -31,9 +31,9 @@ public:
                     std::shared_ptr<const Pixmap> checkedDown,
                     std::shared_ptr<const Pixmap> uncheckedDisabled,
                     std::shared_ptr<const Pixmap> checkedDisabled);
-    // Whether the box is on the left.
+    /// Whether the box is on the left.
     bool isLeftie() const;
-    // The text as shown: with a ":" appended when the box is aligned right.
+    /// The text as shown: with a ":" appended when the box is aligned right.
     std::wstring getFullText() const;
 
     void draw(Painter& p) override;
@@ -41,7 +41,7 @@ public:
     int getAutoMinHeight() const override;
 
 private:
-    // Indexed by checked + 2 while pressed, + 4 while disabled.
+    /// Indexed by checked + 2 while pressed, + 4 while disabled.
     typedef std::array<std::shared_ptr<const Pixmap>, 6> Boxes;
 
     const Pixmap& currentBox() const;

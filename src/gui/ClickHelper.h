@@ -8,11 +8,11 @@ namespace OKU {
 
 class Widget;
 
-// Decides whether a press ends in a click or a long click. The owning widget
-// forwards its mouse handlers and every timeout; a press held for
-// m_longClickTime emits the long-click signal and then no click follows. The
-// long-click timer only runs while somebody listens for long clicks, and it
-// dies when the finger leaves the widget.
+/// Decides whether a press ends in a click or a long click. The owning widget
+/// forwards its mouse handlers and every timeout; a press held for
+/// m_longClickTime emits the long-click signal and then no click follows. The
+/// long-click timer only runs while somebody listens for long clicks, and it
+/// dies when the finger leaves the widget.
 class ClickHelper {
 public:
     ClickHelper(Widget* widget, sigc::signal<void>& click, sigc::signal<void>& longClick);
@@ -20,15 +20,15 @@ public:
     ClickHelper& operator=(const ClickHelper&) = delete;
     ~ClickHelper();
 
-    // While disabled neither signal is emitted.
+    /// While disabled neither signal is emitted.
     void enable(bool on);
     void onMouseDown();
     void onMouseMove(bool inside);
-    // Widget coordinates.
+    /// Widget coordinates.
     void onMouseMove(int x, int y);
     void onMouseUp(bool inside);
     void onMouseUp(int x, int y);
-    // Ignores the ids of other timers of the widget.
+    /// Ignores the ids of other timers of the widget.
     void onTimeout(int id);
     void maybeKillTimeout();
 

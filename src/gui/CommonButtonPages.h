@@ -17,9 +17,9 @@ namespace OKU {
 // once it has been created) and c_singleButtonFactor. The constructors take
 // the page's own constructor arguments.
 
-// One standard button centred in the row at its minimum width, between two
-// dividers that share the free room. The confirming and the cancelling key
-// both press it.
+/// One standard button centred in the row at its minimum width, between two
+/// dividers that share the free room. The confirming and the cancelling key
+/// both press it.
 template <class Page>
 class SingleButtonPage : public Page {
 public:
@@ -45,12 +45,13 @@ protected:
         row.addDivider();
     }
 
-    // Runs the variant's own handler.
+    /// Runs the variant's own handler.
     virtual void buttonPressed() = 0;
 
     Button* m_button;
 };
 
+/// A single OK button; okClicked() closes the page.
 template <class Page>
 class OkButtonPage : public SingleButtonPage<Page> {
 public:
@@ -60,7 +61,7 @@ public:
     {
     }
 
-    // Closes the page, unless the OK button is disabled.
+    /// Closes the page, unless the OK button is disabled.
     virtual void okClicked()
     {
         if (this->m_button->isEnabled())
@@ -71,6 +72,7 @@ private:
     void buttonPressed() override { okClicked(); }
 };
 
+/// A single Cancel button; cancelClicked() closes the page.
 template <class Page>
 class CancelButtonPage : public SingleButtonPage<Page> {
 public:
@@ -86,6 +88,7 @@ private:
     void buttonPressed() override { cancelClicked(); }
 };
 
+/// A single Close button; closeClicked() closes the page.
 template <class Page>
 class CloseButtonPage : public SingleButtonPage<Page> {
 public:
@@ -101,10 +104,10 @@ private:
     void buttonPressed() override { closeClicked(); }
 };
 
-// Cancel at the left end of the row and OK at the right, each at its minimum
-// width; buttons inserted later go in between, dividers sharing the free room.
-// The confirming key presses OK, the cancelling key Cancel; getOk() tells
-// whether the page was closed with OK. The keyboard focus starts on Cancel.
+/// Cancel at the left end of the row and OK at the right, each at its minimum
+/// width; buttons inserted later go in between, dividers sharing the free room.
+/// The confirming key presses OK, the cancelling key Cancel; getOk() tells
+/// whether the page was closed with OK. The keyboard focus starts on Cancel.
 template <class Page>
 class OkCancelButtonPage : public Page {
 public:
@@ -121,7 +124,7 @@ public:
         layOutRow();
     }
 
-    // Closes the page with OK, unless the OK button is disabled.
+    /// Closes the page with OK, unless the OK button is disabled.
     virtual void okClicked()
     {
         if (!m_okButton->isEnabled())
@@ -143,7 +146,7 @@ public:
 
     bool getOk() const { return m_ok; }
 
-    // b moves into the row, after the buttons inserted before it.
+    /// b moves into the row, after the buttons inserted before it.
     void insertButton(Widget* b)
     {
         b->setParent(this->getButtonParent());

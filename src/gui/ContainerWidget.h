@@ -9,16 +9,16 @@ namespace OKU {
 
 class Sizer;
 
-// A widget that lays out its children with a sizer inside its content
-// rectangle and takes its automatic minimum size from the sizer.
+/// A widget that lays out its children with a sizer inside its content
+/// rectangle and takes its automatic minimum size from the sizer.
 class ContainerWidget : public Widget {
 public:
     explicit ContainerWidget(Widget* parent);
     ContainerWidget(Widget* parent, int x, int y, int w, int h);
 
-    // Space taken by decorations (a title bar, a frame) inside the widget.
+    /// Space taken by decorations (a title bar, a frame) inside the widget.
     virtual void getContentOffsets(int& left, int& right, int& top, int& bottom) const;
-    // Nothing is laid out until the next runSizer().
+    /// Nothing is laid out until the next runSizer().
     virtual void setSizer(const std::shared_ptr<Sizer>& s);
     virtual std::shared_ptr<Sizer> getSizer();
     virtual void runSizer();
@@ -29,11 +29,11 @@ public:
 
     void setMargins(int m);
     void setMargins(int left, int right, int top, int bottom);
-    // The widget minus content offsets and margins.
+    /// The widget minus content offsets and margins.
     Rect getContentRect() const;
 
 protected:
-    // Left, right, top, bottom.
+    /// Left, right, top, bottom.
     int32_t m_margins[4];
     std::shared_ptr<Sizer> m_sizer;
 };

@@ -7,8 +7,8 @@
 
 namespace OKU {
 
-// Adds r to the areas a buffer lacks, keeping no area inside another, so
-// that nothing is written twice when the buffer is brought up to date.
+/// Adds r to the areas a buffer lacks, keeping no area inside another, so
+/// that nothing is written twice when the buffer is brought up to date.
 void addDamageArea(std::vector<Rect>& areas, const Rect& r);
 
 } // namespace OKU

@@ -3,7 +3,7 @@
 
 namespace OKU {
 
-// The answers of the standard message boxes.
+/// The answers of the standard message boxes.
 enum DialogAnswer {
     ANSWER_OK = 0,
     ANSWER_YES = 1,

@@ -6,8 +6,8 @@
 
 namespace OKU {
 
-// A passive one-pixel line along the top (horizontal) or left (vertical)
-// edge of the widget, leaving margin pixels free at both ends.
+/// A passive one-pixel line along the top (horizontal) or left (vertical)
+/// edge of the widget, leaving margin pixels free at both ends.
 class Divider : public Widget {
 public:
     static const Color s_defaultLineColor;
@@ -18,7 +18,7 @@ public:
     void setLineColor(const Color& c);
 
     void draw(Painter& p) override;
-    // One pixel across the line, nothing along it.
+    /// One pixel across the line, nothing along it.
     int getAutoMinWidth() const override;
     int getAutoMinHeight() const override;
 

@@ -12,11 +12,11 @@ namespace OKU {
 
 class Font;
 
-// A passive container with a shadowed border and an optional title set into
-// a tab on its top border; the top line runs through the middle of the title
-// band. Its background gets lighter with every frame (or tabbed frame) it is
-// nested in. A left or right title's tab stands on the left or right border
-// (after mirroring for right-to-left layouts); any other alignment centres it.
+/// A passive container with a shadowed border and an optional title set into
+/// a tab on its top border; the top line runs through the middle of the title
+/// band. Its background gets lighter with every frame (or tabbed frame) it is
+/// nested in. A left or right title's tab stands on the left or right border
+/// (after mirroring for right-to-left layouts); any other alignment centres it.
 class Frame : public ContainerWidget {
 public:
     static const Color s_defaultFrameColor;
@@ -26,8 +26,8 @@ public:
     static const Color s_defaultFrameShadowColor;
     static const int32_t s_defaultFontSize;
     static const int32_t s_defaultTextMargin;
-    // Background colours by nesting depth, outermost first; the theme fills
-    // the list, which must not be empty when a frame is built.
+    /// Background colours by nesting depth, outermost first; the theme fills
+    /// the list, which must not be empty when a frame is built.
     static std::vector<Color> s_defaultBgColor;
 
     explicit Frame(Widget* parent);
@@ -39,27 +39,27 @@ public:
     void setFrameColor(const Color& c);
     void setFrameShadowColor(const Color& c);
 
-    // The background for the frame's nesting depth.
+    /// The background for the frame's nesting depth.
     void initBgColor();
 
     void getContentOffsets(int& left, int& right, int& top, int& bottom) const override;
-    // Wide enough for the title's tab.
+    /// Wide enough for the title's tab.
     int getAutoMinWidth() const override;
-    // Opaque inside the border, below the top line.
+    /// Opaque inside the border, below the top line.
     bool isSolid(const Rect& r) const override;
     void draw(Painter& p) override;
 
 private:
-    // The colours of one drawing, chosen by the enabled state.
+    /// The colours of one drawing, chosen by the enabled state.
     struct Palette;
 
-    // The height of the title band: 0 without title.
+    /// The height of the title band: 0 without title.
     int titleHeight() const;
-    // The title, its tab and the top line beside the tab, which runs at y =
-    // h, the middle of the title band.
+    /// The title, its tab and the top line beside the tab, which runs at y =
+    /// h, the middle of the title band.
     void drawTitleTab(Painter& p, const Palette& colors, int h, HAlign align) const;
-    // Sides, bottom and shadow below y = h; a title's tab at the left or
-    // right replaces that side's top.
+    /// Sides, bottom and shadow below y = h; a title's tab at the left or
+    /// right replaces that side's top.
     void drawBorder(Painter& p, const Palette& colors, int h, bool leftTitle,
                     bool rightTitle) const;
 

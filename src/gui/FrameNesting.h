@@ -9,9 +9,9 @@ namespace OKU {
 
 class Widget;
 
-// The background of a frame below parent: the colour of its nesting depth
-// (how many frames and tabbed frames are its ancestors), the last colour for
-// deeper frames. An empty list is a fatal error naming the owner.
+/// The background of a frame below parent: the colour of its nesting depth
+/// (how many frames and tabbed frames are its ancestors), the last colour for
+/// deeper frames. An empty list is a fatal error naming the owner.
 Color nestedFrameBgColor(const Widget* parent, const std::vector<Color>& colors,
                          const char* owner);
 

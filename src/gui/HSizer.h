@@ -5,15 +5,15 @@
 
 namespace OKU {
 
-// A row of widgets, nested sizers, spaces and dividers, left to right, each
-// aligned within the row's height by its VAlign.
+/// A row of widgets, nested sizers, spaces and dividers, left to right, each
+/// aligned within the row's height by its VAlign.
 class HSizer : public LinearSizer<HorizontalAxis> {
 public:
-    // layoutHidden: hidden items keep their place. Hidden items count for the
-    // minimum size and visibility when either flag is set.
+    /// layoutHidden: hidden items keep their place. Hidden items count for the
+    /// minimum size and visibility when either flag is set.
     explicit HSizer(bool layoutHidden = false, bool measureHidden = false);
 
-    // Stores each item's minimum width in its minSize.
+    /// Stores each item's minimum width in its minSize.
     void cacheMinWidths(bool all) const;
 };
 

@@ -3,10 +3,10 @@
 
 namespace OKU {
 
-// Keys as the widgets see them. The confirming key answers OK or Yes, the
-// cancelling key (Escape on a keyboard) Cancel or No. The focus keys move the
-// keyboard focus (Tab, Shift+Tab, the arrows); the activating key (Enter or
-// Space) arrives as a press and a release, so that holding it is a long click.
+/// Keys as the widgets see them. The confirming key answers OK or Yes, the
+/// cancelling key (Escape on a keyboard) Cancel or No. The focus keys move the
+/// keyboard focus (Tab, Shift+Tab, the arrows); the activating key (Enter or
+/// Space) arrives as a press and a release, so that holding it is a long click.
 enum KeyCode {
     KEY_NONE = 0,
     KEY_CONFIRM = 3,

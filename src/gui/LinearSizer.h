@@ -12,21 +12,21 @@
 
 namespace OKU {
 
-// A stretch of one axis: x and width, or y and height.
+/// A stretch of one axis: x and width, or y and height.
 struct Span {
     int32_t start;
     int32_t length;
 };
 
-// Places content of the given minimum length inside the span [start, start +
-// length) by its alignment. STRETCH takes the whole span; BASELINE is centred
-// like CENTER.
+/// Places content of the given minimum length inside the span [start, start +
+/// length) by its alignment. STRETCH takes the whole span; BASELINE is centred
+/// like CENTER.
 Span alignSpan(HAlign a, int start, int length, int minLength);
 Span alignSpan(VAlign a, int start, int length, int minLength);
 
-// Items of rows, columns, stacks and grids hold a widget, a sizer or neither.
-// A hidden widget and an invisible sizer count as not shown; an item with
-// neither is always shown.
+/// Items of rows, columns, stacks and grids hold a widget, a sizer or neither.
+/// A hidden widget and an invisible sizer count as not shown; an item with
+/// neither is always shown.
 template <class Item>
 bool isContentShown(const Item& item)
 {
@@ -41,8 +41,8 @@ bool hasContent(const Item& item)
     return item.widget != nullptr || item.sizer;
 }
 
-// False without any widget or sizer; with measureHidden every one counts,
-// else only the shown ones.
+/// False without any widget or sizer; with measureHidden every one counts,
+/// else only the shown ones.
 template <class Items>
 bool isAnyContentVisible(const Items& items, bool measureHidden)
 {
@@ -52,7 +52,7 @@ bool isAnyContentVisible(const Items& items, bool measureHidden)
     return false;
 }
 
-// The minimum size of the item's widget or sizer; 0 for neither.
+/// The minimum size of the item's widget or sizer; 0 for neither.
 template <class Item>
 int contentMinWidth(const Item& item)
 {
@@ -69,8 +69,8 @@ int contentMinHeight(const Item& item)
     return item.sizer ? item.sizer->getMinHeight() : 0;
 }
 
-// Gives the item's widget the rectangle, or fits its sizer into it; a space
-// only takes room.
+/// Gives the item's widget the rectangle, or fits its sizer into it; a space
+/// only takes room.
 template <class Item>
 void placeContent(const Item& item, const Rect& r, Widget* parent)
 {
@@ -96,7 +96,7 @@ void showContent(Items& items, bool on)
         showItemContent(item, on);
 }
 
-// A row lays its items out along x and aligns them within its height.
+/// A row lays its items out along x and aligns them within its height.
 struct HorizontalAxis {
     typedef VAlign CrossAlign;
     static constexpr const char* c_name = "HSizer";
@@ -114,7 +114,7 @@ struct HorizontalAxis {
     }
 };
 
-// A column: a row with the axes swapped.
+/// A column: a row with the axes swapped.
 struct VerticalAxis {
     typedef HAlign CrossAlign;
     static constexpr const char* c_name = "VSizer";
@@ -132,25 +132,26 @@ struct VerticalAxis {
     }
 };
 
-// The algorithm HSizer and VSizer share. "Main" is the axis the items are
-// lined up on, "cross" the other one. Items are fixed (factor 0), flexible
-// (factor > 0, sharing what the fixed items and margins leave), or dividers
-// (factor -1, sharing all the extra room when there are any, so that
-// flexible items then keep their minimum).
+/// The algorithm HSizer and VSizer share. "Main" is the axis the items are
+/// lined up on, "cross" the other one. Items are fixed (factor 0), flexible
+/// (factor > 0, sharing what the fixed items and margins leave), or dividers
+/// (factor -1, sharing all the extra room when there are any, so that
+/// flexible items then keep their minimum).
 template <class Axis>
 class LinearSizer : public Sizer {
 public:
     typedef typename Axis::CrossAlign Align;
 
+    /// A widget, a nested sizer or a space in the row, with its stretch factor.
     struct Item {
         Widget* widget;
         std::shared_ptr<Sizer> sizer;
-        // The main length of a space.
+        /// The main length of a space.
         int32_t size;
         int32_t factor;
         Align align;
         int32_t minMargin;
-        // The minimum main length found by the last measurement.
+        /// The minimum main length found by the last measurement.
         mutable int32_t minSize;
     };
 
@@ -172,12 +173,12 @@ public:
     bool isVisible() const override;
     void doFitRect(const Rect& r, Widget* parent) override;
 
-    // With all set, hidden widgets and invisible sizers count as well.
+    /// With all set, hidden widgets and invisible sizers count as well.
     bool hasMargin(const Item& item, bool all) const;
     bool isItemVisible(const Item& item, bool all) const;
     int calcTotalFixed(bool all) const;
     int calcTotalFactor(bool all) const;
-    // The smallest flexible pool that gives every flexible item its minimum.
+    /// The smallest flexible pool that gives every flexible item its minimum.
     int calcMinTotalFactor(int totalFactor, bool all) const;
 
 protected:
@@ -194,7 +195,7 @@ private:
                 int minMargin);
     int minMainLength() const;
     int minCrossLength() const;
-    // The margin after items[index], or 0 when no later item has margins.
+    /// The margin after items[index], or 0 when no later item has margins.
     int marginAfter(size_t index, bool all) const;
 };
 

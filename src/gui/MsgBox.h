@@ -16,19 +16,19 @@ class Widget;
 // thread while a new GUI thread runs the loop. The confirming key answers OK
 // or Yes, the cancelling key Cancel (or No where there is no Cancel).
 
-// A message with an OK button.
+/// A message with an OK button.
 void msgBox(Widget* parent, const LString& title, const LString& text);
-// True for OK. The picture, if any, stands above the text.
+/// True for OK. The picture, if any, stands above the text.
 bool msgBoxOkCancel(Widget* parent, const LString& title, const LString& text);
 bool msgBoxOkCancel(Widget* parent, const LString& title, const LString& text,
                     std::shared_ptr<const Pixmap> pixmap);
-// True for Yes. With holdToConfirm, Yes must be held for a second.
+/// True for Yes. With holdToConfirm, Yes must be held for a second.
 bool msgBoxYesNo(Widget* parent, const LString& title, const LString& text,
                  bool holdToConfirm = false, std::shared_ptr<const Pixmap> pixmap = nullptr);
-// ANSWER_YES, ANSWER_NO or ANSWER_CANCEL; No has no key.
+/// ANSWER_YES, ANSWER_NO or ANSWER_CANCEL; No has no key.
 int msgBoxYesNoCancel(Widget* parent, const LString& title, const LString& text);
-// As msgBoxYesNoCancel, or ANSWER_YES_TO_ALL and ANSWER_NO_TO_ALL when the
-// user ticked "To All".
+/// As msgBoxYesNoCancel, or ANSWER_YES_TO_ALL and ANSWER_NO_TO_ALL when the
+/// user ticked "To All".
 int msgBoxYesNoAllCancel(Widget* parent, const LString& title, const LString& text);
 
 } // namespace OKU

@@ -6,7 +6,7 @@
 
 namespace OKU {
 
-// Keeps a widget alive while one of its handlers runs, exceptions included.
+/// Keeps a widget alive while one of its handlers runs, exceptions included.
 class ProtectGuard : private NonCopyable {
 public:
     explicit ProtectGuard(Widget* w) : m_widget(w) { m_widget->protect(); }

@@ -20,25 +20,26 @@ namespace OKU {
 
 class TouchScreen;
 
-// The top of the widget tree and the toolkit's engine: the event queue that
-// other threads inject into, the GUI thread that delivers events, widget
-// timers, dirty-rectangle bookkeeping and the back buffer the tree is drawn
-// into. A back end derives from it and copies redrawn areas to the screen.
-//
-// Exactly one GUI thread runs the loop at a time; modal() hands the loop to a
-// new one while the caller waits. The inject... family, getPixmapCopy, the
-// dirty-rectangle subscription and the watchdog controls may be called from
-// any thread; everything else belongs to the GUI thread.
+/// The top of the widget tree and the toolkit's engine: the event queue that
+/// other threads inject into, the GUI thread that delivers events, widget
+/// timers, dirty-rectangle bookkeeping and the back buffer the tree is drawn
+/// into. A back end derives from it and copies redrawn areas to the screen.
+///
+/// Exactly one GUI thread runs the loop at a time; modal() hands the loop to a
+/// new one while the caller waits. The inject... family, getPixmapCopy, the
+/// dirty-rectangle subscription and the watchdog controls may be called from
+/// any thread; everything else belongs to the GUI thread.
 class RootWidget : public Widget {
 public:
+    /// An entry of the event queue; a, b and c mean what the type says.
     struct Event {
         enum Type {
-            EVENT_MOUSE = 0,        // a x, b y, c pressed
-            EVENT_KEY = 1,          // a key code, b character
-            EVENT_TIMEOUT = 2,      // a widget, b timer id
-            EVENT_FUNCTION = 3,     // a widget (may be null), function
-            EVENT_NOTIFICATION = 4, // a widget, b notification id
-            EVENT_RESIZE = 5,       // a width, b height
+            EVENT_MOUSE = 0,        ///< a x, b y, c pressed
+            EVENT_KEY = 1,          ///< a key code, b character
+            EVENT_TIMEOUT = 2,      ///< a widget, b timer id
+            EVENT_FUNCTION = 3,     ///< a widget (may be null), function
+            EVENT_NOTIFICATION = 4, ///< a widget, b notification id
+            EVENT_RESIZE = 5,       ///< a width, b height
             EVENT_CLOSE_REQUEST = 6
         };
 
@@ -47,21 +48,21 @@ public:
         int32_t b = 0;
         int32_t c = 0;
         std::unique_ptr<std::function<void()>> function;
-        // Mouse and key events: how many pages had been shown when it was
-        // injected.
+        /// Mouse and key events: how many pages had been shown when it was
+        /// injected.
         uint32_t pagesShown = 0;
     };
 
-    // Producers append from any thread; the GUI thread is the only consumer.
+    /// Producers append from any thread; the GUI thread is the only consumer.
     class EventQueue : private OKU::NonCopyable {
     public:
-        // A move merges into a pending move of the same pressed state at the
-        // tail, a resize into a pending resize.
+        /// A move merges into a pending move of the same pressed state at the
+        /// tail, a resize into a pending resize.
         void push_back(std::unique_ptr<Event> e);
-        // Inserts at the head without waking a reader.
+        /// Inserts at the head without waking a reader.
         void push_front(std::unique_ptr<Event> e);
         std::unique_ptr<Event> pull();
-        // Null once the absolute monotonic deadline has passed.
+        /// Null once the absolute monotonic deadline has passed.
         std::unique_ptr<Event> pullUntil(const TimeSpec& deadline);
         bool empty();
 
@@ -71,6 +72,7 @@ public:
         Condition m_cond;
     };
 
+    /// A widget timer: when it fires next and how often.
     struct Timeout {
         Widget* widget;
         TimeSpec interval;
@@ -78,10 +80,11 @@ public:
         TimeSpec deadline;
     };
 
+    /// Told which rectangles each redraw has painted.
     class DirtyRectSubscriber {
     public:
         virtual ~DirtyRectSubscriber() = default;
-        // Called after each redraw with the rectangles that were redrawn.
+        /// Called after each redraw with the rectangles that were redrawn.
         virtual void onDirtyRects(const std::vector<Rect>& rects) = 0;
     };
 
@@ -96,13 +99,13 @@ public:
 
     virtual int addWidgetTimeout(Widget* w, int ms);
     virtual void killWidgetTimeout(int id);
-    // Forgets a widget that is being deleted.
+    /// Forgets a widget that is being deleted.
     virtual void notifyDelete(Widget* w);
     virtual std::string getDescription() const;
-    // Copies r of the back buffer to the screen.
+    /// Copies r of the back buffer to the screen.
     virtual void notifyRedraw(const Rect& r, bool immediate) = 0;
-    // Called once a redraw pass has given all its rectangles to notifyRedraw:
-    // the frame is complete, so a double-buffered screen can show it.
+    /// Called once a redraw pass has given all its rectangles to notifyRedraw:
+    /// the frame is complete, so a double-buffered screen can show it.
     virtual void notifyFrameDone(bool immediate);
 
     void injectMouseEvent(int x, int y, bool pressed);
@@ -112,11 +115,11 @@ public:
     void injectResize(int width, int height);
     void injectCloseRequest();
 
-    // Starts the GUI thread and detaches it.
+    /// Starts the GUI thread and detaches it.
     void start();
-    // Handles at most one event on the calling thread.
+    /// Handles at most one event on the calling thread.
     bool processEvent(bool wait);
-    // Returns once w (or an ancestor) has been destroyed.
+    /// Returns once w (or an ancestor) has been destroyed.
     void modal(Widget* w);
     void setMouseGrabber(Widget* w);
     void eraseMouseGrabber(Widget* w);
@@ -126,13 +129,13 @@ public:
     void redraw(bool immediate);
     void redraw() { redraw(false); }
     void redrawNow() { preBlockHandling(true); }
-    // Creation calls, reaping, child events and redraw, before the GUI thread blocks.
+    /// Creation calls, reaping, child events and redraw, before the GUI thread blocks.
     void preBlockHandling(bool immediate);
     const std::vector<Rect>& getDirtyRects() const { return m_dirtyRects; }
 
     void subscribeDirtyRects(DirtyRectSubscriber* s);
     void unsubscribeDirtyRects(DirtyRectSubscriber* s);
-    // The back buffer as drawn so far, never half-drawn.
+    /// The back buffer as drawn so far, never half-drawn.
     Pixmap getPixmapCopy() const;
 
     KeyboardFocus& getKeyboardFocus() { return m_keyboardFocus; }
@@ -174,22 +177,22 @@ protected:
     bool m_busy = false;
     int32_t m_eventCounter = 0;
     bool m_closing = false;
-    // Counts the pages and dialogs that have reached the screen; injecting
-    // threads read it to date their presses.
+    /// Counts the pages and dialogs that have reached the screen; injecting
+    /// threads read it to date their presses.
     std::atomic<uint32_t> m_pagesShown{0};
-    // A page or dialog appeared or went away since the last redraw.
+    /// A page or dialog appeared or went away since the last redraw.
     bool m_pageChanged = false;
     KeyboardFocus m_keyboardFocus{*this};
 
 private:
-    // Loop steps shared by the GUI thread and processEvent: take the next
-    // event or due timer, mark the loop busy for the watchdog, dispatch.
+    /// Loop steps shared by the GUI thread and processEvent: take the next
+    /// event or due timer, mark the loop busy for the watchdog, dispatch.
     void handleNextEvent();
     std::unique_ptr<Event> takeEvent();
-    // False when no timer runs.
+    /// False when no timer runs.
     bool getEarliestDeadline(TimeSpec& deadline);
-    // Re-arms the earliest timer from its old deadline and returns its
-    // timeout event; null when no timer runs.
+    /// Re-arms the earliest timer from its old deadline and returns its
+    /// timeout event; null when no timer runs.
     std::unique_ptr<Event> fireEarliestTimer();
     void setBusy(bool busy);
     void dispatch(Event& e);
@@ -204,10 +207,10 @@ private:
     void handleCloseRequest();
     void emitChildEvents();
     void drawBackBuffer(const std::vector<Rect>& rects);
-    // Notes a page or dialog about to be created on the root.
+    /// Notes a page or dialog about to be created on the root.
     void notePageCreation();
-    // Removes the oldest destroyed modal widget and wakes its caller; true
-    // when one was found, which ends the GUI thread that ran the event.
+    /// Removes the oldest destroyed modal widget and wakes its caller; true
+    /// when one was found, which ends the GUI thread that ran the event.
     bool releaseFinishedModal();
 };
 

@@ -6,9 +6,9 @@
 
 namespace OKU {
 
-// A page: a container covering its whole parent (the root widget or a
-// top-level widget) that follows the parent's size, lays itself out again
-// when the language changes and takes every key no child took.
+/// A page: a container covering its whole parent (the root widget or a
+/// top-level widget) that follows the parent's size, lays itself out again
+/// when the language changes and takes every key no child took.
 class Screen : public ContainerWidget {
 public:
     static const Color s_defaultBgColor;

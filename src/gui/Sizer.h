@@ -9,9 +9,9 @@ namespace OKU {
 class ContainerWidget;
 class Widget;
 
-// Computes positions and sizes of widgets inside a rectangle and reports the
-// minimum size of its content. A container owns one sizer and runs it when
-// its size changes. GUI thread only.
+/// Computes positions and sizes of widgets inside a rectangle and reports the
+/// minimum size of its content. A container owns one sizer and runs it when
+/// its size changes. GUI thread only.
 class Sizer : private NonCopyable {
 public:
     virtual ~Sizer();
@@ -22,14 +22,14 @@ public:
     virtual bool isVisible() const = 0;
     virtual void doFitRect(const Rect& r, Widget* parent) = 0;
 
-    // Lays out into r; parent, when given, must be the parent of every widget.
-    // A fit asked for while this sizer is fitting is run again afterwards.
+    /// Lays out into r; parent, when given, must be the parent of every widget.
+    /// A fit asked for while this sizer is fitting is run again afterwards.
     void fitRect(const Rect& r, Widget* parent);
-    // fitRect on the container's content rectangle.
+    /// fitRect on the container's content rectangle.
     void fitContainer(ContainerWidget* c);
-    // Lays out at minimum size centred in r.
+    /// Lays out at minimum size centred in r.
     void fitCenter(const Rect& r);
-    // Warns (OKU_VALIDATESIZERS) when r is smaller than the minimum size.
+    /// Warns (OKU_VALIDATESIZERS) when r is smaller than the minimum size.
     void validateSize(const char* name, const Rect& r);
 
     static bool s_noValidate;

@@ -9,10 +9,11 @@
 
 namespace OKU {
 
-// Lays every item out in the same rectangle, on top of each other, each
-// placed by its own alignment.
+/// Lays every item out in the same rectangle, on top of each other, each
+/// placed by its own alignment.
 class StackSizer : public Sizer {
 public:
+    /// A widget or a nested sizer of the stack, with its alignment.
     struct Item {
         Widget* widget;
         std::shared_ptr<Sizer> sizer;
@@ -20,9 +21,9 @@ public:
         VAlign valign;
     };
 
-    // measureHidden: hidden items count for the minimum size and are laid out.
+    /// measureHidden: hidden items count for the minimum size and are laid out.
     explicit StackSizer(bool measureHidden = false);
-    // w fills the whole rectangle.
+    /// w fills the whole rectangle.
     explicit StackSizer(Widget* w, bool measureHidden = false);
     StackSizer(Widget* w, HAlign h, VAlign v, bool measureHidden = false);
 
@@ -40,7 +41,7 @@ public:
     void doFitRectSingle(const Rect& r, Widget* parent, int index);
 
 protected:
-    // Whether the item counts for measuring and layout.
+    /// Whether the item counts for measuring and layout.
     bool isItemIncluded(const Item& item) const;
 
     bool m_measureHidden;

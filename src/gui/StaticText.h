@@ -12,12 +12,12 @@ namespace OKU {
 
 class Font;
 
-// A passive text, broken into lines to the widget's width unless line
-// breaking is off, aligned in its box and optionally fading in. Presses and
-// keys pass through it.
+/// A passive text, broken into lines to the widget's width unless line
+/// breaking is off, aligned in its box and optionally fading in. Presses and
+/// keys pass through it.
 class StaticText : public Widget {
 public:
-    // The theme's standard font and text colour.
+    /// The theme's standard font and text colour.
     StaticText(Widget* parent, const LString& text, HAlign halign, VAlign valign);
 
     void setText(const LString& text);
@@ -25,24 +25,24 @@ public:
     void setFont(const std::shared_ptr<const Font>& font);
     void setFontColor(const Color& c);
     void enableLineBreaking(bool on);
-    // Only the minimum height depends on it, so nothing is redrawn.
+    /// Only the minimum height depends on it, so nothing is redrawn.
     void setMinNumLines(int n) { m_minNumLines = n; }
     void setBidiMode(Bidi::Mode mode);
     Bidi::Mode getBidiMode() const { return m_bidiMode; }
 
-    // Fades the text from transparent white to its colour in ten steps of
-    // 50 ms; a fade in progress starts again from transparent.
+    /// Fades the text from transparent white to its colour in ten steps of
+    /// 50 ms; a fade in progress starts again from transparent.
     void fadeIn();
 
     void draw(Painter& p) override;
     void onTimeout(int id) override;
-    // The text's size with only its own line feeds breaking it.
+    /// The text's size with only its own line feeds breaking it.
     int getAutoMinWidth() const override;
-    // At least the minimum number of lines.
+    /// At least the minimum number of lines.
     int getAutoMinHeight() const override;
 
 protected:
-    // The text colour as disabling and fading change it.
+    /// The text colour as disabling and fading change it.
     Color drawingColor() const;
 
 private:

@@ -14,9 +14,9 @@ namespace OKU {
 class Font;
 class Painter;
 
-// What a tab shows, shared between the frame and whoever made it. The
-// frame sizes the tab from getMinSize() (margins included) and may shrink it
-// below that when the row is too wide.
+/// What a tab shows, shared between the frame and whoever made it. The
+/// frame sizes the tab from getMinSize() (margins included) and may shrink it
+/// below that when the row is too wide.
 class TabbedFrame::Label {
 public:
     enum State { ACTIVE = 0, INACTIVE = 1, DISABLED = 2 };
@@ -33,15 +33,15 @@ public:
     virtual ~Label();
 
     void setMargin(int left, int right, int top, int bottom);
-    // left = right = horizontal, top = bottom = vertical.
+    /// left = right = horizontal, top = bottom = vertical.
     void setMargin(int horizontal, int vertical);
     void setMargin(int margin);
 
     virtual Size getMinSize() const = 0;
-    // r is the inside of the tab, without its border.
+    /// r is the inside of the tab, without its border.
     virtual void draw(Painter& p, const Rect& r, State state, bool highlighted) const = 0;
 
-    // The frame's text colour for the state; red marks a state that does not exist.
+    /// The frame's text colour for the state; red marks a state that does not exist.
     static Color getDefaultColor(State state);
 
 protected:
@@ -51,13 +51,13 @@ protected:
     int32_t m_bottomMargin = s_defaultBottomMargin;
 };
 
-// A one-line text, on the left of its tab (on the right in a right-to-left
-// frame). A text wider than its tab fades out towards the tab's right edge.
-// The frame takes up a new text or font at its next updateTabInfo().
+/// A one-line text, on the left of its tab (on the right in a right-to-left
+/// frame). A text wider than its tab fades out towards the tab's right edge.
+/// The frame takes up a new text or font at its next updateTabInfo().
 class TabbedFrame::TextLabel : public TabbedFrame::Label {
 public:
-    // The theme's standard font at s_defaultFontSize; the frame gives the
-    // direction.
+    /// The theme's standard font at s_defaultFontSize; the frame gives the
+    /// direction.
     TextLabel(const TabbedFrame* frame, const LString& text);
 
     const LString& getText() const { return m_text; }

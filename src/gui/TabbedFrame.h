@@ -13,25 +13,26 @@ namespace OKU {
 
 class ContainerWidget;
 
-// Several pages in the same place with a row of tabs above them; only the
-// active tab's page is visible. Touching a tab activates it, holding it for
-// two seconds reports a long press. Tabs can be hidden (the active one too:
-// its page stays), highlighted, cloned (two tabs showing one page) and
-// deleted. When the row is wider than the frame the widest labels shrink
-// first. In a right-to-left layout the first tab is the rightmost.
-//
-// The labels are declared in TabLabel.h.
+/// Several pages in the same place with a row of tabs above them; only the
+/// active tab's page is visible. Touching a tab activates it, holding it for
+/// two seconds reports a long press. Tabs can be hidden (the active one too:
+/// its page stays), highlighted, cloned (two tabs showing one page) and
+/// deleted. When the row is wider than the frame the widest labels shrink
+/// first. In a right-to-left layout the first tab is the rightmost.
+///
+/// The labels are declared in TabLabel.h.
 class TabbedFrame : public Widget {
 public:
     class Label;
     class TextLabel;
 
+    /// One tab: its label, where it is drawn and the page it shows.
     struct TabInfo {
         std::shared_ptr<Label> label;
-        // In the frame's coordinates; empty while the tab is hidden.
+        /// In the frame's coordinates; empty while the tab is hidden.
         Rect rect;
         ContainerWidget* page;
-        // An earlier tab shows the same page.
+        /// An earlier tab shows the same page.
         bool clone;
         bool highlighted;
         bool visible;
@@ -45,36 +46,36 @@ public:
     static const Color s_defaultActiveFgColor;
     static const Color s_defaultInactiveFgColor;
     static const Color s_defaultDisabledFgColor;
-    // For label classes that mark highlighted tabs in their text.
+    /// For label classes that mark highlighted tabs in their text.
     static const Color s_defaultHighlightedFgColor;
-    // Background colours by nesting depth, outermost first; the theme fills
-    // the list, which must not be empty when a frame is built.
+    /// Background colours by nesting depth, outermost first; the theme fills
+    /// the list, which must not be empty when a frame is built.
     static std::vector<Color> s_defaultBgColor;
 
     explicit TabbedFrame(Widget* parent);
 
-    // A new page (a child of the frame) under a text label.
+    /// A new page (a child of the frame) under a text label.
     ContainerWidget* createTab(const LString& text);
     ContainerWidget* createTab(const std::shared_ptr<Label>& label);
-    // The page is normally a child of the frame.
+    /// The page is normally a child of the frame.
     void createTab(const LString& text, ContainerWidget* page);
     void createTab(const std::shared_ptr<Label>& label, ContainerWidget* page);
-    // A further tab showing the page of tab index.
+    /// A further tab showing the page of tab index.
     void cloneTab(const LString& text, int index);
     void cloneTab(const std::shared_ptr<Label>& label, int index);
-    // The page goes with the tab unless another tab still shows it. An index
-    // outside the tabs is ignored.
+    /// The page goes with the tab unless another tab still shows it. An index
+    /// outside the tabs is ignored.
     void deleteTab(int index);
     void setTabLabel(int index, const std::shared_ptr<Label>& label);
-    // Neither the active tab nor the pages change.
+    /// Neither the active tab nor the pages change.
     void showTab(int index, bool on);
     void hideTab(int index);
     void highlightTab(int index, bool on);
-    // With notify, signalActiveTabChanged tells about a change.
+    /// With notify, signalActiveTabChanged tells about a change.
     void setActiveTab(int index, bool notify);
 
-    // Every accessor and operation taking an index, except deleteTab, throws
-    // std::out_of_range for an index outside the tabs.
+    /// Every accessor and operation taking an index, except deleteTab, throws
+    /// std::out_of_range for an index outside the tabs.
     int getActiveTab() const { return m_activeTab; }
     int getTabCount() const { return static_cast<int>(m_tabs.size()); }
     ContainerWidget* getTabWidget(int index) const;
@@ -85,22 +86,22 @@ public:
     void setInactiveTabColor(const Color& c);
     void setHighlightedTabColor(const Color& c);
 
-    // Where the pages go: inside the frame's border below the tab row.
+    /// Where the pages go: inside the frame's border below the tab row.
     Point getTabContainerPos() const;
     Size getTabContainerSize() const;
     void updateContainers();
-    // Sizes and places the visible tabs, shrinking them to the frame's width.
+    /// Sizes and places the visible tabs, shrinking them to the frame's width.
     void updateTabInfo();
-    // Narrows the widest labels until the row fits into width.
+    /// Narrows the widest labels until the row fits into width.
     void autoShrinkTabWidths(int width);
-    // Clone flags from scratch: a tab is a clone when an earlier tab shows
-    // its page.
+    /// Clone flags from scratch: a tab is a clone when an earlier tab shows
+    /// its page.
     void updateCloneInfo();
-    // False when two or more tabs show w.
+    /// False when two or more tabs show w.
     bool uniqueWidget(const Widget* w) const;
     void invalidateTabs();
     void l10nChanged();
-    // The background for the frame's nesting among frames and tabbed frames.
+    /// The background for the frame's nesting among frames and tabbed frames.
     void initBgColor();
 
     void setLayout(Layout l) override;
@@ -109,12 +110,12 @@ public:
     void onMouseUp(int x, int y) override;
     void onMouseMove(int x, int y) override;
     void onTimeout(int id) override;
-    // One area per visible tab.
+    /// One area per visible tab.
     std::vector<Rect> getFocusAreas() const override;
     void draw(Painter& p) override;
     int getAutoMinWidth() const override;
     int getAutoMinHeight() const override;
-    // Opaque inside the border below the tab row.
+    /// Opaque inside the border below the tab row.
     bool isSolid(const Rect& r) const override;
 
     sigc::signal<void, int> signalActiveTabChanged;
@@ -123,13 +124,13 @@ public:
 private:
     static constexpr int c_longPressMs = 2000;
 
-    // The colours of one drawing, chosen by the enabled state.
+    /// The colours of one drawing, chosen by the enabled state.
     struct Palette;
 
-    // One tab and the piece of the baseline before it, which starts after
-    // edge, the previous tab's far side.
+    /// One tab and the piece of the baseline before it, which starts after
+    /// edge, the previous tab's far side.
     void drawTab(Painter& p, const Palette& colors, int index, int edge) const;
-    // The rest of the baseline, the page area, its border and shadow.
+    /// The rest of the baseline, the page area, its border and shadow.
     void drawPageFrame(Painter& p, const Palette& colors, int edge) const;
 
     Color m_frameColor = s_defaultFrameColor;

@@ -17,10 +17,10 @@ class Font;
 class Painter;
 class Widget;
 
-// The process-wide look: the resource cache, the default font sizes, colours
-// and spacings widgets copy when they are constructed, the button image sets,
-// the standard dialog buttons and the large coloured buttons. Created once by
-// initGlobal and reached through g(). GUI thread only.
+/// The process-wide look: the resource cache, the default font sizes, colours
+/// and spacings widgets copy when they are constructed, the button image sets,
+/// the standard dialog buttons and the large coloured buttons. Created once by
+/// initGlobal and reached through g(). GUI thread only.
 class Theme {
 public:
     explicit Theme(const FileFinder& fileFinder);
@@ -30,7 +30,7 @@ public:
     static Theme* g();
 
     Cache& getCache() { return m_cache; }
-    // The default font chain at this pixel size, regular style.
+    /// The default font chain at this pixel size, regular style.
     std::shared_ptr<const Font> getStandardFont(int size);
     std::shared_ptr<const Font> getMonoFont(int size);
 
@@ -40,8 +40,8 @@ public:
     CompositePixmapSet getKeyboardPushButton();
     CompositePixmapSet getKeyboardToggleButton();
 
-    // New buttons with a localised label and an icon, pixmap position 4
-    // (icon left of the text), centred.
+    /// New buttons with a localised label and an icon, pixmap position 4
+    /// (icon left of the text), centred.
     Button* createYesButton(Widget* parent);
     Button* createNoButton(Widget* parent);
     Button* createOkButton(Widget* parent);
@@ -49,35 +49,35 @@ public:
     Button* createFinishButton(Widget* parent);
     Button* createCancelButton(Widget* parent);
     Button* createStartButton(Widget* parent);
-    // The flag tells whether the arrow points the natural way ("prev" for
-    // Previous, "next" for Next) or the other way.
+    /// The flag tells whether the arrow points the natural way ("prev" for
+    /// Previous, "next" for Next) or the other way.
     Button* createPrevButton(Widget* parent, bool natural);
     Button* createNextButton(Widget* parent, bool natural);
 
-    // A large button look composed from the "large-button/..." pictures with
-    // a vertical gradient from top to bottom.
+    /// A large button look composed from the "large-button/..." pictures with
+    /// a vertical gradient from top to bottom.
     std::shared_ptr<const CompositePixmap> createLargeButton(const Color& top, const Color& bottom,
                                                              bool down, bool enabled);
     CompositePixmapSet createLargeButton(const Color& top, const Color& bottom);
-    // The same over any cache and layout files; createLargeButton passes the
-    // theme's own. Large buttons are not cached.
+    /// The same over any cache and layout files; createLargeButton passes the
+    /// theme's own. Large buttons are not cached.
     static std::shared_ptr<const CompositePixmap> makeLargeButton(Cache& cache,
                                                                   const FileFinder& fileFinder,
                                                                   const Color& top,
                                                                   const Color& bottom, bool down,
                                                                   bool enabled);
 
-    // The keyboard focus on an area (widget coordinates): a ring inside its
-    // edge, thick and in a colour that stands out on the grey pages, the
-    // light button faces and the dialogs' veil alike.
+    /// The keyboard focus on an area (widget coordinates): a ring inside its
+    /// edge, thick and in a colour that stands out on the grey pages, the
+    /// light button faces and the dialogs' veil alike.
     virtual void drawFocusRing(Painter& p, const Rect& area) const;
 
     Cache m_cache;
     int32_t m_tinyFontSize = 8;
     int32_t m_smallerFontSize = 10;
-    // Overlay texts of buttons and the buttons of message windows.
+    /// Overlay texts of buttons and the buttons of message windows.
     int32_t m_smallFontSize = 12;
-    // Static texts, button labels and check boxes.
+    /// Static texts, button labels and check boxes.
     int32_t m_textFontSize = 16;
     int32_t m_largeFontSize = 20;
     int32_t m_largerFontSize = 24;
@@ -96,19 +96,19 @@ public:
     Color m_focusRingColor = Color(0, 90, 220, 255);
     int32_t m_focusRingInset = 3;
     int32_t m_focusRingWidth = 3;
-    // Fixed minimum height of buttons.
+    /// Fixed minimum height of buttons.
     int32_t m_buttonHeight = 40;
-    // WidgetPainter: left and right margins, top and bottom margins, and the
-    // gap between image and text.
+    /// WidgetPainter: left and right margins, top and bottom margins, and the
+    /// gap between image and text.
     int32_t m_painterHorizMargin = 10;
     int32_t m_painterVertMargin = 5;
     int32_t m_painterPixmapMargin = 5;
     int32_t m_overlayMargin = 2;
-    // Default margin between sizer items.
+    /// Default margin between sizer items.
     int32_t m_sizerMargin = 10;
-    // The four margins of a new container.
+    /// The four margins of a new container.
     int32_t m_containerMargin = 10;
-    // Margin of the divider above the button row of common windows.
+    /// Margin of the divider above the button row of common windows.
     int32_t m_dividerMargin = 0;
     const FileFinder& m_fileFinder;
 

@@ -7,18 +7,18 @@
 
 namespace OKU {
 
-// A two-state widget: a release inside flips it between checked and not and
-// emits signalToggled. A sticky button that is checked ignores the finger,
-// like a radio button that the user cannot switch off; only setChecked
-// unchecks it.
+/// A two-state widget: a release inside flips it between checked and not and
+/// emits signalToggled. A sticky button that is checked ignores the finger,
+/// like a radio button that the user cannot switch off; only setChecked
+/// unchecks it.
 class ToggleButtonBase : public Widget {
 public:
     ToggleButtonBase(Widget* parent, bool checked, bool sticky);
 
     virtual bool isChecked() const;
-    // signalToggled is emitted only when notify is set and the state changes.
+    /// signalToggled is emitted only when notify is set and the state changes.
     virtual void setChecked(bool checked, bool notify);
-    // Whether a release inside may flip the state.
+    /// Whether a release inside may flip the state.
     virtual bool toggleAllowed();
 
     void onMouseDown(int x, int y) override;
@@ -27,7 +27,7 @@ public:
     std::vector<Rect> getFocusAreas() const override;
 
     void setSticky(bool sticky);
-    // Pressed and the finger inside.
+    /// Pressed and the finger inside.
     bool isDown() const { return m_down; }
 
     sigc::signal<void> signalToggled;

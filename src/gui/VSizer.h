@@ -5,15 +5,15 @@
 
 namespace OKU {
 
-// A column of widgets, nested sizers, spaces and dividers, top to bottom,
-// each aligned within the column's width by its HAlign (never mirrored).
+/// A column of widgets, nested sizers, spaces and dividers, top to bottom,
+/// each aligned within the column's width by its HAlign (never mirrored).
 class VSizer : public LinearSizer<VerticalAxis> {
 public:
-    // layoutHidden: hidden items keep their place. Hidden items count for the
-    // minimum size and visibility when either flag is set.
+    /// layoutHidden: hidden items keep their place. Hidden items count for the
+    /// minimum size and visibility when either flag is set.
     explicit VSizer(bool layoutHidden = false, bool measureHidden = false);
 
-    // Stores each item's minimum height in its minSize.
+    /// Stores each item's minimum height in its minSize.
     void cacheMinHeights(bool all) const;
 };
 

@@ -18,29 +18,29 @@ class LString;
 class Painter;
 class RootWidget;
 
-// Turn a Layout into a direction: the language's for LANGUAGE and AUTO (the
-// text's for AUTO in the text form), true for LTR and any negative value.
+/// Turn a Layout into a direction: the language's for LANGUAGE and AUTO (the
+/// text's for AUTO in the text form), true for LTR and any negative value.
 bool isLTR(Layout l);
 bool isLTR(Layout l, const std::wstring& text);
-// The direction of the text as shown (LString::str()).
+/// The direction of the text as shown (LString::str()).
 bool isLTR(Layout l, const LString& text);
-// LEFT and RIGHT swap places when the direction is right to left.
+/// LEFT and RIGHT swap places when the direction is right to left.
 HAlign layoutAlign(Layout l, HAlign a);
 HAlign layoutAlign(Layout l, HAlign a, const std::wstring& text);
 HAlign layoutAlign(Layout l, HAlign a, const LString& text);
-// The text layout's alignment number: CENTER, RIGHT and STRETCH keep their
-// value, everything else is 0.
+/// The text layout's alignment number: CENTER, RIGHT and STRETCH keep their
+/// value, everything else is 0.
 int toTextHAlign(HAlign a);
 
-// The base of every element on the screen. Widgets form a retained tree: each
-// owns its children, draws itself into the root widget's back buffer when
-// asked, and reports changes of appearance upward as dirty rectangles.
-// Deletion is deferred: destroy() marks a widget and the root widget's loop
-// deletes it between events unless it is protected. All of it runs on the GUI
-// thread.
-//
-// A widget's x is stored as if its parent were laid out left to right; in a
-// right-to-left parent its true x is parent width - (x + width).
+/// The base of every element on the screen. Widgets form a retained tree: each
+/// owns its children, draws itself into the root widget's back buffer when
+/// asked, and reports changes of appearance upward as dirty rectangles.
+/// Deletion is deferred: destroy() marks a widget and the root widget's loop
+/// deletes it between events unless it is protected. All of it runs on the GUI
+/// thread.
+///
+/// A widget's x is stored as if its parent were laid out left to right; in a
+/// right-to-left parent its true x is parent width - (x + width).
 class Widget : private NonCopyable, public sigc::trackable {
 public:
     typedef std::list<Widget*> Children;
@@ -58,7 +58,7 @@ public:
     virtual const RootWidget* getRoot() const;
     virtual void setLayout(Layout l);
     virtual Layout getLayout() const;
-    // A rectangle in widget coordinates becomes dirty at the root.
+    /// A rectangle in widget coordinates becomes dirty at the root.
     virtual void invalidate(const Rect& r);
     virtual void invalidate();
     virtual void move(int x, int y);
@@ -73,7 +73,7 @@ public:
     virtual void onResized();
     virtual void onParentResizeCalled(const Size& oldParentSize);
     virtual void onParentResized();
-    // Mouse coordinates are relative to the widget's absolute rectangle.
+    /// Mouse coordinates are relative to the widget's absolute rectangle.
     virtual void onMouseDown(int x, int y);
     virtual void onMouseUp(int x, int y);
     virtual void onMouseMove(int x, int y);
@@ -84,15 +84,15 @@ public:
     virtual void draw(Painter& p);
     virtual int getAutoMinWidth() const;
     virtual int getAutoMinHeight() const;
-    // Whether the widget paints every pixel of r opaquely.
+    /// Whether the widget paints every pixel of r opaquely.
     virtual bool isSolid(const Rect& r) const;
-    // Hit test in widget coordinates; found tells that the search is over,
-    // also when a disabled widget swallowed the press and none is returned.
+    /// Hit test in widget coordinates; found tells that the search is over,
+    /// also when a disabled widget swallowed the press and none is returned.
     virtual Widget* findWidget(int x, int y, bool& found);
     virtual Widget* findWidget(int x, int y);
-    // The rectangles of the widget (widget coordinates) that the keyboard
-    // focus can rest on; a key activating one presses it like a finger in its
-    // middle. Widgets that take clicks have at least one; the rest none.
+    /// The rectangles of the widget (widget coordinates) that the keyboard
+    /// focus can rest on; a key activating one presses it like a finger in its
+    /// middle. Widgets that take clicks have at least one; the rest none.
     virtual std::vector<Rect> getFocusAreas() const;
 
     // Tree.
@@ -101,7 +101,7 @@ public:
     void unlinkChild(Widget* child);
     void setParent(Widget* newParent);
     void enableAlwaysOnTop(bool on);
-    // The children not marked destroyed, in drawing order.
+    /// The children not marked destroyed, in drawing order.
     Children getChildren() const;
     Widget* getTop();
     bool isTopLevel() const;
@@ -132,13 +132,13 @@ public:
     void hide() { show(false); }
     void enable(bool on = true);
     void disable() { enable(false); }
-    // Own flag combined with every ancestor's.
+    /// Own flag combined with every ancestor's.
     bool isVisible() const;
-    // The widget's own flag, whatever its ancestors' are.
+    /// The widget's own flag, whatever its ancestors' are.
     bool isShown() const { return m_visible; }
     bool isEnabled() const;
     bool isDestroyed() const;
-    // The widget's own mark, whatever its ancestors' are.
+    /// The widget's own mark, whatever its ancestors' are.
     bool isMarkedDestroyed() const { return m_destroyed; }
     void setForeground(bool on);
     bool isForeground() const { return m_foreground || m_modal; }
@@ -151,7 +151,7 @@ public:
     Color getBgColor() const;
     void setRedrawMargins(const Margins& m) { m_redrawMargins = m; }
     const Margins& getRedrawMargins() const { return m_redrawMargins; }
-    // The area the widget and its visible children paint, in widget coordinates.
+    /// The area the widget and its visible children paint, in widget coordinates.
     Rect getRedrawRect() const;
 
     static void drawShadowFrame(Painter& p, int x, int y, int w, int h, const Color& frame,
@@ -167,20 +167,20 @@ public:
     bool deliverKey(KeyCode key, wchar_t c);
     void grabMouse();
     void ungrabMouse();
-    // Which focus area shows the focus ring, -1 for none; set by the root's
-    // keyboard focus.
+    /// Which focus area shows the focus ring, -1 for none; set by the root's
+    /// keyboard focus.
     void setFocusRing(int area);
     int getFocusRing() const { return m_focusRing; }
-    // Where the keyboard focus starts when this page or window comes to the
-    // top (w's first focus area); without it, the first in reading order.
+    /// Where the keyboard focus starts when this page or window comes to the
+    /// top (w's first focus area); without it, the first in reading order.
     void setInitialFocus(Widget* w);
 
-    // Periodic timers firing onTimeout(id) until killed.
+    /// Periodic timers firing onTimeout(id) until killed.
     int addTimeout(int ms);
     void killTimeout(int id);
     void killAllTimeouts();
 
-    // Protection postpones deletion while a handler runs.
+    /// Protection postpones deletion while a handler runs.
     void protect();
     void unprotect();
     int getProtectCount() const { return m_protectCount; }
@@ -188,12 +188,12 @@ public:
     // Deferred deletion and teardown.
     bool deleteChild(Children::iterator it);
     bool deleteChildren();
-    // True when nothing is left to reap below this widget.
+    /// True when nothing is left to reap below this widget.
     bool grimReaper();
     bool nuke();
     void armageddon();
 
-    // Runs until this widget is destroyed, with the event loop on a new GUI thread.
+    /// Runs until this widget is destroyed, with the event loop on a new GUI thread.
     void modal();
     void setModalMark(bool on) { m_modal = on; }
 
@@ -206,7 +206,7 @@ public:
     sigc::signal<void> m_childrenChanged;
 
 protected:
-    // The run-time type name used in trace lines.
+    /// The run-time type name used in trace lines.
     std::string typeName() const;
 
     Widget* m_parent;
@@ -225,7 +225,7 @@ protected:
     bool m_interactive = true;
     bool m_alwaysOnTop = false;
     std::list<int32_t> m_timeouts;
-    // Element 0 while disabled, element 1 while enabled.
+    /// Element 0 while disabled, element 1 while enabled.
     Color m_bgColors[2] = {Color(0, 0, 0, 0), Color(0, 0, 0, 0)};
     int32_t m_x = 0;
     int32_t m_y = 0;

@@ -15,17 +15,17 @@ class Font;
 class Painter;
 class Pixmap;
 
-// Lays out and draws a pixmap and a one-line text inside a rectangle, for
-// widgets that show both (buttons). The owner learns about every change of
-// appearance through attributeChanged(). Font, margins and the gap between
-// pixmap and text start as the theme's.
+/// Lays out and draws a pixmap and a one-line text inside a rectangle, for
+/// widgets that show both (buttons). The owner learns about every change of
+/// appearance through attributeChanged(). Font, margins and the gap between
+/// pixmap and text start as the theme's.
 class WidgetPainter {
 public:
-    // Where the pixmap goes relative to the text inside the margins. The
-    // first four put the pixmap at an edge and give the text the rest; the
-    // ..._TEXT ones centre pixmap and text (at its natural size) as a group.
-    // Right to left, LEFT and RIGHT swap, and so do LEFT_OF_TEXT and
-    // RIGHT_OF_TEXT.
+    /// Where the pixmap goes relative to the text inside the margins. The
+    /// first four put the pixmap at an edge and give the text the rest; the
+    /// ..._TEXT ones centre pixmap and text (at its natural size) as a group.
+    /// Right to left, LEFT and RIGHT swap, and so do LEFT_OF_TEXT and
+    /// RIGHT_OF_TEXT.
     enum PixmapPosition {
         PP_LEFT = 0,
         PP_RIGHT = 1,
@@ -54,28 +54,28 @@ public:
     virtual void setPixmapPosition(PixmapPosition position);
     virtual void setTextHAlign(HAlign align);
     virtual void setTextVAlign(VAlign align);
-    // Called after a setter changed something; the owner repaints.
+    /// Called after a setter changed something; the owner repaints.
     virtual void attributeChanged() = 0;
-    // Places pixmap and text inside (x, y, w, h); the results are read with
-    // getPixmapTopLeft() and getTextBox().
+    /// Places pixmap and text inside (x, y, w, h); the results are read with
+    /// getPixmapTopLeft() and getTextBox().
     virtual void calcPositions(int x, int y, int w, int h, const std::wstring& text,
                                Layout layout, const std::shared_ptr<const Pixmap>& pixmap);
-    // The smallest size showing the text and the pixmap, margins included.
+    /// The smallest size showing the text and the pixmap, margins included.
     virtual Size getMinSize(const std::wstring& text,
                             const std::shared_ptr<const Pixmap>& pixmap) const;
 
     const std::shared_ptr<const Pixmap>& getPixmap() const { return m_pixmap; }
     PixmapPosition getPixmapPosition() const { return m_pixmapPosition; }
-    // Results of the last calcPositions().
+    /// Results of the last calcPositions().
     const Point& getPixmapTopLeft() const { return m_pixmapTopLeft; }
     const Rect& getTextBox() const { return m_textBox; }
 
 protected:
-    // calcPositions(), then the pixmap and the text at their places.
+    /// calcPositions(), then the pixmap and the text at their places.
     void drawContent(Painter& p, int x, int y, int w, int h, const std::wstring& text,
                      const Color& textColor, Layout layout,
                      const std::shared_ptr<const Pixmap>& pixmap);
-    // Stores the value and tells the owner when it differs from the old one.
+    /// Stores the value and tells the owner when it differs from the old one.
     template <class T> void update(T& field, const T& value)
     {
         if (field == value)

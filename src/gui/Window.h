@@ -11,15 +11,17 @@ namespace OKU {
 
 class Font;
 
-// A framed dialog with an optional title bar, centred on its top-level parent
-// and drawn in the foreground over a veil that dims everything behind it.
-//
-// Size requests, for width and height alike:
-//    0     the window's minimum size
-//   -1     four fifths of the parent's size
-//   < -1   that many percent of the parent's size (-100 at most)
-//   > 0    pixels
-// The result never exceeds the parent's size.
+/// A framed dialog with an optional title bar, centred on its top-level parent
+/// and drawn in the foreground over a veil that dims everything behind it.
+///
+/// Size requests, for width and height alike:
+///
+///      0     the window's minimum size
+///     -1     four fifths of the parent's size
+///     < -1   that many percent of the parent's size (-100 at most)
+///     > 0    pixels
+///
+/// The result never exceeds the parent's size.
 class Window : public ContainerWidget {
 public:
     static const Color s_defaultBgColor;
@@ -29,13 +31,13 @@ public:
     static const Color s_defaultTitleFgColor;
     static const int32_t s_defaultTitleFontSize;
 
-    // The parent must be top level. Without requests the window takes its
-    // minimum size once it is created.
+    /// The parent must be top level. Without requests the window takes its
+    /// minimum size once it is created.
     Window(Widget* parent, const LString& title, bool closeOnOutsidePress);
     Window(Widget* parent, int w, int h, const LString& title, bool closeOnOutsidePress);
 
-    // These only store and redraw; the size follows at the next autoResize,
-    // resizeWindow or language change.
+    /// These only store and redraw; the size follows at the next autoResize,
+    /// resizeWindow or language change.
     void setTitle(const LString& title);
     void setFrameColor(const Color& c);
     void setTitleBgColor(const Color& top, const Color& bottom);
@@ -44,7 +46,7 @@ public:
     void resizeWindow(int w, int h);
     int recalcWidth() const;
     int recalcHeight() const;
-    // Resizes to the decoded requests when they differ and centres.
+    /// Resizes to the decoded requests when they differ and centres.
     void autoResize();
     void l10nChanged();
 

@@ -9,10 +9,10 @@ namespace OKU {
 
 class CheckBox;
 
-// A 620 x 350 Yes/No/Cancel question about one of several items, with a
-// "To All" check box above the buttons that turns Yes and No into answers
-// for all of them (DialogAnswer). The confirming key answers Yes, the
-// cancelling key Cancel; the keyboard focus starts on Cancel.
+/// A 620 x 350 Yes/No/Cancel question about one of several items, with a
+/// "To All" check box above the buttons that turns Yes and No into answers
+/// for all of them (DialogAnswer). The confirming key answers Yes, the
+/// cancelling key Cancel; the keyboard focus starts on Cancel.
 class YesNoCancelAllWindow : public CommonWindow {
 public:
     YesNoCancelAllWindow(Widget* parent, const LString& title, const LString& text);
@@ -28,7 +28,7 @@ private:
     static const int c_width = 620;
     static const int c_height = 350;
 
-    // Stores the answer and closes the window.
+    /// Stores the answer and closes the window.
     void answer(int result);
 
     CheckBox* m_toAll;
