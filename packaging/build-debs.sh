@@ -2,14 +2,26 @@
 # Usage: build-debs.sh BUILD_DIR READELF ARCH SHLIBS_SOURCE VERSION
 # Builds the Debian packages of a build configured with OKU_DEBIAN_PACKAGES
 # (run by its target debs, after the build): works out each package's
-# dependencies from the libraries its programs need (debian-depends.sh, with
-# ARCH and SHLIBS_SOURCE; lifeboat's scripts also need mount) and runs
-# CPack, which leaves the packages in BUILD_DIR/debs.
+# dependencies from the libraries its programs need (debian-depends.sh;
+# lifeboat's scripts also need mount) and runs CPack, which leaves the
+# packages in BUILD_DIR/debs. SHLIBS_SOURCE is a dpkg database's info
+# directory (the host's packages) or a file listing the .debs a cross
+# build's sysroot was unpacked from, one path a line.
 # Needs: cpack, dpkg-deb, the toolchain's readelf.
 set -eu
 [ $# -eq 5 ] || { echo "usage: $0 BUILD_DIR READELF ARCH SHLIBS_SOURCE VERSION" >&2; exit 2; }
 build=$1 readelf=$2 arch=$3 shlibs=$4 version=$5
 here=$(dirname "$0")
+
+# The shlibs files of a sysroot's packages, read out of them once.
+if [ -f "$shlibs" ]; then
+    dir=$build/packaging/shlibs
+    mkdir -p "$dir"
+    while read -r deb; do
+        dpkg-deb --ctrl-tarfile "$deb" | tar -xOf - ./shlibs 2>/dev/null || :
+    done <"$shlibs" >"$dir/sysroot:$arch.shlibs"
+    shlibs=$dir
+fi
 
 depends() {
     sh "$here/debian-depends.sh" "$readelf" "$arch" "$shlibs" "$@"

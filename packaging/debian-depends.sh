@@ -1,29 +1,22 @@
 #!/bin/sh
-# Usage: debian-depends.sh READELF ARCH SHLIBS_SOURCE ELF...
+# Usage: debian-depends.sh READELF ARCH SHLIBS_DIR ELF...
 # Prints the Debian dependencies of the ELF files: for every shared library
 # they need, the dependency its package's shlibs file declares, one entry per
 # package with the highest version asked for, comma-separated.
-# SHLIBS_SOURCE is a dpkg database's info directory (the host's packages,
-# /var/lib/dpkg/info), whose shlibs files of packages for ARCH are read, or
-# a file listing .deb files, one path a line (the packages a sysroot was
-# unpacked from), whose shlibs files are read.
-# Needs: readelf for the ELF files' architecture, dpkg-deb, dpkg.
+# SHLIBS_DIR holds the shlibs files, named PACKAGE:ARCH.shlibs as in a dpkg
+# database's info directory (the host's: /var/lib/dpkg/info); those for ARCH
+# are read.
+# Needs: readelf for the ELF files' architecture, dpkg.
 # A needed library no shlibs file names is an error: its package would be
 # missing from the dependencies.
 set -eu
-[ $# -ge 4 ] || { echo "usage: $0 READELF ARCH SHLIBS_SOURCE ELF..." >&2; exit 2; }
+[ $# -ge 4 ] || { echo "usage: $0 READELF ARCH SHLIBS_DIR ELF..." >&2; exit 2; }
 readelf=$1 arch=$2 source=$3
 shift 3
 
 shlibs=$(mktemp)
 trap 'rm -f "$shlibs"' EXIT
-if [ -d "$source" ]; then
-    cat "$source"/*:"$arch".shlibs >"$shlibs"
-else
-    while read -r deb; do
-        dpkg-deb --ctrl-tarfile "$deb" | tar -xOf - ./shlibs 2>/dev/null || true
-    done <"$source" >"$shlibs"
-fi
+cat "$source"/*:"$arch".shlibs >"$shlibs"
 
 # libfoo.so.1 -> "libfoo 1"; libfoo-1.2.so -> "libfoo-1.2" (shlibs' own split).
 needed=$(for elf in "$@"; do
