@@ -100,7 +100,7 @@ public:
     RowBlend(const Ink& ink, int width)
         : m_single(ink), m_groups(ink), m_grouped(width & ~3), m_width(width),
           m_tailed(width >= 4 ? width : m_grouped),
-          /// Coverage bytes are read with the leftmost in the lowest byte.
+          // Coverage bytes are read with the leftmost in the lowest byte.
           m_tailMask(~uint32_t{0} << (8 * (4 - (width & 3)) & 31))
     {
     }
