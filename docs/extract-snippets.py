@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Usage: extract-snippets.py GUIDE.md OUTPUT_DIR
 
-Writes every ```cpp block of the guide to OUTPUT_DIR as a source file of its
+Writes every C++ block (```cpp) of the guide to OUTPUT_DIR as a source file of its
 own, named after its place and the section it is in (03-localising-its-
 strings.cpp), and prints one line per file: its path, and "main" when the
 block is a whole program. Files of blocks no longer in the guide are removed,
@@ -14,6 +14,8 @@ import sys
 FENCE = re.compile(r"^```(\S*)\s*$")
 HEADING = re.compile(r"^#+\s+(.*)$")
 MAIN = re.compile(r"^int main\(", re.MULTILINE)
+# However a block names C++, it is compiled.
+CPP_FENCES = {"cpp", "c++", "cxx"}
 
 
 def snippets(guide):
@@ -27,7 +29,7 @@ def snippets(guide):
                 block = None
             else:
                 block.append(line)
-        elif fence and fence.group(1) == "cpp":
+        elif fence and fence.group(1).lower() in CPP_FENCES:
             # A #line directive sends compiler messages to the guide itself.
             block = [f'#line {number + 1} "{guide}"']
         elif HEADING.match(line):
