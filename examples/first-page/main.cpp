@@ -55,7 +55,8 @@ public:
 private:
     void helloClicked()
     {
-        msgBox(this, LString(LString1(L"Hello")), LString(LString1(L"Hello from OKU!")));
+        // Message boxes belong to the top-level widget, here the root.
+        msgBox(getTop(), LString(LString1(L"Hello")), LString(LString1(L"Hello from OKU!")));
     }
 };
 
