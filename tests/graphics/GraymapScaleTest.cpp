@@ -1,25 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <new>
-#include <random>
 
-#include "graphics/Graymap.h"
+#include "graphics/PixelTestUtil.h"
 
 using OKU::Graymap;
+using GraphicsTest::randomMap;
 
 namespace {
-
-Graymap randomMap(int width, int height, bool alpha, unsigned seed)
-{
-    std::mt19937 random(seed);
-    Graymap map(width, height, alpha);
-    for (int i = 0; i < width * height; ++i) {
-        map.getPixels()[i] = static_cast<unsigned char>(random());
-        if (alpha)
-            map.getAlpha()[i] = static_cast<unsigned char>(random());
-    }
-    return map;
-}
 
 // The integer scaling rules written out pixel by pixel, for both planes.
 Graymap reference(const Graymap& src, unsigned fx, unsigned fy, bool down)

@@ -6,30 +6,14 @@
 #include <vector>
 
 #include "graphics/Graymap.h"
-#include "graphics/Pixmap.h"
+#include "graphics/PixelTestUtil.h"
 
 using OKU::Graymap;
+using namespace GraphicsTest;
 
 namespace {
 
-typedef std::vector<std::vector<int>> Rows;
 typedef std::set<std::pair<int, int>> PixelSet;
-
-Graymap mapOf(const Rows& rows)
-{
-    Graymap map(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), false);
-    for (int y = 0; y < map.getHeight(); ++y)
-        std::copy(rows[y].begin(), rows[y].end(), map.getRow(y));
-    return map;
-}
-
-Rows rowsOf(const Graymap& map)
-{
-    Rows rows;
-    for (int y = 0; y < map.getHeight(); ++y)
-        rows.emplace_back(map.getRow(y), map.getRow(y) + map.getWidth());
-    return rows;
-}
 
 PixelSet lineOn(int width, int height, int x0, int y0, int x1, int y1)
 {

@@ -6,27 +6,12 @@
 
 #include "graphics/Graymap.h"
 #include "graphics/LowPassFilter.h"
-#include "graphics/Pixmap.h"
+#include "graphics/PixelTestUtil.h"
 
 using OKU::Graymap;
 using OKU::Pixmap;
 using OKU::detail::makeLowPassFilter1;
-
-namespace {
-
-Graymap mapOf(int width, int height, const std::vector<int>& values)
-{
-    Graymap map(width, height, false);
-    std::copy(values.begin(), values.end(), map.getPixels());
-    return map;
-}
-
-std::vector<int> values(const Graymap& map)
-{
-    return std::vector<int>(map.getPixels(), map.getPixels() + map.getWidth() * map.getHeight());
-}
-
-} // namespace
+using namespace GraphicsTest;
 
 TEST(LowPassFilterTest, KernelsAreNormalisedWindowedSincs)
 {
@@ -60,15 +45,14 @@ TEST(LowPassFilterTest, FiltersClampEdgesRoundAndSaturate)
 {
     // With fc 0.25 and 2 taps: 0.2037 * (0 + 100), 0.5926 * 100 + 0.2037 * 200,
     // 0.5926 * 200 + 0.2037 * (100 + 200).
-    EXPECT_EQ(std::vector<int>({20, 100, 180}), values(mapOf(3, 1, {0, 100, 200}).lowPassFilterX(0.25f, 2)));
-    EXPECT_EQ(std::vector<int>({20, 100, 180}), values(mapOf(1, 3, {0, 100, 200}).lowPassFilterY(0.25f, 2)));
+    EXPECT_EQ(Rows({{20, 100, 180}}), rowsOf(mapOf({{0, 100, 200}}).lowPassFilterX(0.25f, 2)));
+    EXPECT_EQ(Rows({{20}, {100}, {180}}), rowsOf(mapOf({{0}, {100}, {200}}).lowPassFilterY(0.25f, 2)));
 
     // The ringing of a sharp kernel at a step goes below 0 and above 255.
     std::vector<int> step(20, 0);
     std::fill(step.begin() + 10, step.end(), 255);
-    EXPECT_EQ(std::vector<int>({0, 0, 0, 0, 0, 0, 3, 22, 56, 102, 153, 199, 233, 252, 255, 255, 255,
-                                255, 255, 255}),
-              values(mapOf(20, 1, step).lowPassFilterX(0.1f, 8)));
+    EXPECT_EQ(Rows({{0, 0, 0, 0, 0, 0, 3, 22, 56, 102, 153, 199, 233, 252, 255, 255, 255, 255, 255, 255}}),
+              rowsOf(mapOf({step}).lowPassFilterX(0.1f, 8)));
 
     // 255 times h0 * h0, h0 * h1 and h1 * h1 for fc 0.25 and 2 taps; alpha
     // is filtered the same way.
@@ -78,19 +62,14 @@ TEST(LowPassFilterTest, FiltersClampEdgesRoundAndSaturate)
     std::fill(impulse.getAlpha(), impulse.getAlpha() + 9, 0);
     impulse.getAlphaRow(1)[1] = 255;
     const Graymap result = impulse.lowPassFilter2(0.25f, 0.25f, 2);
-    EXPECT_EQ(std::vector<int>({11, 31, 11, 31, 90, 31, 11, 31, 11}), values(result));
+    EXPECT_EQ(Rows({{11, 31, 11}, {31, 90, 31}, {11, 31, 11}}), rowsOf(result));
     ASSERT_TRUE(result.hasAlpha());
     EXPECT_TRUE(std::equal(result.getPixels(), result.getPixels() + 9, result.getAlpha()));
 }
 
 TEST(LowPassFilterTest, LowPassFilterChoosesTheDirections)
 {
-    std::mt19937 random(7);
-    Graymap map(9, 6, true);
-    for (int i = 0; i < 54; ++i) {
-        map.getPixels()[i] = static_cast<unsigned char>(random());
-        map.getAlpha()[i] = static_cast<unsigned char>(random());
-    }
+    const Graymap map = randomMap(9, 6, true, 7);
     // A single tap is the kernel [1]; cut-offs of 0.5 and more pass all.
     EXPECT_EQ(map, map.lowPassFilterX(0.3f, 1));
     EXPECT_EQ(map, map.lowPassFilterY(0.3f, 1));

@@ -9,48 +9,13 @@
 
 #include "graphics/CompositePixmap.h"
 #include "graphics/Pixmap.h"
+#include "graphics/PixelTestUtil.h"
 #include "graphics/Shadow.h"
 
 using namespace OKU;
+using namespace GraphicsTest;
 
 namespace {
-
-const Color c_paper(255, 255, 255);
-
-// Every letter has its own opaque colour, apart from the white paper.
-Color letterColor(char c)
-{
-    return Color(c, 0x80, 255 - c);
-}
-
-Pixmap image(const std::vector<std::string>& rows)
-{
-    Pixmap p(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()), false);
-    for (int y = 0; y < p.getHeight(); ++y)
-        for (int x = 0; x < p.getWidth(); ++x)
-            p.drawPixel(x, y, letterColor(rows[y][x]));
-    return p;
-}
-
-// The image read back: a letter for a letter's colour, '.' for paper, '?'
-// for anything else; rows end in '/'.
-std::string letters(const Pixmap& p)
-{
-    std::string s;
-    for (int y = 0; y < p.getHeight(); ++y) {
-        for (int x = 0; x < p.getWidth(); ++x) {
-            const Pixmap::Pixel& px = p.getPixel(x, y);
-            const Color c(px.red, px.green, px.blue);
-            char found = c == c_paper ? '.' : '?';
-            for (char l = 'a'; l <= 'z'; ++l)
-                if (c == letterColor(l))
-                    found = l;
-            s += found;
-        }
-        s += '/';
-    }
-    return s;
-}
 
 // Records the building blocks a painter operation calls through its virtual
 // slots, and still draws them.
@@ -232,6 +197,17 @@ TEST(PainterTest, CompositePixmapAndShadowCallTheSlotsInOrder)
                   "draw 1,3 1x1 bottom-left", "stretch 2,3 4x1 bottom", "draw 6,3 1x1 bottom-right"}),
               r.calls);
     EXPECT_EQ("......./.abbbbc/.deeeef/.ghhhhi/......./", letters(r));
+
+    // A larger centre is stretched like the edges; an inner area of zero
+    // size leaves only the corners.
+    const CompositePixmap large(image({"abcd", "efgh", "ijkl", "mnop"}), Margins(1, 1, 1, 1), Margins(),
+                                Margins(), Color());
+    Pixmap p(8, 6, c_paper);
+    p.drawCompositePixmap(1, 1, 6, 4, large);
+    EXPECT_EQ("......../.abbccd./.effggh./.ijjkkl./.mnnoop./......../", letters(p));
+    Pixmap corners(3, 3, c_paper);
+    corners.drawCompositePixmap(0, 0, 2, 2, large);
+    EXPECT_EQ("ad./mp./.../", letters(corners));
 
     const Shadow shadow(4, Color(0, 0, 0, 200));
     RecordingPixmap s(100, 100, c_paper);

@@ -22,54 +22,18 @@ Pixmap row(const std::vector<Pixel>& pixels)
     return p;
 }
 
-// Letters for pixels taken from c_palette.
-const std::vector<Pixel> c_palette = {pixel(10, 0, 0, 255), pixel(20, 0, 0, 255), pixel(30, 0, 0, 255),
-                                      pixel(40, 0, 0, 255), pixel(50, 0, 0, 255), pixel(60, 0, 0, 255),
-                                      pixel(70, 0, 0, 255), pixel(80, 0, 0, 255)};
+// The pixels of the letters a to h, and a row of pixels read back as letters.
+const std::vector<Pixel> c_palette = {pixel(letterColor('a')), pixel(letterColor('b')), pixel(letterColor('c')),
+                                      pixel(letterColor('d')), pixel(letterColor('e')), pixel(letterColor('f')),
+                                      pixel(letterColor('g')), pixel(letterColor('h'))};
 
 std::string letters(const Pixel* p, int count)
 {
-    std::string s;
-    for (int i = 0; i < count; ++i) {
-        char c = '?';
-        for (size_t k = 0; k < c_palette.size(); ++k)
-            if (c_palette[k] == p[i])
-                c = static_cast<char>('a' + k);
-        s += c;
-    }
-    return s;
+    const std::string s = GraphicsTest::letters(row(std::vector<Pixel>(p, p + count)));
+    return s.substr(0, s.size() - 1);
 }
 
 } // namespace
-
-TEST(PixmapBlitTest, LongRowsBlendEveryAlphaLikeSinglePixels)
-{
-    // Long enough for whole blocks and a tail, every alpha value, placed at
-    // odd offsets in both images.
-    const int count = 300;
-    std::vector<Pixel> source(count + 3);
-    for (int i = 0; i < count + 3; ++i)
-        source[i] = pixel(i * 7, 255 - i, i * 13, i % 256);
-    source[3 + 256] = pixel(250, 251, 252, 255);
-    source[3 + 257] = pixel(250, 251, 252, 0);
-    Pixmap dst(count + 5, 2, false);
-    for (int i = 0; i < count + 5; ++i)
-        dst.getRow(1)[i] = pixel(255 - i, i * 3, 128, 255);
-    const Pixmap before = dst;
-
-    dst.drawPixmapNoClip(5, 1, row(source), 3, 0, count, 1);
-    for (int x = 0; x < count + 5; ++x) {
-        ASSERT_EQ(before.getPixel(x, 0), dst.getPixel(x, 0));
-        if (x < 5) {
-            ASSERT_EQ(before.getPixel(x, 1), dst.getPixel(x, 1));
-            continue;
-        }
-        Pixmap single(1, 1, false);
-        single.getPixels()[0] = before.getPixel(x, 1);
-        single.drawPixelNoClip(0, 0, source[x - 2]);
-        ASSERT_EQ(rgba(single, 0, 0), rgba(dst, x, 1)) << "pixel " << x;
-    }
-}
 
 TEST(PixmapBlitTest, SourceWithoutAlphaIsCopied)
 {
@@ -121,15 +85,9 @@ TEST(PixmapBlitTest, RowFunctionsAndScaledBlitsFollowTheErrorTerm)
 
     // Every column doubled; two source rows for every three destination
     // rows, the vertical term starting at 2.
-    Pixmap image(2, 3, false);
-    std::copy(c_palette.begin(), c_palette.begin() + 6, image.getPixels());
-    Pixmap scaled(5, 4, Color(255, 255, 255));
-    scaled.drawPixmapNoClip(1, 0, 4, 4, image, 0, 0, 0, 1, 2, 2, 2, 3);
-    std::string rows;
-    for (int y = 0; y < 4; ++y)
-        rows += letters(scaled.getRow(y) + 1, 4) + "/";
-    EXPECT_EQ("aabb/ccdd/eeff/eeff/", rows);
-    EXPECT_EQ("255,255,255,255", rgba(scaled, 0, 0));
+    Pixmap scaled(5, 4, c_paper);
+    scaled.drawPixmapNoClip(1, 0, 4, 4, image({"ab", "cd", "ef"}), 0, 0, 0, 1, 2, 2, 2, 3);
+    EXPECT_EQ(".aabb/.ccdd/.eeff/.eeff/", letters(scaled));
 }
 
 TEST(PixmapBlitTest, CopyRectNoClipIsSafeForOverlap)

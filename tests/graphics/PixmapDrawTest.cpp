@@ -9,32 +9,6 @@
 using namespace OKU;
 using namespace GraphicsTest;
 
-namespace {
-
-const Color c_white(255, 255, 255);
-const Color c_ink(0, 0, 0);
-
-// The image as '#' (pure black) and '.' (anything else), rows ending in '/'.
-std::string render(const Pixmap& p)
-{
-    std::string s;
-    for (int y = 0; y < p.getHeight(); ++y) {
-        for (int x = 0; x < p.getWidth(); ++x) {
-            const Pixmap::Pixel& px = p.getPixel(x, y);
-            s += px.red == 0 && px.green == 0 && px.blue == 0 ? '#' : '.';
-        }
-        s += '/';
-    }
-    return s;
-}
-
-Pixmap paper(int w, int h)
-{
-    return Pixmap(w, h, c_white);
-}
-
-} // namespace
-
 TEST(PixmapDrawTest, BlendRulesForEveryDrawingPath)
 {
     // Without alpha: (a * s + (255 - a) * d) >> 8, opaque and clear sources
@@ -52,7 +26,7 @@ TEST(PixmapDrawTest, BlendRulesForEveryDrawingPath)
         {false, Color(10, 20, 30), Color(255, 0, 0, 100), "105,12,18,255"},
         {false, Color(10, 20, 30), Color(255, 255, 255, 128), "132,137,142,255"},
         {false, Color(10, 20, 30), Color(9, 8, 7, 1), "9,19,29,255"},
-        {false, c_white, Color(255, 255, 255, 128), "254,254,254,255"},
+        {false, c_paper, Color(255, 255, 255, 128), "254,254,254,255"},
         {true, Color(10, 20, 30, 0), Color(200, 100, 50, 60), "200,100,50,60"},
         {true, Color(10, 20, 30, 0), Color(200, 100, 50, 0), "200,100,50,0"},
         {true, Color(0, 0, 0, 255), Color(255, 255, 255, 128), "128,128,128,255"},
@@ -66,15 +40,19 @@ TEST(PixmapDrawTest, BlendRulesForEveryDrawingPath)
     for (const auto& c : cases) {
         Pixmap source(1, 1, true);
         setPixel(source, 0, 0, c.src);
-        for (int path = 0; path < 3; ++path) {
+        for (int path = 0; path < 5; ++path) {
             Pixmap p(2, 1, c.alpha);
             p.clear(c.dst);
             if (path == 0)
                 p.drawPixel(1, 0, c.src);
             else if (path == 1)
                 p.drawPixelNoClip(1, 0, pixel(c.src));
-            else
+            else if (path == 2)
                 p.drawPixmapNoClip(1, 0, source, 0, 0, 1, 1);
+            else if (path == 3)
+                p.drawSolidRect(1, 0, 1, 1, c.src);
+            else
+                p.drawVLine(1, 0, 1, c.src);
             EXPECT_EQ(c.expected, rgba(p, 1, 0))
                 << rgba(pixel(c.src)) << " over " << rgba(pixel(c.dst)) << " by path " << path;
         }
@@ -108,38 +86,38 @@ TEST(PixmapDrawTest, TranslucentRowsBlendEveryChannelExactly)
 
 TEST(PixmapDrawTest, PixelsRectanglesAndRunsHonourOffsetAndClip)
 {
-    Pixmap p = paper(6, 4);
+    Pixmap p(6, 4, c_paper);
     p.setOffset(1, 1);
     p.setClipRectAbs(Rect(1, 0, 4, 3));
     p.drawPixel(-1, -1, c_ink);
     p.drawPixel(0, 0, c_ink);
     p.drawSolidRect(2, -5, 10, 6, c_ink);
     p.drawSolidRect(0, 1, 0, 5, c_ink);
-    EXPECT_EQ("...##./.#.##./....../....../", render(p));
+    EXPECT_EQ("...##./.#.##./....../....../", letters(p));
 
-    Pixmap runs = paper(5, 4);
+    Pixmap runs(5, 4, c_paper);
     runs.setOffset(3, 3);
     runs.setClipRectAbs(Rect(1, 1, 3, 3));
     runs.drawHLine(-2, 1, 20, c_ink);
     runs.drawHLine(0, 0, 5, c_ink);
     runs.drawVLine(3, -1, 4, c_ink);
     runs.drawVLine(4, 0, 4, c_ink);
-    EXPECT_EQ("...../.###./...#./...../", render(runs));
+    EXPECT_EQ("...../.###./...#./...../", letters(runs));
 
-    Pixmap q = paper(3, 3);
+    Pixmap q(3, 3, c_paper);
     q.drawHLineNoClip(0, 2, 3, c_ink);
     q.drawVLineNoClip(2, 0, 2, c_ink);
-    EXPECT_EQ("..#/..#/###/", render(q));
+    EXPECT_EQ("..#/..#/###/", letters(q));
 }
 
 TEST(PixmapDrawTest, LinesFollowBresenhamAndIncludeBothEnds)
 {
-    Pixmap straight = paper(5, 4);
+    Pixmap straight(5, 4, c_paper);
     straight.setOffset(1, 0);
     straight.drawLine(2, 0, -1, 0, c_ink);
     straight.drawLine(3, 3, 3, 1, c_ink);
     straight.drawLine(0, 2, 0, 2, c_ink);
-    EXPECT_EQ("####./....#/.#..#/....#/", render(straight));
+    EXPECT_EQ("####./....#/.#..#/....#/", letters(straight));
 
     const struct {
         int w, h, x0, y0, x1, y1;
@@ -150,32 +128,32 @@ TEST(PixmapDrawTest, LinesFollowBresenhamAndIncludeBothEnds)
         {2, 4, 1, 0, 0, 3, ".#/.#/#./#./"},
     };
     for (const auto& c : sloped) {
-        Pixmap p = paper(c.w, c.h);
+        Pixmap p(c.w, c.h, c_paper);
         p.drawLine(c.x0, c.y0, c.x1, c.y1, c_ink);
-        EXPECT_EQ(c.expected, render(p)) << c.x0 << "," << c.y0 << " to " << c.x1 << "," << c.y1;
+        EXPECT_EQ(c.expected, letters(p)) << c.x0 << "," << c.y0 << " to " << c.x1 << "," << c.y1;
     }
 
-    Pixmap clipped = paper(6, 3);
+    Pixmap clipped(6, 3, c_paper);
     clipped.setOffset(-2, 0);
     clipped.setClipRectAbs(Rect(0, 0, 2, 3));
     clipped.drawLine(2, 0, 7, 2, c_ink);
-    EXPECT_EQ("##..../....../....../", render(clipped));
+    EXPECT_EQ("##..../....../....../", letters(clipped));
 }
 
 TEST(PixmapDrawTest, HollowRectangleBorders)
 {
-    Pixmap p = paper(8, 7);
+    Pixmap p(8, 7, c_paper);
     p.drawHollowRect(1, 1, 6, 5, c_ink, 2);
-    EXPECT_EQ("......../.######./.######./.##..##./.######./.######./......../", render(p));
+    EXPECT_EQ("......../.######./.######./.##..##./.######./.######./......../", letters(p));
 
-    Pixmap thin = paper(4, 4);
+    Pixmap thin(4, 4, c_paper);
     thin.setOffset(-1, 0);
     thin.drawHollowRect(1, 0, 4, 4, c_ink, 1);
-    thin.drawHollowRect(1, 0, 0, 4, c_white, 1);
-    thin.drawHollowRect(1, 0, 4, 4, c_white, 0);
-    EXPECT_EQ("####/#..#/#..#/####/", render(thin));
+    thin.drawHollowRect(1, 0, 0, 4, c_paper, 1);
+    thin.drawHollowRect(1, 0, 4, 4, c_paper, 0);
+    EXPECT_EQ("####/#..#/#..#/####/", letters(thin));
 
-    Pixmap thick = paper(4, 3);
+    Pixmap thick(4, 3, c_paper);
     thick.drawHollowRect(0, 0, 4, 3, Color(0, 0, 0, 128), 5);
     EXPECT_EQ("126,126,126,255", rgba(thick, 0, 0));
     EXPECT_EQ("126,126,126,255", rgba(thick, 2, 2));
@@ -220,7 +198,7 @@ TEST(PixmapDrawTest, GradientsSpanTheUnclippedRectangle)
 
 TEST(PixmapDrawTest, MidpointCirclesAndRoundedRectangles)
 {
-    Pixmap hollow = paper(7, 7);
+    Pixmap hollow(7, 7, c_paper);
     hollow.setOffset(1, 1);
     hollow.drawHollowCircle(2, 2, 2, c_ink);
     EXPECT_EQ("......./"
@@ -230,9 +208,9 @@ TEST(PixmapDrawTest, MidpointCirclesAndRoundedRectangles)
               ".#...#./"
               "..###../"
               "......./",
-              render(hollow));
+              letters(hollow));
 
-    Pixmap solid = paper(7, 7);
+    Pixmap solid(7, 7, c_paper);
     solid.drawSolidCircle(3, 3, 3, c_ink);
     EXPECT_EQ("..###../"
               ".#####./"
@@ -241,18 +219,18 @@ TEST(PixmapDrawTest, MidpointCirclesAndRoundedRectangles)
               "#######/"
               ".#####./"
               "..###../",
-              render(solid));
+              letters(solid));
 
-    Pixmap clipped = paper(5, 5);
+    Pixmap clipped(5, 5, c_paper);
     clipped.setClipRectAbs(Rect(0, 0, 5, 2));
     clipped.drawSolidCircle(2, 2, 2, c_ink);
-    clipped.drawHollowCircle(2, 2, 2, c_white);
-    EXPECT_EQ("...../.###./...../...../...../", render(clipped));
-    Pixmap dot = paper(3, 3);
+    clipped.drawHollowCircle(2, 2, 2, c_paper);
+    EXPECT_EQ("...../.###./...../...../...../", letters(clipped));
+    Pixmap dot(3, 3, c_paper);
     dot.drawSolidCircle(1, 1, 0, c_ink);
-    EXPECT_EQ(".../.#./.../", render(dot));
+    EXPECT_EQ(".../.#./.../", letters(dot));
 
-    Pixmap rounded = paper(12, 9);
+    Pixmap rounded(12, 9, c_paper);
     rounded.setOffset(1, 1);
     rounded.drawSolidRoundedRect(0, 0, 10, 8, 3, c_ink);
     EXPECT_EQ("............/"
@@ -264,12 +242,12 @@ TEST(PixmapDrawTest, MidpointCirclesAndRoundedRectangles)
               ".##########./"
               "..########../"
               "...######.../",
-              render(rounded));
-    Pixmap narrow = paper(4, 7);
+              letters(rounded));
+    Pixmap narrow(4, 7, c_paper);
     narrow.drawSolidRoundedRect(0, 0, 4, 7, 9, c_ink);
-    EXPECT_EQ(".##./####/####/####/####/####/.##./", render(narrow));
-    Pixmap square = paper(3, 2);
+    EXPECT_EQ(".##./####/####/####/####/####/.##./", letters(narrow));
+    Pixmap square(3, 2, c_paper);
     square.drawSolidRoundedRect(0, 0, 3, 2, 0, c_ink);
-    square.drawSolidRoundedRect(0, 0, 3, 0, 1, c_white);
-    EXPECT_EQ("###/###/", render(square));
+    square.drawSolidRoundedRect(0, 0, 3, 0, 1, c_paper);
+    EXPECT_EQ("###/###/", letters(square));
 }

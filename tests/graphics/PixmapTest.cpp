@@ -13,39 +13,37 @@ using namespace GraphicsTest;
 
 TEST(PixmapTest, ConstructionFillsAndSetsAlphaFlag)
 {
-    const Pixmap empty;
-    EXPECT_TRUE(empty.isEmpty());
-    EXPECT_FALSE(empty.hasAlpha());
-    EXPECT_EQ(Rect(0, 0, 0, 0), empty.getClipRectAbs());
-    EXPECT_TRUE(Pixmap(5, 0, false).isEmpty());
+    EXPECT_EQ(Rect(0, 0, 0, 0), Pixmap().getClipRectAbs());
     EXPECT_EQ(0u, Pixmap(5, 0, false).getPixelCount());
-    EXPECT_TRUE(Pixmap(-3, 4, true).isEmpty());
-
     EXPECT_EQ(Rect(0, 0, 3, 2), Pixmap(3, 2, true).getClipRectAbs());
-    EXPECT_EQ("0,0,0,0 0,0,0,0/", pixels(Pixmap(2, 1, true)));
-    EXPECT_EQ("0,0,0,255/0,0,0,255/", pixels(Pixmap(1, 2, false)));
-    EXPECT_EQ("1,2,3,255 1,2,3,255/", pixels(Pixmap(2, 1, Color(1, 2, 3, 255))));
-    EXPECT_EQ("1,2,3,40 1,2,3,40/", pixels(Pixmap(2, 1, Color(1, 2, 3, 40))));
-    EXPECT_TRUE(Pixmap(2, 1, true).hasAlpha());
-    EXPECT_FALSE(Pixmap(2, 1, false).hasAlpha());
-    EXPECT_FALSE(Pixmap(2, 1, Color(1, 2, 3, 255)).hasAlpha());
-    EXPECT_TRUE(Pixmap(2, 1, Color(1, 2, 3, 40)).hasAlpha());
-}
 
-TEST(PixmapTest, GraymapValuesAreInk)
-{
+    // Gray maps are ink: 0 is white, 255 black; their alpha is kept.
     Graymap withAlpha(2, 1, true);
     withAlpha.getRow(0)[0] = 0;
     withAlpha.getRow(0)[1] = 255;
     withAlpha.getAlphaRow(0)[1] = 7;
-    EXPECT_TRUE(Pixmap(withAlpha).hasAlpha());
-    EXPECT_EQ("255,255,255,255 0,0,0,7/", pixels(Pixmap(withAlpha)));
     Graymap plain(1, 2, false);
     plain.getRow(0)[0] = 100;
     plain.getRow(1)[0] = 1;
-    EXPECT_FALSE(Pixmap(plain).hasAlpha());
-    EXPECT_EQ("155,155,155,255/254,254,254,255/", pixels(Pixmap(plain)));
-    EXPECT_TRUE(Pixmap(Graymap()).isEmpty());
+    const struct {
+        Pixmap pixmap;
+        bool alpha;
+        const char* pixels;
+    } cases[] = {
+        {Pixmap(), false, ""},
+        {Pixmap(-3, 4, true), true, ""},
+        {Pixmap(2, 1, true), true, "0,0,0,0 0,0,0,0/"},
+        {Pixmap(1, 2, false), false, "0,0,0,255/0,0,0,255/"},
+        {Pixmap(2, 1, Color(1, 2, 3, 255)), false, "1,2,3,255 1,2,3,255/"},
+        {Pixmap(2, 1, Color(1, 2, 3, 40)), true, "1,2,3,40 1,2,3,40/"},
+        {Pixmap(withAlpha), true, "255,255,255,255 0,0,0,7/"},
+        {Pixmap(plain), false, "155,155,155,255/254,254,254,255/"},
+        {Pixmap(Graymap()), false, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.alpha, c.pixmap.hasAlpha()) << c.pixels;
+        EXPECT_EQ(c.pixels, pixels(c.pixmap));
+    }
 }
 
 TEST(PixmapTest, CopiesAreDeepWithFreshPainterStateAndMovesTakeEverything)
@@ -65,31 +63,26 @@ TEST(PixmapTest, CopiesAreDeepWithFreshPainterStateAndMovesTakeEverything)
         EXPECT_NE(source.getPixels(), p->getPixels());
     }
 
+    // Moves and swaps take the array, the offset and the clip along.
     const Pixmap::Pixel* array = source.getPixels();
     Pixmap moved(std::move(source));
     EXPECT_TRUE(source.isEmpty());
-    EXPECT_EQ(0, source.getWidth());
     Pixmap target(2, 2, false);
     target = std::move(moved);
     EXPECT_TRUE(moved.isEmpty());
-    EXPECT_EQ(0, moved.getHeight());
-    EXPECT_EQ(array, target.getPixels());
-    EXPECT_EQ(Point(2, 1), target.getOffset());
-    EXPECT_EQ(Rect(1, 0, 1, 1), target.getClipRectAbs());
-    EXPECT_TRUE(target.hasAlpha());
-
     Pixmap other(1, 5, false);
     other.setOffset(7, 7);
     target.swap(other);
     EXPECT_EQ(array, other.getPixels());
     EXPECT_EQ(Point(2, 1), other.getOffset());
     EXPECT_EQ(Rect(1, 0, 1, 1), other.getClipRectAbs());
+    EXPECT_TRUE(other.hasAlpha());
     EXPECT_EQ(Point(7, 7), target.getOffset());
     EXPECT_EQ(Rect(0, 0, 1, 5), target.getClipRectAbs());
     EXPECT_FALSE(target.hasAlpha());
 }
 
-TEST(PixmapTest, ResizeClearAndClip)
+TEST(PixmapTest, ResizeAndClearRefillAndResetTheClip)
 {
     Pixmap p(2, 2, false);
     const Pixmap::Pixel* array = p.getPixels();
@@ -101,36 +94,20 @@ TEST(PixmapTest, ResizeClearAndClip)
     EXPECT_EQ("1,2,3,50 1,2,3,50/1,2,3,50 1,2,3,50/", pixels(p));
     p.resize(3, 1, false);
     EXPECT_FALSE(p.hasAlpha());
-    EXPECT_EQ(Rect(0, 0, 3, 1), p.getClipRectAbs());
     EXPECT_EQ("0,0,0,255 0,0,0,255 0,0,0,255/", pixels(p));
-    p.resize(1, 1, true);
-    EXPECT_EQ("0,0,0,0/", pixels(p));
     p.resize(0, 3, true);
-    EXPECT_TRUE(p.isEmpty());
     EXPECT_EQ(Rect(0, 0, 0, 0), p.getClipRectAbs());
 
     // clear ignores the clip and keeps an opaque pixmap opaque.
-    Pixmap q(2, 2, false);
+    Pixmap q(2, 1, false);
     q.setOffset(1, 1);
-    q.setClipRectAbs(Rect(1, 1, 1, 1));
+    q.setClipRectAbs(Rect(1, 0, 1, 1));
     q.clear(Color(5, 6, 7, 10));
-    EXPECT_EQ("5,6,7,255 5,6,7,255/5,6,7,255 5,6,7,255/", pixels(q));
+    EXPECT_EQ("5,6,7,255 5,6,7,255/", pixels(q));
     EXPECT_FALSE(q.hasAlpha());
     Pixmap a(1, 1, true);
     a.clear(Color(5, 6, 7, 10));
     EXPECT_EQ("5,6,7,10/", pixels(a));
-
-    Pixmap c(10, 8, false);
-    c.setClipRectAbs(Rect(-5, 2, 8, 20));
-    EXPECT_EQ(Rect(0, 2, 3, 6), c.getClipRectAbs());
-    c.setClipRectAbs(Rect(20, 20, 5, 5));
-    EXPECT_EQ(0, c.getClipRectAbs().width);
-    EXPECT_EQ(0, c.getClipRectAbs().height);
-    c.setOffset(4, 4);
-    c.setClipRect(Rect(0, 0, 10, 10));
-    EXPECT_EQ(Rect(4, 4, 6, 4), c.getClipRectAbs());
-    c.unsetClipRect();
-    EXPECT_EQ(Rect(0, 0, 10, 8), c.getClipRectAbs());
 }
 
 TEST(PixmapTest, AlphaFlagFollowsTheAlphaBytes)
@@ -274,6 +251,7 @@ TEST(PixmapTest, FiltersWorkOnTheClipAndKeepAlpha)
     colorized.setClipRectAbs(Rect(1, 0, 1, 1));
     colorized.colorize(Color(255, 128, 0));
     EXPECT_EQ("10,20,40,99 21,11,0,99/", pixels(colorized));
+    EXPECT_EQ(Color(4, 8, 12, 85), Color::mix(Color(0, 0, 0, 0), 2, Color(12, 24, 36, 255), 1));
 
     // Brightness and contrast round halves away from zero and clamp.
     const struct {
