@@ -4,32 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "text/Bidi.h"
+#include "text/TextTestUtil.h"
 
 using OKU::Bidi;
 
 namespace {
 
-const std::string c_unicodeDir = "/usr/share/unicode/";
-
 const wchar_t c_beh = 0x0628;
 const wchar_t c_behIsolated = 0xFE8F, c_behFinal = 0xFE90, c_behInitial = 0xFE91;
 const wchar_t c_lam = 0x0644;
-
-std::vector<std::string> fieldsOf(const std::string& line) {
-    std::vector<std::string> fields;
-    std::istringstream in(line);
-    std::string field;
-    while (std::getline(in, field, ';'))
-        fields.push_back(field);
-    return fields;
-}
 
 // Letter -> forms, from every character that decomposes to one letter of
 // U+0621..U+06D3 with the tag <isolated>, <final>, <medial> or <initial>.
@@ -39,12 +28,8 @@ const std::map<wchar_t, Bidi::Shape>& unicodeShapes() {
             {"<isolated>", Bidi::ISOLATED}, {"<final>", Bidi::FINAL},
             {"<medial>", Bidi::MEDIAL},     {"<initial>", Bidi::INITIAL}};
         std::map<wchar_t, Bidi::Shape> result;
-        std::ifstream in(c_unicodeDir + "UnicodeData.txt");
-        EXPECT_TRUE(in.good()) << "UnicodeData.txt is missing: install the unicode-data package";
-        std::string line;
-        while (std::getline(in, line)) {
-            const std::vector<std::string> fields = fieldsOf(line);
-            std::istringstream decomposition(fields.size() > 5 ? fields[5] : "");
+        for (const auto& fields : TextTest::unicodeRecords("UnicodeData.txt")) {
+            std::istringstream decomposition(fields.at(5));
             std::string tag;
             unsigned letter = 0;
             if (!(decomposition >> tag >> std::hex >> letter) || !tags.count(tag) || letter < 0x0621 ||
@@ -77,14 +62,8 @@ TEST(ArabicShaping, ShapeTableMatchesUnicodeDecompositions) {
 
 TEST(ArabicShaping, FormsAgreeWithJoiningClasses) {
     std::map<wchar_t, std::string> joining;
-    std::ifstream in(c_unicodeDir + "ArabicShaping.txt");
-    ASSERT_TRUE(in.good()) << "ArabicShaping.txt is missing: install the unicode-data package";
-    std::string line;
-    while (std::getline(in, line)) {
-        const std::vector<std::string> fields = fieldsOf(line);
-        if (line.empty() || line[0] == '#' || fields.size() < 3)
-            continue;
-        std::istringstream type(fields[2]);
+    for (const auto& fields : TextTest::unicodeRecords("ArabicShaping.txt")) {
+        std::istringstream type(fields.at(2));
         type >> joining[static_cast<wchar_t>(std::stoul(fields[0], nullptr, 16))];
     }
     // Letters whose presentation forms Unicode encodes only in part.

@@ -15,19 +15,17 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <map>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "text/Bidi.h"
+#include "text/TextTestUtil.h"
 
 using OKU::Bidi;
 
 namespace {
-
-const std::string c_unicodeDir = "/usr/share/unicode/";
 
 // Shares of cases whose levels all agree, as reached with Unicode 15.0
 // (26 of 39 character cases, 316696 of 352098 class sequence cases).
@@ -49,36 +47,18 @@ struct Tally {
     double levelShare() const { return cases ? double(levelsAgree) / double(cases) : 0; }
 };
 
-std::vector<std::string> split(const std::string& text, char separator) {
-    std::vector<std::string> fields;
+// The numbers of a field, "x" read as -1.
+Levels numbers(const std::string& text) {
+    Levels values;
     std::istringstream in(text);
-    std::string field;
-    while (std::getline(in, field, separator))
-        fields.push_back(field);
-    return fields;
-}
-
-Levels parseLevels(const std::string& text) {
-    Levels levels;
-    std::istringstream in(text);
-    std::string word;
-    while (in >> word)
-        levels.push_back(word == "x" ? -1 : std::stoi(word));
-    return levels;
-}
-
-std::vector<std::size_t> parseOrder(const std::string& text) {
-    std::vector<std::size_t> order;
-    std::istringstream in(text);
-    std::size_t index;
-    while (in >> index)
-        order.push_back(index);
-    return order;
+    for (std::string word; in >> word;)
+        values.push_back(word == "x" ? -1 : std::stoi(word));
+    return values;
 }
 
 std::ifstream openData(const std::string& name) {
-    std::ifstream in(c_unicodeDir + name);
-    EXPECT_TRUE(in.good()) << c_unicodeDir << name << " is missing: install the unicode-data package";
+    std::ifstream in(TextTest::c_unicodeDir + name);
+    EXPECT_TRUE(in.good()) << name << " is missing: install the unicode-data package";
     return in;
 }
 
@@ -86,7 +66,7 @@ std::ifstream openData(const std::string& name) {
 // agree and no mark is grouped with its base (which the data files do not
 // do), the expected display order of the characters that are not "x".
 void check(std::vector<Bidi::Char> chars, Bidi::Mode mode, const Levels& expected,
-           const std::vector<std::size_t>& expectedOrder, Tally& tally) {
+           const Levels& expectedOrder, Tally& tally) {
     Bidi::resolve(chars.data(), chars.data() + chars.size(), mode);
     ++tally.cases;
     bool hasMark = false;
@@ -99,64 +79,45 @@ void check(std::vector<Bidi::Char> chars, Bidi::Mode mode, const Levels& expecte
     if (hasMark)
         return;
     ++tally.orderCases;
-    std::vector<std::size_t> order;
+    Levels order;
     for (std::size_t index : Bidi::visualOrder(chars.data(), chars.data() + chars.size())) {
         if (expected[index] >= 0)
-            order.push_back(index);
+            order.push_back(static_cast<int>(index));
     }
     if (order == expectedOrder)
         ++tally.orderAgrees;
 }
 
-void report(const char* file, const Tally& tally) {
+void expectAboveFloor(const char* file, const Tally& tally, double floor) {
     std::printf("%s: levels agree in %ld of %ld cases (%.2f%%), display order in %ld of %ld\n", file,
                 tally.levelsAgree, tally.cases, 100.0 * tally.levelShare(), tally.orderAgrees,
                 tally.orderCases);
-}
-
-bool inTypedRange(std::uint32_t c) {
-    static const std::uint32_t ranges[][2] = {
-        {0x0000, 0x00FF}, {0x0590, 0x05FF}, {0x0600, 0x06FF}, {0x0E00, 0x0E7F},
-        {0x2000, 0x206F}, {0xFB50, 0xFDFF}, {0xFE70, 0xFEFF},
-    };
-    for (const auto& range : ranges) {
-        if (c >= range[0] && c <= range[1])
-            return true;
-    }
-    return false;
-}
-
-std::set<std::uint32_t> readBrackets() {
-    std::set<std::uint32_t> brackets;
-    std::ifstream in = openData("BidiBrackets.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        const std::string data = line.substr(0, line.find('#'));
-        if (data.find(';') != std::string::npos)
-            brackets.insert(std::stoul(data, nullptr, 16));
-    }
-    return brackets;
+    EXPECT_GE(tally.levelShare(), floor);
+    EXPECT_EQ(tally.orderCases, tally.orderAgrees);
 }
 
 } // namespace
 
 TEST(BidiConformance, CharacterTestCasesWithinTheCompactAlgorithm) {
-    const std::set<std::uint32_t> brackets = readBrackets();
+    std::set<std::uint32_t> brackets;
+    for (const auto& fields : TextTest::unicodeRecords("BidiBrackets.txt"))
+        brackets.insert(std::stoul(fields[0], nullptr, 16));
     ASSERT_FALSE(brackets.empty());
-    std::ifstream in = openData("BidiCharacterTest.txt");
+    // Only code points the type tables describe: Latin-1, Hebrew, Arabic,
+    // Thai, general punctuation but the isolates, the Arabic presentation forms.
+    static const std::uint32_t ranges[][2] = {{0x0000, 0x00FF}, {0x0590, 0x06FF}, {0x0E00, 0x0E7F},
+                                              {0x2000, 0x2065}, {0x206A, 0x206F}, {0xFB50, 0xFDFF},
+                                              {0xFE70, 0xFEFF}};
     Tally tally;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
-        const std::vector<std::string> fields = split(line, ';');
-        ASSERT_EQ(5u, fields.size()) << line;
+    for (const auto& fields : TextTest::unicodeRecords("BidiCharacterTest.txt")) {
+        ASSERT_EQ(5u, fields.size()) << fields[0];
         std::vector<Bidi::Char> chars;
         bool covered = true;
         std::istringstream codes(fields[0]);
-        std::uint32_t c;
-        while (covered && codes >> std::hex >> c) {
-            covered = inTypedRange(c) && !brackets.count(c) && !(c >= 0x2066 && c <= 0x2069);
+        for (std::uint32_t c; covered && codes >> std::hex >> c;) {
+            covered = false;
+            for (const auto& range : ranges)
+                covered = covered || (c >= range[0] && c <= range[1] && !brackets.count(c));
             const Bidi::Type type = Bidi::getType(static_cast<wchar_t>(c));
             chars.push_back(Bidi::Char{type, type, 0});
         }
@@ -165,47 +126,33 @@ TEST(BidiConformance, CharacterTestCasesWithinTheCompactAlgorithm) {
         // The file's directions 0, 1 and 2 are left to right, right to left
         // and automatic.
         static const Bidi::Mode modes[] = {2, 1, 0};
-        const Levels levels = parseLevels(fields[3]);
-        ASSERT_EQ(chars.size(), levels.size()) << line;
-        check(chars, modes[std::stoi(fields[1])], levels, parseOrder(fields[4]), tally);
+        const Levels levels = numbers(fields[3]);
+        ASSERT_EQ(chars.size(), levels.size()) << fields[0];
+        check(chars, modes[std::stoi(fields[1])], levels, numbers(fields[4]), tally);
     }
-    report("BidiCharacterTest.txt", tally);
-    EXPECT_GE(tally.levelShare(), c_characterTestFloor);
-    EXPECT_EQ(tally.orderCases, tally.orderAgrees);
+    expectAboveFloor("BidiCharacterTest.txt", tally, c_characterTestFloor);
 }
 
 TEST(BidiConformance, ClassSequencesWithinTheCompactAlgorithm) {
-    static const std::map<std::string, Bidi::Type> types = {
-        {"L", Bidi::L},     {"LRE", Bidi::LRE}, {"LRO", Bidi::LRO}, {"R", Bidi::R},     {"AL", Bidi::AL},
-        {"RLE", Bidi::RLE}, {"RLO", Bidi::RLO}, {"PDF", Bidi::PDF}, {"EN", Bidi::EN},   {"ES", Bidi::ES},
-        {"ET", Bidi::ET},   {"AN", Bidi::AN},   {"CS", Bidi::CS},   {"NSM", Bidi::NSM}, {"BN", Bidi::BN},
-        {"B", Bidi::B},     {"S", Bidi::S},     {"WS", Bidi::WS},   {"ON", Bidi::ON},
-    };
     std::ifstream in = openData("BidiTest.txt");
     Tally tally;
     Levels levels;
-    std::vector<std::size_t> order;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind("@Levels:", 0) == 0) {
-            levels = parseLevels(line.substr(8));
-            continue;
-        }
-        if (line.rfind("@Reorder:", 0) == 0) {
-            order = parseOrder(line.substr(9));
-            continue;
-        }
+    Levels order;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("@Levels:", 0) == 0)
+            levels = numbers(line.substr(8));
+        else if (line.rfind("@Reorder:", 0) == 0)
+            order = numbers(line.substr(9));
         if (line.empty() || line[0] == '#' || line[0] == '@')
             continue;
-        const std::vector<std::string> fields = split(line, ';');
+        const std::vector<std::string> fields = TextTest::split(line, ';');
         ASSERT_EQ(2u, fields.size()) << line;
         std::vector<Bidi::Char> chars;
         bool covered = true;
         std::istringstream names(fields[0]);
-        std::string name;
-        while (covered && names >> name) {
-            const auto type = types.find(name);
-            covered = type != types.end(); // isolates are not covered
+        for (std::string name; covered && names >> name;) {
+            const auto type = TextTest::bidiTypes().find(name);
+            covered = type != TextTest::bidiTypes().end(); // isolates are not covered
             if (covered)
                 chars.push_back(Bidi::Char{type->second, type->second, 0});
         }
@@ -220,7 +167,5 @@ TEST(BidiConformance, ClassSequencesWithinTheCompactAlgorithm) {
                 check(chars, mode.second, levels, order, tally);
         }
     }
-    report("BidiTest.txt", tally);
-    EXPECT_GE(tally.levelShare(), c_classTestFloor);
-    EXPECT_EQ(tally.orderCases, tally.orderAgrees);
+    expectAboveFloor("BidiTest.txt", tally, c_classTestFloor);
 }

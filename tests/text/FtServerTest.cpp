@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
@@ -14,20 +13,14 @@
 #include "text/FtFace.h"
 #include "text/FtSize.h"
 #include "text/FtTransform.h"
+#include "text/TextTestUtil.h"
 
 using namespace OKU;
+using namespace TextTest;
 
 namespace {
 
-const std::string c_fontDir = OKU_FONT_DIR;
-const std::string c_dataDir = std::string(OKU_TEST_DATA_DIR) + "/text";
 const std::string c_sans = c_fontDir + "/DroidSans.ttf";
-
-std::vector<char> readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 } // namespace
 
@@ -72,10 +65,8 @@ TEST(FtServerTest, FontFilesAreReadNotMappedAndClosedWithTheirFace)
     // A path of its own, so that no other face of this process has the file.
     TempDir dir;
     const std::string copy = dir / "Copy.ttf";
-    {
-        const std::vector<char> image = readFile(c_sans);
-        std::ofstream(copy, std::ios::binary).write(image.data(), std::streamsize(image.size()));
-    }
+    const std::vector<char> image = readFile(c_sans);
+    std::ofstream(copy, std::ios::binary).write(image.data(), std::streamsize(image.size()));
     const auto mapped = [&copy] {
         std::ifstream maps("/proc/self/maps");
         for (std::string line; std::getline(maps, line);)

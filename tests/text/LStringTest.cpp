@@ -51,18 +51,12 @@ private:
 
     LString::Arg argument(int depth)
     {
-        switch (pick(5)) {
-        case 0:
-            return LString::Arg();
-        case 1:
-            return LString::Arg(LString::ARG_PLAIN, text());
-        case 2:
-            return LString::Arg(LString::ARG_TRANSLATABLE, text());
-        case 3:
-            return LString::Arg(LString::ARG_NUMBER, text());
-        default:
-            return depth > 0 ? LString::Arg(string(depth - 1)) : LString::Arg();
-        }
+        static const LString::ArgType types[] = {LString::ARG_PLAIN, LString::ARG_TRANSLATABLE,
+                                                 LString::ARG_NUMBER};
+        const unsigned kind = pick(5);
+        if (kind < 3)
+            return LString::Arg(types[kind], text());
+        return kind == 4 && depth > 0 ? LString::Arg(string(depth - 1)) : LString::Arg();
     }
 
     std::mt19937 m_random;

@@ -7,22 +7,14 @@
 #include <gtest/gtest.h>
 
 #include "text/Font.h"
-#include "text/FontFace.h"
+#include "text/TextTestUtil.h"
 
 using namespace OKU;
+using TextTest::fontOf;
 
 namespace {
 
 typedef TextLayout<Font> Layout;
-
-Font fontOf(const std::vector<std::string>& names, int size)
-{
-    Font font;
-    for (const std::string& name : names)
-        font.addFace(
-            std::make_shared<const FontFace>(std::string(OKU_FONT_DIR) + "/" + name, size, 0));
-    return font;
-}
 
 struct Result {
     std::vector<Layout::PlacedGlyph> glyphs;
@@ -209,10 +201,8 @@ TEST(TextLayoutTest, FontMeasuresTextThroughTheLayout)
     const int a = font.getAscender();
     const int d = font.getDescender();
     const int l = font.getLineSpacing();
-    const std::wstring line = L"wide line";
-    int wide = font.getGlyph(line[0])->getAdvance();
-    for (size_t i = 1; i < line.size(); ++i)
-        wide += font.getKerning(line[i - 1], line[i]).x + font.getGlyph(line[i])->getAdvance();
+    const int wide = layOut({&font}, L"wide line", 0, Layout::LEFT).width;
+    ASSERT_GT(wide, layOut({&font}, L"ab", 0, Layout::LEFT).width);
     EXPECT_EQ(Size(wide, a + l + d), font.getTextSize(L"wide line\nab"));
     EXPECT_EQ(font.getTextHeight(L"wide line\nab"), font.getTextSize(L"wide line\nab").height);
     EXPECT_EQ(wide, font.getTextWidth(L"ab\nwide line"));
