@@ -79,32 +79,23 @@ TEST(BoardScreen, ScreendumpsAreReadAsRgbWordsAndOtherPicturesRefused)
 {
     const std::string directory = temporaryDirectory();
     const std::string good = directory + "/good.ppm";
-    {
-        std::ofstream out(good, std::ios_base::binary);
-        out << "P6\n800 480\n255\n";
-        std::string pixels(800 * 480 * 3, '\0');
-        pixels[0] = '\x12';
-        pixels[1] = '\x34';
-        pixels[2] = '\x56';
-        pixels[pixels.size() - 1] = '\xff';
-        out << pixels;
-    }
+    std::ofstream(good, std::ios_base::binary)
+        << "P6\n800 480\n255\n\x12\x34\x56" << std::string(800 * 480 * 3 - 4, '\0') << '\xff';
     const std::vector<uint32_t> words = readScreenPpm(good);
     ASSERT_EQ(words.size(), 800u * 480u);
     EXPECT_EQ(words.front(), 0x123456u);
     EXPECT_EQ(words.back(), 0x0000ffu);
     EXPECT_EQ(words[1], 0u);
 
-    const std::string console = directory + "/console.ppm";
-    std::ofstream(console, std::ios_base::binary) << "P6\n640 480\n255\n" << std::string(10, '\0');
-    EXPECT_THROW(readScreenPpm(console), std::runtime_error);
-    const std::string cut = directory + "/cut.ppm";
-    std::ofstream(cut, std::ios_base::binary) << "P6\n800 480\n255\n" << std::string(10, '\0');
-    EXPECT_THROW(readScreenPpm(cut), std::runtime_error);
+    // The console's mode, and a picture cut short.
+    for (const char* header : {"P6\n640 480\n255\n", "P6\n800 480\n255\n"}) {
+        std::ofstream(directory + "/bad.ppm", std::ios_base::binary) << header << std::string(10, '\0');
+        EXPECT_THROW(readScreenPpm(directory + "/bad.ppm"), std::runtime_error) << header;
+    }
     runShell("rm -rf " + shellQuote(directory));
 }
 
-TEST(BoardAgent, AnswersCommandsWithOutputAndStatus)
+TEST(BoardAgent, AnswersCommandsReportsProgramEndsAndFindsFiles)
 {
     AgentOnHost host;
     GuestAgent agent(host.socketPath(), 10000);
@@ -112,40 +103,26 @@ TEST(BoardAgent, AnswersCommandsWithOutputAndStatus)
     EXPECT_EQ(listed.status, 1);
     EXPECT_EQ(listed.output, (std::vector<std::string>{"one", "two"}));
     EXPECT_EQ(agent.check("echo 'it'\\''s'", 10000), std::vector<std::string>{"it's"});
-    EXPECT_THROW(agent.check("echo why >&2; exit_status() { return 3; }; exit_status", 10000),
-                 std::runtime_error);
+    EXPECT_THROW(agent.check("echo why >&2; exit_status() { return 3; }; exit_status", 10000), std::runtime_error);
     // The shell lives on between commands.
     agent.check("remembered=yes", 10000);
     EXPECT_EQ(agent.check("echo $remembered", 10000), std::vector<std::string>{"yes"});
-}
 
-TEST(BoardAgent, ReportsProgramEndsBetweenAnswers)
-{
-    AgentOnHost host;
-    GuestAgent agent(host.socketPath(), 10000);
     EXPECT_FALSE(agent.takeExit());
     // Reports come on the agent's own channel, also while a command prints.
     agent.check("echo '@@exit 41 0' >&3; echo busy; echo '@@exit 42 54' >&3", 10000);
-    const std::optional<GuestAgent::Exit> first = agent.takeExit();
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->pid, 41);
-    EXPECT_EQ(first->status, 0);
-    const std::optional<GuestAgent::Exit> second = agent.takeExit();
-    ASSERT_TRUE(second);
-    EXPECT_EQ(second->pid, 42);
-    EXPECT_EQ(second->status, 54);
+    for (const auto& [pid, status] : {std::pair(41, 0), std::pair(42, 54)}) {
+        const std::optional<GuestAgent::Exit> exit = agent.takeExit();
+        ASSERT_TRUE(exit);
+        EXPECT_EQ(exit->pid, pid);
+        EXPECT_EQ(exit->status, status);
+    }
     EXPECT_FALSE(agent.takeExit());
-}
 
-TEST(BoardAgent, FindsFilesByPatternAndMountPoints)
-{
-    AgentOnHost host;
-    GuestAgent agent(host.socketPath(), 10000);
     const std::string dir = shellQuote(host.directory());
     agent.check("touch " + dir + "/oku-tscal.dat " + dir + "/oku-calibrated", 10000);
     EXPECT_EQ(agent.check("find_files " + host.directory() + "/oku-*", 10000).size(), 2u);
-    EXPECT_EQ(agent.check("find_files " + host.directory() + "/backup-*.tar.gz", 10000),
-              std::vector<std::string>{});
+    EXPECT_EQ(agent.check("find_files " + host.directory() + "/backup-*.tar.gz", 10000), std::vector<std::string>{});
     EXPECT_EQ(agent.run("is_mounted /", 10000).status, 0);
     EXPECT_NE(agent.run("is_mounted /no/such/mount", 10000).status, 0);
 }

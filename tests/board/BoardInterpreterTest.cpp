@@ -2,33 +2,16 @@
 
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "BoardInterpreter.h"
+#include "ScriptedDevice.h"
 #include "SimulatorStatus.h"
 #include "UnixSocketServer.h"
 
 using namespace board;
 
 namespace {
-
-// A device whose program runs on and on; nothing to touch but the tablet.
-class RunningDevice : public sim::Device {
-public:
-    explicit RunningDevice(std::ostream& events) : sim::Device(events) {}
-
-    bool isMounted(const std::string&) override { return false; }
-    std::vector<std::string> findFiles(const std::string&) override { return {}; }
-    void insertUsbDrive(bool, bool) override {}
-    void removeUsbDrive() override {}
-
-private:
-    int startProgram() override { return 1; }
-    std::optional<int> reapProgram() override { return std::nullopt; }
-    sim::Pm9000Controller* touchController() override { return nullptr; }
-    void powerOffTouch() override {}
-    void resetStorage() override {}
-    std::string logPath() const override { return "/log"; }
-};
 
 class BlackScreen : public sim::Screen {
 public:
@@ -38,15 +21,8 @@ public:
     }
 };
 
-struct Touch {
-    bool touching;
-    int x;
-    int y;
-    bool operator==(const Touch& other) const
-    {
-        return touching == other.touching && x == other.x && y == other.y;
-    }
-};
+// Touching, x and y.
+typedef std::tuple<bool, int, int> Touch;
 
 struct ScriptRun {
     int status;
@@ -63,16 +39,13 @@ ScriptRun runScript(const std::string& script, int rotation = 0)
     const std::string path = directory + "/scenario.txt";
     std::ofstream(path) << script;
     std::ostringstream events;
-    RunningDevice device(events);
+    ScriptedDevice device(events);
     device.boot();
     const BlackScreen screen;
     ScriptRun run{0, "", {}};
     std::ostringstream out;
-    const BoardInterpreter::Tablet tablet = [&run](bool touching, int x, int y) {
-        run.touches.push_back({touching, x, y});
-    };
-    const sim::PanelRotation turned(sim::ScreenMode::c_width, sim::ScreenMode::c_height,
-                                    rotation);
+    const BoardInterpreter::Tablet tablet = [&run](bool on, int x, int y) { run.touches.push_back({on, x, y}); };
+    const sim::PanelRotation turned(sim::ScreenMode::c_width, sim::ScreenMode::c_height, rotation);
     run.status = BoardInterpreter(device, screen, tablet, turned, out).run(path);
     run.output = out.str();
     for (const std::string name : {"/steps.inc", "/scenario.txt", ""})
@@ -88,39 +61,29 @@ ScriptRun runScript(const std::string& script, int rotation = 0)
 
 TEST(BoardInterpreter, RunsTheSimulatorsCommandsBesideTheTabletsAndNamesFailingLines)
 {
-    const ScriptRun passing = runScript("# a comment\n"
-                                  "include steps.inc\n"
-                                  "\n"
-                                  "tablet tap 10 20\n"
-                                  "tablet press 799 479  # the last pixel\n"
-                                  "tablet move 5 6\n"
-                                  "tablet release 5 6\n");
+    const ScriptRun passing = runScript("# a comment\ninclude steps.inc\n\ntablet tap 10 20\n"
+                                        "tablet press 799 479  # the last pixel\n"
+                                        "tablet move 5 6\ntablet release 5 6\n");
     EXPECT_EQ(passing.status, sim::STATUS_DONE) << passing.output;
     EXPECT_EQ(passing.output, "ok wait\nok tablet\nok tablet\nok tablet\nok tablet\n");
-    EXPECT_EQ(passing.touches, (std::vector<Touch>{{true, 10, 20},
-                                                    {false, 10, 20},
-                                                    {true, 799, 479},
-                                                    {true, 5, 6},
-                                                    {false, 5, 6}}));
+    EXPECT_EQ(passing.touches,
+              (std::vector<Touch>{{true, 10, 20}, {false, 10, 20}, {true, 799, 479}, {true, 5, 6}, {false, 5, 6}}));
 
     // On a panel turned a quarter clockwise the program's top left corner is
     // the panel's top right one.
     EXPECT_EQ(runScript("tablet press 0 0\n", 90).touches, (std::vector<Touch>{{true, 799, 0}}));
 
-    const struct {
-        const char* script;
-        const char* output;
-    } failing[] = {
+    // Each script and what the interpreter says of it.
+    const std::pair<const char*, const char*> failing[] = {
         {"wait 1\n\nfrobnicate\ntablet tap 1 1\n",
          "ok wait\nfail DIR/scenario.txt:3: unknown command \"frobnicate\"\n"},
         {"wait 1\ntablet tap 800 0\n", "ok wait\nfail DIR/scenario.txt:2: bad x \"800\"\n"},
-        {"tablet poke 1 1\n",
-         "fail DIR/scenario.txt:1: tablet takes \"tap|press|move|release X Y\"\n"},
+        {"tablet poke 1 1\n", "fail DIR/scenario.txt:1: tablet takes \"tap|press|move|release X Y\"\n"},
     };
-    for (const auto& test : failing) {
-        const ScriptRun run = runScript(test.script);
-        EXPECT_EQ(run.status, sim::STATUS_CHECK_FAILED) << test.script;
-        EXPECT_EQ(run.output, test.output) << test.script;
-        EXPECT_TRUE(run.touches.empty()) << test.script;
+    for (const auto& [script, output] : failing) {
+        const ScriptRun run = runScript(script);
+        EXPECT_EQ(run.status, sim::STATUS_CHECK_FAILED) << script;
+        EXPECT_EQ(run.output, output) << script;
+        EXPECT_TRUE(run.touches.empty()) << script;
     }
 }
