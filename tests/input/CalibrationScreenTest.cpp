@@ -90,8 +90,7 @@ protected:
 
     // Eight crosses and the press on the ninth, each after its pause.
     template <class Raw>
-    void touchNineCrosses(Raw raw, bool releaseLast = true,
-                          Point (*shake)(const Point&, int) = steady)
+    void touchNineCrosses(Raw raw, bool releaseLast = true, Point (*shake)(const Point&, int) = steady)
     {
         for (int i = 0; i < CalibrationScreen::c_pointCount; ++i) {
             if (i > 0)
@@ -111,10 +110,7 @@ protected:
         return Point(p.x + slip + shake[report], p.y - slip + shake[c_reports - 1 - report]);
     }
 
-    static Point onTarget(const Point& p)
-    {
-        return Point(5 * p.x + p.y + 200, -p.x + 6 * p.y + 1000);
-    }
+    static Point onTarget(const Point& p) { return Point(5 * p.x + p.y + 200, -p.x + 6 * p.y + 1000); }
     static Point atOnePlace(const Point&) { return Point(3000, 2000); }
 
     bool waitForText(const std::wstring& text)
@@ -136,7 +132,10 @@ protected:
 
 } // namespace
 
-TEST_F(CalibrationScreenTest, TouchesThatMissTheCrossesAreAskedForAgain)
+// Touches that miss their crosses are asked for again. Each target's position
+// is the median of its touch's reports, not the report that happens to come
+// first or last.
+TEST_F(CalibrationScreenTest, MissedCrossesAreAskedForAgainAndShakyFingersCalibrateThroughTheMedian)
 {
     touchNineCrosses(atOnePlace);
     EXPECT_EQ(0, m_touchScreen.m_calibrations);
@@ -147,10 +146,15 @@ TEST_F(CalibrationScreenTest, TouchesThatMissTheCrossesAreAskedForAgain)
     m_root.processEvent(true);
     EXPECT_TRUE(m_cross->isShown());
     EXPECT_EQ(Point(50, 70), centre(m_cross));
-    touchNineCrosses(onTarget);
+    touchNineCrosses(onTarget, true, shaky);
     EXPECT_EQ(1, m_touchScreen.m_calibrations);
     EXPECT_FALSE(m_touchScreen.m_raw);
     EXPECT_NE(nullptr, findShowing(&m_root, L"OK"));
+    ASSERT_EQ(9u, m_touchScreen.m_points.size());
+    for (const TouchScreen::CalibrationPoint& p : m_touchScreen.m_points) {
+        // The middle of 0, 2, -3, 0, 1 (and of 1, 0, -3, 2, 0) is 0.
+        EXPECT_EQ(onTarget(Point(p.screenX, p.screenY)), Point(p.rawX, p.rawY)) << p.screenX << "," << p.screenY;
+    }
 }
 
 TEST_F(CalibrationScreenTest, CalibrationThatCannotBeStoredAppliesButLeavesTheDeviceUncalibrated)
@@ -178,16 +182,3 @@ TEST_F(CalibrationScreenTest, CalibrationThatCannotBeStoredAppliesButLeavesTheDe
     EXPECT_FALSE(TouchScreen::isCalibrated());
 }
 
-// Each target's position is the median of its touch's reports, not the
-// report that happens to come first or last.
-TEST_F(CalibrationScreenTest, ShakyFingerCalibratesThroughTheMedian)
-{
-    touchNineCrosses(onTarget, true, shaky);
-    ASSERT_EQ(1, m_touchScreen.m_calibrations);
-    ASSERT_EQ(9u, m_touchScreen.m_points.size());
-    for (const TouchScreen::CalibrationPoint& p : m_touchScreen.m_points) {
-        const Point target = onTarget(Point(p.screenX, p.screenY));
-        // The middle of 0, 2, -3, 0, 1 (and of 1, 0, -3, 2, 0) is 0.
-        EXPECT_EQ(target, Point(p.rawX, p.rawY)) << p.screenX << "," << p.screenY;
-    }
-}

@@ -1,6 +1,7 @@
 #include "input/EvdevKeyDecoder.h"
 
 #include <linux/input.h>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -14,38 +15,20 @@
 
 namespace {
 
-struct Named {
-    const char* name;
-    unsigned value;
-};
-
 #define NAMED(code) {#code, code}
-const Named c_recordNames[] = {
-    NAMED(EV_KEY),        NAMED(EV_SYN),         NAMED(EV_MSC),      NAMED(SYN_REPORT),
-    NAMED(MSC_SCAN),      NAMED(KEY_TAB),        NAMED(KEY_LEFTSHIFT), NAMED(KEY_RIGHTSHIFT),
-    NAMED(KEY_Q),         NAMED(KEY_P),          NAMED(KEY_A),       NAMED(KEY_L),
-    NAMED(KEY_Z),         NAMED(KEY_M),          NAMED(KEY_1),       NAMED(KEY_9),
-    NAMED(KEY_0),         NAMED(KEY_LEFT),       NAMED(KEY_RIGHT),   NAMED(KEY_UP),
-    NAMED(KEY_DOWN),      NAMED(KEY_ENTER),      NAMED(KEY_KPENTER), NAMED(KEY_SPACE),
-    NAMED(KEY_ESC),       NAMED(KEY_F1),         NAMED(KEY_LEFTCTRL), NAMED(BTN_TOUCH),
+const std::map<std::string, unsigned> c_recordNames = {
+    NAMED(EV_KEY),    NAMED(EV_SYN),    NAMED(EV_MSC),   NAMED(SYN_REPORT), NAMED(MSC_SCAN),      NAMED(KEY_TAB),
+    NAMED(KEY_Q),     NAMED(KEY_P),     NAMED(KEY_A),    NAMED(KEY_L),      NAMED(KEY_Z),         NAMED(KEY_M),
+    NAMED(KEY_1),     NAMED(KEY_9),     NAMED(KEY_0),    NAMED(KEY_LEFT),   NAMED(KEY_RIGHT),     NAMED(KEY_UP),
+    NAMED(KEY_DOWN),  NAMED(KEY_ENTER), NAMED(KEY_SPACE), NAMED(KEY_ESC),   NAMED(KEY_F1),        NAMED(BTN_TOUCH),
+    NAMED(KEY_KPENTER), NAMED(KEY_LEFTSHIFT), NAMED(KEY_RIGHTSHIFT), NAMED(KEY_LEFTCTRL),
 };
 #undef NAMED
 
-const char* const c_keyNames[] = {
-    "NONE",       "",          "",         "CONFIRM",  "CANCEL",
-    "FOCUS_NEXT", "FOCUS_PREVIOUS", "ARROW_LEFT", "ARROW_RIGHT", "ARROW_UP",
-    "ARROW_DOWN", "ACTIVATE_DOWN", "ACTIVATE_UP"};
-static_assert(sizeof c_keyNames / sizeof *c_keyNames == OKU::KEY_ACTIVATE_UP + 1,
-              "a name for every key");
-
-unsigned recordValue(const std::string& name)
-{
-    for (const Named& n : c_recordNames)
-        if (name == n.name)
-            return n.value;
-    ADD_FAILURE() << "unknown name " << name;
-    return 0;
-}
+const char* const c_keyNames[] = {"NONE",       "",           "",         "CONFIRM",    "CANCEL",
+                                  "FOCUS_NEXT", "FOCUS_PREVIOUS", "ARROW_LEFT", "ARROW_RIGHT", "ARROW_UP",
+                                  "ARROW_DOWN", "ACTIVATE_DOWN",  "ACTIVATE_UP"};
+static_assert(sizeof c_keyNames / sizeof *c_keyNames == OKU::KEY_ACTIVATE_UP + 1, "a name for every key");
 
 std::string keyText(const OKU::EvdevKeyDecoder::Key& key)
 {
@@ -68,9 +51,9 @@ TEST(EvdevKeyDecoder, RecordedStreamGivesTheKeys)
         int value = 0;
         if (!(fields >> type))
             continue;
-        EXPECT_TRUE(fields >> code >> value) << line;
+        ASSERT_TRUE(fields >> code >> value && c_recordNames.count(type) && c_recordNames.count(code)) << line;
         OKU::EvdevKeyDecoder::Key key;
-        if (decoder.decode(recordValue(type), recordValue(code), value, key))
+        if (decoder.decode(c_recordNames.at(type), c_recordNames.at(code), value, key))
             keys += keyText(key) + "\n";
     }
     EXPECT_EQ(serialtest::readDataFile("keyboard-keys.expected"), keys);

@@ -5,10 +5,8 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <initializer_list>
-#include <stdexcept>
 #include <map>
-#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,6 +18,7 @@
 #include "input/SerialController.h"
 
 using namespace OKU;
+using serialtest::describe;
 
 namespace {
 
@@ -40,16 +39,13 @@ input_event record(unsigned short type, unsigned short code, int value)
 // test rather than a fresh one.
 class EmulatedInputDevice {
 public:
-    explicit EmulatedInputDevice(const char* bits = nullptr, const char* failing = nullptr,
-                                 const char* ranges = nullptr)
+    explicit EmulatedInputDevice(const char* bits = nullptr, const char* failing = nullptr, const char* ranges = nullptr)
         : m_dir(std::string(OKU_TEST_BUILD_DIR "/LinuxTouchScreenTest.") +
                 testing::UnitTest::GetInstance()->current_test_info()->name()),
           m_preload("LD_PRELOAD", OKU_FBEMU_LIB),
           // A sanitized child would refuse to run behind the preload library.
-          m_asanOrder("ASAN_OPTIONS", "verify_asan_link_order=0"),
-          m_device("FBEMU_EVDEV_PATH", path().c_str()),
-          m_bits("FBEMU_EVDEV_BITS", bits), m_ranges("FBEMU_EVDEV_ABS", ranges),
-          m_failing("FBEMU_FAIL", failing),
+          m_asanOrder("ASAN_OPTIONS", "verify_asan_link_order=0"), m_device("FBEMU_EVDEV_PATH", path().c_str()),
+          m_bits("FBEMU_EVDEV_BITS", bits), m_ranges("FBEMU_EVDEV_ABS", ranges), m_failing("FBEMU_FAIL", failing),
           m_calibration("OKU_TS_CALIB_DATA_FILE", calibrationPath().c_str())
     {
         EXPECT_TRUE(pathIsFile(OKU_FBEMU_LIB)) << "the fbemu target is needed";
@@ -78,7 +74,7 @@ private:
     ScopedEnv m_preload, m_asanOrder, m_device, m_bits, m_ranges, m_failing, m_calibration;
 };
 
-void writeRecords(int fd, std::initializer_list<input_event> records)
+void writeRecords(int fd, const std::vector<input_event>& records)
 {
     for (const input_event& r : records)
         if (write(fd, &r, sizeof r) != static_cast<ssize_t>(sizeof r))
@@ -87,21 +83,39 @@ void writeRecords(int fd, std::initializer_list<input_event> records)
 
 void writeReport(int fd, bool pressed, int x, int y)
 {
-    writeRecords(fd, {record(EV_ABS, ABS_X, x), record(EV_ABS, ABS_Y, y),
-                      record(EV_KEY, BTN_TOUCH, pressed), record(EV_SYN, SYN_REPORT, 0)});
+    writeRecords(fd, {record(EV_ABS, ABS_X, x), record(EV_ABS, ABS_Y, y), record(EV_KEY, BTN_TOUCH, pressed),
+                      record(EV_SYN, SYN_REPORT, 0)});
 }
 
-void printEvent(const TouchScreen::Event& e)
+void printEvents(TouchScreen& touchScreen, size_t count)
 {
-    fprintf(stderr, "%d %d %d|", e.pressed, e.x, e.y);
+    while (count-- > 0)
+        fprintf(stderr, "%s|", describe(touchScreen.getEvent()).c_str());
+}
+
+// Runs body(driver, writer) on the device for an 800 x height screen in a
+// death-test child, which must print exactly expected. The child ends with
+// exit(), not _exit(), so that an instrumented build keeps its counts.
+template <class Body>
+void expectChildPrints(const EmulatedInputDevice& device, int height, Body body, const std::string& expected)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const int writer = device.openWriter();
+            LinuxTouchScreen touchScreen(device.path(), 800, height);
+            body(touchScreen, writer);
+            exit(0);
+        },
+        testing::ExitedWithCode(0), "^" + expected + "$");
 }
 
 #define NAMED(code) {#code, code}
 const std::map<std::string, int> c_names = {
-    NAMED(EV_SYN), NAMED(EV_KEY), NAMED(EV_REL), NAMED(EV_ABS), NAMED(EV_MSC),
-    NAMED(SYN_REPORT), NAMED(BTN_TOUCH), NAMED(BTN_LEFT), NAMED(BTN_RIGHT), NAMED(REL_WHEEL),
-    NAMED(MSC_SCAN), NAMED(ABS_X), NAMED(ABS_Y), NAMED(ABS_PRESSURE), NAMED(ABS_MT_SLOT),
-    NAMED(ABS_MT_TRACKING_ID), NAMED(ABS_MT_POSITION_X), NAMED(ABS_MT_POSITION_Y),
+    NAMED(EV_SYN), NAMED(EV_KEY), NAMED(EV_REL), NAMED(EV_ABS), NAMED(EV_MSC), NAMED(SYN_REPORT),
+    NAMED(BTN_TOUCH), NAMED(BTN_LEFT), NAMED(BTN_RIGHT), NAMED(REL_WHEEL), NAMED(MSC_SCAN), NAMED(ABS_X),
+    NAMED(ABS_Y), NAMED(ABS_PRESSURE), NAMED(ABS_MT_SLOT), NAMED(ABS_MT_TRACKING_ID), NAMED(ABS_MT_POSITION_X),
+    NAMED(ABS_MT_POSITION_Y),
 };
 #undef NAMED
 
@@ -150,10 +164,8 @@ TEST(LinuxTouchScreenTest, DecoderFoldsRecordsIntoReports)
     std::vector<std::string> reports;
     for (const input_event& r : records)
         if (decoder.add(r))
-            reports.push_back(std::to_string(decoder.isPressed()) + " " +
-                              std::to_string(decoder.getRawX()) + " " +
-                              std::to_string(decoder.getRawY()));
-    EXPECT_EQ((std::vector<std::string>{"0 10 20", "1 10 20", "1 10 20", "1 -4 20", "0 -4 20"}),
+            reports.push_back(describe({decoder.isPressed(), decoder.getRawX(), decoder.getRawY()}));
+    EXPECT_EQ((std::vector<std::string>{"release 10 20", "press 10 20", "press 10 20", "press -4 20", "release -4 20"}),
               reports);
 }
 
@@ -191,10 +203,9 @@ TEST(LinuxTouchScreenTest, MissingDeviceCapabilitiesOrInputAreThrown)
                 } catch (const std::runtime_error& e) {
                     fprintf(stderr, "thrown: %s", e.what());
                 }
-                _exit(1);
+                exit(1);
             },
-            ::testing::ExitedWithCode(1),
-            std::string("^thrown: LinuxTouchScreen: ") + t.message + "$");
+            testing::ExitedWithCode(1), std::string("^thrown: LinuxTouchScreen: ") + t.message + "$");
     }
 }
 
@@ -202,69 +213,53 @@ TEST(LinuxTouchScreenTest, MissingDeviceCapabilitiesOrInputAreThrown)
 // queued before init() is thrown away.
 TEST(LinuxTouchScreenTest, StaleInputIsDrainedAndRawPositionsReported)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EmulatedInputDevice device;
-    EXPECT_EXIT(
-        {
-            const int writer = device.openWriter();
+    expectChildPrints(
+        device, 600,
+        [](LinuxTouchScreen& touchScreen, int writer) {
             writeReport(writer, true, 7, 8);
-            LinuxTouchScreen touchScreen(device.path(), 800, 600);
             touchScreen.init();
             const bool waitingAfterInit = touchScreen.reportWaiting();
             writeReport(writer, true, 1000, 2000);
             writeRecords(writer, {record(EV_ABS, ABS_X, 1500), record(EV_SYN, SYN_REPORT, 0)});
             writeReport(writer, false, 1500, 2000);
             const bool waitingWritten = touchScreen.reportWaiting();
-            for (int i = 0; i < 3; ++i)
-                printEvent(touchScreen.getEvent());
-            fprintf(stderr, "waiting %d %d %d", waitingAfterInit, waitingWritten,
-                    touchScreen.reportWaiting());
-            _exit(0);
+            printEvents(touchScreen, 3);
+            fprintf(stderr, "waiting %d %d %d", waitingAfterInit, waitingWritten, touchScreen.reportWaiting());
         },
-        ::testing::ExitedWithCode(0),
-        "^1 1000 2000\\|1 1500 2000\\|0 1500 2000\\|waiting 0 1 0$");
+        "press 1000 2000\\|press 1500 2000\\|release 1500 2000\\|waiting 0 1 0");
 }
 
 TEST(LinuxTouchScreenTest, CalibratedPositionsFollowRawModeAndNewCalibration)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     // The axis ranges do not change what a calibration maps.
     EmulatedInputDevice device(nullptr, nullptr, "ABS_X:0:99,ABS_Y:0:99");
     // Raw values are scaled by 1/1024 first: one raw unit per pixel.
-    const TouchCalibration unit({1024, 0, 0, 1024, 0, 0, 0, 0, 0, 0, 0, 0});
-    EXPECT_EXIT(
-        {
-            unit.save(device.calibrationPath());
-            const int writer = device.openWriter();
-            LinuxTouchScreen touchScreen(device.path(), 800, 600);
+    TouchCalibration({1024, 0, 0, 1024, 0, 0, 0, 0, 0, 0, 0, 0}).save(device.calibrationPath());
+    expectChildPrints(
+        device, 600,
+        [&device](LinuxTouchScreen& touchScreen, int writer) {
             touchScreen.init();
-            writeReport(writer, true, 100, 200);
-            writeReport(writer, true, 5000, -30);
-            writeReport(writer, true, 5000, -30);
-            writeReport(writer, true, 300, 400);
+            for (const auto& [x, y] : std::vector<std::pair<int, int>>{{100, 200}, {5000, -30}, {5000, -30}, {300, 400}})
+                writeReport(writer, true, x, y);
             writeReport(writer, false, 300, 400);
-            printEvent(touchScreen.getEvent());
-            printEvent(touchScreen.getEvent());
+            printEvents(touchScreen, 2);
             touchScreen.startRawCoordinates();
-            printEvent(touchScreen.getEvent());
+            printEvents(touchScreen, 1);
             std::vector<TouchScreen::CalibrationPoint> points; // raw = 2 * screen
             for (int y : {70, 300, 549})
                 for (int x : {50, 400, 749})
                     points.push_back({x, y, 2 * x, 2 * y});
             touchScreen.setCalibration(points, 799, 599);
-            printEvent(touchScreen.getEvent());
+            printEvents(touchScreen, 1);
             touchScreen.endRawCoordinates();
-            printEvent(touchScreen.getEvent());
-
+            printEvents(touchScreen, 1);
             TouchCalibration saved;
-            const Point p = saved.load(device.calibrationPath())
-                                ? saved.transform(300, 400, 1.0f / 1024, 800, 600)
-                                : Point(-1, -1);
+            const Point p = saved.load(device.calibrationPath()) ? saved.transform(300, 400, 1.0f / 1024, 800, 600)
+                                                                 : Point(-1, -1);
             fprintf(stderr, "saved %d %d", p.x, p.y);
-            _exit(0);
         },
-        ::testing::ExitedWithCode(0),
-        "^1 100 200\\|1 799 0\\|1 5000 -30\\|1 300 400\\|0 150 200\\|saved 150 200$");
+        "press 100 200\\|press 799 0\\|press 5000 -30\\|press 300 400\\|release 150 200\\|saved 150 200");
 }
 
 // Recorded streams of the three kinds of panel, each on an 800 x 480 screen
@@ -272,33 +267,26 @@ TEST(LinuxTouchScreenTest, CalibratedPositionsFollowRawModeAndNewCalibration)
 // screen. A restarted program starts where the axes stand.
 TEST(LinuxTouchScreenTest, RecordedPanelsGiveTheirTouches)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    for (const char* name : {"evdev-single-touch", "evdev-multitouch", "evdev-tablet",
-                             "evdev-tablet-restart", "evdev-multitouch-restart"}) {
+    for (const char* name : {"evdev-single-touch", "evdev-multitouch", "evdev-tablet", "evdev-tablet-restart",
+                             "evdev-multitouch-restart"}) {
+        SCOPED_TRACE(name);
         const RecordedStream stream(name);
         std::istringstream expectedLines(serialtest::readDataFile(std::string(name) + ".expected"));
-        std::vector<std::string> expected;
-        std::string expectedOutput;
-        for (std::string line; std::getline(expectedLines, line);) {
-            expected.push_back(line);
-            expectedOutput += line + "\\|";
-        }
+        size_t count = 0;
+        std::string expected;
+        for (std::string line; std::getline(expectedLines, line); ++count)
+            expected += line + "\\|";
         EmulatedInputDevice device(stream.capabilities.c_str(), nullptr, stream.ranges.c_str());
-        EXPECT_EXIT(
-            {
-                const int writer = device.openWriter();
-                LinuxTouchScreen touchScreen(device.path(), 800, 480);
+        expectChildPrints(
+            device, 480,
+            [&stream, count](LinuxTouchScreen& touchScreen, int writer) {
                 touchScreen.init();
                 touchScreen.endRawCoordinates();
-                for (const input_event& r : stream.records)
-                    writeRecords(writer, {r});
-                for (size_t i = 0; i < expected.size(); ++i)
-                    fprintf(stderr, "%s|", serialtest::describe(touchScreen.getEvent()).c_str());
+                writeRecords(writer, stream.records);
+                printEvents(touchScreen, count);
                 fprintf(stderr, "%s", touchScreen.reportWaiting() ? "more" : "end");
-                _exit(0);
             },
-            ::testing::ExitedWithCode(0), "^" + expectedOutput + "end$")
-            << name;
+            expected + "end");
     }
 }
 
@@ -306,36 +294,28 @@ TEST(LinuxTouchScreenTest, RecordedPanelsGiveTheirTouches)
 // mounting; in raw mode its units.
 TEST(LinuxTouchScreenTest, UncalibratedPositionsTurnWithThePanel)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     // The panel's corners: its origin, the end of its x axis, the end of its y axis.
-    const struct {
-        int rotation;
-        const char* expected;
-    } cases[] = {
-        {90, "^1 0 479\\|1 0 0\\|1 799 479\\|1 0 4095\\|$"},
-        {180, "^1 799 479\\|1 0 479\\|1 799 0\\|1 0 4095\\|$"},
-        {270, "^1 799 0\\|1 799 479\\|1 0 0\\|1 0 4095\\|$"},
+    const std::pair<int, const char*> cases[] = {
+        {90, "press 0 479\\|press 0 0\\|press 799 479\\|"},
+        {180, "press 799 479\\|press 0 479\\|press 799 0\\|"},
+        {270, "press 799 0\\|press 799 479\\|press 0 0\\|"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [rotation, corners] : cases) {
+        SCOPED_TRACE(rotation);
         EmulatedInputDevice device(nullptr, nullptr, "ABS_X:0:4095,ABS_Y:0:4095");
-        EXPECT_EXIT(
-            {
-                const int writer = device.openWriter();
-                LinuxTouchScreen touchScreen(device.path(), 800, 480);
-                touchScreen.setRotation(c.rotation);
+        expectChildPrints(
+            device, 480,
+            [rotation = rotation](LinuxTouchScreen& touchScreen, int writer) {
+                touchScreen.setRotation(rotation);
                 touchScreen.init();
                 touchScreen.endRawCoordinates();
-                writeReport(writer, true, 0, 0);
-                writeReport(writer, true, 4095, 0);
-                writeReport(writer, true, 0, 4095);
-                for (int i = 0; i < 3; ++i)
-                    printEvent(touchScreen.getEvent());
+                for (const auto& [x, y] : std::vector<std::pair<int, int>>{{0, 0}, {4095, 0}, {0, 4095}})
+                    writeReport(writer, true, x, y);
+                printEvents(touchScreen, 3);
                 touchScreen.startRawCoordinates();
                 writeReport(writer, true, 0, 4095);
-                printEvent(touchScreen.getEvent());
-                _exit(0);
+                printEvents(touchScreen, 1);
             },
-            ::testing::ExitedWithCode(0), c.expected)
-            << c.rotation;
+            std::string(corners) + "press 0 4095\\|");
     }
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -24,30 +25,27 @@ namespace {
 
 const int c_width = 800;
 const int c_height = 480;
+const char c_noCalibration[] = "/nonexistent/tscal.dat";
 
-std::unique_ptr<PMTouchScreen> make(bool pm9000, const std::string& device, int baud,
-                                    const std::string& calibrationFile)
-{
-    const std::string& file = calibrationFile;
-    if (pm9000)
-        return std::make_unique<PM9000TouchScreen>(device, baud, c_width, c_height, file);
-    return std::make_unique<PM6000TouchScreen>(device, baud, c_width, c_height, file);
-}
-
-std::vector<Step> handshake(bool pm9000)
+std::unique_ptr<PMTouchScreen> make(bool pm9000, const std::string& device, int baud, const std::string& calibration)
 {
     if (pm9000)
-        return {rawMode(B19200), expect("F2 00 00 00 00"), answer("F2 D9 07 00 00"),
-                expect("F1 00 00 00 00"), answer("F1 00 00 00 00")};
-    return {rawMode(B19200), expect("F1 00 00 00 00 0E"), answer("F1 00 00 00 00 0E")};
+        return std::make_unique<PM9000TouchScreen>(device, baud, c_width, c_height, calibration);
+    return std::make_unique<PM6000TouchScreen>(device, baud, c_width, c_height, calibration);
 }
 
-// A driver at 19200 baud on a fresh pseudo-terminal, through the handshake.
+// A driver at 19200 baud on a fresh pseudo-terminal, through the handshake:
+// the script given, else the controller answering each enable command.
 struct Rig {
-    Rig(bool pm9000, const std::string& calibrationFile, const std::vector<Step>& script = {})
+    Rig(bool pm9000, const std::string& calibrationFile, std::vector<Step> script = {})
         : driver(make(pm9000, terminal.path(), 19200, calibrationFile))
     {
-        ScriptedController controller(terminal, script.empty() ? handshake(pm9000) : script);
+        if (script.empty() && pm9000)
+            script = {rawMode(B19200), expect("F2 00 00 00 00"), answer("F2 D9 07 00 00"), expect("F1 00 00 00 00"),
+                      answer("F1 00 00 00 00")};
+        else if (script.empty())
+            script = {rawMode(B19200), expect("F1 00 00 00 00 0E"), answer("F1 00 00 00 00 0E")};
+        ScriptedController controller(terminal, script);
         driver->init();
         EXPECT_EQ("", controller.finish());
     }
@@ -56,44 +54,31 @@ struct Rig {
     std::unique_ptr<PMTouchScreen> driver;
 };
 
-void printFatalError(const char* message)
-{
-    fprintf(stderr, "fatal: %s\n", message);
-}
-
 } // namespace
 
 TEST(PMTouchScreenTest, HandshakesRetryUntilAnswered)
 {
     const HangGuard guard(20);
-    const struct {
-        bool pm9000;
-        std::vector<Step> script;
-        std::vector<std::string> traces;
-    } cases[] = {
+    const std::pair<bool, std::vector<Step>> cases[] = {
         {true, // a wrong answer, then a lost one
-         {rawMode(B19200), expect("F2 00 00 00 00"), answer("F2 00 00 00 00"),
-          expect("F2 00 00 00 00"), answer("F2 D9 07 00 00"), expect("F1 00 00 00 00"),
-          expect("F1 00 00 00 00"), answer("F1 00 00 00 00")},
-         {"OKU::PM9000TouchScreen Connected to PM9000 version 0x07"}},
+         {rawMode(B19200), expect("F2 00 00 00 00"), answer("F2 00 00 00 00"), expect("F2 00 00 00 00"),
+          answer("F2 D9 07 00 00"), expect("F1 00 00 00 00"), expect("F1 00 00 00 00"), answer("F1 00 00 00 00")}},
         {false, // any answer after a lost one
-         {rawMode(B19200), expect("F1 00 00 00 00 0E"), expect("F1 00 00 00 00 0E"),
-          answer("00 11 22 33 44 55")},
-         {}},
+         {rawMode(B19200), expect("F1 00 00 00 00 0E"), expect("F1 00 00 00 00 0E"), answer("00 11 22 33 44 55")}},
         {true, // a stray byte before each answer
-         {rawMode(B19200), expect("F2 00 00 00 00"), answer("00 F2 D9 07 00 00"),
-          expect("F1 00 00 00 00"), answer("55 F1 00 00 00 00")},
-         {"OKU::PM9000TouchScreen Connected to PM9000 version 0x07"}},
+         {rawMode(B19200), expect("F2 00 00 00 00"), answer("00 F2 D9 07 00 00"), expect("F1 00 00 00 00"),
+          answer("55 F1 00 00 00 00")}},
         {true, // late, but well within the second of the stage
-         {rawMode(B19200), expect("F2 00 00 00 00"), answer("F2 D9 07 00 00"),
-          expect("F1 00 00 00 00"), pause(400), answer("F1 00 00 00 00")},
-         {"OKU::PM9000TouchScreen Connected to PM9000 version 0x07"}},
+         {rawMode(B19200), expect("F2 00 00 00 00"), answer("F2 D9 07 00 00"), expect("F1 00 00 00 00"), pause(400),
+          answer("F1 00 00 00 00")}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [pm9000, script] : cases) {
         const TraceCapture traces("OKU::PM");
-        TempDir dir;
-        const Rig rig(c.pm9000, dir / "tscal.dat", c.script);
-        EXPECT_EQ(c.traces, traces.messages()) << c.pm9000;
+        const Rig rig(pm9000, c_noCalibration, script);
+        EXPECT_EQ(pm9000 ? std::vector<std::string>{"OKU::PM9000TouchScreen Connected to PM9000 version 0x07"}
+                         : std::vector<std::string>{},
+                  traces.messages())
+            << pm9000;
     }
 }
 
@@ -103,69 +88,62 @@ TEST(PMTouchScreenTest, HandshakesRetryUntilAnswered)
 TEST(PMTouchScreenDeathTest, LineAndControllerFailures)
 {
     PM9000TouchScreen notTerminal("/dev/null", 19200, c_width, c_height, "/nonexistent/tscal");
-    EXPECT_EQ("Cannot configure \"/dev/null\".  Inappropriate ioctl for device",
-              thrown([&] { notTerminal.init(); }));
+    EXPECT_EQ("Cannot configure \"/dev/null\".  Inappropriate ioctl for device", thrown([&] { notTerminal.init(); }));
 
-    const struct {
-        bool pm9000;
-        std::vector<Step> script;
-    } silent[] = {
+    const std::pair<bool, std::vector<Step>> silent[] = {
         {true, {}},
         {true, {expect("F2 00 00 00 00"), answer("F2 D9 07 00 00")}},
         {true, {expect("F2 00 00 00 00"), answer("F2 D9")}}, // cut off
         {false, {}},
     };
-    for (const auto& c : silent) {
+    for (const auto& [pm9000, script] : silent) {
         const HangGuard guard(5); // each stage has 1 s
         const TraceCapture traces("OKU::PM");
-        TempDir dir;
         PseudoTerminal terminal;
-        ScriptedController controller(terminal, c.script);
+        ScriptedController controller(terminal, script);
         EXPECT_EQ("Failed initializing PenMount on " + terminal.path(),
-                  thrown([&] { make(c.pm9000, terminal.path(), 19200, dir / "tscal")->init(); }));
-        const std::string model = c.pm9000 ? "PM9000" : "PM6000";
+                  thrown([&, pm9000 = pm9000] { make(pm9000, terminal.path(), 19200, "/nonexistent/tscal")->init(); }));
+        const std::string model = pm9000 ? "PM9000" : "PM6000";
         EXPECT_TRUE(traces.waitFor("OKU::" + model + "TouchScreen Timeout enabling " + model));
     }
 
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            setFatalErrorHandler(printFatalError);
+            setFatalErrorHandler(printFatalMessage);
             PseudoTerminal terminal;
             make(true, terminal.path(), 12345, "/nonexistent/tscal")->init();
         },
-        testing::ExitedWithCode(1), "fatal: PMTouchScreen: Invalid baud rate");
+        testing::ExitedWithCode(1), "handled: PMTouchScreen: Invalid baud rate");
     EXPECT_EXIT(
         {
-            setFatalErrorHandler(printFatalError);
-            TempDir dir;
-            Rig rig(true, dir / "tscal.dat");
+            setFatalErrorHandler(printFatalMessage);
+            Rig rig(true, c_noCalibration);
             rig.terminal.hangUp();
             rig.driver->getEvent();
         },
-        testing::ExitedWithCode(1), "fatal: PMTouchScreen: Read error");
+        testing::ExitedWithCode(1), "handled: PMTouchScreen: Read error");
 }
 
 // Without a calibration file the drivers report raw positions.
 TEST(PMTouchScreenTest, RecordedStreamsDecode)
 {
     const HangGuard guard;
-    for (const char* name :
-         {"pm6000-packets", "pm6000-resync", "pm9000-packets", "pm9000-resync"}) {
-        TempDir dir;
-        Rig rig(name[2] == '9', dir / "tscal.dat");
+    for (const char* name : {"pm6000-packets", "pm6000-resync", "pm9000-packets", "pm9000-resync"}) {
+        Rig rig(name[2] == '9', c_noCalibration);
         const TraceCapture traces("OKU::PMTouchScreen");
         replay(*rig.driver, rig.terminal, traces, name);
     }
 }
 
 // The rest of a packet must arrive within 100 ms, however much of it came.
-TEST(PMTouchScreenTest, CutOffPacketIsDropped)
+// What the back end injects before the first page shows: a report the line
+// holds, and nothing once it is read.
+TEST(PMTouchScreenTest, OnlyWholePacketsInTimeAreReports)
 {
     const HangGuard guard(20);
+    Rig rig(true, c_noCalibration);
     for (const char* cutOff : {"FF", "FF 01"}) {
-        TempDir dir;
-        Rig rig(true, dir / "tscal.dat");
         const TraceCapture traces("OKU::PMTouchScreen");
         std::thread controller([&] {
             rig.terminal.send(hex(cutOff));
@@ -175,15 +153,6 @@ TEST(PMTouchScreenTest, CutOffPacketIsDropped)
         EXPECT_EQ("press 388 646", describe(rig.driver->getEvent())) << cutOff;
         controller.join();
     }
-}
-
-// What the back end injects before the first page shows: a report the line
-// holds, and nothing once it is read.
-TEST(PMTouchScreenTest, ReportWaitingWhileOneIsUnread)
-{
-    const HangGuard guard;
-    TempDir dir;
-    Rig rig(true, dir / "tscal.dat");
     EXPECT_FALSE(rig.driver->reportWaiting());
     rig.terminal.send(hex("FF 03 04 05 06"));
     EXPECT_TRUE(rig.driver->reportWaiting());
@@ -201,26 +170,10 @@ TEST(PMTouchScreenTest, ReportWaitingWhileOneIsUnread)
     EXPECT_EQ("release 388 646", describe(event));
 }
 
-// "<category> Dropped <n> bytes of junk" lines: their number and the bytes
-// they count together.
-std::pair<int, int> droppedBytes(const TraceCapture& traces)
-{
-    std::pair<int, int> linesAndBytes(0, 0);
-    for (const std::string& message : traces.messages()) {
-        int bytes = 0;
-        if (sscanf(message.c_str(), "OKU::PMTouchScreen Dropped %d byte", &bytes) == 1) {
-            ++linesAndBytes.first;
-            linesAndBytes.second += bytes;
-        }
-    }
-    return linesAndBytes;
-}
-
 TEST(PMTouchScreenTest, JunkIsReportedOnceASecond)
 {
     const HangGuard guard;
-    TempDir dir;
-    Rig rig(true, dir / "tscal.dat");
+    Rig rig(true, c_noCalibration);
     const TraceCapture traces("OKU::PMTouchScreen");
     // Every byte with bit 7 set, so BF and FF start packets that the bytes
     // after them make invalid; 8 bytes follow the last such start.
@@ -235,9 +188,18 @@ TEST(PMTouchScreenTest, JunkIsReportedOnceASecond)
     std::this_thread::sleep_for(std::chrono::milliseconds(1100));
     rig.terminal.send(hex("00 BF 01 02 03 04"));
     EXPECT_EQ("release 130 388", describe(rig.driver->getEvent()));
-    const std::pair<int, int> dropped = droppedBytes(traces);
-    EXPECT_LE(dropped.first, 3);
-    EXPECT_EQ(4097, dropped.second);
+    // "Dropped <n> bytes of junk" lines: how many, and the bytes they count.
+    int lines = 0;
+    int dropped = 0;
+    for (const std::string& message : traces.messages()) {
+        int bytes = 0;
+        if (sscanf(message.c_str(), "OKU::PMTouchScreen Dropped %d byte", &bytes) == 1) {
+            ++lines;
+            dropped += bytes;
+        }
+    }
+    EXPECT_LE(lines, 3);
+    EXPECT_EQ(4097, dropped);
     EXPECT_LE(traces.messages().size(), 6u) << "besides the three decoded packets";
 }
 
@@ -247,24 +209,18 @@ TEST(PMTouchScreenTest, CalibrationMapsClampsAndIsStored)
     TempDir dir;
     dir.write("tscal.dat", "6 0.5 0 0 0.25 0 0 0 0 0 0 10 -5\n"); // X = x/2 + 10, Y = y/4 - 5
     Rig rig(true, dir / "tscal.dat");
-    const struct {
-        const char* packet;
-        const char* calibrated;
-        const char* raw;
-    } cases[] = {
+    // Packet, then the event calibrated and raw.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"FF 00 64 00 64", "press 60 20", "press 100 100"},
         {"BF 00 64 00 64", "release 60 20", "release 100 100"},
         {"FF 0F 50 0F 50", "press 799 479", "press 2000 2000"}, // clamped to the last pixel
         {"FF 00 00 00 00", "press 10 0", "press 0 0"},          // clamped to 0
     };
     for (bool raw : {false, true, false}) {
-        if (raw)
-            rig.driver->startRawCoordinates();
-        else
-            rig.driver->endRawCoordinates();
-        for (const auto& c : cases) {
-            rig.terminal.send(hex(c.packet));
-            EXPECT_EQ(raw ? c.raw : c.calibrated, describe(rig.driver->getEvent())) << c.packet;
+        raw ? rig.driver->startRawCoordinates() : rig.driver->endRawCoordinates();
+        for (const auto& [packet, calibrated, rawEvent] : cases) {
+            rig.terminal.send(hex(packet));
+            EXPECT_EQ(raw ? rawEvent : calibrated, describe(rig.driver->getEvent())) << packet;
         }
     }
 

@@ -51,8 +51,7 @@ inline std::string toHex(const Bytes& bytes)
 {
     std::string text;
     for (unsigned char b : bytes)
-        text += std::string(text.empty() ? "" : " ") + "0123456789ABCDEF"[b >> 4] +
-                "0123456789ABCDEF"[b & 15];
+        text += std::string(text.empty() ? "" : " ") + "0123456789ABCDEF"[b >> 4] + "0123456789ABCDEF"[b & 15];
     return text;
 }
 
@@ -181,8 +180,7 @@ public:
     {
         signal(SIGALRM, [](int) {
             static const char c_message[] = "\nA driver call hung; test abandoned.\n";
-            [[maybe_unused]] const ssize_t n =
-                write(STDERR_FILENO, c_message, sizeof c_message - 1);
+            [[maybe_unused]] const ssize_t n = write(STDERR_FILENO, c_message, sizeof c_message - 1);
             _exit(3);
         });
         alarm(seconds);
@@ -214,8 +212,7 @@ public:
             const size_t category = line.find(" [" + m_prefix);
             const size_t end = line.find("]: ", category);
             if (category != std::string::npos && end != std::string::npos)
-                result.push_back(line.substr(category + 2, end - category - 2) + " " +
-                                 line.substr(end + 3));
+                result.push_back(line.substr(category + 2, end - category - 2) + " " + line.substr(end + 3));
         }
         return result;
     }
@@ -249,8 +246,7 @@ template <class Call> std::string thrown(Call call)
 
 inline std::string describe(const OKU::TouchScreen::Event& event)
 {
-    return std::string(event.pressed ? "press " : "release ") + std::to_string(event.x) + " " +
-           std::to_string(event.y);
+    return std::string(event.pressed ? "press " : "release ") + std::to_string(event.x) + " " + std::to_string(event.y);
 }
 
 inline std::string readDataFile(const std::string& name)

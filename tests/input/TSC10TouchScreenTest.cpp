@@ -1,6 +1,5 @@
 #include "input/TSC10TouchScreen.h"
 
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,8 +13,7 @@ using namespace serialtest;
 
 namespace {
 
-const std::vector<Step> c_startUp = {rawMode(B9600), expect("0B 02 05 41"), answer("06"),
-                                     expect("3A")};
+const std::vector<Step> c_startUp = {rawMode(B9600), expect("0B 02 05 41"), answer("06"), expect("3A")};
 
 // A driver for an 800 x 480 screen on a fresh pseudo-terminal, started up.
 struct Rig {
@@ -25,10 +23,7 @@ struct Rig {
         driver.init();
         EXPECT_EQ("", controller.finish());
     }
-    std::string error(const std::string& text) const
-    {
-        return text + " \"" + terminal.path() + "\".";
-    }
+    std::string error(const std::string& text) const { return text + " \"" + terminal.path() + "\"."; }
 
     PseudoTerminal terminal;
     TSC10TouchScreen driver;
@@ -57,23 +52,21 @@ std::vector<TouchScreen::CalibrationPoint> calibrationPoints(size_t count = 9)
 
 TEST(TSC10TouchScreenTest, StartUpChecksPowerOnByteAndSamplingRate)
 {
-    const struct {
-        std::vector<Step> script;
-        const char* error; // "" for success, else the text before the device
-    } cases[] = {
+    // The controller's part, and "" for success or else the error's text before the device.
+    const std::pair<std::vector<Step>, const char*> cases[] = {
         {c_startUp, ""},
         {{rawMode(B9600), answer("12"), expect("0B 02 05 41"), answer("06"), expect("3A")}, ""},
         {{rawMode(B9600), answer("13")}, "Unexpected power on byte on"},
         {{rawMode(B9600), expect("0B 02 05 41"), answer("15")}, "Cannot set sampling rate for"},
         {{rawMode(B9600), expect("0B 02 05 41")}, "Cannot set sampling rate for"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [script, error] : cases) {
         PseudoTerminal terminal;
         TSC10TouchScreen driver(terminal.path(), 800, 480);
-        ScriptedController controller(terminal, c.script);
-        const std::string error = thrown([&driver] { driver.init(); });
-        EXPECT_EQ("", controller.finish()) << c.error;
-        EXPECT_EQ(*c.error ? std::string(c.error) + " \"" + terminal.path() + "\"." : "", error);
+        ScriptedController controller(terminal, script);
+        const std::string thrownError = thrown([&driver] { driver.init(); });
+        EXPECT_EQ("", controller.finish()) << error;
+        EXPECT_EQ(*error ? std::string(error) + " \"" + terminal.path() + "\"." : "", thrownError);
     }
 }
 
@@ -84,11 +77,9 @@ TEST(TSC10TouchScreenTest, ReportsDecodeUntilTheLineFails)
     const TraceCapture traces("OKU::TSC10TouchScreen");
     replay(rig.driver, rig.terminal, traces, "tsc10-reports");
     rig.terminal.send(hex("11")); // a touch whose position does not follow within 100 ms
-    EXPECT_EQ(rig.error("Timeout reading") + "  Connection timed out",
-              thrown([&rig] { rig.driver.getEvent(); }));
+    EXPECT_EQ(rig.error("Timeout reading") + "  Connection timed out", thrown([&rig] { rig.driver.getEvent(); }));
     rig.terminal.hangUp();
-    EXPECT_EQ(rig.error("Read error from") + "  Input/output error",
-              thrown([&rig] { rig.driver.getEvent(); }));
+    EXPECT_EQ(rig.error("Read error from") + "  Input/output error", thrown([&rig] { rig.driver.getEvent(); }));
 }
 
 // Every command waits for its answer; the mode only changes once answered.
@@ -111,8 +102,7 @@ TEST(TSC10TouchScreenTest, CommandsNeedAnAcknowledgement)
         return thrown([&rig, command] { (rig.driver.*command)(); });
     };
     const auto upload = [&rig](size_t count) {
-        return thrown(
-            [&rig, count] { rig.driver.setCalibration(calibrationPoints(count), 799, 479); });
+        return thrown([&rig, count] { rig.driver.setCalibration(calibrationPoints(count), 799, 479); });
     };
     EXPECT_EQ("", call(&TouchScreen::startRawCoordinates));
     EXPECT_EQ("", call(&TouchScreen::startRawCoordinates)); // nothing to do
@@ -144,29 +134,21 @@ TEST(TSC10TouchScreenTest, CommandsShareTheLineWithTheReader)
     std::vector<std::string> expectedEvents;
     for (int i = 0; i < commands; ++i) {
         const std::string position = toHex({0, static_cast<unsigned char>(i)});
-        script.insert(script.end(), {expect(i % 2 ? "02" : "0B"),
-                                     answer("11 " + position + " " + position + " 10 06"),
+        script.insert(script.end(), {expect(i % 2 ? "02" : "0B"), answer("11 " + position + " " + position + " 10 06"),
                                      expect(i % 2 ? "3A" : "31")});
         for (const char* state : {"press ", "release "})
             expectedEvents.push_back(state + std::to_string(i) + " " + std::to_string(i));
     }
-    std::mutex eventsMutex;
+    // Only the reader touches events until it is joined.
     std::vector<std::string> events;
     std::thread reader([&] {
-        for (size_t i = 0; i < expectedEvents.size(); ++i) {
-            const std::string event = describe(rig.driver.getEvent());
-            const std::lock_guard<std::mutex> lock(eventsMutex);
-            events.push_back(event);
-        }
+        for (size_t i = 0; i < expectedEvents.size(); ++i)
+            events.push_back(describe(rig.driver.getEvent()));
     });
     ScriptedController controller(rig.terminal, script);
     for (int i = 0; i < commands; ++i)
-        EXPECT_EQ("", thrown([&rig, i] {
-            if (i % 2)
-                rig.driver.endRawCoordinates();
-            else
-                rig.driver.startRawCoordinates();
-        })) << i;
+        EXPECT_EQ("", thrown([&rig, i] { i % 2 ? rig.driver.endRawCoordinates() : rig.driver.startRawCoordinates(); }))
+            << i;
     EXPECT_EQ("", controller.finish());
     reader.join();
     EXPECT_EQ(expectedEvents, events);

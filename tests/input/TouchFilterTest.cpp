@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -29,14 +30,11 @@ std::vector<std::string> lines(const std::string& text)
     return result;
 }
 
-// Reports from a script; reportWaiting() while one is left. A report marked
-// failing throws instead, as a controller cut off on the line does.
+// Reports from a script; reportWaiting() while one is left. An empty report
+// throws instead, as a controller cut off on the line does.
 class ScriptedDriver : public DummyTouchScreen {
 public:
-    struct Report {
-        TouchScreen::Event event;
-        bool fails;
-    };
+    typedef std::optional<Event> Report;
 
     explicit ScriptedDriver(std::deque<Report> reports) : m_reports(std::move(reports)) {}
     Event getEvent() override
@@ -45,9 +43,7 @@ public:
             throw std::logic_error("read beyond the script");
         const Report report = m_reports.front();
         m_reports.pop_front();
-        if (report.fails)
-            throw std::runtime_error("cut off");
-        return report.event;
+        return report ? *report : throw std::runtime_error("cut off");
     }
     bool reportWaiting() override { return !m_reports.empty(); }
     void startRawCoordinates() override { m_raw = true; }
@@ -57,9 +53,9 @@ public:
     bool m_raw = false;
 };
 
-ScriptedDriver::Report report(bool pressed, int x, int y, bool fails = false)
+ScriptedDriver::Report report(bool pressed, int x, int y)
 {
-    return {{pressed, x, y}, fails};
+    return TouchScreen::Event{pressed, x, y};
 }
 
 } // namespace
@@ -109,7 +105,7 @@ TEST(TouchFilterTest, FilteredDriverHoldsReleasesForTheirDebounceTime)
     settings.debounceMs = 40;
     auto driver = std::make_unique<ScriptedDriver>(std::deque<ScriptedDriver::Report>{
         report(true, 10, 10), report(false, 10, 10), report(true, 30, 10), report(false, 30, 10),
-        report(true, 50, 50), report(false, 50, 50), report(true, 0, 0, true)});
+        report(true, 50, 50), report(false, 50, 50), std::nullopt});
     ScriptedDriver& script = *driver;
     FilteredTouchScreen filtered(std::move(driver), settings);
     filtered.startRawCoordinates();

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <typeinfo>
 
 #include <gtest/gtest.h>
@@ -31,21 +32,17 @@ TEST(TouchScreenTest, EnvironmentChoosesDriverDeviceAndBaud)
         const std::type_info& driver;
     } cases[] = {
         {nullptr, nullptr, nullptr, T::PM9000, "/dev/ttyS3", 19200, typeid(PM9000TouchScreen)},
-        {"pm9000", "/dev/ttyUSB0", "38400", T::PM9000, "/dev/ttyUSB0", 38400,
-         typeid(PM9000TouchScreen)},
+        {"pm9000", "/dev/ttyUSB0", "38400", T::PM9000, "/dev/ttyUSB0", 38400, typeid(PM9000TouchScreen)},
         {"pm6000", nullptr, nullptr, T::PM6000, "/dev/ttyS3", 9600, typeid(PM6000TouchScreen)},
-        {"input", nullptr, "9600", T::LINUX_INPUT, "/dev/input/event0", 0,
-         typeid(LinuxTouchScreen)},
-        {"input", "/dev/input/event3", nullptr, T::LINUX_INPUT, "/dev/input/event3", 0,
-         typeid(LinuxTouchScreen)},
+        {"input", nullptr, "9600", T::LINUX_INPUT, "/dev/input/event0", 0, typeid(LinuxTouchScreen)},
+        {"input", "/dev/input/event3", nullptr, T::LINUX_INPUT, "/dev/input/event3", 0, typeid(LinuxTouchScreen)},
         {"tsc10", nullptr, nullptr, T::TSC10, "/dev/ttyS2", 0, typeid(TSC10TouchScreen)},
         {"none", "/dev/ttyS1", "9600", T::DUMMY, "", 0, typeid(DummyTouchScreen)},
         {"dummy", nullptr, nullptr, T::DUMMY, "", 0, typeid(DummyTouchScreen)},
     };
     for (const auto& t : cases) {
         SCOPED_TRACE(t.type ? t.type : "(unset)");
-        ScopedEnv type("OKU_TSTYPE", t.type), device("OKU_TSDEV", t.device),
-            baud("OKU_TSBAUD", t.baud);
+        ScopedEnv type("OKU_TSTYPE", t.type), device("OKU_TSDEV", t.device), baud("OKU_TSBAUD", t.baud);
         const TouchScreenSettings settings = touchScreenSettingsFromEnv();
         EXPECT_EQ(t.expectedType, settings.type);
         EXPECT_EQ(t.expectedDevice, settings.device);
@@ -53,8 +50,8 @@ TEST(TouchScreenTest, EnvironmentChoosesDriverDeviceAndBaud)
         const std::unique_ptr<TouchScreen> driver = createTouchScreen(settings, 800, 600);
         EXPECT_EQ(t.driver, typeid(*driver));
         const bool dummy = t.expectedType == TouchScreenType::DUMMY;
-        EXPECT_EQ(dummy ? 1 : 800, driver->getWidth());
-        EXPECT_EQ(dummy ? 1 : 600, driver->getHeight());
+        EXPECT_EQ(dummy ? std::make_pair(1, 1) : std::make_pair(800, 600),
+                  std::make_pair(driver->getWidth(), driver->getHeight()));
     }
     ScopedEnv type("OKU_TSTYPE", "none");
     EXPECT_EQ(0, openTouchScreen(800, 600)->getRotation());
@@ -74,8 +71,8 @@ TEST(TouchScreenTest, UnknownTypeOrFailedInitIsFatalUnlessControllerIsOptional)
             ::testing::ExitedWithCode(1),
             "handled: Unknown touch screen controller type '" + std::string(type) + "'\\.");
 
-    const std::string initFailure = "Cannot initialize touch screen controller:\nCannot open "
-                                    "\"/nonexistent/ttyS9\".  No such file or directory\n";
+    const std::string initFailure =
+        "Cannot initialize touch screen controller:\nCannot open \"/nonexistent/ttyS9\".  No such file or directory\n";
     ScopedEnv type("OKU_TSTYPE", "pm9000"), device("OKU_TSDEV", "/nonexistent/ttyS9");
     for (const char* optional : {static_cast<const char*>(nullptr), ""}) {
         ScopedEnv notOptional("NIMBLO_OPTIONAL_TSC", optional);
@@ -91,24 +88,17 @@ TEST(TouchScreenTest, UnknownTypeOrFailedInitIsFatalUnlessControllerIsOptional)
 // that is no number is refused before any device is opened.
 TEST(TouchScreenTest, FilterSettingsWrapTheDriver)
 {
-    const struct {
-        const char *jitter, *debounce;
-        int expectedJitter, expectedDebounce;
-        const std::type_info& driver;
-    } cases[] = {
-        {nullptr, "", 2, 12, typeid(FilteredTouchScreen)},
-        {"0", "25", 0, 25, typeid(FilteredTouchScreen)},
-        {"5", "0", 5, 0, typeid(FilteredTouchScreen)},
-        {"0", "0", 0, 0, typeid(DummyTouchScreen)},
-    };
+    // The two settings, the pixels and milliseconds they give, and whether
+    // the driver is filtered.
+    const std::tuple<const char*, const char*, int, int, bool> cases[] = {
+        {nullptr, "", 2, 12, true}, {"0", "25", 0, 25, true}, {"5", "0", 5, 0, true}, {"0", "0", 0, 0, false}};
     ScopedEnv type("OKU_TSTYPE", "none");
-    for (const auto& t : cases) {
-        ScopedEnv jitter("OKU_TS_JITTER", t.jitter), debounce("OKU_TS_DEBOUNCE", t.debounce);
+    for (const auto& [jitterText, debounceText, jitter, debounce, filtered] : cases) {
+        ScopedEnv jitterEnv("OKU_TS_JITTER", jitterText), debounceEnv("OKU_TS_DEBOUNCE", debounceText);
         const TouchFilterSettings settings = TouchFilterSettings::fromEnv();
-        EXPECT_EQ(t.expectedJitter, settings.jitterPixels);
-        EXPECT_EQ(t.expectedDebounce, settings.debounceMs);
+        EXPECT_EQ(std::make_pair(jitter, debounce), std::make_pair(settings.jitterPixels, settings.debounceMs));
         const std::unique_ptr<TouchScreen> driver = openTouchScreen(800, 600, 90);
-        EXPECT_EQ(t.driver, typeid(*driver));
+        EXPECT_EQ(filtered ? typeid(FilteredTouchScreen) : typeid(DummyTouchScreen), typeid(*driver));
         EXPECT_EQ(90, driver->getRotation());
     }
 
@@ -121,8 +111,7 @@ TEST(TouchScreenTest, FilterSettingsWrapTheDriver)
                 openTouchScreen(800, 600);
             },
             ::testing::ExitedWithCode(1),
-            "handled: Invalid OKU_TS_DEBOUNCE \"" + std::string(value) +
-                "\"\\.  Use a number of milliseconds, 0 for none\\.");
+            "handled: Invalid OKU_TS_DEBOUNCE \"" + std::string(value) + "\"\\.  Use a number of milliseconds, 0 for none\\.");
 }
 
 TEST(TouchScreenTest, MarkerFileRecordsCalibration)
