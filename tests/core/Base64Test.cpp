@@ -28,27 +28,23 @@ std::string streamCode(bool encode, const std::string& input)
     return (encode ? base64Encode(out, in) : base64Decode(out, in)) ? out.str() : "(refused)";
 }
 
-std::string allBytes(int times)
-{
-    std::string bytes;
-    for (int i = 0; i < 256 * times; ++i)
-        bytes += static_cast<char>(i);
-    return bytes;
-}
-
 } // namespace
 
 TEST(Base64, EveryFormMatchesTheRfcVectors)
 {
     const std::pair<std::string, std::string> vectors[] = {
         {"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="},
-        {"foobar", "Zm9vYmFy"}};
+        {"foobar", "Zm9vYmFy"},
+        // The two last letters of the alphabet, which the others do not use.
+        {"\xFB\xFF\xBF", "+/+/"}};
     for (const auto& [plain, encoded] : vectors) {
         SCOPED_TRACE(plain);
         EXPECT_EQ(static_cast<int>(encoded.size()), base64EncodeLen(static_cast<int>(plain.size())));
         EXPECT_EQ(encoded, base64Encode(plain));
         std::vector<char> out = {'x'};
         base64Encode(out, plain);
+        EXPECT_EQ(bytesOf(encoded), out);
+        base64Encode(out, bytesOf(plain));
         EXPECT_EQ(bytesOf(encoded), out);
         std::string buffer(encoded.size() + 2, '#');
         EXPECT_EQ(static_cast<int>(encoded.size()), base64Encode(&buffer[0], static_cast<int>(buffer.size()),
@@ -65,17 +61,13 @@ TEST(Base64, EveryFormMatchesTheRfcVectors)
         EXPECT_EQ(plain, rawDecode(encoded, true, 6));
         EXPECT_EQ(plain, streamCode(false, encoded));
     }
-    // The two last letters of the alphabet, which the vectors do not use.
-    EXPECT_EQ("+/+/", base64Encode(std::string("\xFB\xFF\xBF")));
-    EXPECT_EQ("\xFB\xFF\xBF", base64Decode("+/+/"));
 }
 
 TEST(Base64, DecodingChecksLengthsAndAlphabet)
 {
-    EXPECT_EQ("A", rawDecode("QQ==", true, 1));
+    // Without padded, groups are whole; the output may be just large enough.
+    EXPECT_EQ("ABC", rawDecode("QUJD", false, 3) + rawDecode("", false, 0));
     EXPECT_EQ("AB", rawDecode("QUI=", true, 2));
-    EXPECT_EQ("ABC", rawDecode("QUJD", false, 3));
-    EXPECT_EQ("", rawDecode("", false, 0));
     const std::tuple<std::string, bool, int> refused[] = {
         // Lengths: a multiple of 4, and the output must hold the whole result.
         {"QQ=", true, 8}, {"QUJDR", true, 8}, {"QUI=", true, 1}, {"QUJD", false, 2},
@@ -102,12 +94,11 @@ TEST(Base64, DecodingChecksLengthsAndAlphabet)
     EXPECT_FALSE(base64Decode(s, "Zm9v YmFy"));
     EXPECT_TRUE(s.empty());
     EXPECT_EQ("", base64Decode("Zm9=Zm9v"));
-    std::vector<char> encoded = {'x'};
-    base64Encode(encoded, bytesOf("foob"));
-    EXPECT_EQ(bytesOf("Zm9vYg=="), encoded);
     // Streams go block by block; 4000 characters make exactly one, and
     // padding is only allowed in the last.
-    const std::string bytes = allBytes(40);
+    std::string bytes;
+    for (int i = 0; i < 256 * 40; ++i)
+        bytes += static_cast<char>(i);
     EXPECT_EQ(base64Encode(bytes), streamCode(true, bytes));
     EXPECT_EQ(bytes, streamCode(false, base64Encode(bytes)));
     const std::string block = std::string(3996, 'A') + "QQ==";

@@ -61,14 +61,12 @@ TEST(DirectoriesTest, MakeAndRemoveTreesAndTemporaryNames)
     WorkingDirectory cwd(tmp.path());
     EXPECT_TRUE(makeDirTree("relative/x"));
     EXPECT_TRUE(pathIsDirectory(tmp / "relative/x"));
-    EXPECT_FALSE(makeDir(tmp / "a"));
-    EXPECT_FALSE(removeDir(tmp / "a"));
+    EXPECT_FALSE(makeDir(tmp / "a") || removeDir(tmp / "a"));
     EXPECT_TRUE(removeFile(tmp / "relative/x"));
     EXPECT_FALSE(removeFile(tmp / "relative/x"));
     // Links are removed, never followed.
-    tmp.write("keep", "keep");
-    tmp.write("a/file", "");
-    tmp.write("a/b/c/file", "");
+    for (const char* name : {"keep", "a/file", "a/b/c/file"})
+        tmp.write(name, "keep");
     ASSERT_EQ(0, symlink((tmp / "keep").c_str(), (tmp / "a/fileLink").c_str()));
     EXPECT_TRUE(removeTree(tmp / "a", false));
     Names entries;
@@ -105,9 +103,7 @@ TEST(DirectoriesTest, ListingsSortEntriesByTypeAndMatchExtensionsAtTheEnd)
         ASSERT_EQ(0, symlink((tmp / target).c_str(), (tmp / link).c_str()));
     ASSERT_EQ(0, mkfifo((tmp / "fifo").c_str(), 0600));
     const Names files = {u8"Gr\u00fc\u00dfe.png", "a.png.png", "fileLink", "icon.png", "png"};
-    Names found = {"stale"};
-    Names dirs = {"stale"};
-    Names others = {"stale"};
+    Names found = {"stale"}, dirs = {"stale"}, others = {"stale"};
     ASSERT_TRUE(getDirectory(tmp.path(), &found, &dirs, &others));
     EXPECT_EQ(files, sorted(found));
     EXPECT_EQ(Names({"dir.png"}), dirs);

@@ -27,9 +27,8 @@ TEST(FileCopyTest, CopiesReplaceTheWholeDestinationOrLeaveIt)
     EXPECT_TRUE(copyStream(in, out));
     EXPECT_EQ(data, out.str());
     std::ostream noBuffer(nullptr);
-    EXPECT_FALSE(copyStream(in.seekg(0), noBuffer));
     std::istream badInput(nullptr);
-    EXPECT_FALSE(copyStream(badInput, out));
+    EXPECT_FALSE(copyStream(in.seekg(0), noBuffer) || copyStream(badInput, out));
     // A stream that failed before its end gives nothing more; one at its end
     // has nothing more to give.
     std::istringstream failed(data);
@@ -48,8 +47,7 @@ TEST(FileCopyTest, CopiesReplaceTheWholeDestinationOrLeaveIt)
     tmp.write("short", "short");
     ASSERT_TRUE(copyFile(tmp / "short", tmp / "to"));
     EXPECT_EQ("short", tmp.read("to"));
-    EXPECT_FALSE(copyFile(tmp / "missing", tmp / "other"));
-    EXPECT_FALSE(copyFile(tmp / "from", tmp / "no/such/dir"));
+    EXPECT_FALSE(copyFile(tmp / "missing", tmp / "other") || copyFile(tmp / "from", tmp / "no/such/dir"));
     // A finished copier does not copy again.
     FileCopier copier(tmp / "from", tmp / "copied");
     EXPECT_TRUE(copier.copy());
@@ -61,9 +59,7 @@ TEST(FileCopyTest, CopiesReplaceTheWholeDestinationOrLeaveIt)
     tmp.write("to.tmp", "stale and much longer than the new contents");
     ASSERT_TRUE(syncCopyFile(tmp / "from", tmp / "to", ".tmp"));
     EXPECT_EQ("new contents", tmp.read("to"));
-    EXPECT_FALSE(pathExists(tmp / "to.tmp"));
-    EXPECT_FALSE(syncCopyFile(tmp / "missing", tmp / "to", ".tmp"));
-    EXPECT_FALSE(pathExists(tmp / "to.tmp"));
+    EXPECT_FALSE(syncCopyFile(tmp / "missing", tmp / "to", ".tmp") || pathExists(tmp / "to.tmp"));
     // A temporary name that cannot be removed stops the copy.
     ASSERT_TRUE(makeDirTree(tmp / "to.tmp/inside"));
     EXPECT_FALSE(syncCopyFile(tmp / "from", tmp / "to", ".tmp"));
@@ -71,10 +67,8 @@ TEST(FileCopyTest, CopiesReplaceTheWholeDestinationOrLeaveIt)
 
     tmp.write("a.new", "version 2");
     ASSERT_TRUE(syncRename(tmp / "a.new", tmp / "to"));
-    EXPECT_EQ("version 2", tmp.read("to"));
-    EXPECT_FALSE(pathExists(tmp / "a.new"));
-    EXPECT_FALSE(syncRename(tmp / "a.new", tmp / "to"));
-    EXPECT_FALSE(syncRename(tmp / "from", tmp / "no/such/b"));
+    EXPECT_TRUE(tmp.read("to") == "version 2" && !pathExists(tmp / "a.new"));
+    EXPECT_FALSE(syncRename(tmp / "a.new", tmp / "to") || syncRename(tmp / "from", tmp / "no/such/b"));
     EXPECT_TRUE(pathExists(tmp / "from"));
     tmp.write("c.new", "moved");
     WorkingDirectory cwd(tmp.path());

@@ -69,17 +69,15 @@ TEST(NumberConversion, ParsingTakesTheLongestPrefixAndFormattingPadsInFrontOfThe
     EXPECT_EQ(L"1.5 1234567", ftowstring(1.5, 1) + L" " + itowstring(1234567));
     std::locale::global(previous);
 
-    EXPECT_EQ("00-5", itostring(-5, 4, '0'));
-    EXPECT_EQ("123", itostring(123, 2, '0'));
-    EXPECT_EQ("**-9000000000", lltostring(-9000000000LL, 13, '*'));
-    EXPECT_EQ(L"\u00B7\u00B7-1", itowstring(-1, 4, L'\u00B7'));
-    EXPECT_EQ(L"0010", itowstring(8, 4, L'0', std::ios_base::oct));
-    EXPECT_EQ(L"100000000", lltowstring(0x100000000LL, std::ios_base::hex));
-    EXPECT_EQ(L"0000ff", lltowstring(255, 6, L'0', std::ios_base::hex));
-    EXPECT_EQ("1.000", ftostring(1.0, 3));
-    EXPECT_EQ("1", ftostring(1.4, -2));
-    EXPECT_EQ("10000000000.5", ftostring(1e10 + 0.5, 1));
-    EXPECT_EQ(L"-0.50", ftowstring(-0.5, 2));
+    typedef std::vector<std::string> Texts;
+    typedef std::vector<std::wstring> WTexts;
+    EXPECT_EQ((Texts{"00-5", "123", "**-9000000000", "1.000", "1", "10000000000.5"}),
+              (Texts{itostring(-5, 4, '0'), itostring(123, 2, '0'), lltostring(-9000000000LL, 13, '*'),
+                     ftostring(1.0, 3), ftostring(1.4, -2), ftostring(1e10 + 0.5, 1)}));
+    EXPECT_EQ((WTexts{L"\u00B7\u00B7-1", L"0010", L"100000000", L"0000ff", L"-0.50"}),
+              (WTexts{itowstring(-1, 4, L'\u00B7'), itowstring(8, 4, L'0', std::ios_base::oct),
+                      lltowstring(0x100000000LL, std::ios_base::hex), lltowstring(255, 6, L'0', std::ios_base::hex),
+                      ftowstring(-0.5, 2)}));
     const std::tuple<double, int, int> decimals[] = {
         {0.05, 2, 3}, {-0.05, 2, 3}, {123.4, 2, 2}, {1.0, 3, 3},     {0.001234, 3, 5},
         {0.0, 4, 4},  {0.001, 0, 0}, {1e300, 1, 1}, {0.001, -2, -2}, {std::numeric_limits<double>::quiet_NaN(), 2, 2}};

@@ -32,8 +32,7 @@ TEST(ProcessTest, StatusArgumentsCapturedStreamsAndProgramsThatCannotRun)
     std::string output;
     std::string errors;
     EXPECT_EQ(3, execWait(script, {"a b", "", "c"}, &output, "", &errors));
-    EXPECT_EQ(script + "\na b\n\nc\n", output);
-    EXPECT_EQ("problem\n", errors);
+    EXPECT_EQ(script + "\na b\n\nc\n|problem\n", output + "|" + errors);
     // Captures are appended to, and a name without "/" is looked up in PATH.
     EXPECT_EQ(0, execWait("sh", {"-c", "echo more"}, &output, "", nullptr));
     EXPECT_EQ(script + "\na b\n\nc\n" + "more\n", output);
@@ -44,8 +43,7 @@ TEST(ProcessTest, StatusArgumentsCapturedStreamsAndProgramsThatCannotRun)
     // Programs that cannot run leave nothing behind.
     dir.write("plain.txt", "echo not executable\n");
     const int descriptors = openDescriptorCount();
-    output.clear();
-    errors.clear();
+    output = errors = "";
     EXPECT_EQ(-1, execWait(dir / "missing", {"x"}, &output, "input", &errors));
     EXPECT_EQ(-1, execWait(dir / "plain.txt", {}, &output, "", &errors));
     EXPECT_EQ(-1, execWait(dir.path(), {}, nullptr, "", nullptr));
@@ -75,8 +73,7 @@ TEST(ProcessTest, LargeInputAndOutputsArePumpedTogether)
     std::string errors;
     EXPECT_EQ(0, execWait("/bin/sh", {"-c", "tee /dev/stderr; head -c 102400 /dev/zero | tr '\\0' x"}, &output,
                           input, &errors));
-    EXPECT_EQ(input + std::string(102400, 'x'), output);
-    EXPECT_EQ(input, errors);
+    EXPECT_TRUE(output == input + std::string(102400, 'x') && errors == input);
     // Without care the write into a pipe nobody reads any more raises
     // SIGPIPE and kills the whole program. Repeated, because whether the
     // child is already gone at the first write varies from run to run.

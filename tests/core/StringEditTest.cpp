@@ -1,15 +1,14 @@
 #include "core/StringEdit.h"
 
+#include <tuple>
 #include <gtest/gtest.h>
+
+#include "core/Utf8.h"
 
 using namespace OKU;
 
-namespace {
-
 using Pieces = std::vector<std::string>;
 using WPieces = std::vector<std::wstring>;
-
-} // namespace
 
 TEST(StringEdit, PadTrimAndMatchPrefixesAndSuffixesExactly)
 {
@@ -35,16 +34,19 @@ TEST(StringEdit, PadTrimAndMatchPrefixesAndSuffixesExactly)
     EXPECT_EQ(L"x--", ltrim(L"--x--", L"-"));
     EXPECT_EQ(L"", rtrim(L"\u00A0\u00A0", L"\u00A0"));
 
-    EXPECT_TRUE(startsWith("file.png", "file") && startsWith("file.png", "") && startsWith("file", "file"));
-    EXPECT_FALSE(startsWith("file", "file.png"));
-    EXPECT_FALSE(startsWith("File.png", "file"));
-    EXPECT_TRUE(endsWith("file.png", ".png"));
-    EXPECT_FALSE(endsWith("png", ".png"));
-    EXPECT_FALSE(endsWith("file.PNG", ".png"));
-    EXPECT_TRUE(startsWith(L"\u20AC12", L"\u20AC"));
-    EXPECT_FALSE(startsWith(L"12", L"\u20AC"));
-    EXPECT_TRUE(endsWith(L"12\u20AC", L"2\u20AC"));
-    EXPECT_FALSE(endsWith(L"\u20AC", L"1\u20AC"));
+    // Text, piece, whether the text starts and ends with it: narrow and wide alike.
+    const std::tuple<const wchar_t*, const wchar_t*, bool, bool> pieces[] = {
+        {L"file.png", L"file", true, false}, {L"file", L"file", true, true},  {L"file.png", L"", true, true},
+        {L"file", L"file.png", false, false}, {L"File.png", L"file", false, false}, {L"file.png", L".png", false, true},
+        {L"png", L".png", false, false},     {L"file.PNG", L".png", false, false}, {L"\u20AC12", L"\u20AC", true, false},
+        {L"12\u20AC", L"2\u20AC", false, true}, {L"\u20AC", L"1\u20AC", false, false}};
+    for (const auto& [text, piece, starts, ends] : pieces) {
+        const std::string narrow = utf8Encode(text), narrowPiece = utf8Encode(piece);
+        EXPECT_EQ(std::make_pair(starts, ends), std::make_pair(startsWith(text, piece), endsWith(text, piece)));
+        EXPECT_EQ(std::make_pair(starts, ends),
+                  std::make_pair(startsWith(narrow, narrowPiece), endsWith(narrow, narrowPiece)))
+            << narrow;
+    }
 }
 
 TEST(StringEdit, SplitKeepsEmptyPiecesAndHonoursMaxParts)

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -39,9 +40,7 @@ public:
     std::string read(const std::string& name) const
     {
         std::ifstream in(*this / name, std::ios_base::binary);
-        std::ostringstream contents;
-        contents << in.rdbuf();
-        return contents.str();
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
 private:

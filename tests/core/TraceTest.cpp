@@ -57,9 +57,8 @@ protected:
         return m_dir.read(name);
     }
 
-    ScopedEnv m_config{"OKU_TRACECONFIG", nullptr};
-    ScopedEnv m_default{"OKU_TRACEDEFAULT", nullptr};
-    ScopedEnv m_pathDefault{"OKU_TRACEPATHDEFAULT", nullptr};
+    ScopedEnv m_config{"OKU_TRACECONFIG", nullptr}, m_default{"OKU_TRACEDEFAULT", nullptr},
+        m_pathDefault{"OKU_TRACEPATHDEFAULT", nullptr};
     TempDir m_dir;
 };
 
@@ -184,8 +183,7 @@ TEST(Backtrace, LinesAreDemangled)
 TEST_F(TraceTest, LinesOfSeveralThreadsStayWhole)
 {
     ASSERT_TRUE(traceInit(writeConfig(fileOutput("threads.log"))));
-    const int threadCount = 4;
-    const int lineCount = 2000;
+    const int threadCount = 4, lineCount = 2000;
     const std::string padding(200, '#');
     std::vector<std::thread> threads;
     for (int t = 0; t < threadCount; ++t) {
@@ -198,8 +196,7 @@ TEST_F(TraceTest, LinesOfSeveralThreadsStayWhole)
         thread.join();
     std::vector<int> next(threadCount, 0);
     for (const std::string& entry : entries(readLog("threads.log"))) {
-        int t = -1;
-        int i = -1;
+        int t = -1, i = -1;
         char rest[256] = {};
         ASSERT_EQ(3, sscanf(entry.c_str(), "[OKU::Test]: %d %d %255s", &t, &i, rest)) << entry;
         ASSERT_TRUE(t >= 0 && t < threadCount) << entry;

@@ -92,26 +92,23 @@ protected:
 
 TEST_F(XMLWriterDeathTest, MisuseIsFatal)
 {
-    using testing::ExitedWithCode;
-    EXPECT_EXIT({ { XMLElementWriter first(m_root, "a"); } XMLElementWriter second(m_root, "b"); }, ExitedWithCode(1),
-                "XMLRootWriter opened element when closed");
-    EXPECT_EXIT({ XMLElementWriter first(m_root, "a"); XMLElementWriter second(m_root, "b"); }, ExitedWithCode(1),
-                "XMLRootWriter opened element while in element");
-    EXPECT_EXIT(m_root.writeText("x"), ExitedWithCode(1), "XMLRootWriter cannot write text");
-    EXPECT_EXIT({ XMLElementWriter e(m_root, "e"); m_root.close(); }, ExitedWithCode(1),
-                "XMLRootWriter closed while in element");
-
     XMLElementWriter e(m_root, "e");
-    EXPECT_EXIT({ e.close(); e.startAttr("a"); }, ExitedWithCode(1), "XMLElementWriter set attibute when closed");
-    EXPECT_EXIT({ e.writeText("x"); e.startAttr("a"); }, ExitedWithCode(1),
-                "XMLElementWriter set attibute when not empty");
-    EXPECT_EXIT({ e.close(); XMLElementWriter child(e, "c"); }, ExitedWithCode(1),
-                "XMLElementWriter opened element when closed");
-    EXPECT_EXIT({ XMLElementWriter first(e, "a"); XMLElementWriter second(e, "b"); }, ExitedWithCode(1),
-                "XMLElementWriter opened element while in element");
-    EXPECT_EXIT({ e.close(); e.writeText("x"); }, ExitedWithCode(1), "XMLElementWriter wrote text when closed");
-    EXPECT_EXIT({ XMLElementWriter child(e, "c"); e.writeBinary(std::string("x")); }, ExitedWithCode(1),
-                "XMLElementWriter wrote data while in element");
-    EXPECT_EXIT({ XMLElementWriter child(e, "c"); e.close(); }, ExitedWithCode(1),
-                "XMLElementWriter closed while in element");
+    // Each misuse and its message.
+    const std::pair<std::function<void()>, const char*> misuses[] = {
+        {[&] { e.close(); XMLElementWriter second(m_root, "b"); }, "XMLRootWriter opened element when closed"},
+        {[&] { XMLElementWriter second(m_root, "b"); }, "XMLRootWriter opened element while in element"},
+        {[&] { m_root.writeText("x"); }, "XMLRootWriter cannot write text"},
+        {[&] { m_root.close(); }, "XMLRootWriter closed while in element"},
+        {[&] { e.close(); e.startAttr("a"); }, "XMLElementWriter set attibute when closed"},
+        {[&] { e.writeText("x"); e.startAttr("a"); }, "XMLElementWriter set attibute when not empty"},
+        {[&] { e.close(); XMLElementWriter child(e, "c"); }, "XMLElementWriter opened element when closed"},
+        {[&] { XMLElementWriter first(e, "a"); XMLElementWriter second(e, "b"); },
+         "XMLElementWriter opened element while in element"},
+        {[&] { e.close(); e.writeText("x"); }, "XMLElementWriter wrote text when closed"},
+        {[&] { XMLElementWriter child(e, "c"); e.writeBinary(std::string("x")); },
+         "XMLElementWriter wrote data while in element"},
+        {[&] { XMLElementWriter child(e, "c"); e.close(); }, "XMLElementWriter closed while in element"},
+    };
+    for (const auto& [misuse, message] : misuses)
+        EXPECT_EXIT(misuse(), testing::ExitedWithCode(1), message);
 }

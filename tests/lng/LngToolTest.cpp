@@ -1,5 +1,4 @@
-#include <dirent.h>
-
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,14 +29,9 @@ std::vector<std::wstring> textsOf(const std::string& source)
 std::vector<std::string> shippedSources()
 {
     std::vector<std::string> codes;
-    DIR* dir = opendir(OKU_LNG_SOURCE_DIR);
-    while (const dirent* entry = dir ? readdir(dir) : nullptr) {
-        const std::string name = entry->d_name;
-        if (name.size() > 3 && name.compare(name.size() - 3, 3, ".po") == 0)
-            codes.push_back(name.substr(0, name.size() - 3));
-    }
-    if (dir)
-        closedir(dir);
+    for (const auto& entry : std::filesystem::directory_iterator(OKU_LNG_SOURCE_DIR))
+        if (entry.path().extension() == ".po")
+            codes.push_back(entry.path().stem().string());
     return codes;
 }
 
@@ -61,16 +55,12 @@ TEST(LngTool, CheckNamesEveryFaultOfALanguageSource)
 {
     const std::vector<SourceText> program = {
         {L"Copy %1 of %2", "a.cpp:1"}, {L"OK", "a.cpp:2"}, {L"Cancel", "a.cpp:3"}};
-    const std::vector<PoEntry> catalog = {{L"Copy %1 of %2", L"%2: %1 kopieren", 1},
-                                          {L"OK", L"OK", 4},
-                                          {L"OK", L"Gut", 7},
-                                          {L"Gone", L"Weg", 10}};
-    EXPECT_EQ(std::vector<std::string>({"de.po:7: given twice: \"OK\"",
-                                        "de.po:10: no longer used: \"Gone\"",
+    const std::vector<PoEntry> catalog = {
+        {L"Copy %1 of %2", L"%2: %1 kopieren", 1}, {L"OK", L"OK", 4}, {L"OK", L"Gut", 7}, {L"Gone", L"Weg", 10}};
+    EXPECT_EQ(std::vector<std::string>({"de.po:7: given twice: \"OK\"", "de.po:10: no longer used: \"Gone\"",
                                         "de.po:0: lacks \"Cancel\" (a.cpp:3)"}),
               checkCatalog(program, catalog, "de.po"));
-    EXPECT_EQ(std::vector<std::string>(
-                  {"de.po:1: the markers differ from the text's: \"%1 von %3 kopieren\""}),
+    EXPECT_EQ(std::vector<std::string>({"de.po:1: the markers differ from the text's: \"%1 von %3 kopieren\""}),
               checkCatalog({program[0]}, {{L"Copy %1 of %2", L"%1 von %3 kopieren", 1}}, "de.po"));
 }
 
@@ -80,8 +70,7 @@ TEST(LngTool, ShippedTablesTranslateEveryTextOfTheirSource)
     const std::vector<std::string> codes = shippedSources();
     ASSERT_GE(codes.size(), 17u);
     for (const std::string& code : codes) {
-        ASSERT_TRUE(OKU::l10nLoadLanguage(std::string(OKU_LNG_DIR) + "/" + code + ".lng",
-                                          OKU::L10n_Language::WESTERN))
+        ASSERT_TRUE(OKU::l10nLoadLanguage(std::string(OKU_LNG_DIR) + "/" + code + ".lng", OKU::L10n_Language::WESTERN))
             << code;
         for (const PoEntry& entry : readPoFile(std::string(OKU_LNG_SOURCE_DIR) + "/" + code + ".po"))
             EXPECT_EQ(entry.text, OKU::l10nTranslate(entry.id)) << code << ":" << entry.line;
