@@ -1,8 +1,8 @@
 #!/bin/sh
 # Compares two per-file coverage reports of tools/coverage.sh (both line or
 # both branch reports): prints every file whose figure fell by more than
-# ALLOWANCE percentage points (default 1), every file the later report lost,
-# and the totals. Exits non-zero when a file fell beyond the allowance or the
+# ALLOWANCE percentage points (default 1), every file with covered lines the
+# later report lost, and the totals. Exits non-zero when a file fell beyond the allowance or the
 # total fell at all.
 #
 #   tools/coverage-compare.sh BEFORE.txt AFTER.txt [ALLOWANCE]
@@ -21,6 +21,9 @@ awk -v allowance="${3:-1}" '
             if (file == "TOTAL")
                 continue
             if (!(file in afterTotal)) {
+                # Not built for the later report, and covered by nothing before.
+                if (beforeCovered[file] == 0)
+                    continue
                 printf "%-44s missing from the later report\n", file
                 status = 1
                 continue

@@ -39,7 +39,7 @@ tail -n 3 "$build/coverage-tests.log"
 report() {
     gcovr --root "$top" --object-directory "$build" --exclude-directories "$build/CMakeFiles" \
         --filter "$top/src/" --filter "$top/app/" \
-        --exclude-throw-branches --exclude-unreachable-branches -j "$(nproc)" "$@"
+        --exclude-throw-branches --exclude-unreachable-branches -j "$(nproc)" "$@" "$build"
 }
 report --txt "$build/coverage-lines.txt" --print-summary
 report --branches --txt "$build/coverage-branches.txt" >/dev/null
