@@ -2,8 +2,8 @@
 # Compares two per-file coverage reports of tools/coverage.sh (both line or
 # both branch reports): prints every file whose figure fell by more than
 # ALLOWANCE percentage points (default 1), every file with covered lines the
-# later report lost, and the totals. Exits non-zero when a file fell beyond the allowance or the
-# total fell at all.
+# later report lost, and the totals. Exits non-zero when a file fell beyond
+# the allowance or the total fell at all.
 #
 #   tools/coverage-compare.sh BEFORE.txt AFTER.txt [ALLOWANCE]
 set -eu
