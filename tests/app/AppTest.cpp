@@ -185,14 +185,6 @@ public:
     std::vector<CalibrationPoint> m_points;
 };
 
-void tap(TestRootWidget& root, const Point& p)
-{
-    for (bool pressed : {true, false}) {
-        root.injectMouseEvent(p.x, p.y, pressed);
-        root.runPending();
-    }
-}
-
 // What a controller whose axes are sheared and scaled reports for a screen position.
 Point raw(const Point& screen)
 {
@@ -263,17 +255,15 @@ TEST(CalibrationScreenTest, NineTouchesInReadingOrderOfTheLanguage)
     for (const auto& c : cases) {
         ASSERT_TRUE(l10nLoadLanguage(c.languageFile, c.language));
         CalibrationRig rig;
-        TestRootWidget& root = rig.root;
-        RecordingTouchScreen& touchScreen = rig.touchScreen;
-        const StaticPixmap* cross = rig.cross;
+        auto& [root, touchScreen, cross] = rig;
         for (int i = 0; i < 9; ++i) {
             if (i > 0) {
-                tap(root, Point(5, 5)); // during the pause: ignored
+                root.tap(Point(5, 5)); // during the pause: ignored
                 root.processEvent(true);
             }
             EXPECT_TRUE(cross->isShown());
             EXPECT_EQ(grid[c.order[i]], center(cross)) << i;
-            tap(root, raw(grid[c.order[i]]));
+            root.tap(raw(grid[c.order[i]]));
             EXPECT_FALSE(cross->isShown());
         }
         EXPECT_EQ((Log{"raw on", "calibrate 799x599", "raw off"}), touchScreen.m_log);
@@ -285,7 +275,7 @@ TEST(CalibrationScreenTest, NineTouchesInReadingOrderOfTheLanguage)
         EXPECT_EQ(nullptr, root.getMouseGrabber());
 
         EXPECT_FALSE(TouchScreen::isCalibrated());
-        tap(root, center(withText<Button>(&root, L"OK")));
+        root.tap(center(withText<Button>(&root, L"OK")));
         EXPECT_TRUE(TouchScreen::isCalibrated());
         ASSERT_EQ(1u, root.getChildren().size());
         EXPECT_NE(nullptr, dynamic_cast<LifeboatScreen*>(root.getChildren().front()));
@@ -310,13 +300,11 @@ TEST(CalibrationScreenTest, EscapeSkipsToThePageWithoutCalibrating)
                  {9, {"raw on", "calibrate 799x599", "raw off"}}};
     for (const auto& c : cases) {
         CalibrationRig rig;
-        TestRootWidget& root = rig.root;
-        RecordingTouchScreen& touchScreen = rig.touchScreen;
-        const StaticPixmap* cross = rig.cross;
+        auto& [root, touchScreen, cross] = rig;
         for (int i = 0; i < c.touches; ++i) {
             while (!cross->isShown())
                 root.processEvent(true);
-            tap(root, raw(center(cross)));
+            root.tap(raw(center(cross)));
         }
         root.injectKeyEvent(KEY_CANCEL, 0);
         root.runPending();
@@ -413,21 +401,29 @@ TEST(LifeboatPortraitTest, UprightScreenKeepsTheSizesOfTheLyingOne)
     EXPECT_LE(top, 800);
 }
 
-// A step taps a button, or answers the open dialog with its confirming or
-// cancelling key.
-TEST_F(LifeboatScreenTest, ChoicesEndTheProgramWithTheirStatus)
+// A step taps the button showing its text, or presses its keys. With the
+// keyboard alone, the first key shows the focus on the first button, the
+// factory reset question starts on Cancel, and a closed question gives the
+// focus back to Factory Reset.
+TEST_F(LifeboatScreenTest, ChoicesByTouchOrKeyboardEndTheProgramWithTheirStatus)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     std::map<std::wstring, Point> taps;
     for (const wchar_t* name : {L"Factory Reset", L"Start Application", L"Reboot"})
         taps[name] = center(withText<Button>(&m_root, name));
+    const std::wstring tab = c_tabKey, down = c_downKey, enter = c_enterKey;
     const struct {
         std::vector<std::wstring> steps;
         int status;
     } cases[] = {{{L"Start Application"}, 50},
                  {{L"Reboot"}, 54},
-                 {{L"Factory Reset", L"OK"}, 51},
-                 {{L"Factory Reset", L"Cancel", L"Start Application"}, 50}};
+                 {{L"Factory Reset", c_confirmKey}, 51},
+                 {{L"Factory Reset", c_cancelKey, L"Start Application"}, 50},
+                 {{tab, down, down, enter}, 50},
+                 {{c_shiftTabKey, c_shiftTabKey, enter}, 54},
+                 {{tab, down, enter, c_rightKey, enter}, 51},
+                 {{tab, down, enter, c_cancelKey, down, enter}, 50},
+                 {{tab, down, enter, enter, down, down, enter}, 54}};
     // The windows on the root, counted on the GUI thread.
     const auto windows = [this] {
         return m_root.onGuiThread([this] { return m_root.getChildren().size(); });
@@ -437,49 +433,21 @@ TEST_F(LifeboatScreenTest, ChoicesEndTheProgramWithTheirStatus)
             {
                 m_root.start();
                 for (const std::wstring& step : c.steps) {
-                    const size_t before = windows();
-                    if (taps.count(step) == 0) {
-                        m_root.injectKeyEvent(step == L"OK" ? KEY_CONFIRM : KEY_CANCEL, 0);
-                    } else {
-                        m_root.injectMouseEvent(taps[step].x, taps[step].y, true);
-                        m_root.injectMouseEvent(taps[step].x, taps[step].y, false);
+                    if (isKeys(step)) {
+                        for (wchar_t key : step)
+                            m_root.injectKeyEvent(KeyCode(key), 0);
+                        // Handled, and a dialog it opened or closed is shown.
+                        m_root.onGuiThread([] {});
+                        continue;
                     }
+                    const size_t before = windows();
+                    m_root.injectMouseEvent(taps[step].x, taps[step].y, true);
+                    m_root.injectMouseEvent(taps[step].x, taps[step].y, false);
                     // A tap counts on a dialog, or on the page after it, only
                     // once that is shown: a pass of the loop after it came or went.
                     for (int waited = 0; waited < 5000 && windows() == before; waited += 10)
                         sleepMilliseconds(10);
                     windows();
-                }
-                sleepMilliseconds(5000);
-            },
-            testing::ExitedWithCode(c.status), "");
-    }
-}
-
-// The same choices with the keyboard alone: the first key shows the focus on
-// the first button, the factory reset question starts on Cancel, and a
-// closed question gives the focus back to Factory Reset.
-TEST_F(LifeboatScreenTest, KeyboardAloneReachesEveryChoice)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const std::wstring tab = c_tabKey, down = c_downKey, enter = c_enterKey;
-    const struct {
-        std::vector<std::wstring> keys;
-        int status;
-    } cases[] = {{{tab, down, down, enter}, 50},
-                 {{c_shiftTabKey, c_shiftTabKey, enter}, 54},
-                 {{tab, down, enter, c_rightKey, enter}, 51},
-                 {{tab, down, enter, c_cancelKey, down, enter}, 50},
-                 {{tab, down, enter, enter, down, down, enter}, 54}};
-    for (const auto& c : cases) {
-        EXPECT_EXIT(
-            {
-                m_root.start();
-                for (const std::wstring& keys : c.keys) {
-                    for (wchar_t key : keys)
-                        m_root.injectKeyEvent(KeyCode(key), 0);
-                    // Handled, and a dialog it opened or closed is shown.
-                    m_root.onGuiThread([] {});
                 }
                 sleepMilliseconds(5000);
             },

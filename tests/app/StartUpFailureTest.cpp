@@ -3,16 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Process.h"
 #include "gui/EmulatedFramebuffer.h"
 #include "input/SerialController.h"
 
 namespace {
-
-struct Finished {
-    int status;
-    std::string errors;
-};
 
 // lifeboat on the emulated framebuffer, given at most 30 s to end.
 Finished runLifeboat(const EmulatedFramebuffer& fb, const std::vector<std::string>& settings)
@@ -22,9 +16,7 @@ Finished runLifeboat(const EmulatedFramebuffer& fb, const std::vector<std::strin
                                      "ASAN_OPTIONS=verify_asan_link_order=0"};
     args.insert(args.end(), settings.begin(), settings.end());
     args.push_back(OKU_LIFEBOAT_PROGRAM);
-    Finished finished;
-    finished.status = OKU::execWait("/usr/bin/timeout", args, nullptr, "", &finished.errors);
-    return finished;
+    return run("/usr/bin/timeout", args);
 }
 
 } // namespace

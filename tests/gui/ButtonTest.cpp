@@ -23,8 +23,6 @@ struct Touch {
 // A white 200 x 100 screen with a button at (50, 30, 100, 40).
 class ButtonRoot : public TestRootWidget {
 public:
-    using RootWidget::m_timerHeap;
-
     ButtonRoot() : TestRootWidget(200, 100)
     {
         testTheme();
@@ -39,13 +37,10 @@ public:
         runPending();
     }
 
-    // Each touch is handled before the next, so no moves merge in the queue.
     void touch(const std::vector<Touch>& touches)
     {
-        for (const Touch& t : touches) {
-            injectMouseEvent(t.x, t.y, t.pressed);
-            runPending();
-        }
+        for (const Touch& t : touches)
+            TestRootWidget::touch(t.x, t.y, t.pressed);
     }
 
     // Runs the loop, timers included, until the log has n entries.

@@ -18,7 +18,10 @@ static std::function<int(Widget*)> show(Args... args)
 }
 
 // Each input but the last leaves the question open; the last one answers it.
-TEST(DialogTest, EveryButtonAndAnsweringKeyGivesItsAnswerToTheWaitingHandler)
+// With focus keys, the dialog's focus starts on the button of the cancelling
+// key (Cancel, No) or its only one, and Enter presses the focused button. The
+// harness's tap hid the ring, so the first key shows it.
+TEST(DialogTest, EveryButtonAnsweringKeyAndFocusedButtonGivesItsAnswerToTheWaitingHandler)
 {
     const auto box = [](Widget* top) { return msgBox(top, L"Q", L"Go on?"), 7; };
     const auto okCancel = [](Widget* top) { return int(msgBoxOkCancel(top, L"Q", L"Go on?")); };
@@ -30,7 +33,11 @@ TEST(DialogTest, EveryButtonAndAnsweringKeyGivesItsAnswerToTheWaitingHandler)
         findShowing(window, L"OK")->disable();
         return showModally(window);
     };
+    const auto holdYes = [](Widget* top) {
+        return int(msgBoxYesNo(top, L"Q", L"Go on?", true, nullptr));
+    };
     const std::wstring key3 = c_confirmKey, key4 = c_cancelKey, toAll = L"To All";
+    const std::wstring tab = c_tabKey, enter = c_enterKey;
     const std::vector<DialogCase> cases = {
         {box, {L"OK"}, 7}, {box, {key4, key3}, 7}, {okCancel, {L"OK"}, true},
         {okCancel, {L"Cancel"}, false}, {okCancel, {key3}, true}, {okCancel, {key4}, false},
@@ -49,6 +56,17 @@ TEST(DialogTest, EveryButtonAndAnsweringKeyGivesItsAnswerToTheWaitingHandler)
         {show<CommonOkCancelWindow>(L"Q"), {L"Cancel"}, false},
         {show<CommonOkCancelScreen>(), {key3}, true}, {show<CommonOkCancelScreen>(), {L"OK"}, true},
         {disabledOk, {L"OK", key3, key4}, false},
+        {box, {tab, enter}, 7}, {okCancel, {tab, enter}, false},
+        {okCancel, {tab, c_rightKey, enter}, true}, {yesNo, {c_downKey, enter}, false},
+        {yesNo, {tab, tab, enter}, true}, {yesNoCancel, {tab, c_rightKey, enter}, ANSWER_NO},
+        {yesNoCancel, {tab, c_shiftTabKey, enter}, ANSWER_YES},
+        {all, {tab, c_upKey, enter, c_downKey, c_rightKey, enter}, ANSWER_NO_TO_ALL},
+        {show<CommonOkCancelScreen>(), {tab, c_leftKey, c_rightKey, enter}, true},
+        // A short Enter on Yes only reminds, in a box of its own whose OK
+        // has the focus; closing it gives the focus back to Yes, where
+        // holding Enter answers.
+        {holdYes, {tab, c_rightKey, enter, enter, c_heldEnterKey}, true},
+        {holdYes, {tab, c_rightKey, enter, enter, c_leftKey, c_heldEnterKey}, false},
     };
     expectAnswers(cases);
 }

@@ -5,11 +5,26 @@
 #include <string>
 #include <vector>
 
+#include "core/Process.h"
 #include "core/TempDir.h"
 
 #if !defined(OKU_FBEMU_LIB) || !defined(OKU_FBEMU_PROBE) || !defined(OKU_FBEMU_FB2PNG)
 #error "OKU_FBEMU_LIB, OKU_FBEMU_PROBE and OKU_FBEMU_FB2PNG must name the built fbemu tools"
 #endif
+
+// How a program run to its end finished, and what it wrote.
+struct Finished {
+    int status;
+    std::string output;
+    std::string errors;
+};
+
+inline Finished run(const std::string& program, const std::vector<std::string>& args)
+{
+    Finished r;
+    r.status = OKU::execWait(program, args, &r.output, "", &r.errors);
+    return r;
+}
 
 // The file "fb" in a fresh directory, which the preload library presents as
 // a framebuffer to the probe program.

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Process.h"
 #include "gui/EmulatedFramebuffer.h"
 
 namespace {
@@ -108,11 +107,9 @@ TEST(FbPageFlip, ShowsCompleteFramesOnlyOrWritesIntoTheVisiblePageWhenTheDeviceC
         fb.create(2 * c_frameBytes, '\xA5');
         std::vector<std::string> settings = c.settings;
         settings.push_back("FBEMU_PAN_LOG=" + fb.file("pans"));
-        std::string output, errors;
-        const int status = OKU::execWait(
+        const auto [status, output, errors] = run(
             "/usr/bin/env",
-            fb.probeCommand(settings, {"frames", std::to_string(c_frames), fb.file("frames")}),
-            &output, "", &errors);
+            fb.probeCommand(settings, {"frames", std::to_string(c_frames), fb.file("frames")}));
         ASSERT_EQ(0, status) << errors;
         EXPECT_EQ("800x480\n", output);
         const std::string frames = fb.read("frames");

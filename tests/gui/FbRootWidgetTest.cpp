@@ -7,26 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Process.h"
 #include "graphics/Pixmap.h"
 #include "gui/EmulatedFramebuffer.h"
 
 using OKU::Color;
 
 namespace {
-
-struct Finished {
-    int status;
-    std::string output;
-    std::string errors;
-};
-
-Finished run(const std::string& program, const std::vector<std::string>& args)
-{
-    Finished r;
-    r.status = OKU::execWait(program, args, &r.output, "", &r.errors);
-    return r;
-}
 
 // The probe paints four quarters: top left, top right, bottom left, bottom right.
 const char* const c_quarterNames[] = {"white", "red", "18:52:86", "7:3:7"};

@@ -3,12 +3,12 @@
 #include <vector>
 
 #include "gui/ButtonBase.h"
-#include "gui/CommonScreen.h"
-#include "gui/DialogHarness.h"
-#include "gui/MsgBox.h"
 #include "gui/Screen.h"
 #include "gui/TabbedFrame.h"
+#include "gui/TestRootWidget.h"
+#include "gui/TestTheme.h"
 #include "gui/ToggleButtonBase.h"
+#include "text/LString.h"
 
 using namespace OKU;
 
@@ -173,44 +173,6 @@ TEST(KeyboardFocusTest, FocusLeavesWidgetsThatGoAwayHideOrAreDisabled)
     }
     page.key(KEY_ACTIVATE_UP);
     EXPECT_EQ(0, page.m_clicks["X"]);
-}
-
-// The dialog's focus starts on the button of the cancelling key (Cancel, No)
-// or its only one; Enter presses the focused button. The harness's tap hid
-// the ring, so the first key shows it.
-TEST(KeyboardFocusTest, DialogsAnswerWithTheFocusedButton)
-{
-    const auto box = [](Widget* top) { return msgBox(top, L"Q", L"Go on?"), 7; };
-    const auto okCancel = [](Widget* top) { return int(msgBoxOkCancel(top, L"Q", L"Go on?")); };
-    const auto yesNo = [](Widget* top) { return int(msgBoxYesNo(top, L"Q", L"Go on?")); };
-    const auto holdYes = [](Widget* top) {
-        return int(msgBoxYesNo(top, L"Q", L"Go on?", true, nullptr));
-    };
-    const auto yesNoCancel = [](Widget* top) { return msgBoxYesNoCancel(top, L"Q", L"Go on?"); };
-    const auto all = [](Widget* top) { return msgBoxYesNoAllCancel(top, L"Q", L"Go on?"); };
-    const auto screen = [](Widget* top) {
-        auto* page = new CommonOkCancelScreen(top);
-        page->modal();
-        return int(page->getOk());
-    };
-    const std::wstring tab = c_tabKey, enter = c_enterKey;
-    const std::vector<DialogCase> cases = {
-        {box, {tab, enter}, 7},
-        {okCancel, {tab, enter}, false},
-        {okCancel, {tab, c_rightKey, enter}, true},
-        {yesNo, {c_downKey, enter}, false},
-        {yesNo, {tab, tab, enter}, true},
-        {yesNoCancel, {tab, c_rightKey, enter}, ANSWER_NO},
-        {yesNoCancel, {tab, c_shiftTabKey, enter}, ANSWER_YES},
-        {all, {tab, c_upKey, enter, c_downKey, c_rightKey, enter}, ANSWER_NO_TO_ALL},
-        {screen, {tab, c_leftKey, c_rightKey, enter}, true},
-        // A short Enter on Yes only reminds, in a box of its own whose OK
-        // has the focus; closing it gives the focus back to Yes, where
-        // holding Enter answers.
-        {holdYes, {tab, c_rightKey, enter, enter, c_heldEnterKey}, true},
-        {holdYes, {tab, c_rightKey, enter, enter, c_leftKey, c_heldEnterKey}, false},
-    };
-    expectAnswers(cases);
 }
 
 // Each visible tab is a stop of its own, and Enter on one shows its page.

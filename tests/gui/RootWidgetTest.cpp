@@ -38,12 +38,6 @@ private:
     std::string m_name;
 };
 
-void touch(TestRootWidget& root, int x, int y, bool pressed)
-{
-    root.injectMouseEvent(x, y, pressed);
-    root.runPending();
-}
-
 class RedrawCounter : public RootWidget::DirtyRectSubscriber {
 public:
     void onDirtyRects(const std::vector<Rect>& rects) override { m_calls.push_back(rects); }
@@ -78,29 +72,29 @@ TEST(RootWidgetTest, MovesAndReleaseFollowThePressTargetWhateverTheGrab)
     Recorder* a = new Recorder(&root, Rect(0, 0, 50, 50), log, "a");
     Recorder* b = new Recorder(&root, Rect(50, 0, 50, 50), log, "b");
 
-    touch(root, 10, 10, false);
-    touch(root, 10, 10, true);
+    root.touch(10, 10, false);
+    root.touch(10, 10, true);
     b->grabMouse();
-    touch(root, 60, 10, true);
-    touch(root, 70, 10, false);
-    touch(root, 71, 10, false);
-    touch(root, 10, 10, true);
+    root.touch(60, 10, true);
+    root.touch(70, 10, false);
+    root.touch(71, 10, false);
+    root.touch(10, 10, true);
     b->ungrabMouse();
-    touch(root, 20, 10, true);
-    touch(root, 30, 10, false);
-    touch(root, 60, 5, true);
-    touch(root, 60, 5, false);
+    root.touch(20, 10, true);
+    root.touch(30, 10, false);
+    root.touch(60, 5, true);
+    root.touch(60, 5, false);
     EXPECT_EQ((Log{"a down 10,10", "a move 60,10", "a up 70,10", "b down -40,10",
                    "b move -30,10", "b up -20,10", "b down 10,5", "b up 10,5"}),
               log);
 
     // A press target that goes away takes the rest of its gesture with it.
     log.clear();
-    touch(root, 10, 10, true);
+    root.touch(10, 10, true);
     a->destroy();
-    touch(root, 20, 10, true);
-    touch(root, 20, 10, false);
-    touch(root, 60, 10, true);
+    root.touch(20, 10, true);
+    root.touch(20, 10, false);
+    root.touch(60, 10, true);
     EXPECT_EQ((Log{"a down 10,10", "b down 10,10"}), log);
 }
 
@@ -112,11 +106,11 @@ TEST(RootWidgetTest, APressMadeBeforeThePageWasShownNeverReachesIt)
     Recorder* page = new Recorder(&root, Rect(0, 0, 100, 100), log, "page");
     root.injectMouseEvent(10, 10, true);
     root.runPending();
-    touch(root, 20, 20, true);
-    touch(root, 20, 20, false);
+    root.touch(20, 20, true);
+    root.touch(20, 20, false);
     EXPECT_TRUE(log.empty());
-    touch(root, 30, 30, true);
-    touch(root, 30, 30, false);
+    root.touch(30, 30, true);
+    root.touch(30, 30, false);
     EXPECT_EQ((Log{"page down 30,30", "page up 30,30"}), log);
 
     // A dialog opening, or going away, while a tap waits in the queue: the
@@ -132,8 +126,8 @@ TEST(RootWidgetTest, APressMadeBeforeThePageWasShownNeverReachesIt)
     root.injectMouseEvent(10, 10, true);
     root.injectMouseEvent(10, 10, false);
     root.runPending();
-    touch(root, 10, 10, true);
-    touch(root, 10, 10, false);
+    root.touch(10, 10, true);
+    root.touch(10, 10, false);
     EXPECT_EQ((Log{"page down 10,10", "page up 10,10"}), log);
     EXPECT_EQ(Widget::Children{page}, root.getChildren());
 }

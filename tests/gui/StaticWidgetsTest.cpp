@@ -109,9 +109,7 @@ TEST(StaticTextTest, LinesBreakAtTheWidthAndAlignMirroredInRightToLeftLayouts)
 TEST(StaticTextTest, FadeInDarkensStepByStepAndRestartsFromTransparent)
 {
     testTheme();
-    struct TimerRoot : TestRootWidget {
-        using RootWidget::m_timerHeap;
-    } root;
+    TestRootWidget root;
     Widget* page = whitePage(&root);
     StaticText* fading = new StaticText(page, L"Wait", HAlign::LEFT, VAlign::TOP);
     StaticText* steady = new StaticText(page, L"Wait", HAlign::LEFT, VAlign::TOP);

@@ -37,8 +37,6 @@ private:
 // label width, logging both signals.
 class TabRoot : public TestRootWidget {
 public:
-    using RootWidget::m_timerHeap;
-
     TabRoot(int frameWidth, const std::vector<int>& labelWidths, Layout layout = Layout::LTR)
         : TestRootWidget(400, 200)
     {
@@ -56,16 +54,6 @@ public:
         runPending();
     }
 
-    void touch(int x, int y, bool pressed)
-    {
-        injectMouseEvent(x, y, pressed);
-        runPending();
-    }
-    void tap(int x, int y)
-    {
-        touch(x, y, true);
-        touch(x, y, false);
-    }
     // Runs the loop, timers included, until no timer is left.
     void runTimers()
     {

@@ -26,6 +26,8 @@ public:
         bool immediate;
     };
 
+    using RootWidget::m_timerHeap;
+
     explicit TestRootWidget(int width = 100, int height = 100) : RootWidget(width, height) {}
 
     // May be called on the GUI thread.
@@ -62,6 +64,19 @@ public:
         }
         preBlockHandling(false);
     }
+
+    // A finger on the panel, handled before the next, so that no moves merge in the queue.
+    void touch(int x, int y, bool pressed)
+    {
+        injectMouseEvent(x, y, pressed);
+        runPending();
+    }
+    void tap(int x, int y)
+    {
+        touch(x, y, true);
+        touch(x, y, false);
+    }
+    void tap(const OKU::Point& p) { tap(p.x, p.y); }
 
     OKU::Pixmap::Pixel pixel(int x, int y) const { return getPixmapCopy().getPixel(x, y); }
 

@@ -7,8 +7,6 @@ namespace {
 
 class TimerRoot : public TestRootWidget {
 public:
-    using RootWidget::m_timerHeap;
-
     TimeSpec deadlineOf(int id) const
     {
         for (const Timeout& t : m_timerHeap) {

@@ -31,12 +31,6 @@ private:
     Log& m_log;
 };
 
-std::vector<Widget*> childrenOf(const Widget& w)
-{
-    const Widget::Children c = w.getChildren();
-    return std::vector<Widget*>(c.begin(), c.end());
-}
-
 } // namespace
 
 TEST(WidgetTreeTest, CreationRunsChildrenFirstOnceEachAndReachesWidgetsBuiltMeanwhile)
@@ -68,13 +62,13 @@ TEST(WidgetTreeTest, AlwaysOnTopChildrenStayAboveOrdinaryOnes)
     Widget* top = new LoggingWidget(&root, "top", log);
     top->enableAlwaysOnTop(true);
     Widget* b = new LoggingWidget(&root, "b", log);
-    EXPECT_EQ((std::vector<Widget*>{a, b, top}), childrenOf(root));
+    EXPECT_EQ((Widget::Children{a, b, top}), root.getChildren());
     a->enableAlwaysOnTop(true);
-    EXPECT_EQ((std::vector<Widget*>{b, top, a}), childrenOf(root));
+    EXPECT_EQ((Widget::Children{b, top, a}), root.getChildren());
     // Switching off keeps the place; later children go below the first always-on-top one.
     a->enableAlwaysOnTop(false);
     Widget* c = new LoggingWidget(&root, "c", log);
-    EXPECT_EQ((std::vector<Widget*>{b, c, top, a}), childrenOf(root));
+    EXPECT_EQ((Widget::Children{b, c, top, a}), root.getChildren());
 }
 
 TEST(WidgetTreeTest, ChildEventsAreEmittedOncePerPassAndNotForDestroyedWidgets)
@@ -125,7 +119,7 @@ TEST(WidgetTreeTest, ChildEventsReachEveryWatchedWidgetAHandlerLeavesAlive)
     });
     root.runPending();
     EXPECT_EQ((Log{"a", "b", "c", "e"}), changed);
-    EXPECT_EQ((std::vector<Widget*>{watched[1], watched[2], watched[4]}), childrenOf(root));
+    EXPECT_EQ((Widget::Children{watched[1], watched[2], watched[4]}), root.getChildren());
 }
 
 TEST(WidgetTreeTest, SetParentMovesTheWidgetWithItsPendingWork)
@@ -141,8 +135,8 @@ TEST(WidgetTreeTest, SetParentMovesTheWidgetWithItsPendingWork)
     // Not created yet: the creation pass must find it under the new parent.
     Widget* fresh = new LoggingWidget(a, "fresh", log);
     fresh->setParent(b);
-    EXPECT_EQ((std::vector<Widget*>{fresh}), childrenOf(*b));
-    EXPECT_TRUE(childrenOf(*a).empty());
+    EXPECT_EQ((Widget::Children{fresh}), b->getChildren());
+    EXPECT_TRUE(a->getChildren().empty());
     root.runPending();
     EXPECT_EQ((Log{"parent resized fresh", "create fresh"}), log);
 
@@ -231,7 +225,7 @@ TEST(WidgetTreeTest, NukeDeleteChildrenAndArmageddon)
     y->protect();
     EXPECT_FALSE(parent->deleteChildren());
     EXPECT_EQ((Log{"delete x", "delete z"}), log);
-    EXPECT_EQ((std::vector<Widget*>{y}), childrenOf(*parent));
+    EXPECT_EQ((Widget::Children{y}), parent->getChildren());
     y->unprotect();
     EXPECT_TRUE(parent->deleteChildren());
 
