@@ -54,40 +54,44 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 
 set(_version "${OKU_VERSION}")
+# Descriptions: CPack indents the lines after the first and marks the empty
+# ones as paragraph breaks.
 set(CPACK_DEBIAN_LIBOKU_PACKAGE_NAME liboku)
 set(CPACK_DEBIAN_LIBOKU_PACKAGE_SECTION libs)
+# The linker cache learns of the library when the package is installed.
+set(CPACK_DEBIAN_LIBOKU_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/liboku/triggers)
 set(CPACK_COMPONENT_LIBOKU_DESCRIPTION "touch-screen GUI toolkit for embedded framebuffers
- OKU draws a retained widget tree into the Linux framebuffer: sizers, buttons,
- texts in any script with bidirectional layout, message boxes and tabbed
- frames, worked by touch-screen controllers with calibration.
- .
- This package holds the shared library and its fonts, pictures and language
- tables.")
+OKU draws a retained widget tree into the Linux framebuffer: sizers, buttons,
+texts in any script with bidirectional layout, message boxes and tabbed
+frames, worked by touch-screen controllers with calibration.
+
+This package holds the shared library and its fonts, pictures and language
+tables.")
 set(CPACK_DEBIAN_LIBOKU-DEV_PACKAGE_NAME liboku-dev)
 set(CPACK_DEBIAN_LIBOKU-DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_LIBOKU-DEV_PACKAGE_DEPENDS
     "liboku (= ${_version}), libexpat1-dev, libpng-dev, libfreetype-dev, libsigc++-2.0-dev, libdrm-dev, libboost-thread-dev")
 set(CPACK_COMPONENT_LIBOKU-DEV_DESCRIPTION "touch-screen GUI toolkit for embedded framebuffers - development files
- OKU draws a retained widget tree into the Linux framebuffer.
- .
- This package holds the headers, the static library and the files that let
- CMake (find_package(OKU)) and pkg-config (oku) find the toolkit.")
+OKU draws a retained widget tree into the Linux framebuffer.
+
+This package holds the headers, the static library and the files that let
+CMake (find_package(OKU)) and pkg-config (oku) find the toolkit.")
 set(CPACK_DEBIAN_OKU-TOOLS_PACKAGE_NAME oku-tools)
 set(CPACK_DEBIAN_OKU-TOOLS_PACKAGE_SECTION devel)
 set(CPACK_COMPONENT_OKU-TOOLS_DESCRIPTION "development tools for the OKU touch-screen toolkit
- lifeboat-sim runs a program built on OKU on a simulated device (framebuffer,
- touch controller, USB drive and keyboard), in a window or driven by a
- script; fb2png saves an emulated framebuffer as a PNG picture; oku-gallery
- shows every widget of the toolkit.")
+lifeboat-sim runs a program built on OKU on a simulated device (framebuffer,
+touch controller, USB drive and keyboard), in a window or driven by a
+script; fb2png saves an emulated framebuffer as a PNG picture; oku-gallery
+shows every widget of the toolkit.")
 set(CPACK_DEBIAN_LIFEBOAT_PACKAGE_NAME lifeboat)
 set(CPACK_DEBIAN_LIFEBOAT_PACKAGE_SECTION admin)
 set(CPACK_COMPONENT_LIFEBOAT_DESCRIPTION "rescue program for touch-screen devices
- lifeboat is started instead of the device's application when the device
- needs rescuing: it backs the device up onto a USB drive, resets it to
- factory settings, reboots it or starts the application, worked by touch.
- .
- It is installed stand-alone in /usr/lib/lifeboat with its scripts, fonts,
- pictures and language tables; KARO_LIFEBOAT names that directory.")
+lifeboat is started instead of the device's application when the device
+needs rescuing: it backs the device up onto a USB drive, resets it to
+factory settings, reboots it or starts the application, worked by touch.
+
+It is installed stand-alone in /usr/lib/lifeboat with its scripts, fonts,
+pictures and language tables; KARO_LIFEBOAT names that directory.")
 
 # Every package carries the copyright notice and the changelog Debian asks for.
 set(_changelog ${CMAKE_BINARY_DIR}/packaging/changelog.gz)

@@ -30,7 +30,7 @@ for package in liboku liboku-dev oku-tools lifeboat; do
     holds $package "usr/share/doc/$package/copyright"
 done
 
-multiarch=$(dpkg-architecture -A "$arch" -qDEB_HOST_MULTIARCH)
+multiarch=$(dpkg-architecture -a "$arch" -qDEB_HOST_MULTIARCH 2>/dev/null)
 holds liboku "usr/lib/$multiarch/liboku.so.1.0.0" usr/lib/oku/fonts/DroidSansFallback.ttf \
     usr/lib/oku/pixmaps/smiley.png
 holds liboku-dev "usr/lib/$multiarch/liboku.a" "usr/lib/$multiarch/liboku.so" \
