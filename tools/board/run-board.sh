@@ -23,8 +23,8 @@
 # date), the build's own packages (tools/setup.sh) and access to the Debian
 # mirror.
 # Leaves: kernel and busybox in ${OKU_CACHE_DIR:-$HOME/.cache/oku}/board,
-# the armhf sysroot beside it, the program in build-armhf/ (installed into
-# build-board/board-install), the simulator in build/, and the run
+# the armhf sysroot beside it, the packages in build-armhf-deb/debs (lifeboat's
+# installed into build-board/board-root), the simulator in build/, and the run
 # (screenshots, logs, console, drive image) in build-board/board-run/. Exits non-zero when anything failed.
 set -eu
 # mtools reads the drive image without checking its geometry.
@@ -54,23 +54,33 @@ export BOARD_ROOT=$cache/board
 kernel=$(ls "$BOARD_ROOT"/boot/vmlinuz-*-armmp | sort -V | tail -n 1)
 export BOARD_MODULES=$BOARD_ROOT/lib/modules/${kernel##*/vmlinuz-}
 
-# The program comes from the armhf tree of run-armhf-tests.sh and the
-# simulator from the host tree of setup.sh; each is configured here only
-# when it is not there yet, and only what the board needs is built.
+# The simulator comes from the host tree of setup.sh; each tree is
+# configured here only when it is not there yet.
 step "cross build"
 "$top/tools/cross/make-sysroot.sh" --no-simulator >/dev/null
 export OKU_SYSROOT=$cache/sysroot-armhf
-cross=$top/build-armhf
+# The program reaches the board as it reaches a device: as the lifeboat
+# package of a cross build configured for Debian packages (OKU_BOARD_CROSS_BUILD,
+# by default build-armhf-deb), installed with dpkg into the board's root,
+# whose /usr/lib/lifeboat the guest mounts. The guest's libraries come with
+# the initramfs, not from packages, so dpkg is told not to look for them.
+cross=${OKU_BOARD_CROSS_BUILD:-$top/build-armhf-deb}
 [ -e "$cross/CMakeCache.txt" ] ||
     cmake -S "$top" -B "$cross" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-armhf.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DOKU_BUILD_BENCH=OFF >/dev/null
-# What the installation holds; the emulation helpers are of no use there.
-cmake --build "$cross" -j2 --target lifeboat fonts pixmaps lng >/dev/null
+        -DCMAKE_BUILD_TYPE=Release -DOKU_BUILD_BENCH=OFF -DOKU_BUILD_TESTS=OFF \
+        -DOKU_DEBIAN_PACKAGES=ON -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+cmake --build "$cross" -j2 >/dev/null
+cmake --build "$cross" --target debs >/dev/null
 rm -rf "$run"
 mkdir -p "$run/screenshots"
-install=$top/build-board/board-install
-rm -rf "$install"
-cmake --install "$cross" --prefix "$install" >/dev/null
+root=$top/build-board/board-root
+rm -rf "$root"
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+: >"$root/var/lib/dpkg/status"
+dpkg --root="$root" --add-architecture armhf
+dpkg --root="$root" --force-not-root --force-depends -i "$cross"/debs/lifeboat_*_armhf.deb >/dev/null
+dpkg --root="$root" -s lifeboat | grep -q '^Status: install ok installed$'
+install=$root/usr/lib/lifeboat
 
 step "host build"
 host=$top/build

@@ -7,7 +7,7 @@
 stty raw -echo
 exec 3>&1
 
-export KARO_LIFEBOAT=/opt/lifeboat
+export KARO_LIFEBOAT=/usr/lib/lifeboat
 export OKU_TSDEV=/dev/ttyAMA0
 log=/board/lifeboat.log
 # Files of this agent's own: the tests run several agents side by side.
