@@ -23,7 +23,7 @@
 # date), the build's own packages (tools/setup.sh) and access to the Debian
 # mirror.
 # Leaves: kernel and busybox in ${OKU_CACHE_DIR:-$HOME/.cache/oku}/board,
-# the armhf sysroot beside it, the packages in build-armhf-deb/debs (lifeboat's
+# the armhf sysroot beside it, the packages in build-armhf/debs (lifeboat's
 # installed into build-board/board-root), the simulator in build/, and the run
 # (screenshots, logs, console, drive image) in build-board/board-run/. Exits non-zero when anything failed.
 set -eu
@@ -60,11 +60,13 @@ step "cross build"
 "$top/tools/cross/make-sysroot.sh" --no-simulator >/dev/null
 export OKU_SYSROOT=$cache/sysroot-armhf
 # The program reaches the board as it reaches a device: as the lifeboat
-# package of a cross build configured for Debian packages (OKU_BOARD_CROSS_BUILD,
-# by default build-armhf-deb), installed with dpkg into the board's root,
-# whose /usr/lib/lifeboat the guest mounts. The guest's libraries come with
-# the initramfs, not from packages, so dpkg is told not to look for them.
-cross=${OKU_BOARD_CROSS_BUILD:-$top/build-armhf-deb}
+# package of a cross build configured for Debian packages, installed with
+# dpkg into the board's root, whose /usr/lib/lifeboat the guest mounts. The
+# cross build is the armhf suite's (OKU_BOARD_CROSS_BUILD, by default
+# build-armhf), configured here without tests when that suite has not run.
+# The guest's libraries come with the initramfs, not from packages, so dpkg
+# is told not to look for them.
+cross=${OKU_BOARD_CROSS_BUILD:-$top/build-armhf}
 [ -e "$cross/CMakeCache.txt" ] ||
     cmake -S "$top" -B "$cross" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-armhf.cmake" \
         -DCMAKE_BUILD_TYPE=Release -DOKU_BUILD_BENCH=OFF -DOKU_BUILD_TESTS=OFF \

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the toolkit, the program and the unit tests for armhf into
-# build-armhf/ and runs every unit test program under qemu-arm three times:
+# build-armhf/ (configured for Debian packages too, which the emulated board
+# installs) and runs every unit test program under qemu-arm three times:
 # as is (NEON where the emulated CPU has it), with OKU_NO_NEON=1 (the portable
 # paths) and on an emulated CPU without NEON. Prints tests, passes and time
 # per program and mode; exits non-zero when a test fails. Extra arguments go
@@ -35,7 +36,8 @@ sysroot_time=$(elapsed "$start")
 
 start=$(seconds)
 cmake -S . -B build-armhf -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-armhf.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DOKU_BUILD_TESTS=ON -DOKU_BUILD_BENCH=OFF "$@"
+    -DCMAKE_BUILD_TYPE=Release -DOKU_BUILD_TESTS=ON -DOKU_BUILD_BENCH=OFF \
+    -DOKU_DEBIAN_PACKAGES=ON -DCMAKE_INSTALL_PREFIX=/usr "$@"
 cmake --build build-armhf -j2
 build_time=$(elapsed "$start")
 
