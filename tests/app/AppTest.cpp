@@ -17,7 +17,7 @@
 #include "gui/StaticText.h"
 #include "gui/TestRootWidget.h"
 #include "gui/TestTheme.h"
-#include "input/DummyTouchScreen.h"
+#include "input/CalibrationPage.h"
 #include "text/Font.h"
 #include "text/L10n.h"
 
@@ -170,47 +170,6 @@ TEST_F(ExternalDiskTest, MisuseIsFatal)
 
 namespace {
 
-// Keeps what the calibration screen tells the driver.
-class RecordingTouchScreen : public DummyTouchScreen {
-public:
-    void startRawCoordinates() override { m_log.push_back("raw on"); }
-    void endRawCoordinates() override { m_log.push_back("raw off"); }
-    void setCalibration(const std::vector<CalibrationPoint>& points, int width, int height) override
-    {
-        m_points = points;
-        m_log.push_back("calibrate " + std::to_string(width) + "x" + std::to_string(height));
-    }
-
-    Log m_log;
-    std::vector<CalibrationPoint> m_points;
-};
-
-// What a controller whose axes are sheared and scaled reports for a screen position.
-Point raw(const Point& screen)
-{
-    return Point(5 * screen.x + screen.y + 200, -screen.x + 6 * screen.y + 1000);
-}
-
-Point center(const Widget* w)
-{
-    const Rect r = w->getRectAbs();
-    return Point(r.x + r.width / 2, r.y + r.height / 2);
-}
-
-// Every widget of type T below w, in tree order.
-template <class T>
-std::vector<T*> find(Widget* w)
-{
-    std::vector<T*> found;
-    for (Widget* child : w->getChildren()) {
-        if (T* t = dynamic_cast<T*>(child))
-            found.push_back(t);
-        const std::vector<T*> below = find<T>(child);
-        found.insert(found.end(), below.begin(), below.end());
-    }
-    return found;
-}
-
 // The calibration page on an 800 x 600 root, its driver recording.
 struct CalibrationRig {
     CalibrationRig()
@@ -218,23 +177,13 @@ struct CalibrationRig {
         root.setTouchScreen(&touchScreen);
         new MyCalibrationScreen(&root, L"message");
         root.runPending();
-        cross = find<StaticPixmap>(&root).at(0);
+        cross = findAll<StaticPixmap>(&root).at(0);
     }
 
     TestRootWidget root{800, 600};
     RecordingTouchScreen touchScreen;
     const StaticPixmap* cross = nullptr;
 };
-
-template <class T>
-T* withText(Widget* w, const std::wstring& text)
-{
-    for (T* t : find<T>(w))
-        if (t->getText().orig() == text)
-            return t;
-    ADD_FAILURE() << "no such text";
-    return nullptr;
-}
 
 } // namespace
 
@@ -262,20 +211,20 @@ TEST(CalibrationScreenTest, NineTouchesInReadingOrderOfTheLanguage)
                 root.processEvent(true);
             }
             EXPECT_TRUE(cross->isShown());
-            EXPECT_EQ(grid[c.order[i]], center(cross)) << i;
-            root.tap(raw(grid[c.order[i]]));
+            EXPECT_EQ(grid[c.order[i]], centre(cross)) << i;
+            root.tap(onTarget(grid[c.order[i]]));
             EXPECT_FALSE(cross->isShown());
         }
         EXPECT_EQ((Log{"raw on", "calibrate 799x599", "raw off"}), touchScreen.m_log);
         for (int i = 0; i < 9; ++i) {
             const TouchScreen::CalibrationPoint& p = touchScreen.m_points.at(c.order[i]);
             EXPECT_EQ(grid[c.order[i]], Point(p.screenX, p.screenY));
-            EXPECT_EQ(raw(grid[c.order[i]]), Point(p.rawX, p.rawY));
+            EXPECT_EQ(onTarget(grid[c.order[i]]), Point(p.rawX, p.rawY));
         }
         EXPECT_EQ(nullptr, root.getMouseGrabber());
 
         EXPECT_FALSE(TouchScreen::isCalibrated());
-        root.tap(center(withText<Button>(&root, L"OK")));
+        root.tap(centre(findShowing(&root, L"OK")));
         EXPECT_TRUE(TouchScreen::isCalibrated());
         ASSERT_EQ(1u, root.getChildren().size());
         EXPECT_NE(nullptr, dynamic_cast<LifeboatScreen*>(root.getChildren().front()));
@@ -304,7 +253,7 @@ TEST(CalibrationScreenTest, EscapeSkipsToThePageWithoutCalibrating)
         for (int i = 0; i < c.touches; ++i) {
             while (!cross->isShown())
                 root.processEvent(true);
-            root.tap(raw(center(cross)));
+            root.tap(onTarget(centre(cross)));
         }
         root.injectKeyEvent(KEY_CANCEL, 0);
         root.runPending();
@@ -330,27 +279,23 @@ protected:
         m_root.runPending();
     }
 
-    Rect button(const std::wstring& text) { return withText<Button>(&m_root, text)->getRectAbs(); }
+    Rect button(const std::wstring& text) { return findShowing(&m_root, text)->getRectAbs(); }
 
     TestRootWidget m_root{800, 480};
 };
-
-// Whether the text is shown in the default bold font of that size.
-void expectFontSize(int size, const StaticText* text)
-{
-    StaticText reference(nullptr, text->getText(), HAlign::CENTER, VAlign::CENTER);
-    reference.setFont(Theme::g()->getCache().getFont(size, true, false));
-    EXPECT_EQ(reference.getMinWidth(), text->getMinWidth());
-    EXPECT_EQ(reference.getMinHeight(), text->getMinHeight());
-}
 
 } // namespace
 
 TEST_F(LifeboatScreenTest, PageScalesWithTheScreen)
 {
     const int margin = Theme::g()->m_sizerMargin;
-    const auto* message = dynamic_cast<MessageText*>(withText<StaticText>(&m_root, L"Disk failure"));
-    expectFontSize(43, withText<StaticText>(&m_root, L"Lifeboat!"));
+    const auto* message = dynamic_cast<MessageText*>(findShowing(&m_root, L"Disk failure"));
+    // The heading in the default bold font of size 43.
+    const auto* heading = static_cast<StaticText*>(findShowing(&m_root, L"Lifeboat!"));
+    StaticText reference(nullptr, heading->getText(), HAlign::CENTER, VAlign::CENTER);
+    reference.setFont(Theme::g()->getCache().getFont(43, true, false));
+    EXPECT_EQ(std::make_pair(reference.getMinWidth(), reference.getMinHeight()),
+              std::make_pair(heading->getMinWidth(), heading->getMinHeight()));
     EXPECT_EQ(Theme::g()->getCache().getFont(14, true, false), message->getShownFont());
 
     const Rect first = button(L"Emergency Backup");
@@ -362,7 +307,7 @@ TEST_F(LifeboatScreenTest, PageScalesWithTheScreen)
         y = button(name).bottom() + margin;
     }
     // A device without boot ROM version file shows an empty first version line.
-    EXPECT_NE(nullptr, withText<StaticText>(&m_root, L"\n1.1.1"));
+    EXPECT_NE(nullptr, findShowing(&m_root, L"\n1.1.1"));
 }
 
 // A panel mounted upright (480 x 800) shows the message and the button column
@@ -377,21 +322,21 @@ TEST(LifeboatPortraitTest, UprightScreenKeepsTheSizesOfTheLyingOne)
     root.runPending();
     saveScreenshot(root.getPixmapCopy(), "emergency-page-portrait.png");
 
-    const StaticText* heading = withText<StaticText>(&root, L"Lifeboat!");
+    const StaticText* heading = static_cast<StaticText*>(findShowing(&root, L"Lifeboat!"));
     StaticText smallest(nullptr, heading->getText(), HAlign::CENTER, VAlign::CENTER);
     smallest.setFont(Theme::g()->getCache().getFont(36, true, false));
     EXPECT_GT(heading->getMinHeight(), smallest.getMinHeight());
     const auto* message = dynamic_cast<MessageText*>(
-        withText<StaticText>(&root, L"Disk failure on /dev/mmcblk0p3, please back up now."));
+        findShowing(&root, L"Disk failure on /dev/mmcblk0p3, please back up now."));
     EXPECT_EQ(Theme::g()->getCache().getFont(14, true, false), message->getShownFont());
     EXPECT_EQ(message->getText().orig(), message->getShownText());
-    const std::vector<StaticPixmap*> smileys = find<StaticPixmap>(&root);
+    const std::vector<StaticPixmap*> smileys = findAll<StaticPixmap>(&root);
     ASSERT_EQ(2u, smileys.size());
     EXPECT_LE(heading->getMinWidth(),
               smileys[1]->getRectAbs().x - smileys[0]->getRectAbs().right());
 
     int top = message->getRectAbs().bottom();
-    for (const Button* button : find<Button>(&root)) {
+    for (const Button* button : findAll<Button>(&root)) {
         const Rect r = button->getRectAbs();
         EXPECT_EQ(Rect(107, r.y, 266, r.height), r);
         EXPECT_LE(button->getMinWidth(), r.width);
@@ -410,7 +355,7 @@ TEST_F(LifeboatScreenTest, ChoicesByTouchOrKeyboardEndTheProgramWithTheirStatus)
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     std::map<std::wstring, Point> taps;
     for (const wchar_t* name : {L"Factory Reset", L"Start Application", L"Reboot"})
-        taps[name] = center(withText<Button>(&m_root, name));
+        taps[name] = centre(findShowing(&m_root, name));
     const std::wstring tab = c_tabKey, down = c_downKey, enter = c_enterKey;
     const struct {
         std::vector<std::wstring> steps;
@@ -515,15 +460,15 @@ TEST(LifeboatMessageTest, LongMessagesShrinkAndEndWithAnEllipsis)
         root.runPending();
         const Pixmap page = root.getPixmapCopy();
 
-        for (StaticPixmap* smiley : find<StaticPixmap>(&root))
+        for (StaticPixmap* smiley : findAll<StaticPixmap>(&root))
             EXPECT_EQ(0, differingPixels(referencePage, page, smiley->getRectAbs()));
-        for (Button* button : find<Button>(&root)) {
+        for (Button* button : findAll<Button>(&root)) {
             EXPECT_FALSE(hasRed(page, button->getRectAbs()));
             EXPECT_GE(button->getHeight(), button->getMinHeight());
             EXPECT_LE(button->getRectAbs().bottom(), 480);
         }
 
-        auto* message = dynamic_cast<MessageText*>(withText<StaticText>(&root, c.message));
+        auto* message = dynamic_cast<MessageText*>(findShowing(&root, c.message));
         const Rect box = message->getRectAbs();
         const int firstLine = message->getShownFont()->getLineSpacing();
         EXPECT_TRUE(hasRed(page, Rect(box.x, box.y, box.width, firstLine)));

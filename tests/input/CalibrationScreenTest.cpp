@@ -9,8 +9,7 @@
 #include "core/TempDir.h"
 #include "gui/DialogHarness.h"
 #include "gui/StaticPixmap.h"
-#include "input/DummyTouchScreen.h"
-#include "input/TouchCalibration.h"
+#include "input/CalibrationPage.h"
 
 using namespace OKU;
 
@@ -21,32 +20,6 @@ const wchar_t c_notSaved[] = L"The calibration could not be saved. It applies un
 const wchar_t c_noMatch[] = L"The touches did not match the crosses.\n\nPlease touch the green X "
                             L"symbol again wherever it appears!";
 
-// Takes every calibration; refuses to store it when told to, as a driver
-// does on a full or read-only /var/lib.
-class StoringTouchScreen : public DummyTouchScreen {
-public:
-    void startRawCoordinates() override { m_raw = true; }
-    void endRawCoordinates() override { m_raw = false; }
-    void setCalibration(const std::vector<CalibrationPoint>& points, int, int) override
-    {
-        m_points = points;
-        ++m_calibrations;
-        if (!m_storable)
-            throw CalibrationNotSaved("/var/lib/oku-tscal.dat");
-    }
-
-    bool m_storable = true;
-    bool m_raw = false;
-    int m_calibrations = 0;
-    std::vector<CalibrationPoint> m_points;
-};
-
-Point centre(const Widget* w)
-{
-    const Rect r = w->getRectAbs();
-    return Point(r.x + r.width / 2, r.y + r.height / 2);
-}
-
 // An 800 x 600 calibration page, driven on the test's thread until start().
 class CalibrationScreenTest : public ::testing::Test {
 protected:
@@ -56,18 +29,7 @@ protected:
         m_root.setTouchScreen(&m_touchScreen);
         new CalibrationScreen(&m_root);
         m_root.runPending();
-        m_cross = find(&m_root);
-    }
-
-    static StaticPixmap* find(Widget* w)
-    {
-        for (Widget* child : w->getChildren()) {
-            if (auto* cross = dynamic_cast<StaticPixmap*>(child))
-                return cross;
-            if (StaticPixmap* below = find(child))
-                return below;
-        }
-        return nullptr;
+        m_cross = findAll<StaticPixmap>(&m_root).at(0);
     }
 
     void inject(const Point& raw, bool pressed) { m_root.injectMouseEvent(raw.x, raw.y, pressed); }
@@ -110,7 +72,6 @@ protected:
         return Point(p.x + slip + shake[report], p.y - slip + shake[c_reports - 1 - report]);
     }
 
-    static Point onTarget(const Point& p) { return Point(5 * p.x + p.y + 200, -p.x + 6 * p.y + 1000); }
     static Point atOnePlace(const Point&) { return Point(3000, 2000); }
 
     bool waitForText(const std::wstring& text)
@@ -126,7 +87,7 @@ protected:
     TempDir m_dir;
     ScopedEnv m_marker{"OKU_TS_CALIBRATED_FILE", (m_dir / "calibrated").c_str()};
     TestRootWidget m_root{800, 600};
-    StoringTouchScreen m_touchScreen;
+    RecordingTouchScreen m_touchScreen;
     StaticPixmap* m_cross = nullptr;
 };
 
@@ -138,17 +99,15 @@ protected:
 TEST_F(CalibrationScreenTest, MissedCrossesAreAskedForAgainAndShakyFingersCalibrateThroughTheMedian)
 {
     touchNineCrosses(atOnePlace);
-    EXPECT_EQ(0, m_touchScreen.m_calibrations);
+    EXPECT_EQ(Log{"raw on"}, m_touchScreen.m_log);
     EXPECT_EQ(nullptr, findShowing(&m_root, L"OK"));
     EXPECT_NE(nullptr, findShowing(&m_root, c_noMatch));
-    EXPECT_TRUE(m_touchScreen.m_raw);
 
     m_root.processEvent(true);
     EXPECT_TRUE(m_cross->isShown());
     EXPECT_EQ(Point(50, 70), centre(m_cross));
     touchNineCrosses(onTarget, true, shaky);
-    EXPECT_EQ(1, m_touchScreen.m_calibrations);
-    EXPECT_FALSE(m_touchScreen.m_raw);
+    EXPECT_EQ((Log{"raw on", "calibrate 799x599", "raw off"}), m_touchScreen.m_log);
     EXPECT_NE(nullptr, findShowing(&m_root, L"OK"));
     ASSERT_EQ(9u, m_touchScreen.m_points.size());
     for (const TouchScreen::CalibrationPoint& p : m_touchScreen.m_points) {
@@ -164,7 +123,7 @@ TEST_F(CalibrationScreenTest, CalibrationThatCannotBeStoredAppliesButLeavesTheDe
     inject(onTarget(Point(749, 549)), false);
     m_root.start();
     ASSERT_TRUE(waitForText(c_notSaved));
-    EXPECT_FALSE(m_root.onGuiThread([this] { return m_touchScreen.m_raw; }));
+    EXPECT_EQ((Log{"raw on", "calibrate 799x599", "raw off"}), m_root.onGuiThread([this] { return m_touchScreen.m_log; }));
     EXPECT_EQ(nullptr, m_root.onGuiThread([this] { return m_root.getMouseGrabber(); }));
     m_root.injectKeyEvent(KEY_CONFIRM, 0);
 
@@ -178,7 +137,6 @@ TEST_F(CalibrationScreenTest, CalibrationThatCannotBeStoredAppliesButLeavesTheDe
         return true;
     }));
     m_root.stopGuiThread();
-    EXPECT_EQ(1, m_touchScreen.m_calibrations);
     EXPECT_FALSE(TouchScreen::isCalibrated());
 }
 

@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -74,40 +76,16 @@ private:
     ScopedEnv m_preload, m_asanOrder, m_device, m_bits, m_ranges, m_failing, m_calibration;
 };
 
-void writeRecords(int fd, const std::vector<input_event>& records)
+void writeRecord(int fd, const input_event& r)
 {
-    for (const input_event& r : records)
-        if (write(fd, &r, sizeof r) != static_cast<ssize_t>(sizeof r))
-            fprintf(stderr, "cannot write a record\n");
-}
-
-void writeReport(int fd, bool pressed, int x, int y)
-{
-    writeRecords(fd, {record(EV_ABS, ABS_X, x), record(EV_ABS, ABS_Y, y), record(EV_KEY, BTN_TOUCH, pressed),
-                      record(EV_SYN, SYN_REPORT, 0)});
+    if (write(fd, &r, sizeof r) != static_cast<ssize_t>(sizeof r))
+        fprintf(stderr, "cannot write a record\n");
 }
 
 void printEvents(TouchScreen& touchScreen, size_t count)
 {
     while (count-- > 0)
         fprintf(stderr, "%s|", describe(touchScreen.getEvent()).c_str());
-}
-
-// Runs body(driver, writer) on the device for an 800 x height screen in a
-// death-test child, which must print exactly expected. The child ends with
-// exit(), not _exit(), so that an instrumented build keeps its counts.
-template <class Body>
-void expectChildPrints(const EmulatedInputDevice& device, int height, Body body, const std::string& expected)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            const int writer = device.openWriter();
-            LinuxTouchScreen touchScreen(device.path(), 800, height);
-            body(touchScreen, writer);
-            exit(0);
-        },
-        testing::ExitedWithCode(0), "^" + expected + "$");
 }
 
 #define NAMED(code) {#code, code}
@@ -120,14 +98,21 @@ const std::map<std::string, int> c_names = {
 #undef NAMED
 
 // tests/data/input/<name>.stream: the device's capabilities ("device
-// EV_SYN,..."), its axis ranges ("ranges ABS_X:0:4095,...") and its records
-// ("EV_ABS ABS_X 100"), one a line; '#' starts a comment.
+// EV_SYN,...", else a single-touch panel), its axis ranges ("ranges
+// ABS_X:0:4095,...", else none) and, in order, its records ("EV_ABS ABS_X
+// 100") and the driver's calls (see call()), one a line; '#' starts a comment.
 struct RecordedStream {
+    struct Step {
+        std::string call; // empty for a record
+        input_event record;
+    };
+
     explicit RecordedStream(const std::string& name)
     {
         std::istringstream lines(serialtest::readDataFile(name + ".stream"));
         for (std::string line; std::getline(lines, line);) {
-            std::istringstream words(line.substr(0, line.find('#')));
+            line.erase(std::min(line.find('#'), line.size()));
+            std::istringstream words(line);
             std::string first, second;
             int value = 0;
             if (!(words >> first))
@@ -136,16 +121,57 @@ struct RecordedStream {
                 words >> capabilities;
             else if (first == "ranges")
                 words >> ranges;
-            else if (words >> second >> value && c_names.count(first) && c_names.count(second))
-                records.push_back(record(c_names.at(first), c_names.at(second), value));
+            else if (!c_names.count(first))
+                steps.push_back({line.substr(0, line.find_last_not_of(' ') + 1), {}});
+            else if (words >> second >> value && c_names.count(second))
+                steps.push_back({"", record(c_names.at(first), c_names.at(second), value)});
             else
                 ADD_FAILURE() << name << ".stream: " << line;
         }
     }
 
+    static const char* orNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+
     std::string capabilities, ranges;
-    std::vector<input_event> records;
+    std::vector<Step> steps;
 };
+
+// What a stream's call does in the child, printing what it gives: "init",
+// "rotation DEGREES", "raw on", "raw off", "calibration C0 ... C11" (stored
+// for init to load), "calibrate" (serialtest::calibrationPoints()), "read N"
+// (the next N events), "waiting" (whether a report waits) and "saved X Y"
+// (where the stored calibration puts raw X, Y).
+void perform(LinuxTouchScreen& touchScreen, const std::string& line, const std::string& calibrationPath)
+{
+    std::istringstream words(line);
+    std::string verb;
+    words >> verb;
+    int x = 0, y = 0;
+    TouchCalibration stored;
+    if (verb == "init") {
+        touchScreen.init();
+    } else if (verb == "rotation" && words >> x) {
+        touchScreen.setRotation(x);
+    } else if (line == "raw on" || line == "raw off") {
+        line == "raw on" ? touchScreen.startRawCoordinates() : touchScreen.endRawCoordinates();
+    } else if (verb == "calibration") {
+        TouchCalibration::Coefficients coefficients;
+        for (float& c : coefficients)
+            words >> c;
+        TouchCalibration(coefficients).save(calibrationPath);
+    } else if (verb == "calibrate") {
+        touchScreen.setCalibration(serialtest::calibrationPoints(), 799, 479);
+    } else if (verb == "read" && words >> x) {
+        printEvents(touchScreen, x);
+    } else if (verb == "waiting") {
+        fprintf(stderr, "waiting %d|", touchScreen.reportWaiting());
+    } else if (verb == "saved" && words >> x >> y) {
+        const Point p = stored.load(calibrationPath) ? stored.transform(x, y, 1.0f / 1024, 800, 480) : Point(-1, -1);
+        fprintf(stderr, "saved %d %d|", p.x, p.y);
+    } else {
+        fprintf(stderr, "no such call: %s|", line.c_str());
+    }
+}
 
 } // namespace
 
@@ -209,113 +235,34 @@ TEST(LinuxTouchScreenTest, MissingDeviceCapabilitiesOrInputAreThrown)
     }
 }
 
-// Without a stored calibration the driver reports raw positions; a touch
-// queued before init() is thrown away.
-TEST(LinuxTouchScreenTest, StaleInputIsDrainedAndRawPositionsReported)
-{
-    EmulatedInputDevice device;
-    expectChildPrints(
-        device, 600,
-        [](LinuxTouchScreen& touchScreen, int writer) {
-            writeReport(writer, true, 7, 8);
-            touchScreen.init();
-            const bool waitingAfterInit = touchScreen.reportWaiting();
-            writeReport(writer, true, 1000, 2000);
-            writeRecords(writer, {record(EV_ABS, ABS_X, 1500), record(EV_SYN, SYN_REPORT, 0)});
-            writeReport(writer, false, 1500, 2000);
-            const bool waitingWritten = touchScreen.reportWaiting();
-            printEvents(touchScreen, 3);
-            fprintf(stderr, "waiting %d %d %d", waitingAfterInit, waitingWritten, touchScreen.reportWaiting());
-        },
-        "press 1000 2000\\|press 1500 2000\\|release 1500 2000\\|waiting 0 1 0");
-}
-
-TEST(LinuxTouchScreenTest, CalibratedPositionsFollowRawModeAndNewCalibration)
-{
-    // The axis ranges do not change what a calibration maps.
-    EmulatedInputDevice device(nullptr, nullptr, "ABS_X:0:99,ABS_Y:0:99");
-    // Raw values are scaled by 1/1024 first: one raw unit per pixel.
-    TouchCalibration({1024, 0, 0, 1024, 0, 0, 0, 0, 0, 0, 0, 0}).save(device.calibrationPath());
-    expectChildPrints(
-        device, 600,
-        [&device](LinuxTouchScreen& touchScreen, int writer) {
-            touchScreen.init();
-            for (const auto& [x, y] : std::vector<std::pair<int, int>>{{100, 200}, {5000, -30}, {5000, -30}, {300, 400}})
-                writeReport(writer, true, x, y);
-            writeReport(writer, false, 300, 400);
-            printEvents(touchScreen, 2);
-            touchScreen.startRawCoordinates();
-            printEvents(touchScreen, 1);
-            std::vector<TouchScreen::CalibrationPoint> points; // raw = 2 * screen
-            for (int y : {70, 300, 549})
-                for (int x : {50, 400, 749})
-                    points.push_back({x, y, 2 * x, 2 * y});
-            touchScreen.setCalibration(points, 799, 599);
-            printEvents(touchScreen, 1);
-            touchScreen.endRawCoordinates();
-            printEvents(touchScreen, 1);
-            TouchCalibration saved;
-            const Point p = saved.load(device.calibrationPath()) ? saved.transform(300, 400, 1.0f / 1024, 800, 600)
-                                                                 : Point(-1, -1);
-            fprintf(stderr, "saved %d %d", p.x, p.y);
-        },
-        "press 100 200\\|press 799 0\\|press 5000 -30\\|press 300 400\\|release 150 200\\|saved 150 200");
-}
-
-// Recorded streams of the three kinds of panel, each on an 800 x 480 screen
-// without a calibration, out of raw mode: the axis ranges stretch over the
-// screen. A restarted program starts where the axes stand.
+// Recorded streams of the three kinds of panel, and scripted ones of the
+// driver's settings, each on an 800 x 480 screen; <name>.expected holds what
+// the driver gives, one a line.
 TEST(LinuxTouchScreenTest, RecordedPanelsGiveTheirTouches)
 {
     for (const char* name : {"evdev-single-touch", "evdev-multitouch", "evdev-tablet", "evdev-tablet-restart",
-                             "evdev-multitouch-restart"}) {
+                             "evdev-multitouch-restart", "evdev-stale-input", "evdev-calibrated", "evdev-rotation-90",
+                             "evdev-rotation-180", "evdev-rotation-270"}) {
         SCOPED_TRACE(name);
         const RecordedStream stream(name);
         std::istringstream expectedLines(serialtest::readDataFile(std::string(name) + ".expected"));
-        size_t count = 0;
         std::string expected;
-        for (std::string line; std::getline(expectedLines, line); ++count)
+        for (std::string line; std::getline(expectedLines, line);)
             expected += line + "\\|";
-        EmulatedInputDevice device(stream.capabilities.c_str(), nullptr, stream.ranges.c_str());
-        expectChildPrints(
-            device, 480,
-            [&stream, count](LinuxTouchScreen& touchScreen, int writer) {
-                touchScreen.init();
-                touchScreen.endRawCoordinates();
-                writeRecords(writer, stream.records);
-                printEvents(touchScreen, count);
-                fprintf(stderr, "%s", touchScreen.reportWaiting() ? "more" : "end");
+        EmulatedInputDevice device(RecordedStream::orNull(stream.capabilities), nullptr,
+                                   RecordedStream::orNull(stream.ranges));
+        // The child ends with exit(), not _exit(), so that an instrumented
+        // build keeps its counts.
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        EXPECT_EXIT(
+            {
+                const int writer = device.openWriter();
+                LinuxTouchScreen touchScreen(device.path(), 800, 480);
+                for (const RecordedStream::Step& step : stream.steps)
+                    step.call.empty() ? writeRecord(writer, step.record)
+                                      : perform(touchScreen, step.call, device.calibrationPath());
+                exit(0);
             },
-            expected + "end");
-    }
-}
-
-// Out of raw mode an uncalibrated panel gives its pixels turned with its
-// mounting; in raw mode its units.
-TEST(LinuxTouchScreenTest, UncalibratedPositionsTurnWithThePanel)
-{
-    // The panel's corners: its origin, the end of its x axis, the end of its y axis.
-    const std::pair<int, const char*> cases[] = {
-        {90, "press 0 479\\|press 0 0\\|press 799 479\\|"},
-        {180, "press 799 479\\|press 0 479\\|press 799 0\\|"},
-        {270, "press 799 0\\|press 799 479\\|press 0 0\\|"},
-    };
-    for (const auto& [rotation, corners] : cases) {
-        SCOPED_TRACE(rotation);
-        EmulatedInputDevice device(nullptr, nullptr, "ABS_X:0:4095,ABS_Y:0:4095");
-        expectChildPrints(
-            device, 480,
-            [rotation = rotation](LinuxTouchScreen& touchScreen, int writer) {
-                touchScreen.setRotation(rotation);
-                touchScreen.init();
-                touchScreen.endRawCoordinates();
-                for (const auto& [x, y] : std::vector<std::pair<int, int>>{{0, 0}, {4095, 0}, {0, 4095}})
-                    writeReport(writer, true, x, y);
-                printEvents(touchScreen, 3);
-                touchScreen.startRawCoordinates();
-                writeReport(writer, true, 0, 4095);
-                printEvents(touchScreen, 1);
-            },
-            std::string(corners) + "press 0 4095\\|");
+            testing::ExitedWithCode(0), "^" + expected + "$");
     }
 }

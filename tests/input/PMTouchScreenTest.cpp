@@ -34,20 +34,12 @@ std::unique_ptr<PMTouchScreen> make(bool pm9000, const std::string& device, int 
     return std::make_unique<PM6000TouchScreen>(device, baud, c_width, c_height, calibration);
 }
 
-// A driver at 19200 baud on a fresh pseudo-terminal, through the handshake:
-// the script given, else the controller answering each enable command.
+// A driver at 19200 baud on a fresh pseudo-terminal, started up.
 struct Rig {
-    Rig(bool pm9000, const std::string& calibrationFile, std::vector<Step> script = {})
+    Rig(bool pm9000, const std::string& calibrationFile)
         : driver(make(pm9000, terminal.path(), 19200, calibrationFile))
     {
-        if (script.empty() && pm9000)
-            script = {rawMode(B19200), expect("F2 00 00 00 00"), answer("F2 D9 07 00 00"), expect("F1 00 00 00 00"),
-                      answer("F1 00 00 00 00")};
-        else if (script.empty())
-            script = {rawMode(B19200), expect("F1 00 00 00 00 0E"), answer("F1 00 00 00 00 0E")};
-        ScriptedController controller(terminal, script);
-        driver->init();
-        EXPECT_EQ("", controller.finish());
+        play(*driver, terminal, pm9000 ? "pm9000-start" : "pm6000-start");
     }
 
     PseudoTerminal terminal;
@@ -56,57 +48,13 @@ struct Rig {
 
 } // namespace
 
-TEST(PMTouchScreenTest, HandshakesRetryUntilAnswered)
-{
-    const HangGuard guard(20);
-    const std::pair<bool, std::vector<Step>> cases[] = {
-        {true, // a wrong answer, then a lost one
-         {rawMode(B19200), expect("F2 00 00 00 00"), answer("F2 00 00 00 00"), expect("F2 00 00 00 00"),
-          answer("F2 D9 07 00 00"), expect("F1 00 00 00 00"), expect("F1 00 00 00 00"), answer("F1 00 00 00 00")}},
-        {false, // any answer after a lost one
-         {rawMode(B19200), expect("F1 00 00 00 00 0E"), expect("F1 00 00 00 00 0E"), answer("00 11 22 33 44 55")}},
-        {true, // a stray byte before each answer
-         {rawMode(B19200), expect("F2 00 00 00 00"), answer("00 F2 D9 07 00 00"), expect("F1 00 00 00 00"),
-          answer("55 F1 00 00 00 00")}},
-        {true, // late, but well within the second of the stage
-         {rawMode(B19200), expect("F2 00 00 00 00"), answer("F2 D9 07 00 00"), expect("F1 00 00 00 00"), pause(400),
-          answer("F1 00 00 00 00")}},
-    };
-    for (const auto& [pm9000, script] : cases) {
-        const TraceCapture traces("OKU::PM");
-        const Rig rig(pm9000, c_noCalibration, script);
-        EXPECT_EQ(pm9000 ? std::vector<std::string>{"OKU::PM9000TouchScreen Connected to PM9000 version 0x07"}
-                         : std::vector<std::string>{},
-                  traces.messages())
-            << pm9000;
-    }
-}
-
-// A line that is no terminal and a controller that does not answer are
-// thrown, so that a device can go on without its panel; a bad baud rate is a
-// fatal setting, and so is a line that hangs up while the page runs.
+// A line that is no terminal is thrown, as a controller that does not
+// answer is, so that a device can go on without its panel; a bad baud rate
+// is a fatal setting, and so is a line that hangs up while the page runs.
 TEST(PMTouchScreenDeathTest, LineAndControllerFailures)
 {
     PM9000TouchScreen notTerminal("/dev/null", 19200, c_width, c_height, "/nonexistent/tscal");
     EXPECT_EQ("Cannot configure \"/dev/null\".  Inappropriate ioctl for device", thrown([&] { notTerminal.init(); }));
-
-    const std::pair<bool, std::vector<Step>> silent[] = {
-        {true, {}},
-        {true, {expect("F2 00 00 00 00"), answer("F2 D9 07 00 00")}},
-        {true, {expect("F2 00 00 00 00"), answer("F2 D9")}}, // cut off
-        {false, {}},
-    };
-    for (const auto& [pm9000, script] : silent) {
-        const HangGuard guard(5); // each stage has 1 s
-        const TraceCapture traces("OKU::PM");
-        PseudoTerminal terminal;
-        ScriptedController controller(terminal, script);
-        EXPECT_EQ("Failed initializing PenMount on " + terminal.path(),
-                  thrown([&, pm9000 = pm9000] { make(pm9000, terminal.path(), 19200, "/nonexistent/tscal")->init(); }));
-        const std::string model = pm9000 ? "PM9000" : "PM6000";
-        EXPECT_TRUE(traces.waitFor("OKU::" + model + "TouchScreen Timeout enabling " + model));
-    }
-
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
@@ -123,17 +71,6 @@ TEST(PMTouchScreenDeathTest, LineAndControllerFailures)
             rig.driver->getEvent();
         },
         testing::ExitedWithCode(1), "handled: PMTouchScreen: Read error");
-}
-
-// Without a calibration file the drivers report raw positions.
-TEST(PMTouchScreenTest, RecordedStreamsDecode)
-{
-    const HangGuard guard;
-    for (const char* name : {"pm6000-packets", "pm6000-resync", "pm9000-packets", "pm9000-resync"}) {
-        Rig rig(name[2] == '9', c_noCalibration);
-        const TraceCapture traces("OKU::PMTouchScreen");
-        replay(*rig.driver, rig.terminal, traces, name);
-    }
 }
 
 // The rest of a packet must arrive within 100 ms, however much of it came.
@@ -224,16 +161,12 @@ TEST(PMTouchScreenTest, CalibrationMapsClampsAndIsStored)
         }
     }
 
-    // A new calibration (raw = 4 * screen) applies at once and on the next start.
-    std::vector<TouchScreen::CalibrationPoint> points;
-    for (int y : {70, c_height / 2, c_height - 51})
-        for (int x : {50, c_width / 2, c_width - 51})
-            points.push_back({x, y, x * 4, y * 4});
-    rig.driver->setCalibration(points, c_width - 1, c_height - 1);
-    rig.terminal.send(hex("FF 03 10 06 20")); // 400, 800
+    // A new calibration applies at once and on the next start.
+    rig.driver->setCalibration(calibrationPoints(), c_width - 1, c_height - 1);
+    rig.terminal.send(hex("FF 06 20 0E 08")); // 800, 1800
     EXPECT_EQ("press 100 200", describe(rig.driver->getEvent()));
     Rig restarted(true, dir / "tscal.dat");
-    restarted.terminal.send(hex("FF 03 10 06 20"));
+    restarted.terminal.send(hex("FF 06 20 0E 08"));
     EXPECT_EQ("press 100 200", describe(restarted.driver->getEvent()));
 }
 

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -128,10 +129,6 @@ struct Step {
 
 inline Step expect(const std::string& text) { return {Step::EXPECT, hex(text)}; }
 inline Step answer(const std::string& text) { return {Step::SEND, hex(text)}; }
-// Answers sent before the driver sets the line up may be flushed.
-inline Step rawMode(speed_t speed) { return {Step::RAW_MODE, Bytes(), speed}; }
-// A controller slow to answer; what the driver writes meanwhile stays unread.
-inline Step pause(int milliseconds) { return {Step::PAUSE, Bytes(), B0, milliseconds}; }
 
 // Plays a conversation on its own thread while the test calls the driver.
 class ScriptedController {
@@ -258,27 +255,110 @@ inline std::string readDataFile(const std::string& name)
     return contents.str();
 }
 
-// Sends tests/data/input/<name>.stream (see hex()) and checks the driver
-// against <name>.expected, in order: "press x y" or "release x y" for the
-// next event, "trace <category> <message>" for a message traced before it.
-inline void replay(OKU::TouchScreen& driver, PseudoTerminal& terminal, const TraceCapture& traces,
-                   const std::string& name)
+// Nine targets on an 800 x 480 screen and where a controller whose axes
+// are scaled and offset (raw = 5 x + 300, 8 y + 200) saw them touched.
+inline std::vector<OKU::TouchScreen::CalibrationPoint> calibrationPoints(size_t count = 9)
 {
-    terminal.send(hex(readDataFile(name + ".stream")));
+    std::vector<OKU::TouchScreen::CalibrationPoint> points;
+    for (int y : {70, 240, 429})
+        for (int x : {50, 400, 749})
+            points.push_back({x, y, 5 * x + 300, 8 * y + 200});
+    points.resize(count);
+    return points;
+}
+
+// The controller's side of tests/data/input/<name>.stream, a step a line:
+// "raw BAUD" waits until the driver has made the line raw (answers sent
+// before may be flushed), "expect HEX" is what the driver must write next,
+// "pause MS" a controller slow to answer (what the driver writes meanwhile
+// stays unread), and bare hexadecimal bytes are sent (see hex()).
+inline std::vector<Step> controllerSteps(const std::string& name)
+{
+    std::vector<Step> steps;
+    std::istringstream lines(readDataFile(name + ".stream"));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line.substr(0, line.find('#')));
+        std::string keyword, rest;
+        if (!(words >> keyword))
+            continue;
+        std::getline(words, rest);
+        if (keyword == "raw")
+            steps.push_back({Step::RAW_MODE, Bytes(), static_cast<speed_t>(std::stoi(rest) == 9600 ? B9600 : B19200)});
+        else if (keyword == "pause")
+            steps.push_back({Step::PAUSE, Bytes(), B0, std::stoi(rest)});
+        else if (keyword == "expect")
+            steps.push_back(expect(rest));
+        else {
+            // Lines of bytes in a row go in one write, as a burst on the line.
+            if (steps.empty() || steps.back().kind != Step::SEND)
+                steps.push_back(answer(""));
+            const Bytes bytes = hex(line);
+            steps.back().bytes.insert(steps.back().bytes.end(), bytes.begin(), bytes.end());
+        }
+    }
+    return steps;
+}
+
+// The outcome of the driver call an .expected line names: "init", "raw on",
+// "raw off" or "calibrate N" (the first N calibrationPoints()); "" when it
+// returns, else the message it throws.
+inline std::string call(OKU::TouchScreen& driver, const std::string& name)
+{
+    return thrown([&driver, &name] {
+        if (name == "init")
+            driver.init();
+        else if (name == "raw on" || name == "raw off")
+            name == "raw on" ? driver.startRawCoordinates() : driver.endRawCoordinates();
+        else if (name.compare(0, 10, "calibrate ") == 0)
+            driver.setCalibration(calibrationPoints(std::stoul(name.substr(10))), 799, 479);
+        else
+            ADD_FAILURE() << "no such call: " << name;
+    });
+}
+
+// Plays <name>.stream as the controller (see controllerSteps()) while the
+// test checks the driver against <name>.expected, a line at a time: a call
+// that must return, or with ": MESSAGE" throw that message, DEVICE standing
+// for the line's path; "press X Y" or "release X Y" for the next event;
+// "traces PREFIX" to capture the messages of the categories starting with
+// it, and "trace CATEGORY MESSAGE" for one traced before the next line.
+inline void play(OKU::TouchScreen& driver, PseudoTerminal& terminal, const std::string& name)
+{
+    ScriptedController controller(terminal, controllerSteps(name));
+    std::unique_ptr<TraceCapture> traces;
     std::vector<std::string> expectedTraces;
     std::istringstream expected(readDataFile(name + ".expected"));
     int lineNumber = 0;
     for (std::string line; std::getline(expected, line);) {
         ++lineNumber;
+        line.erase(std::min(line.find('#'), line.size()));
+        line.erase(line.find_last_not_of(' ') + 1);
+        if (line.empty())
+            continue;
+        const std::string where = name + ".expected:" + std::to_string(lineNumber);
+        if (line.compare(0, 7, "traces ") == 0) {
+            traces = std::make_unique<TraceCapture>(line.substr(7));
+            continue;
+        }
         if (line.compare(0, 6, "trace ") == 0) {
             expectedTraces.push_back(line.substr(6));
             continue;
         }
-        EXPECT_EQ(line, describe(driver.getEvent())) << name << ".expected:" << lineNumber;
-        EXPECT_EQ(expectedTraces, traces.messages()) << name << ".expected:" << lineNumber;
+        if (line.compare(0, 6, "press ") == 0 || line.compare(0, 8, "release ") == 0) {
+            EXPECT_EQ(line, describe(driver.getEvent())) << where;
+        } else {
+            const size_t colon = line.find(": ");
+            std::string error = colon == std::string::npos ? "" : line.substr(colon + 2);
+            if (const size_t device = error.find("DEVICE"); device != std::string::npos)
+                error.replace(device, 6, terminal.path());
+            EXPECT_EQ(error, call(driver, line.substr(0, colon))) << where;
+        }
+        if (traces) {
+            EXPECT_EQ(expectedTraces, traces->messages()) << where;
+        }
     }
+    EXPECT_EQ("", controller.finish()) << name;
 }
-
 } // namespace serialtest
 
 #endif
