@@ -26,6 +26,15 @@ inline Finished run(const std::string& program, const std::vector<std::string>& 
     return r;
 }
 
+// How often part appears in text, such as a warning that must come once.
+inline size_t occurrences(const std::string& text, const std::string& part)
+{
+    size_t found = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++found;
+    return found;
+}
+
 // The file "fb" in a fresh directory, which the preload library presents as
 // a framebuffer to the probe program.
 class EmulatedFramebuffer {

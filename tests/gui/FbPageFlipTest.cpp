@@ -1,16 +1,16 @@
 #include <cstring>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "core/Paths.h"
 #include "gui/EmulatedFramebuffer.h"
 
 namespace {
 
-const int c_frames = 9;
+const int c_frames = 5;
 const size_t c_pixels = 800 * 480;
 const size_t c_frameBytes = c_pixels * 4;
 
@@ -55,20 +55,6 @@ bool holdsFrame(const std::string& page, const std::string& frames, int k)
         if (std::memcmp(page.data() + 4 * i, expected + 4 * i, 3) != 0)
             return false;
     return true;
-}
-
-size_t count(const std::string& text, const std::string& part)
-{
-    size_t found = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++found;
-    return found;
-}
-
-bool exists(const std::string& path)
-{
-    struct stat status;
-    return stat(path.c_str(), &status) == 0;
 }
 
 } // namespace
@@ -128,12 +114,12 @@ TEST(FbPageFlip, ShowsCompleteFramesOnlyOrWritesIntoTheVisiblePageWhenTheDeviceC
             EXPECT_TRUE(holdsFrame(fb.contents().substr(0, c_frameBytes), frames, c_frames - 1));
         }
         if (*c.warning) {
-            EXPECT_EQ(1u, count(errors, c.warning)) << errors;
+            EXPECT_EQ(1u, occurrences(errors, c.warning)) << errors;
         } else {
             EXPECT_EQ("", errors);
         }
         if (!c.flips && !*c.warning) {
-            EXPECT_FALSE(exists(fb.displayState()));
+            EXPECT_FALSE(OKU::pathExists(fb.displayState()));
         }
     }
 }

@@ -1,6 +1,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <fstream>
+#include <set>
 
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -47,39 +48,17 @@ private:
 
 } // namespace
 
-TEST(ModalTest, HandlerResumesOnlyAfterTheDialogIsDestroyed)
-{
-    TestRootWidget root;
-    Journal journal;
-    Widget* dialog = nullptr;
-    root.start();
-    root.injectFunction(nullptr, [&] {
-        journal.note("open");
-        dialog = new Widget(&root, 10, 10, 20, 20);
-        dialog->modal();
-        journal.note(dialog->isDestroyed() ? "resumed" : "resumed too early");
-    });
-    root.injectFunction(nullptr, [&] { journal.note("meanwhile"); });
-    root.injectFunction(nullptr, [&] {
-        journal.note("close");
-        dialog->destroy();
-    });
-    ASSERT_TRUE(journal.waitForEntries(4));
-    root.stopGuiThread();
-
-    EXPECT_EQ((Log{"open", "meanwhile", "close", "resumed"}), journal.m_entries);
-    EXPECT_EQ((Log{"SOLGUI", "SOLGUI", "SOLGUI", "SOLGUI"}), journal.m_names);
-    const std::vector<long>& tids = journal.m_tids;
-    EXPECT_NE(tids[0], tids[1]);
-    EXPECT_EQ(tids[1], tids[2]);
-    EXPECT_EQ(tids[0], tids[3]);
-    // Reaped once its modal loop let go of it.
-    EXPECT_TRUE(root.getChildren().empty());
-}
-
+// A handler that opens a dialog resumes only once the dialog is destroyed,
+// on its own thread, while a new thread runs the loop meanwhile; the dialog
+// stays protected and marked modal until then.
 TEST(ModalTest, NestedDialogsUnwindInOrderEachOnTheThreadThatOpenedIt)
 {
     TestRootWidget root;
+    Widget* gone = new Widget(&root);
+    gone->destroy();
+    gone->modal();
+    EXPECT_EQ(0, gone->getProtectCount());
+
     Journal journal;
     Widget* dialogs[3] = {};
     root.start();
@@ -88,20 +67,30 @@ TEST(ModalTest, NestedDialogsUnwindInOrderEachOnTheThreadThatOpenedIt)
             dialogs[level] = new Widget(&root);
             journal.note("open " + std::to_string(level));
             dialogs[level]->modal();
-            journal.note("closed " + std::to_string(level));
+            const bool done = dialogs[level]->isDestroyed() && !dialogs[level]->isModal() &&
+                              dialogs[level]->getProtectCount() == 0;
+            journal.note((done ? "closed " : "resumed too early ") + std::to_string(level));
         });
     }
     for (int level = 2; level >= 0; --level)
-        root.injectFunction(nullptr, [&, level] { dialogs[level]->destroy(); });
-    ASSERT_TRUE(journal.waitForEntries(6));
+        root.injectFunction(nullptr, [&, level] {
+            const bool held = dialogs[level]->isModal() && dialogs[level]->getProtectCount() == 1;
+            journal.note(held ? "close" : "not held");
+            dialogs[level]->destroy();
+        });
+    ASSERT_TRUE(journal.waitForEntries(9));
     root.stopGuiThread();
 
-    EXPECT_EQ((Log{"open 0", "open 1", "open 2", "closed 2", "closed 1", "closed 0"}),
+    EXPECT_EQ((Log{"open 0", "open 1", "open 2", "close", "closed 2", "close", "closed 1",
+                   "close", "closed 0"}),
               journal.m_entries);
+    EXPECT_EQ(Log(9, "SOLGUI"), journal.m_names);
+    // Threads: 0 opens, 1 and 2 run the loops of the first two, 3 of the third.
     const std::vector<long>& tids = journal.m_tids;
-    EXPECT_EQ(tids[2], tids[3]);
-    EXPECT_EQ(tids[1], tids[4]);
-    EXPECT_EQ(tids[0], tids[5]);
-    EXPECT_NE(tids[0], tids[1]);
-    EXPECT_NE(tids[1], tids[2]);
+    EXPECT_EQ((std::vector<long>{tids[0], tids[1], tids[2], tids[3], tids[2], tids[2], tids[1],
+                                 tids[1], tids[0]}),
+              tids);
+    EXPECT_EQ(4u, std::set<long>(tids.begin(), tids.end()).size());
+    // Reaped once their modal loops let go of them.
+    EXPECT_TRUE(root.getChildren().empty());
 }

@@ -5,38 +5,13 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "gui/TestRootWidget.h"
+#include "gui/LoggingWidget.h"
 
 using namespace OKU;
 
 namespace {
 
-std::string entry(const std::string& name, const char* what, int a, int b)
-{
-    return name + " " + what + " " + std::to_string(a) + "," + std::to_string(b);
-}
-
-// Logs every input it receives.
-class Recorder : public Widget {
-public:
-    Recorder(Widget* parent, const Rect& r, Log& log, const std::string& name)
-        : Widget(parent, r.x, r.y, r.width, r.height), m_log(log), m_name(name)
-    {
-    }
-    void onMouseDown(int x, int y) override { m_log.push_back(entry(m_name, "down", x, y)); }
-    void onMouseMove(int x, int y) override { m_log.push_back(entry(m_name, "move", x, y)); }
-    void onMouseUp(int x, int y) override { m_log.push_back(entry(m_name, "up", x, y)); }
-    void onNotification(int id) override { m_log.push_back(entry(m_name, "notification", id, 0)); }
-    bool onKey(KeyCode key, wchar_t c) override
-    {
-        m_log.push_back(entry(m_name, "key", key, c));
-        return true;
-    }
-
-private:
-    Log& m_log;
-    std::string m_name;
-};
+const int c_input = LoggingWidget::MOUSE | LoggingWidget::KEYS;
 
 class RedrawCounter : public RootWidget::DirtyRectSubscriber {
 public:
@@ -69,8 +44,8 @@ TEST(RootWidgetTest, MovesAndReleaseFollowThePressTargetWhateverTheGrab)
 {
     TestRootWidget root;
     Log log;
-    Recorder* a = new Recorder(&root, Rect(0, 0, 50, 50), log, "a");
-    Recorder* b = new Recorder(&root, Rect(50, 0, 50, 50), log, "b");
+    LoggingWidget* a = new LoggingWidget(&root, "a", log, c_input, Rect(0, 0, 50, 50));
+    LoggingWidget* b = new LoggingWidget(&root, "b", log, c_input, Rect(50, 0, 50, 50));
 
     root.touch(10, 10, false);
     root.touch(10, 10, true);
@@ -103,7 +78,7 @@ TEST(RootWidgetTest, APressMadeBeforeThePageWasShownNeverReachesIt)
     TestRootWidget root;
     Log log;
     // A finger resting on the panel before the first page reaches the screen.
-    Recorder* page = new Recorder(&root, Rect(0, 0, 100, 100), log, "page");
+    LoggingWidget* page = new LoggingWidget(&root, "page", log, c_input, Rect(0, 0, 100, 100));
     root.injectMouseEvent(10, 10, true);
     root.runPending();
     root.touch(20, 20, true);
@@ -116,9 +91,10 @@ TEST(RootWidgetTest, APressMadeBeforeThePageWasShownNeverReachesIt)
     // A dialog opening, or going away, while a tap waits in the queue: the
     // tap was aimed at what the screen showed before.
     log.clear();
-    Recorder* dialog = nullptr;
-    root.injectFunction(nullptr,
-                        [&] { dialog = new Recorder(&root, Rect(0, 0, 50, 50), log, "dialog"); });
+    LoggingWidget* dialog = nullptr;
+    root.injectFunction(nullptr, [&] {
+        dialog = new LoggingWidget(&root, "dialog", log, c_input, Rect(0, 0, 50, 50));
+    });
     root.injectMouseEvent(10, 10, true);
     root.injectMouseEvent(10, 10, false);
     root.runPending();
@@ -166,8 +142,8 @@ TEST(RootWidgetTest, KeysNotificationsAndFunctionsReachOnlyWidgetsInTheTree)
 {
     TestRootWidget root;
     Log log;
-    Recorder* a = new Recorder(&root, Rect(0, 0, 10, 10), log, "a");
-    Recorder orphan(nullptr, Rect(0, 0, 10, 10), log, "orphan");
+    LoggingWidget* a = new LoggingWidget(&root, "a", log, c_input);
+    LoggingWidget orphan(nullptr, "orphan", log, c_input);
     Log calls;
     const auto call = [&calls](const std::string& n) {
         return [&calls, n] { calls.push_back(n); };
@@ -181,7 +157,7 @@ TEST(RootWidgetTest, KeysNotificationsAndFunctionsReachOnlyWidgetsInTheTree)
     root.injectFunction(&root, call("root"));
     root.injectFunction(&orphan, call("orphan"));
     root.runPending();
-    EXPECT_EQ((Log{entry("a", "key", KEY_CONFIRM, L'x'), "a notification 7,0"}), log);
+    EXPECT_EQ((Log{"a intercept 3,120", "a key 3,120", "a notification 7"}), log);
     EXPECT_EQ((Log{"a", "null", "root"}), calls);
 
     // a is reaped before its events come up.
@@ -189,7 +165,7 @@ TEST(RootWidgetTest, KeysNotificationsAndFunctionsReachOnlyWidgetsInTheTree)
     root.injectNotification(a, 9);
     root.injectFunction(a, call("gone"));
     root.runPending();
-    EXPECT_EQ(2u, log.size());
+    EXPECT_EQ(3u, log.size());
     EXPECT_EQ(3u, calls.size());
 
     root.injectFunction(nullptr, std::function<void()>());

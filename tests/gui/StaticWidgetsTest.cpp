@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
-#include <future>
 #include <memory>
 #include <tuple>
 
@@ -26,17 +25,6 @@ Widget* whitePage(Widget* root)
     return page;
 }
 
-// The bounding box of the pixels inside r that match.
-Rect boxOf(const Pixmap& p, const Rect& r, const std::function<bool(const Pixmap::Pixel&)>& match)
-{
-    Rect box;
-    for (int y = r.y; y < r.bottom(); ++y)
-        for (int x = r.x; x < r.right(); ++x)
-            if (match(p.getPixel(x, y)))
-                box.include(Rect(x, y, 1, 1));
-    return box;
-}
-
 // Pixels darker than threshold in the red channel.
 Rect inkBox(const Pixmap& p, const Rect& r, int threshold = 255)
 {
@@ -50,14 +38,6 @@ int darkest(const Pixmap& p, const Rect& r)
         for (int x = r.x; x < r.right(); ++x)
             level = std::min<int>(level, p.getPixel(x, y).red);
     return level;
-}
-
-// Reads the root's children on the GUI thread while it runs.
-size_t childCount(TestRootWidget& root)
-{
-    std::promise<size_t> count;
-    root.injectFunction(nullptr, [&] { count.set_value(root.getChildren().size()); });
-    return count.get_future().get();
 }
 
 } // namespace
@@ -250,13 +230,16 @@ TEST(WaitingBoxTest, ClosesItselfAfterItsTimeUnlessTimeIsNegative)
     EXPECT_EQ(Rect(150, 90, 500, 300), lasting->getRect());
 
     root.start();
-    while (childCount(root) == 2)
+    const auto childCount = [&root] {
+        return root.onGuiThread([&root] { return root.getChildren().size(); });
+    };
+    while (childCount() == 2)
         sleepMilliseconds(10);
     const auto closed = std::chrono::steady_clock::now();
     EXPECT_GE(closed - built, std::chrono::milliseconds(1000));
     EXPECT_LT(closed - built, std::chrono::milliseconds(1500));
     sleepMilliseconds(1200);
-    EXPECT_EQ(1u, childCount(root));
+    EXPECT_EQ(1u, childCount());
     root.stopGuiThread();
     EXPECT_EQ((Widget::Children{lasting}), root.getChildren());
 }

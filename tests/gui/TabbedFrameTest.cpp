@@ -169,45 +169,6 @@ TEST(TabbedFrameTest, TabRowShrinksTheWidestLabelsAndRunsRightToLeft)
     }
 }
 
-TEST(TabbedFrameTest, DeletingATabShowsTheNewActivePage)
-{
-    const struct {
-        const char* name;
-        int active;
-        int deleted;
-        int newActive;
-        std::vector<bool> shown;
-    } cases[] = {
-        {"active last tab", 2, 2, 1, {false, true, false}},
-        {"active first tab", 0, 0, 0, {false, true, false}},
-        {"tab before the active one", 2, 0, 1, {false, false, true}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        TabRoot root(400, {60, 80, 100});
-        root.m_frame->setActiveTab(c.active, false);
-        ContainerWidget* deletedPage = root.m_pages[c.deleted];
-        root.m_frame->deleteTab(c.deleted);
-        EXPECT_TRUE(deletedPage->isMarkedDestroyed());
-        root.m_pages.erase(root.m_pages.begin() + c.deleted);
-        root.runPending();
-        EXPECT_EQ(2, root.m_frame->getTabCount());
-        EXPECT_EQ(2u, root.m_frame->getChildren().size());
-        EXPECT_EQ(c.newActive, root.m_frame->getActiveTab());
-        std::vector<bool> expected = c.shown;
-        expected.erase(expected.begin() + c.deleted);
-        EXPECT_EQ(expected, root.shownPages());
-        EXPECT_TRUE(root.m_log.empty());
-    }
-
-    TabRoot root(400, {60, 80, 100});
-    root.m_frame->deleteTab(5);
-    root.m_frame->deleteTab(-1);
-    EXPECT_EQ(3, root.m_frame->getTabCount());
-    EXPECT_THROW(root.m_frame->getTabWidget(5), std::out_of_range);
-    EXPECT_THROW(root.m_frame->setActiveTab(3, true), std::out_of_range);
-}
-
 TEST(TabbedFrameTest, ClonesShareTheirPage)
 {
     TabRoot root(400, {60, 80});
@@ -230,29 +191,50 @@ TEST(TabbedFrameTest, ClonesShareTheirPage)
     EXPECT_EQ(Size(296, 120 - c_barHeight - 3), shared->getSize());
 }
 
-TEST(TabbedFrameTest, DeletingTheActiveTabLeavesOnlyTheNewActivePageShown)
+// Deleting a tab destroys its page unless a clone of the tab keeps it.
+TEST(TabbedFrameTest, DeletingATabLeavesOnlyTheNewActivePageShown)
 {
+    const int own = -1;
     const struct {
         const char* name;
-        bool cloneNext;  // tabs A, A's clone, B; else A, B, A's clone
+        std::vector<int> tabs; // own page, or the tab whose page it shows
         int active;
-        std::vector<bool> shown;  // A, B
+        int deleted;
+        int newActive; // -1: either
+        std::vector<bool> shown; // the pages left, in the order made
     } cases[] = {
-        {"A, its clone last", false, 0, {false, true}},
-        {"the clone of A", false, 2, {false, true}},
-        {"A, its clone next", true, 0, {true, false}},
+        {"active last tab", {own, own, own}, 2, 2, 1, {false, true}},
+        {"active first tab", {own, own, own}, 0, 0, 0, {true, false}},
+        {"tab before the active one", {own, own, own}, 2, 0, 1, {false, true}},
+        {"A, its clone last", {own, own, 0}, 0, 0, -1, {false, true}},
+        {"the clone of A", {own, own, 0}, 2, 2, -1, {false, true}},
+        {"A, its clone next", {own, 0, own}, 0, 0, -1, {true, false}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TabRoot root(400, {60});
-        if (c.cloneNext)
-            root.m_frame->cloneTab(std::make_shared<FixedLabel>(40), 0);
-        root.m_pages.push_back(root.m_frame->createTab(std::make_shared<FixedLabel>(80)));
-        if (!c.cloneNext)
-            root.m_frame->cloneTab(std::make_shared<FixedLabel>(40), 0);
+        TabRoot root(400, {});
+        for (int tab : c.tabs) {
+            if (tab == own)
+                root.m_pages.push_back(root.m_frame->createTab(std::make_shared<FixedLabel>(60)));
+            else
+                root.m_frame->cloneTab(std::make_shared<FixedLabel>(40), tab);
+        }
         root.m_frame->setActiveTab(c.active, false);
-        root.m_frame->deleteTab(c.active);
+        root.m_frame->deleteTab(c.deleted);
+        for (size_t page = 0; page < root.m_pages.size(); ++page)
+            if (root.m_pages[page]->isMarkedDestroyed())
+                root.m_pages.erase(root.m_pages.begin() + page);
         root.runPending();
+        EXPECT_EQ(int(c.tabs.size()) - 1, root.m_frame->getTabCount());
+        EXPECT_TRUE(c.newActive < 0 || c.newActive == root.m_frame->getActiveTab());
         EXPECT_EQ(c.shown, root.shownPages());
+        EXPECT_TRUE(root.m_log.empty());
     }
+
+    TabRoot root(400, {60, 80, 100});
+    root.m_frame->deleteTab(5);
+    root.m_frame->deleteTab(-1);
+    EXPECT_EQ(3, root.m_frame->getTabCount());
+    EXPECT_THROW(root.m_frame->getTabWidget(5), std::out_of_range);
+    EXPECT_THROW(root.m_frame->setActiveTab(3, true), std::out_of_range);
 }

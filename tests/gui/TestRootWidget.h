@@ -109,6 +109,18 @@ inline OKU::Pixmap::Pixel rgb(int red, int green, int blue)
                               static_cast<uint8_t>(red), 255};
 }
 
+// The bounding box of the pixels inside r that match.
+inline OKU::Rect boxOf(const OKU::Pixmap& p, const OKU::Rect& r,
+                       const std::function<bool(const OKU::Pixmap::Pixel&)>& match)
+{
+    OKU::Rect box;
+    for (int y = r.y; y < r.bottom(); ++y)
+        for (int x = r.x; x < r.right(); ++x)
+            if (match(p.getPixel(x, y)))
+                box.include(OKU::Rect(x, y, 1, 1));
+    return box;
+}
+
 // Expects f to end the process through fatalError; before matches what f
 // writes to stderr ahead of the fatal line.
 inline void expectFatalError(const std::function<void()>& f, const std::string& message,

@@ -1,5 +1,5 @@
 #include "graphics/Pixmap.h"
-#include "gui/TestRootWidget.h"
+#include "gui/LoggingWidget.h"
 
 using namespace OKU;
 
@@ -16,24 +16,13 @@ Pixmap::Pixel gray(int level)
     return rgb(level, level, level);
 }
 
-// Logs its name whenever its own draw runs.
-class DrawProbe : public Widget {
-public:
-    DrawProbe(Widget* parent, const Rect& r, const Color& bg, const std::string& name, Log& log)
-        : Widget(parent, r.x, r.y, r.width, r.height), m_name(name), m_log(log)
-    {
-        setBgColor(bg);
-    }
-    void draw(Painter& p) override
-    {
-        m_log.push_back(m_name);
-        Widget::draw(p);
-    }
-
-private:
-    std::string m_name;
-    Log& m_log;
-};
+// A widget of the colour that logs its name and "draw" whenever its own draw runs.
+Widget* drawProbe(Widget* parent, const Rect& r, const Color& bg, const std::string& name, Log& log)
+{
+    Widget* w = new LoggingWidget(parent, name, log, LoggingWidget::DRAWING, r);
+    w->setBgColor(bg);
+    return w;
+}
 
 } // namespace
 
@@ -41,13 +30,13 @@ TEST(WidgetDrawTest, RedrawStartsAtTheTopmostOpaqueChildAndSkipsHiddenWidgets)
 {
     Log log;
     TestRootWidget root;
-    Widget* screen = new DrawProbe(&root, Rect(0, 0, 100, 100), c_transparent, "screen", log);
-    Widget* bottom = new DrawProbe(screen, Rect(0, 0, 100, 100), c_green, "bottom", log);
-    Widget* top = new DrawProbe(screen, Rect(20, 20, 40, 40), c_red, "top", log);
-    (new DrawProbe(screen, Rect(0, 0, 10, 10), c_blue, "hidden", log))->hide();
+    Widget* screen = drawProbe(&root, Rect(0, 0, 100, 100), c_transparent, "screen", log);
+    Widget* bottom = drawProbe(screen, Rect(0, 0, 100, 100), c_green, "bottom", log);
+    Widget* top = drawProbe(screen, Rect(20, 20, 40, 40), c_red, "top", log);
+    drawProbe(screen, Rect(0, 0, 10, 10), c_blue, "hidden", log)->hide();
 
     root.runPending();
-    EXPECT_EQ((Log{"bottom", "top"}), log);
+    EXPECT_EQ((Log{"bottom draw", "top draw"}), log);
     EXPECT_EQ(rgb(0, 255, 0), root.pixel(5, 5));
     EXPECT_EQ(rgb(255, 0, 0), root.pixel(20, 20));
     EXPECT_EQ(rgb(255, 0, 0), root.pixel(59, 59));
@@ -57,47 +46,19 @@ TEST(WidgetDrawTest, RedrawStartsAtTheTopmostOpaqueChildAndSkipsHiddenWidgets)
     log.clear();
     top->invalidate();
     root.runPending();
-    EXPECT_EQ((Log{"top"}), log);
+    EXPECT_EQ((Log{"top draw"}), log);
 
     log.clear();
     top->hide();
     root.runPending();
-    EXPECT_EQ((Log{"bottom"}), log);
+    EXPECT_EQ((Log{"bottom draw"}), log);
     EXPECT_EQ(rgb(0, 255, 0), root.pixel(20, 20));
 
     // Without an opaque child over the dirty area, drawing starts at the lowest widget.
     log.clear();
     bottom->setBgColor(Color(0, 255, 0, 128));
     root.runPending();
-    EXPECT_EQ((Log{"screen", "bottom"}), log);
-}
-
-TEST(WidgetDrawTest, DrawTreeIfSolidDrawsOnlyWhatCoversTheWholeClip)
-{
-    Log log;
-    DrawProbe* box = new DrawProbe(nullptr, Rect(10, 10, 30, 30), c_white, "box", log);
-    new DrawProbe(box, Rect(5, 5, 10, 10), c_green, "inner", log);
-    DrawProbe* over = new DrawProbe(box, Rect(0, 0, 30, 30), c_transparent, "over", log);
-    Pixmap pm(50, 50, false);
-
-    pm.setClipRectAbs(Rect(10, 10, 30, 30));
-    EXPECT_TRUE(box->drawTreeIfSolid(pm));
-    EXPECT_EQ((Log{"box", "inner", "over"}), log);
-    EXPECT_EQ(Rect(10, 10, 30, 30), pm.getClipRectAbs());
-    EXPECT_EQ(gray(255), pm.getPixel(10, 10));
-    EXPECT_EQ(rgb(0, 255, 0), pm.getPixel(15, 15));
-
-    log.clear();
-    pm.setClipRectAbs(Rect(10, 10, 20, 20));
-    EXPECT_FALSE(box->drawTreeIfSolid(pm));
-    pm.setClipRectAbs(Rect(10, 10, 30, 30));
-    box->setBgColor(c_transparent);
-    EXPECT_FALSE(box->drawTreeIfSolid(pm));
-    EXPECT_TRUE(log.empty());
-    over->setBgColor(c_red);
-    EXPECT_TRUE(box->drawTreeIfSolid(pm));
-    EXPECT_EQ((Log{"over"}), log);
-    box->armageddon();
+    EXPECT_EQ((Log{"screen draw", "bottom draw"}), log);
 }
 
 TEST(WidgetDrawTest, ForegroundAndModalChildrenOfScreensAreDrawnOverAVeil)

@@ -120,30 +120,6 @@ TEST(WidgetGeometryTest, BackgroundColourFollowsTheEnabledStateAndTransparentCol
     EXPECT_EQ(4, w->m_invalidations);
 }
 
-TEST(WidgetGeometryTest, RightToLeftParentMirrorsDrawingHitTestingAndInvalidation)
-{
-    TestRootWidget root(200, 100);
-    Widget* parent = new Widget(&root, 0, 0, 200, 100);
-    parent->setLayout(Layout::RTL);
-    Widget* child = new Widget(parent, 10, 20, 50, 30);
-    child->setBgColor(c_red);
-    Widget* grandchild = new Widget(child, 5, 5, 10, 10);
-
-    EXPECT_EQ(Rect(140, 20, 50, 30), child->getRectAbs());
-    EXPECT_EQ(Point(145, 25), grandchild->getPositionAbs());
-    EXPECT_EQ(child, root.findWidget(185, 45));
-    EXPECT_EQ(grandchild, root.findWidget(150, 25));
-    EXPECT_EQ(parent, root.findWidget(20, 25));
-
-    root.runPending();
-    EXPECT_EQ(rgb(255, 0, 0), root.pixel(140, 20));
-    EXPECT_EQ(rgb(255, 0, 0), root.pixel(189, 49));
-    EXPECT_NE(rgb(255, 0, 0), root.pixel(139, 20));
-    EXPECT_NE(rgb(255, 0, 0), root.pixel(10, 20));
-    child->invalidate();
-    EXPECT_EQ((std::vector<Rect>{Rect(140, 20, 50, 30)}), root.getDirtyRects());
-}
-
 TEST(WidgetGeometryTest, ResizeCenterAndMinimize)
 {
     TestRootWidget root(200, 100);

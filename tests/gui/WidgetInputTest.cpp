@@ -1,36 +1,10 @@
 #include <stdexcept>
 
-#include "gui/TestRootWidget.h"
+#include "gui/LoggingWidget.h"
 
 using namespace OKU;
 
 namespace {
-
-// Logs every key it is offered and takes the ones it is told to.
-class KeyProbe : public Widget {
-public:
-    KeyProbe(Widget* parent, const std::string& name, Log& log)
-        : Widget(parent, 0, 0, 10, 10), m_name(name), m_log(log)
-    {
-    }
-    bool onKeyIntercept(KeyCode key, wchar_t c) override
-    {
-        m_log.push_back("intercept " + m_name + " " + std::to_string(key) + static_cast<char>(c));
-        return m_intercepts;
-    }
-    bool onKey(KeyCode key, wchar_t c) override
-    {
-        m_log.push_back("key " + m_name + " " + std::to_string(key) + static_cast<char>(c));
-        return m_takes;
-    }
-
-    bool m_intercepts = false;
-    bool m_takes = false;
-
-private:
-    std::string m_name;
-    Log& m_log;
-};
 
 // Records the timers the widgets ask it to kill.
 class TimerRoot : public TestRootWidget {
@@ -75,13 +49,22 @@ TEST(WidgetInputTest, HitTestingFindsTheTopmostInteractiveEnabledWidget)
     EXPECT_EQ(nullptr, root.findWidget(35, 35));
 }
 
-TEST(WidgetInputTest, ForegroundAndModalWidgetsCatchPressesAnywhereUnderARightToLeftParent)
+TEST(WidgetInputTest, RightToLeftParentMirrorsItsChildrenAndForegroundOrModalOnesCatchEveryPress)
 {
     TestRootWidget root;
     Widget* parent = new Widget(&root, 0, 0, 100, 100);
     parent->setLayout(Layout::RTL);
     Widget* dialog = new Widget(parent, 60, 60, 20, 20);
     Widget* button = new Widget(dialog, 0, 0, 5, 5);
+    // Only the parent's own children are mirrored, drawn and invalidated there.
+    EXPECT_EQ(Rect(20, 60, 20, 20), dialog->getRectAbs());
+    EXPECT_EQ(Point(20, 60), button->getPositionAbs());
+    dialog->setBgColor(Color(255, 0, 0));
+    root.runPending();
+    EXPECT_EQ(rgb(255, 0, 0), root.pixel(39, 79));
+    EXPECT_NE(rgb(255, 0, 0), root.pixel(60, 60));
+    dialog->invalidate();
+    EXPECT_EQ((std::vector<Rect>{Rect(20, 60, 20, 20)}), root.getDirtyRects());
 
     EXPECT_EQ(parent, root.findWidget(5, 5));
     EXPECT_EQ(button, root.findWidget(21, 61));
@@ -100,35 +83,35 @@ TEST(WidgetInputTest, KeysAreInterceptedDownwardAndOfferedUpwardFromTheTopmostWi
 {
     Log log;
     TestRootWidget root;
-    KeyProbe* outer = new KeyProbe(&root, "outer", log);
-    KeyProbe* first = new KeyProbe(outer, "first", log);
-    KeyProbe* second = new KeyProbe(outer, "second", log);
-    KeyProbe* leaf = new KeyProbe(second, "leaf", log);
+    LoggingWidget* outer = new LoggingWidget(&root, "outer", log, LoggingWidget::KEYS);
+    LoggingWidget* first = new LoggingWidget(outer, "first", log, LoggingWidget::KEYS);
+    LoggingWidget* second = new LoggingWidget(outer, "second", log, LoggingWidget::KEYS);
+    LoggingWidget* leaf = new LoggingWidget(second, "leaf", log, LoggingWidget::KEYS);
 
     root.injectKeyEvent(KEY_CONFIRM, L'x');
     root.runPending();
-    EXPECT_EQ((Log{"intercept outer 3x", "intercept second 3x", "intercept leaf 3x",
-                   "key leaf 3x", "key second 3x", "intercept first 3x", "key first 3x",
-                   "key outer 3x"}),
+    EXPECT_EQ((Log{"outer intercept 3,120", "second intercept 3,120", "leaf intercept 3,120",
+                   "leaf key 3,120", "second key 3,120", "first intercept 3,120", "first key 3,120",
+                   "outer key 3,120"}),
               log);
 
     log.clear();
-    leaf->m_takes = true;
+    leaf->m_takesKeys = true;
     EXPECT_TRUE(outer->deliverKey(KEY_CANCEL, L'y'));
-    EXPECT_EQ((Log{"intercept outer 4y", "intercept second 4y", "intercept leaf 4y",
-                   "key leaf 4y"}),
+    EXPECT_EQ((Log{"outer intercept 4,121", "second intercept 4,121", "leaf intercept 4,121",
+                   "leaf key 4,121"}),
               log);
     log.clear();
-    second->m_intercepts = true;
+    second->m_interceptsKeys = true;
     EXPECT_TRUE(outer->deliverKey(KEY_CANCEL, L'y'));
-    EXPECT_EQ((Log{"intercept outer 4y", "intercept second 4y"}), log);
+    EXPECT_EQ((Log{"outer intercept 4,121", "second intercept 4,121"}), log);
 
     // Disabled subtrees see nothing; passive widgets still intercept.
     log.clear();
     second->disable();
     first->setInteractive(false);
     EXPECT_FALSE(outer->deliverKey(KEY_NONE, L'z'));
-    EXPECT_EQ((Log{"intercept outer 0z", "intercept first 0z", "key outer 0z"}), log);
+    EXPECT_EQ((Log{"outer intercept 0,122", "first intercept 0,122", "outer key 0,122"}), log);
 
     log.clear();
     outer->hide();

@@ -79,15 +79,9 @@ TEST(WidgetPainterTest, EveryPixmapPositionPlacesAndMeasuresPixmapAndText)
         EXPECT_EQ(c.pixmap, painter.getPixmapTopLeft());
         EXPECT_EQ(c.textBox, painter.getTextBox());
         EXPECT_EQ(Size(c.content.width + 30, c.content.height + 10), painter.getMinSize(c.text));
-        Rect red;
-        Rect ink;
-        for (int y = 0; y < 60; ++y) {
-            for (int x = 0; x < 200; ++x) {
-                const Pixmap::Pixel px = canvas.getPixel(x, y);
-                if (px.red != px.blue)
-                    (px.red > px.blue ? red : ink).include(Rect(x, y, 1, 1));
-            }
-        }
+        const Rect all(0, 0, 200, 60);
+        const Rect red = boxOf(canvas, all, [](const Pixmap::Pixel& p) { return p.red > p.blue; });
+        const Rect ink = boxOf(canvas, all, [](const Pixmap::Pixel& p) { return p.red < p.blue; });
         EXPECT_EQ(c.withPixmap ? Rect(c.pixmap.x, c.pixmap.y, 30, 20) : Rect(), red);
         EXPECT_EQ(c.text[0] == 0, ink.isEmpty());
         EXPECT_TRUE(c.textBox.contains(ink));

@@ -1,52 +1,26 @@
 #include <cstdio>
 #include <functional>
-#include <thread>
 
-#include "gui/TestRootWidget.h"
+#include "gui/LoggingWidget.h"
 
 using namespace OKU;
 
-namespace {
-
-// Logs its creation and deletion.
-class LoggingWidget : public Widget {
-public:
-    LoggingWidget(Widget* parent, const std::string& name, Log& log)
-        : Widget(parent, 0, 0, 10, 10), m_name(name), m_log(log)
-    {
-    }
-    ~LoggingWidget() override { m_log.push_back("delete " + m_name); }
-    void onCreation() override
-    {
-        m_log.push_back("create " + m_name);
-        if (m_creationHook)
-            m_creationHook();
-    }
-    void onParentResized() override { m_log.push_back("parent resized " + m_name); }
-
-    std::function<void()> m_creationHook;
-
-private:
-    std::string m_name;
-    Log& m_log;
-};
-
-} // namespace
+const int c_life = LoggingWidget::LIFE;
 
 TEST(WidgetTreeTest, CreationRunsChildrenFirstOnceEachAndReachesWidgetsBuiltMeanwhile)
 {
     Log log;
     TestRootWidget root;
-    LoggingWidget* a = new LoggingWidget(&root, "a", log);
-    LoggingWidget* b = new LoggingWidget(a, "b", log);
-    new LoggingWidget(a, "c", log);
-    new LoggingWidget(&root, "d", log);
-    b->m_creationHook = [b, &log] { new LoggingWidget(b, "b1", log); };
-    a->m_creationHook = [a, &log] { new LoggingWidget(a, "a1", log); };
+    LoggingWidget* a = new LoggingWidget(&root, "a", log, c_life);
+    LoggingWidget* b = new LoggingWidget(a, "b", log, c_life);
+    new LoggingWidget(a, "c", log, c_life);
+    new LoggingWidget(&root, "d", log, c_life);
+    b->m_creationHook = [b, &log] { new LoggingWidget(b, "b1", log, c_life); };
+    a->m_creationHook = [a, &log] { new LoggingWidget(a, "a1", log, c_life); };
     EXPECT_TRUE(root.hasDescendantCreated());
 
     root.onCreationCaller();
-    EXPECT_EQ((Log{"create b", "create c", "create b1", "create a", "create d", "create a1"}),
+    EXPECT_EQ((Log{"b create", "c create", "b1 create", "a create", "d create", "a1 create"}),
               log);
     EXPECT_FALSE(root.hasDescendantCreated());
     log.clear();
@@ -58,16 +32,16 @@ TEST(WidgetTreeTest, AlwaysOnTopChildrenStayAboveOrdinaryOnes)
 {
     Log log;
     TestRootWidget root;
-    Widget* a = new LoggingWidget(&root, "a", log);
-    Widget* top = new LoggingWidget(&root, "top", log);
+    Widget* a = new LoggingWidget(&root, "a", log, c_life);
+    Widget* top = new LoggingWidget(&root, "top", log, c_life);
     top->enableAlwaysOnTop(true);
-    Widget* b = new LoggingWidget(&root, "b", log);
+    Widget* b = new LoggingWidget(&root, "b", log, c_life);
     EXPECT_EQ((Widget::Children{a, b, top}), root.getChildren());
     a->enableAlwaysOnTop(true);
     EXPECT_EQ((Widget::Children{b, top, a}), root.getChildren());
     // Switching off keeps the place; later children go below the first always-on-top one.
     a->enableAlwaysOnTop(false);
-    Widget* c = new LoggingWidget(&root, "c", log);
+    Widget* c = new LoggingWidget(&root, "c", log, c_life);
     EXPECT_EQ((Widget::Children{b, c, top, a}), root.getChildren());
 }
 
@@ -75,11 +49,11 @@ TEST(WidgetTreeTest, ChildEventsAreEmittedOncePerPassAndNotForDestroyedWidgets)
 {
     Log log;
     TestRootWidget root;
-    Widget* parent = new LoggingWidget(&root, "parent", log);
+    Widget* parent = new LoggingWidget(&root, "parent", log, c_life);
     int changes = 0;
     parent->m_childrenChanged.connect([&changes] { ++changes; });
-    Widget* first = new LoggingWidget(parent, "first", log);
-    new LoggingWidget(parent, "second", log);
+    Widget* first = new LoggingWidget(parent, "first", log, c_life);
+    new LoggingWidget(parent, "second", log, c_life);
     first->enableAlwaysOnTop(true);
     EXPECT_EQ(0, changes);
     root.runPending();
@@ -90,7 +64,7 @@ TEST(WidgetTreeTest, ChildEventsAreEmittedOncePerPassAndNotForDestroyedWidgets)
     EXPECT_EQ(2, changes);
 
     parent->protect();
-    new LoggingWidget(parent, "third", log);
+    new LoggingWidget(parent, "third", log, c_life);
     parent->destroy();
     root.registerChildEvent(parent);
     root.runPending();
@@ -107,9 +81,9 @@ TEST(WidgetTreeTest, ChildEventsReachEveryWatchedWidgetAHandlerLeavesAlive)
     TestRootWidget root;
     std::vector<Widget*> watched;
     for (const char* name : {"a", "b", "c", "d", "e"}) {
-        Widget* w = new LoggingWidget(&root, name, log);
+        Widget* w = new LoggingWidget(&root, name, log, c_life);
         w->m_childrenChanged.connect([&changed, name] { changed.push_back(name); });
-        new LoggingWidget(w, "child", log);
+        new LoggingWidget(w, "child", log, c_life);
         watched.push_back(w);
     }
     // c's handler removes a, whose signal came already, and d, whose has not.
@@ -126,39 +100,40 @@ TEST(WidgetTreeTest, SetParentMovesTheWidgetWithItsPendingWork)
 {
     Log log;
     TestRootWidget root;
-    Widget* a = new LoggingWidget(&root, "a", log);
-    Widget* b = new LoggingWidget(&root, "b", log);
+    Widget* a = new LoggingWidget(&root, "a", log, c_life);
+    Widget* b = new LoggingWidget(&root, "b", log, c_life);
     b->resize(30, 30);
     root.runPending();
     log.clear();
 
     // Not created yet: the creation pass must find it under the new parent.
-    Widget* fresh = new LoggingWidget(a, "fresh", log);
+    Widget* fresh = new LoggingWidget(a, "fresh", log, c_life);
     fresh->setParent(b);
     EXPECT_EQ((Widget::Children{fresh}), b->getChildren());
     EXPECT_TRUE(a->getChildren().empty());
     root.runPending();
-    EXPECT_EQ((Log{"parent resized fresh", "create fresh"}), log);
+    EXPECT_EQ((Log{"fresh parent resized", "fresh create"}), log);
 
     // A destroyed grandchild travels along and is still reaped.
-    Widget* holder = new LoggingWidget(a, "holder", log);
-    new LoggingWidget(holder, "doomed", log);
+    Widget* holder = new LoggingWidget(a, "holder", log, c_life);
+    new LoggingWidget(holder, "doomed", log, c_life);
     root.runPending();
     log.clear();
     holder->getChildren().front()->destroy();
     holder->setParent(b);
     holder->setParent(b);
     root.runPending();
-    EXPECT_EQ((Log{"parent resized holder", "delete doomed"}), log);
+    EXPECT_EQ((Log{"holder parent resized", "doomed delete"}), log);
 }
 
-TEST(WidgetTreeTest, DestroyMarksAndTheReaperDeletesChildrenFirst)
+TEST(WidgetTreeTest, DestroyMarksAndTheReaperDeletesChildrenFirstOnceUnprotected)
 {
     Log log;
     TestRootWidget root;
-    Widget* a = new LoggingWidget(&root, "a", log);
-    Widget* b = new LoggingWidget(a, "b", log);
-    new LoggingWidget(a, "c", log);
+    Widget* a = new LoggingWidget(&root, "a", log, c_life);
+    Widget* b = new LoggingWidget(a, "b", log, c_life);
+    new LoggingWidget(a, "c", log, c_life);
+    Widget* d = new LoggingWidget(&root, "d", log, c_life);
     root.runPending();
     log.clear();
     EXPECT_TRUE(root.isDescendant(b));
@@ -168,113 +143,64 @@ TEST(WidgetTreeTest, DestroyMarksAndTheReaperDeletesChildrenFirst)
     a->destroy();
     EXPECT_TRUE(b->isDestroyed());
     EXPECT_FALSE(b->isMarkedDestroyed());
-    EXPECT_TRUE(root.getChildren().empty());
+    EXPECT_EQ(Widget::Children{d}, root.getChildren());
     EXPECT_FALSE(root.isDescendant(b));
     EXPECT_TRUE(log.empty());
-    root.runPending();
-    EXPECT_EQ((Log{"delete b", "delete c", "delete a"}), log);
-}
 
-TEST(WidgetTreeTest, ProtectionPostponesDeletionUntilItEnds)
-{
-    Log log;
-    TestRootWidget root;
-    Widget* a = new LoggingWidget(&root, "a", log);
-    Widget* b = new LoggingWidget(a, "b", log);
-    Widget* c = new LoggingWidget(&root, "c", log);
-    root.runPending();
-    log.clear();
-
-    // A protected child keeps its destroyed parent alive.
+    // A protected child keeps its destroyed parent alive; protection counts.
     b->protect();
-    a->destroy();
-    c->protect();
-    c->protect();
-    c->destroy();
+    d->protect();
+    d->protect();
+    d->destroy();
     EXPECT_FALSE(root.grimReaper());
-    EXPECT_TRUE(log.empty());
+    EXPECT_EQ((Log{"c delete"}), log);
     b->unprotect();
-    c->unprotect();
+    d->unprotect();
     EXPECT_FALSE(root.grimReaper());
-    EXPECT_EQ((Log{"delete b", "delete a"}), log);
-    c->unprotect();
+    EXPECT_EQ((Log{"c delete", "b delete", "a delete"}), log);
+    d->unprotect();
     EXPECT_TRUE(root.grimReaper());
-    EXPECT_EQ((Log{"delete b", "delete a", "delete c"}), log);
+    EXPECT_EQ((Log{"c delete", "b delete", "a delete", "d delete"}), log);
 }
 
 TEST(WidgetTreeTest, NukeDeleteChildrenAndArmageddon)
 {
     Log log;
     TestRootWidget root;
-    Widget* a = new LoggingWidget(&root, "a", log);
-    Widget* b = new LoggingWidget(&root, "b", log);
-    Widget* guarded = new LoggingWidget(b, "guarded", log);
+    Widget* a = new LoggingWidget(&root, "a", log, c_life);
+    Widget* b = new LoggingWidget(&root, "b", log, c_life);
+    Widget* guarded = new LoggingWidget(b, "guarded", log, c_life);
     EXPECT_TRUE(a->nuke());
     guarded->protect();
     EXPECT_FALSE(b->nuke());
-    EXPECT_EQ((Log{"delete a"}), log);
+    EXPECT_EQ((Log{"a delete"}), log);
     guarded->unprotect();
     root.runPending();
-    EXPECT_EQ((Log{"delete a", "delete guarded", "delete b"}), log);
+    EXPECT_EQ((Log{"a delete", "guarded delete", "b delete"}), log);
 
     log.clear();
-    Widget* parent = new LoggingWidget(&root, "parent", log);
-    new LoggingWidget(parent, "x", log);
-    Widget* y = new LoggingWidget(parent, "y", log);
-    new LoggingWidget(parent, "z", log);
+    Widget* parent = new LoggingWidget(&root, "parent", log, c_life);
+    new LoggingWidget(parent, "x", log, c_life);
+    Widget* y = new LoggingWidget(parent, "y", log, c_life);
+    new LoggingWidget(parent, "z", log, c_life);
     y->protect();
     EXPECT_FALSE(parent->deleteChildren());
-    EXPECT_EQ((Log{"delete x", "delete z"}), log);
+    EXPECT_EQ((Log{"x delete", "z delete"}), log);
     EXPECT_EQ((Widget::Children{y}), parent->getChildren());
     y->unprotect();
     EXPECT_TRUE(parent->deleteChildren());
 
     // Armageddon ignores protection.
     log.clear();
-    Widget* top = new LoggingWidget(nullptr, "top", log);
-    Widget* p = new LoggingWidget(top, "p", log);
-    new LoggingWidget(p, "p1", log);
-    Widget* q = new LoggingWidget(top, "q", log);
+    Widget* top = new LoggingWidget(nullptr, "top", log, c_life);
+    Widget* p = new LoggingWidget(top, "p", log, c_life);
+    new LoggingWidget(p, "p1", log, c_life);
+    Widget* q = new LoggingWidget(top, "q", log, c_life);
     p->protect();
     q->protect();
     q->destroy();
     top->armageddon();
-    EXPECT_EQ((Log{"delete p1", "delete p", "delete q", "delete top"}), log);
-}
-
-TEST(WidgetTreeTest, ModalRunsTheLoopElsewhereAndKeepsTheDialogUntilItReturns)
-{
-    Log log;
-    TestRootWidget root;
-    LoggingWidget* dialog = new LoggingWidget(&root, "dialog", log);
-    root.runPending();
-    log.clear();
-
-    const std::thread::id caller = std::this_thread::get_id();
-    bool ranElsewhere = false;
-    int protectCount = 0;
-    bool modalMark = false;
-    root.injectFunction(dialog, [&] {
-        ranElsewhere = std::this_thread::get_id() != caller;
-        protectCount = dialog->getProtectCount();
-        modalMark = dialog->isModal();
-        dialog->destroy();
-    });
-    dialog->modal();
-    EXPECT_TRUE(ranElsewhere);
-    EXPECT_EQ(1, protectCount);
-    EXPECT_TRUE(modalMark);
-    EXPECT_FALSE(dialog->isModal());
-    EXPECT_EQ(0, dialog->getProtectCount());
-    EXPECT_TRUE(log.empty());
-    root.runPending();
-    EXPECT_EQ((Log{"delete dialog"}), log);
-
-    // A destroyed widget returns at once.
-    LoggingWidget* gone = new LoggingWidget(&root, "gone", log);
-    gone->destroy();
-    gone->modal();
-    EXPECT_EQ(0, gone->getProtectCount());
+    EXPECT_EQ((Log{"p1 delete", "p delete", "q delete", "top delete"}), log);
 }
 
 TEST(WidgetTreeDeathTest, UnbalancedUnprotectAndDeletingAProtectedWidgetAreFatal)
