@@ -54,6 +54,7 @@ private:
 TEST(ModalTest, NestedDialogsUnwindInOrderEachOnTheThreadThatOpenedIt)
 {
     TestRootWidget root;
+    // A destroyed widget returns at once.
     Widget* gone = new Widget(&root);
     gone->destroy();
     gone->modal();
@@ -85,7 +86,7 @@ TEST(ModalTest, NestedDialogsUnwindInOrderEachOnTheThreadThatOpenedIt)
                    "close", "closed 0"}),
               journal.m_entries);
     EXPECT_EQ(Log(9, "SOLGUI"), journal.m_names);
-    // Threads: 0 opens, 1 and 2 run the loops of the first two, 3 of the third.
+    // While a dialog is open a new thread runs the loop and opens the next one.
     const std::vector<long>& tids = journal.m_tids;
     EXPECT_EQ((std::vector<long>{tids[0], tids[1], tids[2], tids[3], tids[2], tids[2], tids[1],
                                  tids[1], tids[0]}),
