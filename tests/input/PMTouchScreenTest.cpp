@@ -169,24 +169,3 @@ TEST(PMTouchScreenTest, CalibrationMapsClampsAndIsStored)
     restarted.terminal.send(hex("FF 06 20 0E 08"));
     EXPECT_EQ("press 100 200", describe(restarted.driver->getEvent()));
 }
-
-// A panel mounted a quarter turn: once raw mode ends without a calibration,
-// the identity's panel pixels are turned into the screen's (800 x 480, the
-// panel 480 x 800); a calibration made on the turned screen is not.
-TEST(PMTouchScreenTest, UncalibratedPositionsTurnWithThePanel)
-{
-    const HangGuard guard;
-    TempDir dir;
-    ScopedEnv marker("OKU_TS_CALIBRATED_FILE", (dir / "calibrated").c_str());
-    Rig uncalibrated(true, dir / "missing.dat");
-    uncalibrated.driver->setRotation(90);
-    uncalibrated.driver->endRawCoordinates();
-    uncalibrated.terminal.send(hex("FF 00 64 00 64"));
-    EXPECT_EQ("press 100 379", describe(uncalibrated.driver->getEvent()));
-
-    dir.write("tscal.dat", "6 0.5 0 0 0.25 0 0 0 0 0 0 10 -5\n");
-    Rig calibrated(true, dir / "tscal.dat");
-    calibrated.driver->setRotation(90);
-    calibrated.terminal.send(hex("FF 00 64 00 64"));
-    EXPECT_EQ("press 60 20", describe(calibrated.driver->getEvent()));
-}

@@ -300,8 +300,8 @@ inline std::vector<Step> controllerSteps(const std::string& name)
 }
 
 // The outcome of the driver call an .expected line names: "init", "raw on",
-// "raw off" or "calibrate N" (the first N calibrationPoints()); "" when it
-// returns, else the message it throws.
+// "raw off", "rotation DEGREES" or "calibrate N" (the first N
+// calibrationPoints()); "" when it returns, else the message it throws.
 inline std::string call(OKU::TouchScreen& driver, const std::string& name)
 {
     return thrown([&driver, &name] {
@@ -309,6 +309,8 @@ inline std::string call(OKU::TouchScreen& driver, const std::string& name)
             driver.init();
         else if (name == "raw on" || name == "raw off")
             name == "raw on" ? driver.startRawCoordinates() : driver.endRawCoordinates();
+        else if (name.compare(0, 9, "rotation ") == 0)
+            driver.setRotation(std::stoi(name.substr(9)));
         else if (name.compare(0, 10, "calibrate ") == 0)
             driver.setCalibration(calibrationPoints(std::stoul(name.substr(10))), 799, 479);
         else
