@@ -9,7 +9,8 @@
 // A widget that notes what reaches it in a log it may share with others, as
 // its name, what happened and the numbers that came with it ("a down 10,10",
 // "b key 3,120"). It notes only the kinds it is given, so that each test
-// reads what it checks; notifications and timeouts always.
+// reads what it checks; notifications and timeouts always. A log that
+// hears of deletions (LIFE) must outlive the widget.
 class LoggingWidget : public OKU::Widget {
 public:
     enum Kind { LIFE = 1, MOUSE = 2, KEYS = 4, DRAWING = 8, ALWAYS = 16 };
