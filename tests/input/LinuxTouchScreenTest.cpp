@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -17,21 +16,13 @@
 #include "core/Directories.h"
 #include "core/Paths.h"
 #include "core/TempDir.h"
+#include "input/EvdevRecords.h"
 #include "input/SerialController.h"
 
 using namespace OKU;
 using serialtest::describe;
 
 namespace {
-
-input_event record(unsigned short type, unsigned short code, int value)
-{
-    input_event r = {};
-    r.type = type;
-    r.code = code;
-    r.value = value;
-    return r;
-}
 
 // A FIFO that the fbemu preload library presents as an evdev device with the
 // given capabilities (null for a single-touch panel), axis ranges (null for
@@ -88,15 +79,6 @@ void printEvents(TouchScreen& touchScreen, size_t count)
         fprintf(stderr, "%s|", describe(touchScreen.getEvent()).c_str());
 }
 
-#define NAMED(code) {#code, code}
-const std::map<std::string, int> c_names = {
-    NAMED(EV_SYN), NAMED(EV_KEY), NAMED(EV_REL), NAMED(EV_ABS), NAMED(EV_MSC), NAMED(SYN_REPORT),
-    NAMED(SYN_MT_REPORT), NAMED(SYN_DROPPED), NAMED(BTN_TOUCH), NAMED(BTN_LEFT), NAMED(BTN_RIGHT), NAMED(REL_X),
-    NAMED(REL_WHEEL), NAMED(MSC_SCAN), NAMED(ABS_X), NAMED(ABS_Y), NAMED(ABS_Z), NAMED(ABS_PRESSURE),
-    NAMED(ABS_MT_SLOT), NAMED(ABS_MT_TRACKING_ID), NAMED(ABS_MT_POSITION_X), NAMED(ABS_MT_POSITION_Y),
-};
-#undef NAMED
-
 // tests/data/input/<name>.stream: the device's capabilities ("device
 // EV_SYN,...", else a single-touch panel), its axis ranges ("ranges
 // ABS_X:0:4095,...", else none) and, in order, its records ("EV_ABS ABS_X
@@ -113,18 +95,18 @@ struct RecordedStream {
         for (std::string line; std::getline(lines, line);) {
             line.erase(std::min(line.find('#'), line.size()));
             std::istringstream words(line);
-            std::string first, second;
-            int value = 0;
+            std::string first;
+            input_event r;
             if (!(words >> first))
                 continue;
             if (first == "device")
                 words >> capabilities;
             else if (first == "ranges")
                 words >> ranges;
-            else if (!c_names.count(first))
+            else if (parseRecord(line, r))
+                steps.push_back({"", r});
+            else if (!c_evdevNames.count(first))
                 steps.push_back({line.substr(0, line.find_last_not_of(' ') + 1), {}});
-            else if (words >> second >> value && c_names.count(second))
-                steps.push_back({"", record(c_names.at(first), c_names.at(second), value)});
             else
                 ADD_FAILURE() << name << ".stream: " << line;
         }

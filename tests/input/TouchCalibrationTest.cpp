@@ -149,30 +149,6 @@ TEST(CalibrationStateTest, ResetLoadSaveAndRawMode)
     EXPECT_TRUE(state.isRaw());
 }
 
-// Without a calibration the identity yields the panel's own pixels, which are
-// turned into the logical screen's (800 x 480 panel, the screen 480 x 800 at 90
-// and 270 degrees). A fitted calibration was made on the turned screen and
-// raw positions are for the calibration screen: neither is turned.
-TEST(CalibrationStateTest, OnlyPanelPixelsTurnWithTheMounting)
-{
-    const struct {
-        int rotation;
-        const char* panelPixel; // the logical pixel under panel pixel 10, 20
-    } cases[] = {
-        {0, "press 10 20"}, {90, "press 20 789"}, {180, "press 789 459"}, {270, "press 459 10"}};
-    for (const auto& c : cases) {
-        const int width = c.rotation % 180 ? 480 : 800;
-        const int height = c.rotation % 180 ? 800 : 480;
-        CalibrationState state(1.0f);
-        EXPECT_EQ(c.panelPixel, serialtest::describe(state.convert(true, 10, 20, width, height, c.rotation)));
-        state.setRaw(true);
-        EXPECT_EQ("press 10 20", serialtest::describe(state.convert(true, 10, 20, width, height, c.rotation)));
-        state.setRaw(false);
-        state.setCalibration(TouchCalibration(c_distinct));
-        EXPECT_EQ("press 32 51", serialtest::describe(state.convert(true, 10, 20, width, height, c.rotation)));
-    }
-}
-
 // The GUI thread switches raw mode and calibrations while the reading thread
 // converts: every report must follow one whole setting, never a mixture.
 TEST(CalibrationStateTest, ReportsSeeWholeSettings)
