@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -8,17 +7,16 @@
 #include "core/TempDir.h"
 #include "graphics/CompositePixmap.h"
 #include "graphics/CompositePixmapSet.h"
-#include "graphics/Pixmap.h"
+#include "graphics/PixelTestUtil.h"
 
 namespace {
 
+using namespace GraphicsTest;
 using OKU::Color;
 using OKU::CompositePixmap;
 using OKU::CompositePixmapSet;
 using OKU::Margins;
 using OKU::Pixmap;
-using OKU::Rect;
-typedef Pixmap::Pixel Pixel;
 typedef const Pixmap& (CompositePixmap::*PieceGetter)() const;
 
 // Getters row by row as the pieces lie in the source image.
@@ -28,96 +26,72 @@ const PieceGetter c_pieces[9] = {
     &CompositePixmap::getBottomLeft, &CompositePixmap::getBottom, &CompositePixmap::getBottomRight,
 };
 
-// The source rectangle of piece i (row by row) for the slices of an image.
-Rect pieceArea(int i, const Margins& slices, int width, int height)
+// The nine pieces in that order, each as describe() gives it and marked with
+// '*' when it has alpha, separated by ' '.
+std::string pieces(const CompositePixmap& cpm, std::string (*describe)(const Pixmap&) = letters)
 {
-    const int x[3] = {0, slices.left, width - slices.right};
-    const int w[3] = {slices.left, width - slices.left - slices.right, slices.right};
-    const int y[3] = {0, slices.top, height - slices.bottom};
-    const int h[3] = {slices.top, height - slices.top - slices.bottom, slices.bottom};
-    return Rect(x[i % 3], y[i / 3], w[i % 3], h[i / 3]);
+    std::string s;
+    for (const PieceGetter get : c_pieces) {
+        const Pixmap& piece = (cpm.*get)();
+        s += (s.empty() ? "" : " ") + describe(piece) + (piece.hasAlpha() ? "*" : "");
+    }
+    return s;
 }
 
-// Distinct pixels everywhere; only the top-left corner (2 x 3) is translucent.
-Pixmap gradientSource()
+// Letters, all opaque but the translucent 'a' in the top-left corner.
+Pixmap letterSource()
 {
-    Pixmap source(10, 8, true);
-    for (int y = 0; y < source.getHeight(); ++y)
-        for (int x = 0; x < source.getWidth(); ++x)
-            source.getRow(y)[x] =
-                Pixel{static_cast<uint8_t>(x * 25), static_cast<uint8_t>(y * 30),
-                      static_cast<uint8_t>(x + y * 10),
-                      static_cast<uint8_t>(x < 2 && y < 3 ? 100 + x + y : 255)};
+    Pixmap source = image({"abcde", "fghij", "klmno", "pqrst"});
+    source.addAlpha();
+    Color translucent = letterColor('a');
+    translucent.alpha = 100;
+    setPixel(source, 0, 0, translucent);
     return source;
 }
-const Margins c_gradientSlices(2, 3, 1, 2);
-
-void expectPiecesCutFrom(const Pixmap& source, const Margins& slices, const CompositePixmap& cpm)
-{
-    for (int i = 0; i < 9; ++i) {
-        SCOPED_TRACE("piece " + std::to_string(i));
-        const Pixmap& piece = (cpm.*c_pieces[i])();
-        const Rect area = pieceArea(i, slices, source.getWidth(), source.getHeight());
-        ASSERT_EQ(area.width, piece.getWidth());
-        ASSERT_EQ(area.height, piece.getHeight());
-        bool opaque = true;
-        for (int y = 0; y < area.height; ++y) {
-            for (int x = 0; x < area.width; ++x) {
-                const Pixel& expected = source.getPixel(area.x + x, area.y + y);
-                EXPECT_TRUE(expected == piece.getPixel(x, y)) << x << "," << y;
-                opaque = opaque && expected.alpha == 255;
-            }
-        }
-        // Pieces whose pixels are all opaque drop the alpha of the image.
-        EXPECT_EQ(!opaque, piece.hasAlpha());
-    }
-}
+const Margins c_slices(2, 1, 1, 2);
+// Only the piece with the translucent pixel keeps alpha.
+const char c_slicedLetters[] = "ab/* cd/ e/ fg/ hi/ j/ kl/pq/ mn/rs/ o/t/";
 
 TEST(CompositePixmapTest, LoadsSlicesMarginsAndColourFromCpmAndPng)
 {
     TempDir dir;
-    const Pixmap source = gradientSource();
-    ASSERT_TRUE(source.savePNG(dir / "button.png"));
-    dir.write("button.cpm", "2 3 1 2\n4 5 6 7\n-1 2 3 4\n10 20 30\n");
+    ASSERT_TRUE(letterSource().savePNG(dir / "button.png"));
+    dir.write("button.cpm", "2 1 1 2\n4 5 6 7\n-1 2 3 4\n10 20 30\n");
 
     CompositePixmap cpm(dir / "button.cpm");
     EXPECT_EQ(Margins(4, 5, 6, 7), cpm.getInnerMargins());
     EXPECT_EQ(Margins(-1, 2, 3, 4), cpm.getOuterMargins());
     EXPECT_EQ(Color(10, 20, 30, 255), cpm.getColor());
-    expectPiecesCutFrom(source, c_gradientSlices, cpm);
-    EXPECT_TRUE(cpm.getTopLeft().hasAlpha());
+    EXPECT_EQ(c_slicedLetters, pieces(cpm));
 
     // Loading again replaces everything.
-    const Pixmap other(3, 3, Color(9, 9, 9));
-    ASSERT_TRUE(other.savePNG(dir / "small.png"));
+    ASSERT_TRUE(image({"abc", "def", "ghi"}).savePNG(dir / "small.png"));
     dir.write("small.cpm", "1 1 1 1 0 0 0 0 0 0 0 0 255 255 255");
     cpm.load(dir / "small.cpm");
-    expectPiecesCutFrom(other, Margins(1, 1, 1, 1), cpm);
+    EXPECT_EQ("a/ b/ c/ d/ e/ f/ g/ h/ i/", pieces(cpm));
     EXPECT_EQ(Margins(), cpm.getInnerMargins());
     EXPECT_EQ(Color(255, 255, 255), cpm.getColor());
 }
 
 TEST(CompositePixmapTest, SlicesCoveringTheImageLeaveEmptyMiddlePiecesAndColorizeTintsAll)
 {
-    const Pixmap source = gradientSource();
-    const Margins slices(4, 3, 6, 5);
-    CompositePixmap cpm(source, slices, Margins(), Margins(), Color());
-    expectPiecesCutFrom(source, slices, cpm);
-    EXPECT_TRUE(cpm.getCenter().isEmpty());
+    const Pixmap source = letterSource();
+    CompositePixmap cpm(source, Margins(2, 1, 3, 3), Margins(), Margins(), Color());
+    EXPECT_EQ("ab/* / cde/    fg/kl/pq/ /// hij/mno/rst/", pieces(cpm)) << "rows of nothing in the empty pieces";
 
     const Color tint(255, 128, 0);
     cpm.colorize(tint);
-    Pixmap expected = source;
-    expected.colorize(tint);
-    expectPiecesCutFrom(expected, slices, cpm);
+    Pixmap tinted = source;
+    tinted.colorize(tint);
+    EXPECT_EQ(pieces(CompositePixmap(tinted, Margins(2, 1, 3, 3), Margins(), Margins(), Color()), pixels),
+              pieces(cpm, pixels));
 }
 
 TEST(CompositePixmapSetTest, ForegroundColourMakesNewUpAndDownAndKeepsDisabled)
 {
-    const Pixmap source = gradientSource();
+    const Pixmap source = letterSource();
     auto make = [&](const Color& c) {
-        return std::make_shared<const CompositePixmap>(source, c_gradientSlices, Margins(1, 2, 3, 4),
-                                                       Margins(), c);
+        return std::make_shared<const CompositePixmap>(source, c_slices, Margins(1, 2, 3, 4), Margins(), c);
     };
     const auto up = make(Color(1, 1, 1));
     const auto upDisabled = make(Color(2, 2, 2));
@@ -134,7 +108,7 @@ TEST(CompositePixmapSetTest, ForegroundColourMakesNewUpAndDownAndKeepsDisabled)
     for (const auto& entry : {set.getUp(), set.getDown()}) {
         EXPECT_EQ(red, entry->getColor());
         EXPECT_EQ(Margins(1, 2, 3, 4), entry->getInnerMargins());
-        expectPiecesCutFrom(source, c_gradientSlices, *entry);
+        EXPECT_EQ(c_slicedLetters, pieces(*entry));
     }
     EXPECT_EQ(Color(1, 1, 1), up->getColor()) << "the shared entries are not changed";
     EXPECT_EQ(Color(3, 3, 3), down->getColor());
@@ -150,23 +124,23 @@ TEST(CompositePixmapSetTest, ForegroundColourMakesNewUpAndDownAndKeepsDisabled)
 TEST(CompositePixmapDeathTest, UnreadableDescriptionsAndImagesAreFatal)
 {
     TempDir dir;
-    ASSERT_TRUE(gradientSource().savePNG(dir / "good.png"));
+    ASSERT_TRUE(letterSource().savePNG(dir / "good.png"));
     dir.write("broken.png", dir.read("good.png").substr(0, 60));
     const std::string numbers = " 0 0 0 0 0 0 0 0 10 20 30";
     // Description, its contents, the whole message. Slices larger than the
-    // 10 x 8 image would cut outside it.
+    // 5 x 4 image would cut outside it.
     const struct {
         const char* name;
         std::string contents;
         std::string message;
     } cases[] = {
-        {"short", "2 3 1 2 0 0 0 0 0 0 0 0 10 20", "Cannot read " + dir / "short.cpm"},
-        {"word", "2 3 1 two" + numbers, "Cannot read " + dir / "word.cpm"},
+        {"short", "2 1 1 2 0 0 0 0 0 0 0 0 10 20", "Cannot read " + dir / "short.cpm"},
+        {"word", "2 1 1 two" + numbers, "Cannot read " + dir / "word.cpm"},
         {"absent", "", "Cannot read " + dir / "absent.cpm"},
-        {"lonely", "2 3 1 2" + numbers, "Cannot load PNG \"" + dir / "lonely.png" + "\""},
-        {"broken", "2 3 1 2" + numbers, "Cannot load PNG \"" + dir / "broken.png" + "\""},
-        {"good", "6 3 5 2" + numbers, "CompositePixmap: slices 6 3 5 2 do not fit a 10x8 image"},
-        {"good", "2 -1 1 2" + numbers, "CompositePixmap: slices 2 -1 1 2 do not fit a 10x8 image"},
+        {"lonely", "2 1 1 2" + numbers, "Cannot load PNG \"" + dir / "lonely.png" + "\""},
+        {"broken", "2 1 1 2" + numbers, "Cannot load PNG \"" + dir / "broken.png" + "\""},
+        {"good", "3 1 3 2" + numbers, "CompositePixmap: slices 3 1 3 2 do not fit a 5x4 image"},
+        {"good", "2 -1 1 2" + numbers, "CompositePixmap: slices 2 -1 1 2 do not fit a 5x4 image"},
     };
     for (const auto& c : cases) {
         const std::string path = dir / (std::string(c.name) + ".cpm");

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -100,6 +102,19 @@ inline OKU::Rect inkBox(const OKU::Pixmap& p, OKU::Rect r = OKU::Rect())
             if (p.getPixel(x, y) != pixel(c_paper))
                 box.include(OKU::Rect(x, y, 1, 1));
     return box;
+}
+
+// Device memory starts as guard bytes; a word of it whose bytes all still are
+// the guard reads as 0xFFFFFFFF, which no device format writes.
+const uint8_t c_guard = 0xA5;
+
+inline uint32_t deviceWord(const uint8_t* p, size_t bytes)
+{
+    if (std::count(p, p + bytes, c_guard) == static_cast<std::ptrdiff_t>(bytes))
+        return 0xFFFFFFFF;
+    uint32_t word = 0;
+    std::memcpy(&word, p, bytes);
+    return word;
 }
 
 typedef std::vector<std::vector<int>> Rows;

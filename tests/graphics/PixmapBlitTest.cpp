@@ -35,23 +35,6 @@ std::string letters(const Pixel* p, int count)
 
 } // namespace
 
-TEST(PixmapBlitTest, SourceWithoutAlphaIsCopied)
-{
-    Pixmap src(3, 2, false);
-    for (int i = 0; i < 6; ++i)
-        src.getPixels()[i] = pixel(i, 2 * i, 3 * i, 255);
-    Pixmap withAlpha(4, 3, Color(9, 9, 9, 0));
-    withAlpha.drawPixmapNoClip(1, 1, src, 1, 0, 2, 2);
-    EXPECT_EQ("1,2,3,255", rgba(withAlpha, 1, 1));
-    EXPECT_EQ("5,10,15,255", rgba(withAlpha, 2, 2));
-    EXPECT_EQ("9,9,9,0", rgba(withAlpha, 3, 1));
-    EXPECT_EQ("9,9,9,0", rgba(withAlpha, 1, 0));
-    Pixmap opaque(2, 2, Color(9, 9, 9));
-    opaque.drawPixmapNoClip(0, 0, src, 0, 0, 2, 2);
-    EXPECT_EQ("0,0,0,255", rgba(opaque, 0, 0));
-    EXPECT_EQ("4,8,12,255", rgba(opaque, 1, 1));
-}
-
 TEST(PixmapBlitTest, RowFunctionsAndScaledBlitsFollowTheErrorTerm)
 {
     const Pixel* src = c_palette.data();

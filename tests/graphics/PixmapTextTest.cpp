@@ -81,10 +81,12 @@ TEST(PixmapTextTest, StringsAndGlyphsLandWhereTheAlignmentsSay)
     EXPECT_EQ(moved(pixels, 160 - box.x - box.width, 30).intersection(clip), inkBox(point, clip));
 
     // A box that misses the clip draws nothing, even where its text would
-    // overflow into the clip.
+    // overflow into the clip; nor does a line below the clip or an empty text.
     Pixmap missed(200, 100, c_paper);
     missed.setClipRectAbs(Rect(10, 0, 190, 100));
     missed.drawString(0, 0, 10, 30, font, text, c_red, HAlign::LEFT, VAlign::TOP, 0);
+    missed.drawString(20, 100, font, text, c_red, HAlign::LEFT, VAlign::TOP, 0);
+    missed.drawString(20, 20, font, L"", c_red, HAlign::LEFT, VAlign::TOP, 0);
     EXPECT_TRUE(inkBox(missed).isEmpty());
 
     // A single glyph against the font's line at y = 10 + 7.
@@ -173,6 +175,13 @@ TEST(PixmapTextTest, TextBlocksBreakWhereTheLayoutSays)
     p.setOffset(3, 4);
     p.drawTextLayout(10, 20, w, h, layout, c_red, blockHeight, VAlign::BOTTOM);
     EXPECT_EQ(moved(top, 0, h - blockHeight), inkBox(p));
+
+    // Blocks whose box misses the clip draw nothing.
+    Pixmap missed(200, 200, c_paper);
+    missed.setClipRectAbs(Rect(0, 0, 10, 200));
+    missed.drawText(10, 0, w, h, mono, text, c_red, HAlign::LEFT, VAlign::TOP, 0);
+    missed.drawTextLayout(10, 0, w, h, layout, c_red, blockHeight, VAlign::TOP);
+    EXPECT_TRUE(inkBox(missed).isEmpty());
 }
 
 TEST(PixmapTextTest, TextBlocksRefuseBaselineAndStretch)

@@ -30,20 +30,6 @@ const Format c_formats[] = {
      [](const Pixmap::Pixel& p) -> uint32_t { return (p.blue >> 3) << 10 | (p.green >> 3) << 5 | p.red >> 3; }},
 };
 
-const uint8_t c_guard = 0xA5;
-
-// The word at index, or 0xFFFFFFFF where every byte still is the guard.
-uint32_t wordAt(const std::vector<uint8_t>& buffer, int index, int bytes)
-{
-    uint32_t word = 0;
-    bool guard = true;
-    for (int k = bytes - 1; k >= 0; --k) {
-        word = word << 8 | buffer[index * bytes + k];
-        guard = guard && buffer[index * bytes + k] == c_guard;
-    }
-    return guard ? 0xFFFFFFFF : word;
-}
-
 } // namespace
 
 // The words worked out channel by channel are those of the device formats:
@@ -81,9 +67,9 @@ TEST(PixmapWritersTest, OnlyTheRectangleOrTheWholeImageIsConverted)
             for (int y = 0; y < 5; ++y)
                 for (int x = 0; x < 41; ++x)
                     ASSERT_EQ(r.contains(Point(x, y)) ? f.expected(image.getPixel(x, y)) : 0xFFFFFFFF,
-                              wordAt(buffer, y * 41 + x, f.bytes))
+                              deviceWord(&buffer[(y * 41 + x) * f.bytes], f.bytes))
                         << f.name << " at " << x << "," << y << " for " << r.x << "," << r.y << " " << r.width
                         << "x" << r.height;
-            ASSERT_EQ(0xFFFFFFFF, wordAt(buffer, 41 * 5, f.bytes)) << f.name << " wrote past the end";
+            ASSERT_EQ(0xFFFFFFFF, deviceWord(&buffer[41 * 5 * f.bytes], f.bytes)) << f.name << " wrote past the end";
         }
 }

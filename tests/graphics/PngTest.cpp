@@ -11,7 +11,6 @@
 #include <map>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/TempDir.h"
@@ -28,6 +27,28 @@ const char c_pngSuite[] = "/usr/share/doc/libsixel-examples/examples/images/pngs
 // Signature (8), IHDR length and type (8), width (4), height (4), then these.
 const size_t c_depthOffset = 24;
 const size_t c_colorTypeOffset = 25;
+const size_t c_firstChunkAfterHeader = 33;
+
+std::string bigEndian32(uint32_t value)
+{
+    std::string bytes;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes += static_cast<char>(value >> shift);
+    return bytes;
+}
+
+// A whole chunk: length, type, data and the CRC-32 over type and data.
+std::string chunk(const std::string& type, const std::string& data)
+{
+    const std::string covered = type + data;
+    uint32_t crc = 0xffffffff;
+    for (const char c : covered) {
+        crc ^= static_cast<uint8_t>(c);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320 & (0 - (crc & 1)));
+    }
+    return bigEndian32(static_cast<uint32_t>(data.size())) + covered + bigEndian32(~crc);
+}
 
 // Whole chunks after the signature, in order, except those of the listed types.
 std::string withoutChunks(const std::string& png, const std::vector<std::string>& types)
@@ -44,47 +65,22 @@ std::string withoutChunks(const std::string& png, const std::vector<std::string>
     return result;
 }
 
-void appendToString(png_struct* png, png_byte* data, size_t length)
-{
-    static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<char*>(data), length);
-}
-
-// An image of 8-bit samples encoded with libpng's own writer, independently
-// of the code under test: the rows as stored in the file and, when given, the
-// tRNS colour. Holds nothing with a destructor across setjmp.
-bool encodeWithLibpng(png_uint_32 width, png_uint_32 height, int colorType, const std::vector<png_byte>& data,
-                      const png_color_16* trans, std::string& out)
-{
-    png_struct* png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_info* info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_set_write_fn(png, &out, appendToString, nullptr);
-    png_set_IHDR(png, info, width, height, 8, colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    if (trans)
-        png_set_tRNS(png, info, nullptr, 0, trans);
-    png_write_info(png, info);
-    for (png_uint_32 y = 0; y < height; ++y)
-        png_write_row(png, data.data() + y * (data.size() / height));
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
-
-std::string encode(png_uint_32 width, png_uint_32 height, int colorType, const std::vector<png_byte>& data,
-                   const png_color_16* trans = nullptr)
-{
-    std::string png;
-    EXPECT_TRUE(encodeWithLibpng(width, height, colorType, data, trans, png));
-    return png;
-}
-
+// A gray image of 8-bit samples, encoded by libpng's own writer, independently
+// of the code under test.
 std::string grayPng(png_uint_32 width, png_uint_32 height)
 {
-    return encode(width, height, PNG_COLOR_TYPE_GRAY, std::vector<png_byte>(size_t(width) * height, 99));
+    const std::vector<png_byte> samples(size_t(width) * height, 99);
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = width;
+    image.height = height;
+    image.format = PNG_FORMAT_GRAY;
+    png_alloc_size_t size = 0;
+    EXPECT_TRUE(png_image_write_get_memory_size(image, size, 0, samples.data(), 0, nullptr));
+    std::string png(size, '\0');
+    EXPECT_TRUE(png_image_write_to_memory(&image, &png[0], &size, 0, samples.data(), 0, nullptr));
+    png.resize(size);
+    return png;
 }
 
 bool readPng(const std::string& png, Pixmap& pixmap)
@@ -104,11 +100,10 @@ TEST(PngTest, SavedPixmapsLoadBackWithTheirPixelFormat)
     for (const bool alpha : {false, true}) {
         SCOPED_TRACE(alpha ? "with alpha" : "without alpha");
         Pixmap original(13, 7, alpha);
-        for (int y = 0; y < 7; ++y)
-            for (int x = 0; x < 13; ++x)
-                original.getRow(y)[x] = Pixel{static_cast<uint8_t>(x * 19), static_cast<uint8_t>(y * 37),
-                                              static_cast<uint8_t>(x * y * 3),
-                                              static_cast<uint8_t>(alpha ? (x * 41 + y) % 256 : 255)};
+        for (int i = 0; i < 13 * 7; ++i)
+            original.getPixels()[i] = Pixel{static_cast<uint8_t>(i * 19), static_cast<uint8_t>(i * 37),
+                                            static_cast<uint8_t>(i * 3),
+                                            static_cast<uint8_t>(alpha ? i * 41 : 255)};
         // A longer file in the way must not leave a tail behind.
         dir.write("image.png", std::string(100000, 'x'));
         ASSERT_TRUE(original.savePNG(dir / "image.png"));
@@ -137,12 +132,16 @@ TEST(PngTest, SavedPixmapsLoadBackWithTheirPixelFormat)
 // transparent.
 TEST(PngTest, RgbTransparencyNeedsAnExactMatch)
 {
-    png_color_16 trans{};
-    trans.red = 10;
-    trans.green = 20;
-    trans.blue = 30;
+    Pixmap rgb(4, 1, false);
+    const Row colours{{30, 20, 10, 255}, {31, 20, 10, 255}, {30, 21, 10, 255}, {30, 20, 11, 255}};
+    std::copy(colours.begin(), colours.end(), rgb.getPixels());
+    std::ostringstream stream;
+    ASSERT_TRUE(rgb.writePNG(stream));
+    const std::string png = stream.str();
+    ASSERT_EQ(PNG_COLOR_TYPE_RGB, png[c_colorTypeOffset]);
+    const std::string trns = chunk("tRNS", std::string("\0\x0a\0\x14\0\x1e", 6));
     Pixmap pixmap;
-    ASSERT_TRUE(readPng(encode(4, 1, PNG_COLOR_TYPE_RGB, {10, 20, 30, 10, 20, 31, 10, 21, 30, 11, 20, 30}, &trans),
+    ASSERT_TRUE(readPng(png.substr(0, c_firstChunkAfterHeader) + trns + png.substr(c_firstChunkAfterHeader),
                         pixmap));
     EXPECT_TRUE(pixmap.hasAlpha());
     EXPECT_EQ((Row{{30, 20, 10, 0}, {31, 20, 10, 255}, {30, 21, 10, 255}, {30, 20, 11, 255}}), rowOf(pixmap, 0));
@@ -159,19 +158,10 @@ TEST(PngTest, DamagedOrMissingInputIsRefused)
     for (const size_t length : {size_t(0), size_t(5), size_t(8), size_t(20), good.size() / 2, good.size() - 13})
         EXPECT_FALSE(readPng(good.substr(0, length), pixmap)) << "cut at " << length;
 
-    // The same bytes declared as a palette image, which then has no PLTE;
-    // the IHDR CRC (CRC-32 over type and data) is patched to match.
-    std::string noPalette = good;
-    noPalette[c_colorTypeOffset] = PNG_COLOR_TYPE_PALETTE;
-    uint32_t crc = 0xffffffff;
-    for (size_t i = 12; i < 12 + 4 + 13; ++i) {
-        crc ^= static_cast<uint8_t>(noPalette[i]);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320 & (0 - (crc & 1)));
-    }
-    for (size_t i = 0; i < 4; ++i)
-        noPalette[29 + i] = static_cast<char>(~crc >> (24 - 8 * i));
-    EXPECT_FALSE(readPng(noPalette, pixmap));
+    // The same bytes declared as a palette image, which then has no PLTE.
+    std::string header = good.substr(16, 13);
+    header[c_colorTypeOffset - 16] = PNG_COLOR_TYPE_PALETTE;
+    EXPECT_FALSE(readPng(good.substr(0, 8) + chunk("IHDR", header) + good.substr(c_firstChunkAfterHeader), pixmap));
 
     // Sound images beyond 16384 pixels a side or 2^24 pixels are refused.
     EXPECT_FALSE(readPng(grayPng(16385, 1), pixmap));

@@ -20,65 +20,53 @@ TEST(ShadowTest, RadiusOneIsSolid)
     const Shadow shadow(1, Color(10, 20, 30, 99));
     EXPECT_EQ(1, shadow.getRadius());
     EXPECT_EQ(Color(10, 20, 30, 99), shadow.getColor());
-    // Edges are 32 long.
+    // Edges are 32 long, corners one pixel.
     const Pixmap* pieces[] = {&shadow.getTopEdge(),          &shadow.getBottomEdge(),
                               &shadow.getRightEdge(),        &shadow.getLeftEdge(),
                               &shadow.getTopRightCorner(),   &shadow.getTopLeftCorner(),
                               &shadow.getBottomRightCorner(), &shadow.getBottomLeftCorner()};
     for (int i = 0; i < 8; ++i) {
-        const Pixmap& piece = *pieces[i];
-        ASSERT_EQ(i < 2 ? 32 : 1, piece.getWidth()) << i;
-        ASSERT_EQ(i == 2 || i == 3 ? 32 : 1, piece.getHeight()) << i;
-        EXPECT_TRUE(piece.hasAlpha());
-        for (size_t k = 0; k < piece.getPixelCount(); ++k)
-            EXPECT_EQ((Pixmap::Pixel{30, 20, 10, 99}), piece.getPixels()[k]) << i << " " << k;
+        EXPECT_EQ(i < 2 ? 32 : 1, pieces[i]->getWidth()) << i;
+        EXPECT_EQ(i == 2 || i == 3 ? 32 : 1, pieces[i]->getHeight()) << i;
+        for (size_t k = 0; k < pieces[i]->getPixelCount(); ++k)
+            ASSERT_EQ((Pixmap::Pixel{30, 20, 10, 99}), pieces[i]->getPixels()[k]) << i << " " << k;
     }
 }
 
+// Alphas are those of the colour's alpha a at distance d from the strongest
+// pixel: floor(a - d * a / radius + 0.5), 0 from d = radius on, the colour kept.
 TEST(ShadowTest, BandsFadeOutwardAndCornersAreQuarterDiscs)
 {
-    const Shadow shadow(4, Color(200, 100, 50, 255));
-    // a(i) = floor(255 - i * 63.75 + 0.5).
-    const int bands[] = {255, 191, 128, 64};
-    for (int i = 0; i < 4; ++i) {
-        for (int j : {0, 17, 31}) {
-            EXPECT_EQ(bands[i], alphaAt(shadow.getTopEdge(), j, 3 - i));
-            EXPECT_EQ(bands[i], alphaAt(shadow.getBottomEdge(), j, i));
-            EXPECT_EQ(bands[i], alphaAt(shadow.getRightEdge(), i, j));
-            EXPECT_EQ(bands[i], alphaAt(shadow.getLeftEdge(), 3 - i, j));
-        }
-    }
-
-    // floor((4 - d) * 255 / 4 + 0.5) at distance d from the strongest pixel:
-    // d = 1 gives 191, d = sqrt 2 gives 165, d = sqrt 13 gives 25, d >= 4 gives 0.
-    struct Sample {
-        int dx;
-        int dy;
-        int alpha;
+    const struct {
+        Color color;
+        int bands[4];
+        int corner[5]; // at (0, 0), (1, 0), (1, 1), (2, 3), (3, 3)
+    } cases[] = {
+        {Color(200, 100, 50, 255), {255, 191, 128, 64}, {255, 191, 165, 25, 0}},
+        // 90 / 4 = 22.5 per band; sqrt 2 gives 58.2, sqrt 13 gives 8.9.
+        {Color(0, 0, 0, 90), {90, 68, 45, 23}, {90, 68, 58, 9, 0}},
     };
-    const Sample samples[] = {{0, 0, 255}, {1, 0, 191}, {1, 1, 165}, {2, 3, 25}, {3, 3, 0}};
-    for (const Sample& s : samples) {
-        EXPECT_EQ(s.alpha, alphaAt(shadow.getBottomRightCorner(), s.dx, s.dy));
-        EXPECT_EQ(s.alpha, alphaAt(shadow.getBottomLeftCorner(), 3 - s.dx, s.dy));
-        EXPECT_EQ(s.alpha, alphaAt(shadow.getTopRightCorner(), s.dx, 3 - s.dy));
-        EXPECT_EQ(s.alpha, alphaAt(shadow.getTopLeftCorner(), 3 - s.dx, 3 - s.dy));
-        // Symmetric about the diagonal.
-        EXPECT_EQ(s.alpha, alphaAt(shadow.getBottomRightCorner(), s.dy, s.dx));
+    const int samples[5][2] = {{0, 0}, {1, 0}, {1, 1}, {2, 3}, {3, 3}};
+    for (const auto& c : cases) {
+        const Shadow shadow(4, c.color);
+        for (int i = 0; i < 4; ++i) {
+            for (int j : {0, 17, 31}) {
+                EXPECT_EQ(c.bands[i], alphaAt(shadow.getTopEdge(), j, 3 - i));
+                EXPECT_EQ(c.bands[i], alphaAt(shadow.getBottomEdge(), j, i));
+                EXPECT_EQ(c.bands[i], alphaAt(shadow.getRightEdge(), i, j));
+                EXPECT_EQ(c.bands[i], alphaAt(shadow.getLeftEdge(), 3 - i, j));
+            }
+        }
+        for (int s = 0; s < 5; ++s) {
+            const int dx = samples[s][0];
+            const int dy = samples[s][1];
+            EXPECT_EQ(c.corner[s], alphaAt(shadow.getBottomRightCorner(), dx, dy));
+            EXPECT_EQ(c.corner[s], alphaAt(shadow.getBottomLeftCorner(), 3 - dx, dy));
+            EXPECT_EQ(c.corner[s], alphaAt(shadow.getTopRightCorner(), dx, 3 - dy));
+            EXPECT_EQ(c.corner[s], alphaAt(shadow.getTopLeftCorner(), 3 - dx, 3 - dy));
+            EXPECT_EQ(c.corner[s], alphaAt(shadow.getBottomRightCorner(), dy, dx)) << "symmetric";
+        }
+        const Pixmap::Pixel outside = shadow.getBottomRightCorner().getPixel(3, 3);
+        EXPECT_EQ(c.color, Color(outside.red, outside.green, outside.blue, c.color.alpha));
     }
-
-    // Pixels outside the disc are transparent but keep the colour.
-    const Pixmap::Pixel outside = shadow.getBottomRightCorner().getPixel(3, 3);
-    EXPECT_EQ((Pixmap::Pixel{50, 100, 200, 0}), outside);
-}
-
-TEST(ShadowTest, TranslucentColourScalesEveryAlpha)
-{
-    const Shadow shadow(3, Color(0, 0, 0, 90));
-    // 90 / 3 = 30 per band.
-    EXPECT_EQ(90, alphaAt(shadow.getBottomEdge(), 5, 0));
-    EXPECT_EQ(60, alphaAt(shadow.getBottomEdge(), 5, 1));
-    EXPECT_EQ(30, alphaAt(shadow.getBottomEdge(), 5, 2));
-    // d = 2: (3 - 2) * 90 / 3 = 30; d = sqrt 8: 5.15 rounds to 5.
-    EXPECT_EQ(30, alphaAt(shadow.getBottomRightCorner(), 2, 0));
-    EXPECT_EQ(5, alphaAt(shadow.getBottomRightCorner(), 2, 2));
 }

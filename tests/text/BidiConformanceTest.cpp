@@ -56,12 +56,6 @@ Levels numbers(const std::string& text) {
     return values;
 }
 
-std::ifstream openData(const std::string& name) {
-    std::ifstream in(TextTest::c_unicodeDir + name);
-    EXPECT_TRUE(in.good()) << name << " is missing: install the unicode-data package";
-    return in;
-}
-
 // Resolves chars and compares with the expected levels and, where the levels
 // agree and no mark is grouped with its base (which the data files do not
 // do), the expected display order of the characters that are not "x".
@@ -134,7 +128,8 @@ TEST(BidiConformance, CharacterTestCasesWithinTheCompactAlgorithm) {
 }
 
 TEST(BidiConformance, ClassSequencesWithinTheCompactAlgorithm) {
-    std::ifstream in = openData("BidiTest.txt");
+    std::ifstream in(TextTest::c_unicodeDir + "BidiTest.txt");
+    ASSERT_TRUE(in.good()) << "BidiTest.txt is missing: install the unicode-data package";
     Tally tally;
     Levels levels;
     Levels order;

@@ -96,6 +96,12 @@ TEST(FontTest, GlyphsAreRenderedOnceAndShared)
         EXPECT_TRUE(g->getBitmap().isEmpty());
     }
 
+    // An assigned font starts with an empty table and asks its faces again.
+    Font assigned = fontOf({japanese});
+    ASSERT_NE(a, assigned.getGlyph(L'A'));
+    assigned = font;
+    EXPECT_EQ(a, assigned.getGlyph(L'A'));
+
     font.flushCache();
     EXPECT_NE(a, font.getGlyph(L'A'));
     EXPECT_EQ(a->getBitmap(), font.getGlyph(L'A')->getBitmap());
