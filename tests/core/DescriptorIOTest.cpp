@@ -3,12 +3,10 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
-#include <functional>
 #include <string>
 #include <thread>
 #include <fcntl.h>
 #include <pthread.h>
-#include <sys/time.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
 
@@ -28,43 +26,35 @@ struct Pipe {
 
 std::atomic<int> g_signalsSeen(0);
 
-// A SIGALRM every millisecond until the end of the scope, for the threads
-// that do not block it; restart tells whether interrupted calls go on.
-class TimerSignals {
+// Interrupts the thread that made it with a SIGALRM every millisecond until
+// the end of the scope; restart tells whether interrupted calls go on.
+class Interrupter {
 public:
-    explicit TimerSignals(bool restart)
+    explicit Interrupter(bool restart)
     {
         struct sigaction action = {};
         action.sa_handler = [](int) { ++g_signalsSeen; };
         action.sa_flags = restart ? SA_RESTART : 0;
         EXPECT_EQ(0, sigaction(SIGALRM, &action, &m_previous));
-        itimerval timer = {{0, 1000}, {0, 1000}};
-        setitimer(ITIMER_REAL, &timer, nullptr);
+        m_thread = std::thread([this, target = pthread_self()] {
+            for (; !m_stop; usleep(1000))
+                pthread_kill(target, SIGALRM);
+        });
     }
-    TimerSignals(const TimerSignals&) = delete;
-    TimerSignals& operator=(const TimerSignals&) = delete;
-    ~TimerSignals()
+    Interrupter(const Interrupter&) = delete;
+    Interrupter& operator=(const Interrupter&) = delete;
+    ~Interrupter()
     {
-        itimerval timer = {};
-        setitimer(ITIMER_REAL, &timer, nullptr);
+        m_stop = true;
+        m_thread.join();
         sigaction(SIGALRM, &m_previous, nullptr);
     }
 
 private:
     struct sigaction m_previous;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
 };
-
-// A thread that never takes SIGALRM, so that the signals reach the caller.
-std::thread unsignalled(std::function<void()> body)
-{
-    sigset_t alarm;
-    sigemptyset(&alarm);
-    sigaddset(&alarm, SIGALRM);
-    pthread_sigmask(SIG_BLOCK, &alarm, nullptr);
-    std::thread thread(std::move(body));
-    pthread_sigmask(SIG_UNBLOCK, &alarm, nullptr);
-    return thread;
-}
 
 } // namespace
 
@@ -75,7 +65,7 @@ TEST(DescriptorIOTest, WholeCountsPassAndErrorsStopAtOnce)
     Pipe pipe;
     const std::string data(1 << 20, 'q');
     std::string received(data.size(), '\0');
-    std::thread reader = unsignalled([&] {
+    std::thread reader([&] {
         for (size_t done = 0; done < data.size(); done += 4096) {
             usleep(100);
             EXPECT_TRUE(safeRead(pipe.fds[0], &received[done], 4096));
@@ -83,7 +73,7 @@ TEST(DescriptorIOTest, WholeCountsPassAndErrorsStopAtOnce)
     });
     {
         const int signalsBefore = g_signalsSeen;
-        TimerSignals signals(true);
+        Interrupter signals(true);
         EXPECT_TRUE(safeWrite(pipe.fds[1], data.data(), data.size()));
         EXPECT_LT(signalsBefore + 5, g_signalsSeen);
     }
@@ -110,7 +100,7 @@ TEST(DescriptorIOTest, ReadGoesOnAfterSignalsAndOnANonBlockingDescriptor)
 {
     // Without SA_RESTART the blocked read returns EINTR again and again.
     Pipe pipe;
-    std::thread writer = unsignalled([&] {
+    std::thread writer([&] {
         for (const std::string piece : {"he", "llo"}) {
             usleep(30000);
             EXPECT_TRUE(safeWrite(pipe.fds[1], piece.data(), piece.size()));
@@ -119,7 +109,7 @@ TEST(DescriptorIOTest, ReadGoesOnAfterSignalsAndOnANonBlockingDescriptor)
     char buffer[12] = {};
     const int signalsBefore = g_signalsSeen;
     {
-        TimerSignals signals(false);
+        Interrupter signals(false);
         EXPECT_TRUE(safeRead(pipe.fds[0], buffer, 5));
     }
     writer.join();
