@@ -14,10 +14,11 @@
 #include <vector>
 
 #include "core/TempDir.h"
-#include "graphics/Pixmap.h"
+#include "graphics/PixelTestUtil.h"
 
 namespace {
 
+using GraphicsTest::rgba;
 using OKU::Pixmap;
 typedef Pixmap::Pixel Pixel;
 typedef std::vector<Pixel> Row;
@@ -222,16 +223,15 @@ void expectMatchesReference(const std::string& path, const std::string& referenc
     for (int y = 0; y < pixmap.getHeight(); ++y) {
         for (int x = 0; x < pixmap.getWidth(); ++x) {
             const Pixel& ours = pixmap.getPixel(x, y);
-            const Pixel& theirs = pixels[static_cast<size_t>(y) * reference.width + x];
-            const int a = transparencyLost ? 255 : theirs.alpha;
-            if ((std::abs(ours.red - theirs.red) > tolerance ||
-                 std::abs(ours.green - theirs.green) > tolerance ||
-                 std::abs(ours.blue - theirs.blue) > tolerance || std::abs(ours.alpha - a) > tolerance) &&
-                ++mismatches <= 3)
-                ADD_FAILURE() << "pixel " << x << "," << y << ": ours " << int(ours.red) << " "
-                              << int(ours.green) << " " << int(ours.blue) << " " << int(ours.alpha)
-                              << ", reference " << int(theirs.red) << " " << int(theirs.green)
-                              << " " << int(theirs.blue) << " " << a;
+            Pixel theirs = pixels[static_cast<size_t>(y) * reference.width + x];
+            theirs.alpha = transparencyLost ? 255 : theirs.alpha;
+            const bool close = std::abs(ours.red - theirs.red) <= tolerance &&
+                               std::abs(ours.green - theirs.green) <= tolerance &&
+                               std::abs(ours.blue - theirs.blue) <= tolerance &&
+                               std::abs(ours.alpha - theirs.alpha) <= tolerance;
+            if (!close && mismatches++ == 0)
+                ADD_FAILURE() << "first mismatch at " << x << "," << y << ": ours " << rgba(ours)
+                              << ", reference " << rgba(theirs);
         }
     }
     EXPECT_EQ(0, mismatches);

@@ -38,13 +38,6 @@ std::vector<int> levelsOf(const std::vector<Bidi::Char>& chars) {
     return levels;
 }
 
-// Types before and after one resolution step, with the paragraph's type.
-struct StepCase {
-    std::vector<Bidi::Type> input;
-    Bidi::Type base;
-    std::vector<Bidi::Type> expected;
-};
-
 } // namespace
 
 TEST(BidiString, DisplayOrderByModeAndContent) {
@@ -151,48 +144,6 @@ TEST(BidiResolve, ExplicitLevelsAndNestingBound) {
     EXPECT_EQ((std::vector<int>{0, 0, 0, 1, 1, 0}), levelsOf(chars));
 }
 
-TEST(BidiResolve, WeakRulesRetypeMarksNumbersAndSeparators) {
-    using B = Bidi;
-    const StepCase cases[] = {
-        {{B::NSM, B::R, B::NSM, B::NSM}, B::L, {B::L, B::R, B::R, B::R}},
-        {{B::AL, B::EN, B::ON, B::EN}, B::L, {B::R, B::AN, B::ON, B::AN}},
-        {{B::AL, B::L, B::EN}, B::L, {B::R, B::L, B::L}},
-        {{B::EN, B::CS, B::EN, B::ES, B::EN}, B::R, {B::EN, B::EN, B::EN, B::EN, B::EN}},
-        {{B::AN, B::CS, B::AN, B::ES, B::AN}, B::R, {B::AN, B::AN, B::AN, B::ON, B::AN}},
-        {{B::EN, B::CS, B::CS, B::EN}, B::R, {B::EN, B::ON, B::ON, B::EN}},
-        {{B::AL, B::EN, B::CS, B::EN}, B::L, {B::R, B::AN, B::AN, B::AN}},
-        {{B::ET, B::ET, B::EN, B::ET, B::AN, B::ET}, B::R, {B::EN, B::EN, B::EN, B::EN, B::AN, B::ON}},
-        {{B::AL, B::ET, B::EN}, B::L, {B::R, B::ON, B::AN}},
-        {{B::ES, B::CS, B::ET}, B::L, {B::ON, B::ON, B::ON}},
-        {{B::EN, B::R, B::EN, B::L, B::ON, B::EN}, B::L, {B::L, B::R, B::EN, B::L, B::ON, B::L}},
-        {{B::EN}, B::R, {B::EN}},
-    };
-    for (const StepCase& c : cases) {
-        std::vector<Bidi::Char> chars = charsOf(c.input);
-        Bidi::resolveWeak(chars.data(), chars.data() + chars.size(), c.base);
-        EXPECT_EQ(c.expected, typesOf(chars)) << "case " << (&c - cases);
-    }
-}
-
-TEST(BidiResolve, NeutralsFollowMatchingNeighboursElseTheBase) {
-    using B = Bidi;
-    const StepCase cases[] = {
-        {{B::L, B::ON, B::WS, B::L}, B::R, {B::L, B::L, B::L, B::L}},
-        {{B::R, B::ON, B::R}, B::L, {B::R, B::R, B::R}},
-        {{B::R, B::WS, B::EN, B::ON, B::AN}, B::L, {B::R, B::R, B::EN, B::R, B::AN}},
-        {{B::L, B::ON, B::R}, B::R, {B::L, B::R, B::R}},
-        {{B::L, B::ON, B::R}, B::L, {B::L, B::L, B::R}},
-        {{B::ON, B::L}, B::R, {B::R, B::L}},
-        {{B::L, B::ON}, B::R, {B::L, B::R}},
-        {{B::R, B::B}, B::R, {B::R, B::R}},
-    };
-    for (const StepCase& c : cases) {
-        std::vector<Bidi::Char> chars = charsOf(c.input);
-        Bidi::resolveNeutral(chars.data(), chars.data() + chars.size(), c.base);
-        EXPECT_EQ(c.expected, typesOf(chars)) << "case " << (&c - cases);
-    }
-}
-
 TEST(BidiResolve, ParagraphsSplitAfterSeparatorsWithOwnDirection) {
     std::vector<Bidi::Char> chars = classify(L"\u05D0\nab\u2029 1");
     Bidi::Char* const first = chars.data();
@@ -221,25 +172,5 @@ TEST(BidiReorder, MirrorExchangesPairsOnlyAtOddLevels) {
         const std::vector<Bidi::Char> chars = charsOf(std::vector<Bidi::Type>(text.size(), Bidi::ON), level);
         Bidi::mirror(&text[0], chars.data(), chars.data() + chars.size());
         EXPECT_EQ(level % 2 ? L")(][}{><\u00BB\u00ABa/" : L"()[]{}<>\u00AB\u00BBa/", text) << int(level);
-    }
-}
-
-TEST(BidiReorder, RunsReverseFromTheHighestLevelDown) {
-    const struct {
-        std::vector<int> levels;
-        std::vector<std::size_t> expected;
-    } cases[] = {
-        {{0, 0, 0}, {0, 1, 2}},
-        {{1, 1, 1}, {2, 1, 0}},
-        {{0, 1, 1, 0, 1}, {0, 2, 1, 3, 4}},
-        {{1, 2, 2, 1}, {3, 1, 2, 0}},
-        {{0, 3, 2, 1, 2}, {0, 4, 3, 1, 2}},
-        {{}, {}},
-    };
-    for (const auto& c : cases) {
-        std::vector<Bidi::Char> chars;
-        for (int level : c.levels)
-            chars.push_back(Bidi::Char{Bidi::L, Bidi::L, static_cast<unsigned char>(level)});
-        EXPECT_EQ(c.expected, Bidi::visualOrder(chars.data(), chars.data() + chars.size()));
     }
 }
