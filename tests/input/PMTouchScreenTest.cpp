@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -14,59 +13,30 @@
 #include "core/Condition.h"
 #include "core/FatalError.h"
 #include "core/TempDir.h"
-#include "input/PM6000TouchScreen.h"
-#include "input/PM9000TouchScreen.h"
 #include "input/SerialController.h"
 
 using namespace OKU;
 using namespace serialtest;
-
-namespace {
-
-const int c_width = 800;
-const int c_height = 480;
-const char c_noCalibration[] = "/nonexistent/tscal.dat";
-
-std::unique_ptr<PMTouchScreen> make(bool pm9000, const std::string& device, int baud, const std::string& calibration)
-{
-    if (pm9000)
-        return std::make_unique<PM9000TouchScreen>(device, baud, c_width, c_height, calibration);
-    return std::make_unique<PM6000TouchScreen>(device, baud, c_width, c_height, calibration);
-}
-
-// A driver at 19200 baud on a fresh pseudo-terminal, started up.
-struct Rig {
-    Rig(bool pm9000, const std::string& calibrationFile)
-        : driver(make(pm9000, terminal.path(), 19200, calibrationFile))
-    {
-        play(*driver, terminal, pm9000 ? "pm9000-start" : "pm6000-start");
-    }
-
-    PseudoTerminal terminal;
-    std::unique_ptr<PMTouchScreen> driver;
-};
-
-} // namespace
 
 // A line that is no terminal is thrown, as a controller that does not
 // answer is, so that a device can go on without its panel; a bad baud rate
 // is a fatal setting, and so is a line that hangs up while the page runs.
 TEST(PMTouchScreenDeathTest, LineAndControllerFailures)
 {
-    PM9000TouchScreen notTerminal("/dev/null", 19200, c_width, c_height, "/nonexistent/tscal");
-    EXPECT_EQ("Cannot configure \"/dev/null\".  Inappropriate ioctl for device", thrown([&] { notTerminal.init(); }));
+    EXPECT_EQ("Cannot configure \"/dev/null\".  Inappropriate ioctl for device",
+              thrown([] { serialDriver("pm9000", "/dev/null")->init(); }));
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
             setFatalErrorHandler(printFatalMessage);
             PseudoTerminal terminal;
-            make(true, terminal.path(), 12345, "/nonexistent/tscal")->init();
+            serialDriver("pm9000", terminal.path(), 12345)->init();
         },
         testing::ExitedWithCode(1), "handled: PMTouchScreen: Invalid baud rate");
     EXPECT_EXIT(
         {
             setFatalErrorHandler(printFatalMessage);
-            Rig rig(true, c_noCalibration);
+            StartedDriver rig("pm9000");
             rig.terminal.hangUp();
             rig.driver->getEvent();
         },
@@ -79,7 +49,7 @@ TEST(PMTouchScreenDeathTest, LineAndControllerFailures)
 TEST(PMTouchScreenTest, OnlyWholePacketsInTimeAreReports)
 {
     const HangGuard guard(20);
-    Rig rig(true, c_noCalibration);
+    StartedDriver rig("pm9000");
     for (const char* cutOff : {"FF", "FF 01"}) {
         const TraceCapture traces("OKU::PMTouchScreen");
         std::thread controller([&] {
@@ -110,7 +80,7 @@ TEST(PMTouchScreenTest, OnlyWholePacketsInTimeAreReports)
 TEST(PMTouchScreenTest, JunkIsReportedOnceASecond)
 {
     const HangGuard guard;
-    Rig rig(true, c_noCalibration);
+    StartedDriver rig("pm9000");
     const TraceCapture traces("OKU::PMTouchScreen");
     // Every byte with bit 7 set, so BF and FF start packets that the bytes
     // after them make invalid; 8 bytes follow the last such start.
@@ -145,7 +115,7 @@ TEST(PMTouchScreenTest, CalibrationMapsClampsAndIsStored)
     const HangGuard guard;
     TempDir dir;
     dir.write("tscal.dat", "6 0.5 0 0 0.25 0 0 0 0 0 0 10 -5\n"); // X = x/2 + 10, Y = y/4 - 5
-    Rig rig(true, dir / "tscal.dat");
+    StartedDriver rig("pm9000", dir / "tscal.dat");
     // Packet, then the event calibrated and raw.
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"FF 00 64 00 64", "press 60 20", "press 100 100"},
@@ -162,10 +132,10 @@ TEST(PMTouchScreenTest, CalibrationMapsClampsAndIsStored)
     }
 
     // A new calibration applies at once and on the next start.
-    rig.driver->setCalibration(calibrationPoints(), c_width - 1, c_height - 1);
+    rig.driver->setCalibration(calibrationPoints(), 799, 479);
     rig.terminal.send(hex("FF 06 20 0E 08")); // 800, 1800
     EXPECT_EQ("press 100 200", describe(rig.driver->getEvent()));
-    Rig restarted(true, dir / "tscal.dat");
+    StartedDriver restarted("pm9000", dir / "tscal.dat");
     restarted.terminal.send(hex("FF 06 20 0E 08"));
     EXPECT_EQ("press 100 200", describe(restarted.driver->getEvent()));
 }

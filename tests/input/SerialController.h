@@ -27,6 +27,9 @@
 
 #include "core/TempDir.h"
 #include "core/Trace.h"
+#include "input/PM6000TouchScreen.h"
+#include "input/PM9000TouchScreen.h"
+#include "input/TSC10TouchScreen.h"
 #include "input/TouchScreen.h"
 
 namespace serialtest {
@@ -361,6 +364,34 @@ inline void play(OKU::TouchScreen& driver, PseudoTerminal& terminal, const std::
     }
     EXPECT_EQ("", controller.finish()) << name;
 }
+
+const char c_noCalibration[] = "/nonexistent/tscal.dat";
+
+// The driver of a controller model ("tsc10", "pm9000" or "pm6000") for an
+// 800 x 480 screen; the PenMount ones at baud, calibrated from the file.
+inline std::unique_ptr<OKU::TouchScreen> serialDriver(const std::string& model, const std::string& device,
+                                                      int baud = 19200, const std::string& calibration = c_noCalibration)
+{
+    if (model == "tsc10")
+        return std::make_unique<OKU::TSC10TouchScreen>(device, 800, 480);
+    if (model == "pm9000")
+        return std::make_unique<OKU::PM9000TouchScreen>(device, baud, 800, 480, calibration);
+    return std::make_unique<OKU::PM6000TouchScreen>(device, baud, 800, 480, calibration);
+}
+
+// A driver of the model on a fresh pseudo-terminal, through its start-up
+// conversation.
+struct StartedDriver {
+    explicit StartedDriver(const std::string& model, const std::string& calibration = c_noCalibration)
+        : driver(serialDriver(model, terminal.path(), 19200, calibration))
+    {
+        play(*driver, terminal, model + "-start");
+    }
+
+    PseudoTerminal terminal;
+    std::unique_ptr<OKU::TouchScreen> driver;
+};
+
 } // namespace serialtest
 
 #endif

@@ -4,32 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "input/PM6000TouchScreen.h"
-#include "input/PM9000TouchScreen.h"
 #include "input/SerialController.h"
-#include "input/TSC10TouchScreen.h"
 
 using namespace OKU;
 using namespace serialtest;
 
-namespace {
-
-// The driver of the controller a conversation is named after, for an
-// 800 x 480 screen; the PenMount ones at 19200 baud without a calibration.
-std::unique_ptr<TouchScreen> driverFor(const std::string& conversation, const std::string& device)
-{
-    const std::string model = conversation.substr(0, conversation.find('-'));
-    if (model == "tsc10")
-        return std::make_unique<TSC10TouchScreen>(device, 800, 480);
-    if (model == "pm9000")
-        return std::make_unique<PM9000TouchScreen>(device, 19200, 800, 480, "/nonexistent/tscal.dat");
-    return std::make_unique<PM6000TouchScreen>(device, 19200, 800, 480, "/nonexistent/tscal.dat");
-}
-
-} // namespace
-
-// Each case is a driver's life from power on: its start-up, and what follows
-// on the same line (see play() for the files).
+// Each case is a driver's life from power on, the model named first: its
+// start-up, and what follows on the same line (see play() for the files).
 TEST(SerialConversationTest, DriversAndControllersAgree)
 {
     const std::vector<std::vector<std::string>> cases = {
@@ -44,7 +25,8 @@ TEST(SerialConversationTest, DriversAndControllersAgree)
     for (const std::vector<std::string>& conversations : cases) {
         const HangGuard guard(20);
         PseudoTerminal terminal;
-        const std::unique_ptr<TouchScreen> driver = driverFor(conversations.front(), terminal.path());
+        const std::string& first = conversations.front();
+        const std::unique_ptr<TouchScreen> driver = serialDriver(first.substr(0, first.find('-')), terminal.path());
         for (const std::string& name : conversations)
             play(*driver, terminal, name);
     }

@@ -13,26 +13,25 @@ using namespace serialtest;
 
 namespace {
 
-// A driver for an 800 x 480 screen on a fresh pseudo-terminal, started up.
-struct Rig {
-    Rig() : driver(terminal.path(), 800, 480) { play(driver, terminal, "tsc10-start"); }
-    std::string error(const std::string& text) const { return text + " \"" + terminal.path() + "\"."; }
-
-    PseudoTerminal terminal;
-    TSC10TouchScreen driver;
-};
+// The message of a line error of the driver on terminal.
+std::string lineError(const std::string& text, const PseudoTerminal& terminal)
+{
+    return text + " \"" + terminal.path() + "\".";
+}
 
 } // namespace
 
 TEST(TSC10TouchScreenTest, ReportsDecodeUntilTheLineFails)
 {
     const HangGuard guard;
-    Rig rig;
-    play(rig.driver, rig.terminal, "tsc10-reports");
+    StartedDriver rig("tsc10");
+    play(*rig.driver, rig.terminal, "tsc10-reports");
     rig.terminal.send(hex("11")); // a touch whose position does not follow within 100 ms
-    EXPECT_EQ(rig.error("Timeout reading") + "  Connection timed out", thrown([&rig] { rig.driver.getEvent(); }));
+    EXPECT_EQ(lineError("Timeout reading", rig.terminal) + "  Connection timed out",
+              thrown([&rig] { rig.driver->getEvent(); }));
     rig.terminal.hangUp();
-    EXPECT_EQ(rig.error("Read error from") + "  Input/output error", thrown([&rig] { rig.driver.getEvent(); }));
+    EXPECT_EQ(lineError("Read error from", rig.terminal) + "  Input/output error",
+              thrown([&rig] { rig.driver->getEvent(); }));
 }
 
 // The GUI thread's commands and the reading thread's getEvent() share the
@@ -41,7 +40,7 @@ TEST(TSC10TouchScreenTest, ReportsDecodeUntilTheLineFails)
 TEST(TSC10TouchScreenTest, CommandsShareTheLineWithTheReader)
 {
     const HangGuard guard;
-    Rig rig;
+    StartedDriver rig("tsc10");
     const int commands = 40;
     std::vector<Step> script;
     std::vector<std::string> expectedEvents;
@@ -56,11 +55,11 @@ TEST(TSC10TouchScreenTest, CommandsShareTheLineWithTheReader)
     std::vector<std::string> events;
     std::thread reader([&] {
         for (size_t i = 0; i < expectedEvents.size(); ++i)
-            events.push_back(describe(rig.driver.getEvent()));
+            events.push_back(describe(rig.driver->getEvent()));
     });
     ScriptedController controller(rig.terminal, script);
     for (int i = 0; i < commands; ++i)
-        EXPECT_EQ("", thrown([&rig, i] { i % 2 ? rig.driver.endRawCoordinates() : rig.driver.startRawCoordinates(); }))
+        EXPECT_EQ("", thrown([&rig, i] { i % 2 ? rig.driver->endRawCoordinates() : rig.driver->startRawCoordinates(); }))
             << i;
     EXPECT_EQ("", controller.finish());
     reader.join();
