@@ -76,8 +76,7 @@ std::string grayPng(png_uint_32 width, png_uint_32 height)
     image.width = width;
     image.height = height;
     image.format = PNG_FORMAT_GRAY;
-    png_alloc_size_t size = 0;
-    EXPECT_TRUE(png_image_write_get_memory_size(image, size, 0, samples.data(), 0, nullptr));
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
     std::string png(size, '\0');
     EXPECT_TRUE(png_image_write_to_memory(&image, &png[0], &size, 0, samples.data(), 0, nullptr));
     png.resize(size);
