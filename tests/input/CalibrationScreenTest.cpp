@@ -123,7 +123,8 @@ TEST_F(CalibrationScreenTest, CalibrationThatCannotBeStoredAppliesButLeavesTheDe
     inject(onTarget(Point(749, 549)), false);
     m_root.start();
     ASSERT_TRUE(waitForText(c_notSaved));
-    EXPECT_EQ((Log{"raw on", "calibrate 799x599", "raw off"}), m_root.onGuiThread([this] { return m_touchScreen.m_log; }));
+    EXPECT_EQ((Log{"raw on", "calibrate 799x599", "raw off"}),
+              m_root.onGuiThread([this] { return m_touchScreen.m_log; }));
     EXPECT_EQ(nullptr, m_root.onGuiThread([this] { return m_root.getMouseGrabber(); }));
     m_root.injectKeyEvent(KEY_CONFIRM, 0);
 

@@ -156,7 +156,8 @@ void perform(LinuxTouchScreen& touchScreen, const std::string& line, int writer,
         } else if (verb == "waiting") {
             fprintf(stderr, "waiting %d|", touchScreen.reportWaiting());
         } else if (verb == "saved" && words >> x >> y) {
-            const Point p = stored.load(calibrationPath) ? stored.transform(x, y, 1.0f / 1024, 800, 480) : Point(-1, -1);
+            const Point p =
+                stored.load(calibrationPath) ? stored.transform(x, y, 1.0f / 1024, 800, 480) : Point(-1, -1);
             fprintf(stderr, "saved %d %d|", p.x, p.y);
         } else if (line == "hang up") {
             close(writer);

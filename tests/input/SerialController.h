@@ -370,7 +370,8 @@ const char c_noCalibration[] = "/nonexistent/tscal.dat";
 // The driver of a controller model ("tsc10", "pm9000" or "pm6000") for an
 // 800 x 480 screen; the PenMount ones at baud, calibrated from the file.
 inline std::unique_ptr<OKU::TouchScreen> serialDriver(const std::string& model, const std::string& device,
-                                                      int baud = 19200, const std::string& calibration = c_noCalibration)
+                                                      int baud = 19200,
+                                                      const std::string& calibration = c_noCalibration)
 {
     if (model == "tsc10")
         return std::make_unique<OKU::TSC10TouchScreen>(device, 800, 480);

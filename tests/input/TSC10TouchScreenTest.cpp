@@ -58,9 +58,10 @@ TEST(TSC10TouchScreenTest, CommandsShareTheLineWithTheReader)
             events.push_back(describe(rig.driver->getEvent()));
     });
     ScriptedController controller(rig.terminal, script);
-    for (int i = 0; i < commands; ++i)
-        EXPECT_EQ("", thrown([&rig, i] { i % 2 ? rig.driver->endRawCoordinates() : rig.driver->startRawCoordinates(); }))
-            << i;
+    for (int i = 0; i < commands; ++i) {
+        const auto command = i % 2 ? &TouchScreen::endRawCoordinates : &TouchScreen::startRawCoordinates;
+        EXPECT_EQ("", thrown([&rig, command] { (rig.driver.get()->*command)(); })) << i;
+    }
     EXPECT_EQ("", controller.finish());
     reader.join();
     EXPECT_EQ(expectedEvents, events);

