@@ -105,7 +105,8 @@ public:
     {
     }
 
-    void blend(Pixmap::Pixel* dst, const unsigned char* coverage) const
+    /// Everything of a row but its tail.
+    void blendGroups(Pixmap::Pixel* dst, const unsigned char* coverage) const
     {
         int x = 0;
         for (; x + 8 <= m_grouped; x += 8) {
@@ -121,18 +122,25 @@ public:
                 m_groups.blendFour(dst + x, four);
             x += 4;
         }
-        if (x < m_tailed) {
-            uint32_t four;
-            memcpy(&four, coverage + m_width - 4, sizeof four);
-            four &= m_tailMask;
-            if (four != 0)
-                m_groups.blendFour(dst + m_width - 4, four);
+        if (x < m_tailed)
             return;
-        }
         for (; x < m_width; ++x) {
             if (coverage[x] != 0)
                 m_single.blend(dst[x], coverage[x]);
         }
+    }
+
+    /// Whether rows have a tail: the last four pixels, overlapping the
+    /// groups before them.
+    bool hasTail() const { return m_grouped < m_tailed; }
+
+    void blendTail(Pixmap::Pixel* dst, const unsigned char* coverage) const
+    {
+        uint32_t four;
+        memcpy(&four, coverage + m_width - 4, sizeof four);
+        four &= m_tailMask;
+        if (four != 0)
+            m_groups.blendFour(dst + m_width - 4, four);
     }
 
 private:
@@ -151,8 +159,15 @@ void blendRows(const CoverageBlock& block, const Ink& ink)
 {
     const RowBlend<Groups> row(ink, block.width);
     forEachRow(block, [&row](Pixmap::Pixel* pixels, const unsigned char* coverage) {
-        row.blend(pixels, coverage);
+        row.blendGroups(pixels, coverage);
     });
+    // The tails go in a pass of their own: a tail read right after the
+    // overlapping group was written would wait for that store to complete.
+    if (row.hasTail()) {
+        forEachRow(block, [&row](Pixmap::Pixel* pixels, const unsigned char* coverage) {
+            row.blendTail(pixels, coverage);
+        });
+    }
 }
 
 } // namespace
