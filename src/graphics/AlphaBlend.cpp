@@ -133,8 +133,7 @@ void blendOverOpaqueRow(Pixel* dst, const Pixel* src, int count)
     }
 #endif
 #if defined(OKU_ALPHA_AVX2)
-    static const bool hasAvx2 = __builtin_cpu_supports("avx2");
-    if (hasAvx2) {
+    if (avx2Enabled()) {
         blendRowAvx2(dst, src, count);
         return;
     }

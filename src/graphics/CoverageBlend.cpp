@@ -188,8 +188,7 @@ void blendOpaque(const CoverageBlock& block, const Color& c, bool wholeGlyph)
 #endif
     const Ink ink(c, wholeGlyph);
 #if defined(OKU_COVERAGE_AVX2)
-    static const bool hasAvx2 = __builtin_cpu_supports("avx2");
-    if (hasAvx2) {
+    if (avx2Enabled()) {
         blendRowsAvx2(block, ink);
         return;
     }

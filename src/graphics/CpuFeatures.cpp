@@ -22,11 +22,31 @@ bool processorHasNeon()
 #endif
 }
 
+bool processorHasAvx2()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    return __builtin_cpu_supports("avx2");
+#else
+    return false;
+#endif
+}
+
+bool switchedOff(const char* variable)
+{
+    return !getEnv(variable, "").empty();
+}
+
 } // namespace
 
 bool neonEnabled()
 {
-    static const bool enabled = processorHasNeon() && getEnv("OKU_NO_NEON", "").empty();
+    static const bool enabled = processorHasNeon() && !switchedOff("OKU_NO_NEON");
+    return enabled;
+}
+
+bool avx2Enabled()
+{
+    static const bool enabled = processorHasAvx2() && !switchedOff("OKU_NO_AVX2");
     return enabled;
 }
 

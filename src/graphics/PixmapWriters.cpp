@@ -61,7 +61,7 @@ RunConverter chooseRunConverter()
 #endif
 #if defined(OKU_WRITERS_AVX2)
     if constexpr (Format::format == WriterFormat::BGR16)
-        if (__builtin_cpu_supports("avx2"))
+        if (avx2Enabled())
             return convertRunBGR16Avx2;
 #endif
     return convertRunOf<Format>;
