@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
 
 #include "core/FatalError.h"
 #include "core/TempDir.h"

@@ -1,10 +1,5 @@
 #include "graphics/CoverageBlend.h"
 
-#include <cstdint>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "graphics/PixelBlend.h"
 #include "graphics/PixelTestUtil.h"
 

@@ -1,10 +1,5 @@
 #include "graphics/FrameWriter.h"
 
-#include <cstring>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "graphics/PixelTestUtil.h"
 
 using namespace OKU;

@@ -1,13 +1,9 @@
 #include "text/Glyph.h"
 
 #include <memory>
-#include <string>
-#include <vector>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
-
-#include <gtest/gtest.h>
 
 #include "core/FatalError.h"
 #include "core/TempDir.h"

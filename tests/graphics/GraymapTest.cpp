@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <utility>
-#include <vector>
 
-#include "graphics/Graymap.h"
 #include "graphics/PixelTestUtil.h"
 
 using OKU::Graymap;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "graphics/Graymap.h"
 #include "graphics/Pixmap.h"
 
@@ -44,6 +46,15 @@ inline std::string pixels(const OKU::Pixmap& p)
         for (int x = 0; x < p.getWidth(); ++x)
             s += rgba(p, x, y) + (x + 1 < p.getWidth() ? " " : "/");
     return s;
+}
+
+// Offset, clip, alpha flag and pixels: "x,y x,y wxh alpha|opaque pixels".
+inline std::string state(const OKU::Pixmap& p)
+{
+    const OKU::Rect& c = p.getClipRectAbs();
+    return std::to_string(p.getOffset().x) + "," + std::to_string(p.getOffset().y) + " " +
+           std::to_string(c.x) + "," + std::to_string(c.y) + " " + std::to_string(c.width) + "x" +
+           std::to_string(c.height) + (p.hasAlpha() ? " alpha " : " opaque ") + pixels(p);
 }
 
 inline void setPixel(OKU::Pixmap& p, int x, int y, const OKU::Color& c)

@@ -1,11 +1,5 @@
 #include "graphics/Pixmap.h"
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "graphics/PixelTestUtil.h"
 
 using namespace OKU;

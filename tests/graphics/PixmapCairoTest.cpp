@@ -1,7 +1,6 @@
 #include "graphics/Pixmap.h"
 
 #include <cairomm/context.h>
-#include <gtest/gtest.h>
 
 #include "graphics/PixelTestUtil.h"
 

@@ -1,13 +1,7 @@
 #include <algorithm>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "core/FatalError.h"
 #include "core/TempDir.h"
-#include "graphics/Graymap.h"
 #include "graphics/PixelTestUtil.h"
 #include "text/Glyph.h"
 #include "text/TextLayout.h"

@@ -1,9 +1,5 @@
 #include "graphics/Pixmap.h"
 
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "graphics/PixelTestUtil.h"
 
 using namespace OKU;

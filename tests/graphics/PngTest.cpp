@@ -1,27 +1,21 @@
 #include <png.h>
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "core/TempDir.h"
 #include "graphics/PixelTestUtil.h"
 
 namespace {
 
+using GraphicsTest::pixels;
 using GraphicsTest::rgba;
 using OKU::Pixmap;
 typedef Pixmap::Pixel Pixel;
-typedef std::vector<Pixel> Row;
 
 const char c_pngSuite[] = "/usr/share/doc/libsixel-examples/examples/images/pngsuite";
 
@@ -89,11 +83,6 @@ bool readPng(const std::string& png, Pixmap& pixmap)
     return pixmap.readPNG(in);
 }
 
-Row rowOf(const Pixmap& pixmap, int y)
-{
-    return Row(pixmap.getRow(y), pixmap.getRow(y) + pixmap.getWidth());
-}
-
 TEST(PngTest, SavedPixmapsLoadBackWithTheirPixelFormat)
 {
     TempDir dir;
@@ -116,11 +105,8 @@ TEST(PngTest, SavedPixmapsLoadBackWithTheirPixelFormat)
 
         Pixmap loaded;
         ASSERT_TRUE(loaded.loadPNG(dir / "image.png"));
-        ASSERT_EQ(13, loaded.getWidth());
-        ASSERT_EQ(7, loaded.getHeight());
         EXPECT_EQ(alpha, loaded.hasAlpha());
-        for (int y = 0; y < 7; ++y)
-            EXPECT_TRUE(rowOf(original, y) == rowOf(loaded, y)) << "row " << y;
+        EXPECT_EQ(pixels(original), pixels(loaded));
         EXPECT_FALSE(original.savePNG(dir / "missing/image.png"));
     }
     std::ostringstream stream;
@@ -133,8 +119,8 @@ TEST(PngTest, SavedPixmapsLoadBackWithTheirPixelFormat)
 TEST(PngTest, RgbTransparencyNeedsAnExactMatch)
 {
     Pixmap rgb(4, 1, false);
-    const Row colours{{30, 20, 10, 255}, {31, 20, 10, 255}, {30, 21, 10, 255}, {30, 20, 11, 255}};
-    std::copy(colours.begin(), colours.end(), rgb.getPixels());
+    const Pixel colours[] = {{30, 20, 10, 255}, {31, 20, 10, 255}, {30, 21, 10, 255}, {30, 20, 11, 255}};
+    std::copy(colours, colours + 4, rgb.getPixels());
     std::ostringstream stream;
     ASSERT_TRUE(rgb.writePNG(stream));
     const std::string png = stream.str();
@@ -144,7 +130,7 @@ TEST(PngTest, RgbTransparencyNeedsAnExactMatch)
     ASSERT_TRUE(readPng(png.substr(0, c_firstChunkAfterHeader) + trns + png.substr(c_firstChunkAfterHeader),
                         pixmap));
     EXPECT_TRUE(pixmap.hasAlpha());
-    EXPECT_EQ((Row{{30, 20, 10, 0}, {31, 20, 10, 255}, {30, 21, 10, 255}, {30, 20, 11, 255}}), rowOf(pixmap, 0));
+    EXPECT_EQ("10,20,30,0 10,20,31,255 10,21,30,255 11,20,30,255/", pixels(pixmap));
 }
 
 TEST(PngTest, DamagedOrMissingInputIsRefused)
@@ -224,10 +210,9 @@ void expectMatchesReference(const std::string& path, const std::string& referenc
             const Pixel& ours = pixmap.getPixel(x, y);
             Pixel theirs = pixels[static_cast<size_t>(y) * reference.width + x];
             theirs.alpha = transparencyLost ? 255 : theirs.alpha;
-            const bool close = std::abs(ours.red - theirs.red) <= tolerance &&
-                               std::abs(ours.green - theirs.green) <= tolerance &&
-                               std::abs(ours.blue - theirs.blue) <= tolerance &&
-                               std::abs(ours.alpha - theirs.alpha) <= tolerance;
+            const uint8_t* a = &ours.blue;
+            const uint8_t* b = &theirs.blue;
+            const bool close = std::equal(a, a + 4, b, [tolerance](int x, int y) { return std::abs(x - y) <= tolerance; });
             if (!close && mismatches++ == 0)
                 ADD_FAILURE() << "first mismatch at " << x << "," << y << ": ours " << rgba(ours)
                               << ", reference " << rgba(theirs);

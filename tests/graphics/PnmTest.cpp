@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "core/TempDir.h"
 #include "graphics/PixelTestUtil.h"

@@ -4,12 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include "text/Bidi.h"
 #include "text/TextTestUtil.h"
 
 using OKU::Bidi;

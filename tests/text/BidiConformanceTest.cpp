@@ -14,13 +14,8 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <set>
-#include <sstream>
-#include <string>
-#include <vector>
 
-#include "text/Bidi.h"
 #include "text/TextTestUtil.h"
 
 using OKU::Bidi;

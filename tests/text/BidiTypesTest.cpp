@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <map>
-#include <string>
 
-#include "text/Bidi.h"
 #include "text/L10n.h"
 #include "text/TextTestUtil.h"
 

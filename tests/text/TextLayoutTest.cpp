@@ -1,12 +1,5 @@
 #include "text/TextLayout.h"
 
-#include <memory>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
-#include "text/Font.h"
 #include "text/TextTestUtil.h"
 
 using namespace OKU;
