@@ -1,8 +1,8 @@
 #!/bin/sh
 # Prints where the resident memory of a running lifeboat goes, from
 # /proc/PID/smaps: back buffer, framebuffer mapping, libstdc++, font files
-# (each file listed), other libraries, heap and other anonymous memory, and
-# the rest (the program itself, locale files, stacks...), against VmRSS.
+# and other libraries (each file listed), heap and other anonymous memory,
+# and the rest (the program itself, locale files, stacks...), against VmRSS.
 # Needs only sh, awk and grep, so it runs on the board's busybox as well.
 #
 #   tools/memory-breakdown.sh [-m] [-s WIDTHxHEIGHT] PID [FRAMEBUFFER]
@@ -76,10 +76,11 @@ END {
             g = "back-buffer"
         kb[g] += rss[n]
         total += rss[n]
-        if (g == "fonts") {
+        if (g == "fonts" || g == "libraries") {
             file = where[n]
             sub(/.*\//, "", file)
-            font[file] += rss[n]
+            each[g, file] += rss[n]
+            files[g] = files[g] " " file
         }
     }
     split("back-buffer framebuffer libstdc++ fonts libraries anonymous rest", order, " ")
@@ -96,12 +97,18 @@ END {
             printf "rss-%s-kb %d\n", g, kb[g]
         else
             printf "%-22s %6d kB\n", label[g], kb[g]
-        if (g == "fonts")
-            for (file in font)
-                if (machine)
-                    printf "rss-font-%s-kb %d\n", file, font[file]
-                else
-                    printf "  %-20s %6d kB\n", file, font[file]
+        # Each font file and library once, in the order first mapped.
+        split(files[g], names, " ")
+        for (k = 1; k in names; ++k) {
+            file = names[k]
+            if (each[g, file] == "")
+                continue
+            if (machine)
+                printf "rss-%s-%s-kb %d\n", g == "fonts" ? "font" : "library", file, each[g, file]
+            else
+                printf "  %-20s %6d kB\n", file, each[g, file]
+            each[g, file] = ""
+        }
     }
     if (machine) {
         printf "rss-total-kb %d\n", total

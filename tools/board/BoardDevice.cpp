@@ -111,7 +111,9 @@ void BoardDevice::factoryNew()
 
 std::vector<std::string> BoardDevice::memoryStatus()
 {
-    return m_agent.check("grep -E '^Vm(RSS|HWM)' /proc/" + std::to_string(m_pid) + "/status",
+    const std::string pid = std::to_string(m_pid);
+    return m_agent.check("grep -E '^Vm(RSS|HWM)' /proc/" + pid +
+                             "/status && sh /etc/memory-breakdown.sh " + pid,
                          c_commandMs);
 }
 

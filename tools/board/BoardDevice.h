@@ -51,8 +51,9 @@ public:
 
     // A new device: no calibration, nothing mounted, an empty drive pulled.
     void factoryNew();
-    // Memory figures of the running program, "NAME: VALUE" lines from
-    // /proc/PID/status.
+    // Memory figures of the running program: "NAME: VALUE" lines from
+    // /proc/PID/status, then where its resident memory goes
+    // (tools/memory-breakdown.sh).
     std::vector<std::string> memoryStatus();
 
     bool isMounted(const std::string& mountPoint) override;

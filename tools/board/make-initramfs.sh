@@ -22,6 +22,7 @@ mkdir -p "$tree/bin" "$tree/etc" "$tree/lib/modules" "$tree/proc" "$tree/sys" "$
 cp "$BOARD_ROOT/bin/busybox" "$tree/bin/"
 cp "$here/guest/init" "$tree/init"
 cp "$here/guest/agent.sh" "$tree/etc/"
+cp "$here/../memory-breakdown.sh" "$tree/etc/"
 echo "$bootrom" >"$tree/etc/bootrom_version.txt"
 
 # Modules in load order, each after those it depends on (the depends= field

@@ -233,6 +233,8 @@ step "figures"
 sed -n -e 's/^measure first-page-ms \(.*\)/  start to first full page: \1 ms (emulated)/p' \
     -e 's/^measure \(Vm[A-Z]*\):[[:space:]]*\(.*\)/  \1 at 800x480x32: \2/p' "$run/measure.log" |
     tee -a "$results"
+# Where the resident memory goes (tools/memory-breakdown.sh on the board).
+sed -n 's/^measure \([ a-z].* kB\)$/    \1/p' "$run/measure.log" | tee -a "$results"
 sed -n -e 's/^measure first-page-ms \(.*\)/  start to first full page on DRM: \1 ms (emulated)/p' \
     -e 's/^measure \(Vm[A-Z]*\):[[:space:]]*\(.*\)/  \1 on DRM: \2/p' \
     "$run/measure-drm.log" 2>/dev/null | tee -a "$results"
