@@ -10,6 +10,7 @@
 #include "text/Bidi.h"
 #include "text/Font.h"
 #include "text/Glyph.h"
+#include "text/L10n.h"
 #include "text/TextLayout.h"
 
 namespace OKU {
@@ -78,11 +79,23 @@ int linePenX(int x, int w, const Font& font, const std::wstring& text, HAlign ha
 }
 
 // Bidi::string of the text, in memory that every line drawn by the thread
-// reuses; valid until its next call.
+// reuses; valid until its next call. A line is mostly drawn again as it was
+// (a label redrawn, the same line in every row of a list), so the last
+// line's visual order is kept for its next drawing. A line without a strong
+// character runs the language's way, which is part of what is compared.
 const std::wstring& visualText(const std::wstring& text, Bidi::Mode mode)
 {
+    thread_local std::wstring logical;
+    thread_local Bidi::Mode logicalMode;
+    thread_local bool logicalLTR;
     thread_local std::wstring visual;
-    Bidi::string(text.data(), text.data() + text.size(), mode, visual);
+    const bool languageLTR = l10nIsLTR();
+    if (text != logical || mode != logicalMode || languageLTR != logicalLTR) {
+        Bidi::string(text.data(), text.data() + text.size(), mode, visual);
+        logical = text;
+        logicalMode = mode;
+        logicalLTR = languageLTR;
+    }
     return visual;
 }
 
