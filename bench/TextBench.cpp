@@ -47,8 +47,9 @@ const Color c_ink(0, 0, 0);
 const wchar_t* const c_arabic = L"\u0645\u0631\u062D\u0628\u0627 \u0628\u0643\u0645 \u0641\u064A "
                                 L"\u0627\u0644\u0628\u0631\u0646\u0627\u0645";
 // The same letters, the words in another order.
-const wchar_t* const c_arabicOther = L"\u0641\u064A \u0645\u0631\u062D\u0628\u0627 \u0628\u0643\u0645 "
-                                     L"\u0627\u0644\u0628\u0631\u0646\u0627\u0645";
+const wchar_t* const c_arabicOther =
+    L"\u0641\u064A \u0645\u0631\u062D\u0628\u0627 \u0628\u0643\u0645 "
+    L"\u0627\u0644\u0628\u0631\u0646\u0627\u0645";
 
 // One FreeType library and face for cairo, apart from the toolkit's own.
 class CairoFtFace {
