@@ -1,6 +1,7 @@
 #include "text/Glyph.h"
 
 #include <memory>
+#include <tuple>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -51,10 +52,8 @@ TEST(GlyphTest, BitmapsAreCopiedThroughThePitchAndOneBitRowsExpanded)
     std::vector<unsigned char> down{1, 2, 3, 99, 4, 5, 6, 99};
     const FT_Bitmap bm = ftBitmap(3, 2, 4, down, 256);
     const Glyph g(7, 1, 9, 4, 8, -1, -9, &bm);
-    EXPECT_EQ(7, g.getAdvance());
-    EXPECT_EQ(Rect(1, 9, 4, 8), g.getBBox());
-    EXPECT_EQ(Rect(-1, -9, 3, 2), g.getPixelBBox());
-    EXPECT_EQ(Point(-1, -9), Point(g.getLeft(), g.getTop()));
+    EXPECT_EQ(std::make_tuple(7, Rect(1, 9, 4, 8), Rect(-1, -9, 3, 2), Point(-1, -9)),
+              std::make_tuple(g.getAdvance(), g.getBBox(), g.getPixelBBox(), Point(g.getLeft(), g.getTop())));
     EXPECT_EQ(Rows({{1, 2, 3}, {4, 5, 6}}), rowsOf(g.getBitmap()));
     EXPECT_FALSE(g.getBitmap().hasAlpha());
 

@@ -9,26 +9,24 @@ using GraphicsTest::randomMap;
 
 namespace {
 
-// The integer scaling rules written out pixel by pixel, for both planes.
+// The integer scaling rules written out pixel by pixel, for both planes:
+// the mean of a whole block down, copies of a pixel up.
 Graymap reference(const Graymap& src, unsigned fx, unsigned fy, bool down)
 {
-    const unsigned width = src.getWidth();
-    Graymap result(down ? width / fx : width * fx, down ? src.getHeight() / fy : src.getHeight() * fy,
-                   src.hasAlpha());
-    for (int y = 0; y < result.getHeight(); ++y)
-        for (int x = 0; x < result.getWidth(); ++x)
-            for (int plane = 0; plane < (src.hasAlpha() ? 2 : 1); ++plane) {
-                const unsigned char* in = plane ? src.getAlpha() : src.getPixels();
-                unsigned value = in[y / fy * width + x / fx];
-                if (down) {
-                    value = 0;
-                    for (unsigned j = 0; j < fy; ++j)
-                        for (unsigned i = 0; i < fx; ++i)
-                            value += in[(y * fy + j) * width + x * fx + i];
-                    value /= fx * fy;
-                }
-                (plane ? result.getAlphaRow(y) : result.getRow(y))[x] = static_cast<unsigned char>(value);
+    const int w = down ? src.getWidth() / fx : src.getWidth() * fx;
+    const int h = down ? src.getHeight() / fy : src.getHeight() * fy;
+    const unsigned n = down ? fx * fy : 1;
+    Graymap result(w, h, src.hasAlpha());
+    for (int plane = 0; plane < (src.hasAlpha() ? 2 : 1); ++plane)
+        for (int i = 0; i < w * h; ++i) {
+            unsigned sum = 0;
+            for (unsigned j = 0; j < n; ++j) {
+                const int x = down ? i % w * fx + j % fx : i % w / fx;
+                const int y = down ? i / w * fy + j / fx : i / w / fy;
+                sum += (plane ? src.getAlphaRow(y) : src.getRow(y))[x];
             }
+            (plane ? result.getAlpha() : result.getPixels())[i] = static_cast<unsigned char>(sum / n);
+        }
     return result;
 }
 

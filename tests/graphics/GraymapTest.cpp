@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <set>
 #include <utility>
 
@@ -143,10 +144,7 @@ TEST(GraymapTest, DitherDiffusesErrorsInSerpentineOrder)
     gray.getAlphaRow(5)[5] = 17;
     gray.dither();
     EXPECT_TRUE(gray.isBlackAndWhite());
-    long sum = 0;
-    for (int i = 0; i < 256; ++i)
-        sum += gray.getPixels()[i];
-    EXPECT_NEAR(128.0, sum / 256.0, 8.0);
+    EXPECT_NEAR(128.0, std::accumulate(gray.getPixels(), gray.getPixels() + 256, 0L) / 256.0, 8.0);
     // 128 becomes 255 with error -127; 7/16 of it leaves 73 next door, which
     // becomes 0 and pushes 31 on to 159, and so on.
     EXPECT_EQ(std::vector<int>({255, 0, 255, 0}), std::vector<int>(gray.getRow(0), gray.getRow(0) + 4));

@@ -1,29 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "graphics/LowPassFilter.h"
 #include "graphics/PixelTestUtil.h"
 
 using OKU::Graymap;
 using OKU::Pixmap;
-using OKU::detail::makeLowPassFilter1;
 using namespace GraphicsTest;
-
-TEST(LowPassFilterTest, KernelsAreNormalisedWindowedSincs)
-{
-    EXPECT_TRUE(makeLowPassFilter1(0.3f, 0).empty());
-    EXPECT_EQ(std::vector<float>{1.0f}, makeLowPassFilter1(0.2f, 1));
-    // h = 2fc, sin(2 pi fc) / pi * (0.54 + 0.46 cos(pi / 2)), divided by 2s - h[0];
-    // the two-dimensional kernels are filtered through in the tests below.
-    const std::vector<float> h = makeLowPassFilter1(0.25f, 2);
-    ASSERT_EQ(2u, h.size());
-    EXPECT_NEAR(0.5925753, h[0], 1e-6);
-    EXPECT_NEAR(0.2037124, h[1], 1e-6);
-}
 
 TEST(LowPassFilterTest, FiltersClampEdgesRoundAndSaturate)
 {
-    // With fc 0.25 and 2 taps: 0.2037 * (0 + 100), 0.5926 * 100 + 0.2037 * 200,
-    // 0.5926 * 200 + 0.2037 * (100 + 200).
+    // The kernel of fc 0.25 and 2 taps is h = 2fc, sin(2 pi fc) / pi * (0.54 +
+    // 0.46 cos(pi / 2)), divided by 2s - h[0]: 0.5926 and 0.2037. So 0.2037 *
+    // (0 + 100), 0.5926 * 100 + 0.2037 * 200, 0.5926 * 200 + 0.2037 * (100 + 200).
     EXPECT_EQ(Rows({{20, 100, 180}}), rowsOf(mapOf({{0, 100, 200}}).lowPassFilterX(0.25f, 2)));
     EXPECT_EQ(Rows({{20}, {100}, {180}}), rowsOf(mapOf({{0}, {100}, {200}}).lowPassFilterY(0.25f, 2)));
 

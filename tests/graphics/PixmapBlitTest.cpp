@@ -9,21 +9,12 @@ namespace {
 
 typedef Pixmap::Pixel Pixel;
 
-Pixmap row(const std::vector<Pixel>& pixels)
-{
-    Pixmap p(static_cast<int>(pixels.size()), 1, true);
-    std::copy(pixels.begin(), pixels.end(), p.getPixels());
-    return p;
-}
-
-// The pixels of the letters a to h, and a row of pixels read back as letters.
-const std::vector<Pixel> c_palette = {pixel(letterColor('a')), pixel(letterColor('b')), pixel(letterColor('c')),
-                                      pixel(letterColor('d')), pixel(letterColor('e')), pixel(letterColor('f')),
-                                      pixel(letterColor('g')), pixel(letterColor('h'))};
-
+// A row of pixels read back as letters.
 std::string letters(const Pixel* p, int count)
 {
-    const std::string s = GraphicsTest::letters(row(std::vector<Pixel>(p, p + count)));
+    Pixmap row(count, 1, true);
+    std::copy(p, p + count, row.getPixels());
+    const std::string s = GraphicsTest::letters(row);
     return s.substr(0, s.size() - 1);
 }
 
@@ -31,7 +22,8 @@ std::string letters(const Pixel* p, int count)
 
 TEST(PixmapBlitTest, RowFunctionsAndScaledBlitsFollowTheErrorTerm)
 {
-    const Pixel* src = c_palette.data();
+    const Pixmap palette = image({"abcdefgh"});
+    const Pixel* src = palette.getPixels();
     Pixel dst[8];
     const struct {
         int count, first, e0, eStep, eDen;
@@ -69,20 +61,19 @@ TEST(PixmapBlitTest, RowFunctionsAndScaledBlitsFollowTheErrorTerm)
 
 TEST(PixmapBlitTest, CopyRectNoClipIsSafeForOverlap)
 {
-    Pixmap original(4, 4, false);
-    for (int i = 0; i < 16; ++i)
-        original.getPixels()[i] = pixel(i, 0, 0, 255);
-    // Moves by (dx, dy) from (sx, sy) in every direction.
-    const int moves[][6] = {{0, 1, 0, 0, 3, 3}, {1, 0, 0, 1, 3, 3}, {1, 1, 0, 1, 3, 2}, {0, 0, 1, 0, 3, 4}};
+    // Moves to (dx, dy) from (sx, sy) in every direction.
+    const struct {
+        int dx, dy, sx, sy, w, h;
+        const char* expected;
+    } moves[] = {
+        {0, 1, 0, 0, 3, 3, "abcd/abch/efgl/ijkp/"},
+        {1, 0, 0, 1, 3, 3, "aefg/eijk/imno/mnop/"},
+        {1, 1, 0, 1, 3, 2, "abcd/eefg/iijk/mnop/"},
+        {0, 0, 1, 0, 3, 4, "bcdd/fghh/jkll/nopp/"},
+    };
     for (const auto& m : moves) {
-        Pixmap p(original);
-        p.copyRectNoClip(m[0], m[1], m[2], m[3], m[4], m[5]);
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 4; ++x) {
-                const bool inside = x >= m[0] && x < m[0] + m[4] && y >= m[1] && y < m[1] + m[5];
-                EXPECT_EQ(inside ? rgba(original, x - m[0] + m[2], y - m[1] + m[3]) : rgba(original, x, y),
-                          rgba(p, x, y))
-                    << "move to " << m[0] << "," << m[1] << " at " << x << "," << y;
-            }
+        Pixmap p = image({"abcd", "efgh", "ijkl", "mnop"});
+        p.copyRectNoClip(m.dx, m.dy, m.sx, m.sy, m.w, m.h);
+        EXPECT_EQ(m.expected, letters(p)) << m.dx << "," << m.dy << " from " << m.sx << "," << m.sy;
     }
 }

@@ -93,22 +93,20 @@ TEST(PixmapTest, ResizeAndClearRefillAndResetTheClip)
 
 TEST(PixmapTest, AlphaFlagFollowsTheAlphaBytes)
 {
-    Pixmap p(2, 2, false);
-    p.addAlpha();
-    EXPECT_TRUE(p.hasAlpha());
-    EXPECT_TRUE(p.isSolid());
-    p.removeAlphaIfSolid();
-    EXPECT_FALSE(p.hasAlpha());
-    p.addAlpha();
-    setPixel(p, 1, 1, Color(0, 0, 0, 254));
-    EXPECT_FALSE(p.isSolid());
-    p.removeAlphaIfSolid();
-    EXPECT_TRUE(p.hasAlpha());
-    Pixmap empty;
-    empty.addAlpha();
-    EXPECT_TRUE(empty.isSolid());
-    empty.removeAlphaIfSolid();
-    EXPECT_FALSE(empty.hasAlpha());
+    // Given alpha: whether it is solid, and whether it keeps alpha after
+    // removeAlphaIfSolid.
+    const auto solidAndKept = [](Pixmap p, int alpha) {
+        p.addAlpha();
+        EXPECT_TRUE(p.hasAlpha());
+        if (!p.isEmpty())
+            setPixel(p, 1, 1, Color(0, 0, 0, alpha));
+        const bool solid = p.isSolid();
+        p.removeAlphaIfSolid();
+        return std::make_pair(solid, p.hasAlpha());
+    };
+    EXPECT_EQ(std::make_pair(true, false), solidAndKept(Pixmap(2, 2, false), 255));
+    EXPECT_EQ(std::make_pair(false, true), solidAndKept(Pixmap(2, 2, false), 254));
+    EXPECT_EQ(std::make_pair(true, false), solidAndKept(Pixmap(), 0));
     // The alpha bytes of a pixmap without alpha do not count.
     Pixmap withHole(2, 1, Color(0, 0, 0, 255));
     setPixel(withHole, 0, 0, Color(0, 0, 0, 3));

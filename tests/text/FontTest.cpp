@@ -26,11 +26,6 @@ int advance(const Font& font, wchar_t c)
     return font.getGlyph(c)->getAdvance();
 }
 
-Rect moved(const Rect& r, const Point& p)
-{
-    return TextTest::moved(r, p.x, p.y);
-}
-
 } // namespace
 
 TEST(FontTest, FallbackTakesEachCharacterFromTheFirstFaceThatHasIt)
@@ -206,8 +201,8 @@ TEST(FontTest, RenderStringPlacesBasesAlongThePen)
     EXPECT_EQ(box.x, left);
     EXPECT_EQ(box.width, width);
 
-    Rect pixels = moved(a->getPixelBBox(), placed[0].pos);
-    pixels.include(moved(v->getPixelBBox(), placed[2].pos));
+    Rect pixels = moved(a->getPixelBBox(), placed[0].pos.x, placed[0].pos.y);
+    pixels.include(moved(v->getPixelBBox(), placed[2].pos.x, placed[2].pos.y));
     EXPECT_EQ(pixels, Font::getPixelBBox(placed));
     const Rect boxes = Font::getBBox(placed);
     EXPECT_EQ(box.x, boxes.x);
@@ -229,7 +224,7 @@ TEST(FontTest, RenderStringPutsMarksOnTheirCluster)
 {
     const Font font = fontOf({face("DroidSans.ttf", 16), face("DroidSansThai.ttf", 16)});
     const auto pixelBox = [](const Font::GlyphPos& g) {
-        return moved(g.glyph->getPixelBBox(), g.pos);
+        return moved(g.glyph->getPixelBBox(), g.pos.x, g.pos.y);
     };
 
     // Acute accent: at the x of the base's bitmap, on the baseline.

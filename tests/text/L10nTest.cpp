@@ -81,12 +81,9 @@ TEST_F(L10nTest, MissingOrTruncatedFilesLeaveThePreviousLanguage)
 
     // Translations cut off inside a unit and before their terminator, a
     // missing file and one that cannot be read.
-    EXPECT_FALSE(l10nLoadLanguage(languageFile("cut", {L"x", L"y", L"z"}, "w"),
-                                  L10n_Language::DECIMAL_COMMA));
-    EXPECT_FALSE(l10nLoadLanguage(languageFile("cut2", {L"x", L"y", L"z"}),
-                                  L10n_Language::DECIMAL_COMMA));
-    EXPECT_FALSE(l10nLoadLanguage(m_dir / "missing", L10n_Language::DECIMAL_COMMA));
-    EXPECT_FALSE(l10nLoadLanguage(m_dir.path(), L10n_Language::DECIMAL_COMMA));
+    for (const std::string& file : {languageFile("cut", {L"x", L"y", L"z"}, "w"),
+                                    languageFile("cut2", {L"x", L"y", L"z"}), m_dir / "missing", m_dir.path()})
+        EXPECT_FALSE(l10nLoadLanguage(file, L10n_Language::DECIMAL_COMMA)) << file;
     EXPECT_EQ(L"b", l10nTranslate(L"a"));
     EXPECT_EQ(L"z", l10nTranslate(L"z"));
     EXPECT_EQ(L'\u0660', l10nZero());
@@ -145,32 +142,26 @@ TEST_F(L10nTest, WarningsFollowTheEnvironmentAtTheLastLoad)
 
 TEST_F(L10nTest, LanguageDecidesDigitsSeparatorAndDirection)
 {
-    const struct {
-        L10n_Language language;
-        bool ltr;
-        wchar_t zero;
-        wchar_t separator;
-        std::wstring number; // "12.5" localised
-    } cases[] = {
-        {L10n_Language::WESTERN, true, L'0', L'.', L"12.5"},
-        {L10n_Language::DECIMAL_COMMA, true, L'0', L',', L"12,5"},
-        {L10n_Language::WESTERN_RTL, false, L'0', L'.', L"12.5"},
-        {L10n_Language::ARABIC_INDIC, false, L'\u0660', L'\u066b', L"\u0661\u0662\u066b\u0665"},
-        {L10n_Language::EXTENDED_ARABIC_INDIC, false, L'\u06f0', L'\u066b',
-         L"\u06f1\u06f2\u066b\u06f5"},
-        {L10n_Language::THAI, true, L'\u0e50', L'.', L"\u0e51\u0e52.\u0e55"},
+    // Direction, zero (current and by language), separator, "12.5" localised
+    // from text and from a number, and back.
+    const std::pair<L10n_Language, std::wstring> cases[] = {
+        {L10n_Language::WESTERN, L"ltr 00. 12.5 12.5 12.5"},
+        {L10n_Language::DECIMAL_COMMA, L"ltr 00, 12,5 12,5 12.5"},
+        {L10n_Language::WESTERN_RTL, L"rtl 00. 12.5 12.5 12.5"},
+        {L10n_Language::ARABIC_INDIC,
+         L"rtl \u0660\u0660\u066b \u0661\u0662\u066b\u0665 \u0661\u0662\u066b\u0665 12.5"},
+        {L10n_Language::EXTENDED_ARABIC_INDIC,
+         L"rtl \u06f0\u06f0\u066b \u06f1\u06f2\u066b\u06f5 \u06f1\u06f2\u066b\u06f5 12.5"},
+        {L10n_Language::THAI, L"ltr \u0e50\u0e50. \u0e51\u0e52.\u0e55 \u0e51\u0e52.\u0e55 12.5"},
     };
     const std::string file = emptyFile();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.language));
-        ASSERT_TRUE(l10nLoadLanguage(file, c.language));
-        EXPECT_EQ(c.ltr, l10nIsLTR());
-        EXPECT_EQ(c.zero, l10nZero());
-        EXPECT_EQ(c.zero, l10nZero(c.language));
-        EXPECT_EQ(c.separator, l10nDecimalSeparator());
-        EXPECT_EQ(c.number, l10nNumber(L"12.5"));
-        EXPECT_EQ(c.number, l10nNumber(12.5, 1));
-        EXPECT_EQ(L"12.5", l10nNumberToNormal(c.number));
+    for (const auto& [language, expected] : cases) {
+        ASSERT_TRUE(l10nLoadLanguage(file, language));
+        const std::wstring number = l10nNumber(L"12.5");
+        const std::wstring found = (l10nIsLTR() ? L"ltr " : L"rtl ") +
+                                   std::wstring{l10nZero(), l10nZero(language), l10nDecimalSeparator()} + L" " +
+                                   number + L" " + l10nNumber(12.5, 1) + L" " + l10nNumberToNormal(number);
+        EXPECT_EQ(expected, found);
     }
 
     // The separator is the current language's, whatever the digits.

@@ -1,5 +1,7 @@
 #include "text/TextLayout.h"
 
+#include <tuple>
+
 #include "text/TextTestUtil.h"
 
 using namespace OKU;
@@ -36,21 +38,12 @@ Result layOut(const std::vector<const Font*>& fonts, const std::wstring& text, i
 // CR, LF and CR LF) by "/".
 std::wstring linesOf(const std::wstring& text, const Result& r)
 {
-    std::vector<std::wstring> paragraphs(1);
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != L'\r' && text[i] != L'\n') {
-            paragraphs.back() += text[i];
-            continue;
-        }
-        if (text.compare(i, 2, L"\r\n") == 0)
-            ++i;
-        paragraphs.emplace_back();
-    }
     std::wstring out;
-    for (size_t p = 0; p < r.lines.size(); ++p) {
+    for (size_t p = 0, start = 0; p < r.lines.size(); ++p) {
         for (size_t l = 0; l < r.lines[p].size(); ++l)
-            out += (l > 0 ? L"|" : p > 0 ? L"/" : L"") +
-                   paragraphs.at(p).substr(r.lines[p][l].first, r.lines[p][l].count);
+            out += (l > 0 ? L"|" : p > 0 ? L"/" : L"") + text.substr(start + r.lines[p][l].first, r.lines[p][l].count);
+        const size_t end = text.find_first_of(L"\r\n", start);
+        start = end == std::wstring::npos ? end : end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
     }
     return out;
 }
@@ -93,14 +86,11 @@ TEST(TextLayoutTest, BreaksLinesAtSpacesHyphensSeparatorsAndOverflow)
     const int l = mono.getLineSpacing();
     Result r = layOut({&mono}, L"aaa bbb ccc", 5 * m, Layout::LEFT);
     ASSERT_EQ(3u, r.lines.at(0).size());
-    EXPECT_EQ(4, r.lines[0][1].first);
-    EXPECT_EQ(3, r.lines[0][1].count);
-    EXPECT_EQ(3 * m, r.lines[0][1].width);
+    EXPECT_EQ((std::vector<int>{4, 3, 3 * m}), (std::vector<int>{r.lines[0][1].first, r.lines[0][1].count, r.lines[0][1].width}));
     EXPECT_EQ(5 * m, r.width) << "the maximum width when there is one";
     EXPECT_EQ(a + 2 * l + d, r.height);
     ASSERT_EQ(9u, r.glyphs.size()) << "the skipped spaces are not placed";
-    EXPECT_EQ(a + l, r.glyphs[3].y);
-    EXPECT_EQ(0, r.glyphs[3].x);
+    EXPECT_EQ(Point(0, a + l), Point(r.glyphs[3].x, r.glyphs[3].y));
 
     r = layOut({&mono}, L"ab\ncdef\n", 0, Layout::LEFT, {}, 0, 3);
     EXPECT_EQ(4 * m, r.width) << "the widest line without a maximum width";
@@ -117,8 +107,7 @@ TEST(TextLayoutTest, BreaksLinesAtSpacesHyphensSeparatorsAndOverflow)
     const std::wstring ab = L"ab";
     const Layout moved(7, 9, {&mono}, ab.data(), ab.data() + 2, nullptr, 0, 2, 0, Layout::LEFT,
                        nullptr, nullptr, 0);
-    EXPECT_EQ(7 + m + 2, moved.getGlyphs().at(1).x);
-    EXPECT_EQ(9 + a, moved.getGlyphs()[1].y);
+    EXPECT_EQ(Point(7 + m + 2, 9 + a), Point(moved.getGlyphs().at(1).x, moved.getGlyphs()[1].y));
 }
 
 TEST(TextLayoutTest, AlignsEveryLineWithinTheLayoutWidth)
@@ -126,13 +115,15 @@ TEST(TextLayoutTest, AlignsEveryLineWithinTheLayoutWidth)
     const Font mono = fontOf({"DroidSansMono.ttf"}, 16);
     const int m = mono.getGlyph(L'a')->getAdvance();
 
-    EXPECT_EQ(std::vector<int>({0, m, 2 * m}), layOut({&mono}, L"abc", 9 * m, Layout::LEFT).xs);
-    EXPECT_EQ(std::vector<int>({3 * m, 4 * m, 5 * m}),
-              layOut({&mono}, L"abc", 9 * m, Layout::CENTER).xs);
-    EXPECT_EQ(std::vector<int>({6 * m, 7 * m, 8 * m}),
-              layOut({&mono}, L"abc", 9 * m, Layout::RIGHT).xs);
-    EXPECT_EQ(std::vector<int>({0, m, m}), layOut({&mono}, L"ab\nc", 0, Layout::RIGHT).xs)
-        << "aligned within the widest line";
+    // The last text is aligned within its widest line.
+    const std::tuple<std::wstring, int, int, std::vector<int>> cases[] = {
+        {L"abc", 9 * m, Layout::LEFT, {0, m, 2 * m}},
+        {L"abc", 9 * m, Layout::CENTER, {3 * m, 4 * m, 5 * m}},
+        {L"abc", 9 * m, Layout::RIGHT, {6 * m, 7 * m, 8 * m}},
+        {L"ab\nc", 0, Layout::RIGHT, {0, m, m}},
+    };
+    for (const auto& [text, width, align, xs] : cases)
+        EXPECT_EQ(xs, layOut({&mono}, text, width, align).xs) << align;
 
     // Justified: the missing width goes to the spaces of every line but the
     // last of its paragraph, share by share.
