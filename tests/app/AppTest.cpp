@@ -1,23 +1,11 @@
-#include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <map>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "core/ExternalDisk.h"
 #include "core/TempDir.h"
-#include "core/Time.h"
 #include "core/Utf8.h"
-#include "graphics/Pixmap.h"
-#include "gui/Button.h"
 #include "gui/DialogHarness.h"
 #include "gui/StaticPixmap.h"
-#include "gui/StaticText.h"
-#include "gui/TestRootWidget.h"
-#include "gui/TestTheme.h"
 #include "input/CalibrationPage.h"
 #include "text/Font.h"
 #include "text/L10n.h"
@@ -33,12 +21,7 @@ using namespace OKU;
 // nullptr stands for an unset variable or a missing file.
 TEST(AppTest, SearchPathsFollowRootOrPrefix)
 {
-    const struct {
-        const char* lifeboat;
-        const char* prefix;
-        const char* resources;
-        const char* scripts;
-    } cases[] = {
+    const struct { const char* lifeboat, *prefix, *resources, *scripts; } cases[] = {
         {"/lb", "/oku", "/lb/fonts;/lb/pixmaps;/lb/keyboards;/lb/lng", "/lb/bin"},
         {"", nullptr,
          "/usr/lib/oku/fonts;/usr/lib/oku/pixmaps;/usr/lib/oku/keyboards;fonts;pixmaps;keyboards;../po",
@@ -50,8 +33,9 @@ TEST(AppTest, SearchPathsFollowRootOrPrefix)
     for (const auto& c : cases) {
         ScopedEnv lifeboat("KARO_LIFEBOAT", c.lifeboat);
         ScopedEnv prefix("OKU_PREFIX", c.prefix);
-        EXPECT_EQ(c.resources, searchPathsFromEnv().resources);
-        EXPECT_EQ(c.scripts, searchPathsFromEnv().scripts);
+        const SearchPaths paths = searchPathsFromEnv();
+        EXPECT_EQ(std::make_pair(std::string(c.resources), std::string(c.scripts)),
+                  std::make_pair(paths.resources, paths.scripts));
     }
 }
 
@@ -61,13 +45,8 @@ TEST(AppTest, VersionsComeFromFilesAndEnvironment)
     const std::string longBootrom = " " + std::string(99, 'a') + "bcd";
     const std::string saved = Version::s_bootromVersionFile;
     Version::s_bootromVersionFile = dir / "bootrom";
-    const struct {
-        const char* bootrom;
-        std::wstring bootromVersion;
-        bool preview;
-        const char* versionFile;
-        std::wstring version;
-    } cases[] = {
+    const struct { const char* bootrom; std::wstring bootromVersion; bool preview; const char* versionFile;
+                   std::wstring version; } cases[] = {
         {"  2.0.3 Preview\r\n", L"2.0.3 Preview", true, "3.1.4\r\nsecond\r\n", L"3.1.4"},
         {"\t2.0.3 preview\n", L"2.0.3 preview", false, "Gr\xc3\xbcn", L"Gr\u00fcn"},
         {nullptr, L"", false, "", L"UNKNOWN"},
@@ -81,9 +60,9 @@ TEST(AppTest, VersionsComeFromFilesAndEnvironment)
             dir.write("bootrom", c.bootrom);
         if (c.versionFile)
             dir.write("VERSION", c.versionFile);
-        EXPECT_EQ(c.bootromVersion, Version::getBootromVersion().orig());
-        EXPECT_EQ(c.preview, Version::isBootromPreviewVersion());
-        EXPECT_EQ(c.version, Version::getVersionAt(dir.path()).orig());
+        EXPECT_EQ(std::make_tuple(c.bootromVersion, c.preview, c.version),
+                  std::make_tuple(Version::getBootromVersion().orig(), Version::isBootromPreviewVersion(),
+                                  Version::getVersionAt(dir.path()).orig()));
     }
     Version::s_bootromVersionFile = saved;
     EXPECT_TRUE(Version::getVersionAt(dir / "missing").empty());
@@ -149,10 +128,7 @@ TEST_F(ExternalDiskTest, ScriptsRunForTheFirstMountAndTheLastUnmount)
 TEST_F(ExternalDiskTest, MisuseIsFatal)
 {
     writeScripts(0, 3);
-    const struct {
-        std::function<void()> misuse;
-        const char* message;
-    } cases[] = {
+    const struct { std::function<void()> misuse; const char* message; } cases[] = {
         {[] { ExternalDisk::initGlobal(FileFinder("")); },
          "static void OKU::ExternalDisk::initGlobal\\(const OKU::FileFinder&\\)"},
         {[] {
@@ -196,11 +172,8 @@ TEST(CalibrationScreenTest, NineTouchesInReadingOrderOfTheLanguage)
     testTheme();
     const Point grid[] = {{50, 70},  {400, 70},  {749, 70},  {50, 300}, {400, 300},
                           {749, 300}, {50, 549}, {400, 549}, {749, 549}};
-    const struct {
-        std::string languageFile;
-        L10n_Language language;
-        int order[9]; // the grid points in the order they are shown
-    } cases[] = {{"", L10n_Language::WESTERN, {0, 1, 2, 3, 4, 5, 6, 7, 8}},
+    // order: the grid points in the order they are shown.
+    const struct { std::string languageFile; L10n_Language language; int order[9]; } cases[] = {{"", L10n_Language::WESTERN, {0, 1, 2, 3, 4, 5, 6, 7, 8}},
                  {dir / "rtl.lang", L10n_Language::WESTERN_RTL, {2, 1, 0, 5, 4, 3, 8, 7, 6}}};
     for (const auto& c : cases) {
         ASSERT_TRUE(l10nLoadLanguage(c.languageFile, c.language));
@@ -242,10 +215,7 @@ TEST(CalibrationScreenTest, EscapeSkipsToThePageWithoutCalibrating)
     TempDir dir;
     ScopedEnv marker("OKU_TS_CALIBRATED_FILE", (dir / "calibrated").c_str());
     testTheme();
-    const struct {
-        int touches;
-        Log log;
-    } cases[] = {{0, {"raw on", "raw off"}},
+    const struct { int touches; Log log; } cases[] = {{0, {"raw on", "raw off"}},
                  {4, {"raw on", "raw off"}},
                  {9, {"raw on", "calibrate 799x599", "raw off"}}};
     for (const auto& c : cases) {
@@ -280,74 +250,65 @@ protected:
         m_root.runPending();
     }
 
-    Rect button(const std::wstring& text) { return findShowing(&m_root, text)->getRectAbs(); }
-
     TestRootWidget m_root{800, 480};
 };
 
 } // namespace
 
-TEST_F(LifeboatScreenTest, PageScalesWithTheScreen)
-{
-    const int margin = Theme::g()->m_sizerMargin;
-    const auto* message = dynamic_cast<MessageText*>(findShowing(&m_root, L"Disk failure"));
-    // The heading in the default bold font of size 43.
-    const auto* heading = static_cast<StaticText*>(findShowing(&m_root, L"Lifeboat!"));
-    StaticText reference(nullptr, heading->getText(), HAlign::CENTER, VAlign::CENTER);
-    reference.setFont(Theme::g()->getCache().getFont(43, true, false));
-    EXPECT_EQ(std::make_pair(reference.getMinWidth(), reference.getMinHeight()),
-              std::make_pair(heading->getMinWidth(), heading->getMinHeight()));
-    EXPECT_EQ(Theme::g()->getCache().getFont(14, true, false), message->getShownFont());
-
-    const Rect first = button(L"Emergency Backup");
-    EXPECT_EQ(message->getRectAbs().bottom() + margin + 12 + margin, first.y);
-    EXPECT_EQ(400, first.x + first.width / 2);
-    int y = first.y;
-    for (const wchar_t* name : {L"Emergency Backup", L"Factory Reset", L"Start Application", L"Reboot"}) {
-        EXPECT_EQ(Rect(first.x, y, 266, button(name).height), button(name)) << name;
-        y = button(name).bottom() + margin;
-    }
-    // A device without boot ROM version file shows an empty first version
-    // line; versions are shown as they are, untranslated.
-    const std::vector<StaticText*> texts = findAll<StaticText>(&m_root);
-    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
-                            [](const StaticText* text) { return text->getText().orig() == L"\n1.1.1"; }));
-}
-
-// A panel mounted upright (480 x 800) shows the message and the button column
-// of the same panel lying, the buttons one above the other, each text whole;
-// the heading, a little smaller, still fits between the smileys.
-TEST(LifeboatPortraitTest, UprightScreenKeepsTheSizesOfTheLyingOne)
+// The page lying (800 x 480) or upright (480 x 800): the message in bold 14,
+// whole, above a centred column of the four 266-wide buttons a margin apart,
+// each text whole; the heading fits between the smileys, in bold 43 when
+// lying and a little smaller upright. Versions are shown as they are,
+// untranslated, the boot ROM's line empty on a device without its file.
+TEST(LifeboatPageTest, LyingAndUprightScreensKeepTheSizes)
 {
     Version::s_bootromVersionFile = "/nonexistent/bootrom_version.txt";
-    testTheme();
-    TestRootWidget root(480, 800);
-    new LifeboatScreen(&root, L"Disk failure on /dev/mmcblk0p3, please back up now.");
-    root.runPending();
-    saveScreenshot(root.getPixmapCopy(), "emergency-page-portrait.png");
+    Cache& cache = testTheme()->getCache();
+    const int margin = Theme::g()->m_sizerMargin;
+    const std::wstring text = L"Disk failure on /dev/mmcblk0p3, please back up now.";
+    for (const Size screen : {Size(800, 480), Size(480, 800)}) {
+        const bool upright = screen.height > screen.width;
+        SCOPED_TRACE(upright ? "upright" : "lying");
+        TestRootWidget root(screen.width, screen.height);
+        new LifeboatScreen(&root, text);
+        root.runPending();
+        if (upright)
+            saveScreenshot(root.getPixmapCopy(), "emergency-page-portrait.png");
 
-    const StaticText* heading = static_cast<StaticText*>(findShowing(&root, L"Lifeboat!"));
-    StaticText smallest(nullptr, heading->getText(), HAlign::CENTER, VAlign::CENTER);
-    smallest.setFont(Theme::g()->getCache().getFont(36, true, false));
-    EXPECT_GT(heading->getMinHeight(), smallest.getMinHeight());
-    const auto* message = dynamic_cast<MessageText*>(
-        findShowing(&root, L"Disk failure on /dev/mmcblk0p3, please back up now."));
-    EXPECT_EQ(Theme::g()->getCache().getFont(14, true, false), message->getShownFont());
-    EXPECT_EQ(message->getText().orig(), message->getShownText());
-    const std::vector<StaticPixmap*> smileys = findAll<StaticPixmap>(&root);
-    ASSERT_EQ(2u, smileys.size());
-    EXPECT_LE(heading->getMinWidth(),
-              smileys[1]->getRectAbs().x - smileys[0]->getRectAbs().right());
+        const auto* heading = static_cast<StaticText*>(findShowing(&root, L"Lifeboat!"));
+        StaticText reference(nullptr, heading->getText(), HAlign::CENTER, VAlign::CENTER);
+        reference.setFont(cache.getFont(upright ? 36 : 43, true, false));
+        if (upright)
+            EXPECT_GT(heading->getMinHeight(), reference.getMinHeight());
+        else
+            EXPECT_EQ(Size(reference.getMinWidth(), reference.getMinHeight()),
+                      Size(heading->getMinWidth(), heading->getMinHeight()));
+        const std::vector<StaticPixmap*> smileys = findAll<StaticPixmap>(&root);
+        ASSERT_EQ(2u, smileys.size());
+        EXPECT_LE(heading->getMinWidth(),
+                  smileys[1]->getRectAbs().x - smileys[0]->getRectAbs().right());
+        const auto* message = dynamic_cast<MessageText*>(findShowing(&root, text));
+        EXPECT_EQ(cache.getFont(14, true, false), message->getShownFont());
+        EXPECT_EQ(text, message->getShownText());
 
-    int top = message->getRectAbs().bottom();
-    for (const Button* button : findAll<Button>(&root)) {
-        const Rect r = button->getRectAbs();
-        EXPECT_EQ(Rect(107, r.y, 266, r.height), r);
-        EXPECT_LE(button->getMinWidth(), r.width);
-        EXPECT_GT(r.y, top);
-        top = r.bottom();
+        std::vector<std::wstring> names;
+        int top = message->getRectAbs().bottom() + margin + 12;
+        for (const Button* button : findAll<Button>(&root)) {
+            const Rect r = button->getRectAbs();
+            EXPECT_EQ(Rect(screen.width / 2 - 133, top + margin, 266, r.height), r);
+            EXPECT_LE(button->getMinWidth(), r.width);
+            names.push_back(button->getText().orig());
+            top = r.bottom();
+        }
+        EXPECT_LE(top, screen.height);
+        EXPECT_EQ((std::vector<std::wstring>{L"Emergency Backup", L"Factory Reset",
+                                             L"Start Application", L"Reboot"}),
+                  names);
+        const std::vector<StaticText*> texts = findAll<StaticText>(&root);
+        EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const StaticText* t) {
+            return t->getText().orig() == L"\n1.1.1";
+        }));
     }
-    EXPECT_LE(top, 800);
 }
 
 // A step taps the button showing its text, or presses its keys. With the
@@ -361,10 +322,7 @@ TEST_F(LifeboatScreenTest, ChoicesByTouchOrKeyboardEndTheProgramWithTheirStatus)
     for (const wchar_t* name : {L"Factory Reset", L"Start Application", L"Reboot"})
         taps[name] = centre(findShowing(&m_root, name));
     const std::wstring tab = c_tabKey, down = c_downKey, enter = c_enterKey;
-    const struct {
-        std::vector<std::wstring> steps;
-        int status;
-    } cases[] = {{{L"Start Application"}, 50},
+    const struct { std::vector<std::wstring> steps; int status; } cases[] = {{{L"Start Application"}, 50},
                  {{L"Reboot"}, 54},
                  {{L"Factory Reset", c_confirmKey}, 51},
                  {{L"Factory Reset", c_cancelKey, L"Start Application"}, 50},
@@ -404,29 +362,13 @@ TEST_F(LifeboatScreenTest, ChoicesByTouchOrKeyboardEndTheProgramWithTheirStatus)
     }
 }
 
-namespace {
-
-// How many pixels of the area the test holds for, given x and y.
-template <class Test>
-int countPixels(const Rect& area, Test test)
-{
-    int count = 0;
-    for (int y = area.y; y < area.bottom(); ++y)
-        for (int x = area.x; x < area.right(); ++x)
-            count += test(x, y);
-    return count;
-}
-
 // Whether any pixel of the area is the message's red.
-bool hasRed(const Pixmap& page, const Rect& area)
+static bool hasRed(const Pixmap& page, const Rect& area)
 {
-    return countPixels(area, [&page](int x, int y) {
-               const Pixmap::Pixel p = page.getPixel(x, y);
-               return p.red > 200 && p.green < 100 && p.blue < 100;
-           }) > 0;
+    return !boxOf(page, area, [](const Pixmap::Pixel& p) {
+                return p.red > 200 && p.green < 100 && p.blue < 100;
+            }).isEmpty();
 }
-
-} // namespace
 
 // A message of any length, in any script, stays between the smileys and above
 // the buttons: wrapped, in a smaller font when needed, and cut with an ellipsis
@@ -441,11 +383,7 @@ TEST(LifeboatMessageTest, LongMessagesShrinkAndEndWithAnEllipsis)
         fiveKilobytes += L"Disk failure on /dev/mmcblk0p3, please back up now. "
                          L"\u062e\u0637\u0623 \u0641\u064a \u0627\u0644\u0642\u0631\u0635. "
                          L"\u05e9\u05d2\u05d9\u05d0\u05d4 \u05d1\u05d3\u05d9\u05e1\u05e7. ";
-    const struct {
-        std::wstring message;
-        int fontSize;
-        bool whole;
-    } cases[] = {{L"Disk failure", 14, true},
+    const struct { std::wstring message; int fontSize; bool whole; } cases[] = {{L"Disk failure", 14, true},
                  {fiveKilobytes.substr(0, 650), 11, true},
                  {fiveKilobytes, 10, false}};
 
@@ -461,9 +399,7 @@ TEST(LifeboatMessageTest, LongMessagesShrinkAndEndWithAnEllipsis)
         const Pixmap page = root.getPixmapCopy();
 
         for (StaticPixmap* smiley : findAll<StaticPixmap>(&root))
-            EXPECT_EQ(0, countPixels(smiley->getRectAbs(), [&](int x, int y) {
-                          return !(referencePage.getPixel(x, y) == page.getPixel(x, y));
-                      }));
+            EXPECT_TRUE(sameIn(referencePage, page, smiley->getRectAbs()));
         for (Button* button : findAll<Button>(&root)) {
             EXPECT_FALSE(hasRed(page, button->getRectAbs()));
             EXPECT_GE(button->getHeight(), button->getMinHeight());

@@ -11,11 +11,8 @@ using OKU::L10n_Language;
 // table and its behaviour; English and the unknown get none.
 TEST(DeviceLanguage, ComesFromTheFirstSettingInOrder)
 {
-    struct Case {
-        std::map<std::string, std::string> environment;
-        std::string code; // empty: none
-        L10n_Language behaviour;
-    };
+    // An empty code: no table.
+    struct Case { std::map<std::string, std::string> environment; std::string code; L10n_Language behaviour; };
     const Case cases[] = {
         {{}, "", L10n_Language::WESTERN},
         {{{"LANG", "de_DE.UTF-8"}}, "de", L10n_Language::DECIMAL_COMMA},
@@ -40,8 +37,8 @@ TEST(DeviceLanguage, ComesFromTheFirstSettingInOrder)
             c.environment.empty() ? "nothing set" : c.environment.begin()->second;
         ASSERT_EQ(!c.code.empty(), language.has_value()) << description;
         if (language) {
-            EXPECT_EQ(c.code, language->code) << description;
-            EXPECT_EQ(c.behaviour, language->behaviour) << description;
+            EXPECT_EQ(std::make_pair(c.code, c.behaviour), std::make_pair(language->code, language->behaviour))
+                << description;
         }
     }
 }

@@ -1,8 +1,3 @@
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "gui/EmulatedFramebuffer.h"
 #include "input/SerialController.h"
 
@@ -27,17 +22,13 @@ Finished runLifeboat(const EmulatedFramebuffer& fb, const std::vector<std::strin
 TEST(StartUpFailureTest, EndsWithItsMessageAndStatus1)
 {
     EmulatedFramebuffer fb;
-    fb.create(800 * 480 * 4, 0);
     // A controller that never answers.
     serialtest::PseudoTerminal silent;
     const std::string unknownType = "Unknown touch screen controller type 'unknown'.\n";
     const std::string locale = "lifeboat: the locale of LC_ALL, LC_CTYPE or LANG is not available; "
                                "using the classic locale\n";
-    const struct {
-        std::vector<std::string> settings;
-        std::string errors; // all of them, or the start of their last line
-        bool whole;
-    } cases[] = {
+    // The errors are all of them, or the start of their last line.
+    const struct { std::vector<std::string> settings; std::string errors; bool whole; } cases[] = {
         {{"OKU_TSTYPE=unknown"}, unknownType, true},
         {{"LC_ALL=xx_XX.UTF-8", "OKU_TSTYPE=unknown"}, locale + unknownType, true},
         {{"KARO_LIFEBOAT=" + fb.directory(), "OKU_TSTYPE=none"}, "Cannot find", false},

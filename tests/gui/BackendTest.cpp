@@ -8,13 +8,9 @@
 #include <linux/input.h>
 #include <memory>
 #include <spawn.h>
-#include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "core/Paths.h"
 #include "gui/EmulatedFramebuffer.h"
@@ -183,7 +179,6 @@ TEST(Backend, MainLoopDeliversPM9000TouchesToTheWidgetUnderThem)
     ASSERT_FALSE(OKU::pathExists("/var/lib/oku-tscal.dat"))
         << "a stored PenMount calibration would move the touches";
     EmulatedFramebuffer fb;
-    fb.create(800 * 480 * 4, 0);
     serialtest::PseudoTerminal controller;
     BackgroundProbe probe(fb, {"OKU_TSTYPE=pm9000", "OKU_TSDEV=" + controller.path()});
     ASSERT_TRUE(answerPM9000Handshake(controller)) << probe.errors();
@@ -191,10 +186,7 @@ TEST(Backend, MainLoopDeliversPM9000TouchesToTheWidgetUnderThem)
     EXPECT_EQ("ready", probe.readLine());
 
     // The probe's widget lies at 40,100 and reports positions relative to itself.
-    const struct {
-        const char* report;
-        const char* delivered;
-    } touches[] = {
+    const struct { const char* report; const char* delivered; } touches[] = {
         {"FF 00 64 01 16", "down 60 50"},   // 100,150
         {"FF 01 02 01 2A", "move 90 70"},   // 130,170
         {"FF 01 48 02 04", "move 160 160"}, // 200,260
@@ -212,7 +204,6 @@ TEST(Backend, MainLoopDeliversPM9000TouchesToTheWidgetUnderThem)
 TEST(Backend, ControllerFailingWhileRunningIsReadAgain)
 {
     EmulatedFramebuffer fb;
-    fb.create(800 * 480 * 4, 0);
     serialtest::PseudoTerminal controller;
     BackgroundProbe probe(fb, {"OKU_TSTYPE=tsc10", "OKU_TSDEV=" + controller.path()});
     ASSERT_EQ(hex("0B 02 05 41"), controller.receive(4)) << probe.errors();
@@ -233,7 +224,6 @@ TEST(Backend, ControllerFailingWhileRunningIsReadAgain)
 TEST(Backend, MainThreadSleepsForEverWithoutATouchController)
 {
     EmulatedFramebuffer fb;
-    fb.create(800 * 480 * 4, 0);
     BackgroundProbe probe(fb, {"OKU_TSTYPE=pm9000", "OKU_TSDEV=" + fb.directory() + "/missing",
                                "NIMBLO_OPTIONAL_TSC=1",
                                "OKU_INPUT_DIR=" + fb.directory() + "/none"});
@@ -253,7 +243,6 @@ TEST(Backend, MainThreadSleepsForEverWithoutATouchController)
 TEST(Backend, DrivesAKmsDisplayOnlyWhenOkuDrmdevNamesOne)
 {
     EmulatedFramebuffer fb;
-    fb.create(800 * 480 * 4, 0);
     const std::string card = fb.directory() + "/card0";
     std::string errors;
     EXPECT_EQ(1, OKU::execWait("/usr/bin/env", fb.probeCommand({"OKU_DRMDEV=" + card}, {"touch"}),
@@ -271,7 +260,6 @@ TEST(Backend, DrivesAKmsDisplayOnlyWhenOkuDrmdevNamesOne)
 TEST(Backend, KeysOfKeyboardsPluggedInBeforeAndWhileRunningReachTheWidgets)
 {
     EmulatedFramebuffer fb;
-    fb.create(800 * 480 * 4, 0);
     const std::string input = fb.directory() + "/input";
     ASSERT_EQ(0, mkdir(input.c_str(), 0700));
     auto first = std::make_unique<EmulatedInputDevice>(input + "/event0", true);

@@ -15,7 +15,6 @@
 #include "gui/CheckBox.h"
 #include "gui/StaticText.h"
 #include "gui/TestRootWidget.h"
-#include "gui/TestTheme.h"
 
 // The first button, check box or static text below w that shows text, or null.
 inline OKU::Widget* findShowing(OKU::Widget* w, const std::wstring& text)
@@ -42,16 +41,11 @@ inline void saveScreenshot(const OKU::Pixmap& shot, const std::string& name)
 // Inputs to a dialog are the texts of what to tap, or keys: every character
 // below a space is a key code. Enter is pressed and let go; held, it stays
 // down for longer than a long click.
-const std::wstring c_confirmKey(1, OKU::KEY_CONFIRM);
-const std::wstring c_cancelKey(1, OKU::KEY_CANCEL);
-const std::wstring c_tabKey(1, OKU::KEY_FOCUS_NEXT);
-const std::wstring c_shiftTabKey(1, OKU::KEY_FOCUS_PREVIOUS);
-const std::wstring c_leftKey(1, OKU::KEY_ARROW_LEFT);
-const std::wstring c_rightKey(1, OKU::KEY_ARROW_RIGHT);
-const std::wstring c_upKey(1, OKU::KEY_ARROW_UP);
-const std::wstring c_downKey(1, OKU::KEY_ARROW_DOWN);
-const std::wstring c_enterKey{OKU::KEY_ACTIVATE_DOWN, OKU::KEY_ACTIVATE_UP};
-const std::wstring c_heldEnterKey = L"held Enter";
+const std::wstring c_confirmKey(1, OKU::KEY_CONFIRM), c_cancelKey(1, OKU::KEY_CANCEL);
+const std::wstring c_tabKey(1, OKU::KEY_FOCUS_NEXT), c_shiftTabKey(1, OKU::KEY_FOCUS_PREVIOUS);
+const std::wstring c_leftKey(1, OKU::KEY_ARROW_LEFT), c_rightKey(1, OKU::KEY_ARROW_RIGHT);
+const std::wstring c_upKey(1, OKU::KEY_ARROW_UP), c_downKey(1, OKU::KEY_ARROW_DOWN);
+const std::wstring c_enterKey{OKU::KEY_ACTIVATE_DOWN, OKU::KEY_ACTIVATE_UP}, c_heldEnterKey = L"held Enter";
 
 inline bool isKeys(const std::wstring& input)
 {

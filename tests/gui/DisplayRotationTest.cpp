@@ -8,10 +8,8 @@ using namespace OKU;
 
 TEST(DisplayRotationTest, EnvironmentGivesOneOfFourTurns)
 {
-    const struct {
-        const char* value;
-        int rotation;
-    } cases[] = {{nullptr, 0}, {"", 0}, {"0", 0}, {"90", 90}, {"180", 180}, {"270", 270}};
+    const struct { const char* value; int rotation; } cases[] = {
+        {nullptr, 0}, {"", 0}, {"0", 0}, {"90", 90}, {"180", 180}, {"270", 270}};
     for (const auto& c : cases) {
         ScopedEnv rotation("OKU_ROTATION", c.value);
         EXPECT_EQ(c.rotation, displayRotationFromEnv()) << (c.value ? c.value : "(unset)");

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "core/Process.h"
 #include "core/TempDir.h"
 
@@ -39,6 +41,8 @@ inline size_t occurrences(const std::string& text, const std::string& part)
 // a framebuffer to the probe program.
 class EmulatedFramebuffer {
 public:
+    // Starts as a black 800 x 480 device of 32-bit pixels.
+    EmulatedFramebuffer() { create(800 * 480 * 4, 0); }
     const std::string& directory() const { return m_dir.path(); }
     std::string path() const { return m_dir / "fb"; }
     // A device as after power-on: never panned.

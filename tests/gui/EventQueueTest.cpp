@@ -1,11 +1,8 @@
 #include <thread>
 
-#include <gtest/gtest.h>
+#include "gui/TestRootWidget.h"
 
-#include "gui/RootWidget.h"
-
-using OKU::RootWidget;
-using OKU::TimeSpec;
+using namespace OKU;
 typedef RootWidget::Event Event;
 
 namespace {
@@ -35,7 +32,7 @@ Events drain(RootWidget::EventQueue& q)
 
 TimeSpec millisecondsFromNow(int ms)
 {
-    return OKU::monotonicNow() + TimeSpec::fromMilliseconds(ms);
+    return monotonicNow() + TimeSpec::fromMilliseconds(ms);
 }
 
 // Short so that the tables stay readable.
@@ -43,14 +40,88 @@ const intptr_t M = Event::EVENT_MOUSE;
 const intptr_t K = Event::EVENT_KEY;
 const intptr_t R = Event::EVENT_RESIZE;
 
+const int c_producers = 4;
+const int c_eventsPerProducer = 100000;
+const int c_keyBase = 1000000;
+
+// A mouse event: the coordinates carry the producer and its sequence number.
+struct Mouse {
+    char kind; // 'd'own, 'm'ove, 'u'p; pushes: 'p'ressed, 'r'eleased
+    int thread;
+    int seq;
+};
+
+// Holds the mouse grab, so every press reaches it.
+class Sink : public Widget {
+public:
+    explicit Sink(Widget* parent) : Widget(parent, 0, 0, 10, 10) {}
+    void onMouseDown(int x, int y) override { m_mouse.push_back(Mouse{'d', x, y}); }
+    void onMouseMove(int x, int y) override { m_mouse.push_back(Mouse{'m', x, y}); }
+    void onMouseUp(int x, int y) override { m_mouse.push_back(Mouse{'u', x, y}); }
+    bool onKey(KeyCode, wchar_t c) override
+    {
+        m_ordered[c / c_keyBase].push_back(c % c_keyBase);
+        return true;
+    }
+
+    std::vector<Mouse> m_mouse;
+    std::vector<int> m_ordered[c_producers]; // keys and functions by sequence number
+};
+
+struct Stress {
+    TestRootWidget root;
+    Sink* sink = new Sink(&root);
+    std::mutex mutex;
+    std::vector<Mouse> mousePushes;
+};
+
+void produce(Stress& s, int thread)
+{
+    Sink* sink = s.sink;
+    for (int seq = 0; seq < c_eventsPerProducer; ++seq) {
+        if (seq % 5 == 2) {
+            s.root.injectKeyEvent(KEY_NONE, static_cast<wchar_t>(thread * c_keyBase + seq));
+        } else if (seq % 5 == 4) {
+            s.root.injectFunction(sink,
+                                  [sink, thread, seq] { sink->m_ordered[thread].push_back(seq); });
+        } else {
+            // Serialised only to record the order in which the queue saw them.
+            const bool pressed = seq % 5 != 3;
+            std::lock_guard<std::mutex> lock(s.mutex);
+            s.root.injectMouseEvent(thread, seq, pressed);
+            s.mousePushes.push_back(Mouse{pressed ? 'p' : 'r', thread, seq});
+        }
+    }
+}
+
+// A push may be missing only when the next push had the same state (they
+// merged) or when it is a release while no press was held (ignored).
+void checkMouse(const std::vector<Mouse>& pushed, const std::vector<Mouse>& seen)
+{
+    size_t next = 0;
+    bool down = false;
+    for (size_t n = 0; n < pushed.size(); ++n) {
+        const Mouse& p = pushed[n];
+        const bool pressed = p.kind == 'p';
+        if (next < seen.size() && seen[next].thread == p.thread && seen[next].seq == p.seq) {
+            ASSERT_EQ(pressed ? (down ? 'm' : 'd') : 'u', seen[next].kind) << "push " << n;
+            ASSERT_TRUE(pressed || down) << "release without press delivered at " << n;
+            down = pressed;
+            ++next;
+            continue;
+        }
+        const bool merged = n + 1 < pushed.size() && pushed[n + 1].kind == p.kind;
+        ASSERT_TRUE(merged || (!pressed && !down))
+            << "lost " << p.kind << " " << p.thread << "/" << p.seq;
+    }
+    EXPECT_EQ(seen.size(), next) << "deliveries out of order or never sent";
+}
+
 } // namespace
 
 TEST(EventQueueTest, OnlyTheTailMergesAndOnlyMovesOfTheSameStateAndResizes)
 {
-    const struct {
-        Events pushed;
-        Events pulled;
-    } cases[] = {
+    const struct { Events pushed, pulled; } cases[] = {
         {{{M, 1, 2, 1}, {M, 3, 4, 1}, {M, 5, 6, 0}, {M, 7, 8, 0}, {M, 9, 9, 1}},
          {{M, 3, 4, 1}, {M, 7, 8, 0}, {M, 9, 9, 1}}},
         {{{M, 1, 1, 1}, {K, 3, 'x', 0}, {M, 2, 2, 1}, {R, 10, 20, 0}, {R, 30, 40, 0},
@@ -91,4 +162,29 @@ TEST(EventQueueTest, PullUntilGivesUpAtTheDeadlineButWakesForEventsFromAnotherTh
     std::thread second([&q] { q.push_back(makeEvent({K, 3, 'l', 0})); });
     EXPECT_EQ('l', q.pull()->b);
     second.join();
+}
+
+TEST(EventStressTest, FourProducersLoseNothingAndKeepTheirOrder)
+{
+    Stress s;
+    s.sink->grabMouse();
+    // The sink is on the screen before the first finger comes.
+    s.root.runPending();
+    s.root.start();
+    std::vector<std::thread> producers;
+    for (int t = 0; t < c_producers; ++t)
+        producers.emplace_back(produce, std::ref(s), t);
+    for (std::thread& p : producers)
+        p.join();
+    s.root.stopGuiThread();
+
+    std::vector<int> expected;
+    for (int seq = 0; seq < c_eventsPerProducer; ++seq) {
+        if (seq % 5 == 2 || seq % 5 == 4)
+            expected.push_back(seq);
+    }
+    for (int t = 0; t < c_producers; ++t)
+        EXPECT_TRUE(expected == s.sink->m_ordered[t]) << "keys and functions of producer " << t;
+    checkMouse(s.mousePushes, s.sink->m_mouse);
+    EXPECT_FALSE(s.sink->m_mouse.empty());
 }

@@ -1,9 +1,5 @@
 #include <cstring>
 #include <sstream>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "core/Paths.h"
 #include "gui/EmulatedFramebuffer.h"
@@ -65,12 +61,9 @@ bool holdsFrame(const std::string& page, const std::string& frames, int k)
 TEST(FbPageFlip, ShowsCompleteFramesOnlyOrWritesIntoTheVisiblePageWhenTheDeviceCannotPan)
 {
     const std::string twoPages = "FBEMU_SMEM_LEN=" + std::to_string(2 * c_frameBytes);
-    const struct {
-        const char* device;
-        std::vector<std::string> settings;
-        bool flips;
-        const char* warning; // "": none
-    } cases[] = {
+    // The warning that must come once ("": none).
+    const struct { const char* device; std::vector<std::string> settings; bool flips; const char* warning; }
+        cases[] = {
         {"two pages from the start", {"OKU_FBFLIP=1", "FBEMU_YRES_VIRTUAL=960"}, true, ""},
         {"two pages on request", {"OKU_FBFLIP=1", twoPages}, true, ""},
         {"no vertical blank", {"OKU_FBFLIP=1", "FBEMU_YRES_VIRTUAL=960", "FBEMU_FAIL=vsync"},
@@ -118,8 +111,6 @@ TEST(FbPageFlip, ShowsCompleteFramesOnlyOrWritesIntoTheVisiblePageWhenTheDeviceC
         } else {
             EXPECT_EQ("", errors);
         }
-        if (!c.flips && !*c.warning) {
-            EXPECT_FALSE(OKU::pathExists(fb.displayState()));
-        }
+        EXPECT_TRUE(c.flips || *c.warning || !OKU::pathExists(fb.displayState()));
     }
 }

@@ -1,6 +1,6 @@
 #include <cstdlib>
-#include <functional>
 #include <stdexcept>
+#include <tuple>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -165,8 +165,7 @@ TEST(RootWidgetTest, KeysNotificationsAndFunctionsReachOnlyWidgetsInTheTree)
     root.injectNotification(a, 9);
     root.injectFunction(a, call("gone"));
     root.runPending();
-    EXPECT_EQ(3u, log.size());
-    EXPECT_EQ(3u, calls.size());
+    EXPECT_EQ(std::make_pair(3u, 3u), std::make_pair(unsigned(log.size()), unsigned(calls.size())));
 
     root.injectFunction(nullptr, std::function<void()>());
     EXPECT_THROW(root.runPending(), std::bad_function_call);
@@ -203,19 +202,15 @@ TEST(RootWidgetTest, ResizeEventResizesRootAndBackBuffer)
     root.clearRedraws();
     root.injectResize(40, 30);
     root.runPending();
-    EXPECT_EQ(Size(40, 30), root.getSize());
     const Pixmap copy = root.getPixmapCopy();
-    EXPECT_EQ(Size(40, 30), Size(copy.getWidth(), copy.getHeight()));
-    EXPECT_EQ((std::vector<Rect>{Rect(0, 0, 40, 30)}), redrawnRects(root, false));
+    EXPECT_EQ(std::make_tuple(Size(40, 30), Size(40, 30), std::vector<Rect>{Rect(0, 0, 40, 30)}),
+              std::make_tuple(root.getSize(), Size(copy.getWidth(), copy.getHeight()), redrawnRects(root, false)));
 }
 
 TEST(RootWidgetTest, InvalidatedRectanglesMergeDropContainedOnesAndClipToTheScreen)
 {
     typedef std::vector<Rect> Rects;
-    const struct {
-        Rects invalidated;
-        Rects dirty;
-    } cases[] = {
+    const struct { Rects invalidated, dirty; } cases[] = {
         {{Rect(0, 0, 10, 10), Rect(10, 0, 10, 10)}, {Rect(0, 0, 20, 10)}},
         // The third joins the first, and the result then swallows the second.
         {{Rect(0, 0, 10, 10), Rect(20, 0, 10, 10), Rect(10, 0, 10, 10)}, {Rect(0, 0, 30, 10)}},
@@ -253,9 +248,8 @@ TEST(RootWidgetTest, RedrawDrawsEveryRectangleAndTellsScreenAndSubscribers)
     root.subscribeDirtyRects(&leaver);
     square->setBgColor(Color(0, 255, 0, 255));
     root.runPending();
-    EXPECT_EQ((std::vector<Rect>{Rect(10, 10, 20, 20)}), redrawnRects(root, false));
-    EXPECT_EQ(rgb(0, 255, 0), root.pixel(15, 15));
-    EXPECT_EQ(rgb(0, 0, 0), root.pixel(5, 5));
+    EXPECT_EQ(std::make_tuple(std::vector<Rect>{Rect(10, 10, 20, 20)}, rgb(0, 255, 0), rgb(0, 0, 0)),
+              std::make_tuple(redrawnRects(root, false), root.pixel(15, 15), root.pixel(5, 5)));
 
     root.unsubscribeDirtyRects(&leaver);
     root.unsubscribeDirtyRects(&leaver);
@@ -264,18 +258,15 @@ TEST(RootWidgetTest, RedrawDrawsEveryRectangleAndTellsScreenAndSubscribers)
     root.invalidate(Rect(50, 50, 5, 5));
     root.redrawNow();
     const std::vector<Rect> both{Rect(0, 0, 5, 5), Rect(50, 50, 5, 5)};
-    EXPECT_EQ(both, redrawnRects(root, true));
-    EXPECT_TRUE(root.getDirtyRects().empty());
+    EXPECT_EQ(std::make_tuple(both, std::vector<Rect>(), 1u),
+              std::make_tuple(redrawnRects(root, true), root.getDirtyRects(), leaver.m_calls.size()));
     EXPECT_EQ((std::vector<std::vector<Rect>>{{Rect(10, 10, 20, 20)}, both}), subscriber.m_calls);
-    EXPECT_EQ(1u, leaver.m_calls.size());
     const Pixmap copy = root.getPixmapCopy();
-    EXPECT_EQ(Point(0, 0), copy.getOffset());
-    EXPECT_EQ(Rect(0, 0, 100, 100), copy.getClipRectAbs());
+    EXPECT_EQ(std::make_pair(Point(0, 0), Rect(0, 0, 100, 100)), std::make_pair(copy.getOffset(), copy.getClipRectAbs()));
 
     // Nothing dirty, nothing drawn or told.
     root.clearRedraws();
     root.runPending();
-    EXPECT_TRUE(root.redraws().empty());
-    EXPECT_EQ(2u, subscriber.m_calls.size());
+    EXPECT_EQ(std::make_pair(0u, 2u), std::make_pair(unsigned(root.redraws().size()), unsigned(subscriber.m_calls.size())));
     root.unsubscribeDirtyRects(&subscriber);
 }

@@ -1,7 +1,6 @@
-#include <functional>
-#include <memory>
 #include <sstream>
 #include <stdexcept>
+#include <tuple>
 
 #include "core/TempDir.h"
 #include "gui/AltSizer.h"
@@ -11,7 +10,6 @@
 #include "gui/HSizer.h"
 #include "gui/StackSizer.h"
 #include "gui/TestRootWidget.h"
-#include "gui/TestTheme.h"
 #include "gui/VSizer.h"
 
 using namespace OKU;
@@ -57,25 +55,15 @@ protected:
 };
 
 // One item of a row or column: a widget of minimum length, or a divider.
-struct LineItem {
-    int minLength;
-    int factor;
-    int minMargin;
-    bool divider;
-};
+struct LineItem { int minLength, factor, minMargin; bool divider; };
 
 } // namespace
 
 TEST_F(SizerTest, RowsAndColumnsShareFlexibleAndDividerRoom)
 {
-    const struct {
-        const char* name;
-        std::vector<LineItem> items;
-        int length;
-        int minLength;
-        // Start and length of each widget along the line.
-        std::vector<std::pair<int, int>> expected;
-    } cases[] = {
+    // expected: start and length of each widget along the line.
+    const struct { const char* name; std::vector<LineItem> items; int length, minLength;
+                   std::vector<std::pair<int, int>> expected; } cases[] = {
         {"factors 1 and 3", {{30, 1, 10, false}, {50, 3, 10, false}}, 210, 130, {{0, 50}, {60, 150}}},
         {"remainder to the last", {{0, 1, 0, false}, {0, 1, 0, false}, {0, 1, 0, false}}, 100, 0,
          {{0, 33}, {33, 33}, {66, 34}}},
@@ -102,9 +90,8 @@ TEST_F(SizerTest, RowsAndColumnsShareFlexibleAndDividerRoom)
             inColumn.push_back(box(&m_root, 7, item.minLength));
             column.add(inColumn.back(), item.factor, HAlign::STRETCH, item.minMargin);
         }
-        EXPECT_EQ(c.minLength, row.getMinWidth());
-        EXPECT_EQ(c.minLength, column.getMinHeight());
-        EXPECT_EQ(7, row.getMinHeight());
+        EXPECT_EQ(std::make_tuple(c.minLength, c.minLength, 7),
+                  std::make_tuple(row.getMinWidth(), column.getMinHeight(), row.getMinHeight()));
         row.fitRect(Rect(5, 3, c.length, 20), &m_root);
         column.fitRect(Rect(3, 5, 20, c.length), &m_root);
         for (size_t i = 0; i < c.expected.size(); ++i) {
@@ -117,17 +104,8 @@ TEST_F(SizerTest, RowsAndColumnsShareFlexibleAndDividerRoom)
 
 TEST_F(SizerTest, HiddenItemsKeepTheirPlaceOnlyWhenLaidOutHidden)
 {
-    const struct {
-        bool layoutHidden;
-        bool measureHidden;
-        int lastX;
-        int minWidth;
-        bool visibleWhenAllHidden;
-    } cases[] = {
-        {false, false, 30, 50, false},
-        {false, true, 30, 80, true},
-        {true, false, 60, 80, true},
-    };
+    const struct { bool layoutHidden, measureHidden; int lastX, minWidth; bool visibleWhenAllHidden; }
+        cases[] = {{false, false, 30, 50, false}, {false, true, 30, 80, true}, {true, false, 60, 80, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.layoutHidden << c.measureHidden);
         HSizer row(c.layoutHidden, c.measureHidden);
@@ -138,8 +116,8 @@ TEST_F(SizerTest, HiddenItemsKeepTheirPlaceOnlyWhenLaidOutHidden)
         row.add(hidden, 0, VAlign::TOP);
         row.add(last, 0, VAlign::TOP);
         hidden->hide();
-        EXPECT_EQ(c.minWidth, row.getMinWidth());
-        EXPECT_EQ(c.measureHidden || c.layoutHidden ? 9 : 5, row.getMinHeight());
+        EXPECT_EQ(Size(c.minWidth, c.measureHidden || c.layoutHidden ? 9 : 5),
+                  Size(row.getMinWidth(), row.getMinHeight()));
         row.fitRect(Rect(0, 0, 100, 20), nullptr);
         EXPECT_EQ(Rect(c.lastX, 0, 20, 5), last->getRect());
         EXPECT_EQ(c.layoutHidden ? Rect(30, 0, 20, 9) : Rect(), hidden->getRect());
@@ -156,11 +134,7 @@ TEST_F(SizerTest, HiddenItemsKeepTheirPlaceOnlyWhenLaidOutHidden)
 TEST_F(SizerTest, ItemsAreAlignedAcrossTheLineOrWithinTheStack)
 {
     typedef std::function<std::shared_ptr<Sizer>(Widget*)> Make;
-    const struct {
-        const char* name;
-        Make make;
-        Rect expected;
-    } cases[] = {
+    const struct { const char* name; Make make; Rect expected; } cases[] = {
         {"stack stretched", [](Widget* w) { return std::make_shared<StackSizer>(w); }, Rect(10, 20, 100, 50)},
         {"centred", [](Widget* w) { return std::make_shared<CenterSizer>(w); }, Rect(45, 40, 30, 10)},
         {"left top",
@@ -197,11 +171,10 @@ TEST_F(SizerTest, ItemsAreAlignedAcrossTheLineOrWithinTheStack)
     stack.add(hidden, HAlign::STRETCH, VAlign::STRETCH);
     hidden->hide();
     stack.fitRect(Rect(0, 0, 100, 50), &m_root);
-    EXPECT_EQ(Rect(), hidden->getRect());
-    EXPECT_EQ(30, stack.getMinWidth());
     StackSizer measuring(true);
     measuring.add(hidden, HAlign::STRETCH, VAlign::STRETCH);
-    EXPECT_EQ(90, measuring.getMinHeight());
+    EXPECT_EQ(std::make_tuple(Rect(), 30, 90),
+              std::make_tuple(hidden->getRect(), stack.getMinWidth(), measuring.getMinHeight()));
 }
 
 TEST_F(SizerTest, NestedSizersFillTheContainerContent)
@@ -218,11 +191,9 @@ TEST_F(SizerTest, NestedSizersFillTheContainerContent)
     column->add(c, 1, HAlign::RIGHT);
     page->setSizer(column);
     page->resize(300, 200);
-    EXPECT_EQ(Rect(10, 15, 210, 20), a->getRect());
-    EXPECT_EQ(Rect(230, 10, 60, 30), b->getRect());
-    EXPECT_EQ(Rect(240, 50, 50, 140), c->getRect());
-    EXPECT_EQ(130, page->getMinWidth());
-    EXPECT_EQ(100, page->getMinHeight());
+    EXPECT_EQ((std::vector<Rect>{Rect(10, 15, 210, 20), Rect(230, 10, 60, 30), Rect(240, 50, 50, 140)}),
+              (std::vector<Rect>{a->getRect(), b->getRect(), c->getRect()}));
+    EXPECT_EQ(Size(130, 100), Size(page->getMinWidth(), page->getMinHeight()));
 
     column->fitCenter(Rect(0, 0, 300, 200));
     EXPECT_EQ(Rect(155, 100, 50, 40), c->getRect());
@@ -238,16 +209,12 @@ TEST_F(SizerTest, AResizeThatRefitsRunsTheLayoutAgain)
     page->resize(200, 100);
     EXPECT_EQ(2, w->m_resizes);
     page->resize(200, 100);
-    EXPECT_EQ(3, w->m_resizes);
-    EXPECT_EQ(Rect(10, 10, 180, 80), w->getRect());
+    EXPECT_EQ(std::make_pair(3, Rect(10, 10, 180, 80)), std::make_pair(w->m_resizes, w->getRect()));
 }
 
 TEST_F(SizerTest, MisuseIsFatal)
 {
-    const struct {
-        const char* message;
-        std::function<void(Widget* root, Widget* child)> misuse;
-    } cases[] = {
+    const struct { const char* message; std::function<void(Widget* root, Widget* child)> misuse; } cases[] = {
         {"HSizer::add: Null Widget",
          [](Widget*, Widget*) { HSizer().add(static_cast<Widget*>(nullptr), 0, VAlign::TOP); }},
         {"VSizer::add: negative factor not allowed",
@@ -315,12 +282,11 @@ TEST_F(SizerTest, SizeViolationsAreTracedOnlyWhenAskedFor)
     dir.write("traceconfig.xml", "<traceconfig/>");
     ASSERT_TRUE(traceInit(dir / "traceconfig.xml"));
 
-    std::vector<std::string> messages;
+    std::string messages;
     std::istringstream lines(log);
     for (std::string line; std::getline(lines, line);)
-        messages.push_back(line.substr(line.find('[')));
-    EXPECT_EQ((std::vector<std::string>{"[HSizer]: Sizer width violation (130 > 100)",
-                                        "[HSizer]: Sizer height violation (10 > 5)"}),
+        messages += line.substr(line.find('[')) + "\n";
+    EXPECT_EQ("[HSizer]: Sizer width violation (130 > 100)\n[HSizer]: Sizer height violation (10 > 5)\n",
               messages);
 }
 
@@ -335,18 +301,15 @@ TEST_F(SizerTest, AltSizerShowsAndLaysOutOnlyTheSelectedAlternative)
     page->resize(200, 100);
     EXPECT_EQ(Rect(), first->getRect());
 
+    // Shown and laid out: the first, the second.
+    const auto state = [first, second] {
+        return std::make_tuple(first->isShown(), second->isShown(), first->getRect(), second->getRect());
+    };
     alternatives->select(1);
-    EXPECT_FALSE(first->isShown());
-    EXPECT_TRUE(second->isShown());
-    EXPECT_EQ(Rect(75, 30, 50, 40), second->getRect());
-    EXPECT_EQ(Rect(), first->getRect());
-
+    EXPECT_EQ(std::make_tuple(false, true, Rect(), Rect(75, 30, 50, 40)), state());
     alternatives->select(0);
-    EXPECT_TRUE(first->isShown());
-    EXPECT_FALSE(second->isShown());
-    EXPECT_EQ(Rect(10, 10, 180, 80), first->getRect());
-    EXPECT_EQ(50, alternatives->getMinWidth());
-    EXPECT_EQ(40, alternatives->getMinHeight());
+    EXPECT_EQ(std::make_tuple(true, false, Rect(10, 10, 180, 80), Rect(75, 30, 50, 40)), state());
+    EXPECT_EQ(Size(50, 40), Size(alternatives->getMinWidth(), alternatives->getMinHeight()));
 
     alternatives->select(2);
     EXPECT_FALSE(first->isShown() || second->isShown());
@@ -365,9 +328,9 @@ TEST_F(SizerTest, GridAddFillsRowByRowAndGrowsTheGrid)
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(widgets[i], grid.getCell(i % 3, i / 3).widget) << i;
     grid.add(widgets[7]);
-    EXPECT_EQ(widgets[7], grid.getCell(1, 2).widget);
+    // Reading a cell beyond the last row grows the grid.
     EXPECT_EQ(nullptr, grid.getCell(2, 4).widget);
-    EXPECT_EQ(5, grid.getRows());
+    EXPECT_EQ(std::make_pair(widgets[7], 5), std::make_pair(grid.getCell(1, 2).widget, grid.getRows()));
     EXPECT_THROW(grid.setColumnFactor(3, 1), std::out_of_range);
     expectFatalError([&] { grid.getCell(3, 0); }, "GridSizer::getCell");
     expectFatalError([&] { grid.add(static_cast<Widget*>(nullptr)); }, "GridSizer::add: Null Widget");
@@ -393,15 +356,12 @@ TEST_F(SizerTest, GridColumnsAndRowsShareRoomByFactorAndCellsAlign)
     grid.add();
     grid.add(e);
     grid.setRowFactor(1, 1);
-    EXPECT_EQ(120, grid.getMinWidth());
-    EXPECT_EQ(35, grid.getMinHeight());
+    EXPECT_EQ(Size(120, 35), Size(grid.getMinWidth(), grid.getMinHeight()));
 
     grid.fitRect(Rect(0, 0, 220, 100), &m_root);
-    EXPECT_EQ(Rect(0, 0, 40, 20), a->getRect());
-    EXPECT_EQ(Rect(66, 10, 20, 10), b->getRect());
-    EXPECT_EQ(Rect(210, 0, 10, 20), c->getRect());
-    EXPECT_EQ(Rect(0, 25, 40, 10), d->getRect());
-    EXPECT_EQ(Rect(113, 25, 107, 75), e->getRect());
+    EXPECT_EQ((std::vector<Rect>{Rect(0, 0, 40, 20), Rect(66, 10, 20, 10), Rect(210, 0, 10, 20),
+                                 Rect(0, 25, 40, 10), Rect(113, 25, 107, 75)}),
+              (std::vector<Rect>{a->getRect(), b->getRect(), c->getRect(), d->getRect(), e->getRect()}));
 
     d->hide();
     EXPECT_EQ(30, grid.getMinColWidth(0));

@@ -1,15 +1,10 @@
-#include <algorithm>
 #include <chrono>
-#include <functional>
-#include <memory>
 #include <tuple>
 
-#include "core/Time.h"
 #include "gui/Frame.h"
 #include "gui/StaticPixmap.h"
 #include "gui/StaticText.h"
 #include "gui/TestRootWidget.h"
-#include "gui/TestTheme.h"
 #include "gui/WaitingBox.h"
 #include "text/Font.h"
 
@@ -47,12 +42,7 @@ TEST(StaticTextTest, LinesBreakAtTheWidthAndAlignMirroredInRightToLeftLayouts)
     const std::shared_ptr<const Font> font = testTheme()->getStandardFont(16);
     const int lineHeight = font->getLineSpacing();
     const int width = font->getStringWidth(L"a longer") - 1;
-    const struct {
-        Layout layout;
-        HAlign align;
-        bool breaking;
-        bool flushRight;
-    } cases[] = {
+    const struct { Layout layout; HAlign align; bool breaking, flushRight; } cases[] = {
         {Layout::LTR, HAlign::LEFT, true, false},
         {Layout::RTL, HAlign::LEFT, true, true},
         {Layout::RTL, HAlign::RIGHT, true, false},
@@ -123,11 +113,7 @@ TEST(StaticTextTest, FadeInDarkensStepByStepAndRestartsFromTransparent)
 TEST(StaticPixmapTest, PictureIsCentredOrStretchedKeepingItsAspect)
 {
     testTheme();
-    const struct {
-        int pixmapWidth, pixmapHeight;
-        bool stretch, keepAspect, frame;
-        Rect drawn;
-    } cases[] = {
+    const struct { int pixmapWidth, pixmapHeight; bool stretch, keepAspect, frame; Rect drawn; } cases[] = {
         {100, 50, true, true, false, Rect(0, 75, 300, 150)},
         {50, 100, true, true, false, Rect(75, 0, 150, 300)},
         {100, 50, true, false, false, Rect(0, 0, 300, 300)},
@@ -136,9 +122,9 @@ TEST(StaticPixmapTest, PictureIsCentredOrStretchedKeepingItsAspect)
     };
     for (const auto& c : cases) {
         TestRootWidget root(310, 310);
-        auto picture =
-            std::make_shared<const Pixmap>(c.pixmapWidth, c.pixmapHeight, Color(255, 0, 0));
-        StaticPixmap* view = new StaticPixmap(whitePage(&root), picture, c.stretch, c.keepAspect);
+        auto* view = new StaticPixmap(whitePage(&root),
+                                      std::make_shared<const Pixmap>(c.pixmapWidth, c.pixmapHeight, Color(255, 0, 0)),
+                                      c.stretch, c.keepAspect);
         view->setGeometry(0, 0, 300, 300);
         view->enableFrame(c.frame);
         EXPECT_EQ(Size(c.pixmapWidth + (c.frame ? 2 : 0), c.pixmapHeight + (c.frame ? 2 : 0)),
@@ -147,8 +133,8 @@ TEST(StaticPixmapTest, PictureIsCentredOrStretchedKeepingItsAspect)
         const Pixmap screen = root.getPixmapCopy();
         const Rect red = boxOf(screen, Rect(0, 0, 300, 300),
                                [](const Pixmap::Pixel& p) { return p == rgb(255, 0, 0); });
-        EXPECT_EQ(c.drawn, red) << c.pixmapWidth << " stretch " << c.stretch << c.frame;
-        EXPECT_EQ(c.frame, screen.getPixel(150, 0) == rgb(96, 96, 96));
+        EXPECT_EQ(std::make_pair(c.drawn, c.frame), std::make_pair(red, screen.getPixel(150, 0) == rgb(96, 96, 96)))
+            << c.pixmapWidth << " stretch " << c.stretch << c.frame;
     }
 }
 
@@ -205,13 +191,11 @@ TEST(FrameTest, TitleTabStandsOnTheLeadingBorderOfTheLayout)
         frame->setLayout(layout);
         root.runPending();
         const bool mirrored = layout == Layout::RTL;
-        for (const auto& [x, y, expected] : pixels) {
+        for (const auto& [x, y, expected] : pixels)
             EXPECT_EQ(expected, root.pixel(mirrored ? 199 - x : x, y)) << x << "," << y << mirrored;
-        }
         const Rect title = inkBox(root.getPixmapCopy(), Rect(0, 0, 200, 100), 90);
         const Rect tab(mirrored ? 199 - tabRight : 1, 1, tabRight, th);
-        EXPECT_FALSE(title.isEmpty());
-        EXPECT_TRUE(tab.contains(title));
+        EXPECT_TRUE(!title.isEmpty() && tab.contains(title));
         EXPECT_TRUE(frame->isSolid(Rect(5, h + 1, 190, 60)));
         EXPECT_FALSE(frame->isSolid(Rect(mirrored ? 5 : 190, h - 1, 5, 1)));
     }
@@ -226,8 +210,8 @@ TEST(WaitingBoxTest, ClosesItselfAfterItsTimeUnlessTimeIsNegative)
     auto image = std::make_shared<const Pixmap>(40, 20, Color());
     WaitingBox* lasting = new WaitingBox(&root, L"Picture", image, -1);
     root.runPending();
-    EXPECT_EQ(Rect(150, 90, 500, 300), timed->getRect());
-    EXPECT_EQ(Rect(150, 90, 500, 300), lasting->getRect());
+    EXPECT_EQ(std::make_pair(Rect(150, 90, 500, 300), Rect(150, 90, 500, 300)),
+              std::make_pair(timed->getRect(), lasting->getRect()));
 
     root.start();
     const auto childCount = [&root] {

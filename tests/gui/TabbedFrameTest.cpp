@@ -1,16 +1,11 @@
 #include <algorithm>
-#include <memory>
 #include <stdexcept>
-#include <string>
-#include <vector>
+#include <tuple>
 
-#include "core/Time.h"
-#include "graphics/Pixmap.h"
 #include "gui/ContainerWidget.h"
 #include "gui/TabLabel.h"
 #include "gui/TabbedFrame.h"
 #include "gui/TestRootWidget.h"
-#include "gui/TestTheme.h"
 
 using namespace OKU;
 
@@ -81,14 +76,7 @@ TEST(TabbedFrameTest, TapActivatesTheVisibleTabUnderTheFinger)
 {
     // Tabs of 60, 80 and 100: [10, 74), [84, 168), [178, 282); hiding the
     // second moves the third to [84, 188).
-    const struct {
-        const char* name;
-        int hidden;
-        int x;
-        int y;
-        int active;
-        Log log;
-    } cases[] = {
+    const struct { const char* name; int hidden, x, y, active; Log log; } cases[] = {
         {"second tab", -1, 100, 10, 1, {"active 1"}},
         {"third tab's right edge", -1, 281, 10, 2, {"active 2"}},
         {"gap between tabs", -1, 78, 10, 0, {}},
@@ -102,24 +90,17 @@ TEST(TabbedFrameTest, TapActivatesTheVisibleTabUnderTheFinger)
         if (c.hidden >= 0)
             root.m_frame->hideTab(c.hidden);
         root.tap(c.x, c.y);
-        EXPECT_EQ(c.active, root.m_frame->getActiveTab());
-        EXPECT_EQ(c.log, root.m_log);
-        std::vector<bool> expected(3, false);
-        expected[c.active] = true;
-        EXPECT_EQ(expected, root.shownPages());
+        std::vector<bool> shown(3, false);
+        shown[c.active] = true;
+        EXPECT_EQ(std::make_tuple(c.active, c.log, shown),
+                  std::make_tuple(root.m_frame->getActiveTab(), root.m_log, root.shownPages()));
     }
 }
 
 TEST(TabbedFrameTest, HoldingATabForTwoSecondsReportsALongPressOnce)
 {
-    const struct {
-        const char* name;
-        bool moveOff;
-        Log log;
-    } cases[] = {
-        {"held", false, {"active 1", "long 1"}},
-        {"moved off", true, {"active 1"}},
-    };
+    const struct { const char* name; bool moveOff; Log log; } cases[] = {
+        {"held", false, {"active 1", "long 1"}}, {"moved off", true, {"active 1"}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TabRoot root(400, {60, 80, 100});
@@ -137,16 +118,8 @@ TEST(TabbedFrameTest, HoldingATabForTwoSecondsReportsALongPressOnce)
 
 TEST(TabbedFrameTest, TabRowShrinksTheWidestLabelsAndRunsRightToLeft)
 {
-    struct Tab {
-        int x;
-        int width;
-    };
-    const struct {
-        const char* name;
-        Layout layout;
-        int frameWidth;
-        std::vector<Tab> tabs;
-    } cases[] = {
+    struct Tab { int x, width; };
+    const struct { const char* name; Layout layout; int frameWidth; std::vector<Tab> tabs; } cases[] = {
         {"room enough", Layout::LTR, 400, {{10, 64}, {84, 84}, {178, 104}}},
         // The row needs 282: 100 shrinks to 80, then both 80s to 74.
         {"too narrow", Layout::LTR, 250, {{10, 64}, {84, 78}, {172, 78}}},
@@ -185,8 +158,8 @@ TEST(TabbedFrameTest, ClonesShareTheirPage)
     root.m_frame->deleteTab(0);
     root.runPending();
     EXPECT_FALSE(shared->isMarkedDestroyed());
-    EXPECT_EQ(shared, root.m_frame->getTabWidget(1));
-    EXPECT_EQ(1, root.m_frame->getActiveTab());
+    EXPECT_EQ(std::make_pair(shared, 1),
+              std::make_pair(root.m_frame->getTabWidget(1), root.m_frame->getActiveTab()));
     // No longer a clone, the remaining tab's page follows the frame's size.
     root.m_frame->resize(300, 120);
     EXPECT_EQ(Size(296, 120 - c_barHeight - 3), shared->getSize());
@@ -196,14 +169,10 @@ TEST(TabbedFrameTest, ClonesShareTheirPage)
 TEST(TabbedFrameTest, DeletingATabLeavesOnlyTheNewActivePageShown)
 {
     const int own = -1;
-    const struct {
-        const char* name;
-        std::vector<int> tabs; // own page, or the tab whose page it shows
-        int active;
-        int deleted;
-        int newActive;
-        std::vector<bool> shown; // the pages left, in the order made
-    } cases[] = {
+    // Each tab has its own page or shows that of another; shown are the pages
+    // left, in the order made.
+    const struct { const char* name; std::vector<int> tabs; int active, deleted, newActive;
+                   std::vector<bool> shown; } cases[] = {
         {"active last tab", {own, own, own}, 2, 2, 1, {false, true}},
         {"active first tab", {own, own, own}, 0, 0, 0, {true, false}},
         {"tab before the active one", {own, own, own}, 2, 0, 1, {false, true}},
@@ -227,10 +196,9 @@ TEST(TabbedFrameTest, DeletingATabLeavesOnlyTheNewActivePageShown)
                                    [](Widget* page) { return page->isMarkedDestroyed(); }),
                     pages.end());
         root.runPending();
-        EXPECT_EQ(int(c.tabs.size()) - 1, root.m_frame->getTabCount());
-        EXPECT_EQ(c.newActive, root.m_frame->getActiveTab());
-        EXPECT_EQ(c.shown, root.shownPages());
-        EXPECT_TRUE(root.m_log.empty());
+        EXPECT_EQ(std::make_tuple(int(c.tabs.size()) - 1, c.newActive, c.shown, Log()),
+                  std::make_tuple(root.m_frame->getTabCount(), root.m_frame->getActiveTab(),
+                                  root.shownPages(), root.m_log));
     }
 
     TabRoot root(400, {60, 80, 100});

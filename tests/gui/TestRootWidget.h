@@ -4,17 +4,21 @@
 #include <algorithm>
 #include <functional>
 #include <future>
+#include <initializer_list>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "core/FileFinder.h"
 #include "core/Mutex.h"
 #include "core/Trace.h"
 #include "gui/RootWidget.h"
+#include "gui/Theme.h"
 
 typedef std::vector<std::string> Log;
+typedef std::vector<OKU::Pixmap::Pixel> Pixels;
 
 // A root widget without a screen. Tests drive the loop on their own thread with
 // runPending(); a test that calls start() must call stopGuiThread() before the
@@ -77,8 +81,22 @@ public:
         touch(x, y, false);
     }
     void tap(const OKU::Point& p) { tap(p.x, p.y); }
+    // A key without a character, likewise handled before the next.
+    void key(OKU::KeyCode k)
+    {
+        injectKeyEvent(k, 0);
+        runPending();
+    }
 
     OKU::Pixmap::Pixel pixel(int x, int y) const { return getPixmapCopy().getPixel(x, y); }
+    Pixels pixels(std::initializer_list<OKU::Point> points) const
+    {
+        const OKU::Pixmap screen = getPixmapCopy();
+        Pixels found;
+        for (const OKU::Point& p : points)
+            found.push_back(screen.getPixel(p.x, p.y));
+        return found;
+    }
 
     // A destroyed token on the modal stack ends the loop, as a closed modal dialog does.
     void stopGuiThread()
@@ -102,11 +120,28 @@ private:
     std::vector<Redraw> m_redraws;
 };
 
+// The process-wide theme over the build tree's pictures and fonts, created on
+// first use.
+inline OKU::Theme* testTheme()
+{
+    static OKU::FileFinder finder(std::string(OKU_PIXMAP_DIR) + ";" + OKU_FONT_DIR);
+    if (OKU::Theme::s_theme == nullptr)
+        OKU::Theme::initGlobal(finder);
+    return OKU::Theme::g();
+}
+
 // An opaque pixel as stored (blue, green, red, alpha).
 inline OKU::Pixmap::Pixel rgb(int red, int green, int blue)
 {
     return OKU::Pixmap::Pixel{static_cast<uint8_t>(blue), static_cast<uint8_t>(green),
                               static_cast<uint8_t>(red), 255};
+}
+
+// Whether a and b, of one size, hold the same pixels inside area.
+inline bool sameIn(const OKU::Pixmap& a, const OKU::Pixmap& b, OKU::Rect area)
+{
+    OKU::Pixmap::diffShrink(area, a, b);
+    return area.isEmpty();
 }
 
 // The bounding box of the pixels inside r that match.

@@ -1,12 +1,7 @@
 #include <tuple>
 
-#include <gtest/gtest.h>
-
-#include "../core/TempDir.h"
-#include "TestRootWidget.h"
-#include "TestTheme.h"
-#include "gui/Frame.h"
-#include "gui/TabbedFrame.h"
+#include "core/TempDir.h"
+#include "gui/TestRootWidget.h"
 
 using namespace OKU;
 
@@ -20,9 +15,6 @@ TEST(ThemeTest, StandardLook)
 {
     Theme* theme = testTheme();
     EXPECT_EQ(std::make_tuple(theme->m_textFontSize, theme->m_buttonHeight), std::make_tuple(16, 40));
-    EXPECT_EQ(Frame::s_defaultBgColor, (std::vector<Color>{Color(176, 176, 176), Color(192, 192, 192),
-                                                           Color(208, 208, 208), Color(224, 224, 224)}));
-    EXPECT_EQ(TabbedFrame::s_defaultBgColor, Frame::s_defaultBgColor);
     // Each set with the name prefix of its up and of its down looks.
     const std::tuple<CompositePixmapSet, std::string, std::string> sets[] = {
         {theme->getPushButton(), "button-", "button-"},

@@ -1,12 +1,19 @@
-#include "core/Time.h"
+#include <stdexcept>
+
 #include "gui/LoggingWidget.h"
 
 using namespace OKU;
 
 namespace {
 
+// Records the timers the widgets ask it to kill.
 class TimerRoot : public TestRootWidget {
 public:
+    void killWidgetTimeout(int id) override
+    {
+        m_killed.push_back(id);
+        TestRootWidget::killWidgetTimeout(id);
+    }
     TimeSpec deadlineOf(int id) const
     {
         for (const Timeout& t : m_timerHeap) {
@@ -16,12 +23,8 @@ public:
         ADD_FAILURE() << "no timer " << id;
         return TimeSpec();
     }
+    std::vector<int> m_killed;
 };
-
-TimeSpec ms(int milliseconds)
-{
-    return TimeSpec::fromMilliseconds(milliseconds);
-}
 
 } // namespace
 
@@ -35,7 +38,7 @@ TEST(TimerTest, LateTimerFiresOncePerMissedDeadlineAfterQueuedEvents)
     const TimeSpec first = root.deadlineOf(id);
     // Busy until 350 ms after the start: the deadlines at 100, 200 and 300 ms pass.
     root.injectFunction(nullptr, [&root, ticker, first] {
-        while (monotonicNow() < first + ms(250))
+        while (monotonicNow() < first + TimeSpec::fromMilliseconds(250))
             sleepMilliseconds(5);
         root.injectNotification(ticker, 1);
     });
@@ -45,7 +48,7 @@ TEST(TimerTest, LateTimerFiresOncePerMissedDeadlineAfterQueuedEvents)
     // Each firing re-arms from the old deadline, not from now.
     for (int n = 1; n <= 3; ++n) {
         EXPECT_TRUE(root.processEvent(true));
-        EXPECT_EQ(first + ms(100 * n), root.deadlineOf(id));
+        EXPECT_EQ(first + TimeSpec::fromMilliseconds(100 * n), root.deadlineOf(id));
     }
     const std::string fired = "t timeout " + std::to_string(id);
     EXPECT_EQ((Log{"t notification 1", fired, fired, fired}), log);
@@ -86,4 +89,29 @@ TEST(TimerTest, KilledTimersStopIdsAreNeverReusedAndDestroyedWidgetsMissTheirTim
     ticker->unprotect();
     root.runPending();
     EXPECT_TRUE(root.m_timerHeap.empty());
+}
+
+TEST(TimerTest, TimersAreKilledAtTheRootAlsoWhenTheWidgetGoes)
+{
+    TimerRoot root;
+    Widget* w = new Widget(&root);
+    const int first = w->addTimeout(100);
+    const int second = w->addTimeout(200);
+    w->killTimeout(first);
+
+    // An id the widget does not own is still killed at the root first.
+    const int foreign = root.addWidgetTimeout(&root, 50);
+    try {
+        w->killTimeout(foreign);
+        ADD_FAILURE() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ("Tried to remove non-existing timer!", e.what());
+    }
+    const int third = w->addTimeout(300);
+    EXPECT_TRUE(w->nuke());
+    Widget* other = new Widget(&root);
+    const int fourth = other->addTimeout(10);
+    const int fifth = other->addTimeout(10);
+    other->killAllTimeouts();
+    EXPECT_EQ((std::vector<int>{first, foreign, second, third, fourth, fifth}), root.m_killed);
 }

@@ -1,7 +1,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
@@ -16,15 +16,13 @@ const char* const c_disable = "OKU_DISABLE_WATCHDOG";
 
 bool threadNamed(const std::string& name)
 {
-    DIR* tasks = opendir("/proc/self/task");
-    bool found = false;
-    while (dirent* entry = readdir(tasks)) {
-        std::ifstream comm(std::string("/proc/self/task/") + entry->d_name + "/comm");
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
         std::string commName;
-        found = found || (std::getline(comm, commName) && commName == name);
+        if (std::getline(comm, commName) && commName == name)
+            return true;
     }
-    closedir(tasks);
-    return found;
+    return false;
 }
 
 } // namespace

@@ -1,3 +1,6 @@
+#include <functional>
+#include <tuple>
+
 #include "gui/TestRootWidget.h"
 
 using namespace OKU;
@@ -66,30 +69,25 @@ TEST(WidgetGeometryTest, ChangesInvalidateInAbsoluteCoordinatesOnlyWhenSomething
     w->show(true);
     w->enable(true);
     w->setBgColor(Color(10, 20, 30, 0));
-    EXPECT_EQ(0, w->m_invalidations);
-    EXPECT_TRUE(root.getDirtyRects().empty());
+    EXPECT_EQ(std::make_pair(0, std::vector<Rect>()), std::make_pair(w->m_invalidations, root.getDirtyRects()));
 
     w->move(100, 50);
-    EXPECT_EQ(2, w->m_invalidations);
-    EXPECT_EQ((std::vector<Rect>{Rect(15, 25, 10, 10), Rect(110, 70, 10, 10)}),
-              root.getDirtyRects());
+    EXPECT_EQ(std::make_pair(2, std::vector<Rect>{Rect(15, 25, 10, 10), Rect(110, 70, 10, 10)}),
+              std::make_pair(w->m_invalidations, root.getDirtyRects()));
     root.runPending();
-    w->resize(20, 10);
-    EXPECT_EQ(4, w->m_invalidations);
-    w->disable();
-    w->disable();
-    EXPECT_EQ(5, w->m_invalidations);
-    w->hide();
-    w->hide();
-    EXPECT_EQ(6, w->m_invalidations);
-    w->show();
-    EXPECT_EQ(7, w->m_invalidations);
+    // A resize invalidates the old and the new area; repeating a change does nothing.
+    const std::pair<std::function<void()>, int> steps[] = {{[w] { w->resize(20, 10); }, 4},
+        {[w] { w->disable(); w->disable(); }, 5}, {[w] { w->hide(); w->hide(); }, 6}, {[w] { w->show(); }, 7}};
+    for (const auto& [step, invalidations] : steps) {
+        step();
+        EXPECT_EQ(invalidations, w->m_invalidations);
+    }
     root.runPending();
 
     // A hidden parent reports its own rectangle once, nothing below it.
     parent->hide();
-    EXPECT_FALSE(w->isVisible());
-    EXPECT_EQ((std::vector<Rect>{Rect(10, 20, 150, 70)}), root.getDirtyRects());
+    EXPECT_EQ(std::make_pair(false, std::vector<Rect>{Rect(10, 20, 150, 70)}),
+              std::make_pair(w->isVisible(), root.getDirtyRects()));
     root.runPending();
     w->invalidate();
     w->move(0, 0);
@@ -108,16 +106,14 @@ TEST(WidgetGeometryTest, BackgroundColourFollowsTheEnabledStateAndTransparentCol
     w->setBgColor(c_red);
     EXPECT_EQ(2, w->m_invalidations);
     w->setDisabledBgColor(c_blue);
-    EXPECT_EQ(3, w->m_invalidations);
-    EXPECT_EQ(c_red, w->getBgColor());
+    EXPECT_EQ(std::make_pair(3, c_red), std::make_pair(w->m_invalidations, w->getBgColor()));
     parent->disable();
     EXPECT_EQ(c_blue, w->getBgColor());
     parent->enable();
 
     w->setEnabledBgColor(Color(1, 2, 3, 0));
     w->setEnabledBgColor(Color(4, 5, 6, 0));
-    EXPECT_EQ(Color(1, 2, 3, 0), w->getBgColor());
-    EXPECT_EQ(4, w->m_invalidations);
+    EXPECT_EQ(std::make_pair(4, Color(1, 2, 3, 0)), std::make_pair(w->m_invalidations, w->getBgColor()));
 }
 
 TEST(WidgetGeometryTest, ResizeCenterAndMinimize)
@@ -133,10 +129,8 @@ TEST(WidgetGeometryTest, ResizeCenterAndMinimize)
     parent->setWidth(110);
     parent->setHeight(60);
     parent->setGeometry(0, 0, 100, 50);
-    EXPECT_EQ(3, parent->m_resized);
-    EXPECT_EQ(3, w->m_parentResized);
-    EXPECT_EQ(0, w->m_resized);
-    EXPECT_EQ(0, gone->m_parentResized);
+    EXPECT_EQ(std::make_tuple(3, 3, 0, 0),
+              std::make_tuple(parent->m_resized, w->m_parentResized, w->m_resized, gone->m_parentResized));
 
     w->center();
     EXPECT_EQ(Rect(34, 15, 31, 20), w->getRect());
@@ -161,29 +155,23 @@ TEST(WidgetGeometryTest, ResizeCenterAndMinimize)
 
 TEST(WidgetGeometryTest, LayoutTurnsIntoDirectionAndAlignment)
 {
-    const std::wstring latin = L"abc";
-    const std::wstring hebrew = L"\x05d0\x05d1";
-    const struct {
-        Layout layout;
-        std::wstring text;
-        bool ltr;
-    } directions[] = {
+    const std::wstring latin = L"abc", hebrew = L"\x05d0\x05d1";
+    const struct { Layout layout; std::wstring text; bool ltr; } directions[] = {
         {Layout::LTR, hebrew, true},      {Layout::RTL, latin, false},
         {Layout::LANGUAGE, hebrew, true}, {Layout::AUTO, latin, true},
         {Layout::AUTO, hebrew, false},    {static_cast<Layout>(-1), latin, true},
     };
-    for (const auto& d : directions) {
-        EXPECT_EQ(d.ltr, isLTR(d.layout, d.text)) << static_cast<int>(d.layout);
-        const HAlign left = layoutAlign(d.layout, HAlign::LEFT, d.text);
-        EXPECT_EQ(d.ltr ? HAlign::LEFT : HAlign::RIGHT, left);
-    }
+    for (const auto& d : directions)
+        EXPECT_EQ(std::make_pair(d.ltr, d.ltr ? HAlign::LEFT : HAlign::RIGHT),
+                  std::make_pair(isLTR(d.layout, d.text), layoutAlign(d.layout, HAlign::LEFT, d.text)))
+            << static_cast<int>(d.layout);
     EXPECT_TRUE(isLTR(Layout::AUTO));
-    EXPECT_EQ(HAlign::LEFT, layoutAlign(Layout::RTL, HAlign::RIGHT));
-    EXPECT_EQ(HAlign::CENTER, layoutAlign(Layout::RTL, HAlign::CENTER));
-    EXPECT_EQ(HAlign::STRETCH, layoutAlign(Layout::RTL, HAlign::STRETCH));
-
-    const HAlign aligns[] = {HAlign::LEFT, HAlign::CENTER, HAlign::RIGHT, HAlign::STRETCH};
-    for (int n = 0; n < 4; ++n)
-        EXPECT_EQ(n, toTextHAlign(aligns[n]));
-    EXPECT_EQ(0, toTextHAlign(static_cast<HAlign>(9)));
+    // Mirrored: right goes left, the rest stays; the text aligner's numbers, left for nonsense.
+    const HAlign aligns[] = {HAlign::LEFT, HAlign::CENTER, HAlign::RIGHT, HAlign::STRETCH, static_cast<HAlign>(9)};
+    std::vector<std::pair<HAlign, int>> turned;
+    for (HAlign a : aligns)
+        turned.emplace_back(layoutAlign(Layout::RTL, a), toTextHAlign(a));
+    EXPECT_EQ((std::vector<std::pair<HAlign, int>>{{HAlign::RIGHT, 0}, {HAlign::CENTER, 1}, {HAlign::LEFT, 2},
+                                                  {HAlign::STRETCH, 3}, {static_cast<HAlign>(9), 0}}),
+              turned);
 }

@@ -1,23 +1,8 @@
-#include <stdexcept>
+#include <initializer_list>
 
 #include "gui/LoggingWidget.h"
 
 using namespace OKU;
-
-namespace {
-
-// Records the timers the widgets ask it to kill.
-class TimerRoot : public TestRootWidget {
-public:
-    void killWidgetTimeout(int id) override
-    {
-        m_killed.push_back(id);
-        TestRootWidget::killWidgetTimeout(id);
-    }
-    std::vector<int> m_killed;
-};
-
-} // namespace
 
 TEST(WidgetInputTest, HitTestingFindsTheTopmostInteractiveEnabledWidget)
 {
@@ -27,11 +12,14 @@ TEST(WidgetInputTest, HitTestingFindsTheTopmostInteractiveEnabledWidget)
     (new Widget(a, 30, 30, 10, 10))->setInteractive(false);
     Widget* over = new Widget(&root, 40, 0, 60, 60);
 
-    EXPECT_EQ(b, root.findWidget(15, 15));
-    EXPECT_EQ(a, root.findWidget(35, 35));
-    EXPECT_EQ(over, root.findWidget(45, 45));
-    EXPECT_EQ(&root, root.findWidget(70, 70));
-    EXPECT_EQ(nullptr, root.findWidget(100, 50));
+    const auto hits = [&root](std::initializer_list<Point> points) {
+        std::vector<Widget*> widgets;
+        for (const Point& p : points)
+            widgets.push_back(root.findWidget(p.x, p.y));
+        return widgets;
+    };
+    EXPECT_EQ((std::vector<Widget*>{b, a, over, &root, nullptr}),
+              hits({{15, 15}, {35, 35}, {45, 45}, {70, 70}, {100, 50}}));
     over->hide();
     EXPECT_EQ(a, root.findWidget(45, 45));
     over->show();
@@ -45,8 +33,7 @@ TEST(WidgetInputTest, HitTestingFindsTheTopmostInteractiveEnabledWidget)
     EXPECT_TRUE(found);
     b->enable();
     a->disable();
-    EXPECT_EQ(nullptr, root.findWidget(15, 15));
-    EXPECT_EQ(nullptr, root.findWidget(35, 35));
+    EXPECT_EQ((std::vector<Widget*>{nullptr, nullptr}), hits({{15, 15}, {35, 35}}));
 }
 
 TEST(WidgetInputTest, RightToLeftParentMirrorsItsChildrenAndForegroundOrModalOnesCatchEveryPress)
@@ -57,8 +44,8 @@ TEST(WidgetInputTest, RightToLeftParentMirrorsItsChildrenAndForegroundOrModalOne
     Widget* dialog = new Widget(parent, 60, 60, 20, 20);
     Widget* button = new Widget(dialog, 0, 0, 5, 5);
     // Only the parent's own children are mirrored, drawn and invalidated there.
-    EXPECT_EQ(Rect(20, 60, 20, 20), dialog->getRectAbs());
-    EXPECT_EQ(Point(20, 60), button->getPositionAbs());
+    EXPECT_EQ(std::make_pair(Rect(20, 60, 20, 20), Point(20, 60)),
+              std::make_pair(dialog->getRectAbs(), button->getPositionAbs()));
     dialog->setBgColor(Color(255, 0, 0));
     root.runPending();
     EXPECT_EQ(rgb(255, 0, 0), root.pixel(39, 79));
@@ -66,11 +53,10 @@ TEST(WidgetInputTest, RightToLeftParentMirrorsItsChildrenAndForegroundOrModalOne
     dialog->invalidate();
     EXPECT_EQ((std::vector<Rect>{Rect(20, 60, 20, 20)}), root.getDirtyRects());
 
-    EXPECT_EQ(parent, root.findWidget(5, 5));
-    EXPECT_EQ(button, root.findWidget(21, 61));
+    const auto pressed = [&root] { return std::make_pair(root.findWidget(5, 5), root.findWidget(21, 61)); };
+    EXPECT_EQ(std::make_pair(parent, button), pressed());
     dialog->setModalMark(true);
-    EXPECT_EQ(dialog, root.findWidget(5, 5));
-    EXPECT_EQ(button, root.findWidget(21, 61));
+    EXPECT_EQ(std::make_pair(dialog, button), pressed());
     dialog->setModalMark(false);
     dialog->setForeground(true);
     EXPECT_EQ(dialog, root.findWidget(95, 5));
@@ -120,29 +106,4 @@ TEST(WidgetInputTest, KeysAreInterceptedDownwardAndOfferedUpwardFromTheTopmostWi
     outer->destroy();
     EXPECT_FALSE(outer->deliverKey(KEY_NONE, L'z'));
     EXPECT_TRUE(log.empty());
-}
-
-TEST(WidgetInputTest, TimersAreKilledAtTheRootAlsoWhenTheWidgetGoes)
-{
-    TimerRoot root;
-    Widget* w = new Widget(&root);
-    const int first = w->addTimeout(100);
-    const int second = w->addTimeout(200);
-    w->killTimeout(first);
-
-    // An id the widget does not own is still killed at the root first.
-    const int foreign = root.addWidgetTimeout(&root, 50);
-    try {
-        w->killTimeout(foreign);
-        ADD_FAILURE() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ("Tried to remove non-existing timer!", e.what());
-    }
-    const int third = w->addTimeout(300);
-    EXPECT_TRUE(w->nuke());
-    Widget* other = new Widget(&root);
-    const int fourth = other->addTimeout(10);
-    const int fifth = other->addTimeout(10);
-    other->killAllTimeouts();
-    EXPECT_EQ((std::vector<int>{first, foreign, second, third, fourth, fifth}), root.m_killed);
 }
