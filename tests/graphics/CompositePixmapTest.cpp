@@ -127,11 +127,7 @@ TEST(CompositePixmapDeathTest, UnreadableDescriptionsAndImagesAreFatal)
     const std::string numbers = " 0 0 0 0 0 0 0 0 10 20 30";
     // Description, its contents, the whole message. Slices larger than the
     // 5 x 4 image would cut outside it.
-    const struct {
-        const char* name;
-        std::string contents;
-        std::string message;
-    } cases[] = {
+    const std::tuple<const char*, std::string, std::string> cases[] = {
         {"short", "2 1 1 2 0 0 0 0 0 0 0 0 10 20", "Cannot read " + dir / "short.cpm"},
         {"word", "2 1 1 two" + numbers, "Cannot read " + dir / "word.cpm"},
         {"absent", "", "Cannot read " + dir / "absent.cpm"},
@@ -140,12 +136,12 @@ TEST(CompositePixmapDeathTest, UnreadableDescriptionsAndImagesAreFatal)
         {"good", "3 1 3 2" + numbers, "CompositePixmap: slices 3 1 3 2 do not fit a 5x4 image"},
         {"good", "2 -1 1 2" + numbers, "CompositePixmap: slices 2 -1 1 2 do not fit a 5x4 image"},
     };
-    for (const auto& c : cases) {
-        const std::string path = dir / (std::string(c.name) + ".cpm");
-        if (!c.contents.empty())
-            dir.write(std::string(c.name) + ".cpm", c.contents);
+    for (const auto& [name, contents, message] : cases) {
+        const std::string path = dir / (std::string(name) + ".cpm");
+        if (!contents.empty())
+            dir.write(std::string(name) + ".cpm", contents);
         std::string pattern = "^handled: ";
-        for (const char ch : c.message)
+        for (const char ch : message)
             pattern += std::string(std::string("\\^$.|?*+()[]{}").find(ch) != std::string::npos ? "\\" : "") + ch;
         EXPECT_EXIT(
             {
@@ -153,7 +149,7 @@ TEST(CompositePixmapDeathTest, UnreadableDescriptionsAndImagesAreFatal)
                 CompositePixmap cpm(path);
             },
             testing::ExitedWithCode(1), pattern + "\n$")
-            << c.contents;
+            << contents;
     }
 }
 

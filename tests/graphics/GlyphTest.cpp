@@ -1,7 +1,6 @@
 #include "text/Glyph.h"
 
 #include <memory>
-#include <tuple>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -85,11 +84,8 @@ TEST(GlyphTest, WholeAndCutGlyphsBlendTheirCoverage)
 {
     // Two rows; the pixels checked are those of the first.
     const auto glyph = makeGlyph(0, 0, 1, -1, {0, 128, 255, 255, 255, 255}, 3);
-    const struct {
-        Color background;
-        Rect clip;
-        const char* expected; // the three pixels under the glyph
-    } cases[] = {
+    // expected: the three pixels under the glyph
+    const std::tuple<Color, Rect, const char*> cases[] = {
         {c_paper, Rect(0, 0, 6, 3), "255,255,255,255 254,127,127,255 255,0,0,255"},
         {c_paper, Rect(3, 0, 3, 3), "255,255,255,255 254,127,127,255 254,0,0,255"},
         {c_paper, Rect(0, 0, 6, 2), "255,255,255,255 254,127,127,255 254,0,0,255"},
@@ -97,12 +93,12 @@ TEST(GlyphTest, WholeAndCutGlyphsBlendTheirCoverage)
         {Color(10, 20, 30, 0), Rect(0, 0, 6, 3), "10,20,30,0 255,0,0,127 255,0,0,255"},
         {Color(10, 20, 30, 0), Rect(0, 0, 3, 3), "255,0,0,0 10,20,30,0 10,20,30,0"},
     };
-    for (const auto& c : cases) {
-        Pixmap p(6, 3, c.background);
-        p.setClipRectAbs(c.clip);
+    for (const auto& [background, clip, expected] : cases) {
+        Pixmap p(6, 3, background);
+        p.setClipRectAbs(clip);
         p.drawGlyphAbs(1, 2, *glyph, c_red);
-        EXPECT_EQ(c.expected, rgba(p, 2, 1) + " " + rgba(p, 3, 1) + " " + rgba(p, 4, 1))
-            << c.clip.x << "," << c.clip.y << " " << c.clip.width << "x" << c.clip.height;
+        EXPECT_EQ(expected, rgba(p, 2, 1) + " " + rgba(p, 3, 1) + " " + rgba(p, 4, 1))
+            << clip.x << "," << clip.y << " " << clip.width << "x" << clip.height;
     }
     Pixmap missed(6, 3, c_paper);
     missed.drawGlyphAbs(1, 5, *glyph, c_red);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>

@@ -25,18 +25,15 @@ TEST(PixmapBlitTest, RowFunctionsAndScaledBlitsFollowTheErrorTerm)
     const Pixmap palette = image({"abcdefgh"});
     const Pixel* src = palette.getPixels();
     Pixel dst[8];
-    const struct {
-        int count, first, e0, eStep, eDen;
-        const char* expected;
-    } copies[] = {
+    const std::tuple<int, int, int, int, int, const char*> copies[] = {
         {6, 0, 0, 2, 3, "aabccd"}, // two source pixels for every three
         {5, 0, 2, 2, 3, "abccd"},
         {5, 0, 0, 3, 2, "abdeg"}, // three for every two: some are skipped
         {4, 1, 0, 1, 1, "bcde"},
     };
-    for (const auto& c : copies) {
-        Pixmap::copyPixmapLine(dst, c.count, src + c.first, c.e0, c.eStep, c.eDen);
-        EXPECT_EQ(c.expected, letters(dst, c.count));
+    for (const auto& [count, first, e0, eStep, eDen, expected] : copies) {
+        Pixmap::copyPixmapLine(dst, count, src + first, e0, eStep, eDen);
+        EXPECT_EQ(expected, letters(dst, count));
     }
 
     // The merging rows step the same way.
@@ -62,18 +59,15 @@ TEST(PixmapBlitTest, RowFunctionsAndScaledBlitsFollowTheErrorTerm)
 TEST(PixmapBlitTest, CopyRectNoClipIsSafeForOverlap)
 {
     // Moves to (dx, dy) from (sx, sy) in every direction.
-    const struct {
-        int dx, dy, sx, sy, w, h;
-        const char* expected;
-    } moves[] = {
+    const std::tuple<int, int, int, int, int, int, const char*> moves[] = {
         {0, 1, 0, 0, 3, 3, "abcd/abch/efgl/ijkp/"},
         {1, 0, 0, 1, 3, 3, "aefg/eijk/imno/mnop/"},
         {1, 1, 0, 1, 3, 2, "abcd/eefg/iijk/mnop/"},
         {0, 0, 1, 0, 3, 4, "bcdd/fghh/jkll/nopp/"},
     };
-    for (const auto& m : moves) {
+    for (const auto& [dx, dy, sx, sy, w, h, expected] : moves) {
         Pixmap p = image({"abcd", "efgh", "ijkl", "mnop"});
-        p.copyRectNoClip(m.dx, m.dy, m.sx, m.sy, m.w, m.h);
-        EXPECT_EQ(m.expected, letters(p)) << m.dx << "," << m.dy << " from " << m.sx << "," << m.sy;
+        p.copyRectNoClip(dx, dy, sx, sy, w, h);
+        EXPECT_EQ(expected, letters(p)) << dx << "," << dy << " from " << sx << "," << sy;
     }
 }

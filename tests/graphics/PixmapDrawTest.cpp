@@ -11,12 +11,7 @@ TEST(PixmapDrawTest, BlendRulesForEveryDrawingPath)
     // Without alpha: (a * s + (255 - a) * d) >> 8, opaque and clear sources
     // exact. With alpha: a transparent destination takes the source whole,
     // otherwise colours mix by alpha and alphas add up.
-    const struct {
-        bool alpha;
-        Color dst;
-        Color src;
-        const char* expected;
-    } cases[] = {
+    const std::tuple<bool, Color, Color, const char*> cases[] = {
         {false, Color(10, 20, 30), Color(1, 2, 3, 255), "1,2,3,255"},
         {false, Color(10, 20, 30), Color(200, 100, 50, 0), "10,20,30,255"},
         {false, Color(10, 20, 30), Color(200, 100, 50, 100), "84,51,37,255"},
@@ -30,24 +25,24 @@ TEST(PixmapDrawTest, BlendRulesForEveryDrawingPath)
         {true, Color(0, 0, 200, 50), Color(1, 2, 3, 0), "0,0,200,50"},
         {true, Color(50, 60, 70, 200), Color(200, 100, 50, 100), "117,78,60,221"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [alpha, dst, src, expected] : cases) {
         Pixmap source(1, 1, true);
-        setPixel(source, 0, 0, c.src);
+        setPixel(source, 0, 0, src);
         for (int path = 0; path < 5; ++path) {
-            Pixmap p(2, 1, c.alpha);
-            p.clear(c.dst);
+            Pixmap p(2, 1, alpha);
+            p.clear(dst);
             if (path == 0)
-                p.drawPixel(1, 0, c.src);
+                p.drawPixel(1, 0, src);
             else if (path == 1)
-                p.drawPixelNoClip(1, 0, pixel(c.src));
+                p.drawPixelNoClip(1, 0, pixel(src));
             else if (path == 2)
                 p.drawPixmapNoClip(1, 0, source, 0, 0, 1, 1);
             else if (path == 3)
-                p.drawSolidRect(1, 0, 1, 1, c.src);
+                p.drawSolidRect(1, 0, 1, 1, src);
             else
-                p.drawVLine(1, 0, 1, c.src);
-            EXPECT_EQ(c.expected, rgba(p, 1, 0))
-                << rgba(pixel(c.src)) << " over " << rgba(pixel(c.dst)) << " by path " << path;
+                p.drawVLine(1, 0, 1, src);
+            EXPECT_EQ(expected, rgba(p, 1, 0))
+                << rgba(pixel(src)) << " over " << rgba(pixel(dst)) << " by path " << path;
         }
     }
 }
@@ -106,18 +101,15 @@ TEST(PixmapDrawTest, LinesFollowBresenhamAndIncludeBothEnds)
     straight.drawLine(0, 2, 0, 2, c_ink);
     EXPECT_EQ("####./....#/.#..#/....#/", letters(straight));
 
-    const struct {
-        int w, h, x0, y0, x1, y1;
-        const char* expected;
-    } sloped[] = {
+    const std::tuple<int, int, int, int, int, int, const char*> sloped[] = {
         {6, 3, 5, 2, 0, 0, "##..../..##../....##/"},
         {5, 3, 0, 2, 4, 0, "...##/.##../#..../"},
         {2, 4, 1, 0, 0, 3, ".#/.#/#./#./"},
     };
-    for (const auto& c : sloped) {
-        Pixmap p(c.w, c.h, c_paper);
-        p.drawLine(c.x0, c.y0, c.x1, c.y1, c_ink);
-        EXPECT_EQ(c.expected, letters(p)) << c.x0 << "," << c.y0 << " to " << c.x1 << "," << c.y1;
+    for (const auto& [w, h, x0, y0, x1, y1, expected] : sloped) {
+        Pixmap p(w, h, c_paper);
+        p.drawLine(x0, y0, x1, y1, c_ink);
+        EXPECT_EQ(expected, letters(p)) << x0 << "," << y0 << " to " << x1 << "," << y1;
     }
 
     Pixmap clipped(6, 3, c_paper);

@@ -17,11 +17,7 @@ TEST(PixmapTest, ConstructionFillsAndSetsAlphaFlag)
     Graymap plain(1, 2, false);
     plain.getRow(0)[0] = 100;
     plain.getRow(1)[0] = 1;
-    const struct {
-        Pixmap pixmap;
-        bool alpha;
-        const char* pixels;
-    } cases[] = {
+    const std::tuple<Pixmap, bool, const char*> cases[] = {
         {Pixmap(), false, ""},
         {Pixmap(-3, 4, true), true, ""},
         {Pixmap(2, 1, true), true, "0,0,0,0 0,0,0,0/"},
@@ -32,9 +28,9 @@ TEST(PixmapTest, ConstructionFillsAndSetsAlphaFlag)
         {Pixmap(plain), false, "155,155,155,255/254,254,254,255/"},
         {Pixmap(Graymap()), false, ""},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.alpha, c.pixmap.hasAlpha()) << c.pixels;
-        EXPECT_EQ(c.pixels, pixels(c.pixmap));
+    for (const auto& [pixmap, alpha, expected] : cases) {
+        EXPECT_EQ(alpha, pixmap.hasAlpha()) << expected;
+        EXPECT_EQ(expected, pixels(pixmap));
     }
 }
 

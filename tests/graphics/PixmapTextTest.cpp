@@ -47,24 +47,19 @@ TEST(PixmapTextTest, StringsAndGlyphsLandWhereTheAlignmentsSay)
 
     // The box (20, 10, 150, 60) plus the offset (5, 7).
     const int x = 25, y = 17, w = 150, h = 60;
-    const struct {
-        HAlign halign;
-        VAlign valign;
-        int pen;
-        int baseline;
-    } cases[] = {
+    const std::tuple<HAlign, VAlign, int, int> cases[] = {
         {HAlign::LEFT, VAlign::TOP, x, y + a},
         {HAlign::CENTER, VAlign::CENTER, x - box.x + (w - box.width) / 2,
          y + (h + a + d + 1) / 2 - d},
         {HAlign::RIGHT, VAlign::BASELINE, x + w - box.x - box.width, y + h},
         {HAlign::LEFT, VAlign::BOTTOM, x, y + h - d},
     };
-    for (const auto& c : cases) {
+    for (const auto& [halign, valign, pen, baseline] : cases) {
         Pixmap p(200, 100, c_paper);
         p.setOffset(5, 7);
-        p.drawString(20, 10, 150, 60, font, text, c_red, c.halign, c.valign, 0);
-        EXPECT_EQ(moved(pixels, c.pen, c.baseline), inkBox(p))
-            << static_cast<int>(c.halign) << "/" << static_cast<int>(c.valign);
+        p.drawString(20, 10, 150, 60, font, text, c_red, halign, valign, 0);
+        EXPECT_EQ(moved(pixels, pen, baseline), inkBox(p))
+            << static_cast<int>(halign) << "/" << static_cast<int>(valign);
     }
 
     // The point form aligns to the point; only the line has to meet the clip.
@@ -103,25 +98,21 @@ TEST(PixmapTextTest, RightToLeftStringsAreDrawnReversed)
 {
     const Font font = fontOf({"DroidSans.ttf", "DroidSansArabic.ttf", "DroidSansHebrew.ttf"}, 16);
     const int baseline = font.getAscender();
-    const struct {
-        std::wstring text;
-        Bidi::Mode mode;
-        std::vector<wchar_t> drawn;
-    } cases[] = {
+    const std::tuple<std::wstring, Bidi::Mode, std::vector<wchar_t>> cases[] = {
         {L"\u05D0\u05D1", 0, {0x05D1, 0x05D0}},  // alef bet: bet on the left
         {L"\u0628\u062A", 0, {0xFE96, 0xFE91}},  // beh teh: final teh, initial beh
         {L"\u05D0 ab", 0, {L'a', L'b', L' ', 0x05D0}},  // Latin keeps its order
         {L"ab(", 1, {L')', L'a', L'b'}},  // forced: mirrored to the left
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, mode, drawn] : cases) {
         Pixmap box(120, 40, c_paper);
-        box.drawString(0, 0, 120, 40, font, c.text, c_red, HAlign::LEFT, VAlign::TOP, c.mode);
+        box.drawString(0, 0, 120, 40, font, text, c_red, HAlign::LEFT, VAlign::TOP, mode);
         Pixmap point(120, 40, c_paper);
-        point.drawString(0, 0, font, c.text, c_red, HAlign::LEFT, VAlign::TOP, c.mode);
-        const Pixmap expected = drawnGlyphs(font, c.drawn, baseline);
+        point.drawString(0, 0, font, text, c_red, HAlign::LEFT, VAlign::TOP, mode);
+        const Pixmap expected = drawnGlyphs(font, drawn, baseline);
         ASSERT_FALSE(inkBox(expected).isEmpty());
-        EXPECT_TRUE(samePixels(expected, box)) << std::string(c.text.begin(), c.text.end());
-        EXPECT_TRUE(samePixels(expected, point)) << std::string(c.text.begin(), c.text.end());
+        EXPECT_TRUE(samePixels(expected, box)) << std::string(text.begin(), text.end());
+        EXPECT_TRUE(samePixels(expected, point)) << std::string(text.begin(), text.end());
     }
 }
 

@@ -1,7 +1,5 @@
 #include <string>
 
-#include <gtest/gtest.h>
-
 #include "core/TempDir.h"
 #include "graphics/Pixmap.h"
 #include "text/L10n.h"

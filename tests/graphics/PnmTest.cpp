@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <map>
 #include <sstream>
-#include <tuple>
 
 #include "core/TempDir.h"
 #include "graphics/PixelTestUtil.h"
@@ -34,10 +33,7 @@ const char* const c_gdkImages = "/usr/libexec/installed-tests/gdk-pixbuf/test-im
 
 TEST(PnmTest, SamplesAreInvertedAndScaledToInk)
 {
-    const struct {
-        std::string bytes;
-        const char* rows;
-    } cases[] = {
+    const std::tuple<std::string, const char*> cases[] = {
         // Bitmap rows are padded to whole bytes.
         {"P4\n9 2\n\x80\x80\x7f\x00"s, "255 0 0 0 0 0 0 0 255/0 255 255 255 255 255 255 255 0/"},
         {"P4 8 2\n\x01\x80"s, "0 0 0 0 0 0 0 255/255 0 0 0 0 0 0 0/"},
@@ -53,9 +49,9 @@ TEST(PnmTest, SamplesAreInvertedAndScaledToInk)
         {"P6 1 1 65535\n\xff\xff\x00\x00\x00\x00"s, "191/"},
         {"P6 0 0 255\n", ""},
     };
-    for (const auto& c : cases) {
+    for (const auto& [bytes, rows] : cases) {
         Graymap map(1, 1, true);
-        EXPECT_EQ(c.rows, read(c.bytes, map)) << c.bytes;
+        EXPECT_EQ(rows, read(bytes, map)) << bytes;
         EXPECT_FALSE(map.hasAlpha());
     }
 }

@@ -73,16 +73,12 @@ TEST(ArabicShaping, EveryLetterTakesItsFormByPosition) {
 }
 
 TEST(ArabicShaping, LamAlefLigaturesInBothPositions) {
-    const struct {
-        wchar_t alef;
-        wchar_t isolated;
-        wchar_t final;
-    } cases[] = {{0x0622, 0xFEF5, 0xFEF6}, {0x0623, 0xFEF7, 0xFEF8}, {0x0625, 0xFEF9, 0xFEFA}, {0x0627, 0xFEFB, 0xFEFC}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(std::wstring{c.isolated}, Bidi::shape({c_lam, c.alef}));
-        EXPECT_EQ((std::wstring{c_behInitial, c.final}), Bidi::shape({c_beh, c_lam, c.alef}));
+    const std::tuple<wchar_t, wchar_t, wchar_t> cases[] = {{0x0622, 0xFEF5, 0xFEF6}, {0x0623, 0xFEF7, 0xFEF8}, {0x0625, 0xFEF9, 0xFEFA}, {0x0627, 0xFEFB, 0xFEFC}};
+    for (const auto& [alef, isolated, final] : cases) {
+        EXPECT_EQ(std::wstring{isolated}, Bidi::shape({c_lam, alef}));
+        EXPECT_EQ((std::wstring{c_behInitial, final}), Bidi::shape({c_beh, c_lam, alef}));
         // Alef never joins what follows it.
-        EXPECT_EQ((std::wstring{c.isolated, c_behIsolated}), Bidi::shape({c_lam, c.alef, c_beh}));
+        EXPECT_EQ((std::wstring{isolated, c_behIsolated}), Bidi::shape({c_lam, alef, c_beh}));
     }
     // A mark written between them keeps lam and alef apart.
     EXPECT_EQ(L"\uFEDF\u064E\uFE8E", Bidi::shape(L"\u0644\u064E\u0627"));
@@ -97,10 +93,7 @@ TEST(ArabicShaping, LamAlefLigaturesInBothPositions) {
 }
 
 TEST(ArabicShaping, MarksAreTransparentAndOtherCharactersBreakJoining) {
-    const struct {
-        std::wstring text;
-        std::wstring expected;
-    } cases[] = {
+    const std::tuple<std::wstring, std::wstring> cases[] = {
         {L"\u0628\u064A\u062A", L"\uFE91\uFEF4\uFE96"},
         {L"\u0628\u064E\u0628", L"\uFE91\u064E\uFE90"},
         {L"\u0628\u0651\u064E\u064A\u0670\u062A", L"\uFE91\u0651\u064E\uFEF4\u0670\uFE96"},
@@ -113,8 +106,8 @@ TEST(ArabicShaping, MarksAreTransparentAndOtherCharactersBreakJoining) {
         {L"a\u0628b", L"a\uFE8Fb"},
         {L"", L""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.expected, Bidi::shape(c.text));
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(expected, Bidi::shape(text));
 }
 
 TEST(ArabicShaping, ClassifiesTheShapedText) {

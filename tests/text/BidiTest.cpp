@@ -34,11 +34,7 @@ std::vector<int> levelsOf(const std::vector<Bidi::Char>& chars) {
 
 TEST(BidiString, DisplayOrderByModeAndContent) {
     const std::wstring alef = L"\u05D0", bet = L"\u05D1", gimel = L"\u05D2";
-    const struct {
-        std::wstring text;
-        Bidi::Mode mode;
-        std::wstring expected;
-    } cases[] = {
+    const std::tuple<std::wstring, Bidi::Mode, std::wstring> cases[] = {
         {L"abc", 0, L"abc"},
         {L"", 0, L""},
         {alef + bet + gimel, 0, gimel + bet + alef},
@@ -70,8 +66,8 @@ TEST(BidiString, DisplayOrderByModeAndContent) {
         // An Arabic number keeps its order and its digits stay together.
         {L"\u0627 12", 0, L"12 \uFE8D"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.expected, Bidi::string(c.text, c.mode)) << "mode " << c.mode;
+    for (const auto& [text, mode, expected] : cases)
+        EXPECT_EQ(expected, Bidi::string(text, mode)) << "mode " << mode;
 }
 
 // Converting into a buffer that longer texts used before, and texts longer

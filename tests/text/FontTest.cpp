@@ -2,7 +2,6 @@
 
 #include <set>
 #include <thread>
-#include <tuple>
 
 #include "core/FatalError.h"
 #include "core/TempDir.h"

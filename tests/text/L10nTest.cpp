@@ -52,10 +52,7 @@ TEST_F(L10nTest, LoadedTableTranslatesAndContextTagsAreCut)
     ASSERT_TRUE(l10nLoadLanguage(languageFile("de", {L"OK", L"Ja", L"Open|menu", L"\u00d6ffnen",
                                                      L"OK", L"Gut", surrogates, L"\u05d0"}),
                                  Language::GERMAN));
-    const struct {
-        std::wstring text;
-        std::wstring expected;
-    } cases[] = {
+    const std::tuple<std::wstring, std::wstring> cases[] = {
         {L"OK", L"Gut"}, // the later pair wins
         {L"Open|menu", L"\u00d6ffnen"},
         {L"Open|dialog", L"Open"},
@@ -65,8 +62,8 @@ TEST_F(L10nTest, LoadedTableTranslatesAndContextTagsAreCut)
         {L"", L""},
         {surrogates, L"\u05d0"}, // units are characters, never paired
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.expected, l10nTranslate(c.text));
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(expected, l10nTranslate(text));
     EXPECT_EQ(L',', l10nDecimalSeparator());
 
     LString line(LString1(L"%1: %2 (%3)"));

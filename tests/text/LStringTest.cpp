@@ -27,11 +27,7 @@ LString withArgs(const std::wstring& format, const std::vector<std::wstring>& ar
 
 TEST(LString, ExpandsOnlyMarkersThatNameAnArgument)
 {
-    const struct {
-        const wchar_t* format;
-        std::vector<std::wstring> args;
-        const wchar_t* expected;
-    } cases[] = {
+    const std::tuple<const wchar_t*, std::vector<std::wstring>, const wchar_t*> cases[] = {
         {L"%1%2", {L"x"}, L"x%2"},
         {L"%0 and %", {L"x"}, L"%0 and %"},
         {L"100%", {L"x"}, L"100%"},
@@ -46,10 +42,10 @@ TEST(LString, ExpandsOnlyMarkersThatNameAnArgument)
         {L"%1", {L"%1"}, L"%1"},
         {L"%1 of %2", {}, L"%1 of %2"},
     };
-    for (const auto& c : cases) {
-        const LString s = withArgs(c.format, c.args);
-        EXPECT_EQ(c.expected, s.str()) << c.format;
-        EXPECT_EQ(c.expected, s.orig()) << c.format;
+    for (const auto& [format, args, expected] : cases) {
+        const LString s = withArgs(format, args);
+        EXPECT_EQ(expected, s.str()) << format;
+        EXPECT_EQ(expected, s.orig()) << format;
     }
 }
 
@@ -116,10 +112,7 @@ TEST(LString, EqualityEmptinessAndSharing)
 
 TEST(LString, NumbersAreFormattedInWesternDigits)
 {
-    const struct {
-        LString::Number number;
-        const wchar_t* expected;
-    } cases[] = {
+    const std::tuple<LString::Number, const wchar_t*> cases[] = {
         {LString::Number(42, 5, L' '), L"   42"},
         {LString::Number(-5, 4, L'0'), L"00-5"},
         {LString::Number(12345, 2, L'0'), L"12345"},
@@ -132,8 +125,8 @@ TEST(LString, NumbersAreFormattedInWesternDigits)
         {LString::Number(std::string("\xd9\xa3")), L"\u0663"},
         {LString::Number(std::wstring(L"1e3")), L"1e3"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.expected, c.number.getText());
+    for (const auto& [number, expected] : cases)
+        EXPECT_EQ(expected, number.getText());
 }
 
 TEST(LString, PackWritesMarksEscapesAndEnclosuresThatUnpackReadsBack)
@@ -169,11 +162,8 @@ TEST(LString, PackWritesMarksEscapesAndEnclosuresThatUnpackReadsBack)
 
 TEST(LString, UnpackRejectsMalformedInputAndKeepsWhatItRead)
 {
-    const struct {
-        const char* input;
-        bool ok;
-        const char* kept; // the result packed again
-    } cases[] = {
+    // kept: the result packed again
+    const std::tuple<const char*, bool, const char*> cases[] = {
         {"", true, "-"},
         {"-", true, "-"},
         {"+a", true, "+a"},
@@ -194,11 +184,11 @@ TEST(LString, UnpackRejectsMalformedInputAndKeepsWhatItRead)
         {"-a|<-b>c", false, "-a|-b"},
         {"-a|<", false, "-a"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [input, ok, kept] : cases) {
         LString s(LString1(L"stale"));
         s.arg(L"stale");
-        EXPECT_EQ(c.ok, s.unpack(c.input, '|')) << c.input;
-        EXPECT_EQ(c.kept, s.pack('|')) << c.input;
+        EXPECT_EQ(ok, s.unpack(input, '|')) << input;
+        EXPECT_EQ(kept, s.pack('|')) << input;
     }
 
     LString s;

@@ -1,7 +1,5 @@
 #include "text/TextLayout.h"
 
-#include <tuple>
-
 #include "text/TextTestUtil.h"
 
 using namespace OKU;
@@ -57,11 +55,8 @@ TEST(TextLayoutTest, BreaksLinesAtSpacesHyphensSeparatorsAndOverflow)
     ASSERT_EQ(m, mono.getGlyph(L'-')->getAdvance());
     ASSERT_EQ(m, mono.getGlyph(L' ')->getAdvance());
 
-    const struct {
-        std::wstring text;
-        int maxChars; // 0: no wrapping
-        std::wstring lines;
-    } cases[] = {
+    // maxChars: 0: no wrapping
+    const std::tuple<std::wstring, int, std::wstring> cases[] = {
         {L"aaa bbb ccc", 7, L"aaa bbb|ccc"},
         {L"aaa bbb ccc", 5, L"aaa|bbb|ccc"},
         {L"aaa   bbb", 4, L"aaa|bbb"},
@@ -74,9 +69,9 @@ TEST(TextLayoutTest, BreaksLinesAtSpacesHyphensSeparatorsAndOverflow)
         {L"a\n", 0, L"a/"},
         {L"", 0, L""},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.lines, linesOf(c.text, layOut({&mono}, c.text, c.maxChars * m, Layout::LEFT)))
-            << std::string(c.text.begin(), c.text.end()) << " in " << c.maxChars;
+    for (const auto& [text, maxChars, lines] : cases) {
+        EXPECT_EQ(lines, linesOf(text, layOut({&mono}, text, maxChars * m, Layout::LEFT)))
+            << std::string(text.begin(), text.end()) << " in " << maxChars;
     }
     EXPECT_EQ(L"ab|cd", linesOf(L"ab cd", layOut({&mono}, L"ab cd", 4 * m, Layout::LEFT, {}, 1)))
         << "the extra spacing counts";
