@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/Directories.h"
-#include "core/FatalError.h"
 #include "TempDir.h"
 
 using namespace OKU;
@@ -38,11 +37,5 @@ TEST(FileFinderTest, TriesDirectoriesInOrderAndEmptyPiecesAsTheBareNameElseFails
     finder.setPath("");
     EXPECT_FALSE(finder.find(tmp / "x", result));
 
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            setFatalErrorHandler(printFatalMessage);
-            finder.find("100%s missing");
-        },
-        testing::ExitedWithCode(1), "handled: Cannot find \"100%s missing\"");
+    expectFatal([&finder] { finder.find("100%s missing"); }, "Cannot find \"100%s missing\"");
 }

@@ -1,5 +1,6 @@
 #include "core/FileStreams.h"
 
+#include <iterator>
 #include <string>
 #include <gtest/gtest.h>
 
@@ -7,15 +8,6 @@
 #include "TempDir.h"
 
 using namespace OKU;
-
-namespace {
-
-std::string readAll(std::istream& in)
-{
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-} // namespace
 
 TEST(FileStreamsTest, OpenModesDecideCreatingTruncatingAndAppendingAndNothingLeaks)
 {
@@ -29,7 +21,7 @@ TEST(FileStreamsTest, OpenModesDecideCreatingTruncatingAndAppendingAndNothingLea
     out.close();
     EXPECT_TRUE(out.good() && !out.is_open());
     iufstream in(tmp / "file");
-    EXPECT_EQ(data, readAll(in));
+    EXPECT_EQ(data, std::string(std::istreambuf_iterator<char>(in), {}));
 
     tmp.write("file", "0123456789");
     const std::pair<std::ios_base::openmode, std::string> modes[] = {{std::ios_base::out, "ab23456789"},
@@ -49,7 +41,7 @@ TEST(FileStreamsTest, OpenModesDecideCreatingTruncatingAndAppendingAndNothingLea
     both.seekp(6);
     both << "WORLD";
     both.seekg(0);
-    EXPECT_EQ("hello WORLD", readAll(both));
+    EXPECT_EQ("hello WORLD", std::string(std::istreambuf_iterator<char>(both), {}));
     both.close();
     EXPECT_EQ("hello WORLD", tmp.read(u8"Gr\u00fc\u00dfe"));
 

@@ -9,7 +9,6 @@
 #include <unistd.h>
 #include <gtest/gtest.h>
 
-#include "core/FatalError.h"
 #include "TempDir.h"
 
 using OKU::execWait;
@@ -50,13 +49,13 @@ TEST(ProcessTest, StatusArgumentsCapturedStreamsAndProgramsThatCannotRun)
     EXPECT_EQ(descriptors, openDescriptorCount());
     EXPECT_FALSE(hasChildren());
     // With no descriptor left to create pipes with.
-    const auto withoutDescriptors = [] {
-        OKU::setFatalErrorHandler(printFatalMessage);
-        const rlimit limit = {3, 3};
-        setrlimit(RLIMIT_NOFILE, &limit);
-        execWait("/bin/true", {}, nullptr, "", nullptr);
-    };
-    EXPECT_EXIT(withoutDescriptors(), testing::ExitedWithCode(1), "pipe2\\(\\) failed");
+    expectFatal(
+        [] {
+            const rlimit limit = {3, 3};
+            setrlimit(RLIMIT_NOFILE, &limit);
+            execWait("/bin/true", {}, nullptr, "", nullptr);
+        },
+        ".*pipe2\\(\\) failed");
 }
 
 TEST(ProcessTest, LargeInputAndOutputsArePumpedTogether)

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Directories.h"
+#include "core/FatalError.h"
 
 // A fresh directory under $TMPDIR (or /tmp) for one test, removed with
 // everything in it when the test ends.
@@ -91,6 +93,15 @@ inline int openDescriptorCount()
 inline void printFatalMessage(const char* message)
 {
     fprintf(stderr, "handled: %s\n", message);
+}
+
+// Expects action, run in a child, to end the program through a fatal error
+// whose message matches the regular expression.
+inline void expectFatal(const std::function<void()>& action, const std::string& message)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT((OKU::setFatalErrorHandler(printFatalMessage), action()), testing::ExitedWithCode(1),
+                "handled: " + message);
 }
 
 #endif

@@ -108,13 +108,9 @@ TEST(TimeTest, SetClockSetsLocalTimeThenHardwareClock)
 {
     FakeSystem system;
     const DateTime leapDay = {2024, 2, 29, 12, 34, 56};
-    {
-        TimeZoneVariable zone("UTC0");
-        EXPECT_TRUE(setClock(leapDay, true));
-    }
-    {
-        TimeZoneVariable zone("EST5");
-        EXPECT_TRUE(setClock(leapDay, false));
+    for (const auto& [zone, utc] : {std::make_pair("UTC0", true), std::make_pair("EST5", false)}) {
+        TimeZoneVariable variable(zone);
+        EXPECT_TRUE(setClock(leapDay, utc));
     }
     EXPECT_EQ((std::vector<time_t>{1709210096, 1709210096 + 5 * 3600}), system.setTimes);
     EXPECT_EQ((std::vector<std::string>{"/sbin/hwclock --systohc --utc", "/sbin/hwclock --systohc"}), system.commands);

@@ -44,14 +44,11 @@ std::vector<fs::path> documents(const fs::path& dir)
 // Character data in the collection's canonical form.
 std::string canonical(const std::string& text)
 {
-    static const std::map<char, std::string> c_escapes{{'&', "&amp;"}, {'<', "&lt;"},   {'>', "&gt;"},
-                                                       {'"', "&quot;"}, {'\t', "&#9;"}, {'\n', "&#10;"},
-                                                       {'\r', "&#13;"}};
+    static const std::map<char, std::string> c_escapes{{'&', "&amp;"},  {'<', "&lt;"},  {'>', "&gt;"}, {'"', "&quot;"},
+                                                       {'\t', "&#9;"}, {'\n', "&#10;"}, {'\r', "&#13;"}};
     std::string out;
-    for (char c : text) {
-        const auto escape = c_escapes.find(c);
-        out += escape == c_escapes.end() ? std::string(1, c) : escape->second;
-    }
+    for (char c : text)
+        out += c_escapes.count(c) ? c_escapes.at(c) : std::string(1, c);
     return out;
 }
 
@@ -86,7 +83,7 @@ std::string readCanonical(std::istream& in)
 std::string fileContents(const fs::path& path)
 {
     std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 // The document's canonical form and its error ("" for none), read from its

@@ -154,16 +154,15 @@ TEST(XMLAttributes, TypedGettersAndDefaults)
     for (const auto& [name, value] : {std::pair<const char*, const char*>{"flush", "on"}, {"count", "42"},
                                       {"size", "-9000000000"}, {"ratio", "0.25"}, {"bad", "4x"}, {"count", "43"}})
         attributes.set(name, value);
-    EXPECT_TRUE(attributes.getBool("flush"));
-    EXPECT_EQ(43, attributes.getInt("count", 7));
-    EXPECT_EQ(-9000000000LL, attributes.getLongLong("size"));
-    EXPECT_EQ(0.25, attributes.getDouble("ratio"));
-    EXPECT_FALSE(attributes.getBool("append", false));
-    EXPECT_EQ(7, attributes.getInt("missing", 7));
-    EXPECT_EQ("file", attributes.getString("type", "file"));
-    EXPECT_EQ("Wrong type of attribute bad in <output>", errorOf([&] { attributes.getInt("bad", 1); }));
-    EXPECT_EQ("Wrong type of attribute size in <output>", errorOf([&] { attributes.getInt("size"); }));
-    EXPECT_EQ("Wrong type of attribute bad in <output>", errorOf([&] { attributes.getDouble("bad"); }));
+    std::ostringstream values;
+    values << attributes.getBool("flush") << attributes.getBool("append", false) << " " << attributes.getInt("count", 7)
+           << " " << attributes.getLongLong("size") << " " << attributes.getDouble("ratio") << " "
+           << attributes.getInt("missing", 7) << " " << attributes.getString("type", "file");
+    EXPECT_EQ("10 43 -9000000000 0.25 7 file", values.str());
+    EXPECT_EQ("Wrong type of attribute bad in <output>|Wrong type of attribute size in <output>|"
+              "Wrong type of attribute bad in <output>",
+              errorOf([&] { attributes.getInt("bad", 1); }) + "|" + errorOf([&] { attributes.getInt("size"); }) + "|" +
+                  errorOf([&] { attributes.getDouble("bad"); }));
     attributes.reset("category");
     EXPECT_FALSE(attributes.has("flush"));
     EXPECT_EQ("Missing attribute \"flush\" in element <category>", errorOf([&] { attributes.getBool("flush"); }));

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/Base64.h"
-#include "core/FatalError.h"
 #include "core/XMLElementWriter.h"
 #include "core/XMLRootWriter.h"
 #include "TempDir.h"
@@ -81,24 +80,17 @@ TEST(XMLWriter, EscapesAndIndentsUntilTextOrWhenSwitchedOff)
 }
 
 // Misuse ends the program; each statement runs in a child process.
-class XMLWriterDeathTest : public testing::Test {
-protected:
-    void SetUp() override { setFatalErrorHandler(&printFatalMessage); }
-    void TearDown() override { setFatalErrorHandler(nullptr); }
-
-    std::ostringstream m_out;
-    XMLRootWriter m_root{m_out, true};
-};
-
-TEST_F(XMLWriterDeathTest, MisuseIsFatal)
+TEST(XMLWriterDeathTest, MisuseIsFatal)
 {
-    XMLElementWriter e(m_root, "e");
+    std::ostringstream out;
+    XMLRootWriter root(out, true);
+    XMLElementWriter e(root, "e");
     // Each misuse and its message.
     const std::pair<std::function<void()>, const char*> misuses[] = {
-        {[&] { e.close(); XMLElementWriter second(m_root, "b"); }, "XMLRootWriter opened element when closed"},
-        {[&] { XMLElementWriter second(m_root, "b"); }, "XMLRootWriter opened element while in element"},
-        {[&] { m_root.writeText("x"); }, "XMLRootWriter cannot write text"},
-        {[&] { m_root.close(); }, "XMLRootWriter closed while in element"},
+        {[&] { e.close(); XMLElementWriter second(root, "b"); }, "XMLRootWriter opened element when closed"},
+        {[&] { XMLElementWriter second(root, "b"); }, "XMLRootWriter opened element while in element"},
+        {[&] { root.writeText("x"); }, "XMLRootWriter cannot write text"},
+        {[&] { root.close(); }, "XMLRootWriter closed while in element"},
         {[&] { e.close(); e.startAttr("a"); }, "XMLElementWriter set attibute when closed"},
         {[&] { e.writeText("x"); e.startAttr("a"); }, "XMLElementWriter set attibute when not empty"},
         {[&] { e.close(); XMLElementWriter child(e, "c"); }, "XMLElementWriter opened element when closed"},
@@ -110,5 +102,5 @@ TEST_F(XMLWriterDeathTest, MisuseIsFatal)
         {[&] { XMLElementWriter child(e, "c"); e.close(); }, "XMLElementWriter closed while in element"},
     };
     for (const auto& [misuse, message] : misuses)
-        EXPECT_EXIT(misuse(), testing::ExitedWithCode(1), message);
+        expectFatal(misuse, message);
 }

@@ -34,45 +34,32 @@ protected:
 
     void inject(const Point& raw, bool pressed) { m_root.injectMouseEvent(raw.x, raw.y, pressed); }
 
-    // Touches the shown cross at the raw position raw(cross's centre), the
-    // finger's reports landing shake(raw, report) away from it.
-    template <class Raw>
-    void touchCross(Raw raw, bool release = true, Point (*shake)(const Point&, int) = steady)
+    // Touches the crosses, each after its pause, at the raw positions
+    // raw(cross's centre) in five reports, releasing the last one only when
+    // asked. A shaky finger lands off the cross and slides off it as it
+    // lifts, a few units of shaking in between.
+    void touchNineCrosses(Point (*raw)(const Point&), bool releaseLast = true, bool shaky = false)
     {
-        const Point p = raw(centre(m_cross));
-        // One report at a time: queued moves collapse into the latest.
-        for (int report = 0; report < c_reports; ++report) {
-            inject(shake(p, report), true);
-            m_root.runPending();
-        }
-        if (release)
-            inject(shake(p, c_reports - 1), false);
-        m_root.runPending();
-    }
-
-    // Eight crosses and the press on the ninth, each after its pause.
-    template <class Raw>
-    void touchNineCrosses(Raw raw, bool releaseLast = true, Point (*shake)(const Point&, int) = steady)
-    {
+        const int shake[] = {0, 2, -3, 0, 1};
         for (int i = 0; i < CalibrationScreen::c_pointCount; ++i) {
             if (i > 0)
                 m_root.processEvent(true);
-            touchCross(raw, releaseLast || i < CalibrationScreen::c_pointCount - 1, shake);
+            const Point p = raw(centre(m_cross));
+            Point report;
+            // One report at a time, as queued moves collapse into the
+            // latest; a quick lift queues behind the last one.
+            for (int r = 0; r < 5; ++r) {
+                const int slip = shaky && r == 0 ? 400 : shaky && r == 4 ? -500 : 0;
+                report = Point(p.x + slip + shaky * shake[r], p.y - slip + shaky * shake[4 - r]);
+                inject(report, true);
+                if (r < 4)
+                    m_root.runPending();
+            }
+            if (releaseLast || i < CalibrationScreen::c_pointCount - 1)
+                inject(report, false);
+            m_root.runPending();
         }
     }
-
-    static constexpr int c_reports = 5;
-    static Point steady(const Point& p, int) { return p; }
-    // A finger that lands off the cross and slides off it as it lifts, a few
-    // units of shaking in between.
-    static Point shaky(const Point& p, int report)
-    {
-        const int slip = report == 0 ? 400 : report == c_reports - 1 ? -500 : 0;
-        const int shake[c_reports] = {0, 2, -3, 0, 1};
-        return Point(p.x + slip + shake[report], p.y - slip + shake[c_reports - 1 - report]);
-    }
-
-    static Point atOnePlace(const Point&) { return Point(3000, 2000); }
 
     bool waitForText(const std::wstring& text)
     {
@@ -98,7 +85,7 @@ protected:
 // first or last.
 TEST_F(CalibrationScreenTest, MissedCrossesAreAskedForAgainAndShakyFingersCalibrateThroughTheMedian)
 {
-    touchNineCrosses(atOnePlace);
+    touchNineCrosses([](const Point&) { return Point(3000, 2000); });
     EXPECT_EQ(Log{"raw on"}, m_touchScreen.m_log);
     EXPECT_EQ(nullptr, findShowing(&m_root, L"OK"));
     EXPECT_NE(nullptr, findShowing(&m_root, c_noMatch));
@@ -106,7 +93,7 @@ TEST_F(CalibrationScreenTest, MissedCrossesAreAskedForAgainAndShakyFingersCalibr
     m_root.processEvent(true);
     EXPECT_TRUE(m_cross->isShown());
     EXPECT_EQ(Point(50, 70), centre(m_cross));
-    touchNineCrosses(onTarget, true, shaky);
+    touchNineCrosses(onTarget, true, true);
     EXPECT_EQ((Log{"raw on", "calibrate 799x599", "raw off"}), m_touchScreen.m_log);
     EXPECT_NE(nullptr, findShowing(&m_root, L"OK"));
     ASSERT_EQ(9u, m_touchScreen.m_points.size());

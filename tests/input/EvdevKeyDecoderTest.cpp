@@ -1,9 +1,6 @@
 #include "input/EvdevKeyDecoder.h"
 
-#include <algorithm>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -32,13 +29,9 @@ std::string keyText(const OKU::EvdevKeyDecoder::Key& key)
 // A recorded stream of a keyboard's records and the keys it must give.
 TEST(EvdevKeyDecoder, RecordedStreamGivesTheKeys)
 {
-    std::istringstream stream(serialtest::readDataFile("keyboard-keys.stream"));
     OKU::EvdevKeyDecoder decoder;
     std::string keys;
-    for (std::string line; std::getline(stream, line);) {
-        line.erase(std::min(line.find('#'), line.size()));
-        if (line.find_first_not_of(' ') == std::string::npos)
-            continue;
+    for (const std::string& line : serialtest::dataLines("keyboard-keys.stream")) {
         input_event record;
         ASSERT_TRUE(parseRecord(line, record)) << line;
         OKU::EvdevKeyDecoder::Key key;

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <sstream>
 #include <stdexcept>
@@ -67,18 +66,6 @@ private:
     ScopedEnv m_preload, m_asanOrder, m_device, m_bits, m_ranges, m_failing, m_calibration;
 };
 
-void writeRecord(int fd, const input_event& r)
-{
-    if (write(fd, &r, sizeof r) != static_cast<ssize_t>(sizeof r))
-        fprintf(stderr, "cannot write a record\n");
-}
-
-void printEvents(TouchScreen& touchScreen, size_t count)
-{
-    while (count-- > 0)
-        fprintf(stderr, "%s|", describe(touchScreen.getEvent()).c_str());
-}
-
 // tests/data/input/<name>.stream: the device's capabilities ("device
 // EV_SYN,...", else a single-touch panel), its axis ranges ("ranges
 // ABS_X:0:4095,...", else none), an ioctl that fails ("fail evbit"), another
@@ -93,26 +80,19 @@ struct RecordedStream {
 
     explicit RecordedStream(const std::string& name)
     {
-        std::istringstream lines(serialtest::readDataFile(name + ".stream"));
-        for (std::string line; std::getline(lines, line);) {
-            line.erase(std::min(line.find('#'), line.size()));
+        for (const std::string& line : serialtest::dataLines(name + ".stream")) {
             std::istringstream words(line);
             std::string first;
             input_event r;
-            if (!(words >> first))
-                continue;
-            if (first == "device")
-                words >> capabilities;
-            else if (first == "ranges")
-                words >> ranges;
-            else if (first == "fail")
-                words >> failing;
-            else if (first == "path")
-                words >> path;
+            words >> first;
+            std::string* setting = first == "device" ? &capabilities : first == "ranges" ? &ranges
+                                   : first == "fail" ? &failing : first == "path" ? &path : nullptr;
+            if (setting)
+                words >> *setting;
             else if (parseRecord(line, r))
                 steps.push_back({"", r});
             else if (!c_evdevNames.count(first))
-                steps.push_back({line.substr(0, line.find_last_not_of(' ') + 1), {}});
+                steps.push_back({line, {}});
             else
                 ADD_FAILURE() << name << ".stream: " << line;
         }
@@ -124,49 +104,42 @@ struct RecordedStream {
     std::vector<Step> steps;
 };
 
-// What a stream's call does in the child, printing what it gives: "init",
-// "rotation DEGREES", "raw on", "raw off", "calibration C0 ... C11" (stored
-// for init to load), "calibrate" (serialtest::calibrationPoints()), "read N"
-// (the next N events), "waiting" (whether a report waits), "saved X Y"
-// (where the stored calibration puts raw X, Y) and "hang up" (the device's
-// writer goes); "thrown: MESSAGE" for a call that throws.
+// What a stream's call does in the child, printing what it gives: those of
+// serialtest::call() ("calibrate" without a count for all nine points),
+// "calibration C0 ... C11" (stored for init to load), "read N" (the next N
+// events), "waiting" (whether a report waits), "saved X Y" (where the stored
+// calibration puts raw X, Y) and "hang up" (the device's writer goes);
+// "thrown: MESSAGE" for a call that throws.
 void perform(LinuxTouchScreen& touchScreen, const std::string& line, int writer, const std::string& calibrationPath)
 {
-    std::istringstream words(line);
-    std::string verb;
-    words >> verb;
-    int x = 0, y = 0;
-    TouchCalibration stored;
-    try {
-        if (verb == "init") {
-            touchScreen.init();
-        } else if (verb == "rotation" && words >> x) {
-            touchScreen.setRotation(x);
-        } else if (line == "raw on" || line == "raw off") {
-            line == "raw on" ? touchScreen.startRawCoordinates() : touchScreen.endRawCoordinates();
-        } else if (verb == "calibration") {
+    const std::string error = serialtest::thrown([&] {
+        std::istringstream words(line);
+        std::string verb;
+        int x = 0, y = 0;
+        TouchCalibration stored;
+        words >> verb;
+        if (verb == "calibration") {
             TouchCalibration::Coefficients coefficients;
             for (float& c : coefficients)
                 words >> c;
             TouchCalibration(coefficients).save(calibrationPath);
-        } else if (verb == "calibrate") {
-            touchScreen.setCalibration(serialtest::calibrationPoints(), 799, 479);
         } else if (verb == "read" && words >> x) {
-            printEvents(touchScreen, x);
+            while (x-- > 0)
+                fprintf(stderr, "%s|", describe(touchScreen.getEvent()).c_str());
         } else if (verb == "waiting") {
             fprintf(stderr, "waiting %d|", touchScreen.reportWaiting());
         } else if (verb == "saved" && words >> x >> y) {
-            const Point p =
-                stored.load(calibrationPath) ? stored.transform(x, y, 1.0f / 1024, 800, 480) : Point(-1, -1);
+            const Point p = stored.load(calibrationPath) ? stored.transform(x, y, 1.0f / 1024, 800, 480) : Point(-1, -1);
             fprintf(stderr, "saved %d %d|", p.x, p.y);
         } else if (line == "hang up") {
             close(writer);
-        } else {
-            fprintf(stderr, "no such call: %s|", line.c_str());
+        } else if (const std::string e = serialtest::call(touchScreen, line == "calibrate" ? "calibrate 9" : line);
+                   !e.empty()) {
+            throw std::runtime_error(e);
         }
-    } catch (const std::runtime_error& e) {
-        fprintf(stderr, "thrown: %s|", e.what());
-    }
+    });
+    if (!error.empty())
+        fprintf(stderr, "thrown: %s|", error.c_str());
 }
 
 } // namespace
@@ -187,9 +160,8 @@ TEST(LinuxTouchScreenTest, RecordedPanelsGiveTheirTouches)
         const RecordedStream stream(name);
         EmulatedInputDevice device(RecordedStream::orNull(stream.capabilities), RecordedStream::orNull(stream.failing),
                                    RecordedStream::orNull(stream.ranges));
-        std::istringstream expectedLines(serialtest::readDataFile(std::string(name) + ".expected"));
         std::string expected;
-        for (std::string line; std::getline(expectedLines, line);) {
+        for (std::string line : serialtest::dataLines(std::string(name) + ".expected")) {
             if (const size_t at = line.find("DEVICE"); at != std::string::npos)
                 line.replace(at, 6, device.path());
             expected += line + "|";
@@ -202,7 +174,7 @@ TEST(LinuxTouchScreenTest, RecordedPanelsGiveTheirTouches)
                 const int writer = device.openWriter();
                 LinuxTouchScreen touchScreen(stream.path.empty() ? device.path() : stream.path, 800, 480);
                 for (const RecordedStream::Step& step : stream.steps)
-                    step.call.empty() ? writeRecord(writer, step.record)
+                    step.call.empty() ? (void)!write(writer, &step.record, sizeof step.record)
                                       : perform(touchScreen, step.call, writer, device.calibrationPath());
                 exit(0);
             },

@@ -5,13 +5,10 @@
 #include <string>
 #include <thread>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "core/Condition.h"
-#include "core/FatalError.h"
 #include "core/TempDir.h"
 #include "input/SerialController.h"
 
@@ -25,22 +22,19 @@ TEST(PMTouchScreenDeathTest, LineAndControllerFailures)
 {
     EXPECT_EQ("Cannot configure \"/dev/null\".  Inappropriate ioctl for device",
               thrown([] { serialDriver("pm9000", "/dev/null")->init(); }));
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            setFatalErrorHandler(printFatalMessage);
+    expectFatal(
+        [] {
             PseudoTerminal terminal;
             serialDriver("pm9000", terminal.path(), 12345)->init();
         },
-        testing::ExitedWithCode(1), "handled: PMTouchScreen: Invalid baud rate");
-    EXPECT_EXIT(
-        {
-            setFatalErrorHandler(printFatalMessage);
+        "PMTouchScreen: Invalid baud rate");
+    expectFatal(
+        [] {
             StartedDriver rig("pm9000");
             rig.terminal.hangUp();
             rig.driver->getEvent();
         },
-        testing::ExitedWithCode(1), "handled: PMTouchScreen: Read error");
+        "PMTouchScreen: Read error");
 }
 
 // The rest of a packet must arrive within 100 ms, however much of it came.
@@ -96,11 +90,9 @@ TEST(PMTouchScreenTest, JunkIsReportedOnceASecond)
     rig.terminal.send(hex("00 BF 01 02 03 04"));
     EXPECT_EQ("release 130 388", describe(rig.driver->getEvent()));
     // "Dropped <n> bytes of junk" lines: how many, and the bytes they count.
-    int lines = 0;
-    int dropped = 0;
+    int lines = 0, dropped = 0;
     for (const std::string& message : traces.messages()) {
-        int bytes = 0;
-        if (sscanf(message.c_str(), "OKU::PMTouchScreen Dropped %d byte", &bytes) == 1) {
+        if (int bytes = 0; sscanf(message.c_str(), "OKU::PMTouchScreen Dropped %d byte", &bytes) == 1) {
             ++lines;
             dropped += bytes;
         }

@@ -123,11 +123,12 @@ private:
     std::string m_path;
 };
 
+// What the driver must write, what it is sent, a wait until it made the
+// line raw at the baud rate number, or a pause of number milliseconds.
 struct Step {
     enum Kind { EXPECT, SEND, RAW_MODE, PAUSE } kind;
     Bytes bytes;
-    speed_t speed = B0;
-    int pauseMs = 0;
+    int number = 0;
 };
 
 inline Step expect(const std::string& text) { return {Step::EXPECT, hex(text)}; }
@@ -158,9 +159,9 @@ private:
             if (step.kind == Step::SEND) {
                 terminal.send(step.bytes);
             } else if (step.kind == Step::PAUSE) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(step.pauseMs));
+                std::this_thread::sleep_for(std::chrono::milliseconds(step.number));
             } else if (step.kind == Step::RAW_MODE) {
-                if (!terminal.waitForRawMode(step.speed))
+                if (!terminal.waitForRawMode(step.number == 9600 ? B9600 : B19200))
                     m_error = "the line was not set up";
             } else if (const Bytes got = terminal.receive(step.bytes.size()); got != step.bytes) {
                 m_error = "step " + std::to_string(i) + ": expected " + toHex(step.bytes) +
@@ -258,6 +259,21 @@ inline std::string readDataFile(const std::string& name)
     return contents.str();
 }
 
+// The lines of tests/data/input/<name> without their "#" comments and
+// trailing spaces; empty ones are left out.
+inline std::vector<std::string> dataLines(const std::string& name)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(readDataFile(name));
+    for (std::string line; std::getline(in, line);) {
+        line.erase(std::min(line.find('#'), line.size()));
+        line.erase(line.find_last_not_of(' ') + 1);
+        if (!line.empty())
+            lines.push_back(line);
+    }
+    return lines;
+}
+
 // Nine targets on an 800 x 480 screen and where a controller whose axes
 // are scaled and offset (raw = 5 x + 300, 8 y + 200) saw them touched.
 inline std::vector<OKU::TouchScreen::CalibrationPoint> calibrationPoints(size_t count = 9)
@@ -278,17 +294,13 @@ inline std::vector<OKU::TouchScreen::CalibrationPoint> calibrationPoints(size_t 
 inline std::vector<Step> controllerSteps(const std::string& name)
 {
     std::vector<Step> steps;
-    std::istringstream lines(readDataFile(name + ".stream"));
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream words(line.substr(0, line.find('#')));
+    for (const std::string& line : dataLines(name + ".stream")) {
+        std::istringstream words(line);
         std::string keyword, rest;
-        if (!(words >> keyword))
-            continue;
+        words >> keyword;
         std::getline(words, rest);
-        if (keyword == "raw")
-            steps.push_back({Step::RAW_MODE, Bytes(), static_cast<speed_t>(std::stoi(rest) == 9600 ? B9600 : B19200)});
-        else if (keyword == "pause")
-            steps.push_back({Step::PAUSE, Bytes(), B0, std::stoi(rest)});
+        if (keyword == "raw" || keyword == "pause")
+            steps.push_back({keyword == "raw" ? Step::RAW_MODE : Step::PAUSE, Bytes(), std::stoi(rest)});
         else if (keyword == "expect")
             steps.push_back(expect(rest));
         else {
@@ -332,24 +344,14 @@ inline void play(OKU::TouchScreen& driver, PseudoTerminal& terminal, const std::
     ScriptedController controller(terminal, controllerSteps(name));
     std::unique_ptr<TraceCapture> traces;
     std::vector<std::string> expectedTraces;
-    std::istringstream expected(readDataFile(name + ".expected"));
-    int lineNumber = 0;
-    for (std::string line; std::getline(expected, line);) {
-        ++lineNumber;
-        line.erase(std::min(line.find('#'), line.size()));
-        line.erase(line.find_last_not_of(' ') + 1);
-        if (line.empty())
-            continue;
-        const std::string where = name + ".expected:" + std::to_string(lineNumber);
+    for (const std::string& line : dataLines(name + ".expected")) {
+        const std::string where = name + ".expected: " + line;
         if (line.compare(0, 7, "traces ") == 0) {
             traces = std::make_unique<TraceCapture>(line.substr(7));
-            continue;
-        }
-        if (line.compare(0, 6, "trace ") == 0) {
+        } else if (line.compare(0, 6, "trace ") == 0) {
             expectedTraces.push_back(line.substr(6));
             continue;
-        }
-        if (line.compare(0, 6, "press ") == 0 || line.compare(0, 8, "release ") == 0) {
+        } else if (line.compare(0, 6, "press ") == 0 || line.compare(0, 8, "release ") == 0) {
             EXPECT_EQ(line, describe(driver.getEvent())) << where;
         } else {
             const size_t colon = line.find(": ");

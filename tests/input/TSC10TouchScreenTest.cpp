@@ -11,27 +11,16 @@
 using namespace OKU;
 using namespace serialtest;
 
-namespace {
-
-// The message of a line error of the driver on terminal.
-std::string lineError(const std::string& text, const PseudoTerminal& terminal)
-{
-    return text + " \"" + terminal.path() + "\".";
-}
-
-} // namespace
-
 TEST(TSC10TouchScreenTest, ReportsDecodeUntilTheLineFails)
 {
     const HangGuard guard;
     StartedDriver rig("tsc10");
     play(*rig.driver, rig.terminal, "tsc10-reports");
     rig.terminal.send(hex("11")); // a touch whose position does not follow within 100 ms
-    EXPECT_EQ(lineError("Timeout reading", rig.terminal) + "  Connection timed out",
-              thrown([&rig] { rig.driver->getEvent(); }));
+    const std::string device = " \"" + rig.terminal.path() + "\".  ";
+    EXPECT_EQ("Timeout reading" + device + "Connection timed out", thrown([&rig] { rig.driver->getEvent(); }));
     rig.terminal.hangUp();
-    EXPECT_EQ(lineError("Read error from", rig.terminal) + "  Input/output error",
-              thrown([&rig] { rig.driver->getEvent(); }));
+    EXPECT_EQ("Read error from" + device + "Input/output error", thrown([&rig] { rig.driver->getEvent(); }));
 }
 
 // The GUI thread's commands and the reading thread's getEvent() share the

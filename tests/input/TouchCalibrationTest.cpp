@@ -4,13 +4,14 @@
 
 #include <limits>
 #include <set>
-#include <string>
+#include <tuple>
 #include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "core/TempDir.h"
+#include "input/CalibrationPage.h"
 #include "input/SerialController.h"
 
 using namespace OKU;
@@ -21,14 +22,14 @@ typedef TouchCalibration::Coefficients Coefficients;
 
 const Coefficients c_distinct = {2, 3, 0.25f, 0.5f, 0, 0, 0, 0, 0, 0, 7, 11};
 
-// Nine targets on an 800 x 600 screen; the raw axes are an affine image of
-// the screen (sheared, scaled, offset, y running against the screen's x).
+// Nine targets on an 800 x 600 screen, touched where a controller whose
+// axes are an affine image of the screen's reports them (see onTarget()).
 std::vector<TouchScreen::CalibrationPoint> affinePoints()
 {
     std::vector<TouchScreen::CalibrationPoint> points;
     for (int y : {70, 300, 549})
         for (int x : {50, 400, 749})
-            points.push_back({x, y, 5 * x + y + 200, -x + 6 * y + 1000});
+            points.push_back({x, y, onTarget(Point(x, y)).x, onTarget(Point(x, y)).y});
     return points;
 }
 
@@ -45,10 +46,8 @@ TEST(TouchCalibrationTest, LargestErrorShowsTouchesThatMissedTheirTargets)
     points[4].rawX += 5 * 200; // the middle touch 200 pixels right of its cross
     EXPECT_GT(TouchCalibration::fit(points, scale).largestError(points, scale), 50);
 
-    for (TouchScreen::CalibrationPoint& p : points) {
-        p.rawX = 3000;
-        p.rawY = 2000;
-    }
+    for (TouchScreen::CalibrationPoint& p : points)
+        std::tie(p.rawX, p.rawY) = std::make_pair(3000, 2000);
     EXPECT_EQ(std::numeric_limits<double>::infinity(),
               TouchCalibration::fit(points, scale).largestError(points, scale));
 }

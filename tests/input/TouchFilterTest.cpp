@@ -17,18 +17,9 @@
 
 using namespace OKU;
 using serialtest::describe;
-using serialtest::readDataFile;
+using serialtest::dataLines;
 
 namespace {
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
-}
 
 // Reports from a script; reportWaiting() while one is left. An empty report
 // throws instead, as a controller cut off on the line does.
@@ -53,11 +44,6 @@ public:
     bool m_raw = false;
 };
 
-ScriptedDriver::Report report(bool pressed, int x, int y)
-{
-    return TouchScreen::Event{pressed, x, y};
-}
-
 } // namespace
 
 // tests/data/input/<name>.stream: "filter JITTER DEBOUNCE", then reports
@@ -69,14 +55,12 @@ TEST(TouchFilterTest, RecordedNoiseIsFiltered)
         std::unique_ptr<TouchFilter> filter;
         std::vector<std::string> delivered;
         TouchScreen::Event event;
-        for (const std::string& line : lines(readDataFile(std::string(name) + ".stream"))) {
-            std::istringstream words(line.substr(0, line.find('#')));
+        for (const std::string& line : dataLines(std::string(name) + ".stream")) {
+            std::istringstream words(line);
             std::string first, kind, raw;
             TouchFilterSettings settings;
             TouchScreen::Event reported;
-            if (!(words >> first))
-                continue;
-            if (first == "filter" && words >> settings.jitterPixels >> settings.debounceMs) {
+            if (words >> first && first == "filter" && words >> settings.jitterPixels >> settings.debounceMs) {
                 filter = std::make_unique<TouchFilter>(settings);
                 continue;
             }
@@ -92,7 +76,7 @@ TEST(TouchFilterTest, RecordedNoiseIsFiltered)
         filter->releaseHeld();
         while (filter->take(event))
             delivered.push_back(describe(event));
-        EXPECT_EQ(lines(readDataFile(std::string(name) + ".expected")), delivered) << name;
+        EXPECT_EQ(dataLines(std::string(name) + ".expected"), delivered) << name;
     }
 }
 
@@ -103,15 +87,16 @@ TEST(TouchFilterTest, FilteredDriverHoldsReleasesForTheirDebounceTime)
     TouchFilterSettings settings;
     settings.jitterPixels = 2;
     settings.debounceMs = 40;
+    using Event = TouchScreen::Event;
     auto driver = std::make_unique<ScriptedDriver>(std::deque<ScriptedDriver::Report>{
-        report(true, 10, 10), report(false, 10, 10), report(true, 30, 10), report(false, 30, 10),
-        report(true, 50, 50), report(false, 50, 50), std::nullopt});
+        Event{true, 10, 10}, Event{false, 10, 10}, Event{true, 30, 10}, Event{false, 30, 10}, Event{true, 50, 50},
+        Event{false, 50, 50}, std::nullopt});
     ScriptedDriver& script = *driver;
     FilteredTouchScreen filtered(std::move(driver), settings);
     filtered.startRawCoordinates();
-    EXPECT_TRUE(script.m_raw);
+    const bool rawOn = script.m_raw;
     filtered.endRawCoordinates();
-    EXPECT_FALSE(script.m_raw);
+    EXPECT_TRUE(rawOn && !script.m_raw);
 
     EXPECT_EQ("press 10 10", describe(filtered.getEvent()));
     EXPECT_EQ("press 30 10", describe(filtered.getEvent())) << "a bounce joins the touch";
@@ -127,10 +112,5 @@ TEST(TouchFilterTest, FilteredDriverHoldsReleasesForTheirDebounceTime)
     EXPECT_TRUE(filtered.reportWaiting());
     EXPECT_EQ("press 50 50", describe(filtered.getEvent()));
     EXPECT_EQ("release 50 50", describe(filtered.getEvent()));
-    try {
-        filtered.getEvent();
-        ADD_FAILURE() << "the failure was lost";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ("cut off", e.what());
-    }
+    EXPECT_EQ("cut off", serialtest::thrown([&filtered] { filtered.getEvent(); }));
 }

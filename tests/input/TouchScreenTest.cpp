@@ -1,6 +1,5 @@
 #include "input/TouchScreen.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -8,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/FatalError.h"
 #include "core/Paths.h"
 #include "core/TempDir.h"
 #include "input/DummyTouchScreen.h"
@@ -53,23 +51,14 @@ TEST(TouchScreenTest, EnvironmentChoosesDriverDeviceAndBaud)
         EXPECT_EQ(dummy ? std::make_pair(1, 1) : std::make_pair(800, 600),
                   std::make_pair(driver->getWidth(), driver->getHeight()));
     }
-    ScopedEnv type("OKU_TSTYPE", "none");
-    EXPECT_EQ(0, openTouchScreen(800, 600)->getRotation());
-    EXPECT_EQ(270, openTouchScreen(480, 800, 270)->getRotation());
 }
 
 TEST(TouchScreenTest, UnknownTypeOrFailedInitIsFatalUnlessControllerIsOptional)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    for (const char* type : {"pm7000", "PM9000", ""})
-        EXPECT_EXIT(
-            {
-                setFatalErrorHandler(printFatalMessage);
-                setenv("OKU_TSTYPE", type, 1);
-                touchScreenSettingsFromEnv();
-            },
-            ::testing::ExitedWithCode(1),
-            "handled: Unknown touch screen controller type '" + std::string(type) + "'\\.");
+    for (const char* type : {"pm7000", "PM9000", ""}) {
+        ScopedEnv unknown("OKU_TSTYPE", type);
+        expectFatal(touchScreenSettingsFromEnv, "Unknown touch screen controller type '" + std::string(type) + "'\\.");
+    }
 
     const std::string initFailure =
         "Cannot initialize touch screen controller:\nCannot open \"/nonexistent/ttyS9\".  No such file or directory\n";
@@ -102,16 +91,11 @@ TEST(TouchScreenTest, FilterSettingsWrapTheDriver)
         EXPECT_EQ(90, driver->getRotation());
     }
 
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    for (const char* value : {"-1", "2ms", "99999"})
-        EXPECT_EXIT(
-            {
-                setFatalErrorHandler(printFatalMessage);
-                setenv("OKU_TS_DEBOUNCE", value, 1);
-                openTouchScreen(800, 600);
-            },
-            ::testing::ExitedWithCode(1),
-            "handled: Invalid OKU_TS_DEBOUNCE \"" + std::string(value) + "\"\\.  Use a number of milliseconds, 0 for none\\.");
+    for (const char* value : {"-1", "2ms", "99999"}) {
+        ScopedEnv debounce("OKU_TS_DEBOUNCE", value);
+        expectFatal([] { openTouchScreen(800, 600); }, "Invalid OKU_TS_DEBOUNCE \"" + std::string(value) +
+                                                           "\"\\.  Use a number of milliseconds, 0 for none\\.");
+    }
 }
 
 TEST(TouchScreenTest, MarkerFileRecordsCalibration)
