@@ -11,11 +11,7 @@
 namespace {
 
 using namespace GraphicsTest;
-using OKU::Color;
-using OKU::CompositePixmap;
-using OKU::CompositePixmapSet;
-using OKU::Margins;
-using OKU::Pixmap;
+using namespace OKU;
 typedef const Pixmap& (CompositePixmap::*PieceGetter)() const;
 
 // Getters row by row as the pieces lie in the source image.

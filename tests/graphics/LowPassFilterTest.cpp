@@ -2,8 +2,7 @@
 
 #include "graphics/PixelTestUtil.h"
 
-using OKU::Graymap;
-using OKU::Pixmap;
+using namespace OKU;
 using namespace GraphicsTest;
 
 TEST(LowPassFilterTest, FiltersClampEdgesRoundAndSaturate)

@@ -212,7 +212,8 @@ void expectMatchesReference(const std::string& path, const std::string& referenc
             theirs.alpha = transparencyLost ? 255 : theirs.alpha;
             const uint8_t* a = &ours.blue;
             const uint8_t* b = &theirs.blue;
-            const bool close = std::equal(a, a + 4, b, [tolerance](int x, int y) { return std::abs(x - y) <= tolerance; });
+            const bool close =
+                std::equal(a, a + 4, b, [tolerance](int x, int y) { return std::abs(x - y) <= tolerance; });
             if (!close && mismatches++ == 0)
                 ADD_FAILURE() << "first mismatch at " << x << "," << y << ": ours " << rgba(ours)
                               << ", reference " << rgba(theirs);

@@ -5,9 +5,7 @@
 
 #include "graphics/Shadow.h"
 
-using OKU::Color;
-using OKU::Pixmap;
-using OKU::Shadow;
+using namespace OKU;
 
 namespace {
 

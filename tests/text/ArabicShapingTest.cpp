@@ -73,7 +73,8 @@ TEST(ArabicShaping, EveryLetterTakesItsFormByPosition) {
 }
 
 TEST(ArabicShaping, LamAlefLigaturesInBothPositions) {
-    const std::tuple<wchar_t, wchar_t, wchar_t> cases[] = {{0x0622, 0xFEF5, 0xFEF6}, {0x0623, 0xFEF7, 0xFEF8}, {0x0625, 0xFEF9, 0xFEFA}, {0x0627, 0xFEFB, 0xFEFC}};
+    const std::tuple<wchar_t, wchar_t, wchar_t> cases[] = {
+        {0x0622, 0xFEF5, 0xFEF6}, {0x0623, 0xFEF7, 0xFEF8}, {0x0625, 0xFEF9, 0xFEFA}, {0x0627, 0xFEFB, 0xFEFC}};
     for (const auto& [alef, isolated, final] : cases) {
         EXPECT_EQ(std::wstring{isolated}, Bidi::shape({c_lam, alef}));
         EXPECT_EQ((std::wstring{c_behInitial, final}), Bidi::shape({c_beh, c_lam, alef}));

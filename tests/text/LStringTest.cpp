@@ -196,17 +196,14 @@ TEST(LString, UnpackRejectsMalformedInputAndKeepsWhatItRead)
     EXPECT_EQ(L"a|b", s.str());
     ASSERT_TRUE(s.unpack("-a$|b", ','));
     EXPECT_EQ(L"a,b", s.str());
-}
 
-TEST(LString, IteratorUnpackStopsBehindTheEnclosedString)
-{
+    // Reading from an iterator stops behind the enclosed string, or at the
+    // end of a plain one.
     const std::string input = "<-%1|+b>rest";
     std::string::const_iterator position = input.begin();
-    LString s;
     ASSERT_TRUE(s.unpack(position, input.end(), '|'));
     EXPECT_EQ("rest", std::string(position, input.end()));
     EXPECT_EQ(L"b", s.str());
-
     const std::string plain = "-a|-b";
     position = plain.begin();
     ASSERT_TRUE(s.unpack(position, plain.end(), '|'));

@@ -39,7 +39,8 @@ std::wstring linesOf(const std::wstring& text, const Result& r)
     std::wstring out;
     for (size_t p = 0, start = 0; p < r.lines.size(); ++p) {
         for (size_t l = 0; l < r.lines[p].size(); ++l)
-            out += (l > 0 ? L"|" : p > 0 ? L"/" : L"") + text.substr(start + r.lines[p][l].first, r.lines[p][l].count);
+            out += (l > 0 ? L"|" : p > 0 ? L"/" : L"") +
+                   text.substr(start + r.lines[p][l].first, r.lines[p][l].count);
         const size_t end = text.find_first_of(L"\r\n", start);
         start = end == std::wstring::npos ? end : end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
     }
@@ -81,7 +82,8 @@ TEST(TextLayoutTest, BreaksLinesAtSpacesHyphensSeparatorsAndOverflow)
     const int l = mono.getLineSpacing();
     Result r = layOut({&mono}, L"aaa bbb ccc", 5 * m, Layout::LEFT);
     ASSERT_EQ(3u, r.lines.at(0).size());
-    EXPECT_EQ((std::vector<int>{4, 3, 3 * m}), (std::vector<int>{r.lines[0][1].first, r.lines[0][1].count, r.lines[0][1].width}));
+    const Layout::LineInfo second = r.lines[0][1];
+    EXPECT_EQ((std::vector<int>{4, 3, 3 * m}), (std::vector<int>{second.first, second.count, second.width}));
     EXPECT_EQ(5 * m, r.width) << "the maximum width when there is one";
     EXPECT_EQ(a + 2 * l + d, r.height);
     ASSERT_EQ(9u, r.glyphs.size()) << "the skipped spaces are not placed";
