@@ -14,8 +14,8 @@ using namespace serialtest;
 TEST(SerialConversationTest, DriversAndControllersAgree)
 {
     const std::vector<std::vector<std::string>> cases = {
-        {"tsc10-start", "tsc10-commands"}, {"tsc10-start-after-power-on"}, {"tsc10-start-bad-power-on"},
-        {"tsc10-start-refused"}, {"tsc10-start-unanswered"},
+        {"tsc10-start", "tsc10-commands"}, {"tsc10-start", "tsc10-reports"}, {"tsc10-start-after-power-on"},
+        {"tsc10-start-bad-power-on"}, {"tsc10-start-refused"}, {"tsc10-start-unanswered"},
         {"pm9000-start", "pm9000-packets"}, {"pm9000-start", "pm9000-resync"}, {"pm9000-start", "pm9000-turned"},
         {"pm9000-start-retried"}, {"pm9000-start-stray-bytes"}, {"pm9000-start-late"}, {"pm9000-start-silent"},
         {"pm9000-start-unconfirmed"}, {"pm9000-start-cut-off"},
