@@ -221,21 +221,17 @@ TEST(PixmapTest, FiltersWorkOnTheClipAndKeepAlpha)
     EXPECT_EQ(Color(4, 8, 12, 85), Color::mix(Color(0, 0, 0, 0), 2, Color(12, 24, 36, 255), 1));
 
     // Brightness and contrast round halves away from zero and clamp.
-    const struct {
-        Color in;
-        void (Pixmap::*filter)(double);
-        double amount;
-        const char* expected;
-    } cases[] = {{Color(101, 0, 255), &Pixmap::brightness, -0.5, "51,0,128,255/"},
-                 {Color(100, 0, 255), &Pixmap::brightness, 0.5, "178,128,255,255/"},
-                 {Color(7, 0, 99), &Pixmap::brightness, 1.0, "255,255,255,255/"},
-                 {Color(7, 0, 99), &Pixmap::brightness, -1.0, "0,0,0,255/"},
-                 {Color(100, 200, 20), &Pixmap::contrast, 2.0, "72,255,0,255/"},
-                 {Color(129, 127, 0), &Pixmap::contrast, 0.5, "129,128,64,255/"}};
-    for (const auto& c : cases) {
-        Pixmap one(1, 1, c.in);
-        (one.*c.filter)(c.amount);
-        EXPECT_EQ(c.expected, pixels(one)) << c.amount;
+    const std::tuple<Color, void (Pixmap::*)(double), double, const char*> cases[] = {
+        {Color(101, 0, 255), &Pixmap::brightness, -0.5, "51,0,128,255/"},
+        {Color(100, 0, 255), &Pixmap::brightness, 0.5, "178,128,255,255/"},
+        {Color(7, 0, 99), &Pixmap::brightness, 1.0, "255,255,255,255/"},
+        {Color(7, 0, 99), &Pixmap::brightness, -1.0, "0,0,0,255/"},
+        {Color(100, 200, 20), &Pixmap::contrast, 2.0, "72,255,0,255/"},
+        {Color(129, 127, 0), &Pixmap::contrast, 0.5, "129,128,64,255/"}};
+    for (const auto& [in, filter, amount, expected] : cases) {
+        Pixmap one(1, 1, in);
+        (one.*filter)(amount);
+        EXPECT_EQ(expected, pixels(one)) << amount;
     }
 }
 

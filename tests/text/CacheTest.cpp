@@ -103,27 +103,21 @@ TEST_F(CacheTest, FallbackFacesOpenWhenACharacterFirstReachesThem)
     // A text opens the faces up to the first one that has each of its
     // characters, and that face supplies the glyph it gives when opened at
     // once.
-    const struct {
-        std::wstring text;
-        size_t supplier;  // of the last character
-        size_t openFaces;
-    } steps[] = {
+    // The text, the face that supplies its last character and the faces open.
+    const std::tuple<std::wstring, size_t, size_t> steps[] = {
         {L"Lifeboat! Emergency Backup", 0, 1},
         {L"\x05D0", 2, 3},  // Hebrew
         {L"\x3042", 3, 4},  // Hiragana
         {L"Factory Reset", 0, 4},
         {L"\xAC00", 5, 6},  // Hangul
     };
-    for (const auto& step : steps) {
-        font->getTextSize(step.text);
+    for (const auto& [text, supplier, openFaces] : steps) {
+        font->getTextSize(text);
         const std::set<std::filesystem::path> open = openFiles();
         for (size_t i = 0; i < copies.size(); ++i)
-            EXPECT_EQ(i < step.openFaces, open.count(copies[i]) == 1)
-                << files[i] << " after text " << &step - steps;
-        const wchar_t last = step.text.back();
-        EXPECT_TRUE(sameGlyph(*FontFace(copies[step.supplier], 16, 0).getGlyph(last),
-                              *font->getGlyph(last)))
-            << "text " << &step - steps;
+            EXPECT_EQ(i < openFaces, open.count(copies[i]) == 1) << files[i] << " after " << int(text.back());
+        const wchar_t last = text.back();
+        EXPECT_TRUE(sameGlyph(*FontFace(copies[supplier], 16, 0).getGlyph(last), *font->getGlyph(last))) << int(last);
     }
 }
 

@@ -197,15 +197,14 @@ TEST(FontTest, RenderStringPlacesBasesAlongThePen)
               box);
     int left = -1, width = -1;
     font.getRawHorizBBox(text, &left, &width);
-    EXPECT_EQ(box.x, left);
-    EXPECT_EQ(box.width, width);
+    EXPECT_EQ(std::make_pair(box.x, box.width), std::make_pair(left, width));
 
     Rect pixels = moved(a->getPixelBBox(), placed[0].pos.x, placed[0].pos.y);
     pixels.include(moved(v->getPixelBBox(), placed[2].pos.x, placed[2].pos.y));
     EXPECT_EQ(pixels, Font::getPixelBBox(placed));
     const Rect boxes = Font::getBBox(placed);
-    EXPECT_EQ(box.x, boxes.x);
-    EXPECT_EQ(box.width - 1, boxes.width) << "the extent of the same boxes";
+    EXPECT_EQ(std::make_pair(box.x, box.width - 1), std::make_pair(boxes.x, boxes.width))
+        << "the extent of the same boxes";
 
     const std::wstring empty;
     EXPECT_TRUE(font.renderString(empty.begin(), empty.end(), &box).empty());
