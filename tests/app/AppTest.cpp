@@ -169,12 +169,12 @@ TEST(CalibrationScreenTest, NineTouchesInReadingOrderOfTheLanguage)
     TempDir dir;
     dir.write("rtl.lang", "");
     ScopedEnv marker("OKU_TS_CALIBRATED_FILE", (dir / "calibrated").c_str());
-    testTheme();
     const Point grid[] = {{50, 70},  {400, 70},  {749, 70},  {50, 300}, {400, 300},
                           {749, 300}, {50, 549}, {400, 549}, {749, 549}};
     // order: the grid points in the order they are shown.
-    const struct { std::string languageFile; L10n_Language language; int order[9]; } cases[] = {{"", L10n_Language::WESTERN, {0, 1, 2, 3, 4, 5, 6, 7, 8}},
-                 {dir / "rtl.lang", L10n_Language::WESTERN_RTL, {2, 1, 0, 5, 4, 3, 8, 7, 6}}};
+    const struct { std::string languageFile; L10n_Language language; int order[9]; } cases[] = {
+        {"", L10n_Language::WESTERN, {0, 1, 2, 3, 4, 5, 6, 7, 8}},
+        {dir / "rtl.lang", L10n_Language::WESTERN_RTL, {2, 1, 0, 5, 4, 3, 8, 7, 6}}};
     for (const auto& c : cases) {
         ASSERT_TRUE(l10nLoadLanguage(c.languageFile, c.language));
         CalibrationRig rig;
@@ -214,7 +214,6 @@ TEST(CalibrationScreenTest, EscapeSkipsToThePageWithoutCalibrating)
 {
     TempDir dir;
     ScopedEnv marker("OKU_TS_CALIBRATED_FILE", (dir / "calibrated").c_str());
-    testTheme();
     const struct { int touches; Log log; } cases[] = {{0, {"raw on", "raw off"}},
                  {4, {"raw on", "raw off"}},
                  {9, {"raw on", "calibrate 799x599", "raw off"}}};
@@ -245,7 +244,6 @@ protected:
     void SetUp() override
     {
         Version::s_bootromVersionFile = "/nonexistent/bootrom_version.txt";
-        testTheme();
         new LifeboatScreen(&m_root, L"Disk failure");
         m_root.runPending();
     }
@@ -377,7 +375,6 @@ static bool hasRed(const Pixmap& page, const Rect& area)
 TEST(LifeboatMessageTest, LongMessagesShrinkAndEndWithAnEllipsis)
 {
     Version::s_bootromVersionFile = "/nonexistent/bootrom_version.txt";
-    testTheme();
     std::wstring fiveKilobytes;
     while (utf8Encode(fiveKilobytes).size() < 5000)
         fiveKilobytes += L"Disk failure on /dev/mmcblk0p3, please back up now. "

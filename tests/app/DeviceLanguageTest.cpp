@@ -12,8 +12,8 @@ using OKU::L10n_Language;
 TEST(DeviceLanguage, ComesFromTheFirstSettingInOrder)
 {
     // An empty code: no table.
-    struct Case { std::map<std::string, std::string> environment; std::string code; L10n_Language behaviour; };
-    const Case cases[] = {
+    const struct { std::map<std::string, std::string> environment; std::string code;
+                   L10n_Language behaviour; } cases[] = {
         {{}, "", L10n_Language::WESTERN},
         {{{"LANG", "de_DE.UTF-8"}}, "de", L10n_Language::DECIMAL_COMMA},
         {{{"LANG", "C.UTF-8"}}, "", L10n_Language::WESTERN},
@@ -28,7 +28,7 @@ TEST(DeviceLanguage, ComesFromTheFirstSettingInOrder)
         // The program's own setting wins, also when it asks for English.
         {{{"LIFEBOAT_LANGUAGE", "en"}, {"LANG", "de_DE"}}, "", L10n_Language::WESTERN},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const auto language = deviceLanguage([&c](const char* name) {
             const auto it = c.environment.find(name);
             return it == c.environment.end() ? std::string() : it->second;
@@ -37,8 +37,8 @@ TEST(DeviceLanguage, ComesFromTheFirstSettingInOrder)
             c.environment.empty() ? "nothing set" : c.environment.begin()->second;
         ASSERT_EQ(!c.code.empty(), language.has_value()) << description;
         if (language) {
-            EXPECT_EQ(std::make_pair(c.code, c.behaviour), std::make_pair(language->code, language->behaviour))
-                << description;
+            EXPECT_EQ(std::make_pair(c.code, c.behaviour),
+                      std::make_pair(language->code, language->behaviour)) << description;
         }
     }
 }

@@ -244,10 +244,9 @@ TEST(Backend, DrivesAKmsDisplayOnlyWhenOkuDrmdevNamesOne)
 {
     EmulatedFramebuffer fb;
     const std::string card = fb.directory() + "/card0";
-    std::string errors;
-    EXPECT_EQ(1, OKU::execWait("/usr/bin/env", fb.probeCommand({"OKU_DRMDEV=" + card}, {"touch"}),
-                               nullptr, "", &errors));
-    EXPECT_EQ("Cannot open \"" + card + "\".  " + std::strerror(ENOENT) + "\n", errors);
+    const Finished kms = run("/usr/bin/env", fb.probeCommand({"OKU_DRMDEV=" + card}, {"touch"}));
+    EXPECT_EQ(std::make_pair(1, "Cannot open \"" + card + "\".  " + std::strerror(ENOENT) + "\n"),
+              std::make_pair(kms.status, kms.errors));
 
     BackgroundProbe probe(fb, {"OKU_DRMDEV="});
     EXPECT_EQ("800x480", probe.readLine()) << probe.errors();

@@ -11,14 +11,11 @@ namespace {
 
 const Color c_white(255, 255, 255);
 
-struct Touch { int x, y; bool pressed; };
-
 // A white 200 x 100 screen with a button at (50, 30, 100, 40).
 class ButtonRoot : public TestRootWidget {
 public:
     ButtonRoot() : TestRootWidget(200, 100)
     {
-        testTheme();
         setBgColor(c_white);
         m_button = new Button(this, LString(L"OK"), nullptr, WidgetPainter::PP_LEFT_OF_TEXT,
                               HAlign::CENTER, VAlign::CENTER);
@@ -28,12 +25,6 @@ public:
                             std::make_pair(&m_button->signalClicked, "clicked")})
             signal.first->connect([this, name = signal.second] { m_log.push_back(name); });
         runPending();
-    }
-
-    void touch(const std::vector<Touch>& touches)
-    {
-        for (const Touch& t : touches)
-            TestRootWidget::touch(t.x, t.y, t.pressed);
     }
 
     // Runs the loop, timers included, until the log has n entries.
@@ -100,7 +91,8 @@ TEST(ButtonTest, HoldingASecondGivesALongClickInsteadOfAClickOnlyWhenSomebodyLis
 
 TEST(ButtonTest, AutoRepeatStartsAtThePressAndFollowsDelayAndInterval)
 {
-    const struct { int delay, interval; std::vector<uint64_t> earliest; } cases[] = {{500, 200, {0, 500, 700, 900}}, {300, 0, {0, 300, 600, 900}}, {-1, 100, {}}};
+    const struct { int delay, interval; std::vector<uint64_t> earliest; } cases[] = {
+        {500, 200, {0, 500, 700, 900}}, {300, 0, {0, 300, 600, 900}}, {-1, 100, {}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.delay);
         ButtonRoot root;
@@ -231,7 +223,8 @@ TEST(ButtonTest, CheckBoxSideAndLabelFollowAlignmentAndDirection)
 TEST(ButtonTest, ThemeButtonsCarryTheirLabelIconAndTheButtonHeight)
 {
     Theme* theme = testTheme();
-    const struct { std::function<Button*(Widget*)> create; const wchar_t* label; const char* icon; } cases[] = {
+    const struct { std::function<Button*(Widget*)> create; const wchar_t* label; const char* icon; }
+        cases[] = {
         {[theme](Widget* p) { return theme->createOkButton(p); }, L"OK", "ok"},
         {[theme](Widget* p) { return theme->createPrevButton(p, true); }, L"Previous", "prev"},
         {[theme](Widget* p) { return theme->createPrevButton(p, false); }, L"Previous", "next"},

@@ -19,11 +19,9 @@
 // The first button, check box or static text below w that shows text, or null.
 inline OKU::Widget* findShowing(OKU::Widget* w, const std::wstring& text)
 {
-    const auto* button = dynamic_cast<OKU::Button*>(w);
-    const auto* box = dynamic_cast<OKU::CheckBox*>(w);
-    const auto* label = dynamic_cast<OKU::StaticText*>(w);
-    if ((button && button->getText().str() == text) || (box && box->getText().str() == text) ||
-        (label && label->getText().str() == text))
+    const auto shows = [&text](const auto* shown) { return shown && shown->getText().str() == text; };
+    if (shows(dynamic_cast<OKU::Button*>(w)) || shows(dynamic_cast<OKU::CheckBox*>(w)) ||
+        shows(dynamic_cast<OKU::StaticText*>(w)))
         return w;
     for (OKU::Widget* child : w->getChildren())
         if (OKU::Widget* found = findShowing(child, text))

@@ -12,12 +12,8 @@ typedef std::vector<std::vector<intptr_t>> Events;
 
 std::unique_ptr<Event> makeEvent(const std::vector<intptr_t>& v)
 {
-    std::unique_ptr<Event> e(new Event);
-    e->type = static_cast<int>(v[0]);
-    e->a = v[1];
-    e->b = static_cast<int>(v[2]);
-    e->c = static_cast<int>(v[3]);
-    return e;
+    return std::unique_ptr<Event>(new Event{static_cast<int32_t>(v[0]), v[1], static_cast<int32_t>(v[2]),
+                                            static_cast<int32_t>(v[3])});
 }
 
 Events drain(RootWidget::EventQueue& q)

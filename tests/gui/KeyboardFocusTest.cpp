@@ -21,7 +21,6 @@ class FocusPage {
 public:
     explicit FocusPage(Layout layout)
     {
-        testTheme();
         add(&m_root, "X", Rect(10, 10, 80, 40));
         m_page = new Screen(&m_root);
         m_page->setLayout(layout);
@@ -150,7 +149,8 @@ TEST(KeyboardFocusTest, FocusLeavesWidgetsThatGoAwayHideOrAreDisabled)
             page.m_widgets.erase(c.widget);
         else
             EXPECT_EQ(-1, w->getFocusRing()) << c.widget;
-        EXPECT_EQ(std::make_pair(c.focus, true), std::make_pair(page.focused(), page.ringOn(c.focus))) << c.widget;
+        EXPECT_EQ(std::make_pair(c.focus, true), std::make_pair(page.focused(), page.ringOn(c.focus)))
+            << c.widget;
     }
     page.m_root.key(KEY_ACTIVATE_UP);
     EXPECT_EQ(0, page.m_clicks["X"]);
@@ -159,7 +159,6 @@ TEST(KeyboardFocusTest, FocusLeavesWidgetsThatGoAwayHideOrAreDisabled)
 // Each visible tab is a stop of its own, and Enter on one shows its page.
 TEST(KeyboardFocusTest, VisibleTabsTakeTheFocusOneByOne)
 {
-    testTheme();
     TestRootWidget root(400, 300);
     auto* frame = new TabbedFrame(&root);
     frame->setGeometry(0, 0, 400, 300);

@@ -10,7 +10,6 @@ using namespace OKU;
 TEST(ScreenshotTest, NestedFramesWaitingBoxAndButtonLooks)
 {
     TestRootWidget root(480, 320);
-    testTheme();
     ContainerWidget* parent = new Screen(&root);
     for (const wchar_t* title : {L"Outer", L"Middle", L"Inner"}) {
         Frame* frame = new Frame(parent, LString(title), HAlign::LEFT);

@@ -49,8 +49,6 @@ public:
 
 class SizerTest : public testing::Test {
 protected:
-    void SetUp() override { testTheme(); }
-
     TestRootWidget m_root{400, 300};
 };
 
@@ -301,7 +299,7 @@ TEST_F(SizerTest, AltSizerShowsAndLaysOutOnlyTheSelectedAlternative)
     page->resize(200, 100);
     EXPECT_EQ(Rect(), first->getRect());
 
-    // Shown and laid out: the first, the second.
+    // Whether each alternative shows, and where it lies.
     const auto state = [first, second] {
         return std::make_tuple(first->isShown(), second->isShown(), first->getRect(), second->getRect());
     };

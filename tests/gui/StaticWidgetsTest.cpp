@@ -78,7 +78,6 @@ TEST(StaticTextTest, LinesBreakAtTheWidthAndAlignMirroredInRightToLeftLayouts)
 
 TEST(StaticTextTest, FadeInDarkensStepByStepAndRestartsFromTransparent)
 {
-    testTheme();
     TestRootWidget root;
     Widget* page = whitePage(&root);
     StaticText* fading = new StaticText(page, L"Wait", HAlign::LEFT, VAlign::TOP);
@@ -112,7 +111,6 @@ TEST(StaticTextTest, FadeInDarkensStepByStepAndRestartsFromTransparent)
 
 TEST(StaticPixmapTest, PictureIsCentredOrStretchedKeepingItsAspect)
 {
-    testTheme();
     const struct { int pixmapWidth, pixmapHeight; bool stretch, keepAspect, frame; Rect drawn; } cases[] = {
         {100, 50, true, true, false, Rect(0, 75, 300, 150)},
         {50, 100, true, true, false, Rect(75, 0, 150, 300)},
@@ -122,9 +120,8 @@ TEST(StaticPixmapTest, PictureIsCentredOrStretchedKeepingItsAspect)
     };
     for (const auto& c : cases) {
         TestRootWidget root(310, 310);
-        auto* view = new StaticPixmap(whitePage(&root),
-                                      std::make_shared<const Pixmap>(c.pixmapWidth, c.pixmapHeight, Color(255, 0, 0)),
-                                      c.stretch, c.keepAspect);
+        auto picture = std::make_shared<const Pixmap>(c.pixmapWidth, c.pixmapHeight, Color(255, 0, 0));
+        auto* view = new StaticPixmap(whitePage(&root), picture, c.stretch, c.keepAspect);
         view->setGeometry(0, 0, 300, 300);
         view->enableFrame(c.frame);
         EXPECT_EQ(Size(c.pixmapWidth + (c.frame ? 2 : 0), c.pixmapHeight + (c.frame ? 2 : 0)),
@@ -133,7 +130,8 @@ TEST(StaticPixmapTest, PictureIsCentredOrStretchedKeepingItsAspect)
         const Pixmap screen = root.getPixmapCopy();
         const Rect red = boxOf(screen, Rect(0, 0, 300, 300),
                                [](const Pixmap::Pixel& p) { return p == rgb(255, 0, 0); });
-        EXPECT_EQ(std::make_pair(c.drawn, c.frame), std::make_pair(red, screen.getPixel(150, 0) == rgb(96, 96, 96)))
+        const bool framed = screen.getPixel(150, 0) == rgb(96, 96, 96);
+        EXPECT_EQ(std::make_pair(c.drawn, c.frame), std::make_pair(red, framed))
             << c.pixmapWidth << " stretch " << c.stretch << c.frame;
     }
 }
@@ -161,7 +159,6 @@ TEST(StaticPixmapTest, DisabledShowsTheCachedGreyLookOrTheGivenPicture)
 
 TEST(FrameTest, BackgroundLightensWithNestingDownToTheLastColour)
 {
-    testTheme();
     TestRootWidget root;
     Widget* parent = &root;
     for (int grey : {176, 192, 208, 224, 224}) {
@@ -203,7 +200,6 @@ TEST(FrameTest, TitleTabStandsOnTheLeadingBorderOfTheLayout)
 
 TEST(WaitingBoxTest, ClosesItselfAfterItsTimeUnlessTimeIsNegative)
 {
-    testTheme();
     TestRootWidget root(800, 480);
     const auto built = std::chrono::steady_clock::now();
     WaitingBox* timed = new WaitingBox(&root, L"Wait", L"Working", 1);

@@ -36,7 +36,6 @@ public:
     TabRoot(int frameWidth, const std::vector<int>& labelWidths, Layout layout = Layout::LTR)
         : TestRootWidget(400, 200)
     {
-        testTheme();
         setBgColor(Color(255, 255, 255));
         m_frame = new TabbedFrame(this);
         m_frame->setLayout(layout);

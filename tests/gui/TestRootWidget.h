@@ -19,10 +19,21 @@
 
 typedef std::vector<std::string> Log;
 typedef std::vector<OKU::Pixmap::Pixel> Pixels;
+struct Touch { int x, y; bool pressed; };
 
-// A root widget without a screen. Tests drive the loop on their own thread with
-// runPending(); a test that calls start() must call stopGuiThread() before the
-// root goes away.
+// The process-wide theme over the build tree's pictures and fonts, created on
+// first use.
+inline OKU::Theme* testTheme()
+{
+    static OKU::FileFinder finder(std::string(OKU_PIXMAP_DIR) + ";" + OKU_FONT_DIR);
+    if (OKU::Theme::s_theme == nullptr)
+        OKU::Theme::initGlobal(finder);
+    return OKU::Theme::g();
+}
+
+// A root widget without a screen, with the theme. Tests drive the loop on
+// their own thread with runPending(); a test that calls start() must call
+// stopGuiThread() before the root goes away.
 class TestRootWidget : public OKU::RootWidget {
 public:
     struct Redraw {
@@ -32,7 +43,10 @@ public:
 
     using RootWidget::m_timerHeap;
 
-    explicit TestRootWidget(int width = 100, int height = 100) : RootWidget(width, height) {}
+    explicit TestRootWidget(int width = 100, int height = 100) : RootWidget(width, height)
+    {
+        testTheme();
+    }
 
     // May be called on the GUI thread.
     void notifyRedraw(const OKU::Rect& r, bool immediate) override
@@ -74,6 +88,11 @@ public:
     {
         injectMouseEvent(x, y, pressed);
         runPending();
+    }
+    void touch(const std::vector<Touch>& touches)
+    {
+        for (const Touch& t : touches)
+            touch(t.x, t.y, t.pressed);
     }
     void tap(int x, int y)
     {
@@ -119,16 +138,6 @@ private:
     mutable std::mutex m_redrawMutex;
     std::vector<Redraw> m_redraws;
 };
-
-// The process-wide theme over the build tree's pictures and fonts, created on
-// first use.
-inline OKU::Theme* testTheme()
-{
-    static OKU::FileFinder finder(std::string(OKU_PIXMAP_DIR) + ";" + OKU_FONT_DIR);
-    if (OKU::Theme::s_theme == nullptr)
-        OKU::Theme::initGlobal(finder);
-    return OKU::Theme::g();
-}
 
 // An opaque pixel as stored (blue, green, red, alpha).
 inline OKU::Pixmap::Pixel rgb(int red, int green, int blue)

@@ -16,10 +16,9 @@ public:
     }
     TimeSpec deadlineOf(int id) const
     {
-        for (const Timeout& t : m_timerHeap) {
+        for (const Timeout& t : m_timerHeap)
             if (t.id == id)
                 return t.deadline;
-        }
         ADD_FAILURE() << "no timer " << id;
         return TimeSpec();
     }

@@ -69,15 +69,17 @@ TEST(WidgetGeometryTest, ChangesInvalidateInAbsoluteCoordinatesOnlyWhenSomething
     w->show(true);
     w->enable(true);
     w->setBgColor(Color(10, 20, 30, 0));
-    EXPECT_EQ(std::make_pair(0, std::vector<Rect>()), std::make_pair(w->m_invalidations, root.getDirtyRects()));
+    EXPECT_EQ(std::make_pair(0, std::vector<Rect>()),
+              std::make_pair(w->m_invalidations, root.getDirtyRects()));
 
     w->move(100, 50);
     EXPECT_EQ(std::make_pair(2, std::vector<Rect>{Rect(15, 25, 10, 10), Rect(110, 70, 10, 10)}),
               std::make_pair(w->m_invalidations, root.getDirtyRects()));
     root.runPending();
     // A resize invalidates the old and the new area; repeating a change does nothing.
-    const std::pair<std::function<void()>, int> steps[] = {{[w] { w->resize(20, 10); }, 4},
-        {[w] { w->disable(); w->disable(); }, 5}, {[w] { w->hide(); w->hide(); }, 6}, {[w] { w->show(); }, 7}};
+    const std::pair<std::function<void()>, int> steps[] = {
+        {[w] { w->resize(20, 10); }, 4}, {[w] { w->disable(); w->disable(); }, 5},
+        {[w] { w->hide(); w->hide(); }, 6}, {[w] { w->show(); }, 7}};
     for (const auto& [step, invalidations] : steps) {
         step();
         EXPECT_EQ(invalidations, w->m_invalidations);
@@ -167,7 +169,8 @@ TEST(WidgetGeometryTest, LayoutTurnsIntoDirectionAndAlignment)
             << static_cast<int>(d.layout);
     EXPECT_TRUE(isLTR(Layout::AUTO));
     // Mirrored: right goes left, the rest stays; the text aligner's numbers, left for nonsense.
-    const HAlign aligns[] = {HAlign::LEFT, HAlign::CENTER, HAlign::RIGHT, HAlign::STRETCH, static_cast<HAlign>(9)};
+    const HAlign aligns[] = {HAlign::LEFT, HAlign::CENTER, HAlign::RIGHT, HAlign::STRETCH,
+                             static_cast<HAlign>(9)};
     std::vector<std::pair<HAlign, int>> turned;
     for (HAlign a : aligns)
         turned.emplace_back(layoutAlign(Layout::RTL, a), toTextHAlign(a));

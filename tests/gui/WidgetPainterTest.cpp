@@ -70,11 +70,13 @@ TEST(WidgetPainterTest, EveryPixmapPositionPlacesAndMeasuresPixmapAndText)
         Pixmap canvas(200, 60, Color(255, 255, 255));
         painter.draw(canvas, 0, 0, 200, 60, c.text, Color(0, 0, 255), c.layout);
         EXPECT_EQ(std::make_tuple(c.pixmap, c.textBox, Size(c.content.width + 30, c.content.height + 10)),
-                  std::make_tuple(painter.getPixmapTopLeft(), painter.getTextBox(), painter.getMinSize(c.text)));
+                  std::make_tuple(painter.getPixmapTopLeft(), painter.getTextBox(),
+                                  painter.getMinSize(c.text)));
         const Rect all(0, 0, 200, 60);
         const Rect red = boxOf(canvas, all, [](const Pixmap::Pixel& p) { return p.red > p.blue; });
         const Rect ink = boxOf(canvas, all, [](const Pixmap::Pixel& p) { return p.red < p.blue; });
-        EXPECT_EQ(std::make_tuple(c.withPixmap ? Rect(c.pixmap.x, c.pixmap.y, 30, 20) : Rect(), c.text[0] == 0, true),
+        const Rect pixmap = c.withPixmap ? Rect(c.pixmap.x, c.pixmap.y, 30, 20) : Rect();
+        EXPECT_EQ(std::make_tuple(pixmap, c.text[0] == 0, true),
                   std::make_tuple(red, ink.isEmpty(), c.textBox.contains(ink)));
     }
 }

@@ -27,7 +27,8 @@ TEST_F(WidgetTreeTest, CreationRunsChildrenFirstOnceEachAndReachesWidgetsBuiltMe
     EXPECT_TRUE(m_root.hasDescendantCreated());
 
     m_root.onCreationCaller();
-    EXPECT_EQ(std::make_pair(Log{"b create", "c create", "b1 create", "a create", "d create", "a1 create"}, false),
+    EXPECT_EQ(std::make_pair(Log{"b create", "c create", "b1 create", "a create", "d create", "a1 create"},
+                             false),
               std::make_pair(m_log, m_root.hasDescendantCreated()));
     m_log.clear();
     m_root.runPending();
@@ -135,7 +136,8 @@ TEST_F(WidgetTreeTest, DestroyMarksAndTheReaperDeletesChildrenFirstOnceUnprotect
     a->destroy();
     a->destroy();
     EXPECT_EQ(std::make_tuple(true, false, Widget::Children{d}, false, Log()),
-              std::make_tuple(b->isDestroyed(), b->isMarkedDestroyed(), m_root.getChildren(), m_root.isDescendant(b), m_log));
+              std::make_tuple(b->isDestroyed(), b->isMarkedDestroyed(), m_root.getChildren(),
+                              m_root.isDescendant(b), m_log));
 
     // A protected child keeps its destroyed parent alive; protection counts.
     b->protect();
@@ -173,7 +175,8 @@ TEST_F(WidgetTreeTest, NukeDeleteChildrenAndArmageddon)
     new LoggingWidget(parent, "z", m_log, c_life);
     y->protect();
     EXPECT_FALSE(parent->deleteChildren());
-    EXPECT_EQ(std::make_pair(Log{"x delete", "z delete"}, Widget::Children{y}), std::make_pair(m_log, parent->getChildren()));
+    EXPECT_EQ(std::make_pair(Log{"x delete", "z delete"}, Widget::Children{y}),
+              std::make_pair(m_log, parent->getChildren()));
     y->unprotect();
     EXPECT_TRUE(parent->deleteChildren());
 

@@ -34,7 +34,6 @@ TEST(WindowTest, SizeRequestsAreDecodedAgainstTheParentAndCentred)
     };
     for (const auto& c : cases) {
         TestRootWidget root(800, 480);
-        testTheme();
         Window* w = new Window(&root, c.w, c.h, L"", false);
         auto sizer = std::make_shared<FixedSizer>();
         w->setSizer(sizer);
@@ -52,7 +51,6 @@ TEST(WindowTest, SizeRequestsAreDecodedAgainstTheParentAndCentred)
 TEST(WindowTest, PressOutsideClosesOnlyWindowsThatAskForIt)
 {
     TestRootWidget root(800, 480);
-    testTheme();
     new Window(&root, 300, 200, L"", false);
     new Window(&root, 200, 100, L"", true);
     // The topmost foreground window gets every press: inside, outside, outside again.
@@ -67,7 +65,6 @@ TEST(WindowTest, PressOutsideClosesOnlyWindowsThatAskForIt)
 TEST(WindowDeathTest, ParentMustBeTopLevel)
 {
     TestRootWidget root;
-    testTheme();
     expectFatalError([&root] { new Window(new Widget(&root), L"", false); },
                      "Window parent must be top level");
 }
@@ -75,7 +72,6 @@ TEST(WindowDeathTest, ParentMustBeTopLevel)
 TEST(WindowTest, LanguageChangesLayPagesOutAgainButNewTitlesWaitForAResize)
 {
     TestRootWidget root(800, 480);
-    testTheme();
     auto pageSizer = std::make_shared<FixedSizer>();
     (new Screen(&root))->setSizer(pageSizer);
     Window* w = new Window(&root, LString(LString1(L"Help")), false);
@@ -100,7 +96,6 @@ TEST(WindowTest, LanguageChangesLayPagesOutAgainButNewTitlesWaitForAResize)
 TEST(WindowTest, RenderedPageShowsTitleBarFrameContentAndVeil)
 {
     TestRootWidget root(480, 320);
-    testTheme();
     new Screen(&root);
     Window* window = new Window(&root, -60, 0, LString(L"Emergency Backup"), false);
     const auto swatch = [window](const Color& c) {
