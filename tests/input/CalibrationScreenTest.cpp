@@ -113,6 +113,9 @@ TEST_F(CalibrationScreenTest, CalibrationThatCannotBeStoredAppliesButLeavesTheDe
     EXPECT_EQ((Log{"raw on", "calibrate 799x599", "raw off"}),
               m_root.onGuiThread([this] { return m_touchScreen.m_log; }));
     EXPECT_EQ(nullptr, m_root.onGuiThread([this] { return m_root.getMouseGrabber(); }));
+    // The key wakes a GUI thread that went idle waiting for events, as a
+    // user reading the message first does.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
     m_root.injectKeyEvent(KEY_CONFIRM, 0);
 
     const Point ok = m_root.onGuiThread([this] { return centre(findShowing(&m_root, L"OK")); });
