@@ -97,21 +97,19 @@ TEST(CompositePixmapSetTest, ForegroundColourMakesNewUpAndDownAndKeepsDisabled)
               (std::vector<std::shared_ptr<const CompositePixmap>>{set.get(true, false), set.get(true, true),
                                                                     set.get(false, false), set.get(false, true)}));
 
-    const Color red(255, 0, 0);
-    set.setForegroundColor(red);
+    set.setForegroundColor(c_red);
     for (const auto& entry : {set.getUp(), set.getDown()}) {
-        EXPECT_EQ(red, entry->getColor());
+        EXPECT_EQ(c_red, entry->getColor());
         EXPECT_EQ(Margins(1, 2, 3, 4), entry->getInnerMargins());
         EXPECT_EQ(c_slicedLetters, pieces(*entry));
     }
-    EXPECT_EQ(Color(1, 1, 1), up->getColor()) << "the shared entries are not changed";
-    EXPECT_EQ(Color(3, 3, 3), down->getColor());
-    EXPECT_EQ(upDisabled, set.getUpDisabled());
-    EXPECT_EQ(downDisabled, set.getDownDisabled());
+    EXPECT_EQ(std::make_pair(Color(1, 1, 1), Color(3, 3, 3)), std::make_pair(up->getColor(), down->getColor()))
+        << "the shared entries are not changed";
+    EXPECT_EQ(std::make_pair(upDisabled, downDisabled), std::make_pair(set.getUpDisabled(), set.getDownDisabled()));
 
     CompositePixmapSet partial(up, nullptr, nullptr, nullptr);
-    partial.setForegroundColor(red);
-    EXPECT_EQ(red, partial.getUp()->getColor());
+    partial.setForegroundColor(c_red);
+    EXPECT_EQ(c_red, partial.getUp()->getColor());
     EXPECT_EQ(nullptr, partial.getDown());
 }
 

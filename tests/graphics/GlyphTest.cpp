@@ -14,8 +14,6 @@ using namespace GraphicsTest;
 
 namespace {
 
-const Color c_red(255, 0, 0);
-
 // A FreeType bitmap over rows of bytes laid out with the given pitch.
 FT_Bitmap ftBitmap(int width, int rows, int pitch, std::vector<unsigned char>& bytes, int grays)
 {

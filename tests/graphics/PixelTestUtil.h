@@ -65,6 +65,7 @@ inline void setPixel(OKU::Pixmap& p, int x, int y, const OKU::Color& c)
 
 const OKU::Color c_paper(255, 255, 255);
 const OKU::Color c_ink(0, 0, 0);
+const OKU::Color c_red(255, 0, 0);
 
 // Every letter has its own opaque colour, apart from paper and ink.
 inline OKU::Color letterColor(char c)

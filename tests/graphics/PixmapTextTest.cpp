@@ -14,13 +14,6 @@ using TextTest::moved;
 
 namespace {
 
-const Color c_red(255, 0, 0);
-
-bool samePixels(const Pixmap& a, const Pixmap& b)
-{
-    return std::equal(a.getPixels(), a.getPixels() + a.getPixelCount(), b.getPixels());
-}
-
 // The glyphs of chars drawn one after the other from x = 0 on the baseline.
 Pixmap drawnGlyphs(const Font& font, const std::vector<wchar_t>& chars, int baseline)
 {
@@ -111,8 +104,8 @@ TEST(PixmapTextTest, RightToLeftStringsAreDrawnReversed)
         point.drawString(0, 0, font, text, c_red, HAlign::LEFT, VAlign::TOP, mode);
         const Pixmap expected = drawnGlyphs(font, drawn, baseline);
         ASSERT_FALSE(inkBox(expected).isEmpty());
-        EXPECT_TRUE(samePixels(expected, box)) << std::string(text.begin(), text.end());
-        EXPECT_TRUE(samePixels(expected, point)) << std::string(text.begin(), text.end());
+        EXPECT_EQ(pixels(expected), pixels(box)) << std::string(text.begin(), text.end());
+        EXPECT_EQ(pixels(expected), pixels(point)) << std::string(text.begin(), text.end());
     }
 }
 

@@ -24,17 +24,12 @@ const size_t c_depthOffset = 24;
 const size_t c_colorTypeOffset = 25;
 const size_t c_firstChunkAfterHeader = 33;
 
-std::string bigEndian32(uint32_t value)
-{
-    std::string bytes;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        bytes += static_cast<char>(value >> shift);
-    return bytes;
-}
-
 // A whole chunk: length, type, data and the CRC-32 over type and data.
 std::string chunk(const std::string& type, const std::string& data)
 {
+    const auto bigEndian32 = [](uint32_t value) {
+        return std::string{char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
+    };
     const std::string covered = type + data;
     uint32_t crc = 0xffffffff;
     for (const char c : covered) {
@@ -90,15 +85,13 @@ TEST(PngTest, SavedPixmapsLoadBackWithTheirPixelFormat)
         SCOPED_TRACE(alpha ? "with alpha" : "without alpha");
         Pixmap original(13, 7, alpha);
         for (int i = 0; i < 13 * 7; ++i)
-            original.getPixels()[i] = Pixel{static_cast<uint8_t>(i * 19), static_cast<uint8_t>(i * 37),
-                                            static_cast<uint8_t>(i * 3),
-                                            static_cast<uint8_t>(alpha ? i * 41 : 255)};
+            original.getPixels()[i] = GraphicsTest::pixel(i * 3, i * 37, i * 19, alpha ? i * 41 : 255);
         // A longer file in the way must not leave a tail behind.
         dir.write("image.png", std::string(100000, 'x'));
         ASSERT_TRUE(original.savePNG(dir / "image.png"));
         const std::string file = dir.read("image.png");
-        EXPECT_EQ(alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, file[c_colorTypeOffset]);
-        EXPECT_EQ(8, file[c_depthOffset]);
+        EXPECT_EQ(std::make_pair(8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB),
+                  std::make_pair(int(file[c_depthOffset]), int(file[c_colorTypeOffset])));
         std::ostringstream stream;
         ASSERT_TRUE(original.writePNG(stream));
         EXPECT_EQ(stream.str(), file);

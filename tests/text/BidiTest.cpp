@@ -136,13 +136,11 @@ TEST(BidiResolve, ParagraphsSplitAfterSeparatorsWithOwnDirection) {
     std::vector<Bidi::Char> chars = classify(L"\u05D0\nab\u2029 1");
     Bidi::Char* const first = chars.data();
     const std::vector<Bidi::Paragraph> paragraphs = Bidi::resolveParagraphs(first, first + chars.size(), 0);
-    ASSERT_EQ(3u, paragraphs.size());
-    const int expected[][3] = {{0, 2, 1}, {2, 5, 0}, {5, 7, OKU::l10nIsLTR() ? 0 : 1}};
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(expected[i][0], paragraphs[i].begin - first);
-        EXPECT_EQ(expected[i][1], paragraphs[i].end - first);
-        EXPECT_EQ(expected[i][2], paragraphs[i].level);
-    }
+    // Begin, end and level of each.
+    std::vector<int> found;
+    for (const Bidi::Paragraph& p : paragraphs)
+        found.insert(found.end(), {int(p.begin - first), int(p.end - first), p.level});
+    EXPECT_EQ((std::vector<int>{0, 2, 1, 2, 5, 0, 5, 7, OKU::l10nIsLTR() ? 0 : 1}), found);
     // The separator itself is at the paragraph level.
     EXPECT_EQ(1, chars[1].level);
     EXPECT_TRUE(Bidi::resolveParagraphs(first, first, 0).empty());

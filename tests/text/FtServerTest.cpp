@@ -143,9 +143,8 @@ TEST(FtServerTest, SizesAreSharedPerPixelSize)
     EXPECT_EQ(size16, face->getSize(16, 16));
     EXPECT_EQ(face, size16->getFace());
     // 2189 and 600 font units at 16 / 2048 pixels per unit, in 26.6.
-    EXPECT_EQ(1095, size16->getAscender());
-    EXPECT_EQ(-300, size16->getDescender());
-    EXPECT_EQ(1395, size16->getHeight());
+    EXPECT_EQ((std::vector<int>{1095, -300, 1395}),
+              (std::vector<int>{size16->getAscender(), size16->getDescender(), size16->getHeight()}));
 
     const std::shared_ptr<FtSize> widthOnly = face->getSize(0, 16);
     ASSERT_TRUE(widthOnly);
