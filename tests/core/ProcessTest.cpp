@@ -55,7 +55,7 @@ TEST(ProcessTest, StatusArgumentsCapturedStreamsAndProgramsThatCannotRun)
             setrlimit(RLIMIT_NOFILE, &limit);
             execWait("/bin/true", {}, nullptr, "", nullptr);
         },
-        ".*pipe2\\(\\) failed");
+        ".*pipe2\\(\\) failed", "fast");
 }
 
 TEST(ProcessTest, LargeInputAndOutputsArePumpedTogether)

@@ -96,10 +96,13 @@ inline void printFatalMessage(const char* message)
 }
 
 // Expects action, run in a child, to end the program through a fatal error
-// whose message matches the regular expression.
-inline void expectFatal(const std::function<void()>& action, const std::string& message)
+// whose message matches the regular expression. The "fast" death test style
+// forks without running the test again up to the action: quicker, and safe
+// while no other thread runs.
+inline void expectFatal(const std::function<void()>& action, const std::string& message,
+                        const char* style = "threadsafe")
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    GTEST_FLAG_SET(death_test_style, style);
     EXPECT_EXIT((OKU::setFatalErrorHandler(printFatalMessage), action()), testing::ExitedWithCode(1),
                 "handled: " + message);
 }

@@ -102,5 +102,5 @@ TEST(XMLWriterDeathTest, MisuseIsFatal)
         {[&] { XMLElementWriter child(e, "c"); e.close(); }, "XMLElementWriter closed while in element"},
     };
     for (const auto& [misuse, message] : misuses)
-        expectFatal(misuse, message);
+        expectFatal(misuse, message, "fast");
 }
