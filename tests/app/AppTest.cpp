@@ -45,8 +45,13 @@ TEST(AppTest, VersionsComeFromFilesAndEnvironment)
     const std::string longBootrom = " " + std::string(99, 'a') + "bcd";
     const std::string saved = Version::s_bootromVersionFile;
     Version::s_bootromVersionFile = dir / "bootrom";
-    const struct { const char* bootrom; std::wstring bootromVersion; bool preview; const char* versionFile;
-                   std::wstring version; } cases[] = {
+    const struct {
+        const char* bootrom;
+        std::wstring bootromVersion;
+        bool preview;
+        const char* versionFile;
+        std::wstring version;
+    } cases[] = {
         {"  2.0.3 Preview\r\n", L"2.0.3 Preview", true, "3.1.4\r\nsecond\r\n", L"3.1.4"},
         {"\t2.0.3 preview\n", L"2.0.3 preview", false, "Gr\xc3\xbcn", L"Gr\u00fcn"},
         {nullptr, L"", false, "", L"UNKNOWN"},
@@ -61,7 +66,8 @@ TEST(AppTest, VersionsComeFromFilesAndEnvironment)
         if (c.versionFile)
             dir.write("VERSION", c.versionFile);
         EXPECT_EQ(std::make_tuple(c.bootromVersion, c.preview, c.version),
-                  std::make_tuple(Version::getBootromVersion().orig(), Version::isBootromPreviewVersion(),
+                  std::make_tuple(Version::getBootromVersion().orig(),
+                                  Version::isBootromPreviewVersion(),
                                   Version::getVersionAt(dir.path()).orig()));
     }
     Version::s_bootromVersionFile = saved;
@@ -320,7 +326,10 @@ TEST_F(LifeboatScreenTest, ChoicesByTouchOrKeyboardEndTheProgramWithTheirStatus)
     for (const wchar_t* name : {L"Factory Reset", L"Start Application", L"Reboot"})
         taps[name] = centre(findShowing(&m_root, name));
     const std::wstring tab = c_tabKey, down = c_downKey, enter = c_enterKey;
-    const struct { std::vector<std::wstring> steps; int status; } cases[] = {{{L"Start Application"}, 50},
+    const struct {
+        std::vector<std::wstring> steps;
+        int status;
+    } cases[] = {{{L"Start Application"}, 50},
                  {{L"Reboot"}, 54},
                  {{L"Factory Reset", c_confirmKey}, 51},
                  {{L"Factory Reset", c_cancelKey, L"Start Application"}, 50},
@@ -380,7 +389,11 @@ TEST(LifeboatMessageTest, LongMessagesShrinkAndEndWithAnEllipsis)
         fiveKilobytes += L"Disk failure on /dev/mmcblk0p3, please back up now. "
                          L"\u062e\u0637\u0623 \u0641\u064a \u0627\u0644\u0642\u0631\u0635. "
                          L"\u05e9\u05d2\u05d9\u05d0\u05d4 \u05d1\u05d3\u05d9\u05e1\u05e7. ";
-    const struct { std::wstring message; int fontSize; bool whole; } cases[] = {{L"Disk failure", 14, true},
+    const struct {
+        std::wstring message;
+        int fontSize;
+        bool whole;
+    } cases[] = {{L"Disk failure", 14, true},
                  {fiveKilobytes.substr(0, 650), 11, true},
                  {fiveKilobytes, 10, false}};
 

@@ -12,8 +12,11 @@ using OKU::L10n_Language;
 TEST(DeviceLanguage, ComesFromTheFirstSettingInOrder)
 {
     // An empty code: no table.
-    const struct { std::map<std::string, std::string> environment; std::string code;
-                   L10n_Language behaviour; } cases[] = {
+    const struct {
+        std::map<std::string, std::string> environment;
+        std::string code;
+        L10n_Language behaviour;
+    } cases[] = {
         {{}, "", L10n_Language::WESTERN},
         {{{"LANG", "de_DE.UTF-8"}}, "de", L10n_Language::DECIMAL_COMMA},
         {{{"LANG", "C.UTF-8"}}, "", L10n_Language::WESTERN},

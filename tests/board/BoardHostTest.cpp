@@ -88,7 +88,8 @@ TEST(BoardScreen, ScreendumpsAreReadAsRgbWordsAndOtherPicturesRefused)
 
     // The console's mode, and a picture cut short.
     for (const char* header : {"P6\n640 480\n255\n", "P6\n800 480\n255\n"}) {
-        std::ofstream(directory + "/bad.ppm", std::ios_base::binary) << header << std::string(10, '\0');
+        std::ofstream(directory + "/bad.ppm", std::ios_base::binary)
+            << header << std::string(10, '\0');
         EXPECT_THROW(readScreenPpm(directory + "/bad.ppm"), std::runtime_error) << header;
     }
     runShell("rm -rf " + shellQuote(directory));
@@ -102,7 +103,8 @@ TEST(BoardAgent, AnswersCommandsReportsProgramEndsAndFindsFiles)
     EXPECT_EQ(listed.status, 1);
     EXPECT_EQ(listed.output, (std::vector<std::string>{"one", "two"}));
     EXPECT_EQ(agent.check("echo 'it'\\''s'", 10000), std::vector<std::string>{"it's"});
-    EXPECT_THROW(agent.check("echo why >&2; exit_status() { return 3; }; exit_status", 10000), std::runtime_error);
+    EXPECT_THROW(agent.check("echo why >&2; exit_status() { return 3; }; exit_status", 10000),
+                 std::runtime_error);
     // The shell lives on between commands.
     agent.check("remembered=yes", 10000);
     EXPECT_EQ(agent.check("echo $remembered", 10000), std::vector<std::string>{"yes"});
@@ -119,7 +121,8 @@ TEST(BoardAgent, AnswersCommandsReportsProgramEndsAndFindsFiles)
     const std::string dir = shellQuote(host.directory());
     agent.check("touch " + dir + "/oku-tscal.dat " + dir + "/oku-calibrated", 10000);
     EXPECT_EQ(agent.check("find_files " + host.directory() + "/oku-*", 10000).size(), 2u);
-    EXPECT_EQ(agent.check("find_files " + host.directory() + "/backup-*.tar.gz", 10000), std::vector<std::string>{});
+    EXPECT_EQ(agent.check("find_files " + host.directory() + "/backup-*.tar.gz", 10000),
+              std::vector<std::string>{});
     EXPECT_EQ(agent.run("is_mounted /", 10000).status, 0);
     EXPECT_NE(agent.run("is_mounted /no/such/mount", 10000).status, 0);
 }

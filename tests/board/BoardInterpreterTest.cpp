@@ -44,7 +44,9 @@ ScriptRun runScript(const std::string& script, int rotation = 0)
     const BlackScreen screen;
     ScriptRun run{0, "", {}};
     std::ostringstream out;
-    const BoardInterpreter::Tablet tablet = [&run](bool on, int x, int y) { run.touches.push_back({on, x, y}); };
+    const BoardInterpreter::Tablet tablet = [&run](bool on, int x, int y) {
+        run.touches.push_back({on, x, y});
+    };
     const sim::PanelRotation turned(sim::ScreenMode::c_width, sim::ScreenMode::c_height, rotation);
     run.status = BoardInterpreter(device, screen, tablet, turned, out).run(path);
     run.output = out.str();
@@ -67,7 +69,8 @@ TEST(BoardInterpreter, RunsTheSimulatorsCommandsBesideTheTabletsAndNamesFailingL
     EXPECT_EQ(passing.status, sim::STATUS_DONE) << passing.output;
     EXPECT_EQ(passing.output, "ok wait\nok tablet\nok tablet\nok tablet\nok tablet\n");
     EXPECT_EQ(passing.touches,
-              (std::vector<Touch>{{true, 10, 20}, {false, 10, 20}, {true, 799, 479}, {true, 5, 6}, {false, 5, 6}}));
+              (std::vector<Touch>{
+                  {true, 10, 20}, {false, 10, 20}, {true, 799, 479}, {true, 5, 6}, {false, 5, 6}}));
 
     // On a panel turned a quarter clockwise the program's top left corner is
     // the panel's top right one.

@@ -47,7 +47,8 @@ std::vector<std::string> qmpRequests(const Answer& answer, const Session& sessio
         char chunk[4096];
         for (ssize_t n; (n = read(connection, chunk, sizeof chunk)) > 0;) {
             buffer.append(chunk, static_cast<size_t>(n));
-            for (size_t end; (end = buffer.find('\n')) != std::string::npos; buffer.erase(0, end + 1)) {
+            for (size_t end; (end = buffer.find('\n')) != std::string::npos;
+                 buffer.erase(0, end + 1)) {
                 requests.push_back(buffer.substr(0, end));
                 // The command's name: the first string after "execute".
                 const std::string& request = requests.back();
@@ -104,7 +105,8 @@ TEST(Qmp, SkipsEventsAndReportsErrors)
     };
     EXPECT_EQ(recorded("errors"), qmpRequests(answer, [](QmpClient& qmp, const std::string&) {
                   EXPECT_EQ(qmp.execute("query-status"), "{\"return\": {\"running\": true}}");
-                  EXPECT_THROW(qmp.execute("device_del", "{\"id\": \"usbdrive\"}"), std::runtime_error);
+                  EXPECT_THROW(qmp.execute("device_del", "{\"id\": \"usbdrive\"}"),
+                               std::runtime_error);
                   EXPECT_FALSE(qmp.tryExecute("device_del", "{\"id\": \"usbdrive\"}"));
                   EXPECT_TRUE(qmp.tryExecute("stop"));
               }));
@@ -116,9 +118,11 @@ TEST(Qmp, DrivesArePluggedWithWellFormedRequestsAndPulledOnceReleased)
     std::atomic<int> busyAnswers{0};
     const Answer answer = [&](const std::string& command) {
         // The unplugged device holds its node for a moment.
-        return command == "blockdev-del" && busyAnswers-- > 0 ? error("Node 'usbdisk' is busy") : std::string(c_ok);
+        return command == "blockdev-del" && busyAnswers-- > 0 ? error("Node 'usbdisk' is busy")
+                                                              : std::string(c_ok);
     };
-    EXPECT_EQ(recorded("usb-drive"), qmpRequests(answer, [&](QmpClient& qmp, const std::string& directory) {
+    EXPECT_EQ(recorded("usb-drive"),
+              qmpRequests(answer, [&](QmpClient& qmp, const std::string& directory) {
                   UsbDrive drive(qmp, directory + "/usb \"1\".img");
                   drive.insert(true, true);
                   busyAnswers = 2;
@@ -137,10 +141,12 @@ TEST(Qmp, DriveContentsAreListedFromTheImage)
         UsbDrive drive(qmp, directory + "/usb.img");
         drive.format();
         EXPECT_EQ(drive.list("*"), std::vector<std::string>{});
-        const std::string copy = "echo data | MTOOLS_SKIP_CHECK=1 mcopy -i " + directory + "/usb.img - ::/";
+        const std::string copy =
+            "echo data | MTOOLS_SKIP_CHECK=1 mcopy -i " + directory + "/usb.img - ::/";
         ASSERT_EQ(system((copy + "backup-20261206-120000.tar.gz").c_str()), 0);
         ASSERT_EQ(system((copy + "notes.txt").c_str()), 0);
-        EXPECT_EQ(drive.list("backup-*.tar.gz"), std::vector<std::string>{"backup-20261206-120000.tar.gz"});
+        EXPECT_EQ(drive.list("backup-*.tar.gz"),
+                  std::vector<std::string>{"backup-20261206-120000.tar.gz"});
         EXPECT_EQ(drive.list("*").size(), 2u);
     });
 }
@@ -160,7 +166,8 @@ TEST(QmpInput, KeysAndTheTabletReachQemuAsWellFormedInputEvents)
 TEST(QmpInput, EveryKeyOfTheScenariosHasAQemuName)
 {
     std::string qcodes;
-    for (const char* key : {"tab", "shift+tab", "enter", "space", "escape", "left", "down", "1", "0"}) {
+    for (const char* key :
+         {"tab", "shift+tab", "enter", "space", "escape", "left", "down", "1", "0"}) {
         for (const unsigned short code : sim::keyCodes(key))
             qcodes += keyQcode(code) + "+";
         qcodes.back() = ' ';

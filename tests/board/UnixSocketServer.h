@@ -24,7 +24,8 @@ inline int listenOnUnixSocket(const std::string& path)
     sockaddr_un address = {};
     address.sun_family = AF_UNIX;
     std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
-    if (listener < 0 || bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+    if (listener < 0 ||
+        bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         listen(listener, 1) != 0)
         throw std::runtime_error("cannot listen on " + path);
     return listener;

@@ -39,7 +39,8 @@ TEST(Base64, EveryFormMatchesTheRfcVectors)
         {"\xFB\xFF\xBF", "+/+/"}};
     for (const auto& [plain, encoded] : vectors) {
         SCOPED_TRACE(plain);
-        EXPECT_EQ(static_cast<int>(encoded.size()), base64EncodeLen(static_cast<int>(plain.size())));
+        EXPECT_EQ(static_cast<int>(encoded.size()),
+                  base64EncodeLen(static_cast<int>(plain.size())));
         EXPECT_EQ(encoded, base64Encode(plain));
         std::vector<char> out = {'x'};
         base64Encode(out, plain);
@@ -47,8 +48,9 @@ TEST(Base64, EveryFormMatchesTheRfcVectors)
         base64Encode(out, bytesOf(plain));
         EXPECT_EQ(bytesOf(encoded), out);
         std::string buffer(encoded.size() + 2, '#');
-        EXPECT_EQ(static_cast<int>(encoded.size()), base64Encode(&buffer[0], static_cast<int>(buffer.size()),
-                                                                 plain.data(), static_cast<int>(plain.size())));
+        EXPECT_EQ(static_cast<int>(encoded.size()),
+                  base64Encode(&buffer[0], static_cast<int>(buffer.size()), plain.data(),
+                               static_cast<int>(plain.size())));
         EXPECT_EQ(encoded + "##", buffer);
         EXPECT_EQ(encoded, streamCode(true, plain));
 
@@ -81,7 +83,8 @@ TEST(Base64, DecodingChecksLengthsAndAlphabet)
         {"QQ=A", true, 8}, {"QUJDQQ=/", true, 8},
     };
     for (const auto& [in, padded, outLen] : refused)
-        EXPECT_EQ("(refused)", rawDecode(in, padded, outLen)) << in << " " << padded << " " << outLen;
+        EXPECT_EQ("(refused)", rawDecode(in, padded, outLen))
+            << in << " " << padded << " " << outLen;
     char out[8] = {};
     EXPECT_EQ(-1, base64Decode(out, 1, "QQ==", -4, true));
     EXPECT_EQ(-1, base64Encode(out, 3, "f", 1));
@@ -103,6 +106,7 @@ TEST(Base64, DecodingChecksLengthsAndAlphabet)
     EXPECT_EQ(bytes, streamCode(false, base64Encode(bytes)));
     const std::string block = std::string(3996, 'A') + "QQ==";
     EXPECT_EQ(std::string(2997, '\0') + "A", streamCode(false, block));
-    for (const std::string& bad : {block + "QUJD", std::string(4000, 'A') + "QQ=", std::string("Zm9v\nYmFy")})
+    for (const std::string& bad :
+         {block + "QUJD", std::string(4000, 'A') + "QQ=", std::string("Zm9v\nYmFy")})
         EXPECT_EQ("(refused)", streamCode(false, bad)) << bad.size();
 }

@@ -56,7 +56,8 @@ TEST(DirectoriesTest, MakeAndRemoveTreesAndTemporaryNames)
     EXPECT_TRUE(pathIsDirectory(tmp / "a/b/c"));
     EXPECT_TRUE(makeDirTree(tmp / "a/b//"));
     tmp.write("file", "");
-    for (const std::string& bad : {tmp / "file", tmp / "file/sub", std::string(), std::string("///")})
+    for (const std::string& bad :
+         {tmp / "file", tmp / "file/sub", std::string(), std::string("///")})
         EXPECT_FALSE(makeDirTree(bad)) << bad;
     WorkingDirectory cwd(tmp.path());
     EXPECT_TRUE(makeDirTree("relative/x"));
@@ -85,7 +86,8 @@ TEST(DirectoriesTest, MakeAndRemoveTreesAndTemporaryNames)
     EXPECT_TRUE(std::regex_match(first, std::regex(tmp.path() + name))) << first;
     EXPECT_NE(first, createTempFile(tmp.path(), ""));
     const std::string dir = createTempDir(tmp.path());
-    EXPECT_TRUE(std::regex_match(dir, std::regex(tmp.path() + name)) && pathIsDirectory(dir)) << dir;
+    EXPECT_TRUE(std::regex_match(dir, std::regex(tmp.path() + name)) && pathIsDirectory(dir))
+        << dir;
     setenv("TMPDIR", dir.c_str(), 1);
     EXPECT_EQ(dir, pathDirName(createTempFile("", "")));
     EXPECT_EQ("", createTempFile(tmp / "missing", ".dat"));
@@ -98,7 +100,8 @@ TEST(DirectoriesTest, ListingsSortEntriesByTypeAndMatchExtensionsAtTheEnd)
     for (const char* name : {"icon.png", "a.png.png", "png", u8"Gr\u00fc\u00dfe.png"})
         tmp.write(name, "");
     ASSERT_TRUE(makeDir(tmp / "dir.png"));
-    for (const auto& [target, link] : {std::pair<const char*, const char*>{"png", "fileLink"}, {"dir.png", "dirLink"},
+    for (const auto& [target, link] : {std::pair<const char*, const char*>{"png", "fileLink"},
+                                       {"dir.png", "dirLink"},
                                        {"missing", "dangling"}})
         ASSERT_EQ(0, symlink((tmp / target).c_str(), (tmp / link).c_str()));
     ASSERT_EQ(0, mkfifo((tmp / "fifo").c_str(), 0600));

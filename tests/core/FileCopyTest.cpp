@@ -47,7 +47,8 @@ TEST(FileCopyTest, CopiesReplaceTheWholeDestinationOrLeaveIt)
     tmp.write("short", "short");
     ASSERT_TRUE(copyFile(tmp / "short", tmp / "to"));
     EXPECT_EQ("short", tmp.read("to"));
-    EXPECT_FALSE(copyFile(tmp / "missing", tmp / "other") || copyFile(tmp / "from", tmp / "no/such/dir"));
+    EXPECT_FALSE(copyFile(tmp / "missing", tmp / "other") ||
+                 copyFile(tmp / "from", tmp / "no/such/dir"));
     // A finished copier does not copy again.
     FileCopier copier(tmp / "from", tmp / "copied");
     EXPECT_TRUE(copier.copy());
@@ -68,7 +69,8 @@ TEST(FileCopyTest, CopiesReplaceTheWholeDestinationOrLeaveIt)
     tmp.write("a.new", "version 2");
     ASSERT_TRUE(syncRename(tmp / "a.new", tmp / "to"));
     EXPECT_TRUE(tmp.read("to") == "version 2" && !pathExists(tmp / "a.new"));
-    EXPECT_FALSE(syncRename(tmp / "a.new", tmp / "to") || syncRename(tmp / "from", tmp / "no/such/b"));
+    EXPECT_FALSE(syncRename(tmp / "a.new", tmp / "to") ||
+                 syncRename(tmp / "from", tmp / "no/such/b"));
     EXPECT_TRUE(pathExists(tmp / "from"));
     tmp.write("c.new", "moved");
     WorkingDirectory cwd(tmp.path());
@@ -83,7 +85,8 @@ TEST(FileCopyTest, KilledSyncRenameLeavesOneCompleteVersion)
     // Distinct lengths and fillers, so that a cut or mixed file matches none.
     std::vector<std::string> versions;
     for (int v = 0; v < 3; ++v)
-        versions.push_back(std::to_string(v) + std::string(3000 + 1500 * v, static_cast<char>('a' + v)) + "END\n");
+        versions.push_back(std::to_string(v) +
+                           std::string(3000 + 1500 * v, static_cast<char>('a' + v)) + "END\n");
     TempDir tmp;
     const std::string path = tmp / "data";
     tmp.write("data", versions[0]);

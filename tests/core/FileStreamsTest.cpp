@@ -24,15 +24,17 @@ TEST(FileStreamsTest, OpenModesDecideCreatingTruncatingAndAppendingAndNothingLea
     EXPECT_EQ(data, std::string(std::istreambuf_iterator<char>(in), {}));
 
     tmp.write("file", "0123456789");
-    const std::pair<std::ios_base::openmode, std::string> modes[] = {{std::ios_base::out, "ab23456789"},
-                                                                     {std::ios_base::app, "ab23456789ab"},
-                                                                     {std::ios_base::out | std::ios_base::trunc, "ab"}};
+    const std::pair<std::ios_base::openmode, std::string> modes[] = {
+        {std::ios_base::out, "ab23456789"},
+        {std::ios_base::app, "ab23456789ab"},
+        {std::ios_base::out | std::ios_base::trunc, "ab"}};
     for (const auto& [mode, expected] : modes) {
         oufstream(tmp / "file", mode) << "ab";
         EXPECT_EQ(expected, tmp.read("file")) << mode;
     }
     // The read-write stream updates in place, and a wide path is UTF-8.
-    const std::wstring wide = std::wstring(tmp.path().begin(), tmp.path().end()) + L"/Gr\u00fc\u00dfe";
+    const std::wstring wide =
+        std::wstring(tmp.path().begin(), tmp.path().end()) + L"/Gr\u00fc\u00dfe";
     ufstream(wide) << "hello world";
     ufstream both(wide);
     std::string word;

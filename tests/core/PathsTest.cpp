@@ -45,8 +45,8 @@ TEST(PathsTest, TypeTestsFollowLinksOnlyWhenAskedAndTimesHaveWholeSeconds)
     for (const auto& [name, exists, file, directory, fileItself, directoryItself] : cases) {
         const std::string path = tmp / name;
         EXPECT_EQ(std::make_tuple(exists, file, directory, fileItself, directoryItself),
-                  std::make_tuple(pathExists(path), pathIsFile(path), pathIsDirectory(path), pathIsFile(path, false),
-                                  pathIsDirectory(path, false)))
+                  std::make_tuple(pathExists(path), pathIsFile(path), pathIsDirectory(path),
+                                  pathIsFile(path, false), pathIsDirectory(path, false)))
             << name;
     }
 

@@ -37,7 +37,9 @@ TEST(ProcessTest, StatusArgumentsCapturedStreamsAndProgramsThatCannotRun)
     EXPECT_EQ(script + "\na b\n\nc\n" + "more\n", output);
     // Ended by a signal; what came before is still captured.
     output.clear();
-    EXPECT_EQ(-2, execWait("/bin/sh", {"-c", "echo before; kill -9 $$; echo after"}, &output, "", nullptr));
+    EXPECT_EQ(
+        -2,
+        execWait("/bin/sh", {"-c", "echo before; kill -9 $$; echo after"}, &output, "", nullptr));
     EXPECT_EQ("before\n", output);
     // Programs that cannot run leave nothing behind.
     dir.write("plain.txt", "echo not executable\n");
@@ -68,8 +70,9 @@ TEST(ProcessTest, LargeInputAndOutputsArePumpedTogether)
         input += "line " + std::to_string(i) + "\n";
     std::string output;
     std::string errors;
-    EXPECT_EQ(0, execWait("/bin/sh", {"-c", "tee /dev/stderr; head -c 102400 /dev/zero | tr '\\0' x"}, &output,
-                          input, &errors));
+    EXPECT_EQ(0,
+              execWait("/bin/sh", {"-c", "tee /dev/stderr; head -c 102400 /dev/zero | tr '\\0' x"},
+                       &output, input, &errors));
     EXPECT_TRUE(output == input + std::string(102400, 'x') && errors == input);
     // Without care the write into a pipe nobody reads any more raises
     // SIGPIPE and kills the whole program. Repeated, because whether the
@@ -99,7 +102,9 @@ TEST(ProcessTest, ChildGetsOnlyItsOwnThreeDescriptors)
     }
     std::string output = "kept";
     EXPECT_EQ(0, execWait("/bin/cat", {}, &output, "", nullptr));
-    EXPECT_EQ(5, execWait("/bin/sh", {"-c", "cat; echo lost; echo lost >&2; exit 5"}, nullptr, "", nullptr));
+    EXPECT_EQ(
+        5,
+        execWait("/bin/sh", {"-c", "cat; echo lost; echo lost >&2; exit 5"}, nullptr, "", nullptr));
     for (int fd = 0; fd < 3; ++fd) {
         dup2(saved[fd], fd);
         close(saved[fd]);

@@ -8,7 +8,8 @@ TEST(SafeBasename, EncodesOnlyUnsafeCharactersAndDecodingKeepsStrayPercents)
 {
     EXPECT_EQ("%25%3C%3E%3A%22%2F%5C%7C%3F%2A", safeEncodeBasename(std::string("%<>:\"/\\|?*")));
     EXPECT_EQ("a%00b", safeEncodeBasename(std::string("a\0b", 3)));
-    EXPECT_EQ("plain name-1.txt\xE2\x82\xAC", safeEncodeBasename(std::string("plain name-1.txt\xE2\x82\xAC")));
+    EXPECT_EQ("plain name-1.txt\xE2\x82\xAC",
+              safeEncodeBasename(std::string("plain name-1.txt\xE2\x82\xAC")));
     EXPECT_EQ(L"\u20AC%2F%00", safeEncodeBasename(std::wstring(L"\u20AC/") + L'\0'));
     // Characters whose low byte looks like "/" or "*" are not themselves unsafe.
     EXPECT_EQ(L"\u012F\u022A", safeEncodeBasename(std::wstring(L"\u012F\u022A")));

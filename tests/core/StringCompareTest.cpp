@@ -64,11 +64,14 @@ TEST(StringCompare, WildcardMatching)
         {L"", L"*a", false},             {L"a", L"", false},
     };
     for (const auto& [text, pattern, matches] : cases)
-        EXPECT_EQ(matches, wildcardStringCmp(text, pattern)) << testing::PrintToString(std::wstring(text)) << " "
-                                                             << testing::PrintToString(std::wstring(pattern));
+        EXPECT_EQ(matches, wildcardStringCmp(text, pattern))
+            << testing::PrintToString(std::wstring(text)) << " "
+            << testing::PrintToString(std::wstring(pattern));
 
     const std::wstring text = L"[name.png]";
     const std::wstring pattern = L"(*.PNG)";
-    EXPECT_TRUE(wildcardStringCmp(text.begin() + 1, text.end() - 1, pattern.begin() + 1, pattern.end() - 1));
-    EXPECT_FALSE(wildcardStringCmp(text.begin(), text.end(), pattern.begin() + 1, pattern.end() - 1));
+    EXPECT_TRUE(wildcardStringCmp(text.begin() + 1, text.end() - 1, pattern.begin() + 1,
+                                  pattern.end() - 1));
+    EXPECT_FALSE(
+        wildcardStringCmp(text.begin(), text.end(), pattern.begin() + 1, pattern.end() - 1));
 }

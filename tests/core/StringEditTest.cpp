@@ -42,7 +42,8 @@ TEST(StringEdit, PadTrimAndMatchPrefixesAndSuffixesExactly)
         {L"12\u20AC", L"2\u20AC", false, true}, {L"\u20AC", L"1\u20AC", false, false}};
     for (const auto& [text, piece, starts, ends] : pieces) {
         const std::string narrow = utf8Encode(text), narrowPiece = utf8Encode(piece);
-        EXPECT_EQ(std::make_pair(starts, ends), std::make_pair(startsWith(text, piece), endsWith(text, piece)));
+        EXPECT_EQ(std::make_pair(starts, ends),
+                  std::make_pair(startsWith(text, piece), endsWith(text, piece)));
         EXPECT_EQ(std::make_pair(starts, ends),
                   std::make_pair(startsWith(narrow, narrowPiece), endsWith(narrow, narrowPiece)))
             << narrow;

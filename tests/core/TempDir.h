@@ -76,7 +76,10 @@ public:
     }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
-    ~ScopedEnv() { m_previous ? setenv(m_name.c_str(), m_previous->c_str(), 1) : unsetenv(m_name.c_str()); }
+    ~ScopedEnv()
+    {
+        m_previous ? setenv(m_name.c_str(), m_previous->c_str(), 1) : unsetenv(m_name.c_str());
+    }
 
 private:
     std::string m_name;
@@ -103,8 +106,8 @@ inline void expectFatal(const std::function<void()>& action, const std::string& 
                         const char* style = "threadsafe")
 {
     GTEST_FLAG_SET(death_test_style, style);
-    EXPECT_EXIT((OKU::setFatalErrorHandler(printFatalMessage), action()), testing::ExitedWithCode(1),
-                "handled: " + message);
+    EXPECT_EXIT((OKU::setFatalErrorHandler(printFatalMessage), action()),
+                testing::ExitedWithCode(1), "handled: " + message);
 }
 
 #endif

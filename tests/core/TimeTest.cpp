@@ -31,8 +31,14 @@ struct TimeZoneVariable {
 struct FakeSystem {
     FakeSystem()
     {
-        setClockSystem({[this](time_t seconds) { setTimes.push_back(seconds); return setTimeSucceeds; },
-                        [this](const std::string& command) { commands.push_back(command); return commandResult; }});
+        setClockSystem({[this](time_t seconds) {
+                            setTimes.push_back(seconds);
+                            return setTimeSucceeds;
+                        },
+                        [this](const std::string& command) {
+                            commands.push_back(command);
+                            return commandResult;
+                        }});
     }
     ~FakeSystem()
     {
@@ -59,10 +65,13 @@ TEST(TimeTest, WeekInfoAgreesWithTheCLibraryForEveryDay)
         char iso[32], ours[64];
         strftime(iso, sizeof iso, "%j %u %G %V", &date);
         std::array<int, 4> info;
-        calcWeekInfo(date.tm_year + 1900, date.tm_mon, date.tm_mday - 1, &info[0], &info[1], &info[2], &info[3]);
-        snprintf(ours, sizeof ours, "%03d %d %d %02d", info[0] + 1, info[1] + 1, info[2], info[3] + 1);
+        calcWeekInfo(date.tm_year + 1900, date.tm_mon, date.tm_mday - 1, &info[0], &info[1],
+                     &info[2], &info[3]);
+        snprintf(ours, sizeof ours, "%03d %d %d %02d", info[0] + 1, info[1] + 1, info[2],
+                 info[3] + 1);
         ASSERT_STREQ(iso, ours) << date.tm_year + 1900 << "-" << date.tm_mon + 1;
-        EXPECT_EQ(date.tm_yday == 365, isLeapYear(date.tm_year + 1900) && date.tm_mon == 11 && date.tm_mday == 31);
+        EXPECT_EQ(date.tm_yday == 365,
+                  isLeapYear(date.tm_year + 1900) && date.tm_mon == 11 && date.tm_mday == 31);
     }
     // Outputs nobody asked for are left alone; week and week year go together.
     int dayOfYear = -1, week = -1;
@@ -112,7 +121,9 @@ TEST(TimeTest, SetClockSetsLocalTimeThenHardwareClock)
         EXPECT_TRUE(setClock(leapDay, utc));
     }
     EXPECT_EQ((std::vector<time_t>{1709210096, 1709210096 + 5 * 3600}), system.setTimes);
-    EXPECT_EQ((std::vector<std::string>{"/sbin/hwclock --systohc --utc", "/sbin/hwclock --systohc"}), system.commands);
+    EXPECT_EQ(
+        (std::vector<std::string>{"/sbin/hwclock --systohc --utc", "/sbin/hwclock --systohc"}),
+        system.commands);
     system.commandResult = 256;
     EXPECT_FALSE(setClock(leapDay, true));
     // A refused time or a date beyond the calendar stops before hwclock.
@@ -132,7 +143,8 @@ TEST(TimeTest, TimeZonesComeFromTheZoneTableAndReplaceTheLocalTimeFileWhole)
     setZoneInfoDirectory(dir.path());
     EXPECT_TRUE(getTimeZones().empty());
     setZoneInfoDirectory(OKU_TEST_DATA_DIR "/core/zoneinfo");
-    EXPECT_EQ((std::vector<std::wstring>{L"Europe/Andorra", L"Am\u00e9rique/Z\u00fcrich", L"Antarctica/McMurdo"}),
+    EXPECT_EQ((std::vector<std::wstring>{L"Europe/Andorra", L"Am\u00e9rique/Z\u00fcrich",
+                                         L"Antarctica/McMurdo"}),
               getTimeZones());
 
     const std::string oldContents = "TZif old zone, longer than the new ones";
@@ -167,7 +179,8 @@ TEST(TimeTest, SleepsNeitherWrapNorHangOnNegativeTimes)
     }
     sleepMilliseconds(1000);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(i == 0, waitpid(children[i], nullptr, WNOHANG) == 0) << milliseconds[i] << " still sleeping";
+        EXPECT_EQ(i == 0, waitpid(children[i], nullptr, WNOHANG) == 0)
+            << milliseconds[i] << " still sleeping";
         kill(children[i], SIGKILL);
         waitpid(children[i], nullptr, 0);
     }

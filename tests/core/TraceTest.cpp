@@ -24,7 +24,8 @@ typedef std::vector<std::string> Lines;
 // thread.
 Lines entries(const std::string& text)
 {
-    static const std::regex c_line(R"((\{[0-9a-f]+\} )?\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} (\[.*))");
+    static const std::regex c_line(
+        R"((\{[0-9a-f]+\} )?\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} (\[.*))");
     Lines result;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
@@ -47,7 +48,8 @@ protected:
         m_dir.write("traceconfig.xml", "<traceconfig>\n" + outputs + "</traceconfig>\n");
         return m_dir / "traceconfig.xml";
     }
-    std::string fileOutput(const std::string& name, const std::string& attributes = "", const std::string& inside = "")
+    std::string fileOutput(const std::string& name, const std::string& attributes = "",
+                           const std::string& inside = "")
     {
         return "<output filename='" + m_dir / name + "' " + attributes + ">" + inside + "</output>";
     }
@@ -70,7 +72,8 @@ TEST_F(TraceTest, FileOutputsApplyLimitsRotateAppendAndFollowThePathDefault)
         fileOutput("b.log", "type='file' defaultlimit='error' flush='yes'",
                    "<category name='OKU::RootWidget' limit='silly'/>"))));
     EXPECT_EQ(TRACE_SILLY, g_traceGlobalLimit);
-    EXPECT_TRUE(traceTest__internal("OKU::Widget", TRACE_DEBUG) && !traceTest__internal("OKU::A", TRACE_INFO));
+    EXPECT_TRUE(traceTest__internal("OKU::Widget", TRACE_DEBUG) &&
+                !traceTest__internal("OKU::A", TRACE_INFO));
     traceMessage("OKU::Sizer", TRACE_ERROR, "broken %d", 1);
     traceMessage("OKU::Sizer", TRACE_WARNING, "odd %s", "size");
     traceMessage("OKU::Sizer", TRACE_INFO, "sized");
@@ -79,9 +82,11 @@ TEST_F(TraceTest, FileOutputsApplyLimitsRotateAppendAndFollowThePathDefault)
     traceMessage("OKU::RootWidget", TRACE_DEBUG, "redrawn");
     traceMessage("OKU::Sizer", TRACE_ERROR, "%s", std::string(3000, 'x').c_str());
     const std::string cut = "[OKU::Sizer]: " + std::string(1023, 'x');
-    EXPECT_EQ((Lines{"[OKU::Sizer]: broken 1", "[OKU::Sizer]: odd size", "[OKU::Widget]: shown", cut}),
-              entries(readLog("a.log")));
-    EXPECT_EQ((Lines{"[OKU::Sizer]: broken 1", "[OKU::RootWidget]: redrawn", cut}), entries(readLog("b.log")));
+    EXPECT_EQ(
+        (Lines{"[OKU::Sizer]: broken 1", "[OKU::Sizer]: odd size", "[OKU::Widget]: shown", cut}),
+        entries(readLog("a.log")));
+    EXPECT_EQ((Lines{"[OKU::Sizer]: broken 1", "[OKU::RootWidget]: redrawn", cut}),
+              entries(readLog("b.log")));
     // Files never get the colour codes of a terminal.
     EXPECT_EQ(std::string::npos, readLog("a.log").find('\033'));
 
@@ -89,10 +94,12 @@ TEST_F(TraceTest, FileOutputsApplyLimitsRotateAppendAndFollowThePathDefault)
     m_dir.write("rewrite.log", "earlier\n");
     ASSERT_TRUE(makeDir(m_dir / "logs"));
     setenv("OKU_TRACEPATHDEFAULT", (m_dir / "logs").c_str(), 1);
-    ASSERT_TRUE(traceInit(writeConfig(
-        fileOutput("two.log", "maxBytes='100' backups='2'") + fileOutput("none.log", "maxBytes='100'") +
-        fileOutput("three.log", "maxBytes='100' backups='3'") + fileOutput("append.log", "append='true'") +
-        fileOutput("rewrite.log", "append='0'") + "<output filename='plain.log'/>")));
+    ASSERT_TRUE(traceInit(writeConfig(fileOutput("two.log", "maxBytes='100' backups='2'") +
+                                      fileOutput("none.log", "maxBytes='100'") +
+                                      fileOutput("three.log", "maxBytes='100' backups='3'") +
+                                      fileOutput("append.log", "append='true'") +
+                                      fileOutput("rewrite.log", "append='0'") +
+                                      "<output filename='plain.log'/>")));
     // Every message is longer than 100 bytes, so each one after the first
     // rotates the files: four messages make three rotations.
     const std::string padding(100, '.');
@@ -101,9 +108,9 @@ TEST_F(TraceTest, FileOutputsApplyLimitsRotateAppendAndFollowThePathDefault)
         traceMessage("OKU::Test", TRACE_INFO, "message %d %s", i, padding.c_str());
         all.push_back("[OKU::Test]: message " + std::to_string(i) + " " + padding);
     }
-    const std::pair<std::string, int> files[] = {{"two.log", 4},     {"two.log.0", 3},   {"two.log.1", 2},
-                                                 {"three.log", 4},   {"three.log.0", 3}, {"three.log.1", 2},
-                                                 {"three.log.2", 1}, {"none.log", 4}};
+    const std::pair<std::string, int> files[] = {
+        {"two.log", 4},     {"two.log.0", 3},   {"two.log.1", 2},   {"three.log", 4},
+        {"three.log.0", 3}, {"three.log.1", 2}, {"three.log.2", 1}, {"none.log", 4}};
     for (const auto& [name, number] : files)
         EXPECT_EQ(Lines{all[number - 1]}, entries(readLog(name))) << name;
     EXPECT_FALSE(pathExists(m_dir / "two.log.2") || pathExists(m_dir / "none.log.0"));
@@ -127,7 +134,8 @@ TEST_F(TraceTest, BadConfigurationsAreReportedAndFallBackToStandardError)
         {"<output type='stderr'>", "mismatched tag at line 2"},
     };
     for (const auto& [config, warning] : cases) {
-        setenv("OKU_TRACECONFIG", config[0] == '<' ? writeConfig(config).c_str() : config.c_str(), 1);
+        setenv("OKU_TRACECONFIG", config[0] == '<' ? writeConfig(config).c_str() : config.c_str(),
+               1);
         testing::internal::CaptureStderr();
         EXPECT_TRUE(traceInit(TRACE_WARNING));
         EXPECT_EQ(TRACE_WARNING, g_traceGlobalLimit);
@@ -135,7 +143,8 @@ TEST_F(TraceTest, BadConfigurationsAreReportedAndFallBackToStandardError)
         traceMessage("OKU::Test", TRACE_INFO, "filtered");
         Lines expected{"[OKU::Test]: still traced"};
         if (!warning.empty())
-            expected.insert(expected.begin(), "[OKU:trace]: Exception parsing config file: " + warning);
+            expected.insert(expected.begin(),
+                            "[OKU:trace]: Exception parsing config file: " + warning);
         EXPECT_EQ(expected, entries(testing::internal::GetCapturedStderr()));
     }
     EXPECT_FALSE(traceInit(m_dir / "absent.xml"));
@@ -173,8 +182,9 @@ TEST_F(TraceTest, BadConfigurationsAreReportedAndFallBackToStandardError)
 
 TEST(Backtrace, LinesAreDemangled)
 {
-    EXPECT_EQ("[bt]: (3) ./lifeboat : OKU::Widget::draw(OKU::Painter&)+0x1c [0x4012f0]\n",
-              formatBacktraceLine(3, "./lifeboat(_ZN3OKU6Widget4drawERNS_7PainterE+0x1c) [0x4012f0]"));
+    EXPECT_EQ(
+        "[bt]: (3) ./lifeboat : OKU::Widget::draw(OKU::Painter&)+0x1c [0x4012f0]\n",
+        formatBacktraceLine(3, "./lifeboat(_ZN3OKU6Widget4drawERNS_7PainterE+0x1c) [0x4012f0]"));
     EXPECT_EQ("[bt]: (4) ./lifeboat : not_mangled+0x8 [0x10]\n",
               formatBacktraceLine(4, "./lifeboat(not_mangled+0x8) [0x10]"));
     EXPECT_EQ("[bt]: (5) ./lifeboat [0x4012f0]\n", formatBacktraceLine(5, "./lifeboat [0x4012f0]"));

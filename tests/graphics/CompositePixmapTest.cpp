@@ -72,30 +72,35 @@ TEST(CompositePixmapTest, SlicesCoveringTheImageLeaveEmptyMiddlePiecesAndColoriz
 {
     const Pixmap source = letterSource();
     CompositePixmap cpm(source, Margins(2, 1, 3, 3), Margins(), Margins(), Color());
-    EXPECT_EQ("ab/* / cde/    fg/kl/pq/ /// hij/mno/rst/", pieces(cpm)) << "rows of nothing in the empty pieces";
+    EXPECT_EQ("ab/* / cde/    fg/kl/pq/ /// hij/mno/rst/", pieces(cpm))
+        << "rows of nothing in the empty pieces";
 
     const Color tint(255, 128, 0);
     cpm.colorize(tint);
     Pixmap tinted = source;
     tinted.colorize(tint);
-    EXPECT_EQ(pieces(CompositePixmap(tinted, Margins(2, 1, 3, 3), Margins(), Margins(), Color()), pixels),
-              pieces(cpm, pixels));
+    EXPECT_EQ(
+        pieces(CompositePixmap(tinted, Margins(2, 1, 3, 3), Margins(), Margins(), Color()), pixels),
+        pieces(cpm, pixels));
 }
 
 TEST(CompositePixmapSetTest, ForegroundColourMakesNewUpAndDownAndKeepsDisabled)
 {
     const Pixmap source = letterSource();
     auto make = [&](const Color& c) {
-        return std::make_shared<const CompositePixmap>(source, c_slices, Margins(1, 2, 3, 4), Margins(), c);
+        return std::make_shared<const CompositePixmap>(source, c_slices, Margins(1, 2, 3, 4),
+                                                       Margins(), c);
     };
     const auto up = make(Color(1, 1, 1));
     const auto upDisabled = make(Color(2, 2, 2));
     const auto down = make(Color(3, 3, 3));
     const auto downDisabled = make(Color(4, 4, 4));
     CompositePixmapSet set(up, upDisabled, down, downDisabled);
-    EXPECT_EQ((std::vector<std::shared_ptr<const CompositePixmap>>{up, down, upDisabled, downDisabled}),
-              (std::vector<std::shared_ptr<const CompositePixmap>>{set.get(true, false), set.get(true, true),
-                                                                    set.get(false, false), set.get(false, true)}));
+    EXPECT_EQ(
+        (std::vector<std::shared_ptr<const CompositePixmap>>{up, down, upDisabled, downDisabled}),
+        (std::vector<std::shared_ptr<const CompositePixmap>>{
+            set.get(true, false), set.get(true, true), set.get(false, false),
+            set.get(false, true)}));
 
     set.setForegroundColor(c_red);
     for (const auto& entry : {set.getUp(), set.getDown()}) {
@@ -103,9 +108,11 @@ TEST(CompositePixmapSetTest, ForegroundColourMakesNewUpAndDownAndKeepsDisabled)
         EXPECT_EQ(Margins(1, 2, 3, 4), entry->getInnerMargins());
         EXPECT_EQ(c_slicedLetters, pieces(*entry));
     }
-    EXPECT_EQ(std::make_pair(Color(1, 1, 1), Color(3, 3, 3)), std::make_pair(up->getColor(), down->getColor()))
+    EXPECT_EQ(std::make_pair(Color(1, 1, 1), Color(3, 3, 3)),
+              std::make_pair(up->getColor(), down->getColor()))
         << "the shared entries are not changed";
-    EXPECT_EQ(std::make_pair(upDisabled, downDisabled), std::make_pair(set.getUpDisabled(), set.getDownDisabled()));
+    EXPECT_EQ(std::make_pair(upDisabled, downDisabled),
+              std::make_pair(set.getUpDisabled(), set.getDownDisabled()));
 
     CompositePixmapSet partial(up, nullptr, nullptr, nullptr);
     partial.setForegroundColor(c_red);
@@ -136,7 +143,10 @@ TEST(CompositePixmapDeathTest, UnreadableDescriptionsAndImagesAreFatal)
             dir.write(std::string(name) + ".cpm", contents);
         std::string pattern = "^handled: ";
         for (const char ch : message)
-            pattern += std::string(std::string("\\^$.|?*+()[]{}").find(ch) != std::string::npos ? "\\" : "") + ch;
+            pattern +=
+                std::string(std::string("\\^$.|?*+()[]{}").find(ch) != std::string::npos ? "\\"
+                                                                                         : "") +
+                ch;
         EXPECT_EXIT(
             {
                 OKU::setFatalErrorHandler(printFatalMessage);

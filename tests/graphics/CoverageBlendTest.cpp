@@ -36,8 +36,8 @@ TEST(CoverageBlendTest, EveryPixelFollowsTheRuleOfItsDestination)
                             if (whole && v == 0)
                                 continue;
                             const int alpha = whole && v == 255 ? c.alpha : c.alpha * v / 256;
-                            blendColor(want[(y + 1) * stride + x + 1], Color(c.red, c.green, c.blue, alpha),
-                                       destAlpha);
+                            blendColor(want[(y + 1) * stride + x + 1],
+                                       Color(c.red, c.green, c.blue, alpha), destAlpha);
                         }
                     }
                     blendCoverage(CoverageBlock{pixels.data() + stride + 1, stride,

@@ -31,15 +31,18 @@ Rect turned(const Rect& r, int height)
 // The device memory that should hold the device's picture: the words the
 // unpadded writer makes of the whole picture, within area only, rows line
 // bytes apart, guard bytes elsewhere.
-std::vector<uint8_t> expectedFrame(const Pixmap& device, FramePixelFormat format, const Rect& area, size_t line)
+std::vector<uint8_t> expectedFrame(const Pixmap& device, FramePixelFormat format, const Rect& area,
+                                   size_t line)
 {
     const int w = device.getWidth();
     const size_t bytes = bytesPerPixel(format);
     std::vector<uint8_t> packed(device.getPixelCount() * bytes);
-    FrameWriter(format, 0, w, device.getHeight()).write(device, Rect(0, 0, w, device.getHeight()), packed.data());
+    FrameWriter(format, 0, w, device.getHeight())
+        .write(device, Rect(0, 0, w, device.getHeight()), packed.data());
     std::vector<uint8_t> frame(line * device.getHeight(), c_guard);
     for (int y = area.y; y < area.bottom(); ++y)
-        std::memcpy(&frame[y * line + area.x * bytes], &packed[(y * w + area.x) * bytes], area.width * bytes);
+        std::memcpy(&frame[y * line + area.x * bytes], &packed[(y * w + area.x) * bytes],
+                    area.width * bytes);
     return frame;
 }
 
@@ -55,26 +58,31 @@ TEST(FrameWriterTest, EveryRotationAndFormatShowsThePictureOrItsDirtyAreaTurned)
     Pixmap image(c_width, c_height, true);
     for (int i = 0; i < c_width * c_height; ++i)
         image.getPixels()[i] = pixel(i * 37, i * 101, i * 59, i * 13);
-    for (FramePixelFormat format : {FramePixelFormat::RGB32, FramePixelFormat::BGR16, FramePixelFormat::RGB15})
+    for (FramePixelFormat format :
+         {FramePixelFormat::RGB32, FramePixelFormat::BGR16, FramePixelFormat::RGB15})
         for (size_t padding : {0, 12})
-            for (const Rect& area : {Rect(-5, -5, c_width + 10, c_height + 10), Rect(3, 30, 33, 7)}) {
+            for (const Rect& area :
+                 {Rect(-5, -5, c_width + 10, c_height + 10), Rect(3, 30, 33, 7)}) {
                 Pixmap device = image;
                 Rect deviceArea = area.intersection(Rect(0, 0, c_width, c_height));
                 for (int rotation : {0, 90, 180, 270}) {
                     SCOPED_TRACE("format " + std::to_string(static_cast<int>(format)) + ", " +
-                                 std::to_string(rotation) + " degrees, padding " + std::to_string(padding) +
-                                 ", area width " + std::to_string(area.width));
+                                 std::to_string(rotation) + " degrees, padding " +
+                                 std::to_string(padding) + ", area width " +
+                                 std::to_string(area.width));
                     const int w = device.getWidth();
                     const int h = device.getHeight();
                     const size_t line = w * bytesPerPixel(format) + padding;
-                    const std::vector<uint8_t> wanted = expectedFrame(device, format, deviceArea, line);
+                    const std::vector<uint8_t> wanted =
+                        expectedFrame(device, format, deviceArea, line);
                     std::vector<uint8_t> frame(line * h, c_guard);
                     const FrameWriter writer(format, line, w, h, rotation);
                     EXPECT_EQ(c_width, writer.getLogicalWidth());
                     EXPECT_EQ(c_height, writer.getLogicalHeight());
                     writer.write(image, area, frame.data());
                     ASSERT_TRUE(wanted == frame);
-                    EXPECT_EQ(deviceArea, writer.toDevice(area.intersection(Rect(0, 0, c_width, c_height))));
+                    EXPECT_EQ(deviceArea,
+                              writer.toDevice(area.intersection(Rect(0, 0, c_width, c_height))));
                     EXPECT_TRUE(writer.toDevice(Rect(c_width, 0, 5, 5)).isEmpty());
                     deviceArea = turned(deviceArea, h);
                     device = turned(device);

@@ -50,14 +50,16 @@ TEST(GlyphTest, BitmapsAreCopiedThroughThePitchAndOneBitRowsExpanded)
     const FT_Bitmap bm = ftBitmap(3, 2, 4, down, 256);
     const Glyph g(7, 1, 9, 4, 8, -1, -9, &bm);
     EXPECT_EQ(std::make_tuple(7, Rect(1, 9, 4, 8), Rect(-1, -9, 3, 2), Point(-1, -9)),
-              std::make_tuple(g.getAdvance(), g.getBBox(), g.getPixelBBox(), Point(g.getLeft(), g.getTop())));
+              std::make_tuple(g.getAdvance(), g.getBBox(), g.getPixelBBox(),
+                              Point(g.getLeft(), g.getTop())));
     EXPECT_EQ(Rows({{1, 2, 3}, {4, 5, 6}}), rowsOf(g.getBitmap()));
     EXPECT_FALSE(g.getBitmap().hasAlpha());
 
     // Rows stored bottom-up: the top row comes last in memory.
     std::vector<unsigned char> up{4, 5, 6, 99, 1, 2, 3, 99};
     const FT_Bitmap flipped = ftBitmap(3, 2, -4, up, 256);
-    EXPECT_EQ(Rows({{1, 2, 3}, {4, 5, 6}}), rowsOf(Glyph(0, 0, 0, 0, 0, 0, 0, &flipped).getBitmap()));
+    EXPECT_EQ(Rows({{1, 2, 3}, {4, 5, 6}}),
+              rowsOf(Glyph(0, 0, 0, 0, 0, 0, 0, &flipped).getBitmap()));
 
     // One bit per pixel, most significant first.
     std::vector<unsigned char> bits{0xA0, 0x40, 0x00, 0x80, 0xC0, 0x00};
@@ -72,7 +74,8 @@ TEST(GlyphTest, OtherGrayLevelCountsAreFatal)
     std::vector<unsigned char> bytes{0, 1, 2, 3};
     const FT_Bitmap bm = ftBitmap(2, 2, 2, bytes, 4);
     EXPECT_EXIT((setFatalErrorHandler(printFatalMessage), Glyph(0, 0, 0, 0, 0, 0, 0, &bm)),
-                ::testing::ExitedWithCode(1), "handled: Glyph::Glyph: Unknown bm->num_grays \\(4\\)");
+                ::testing::ExitedWithCode(1),
+                "handled: Glyph::Glyph: Unknown bm->num_grays \\(4\\)");
 }
 
 // A whole glyph skips empty coverage and draws full coverage at the colour's

@@ -25,7 +25,8 @@ Graymap reference(const Graymap& src, unsigned fx, unsigned fy, bool down)
                 const int y = down ? i / w * fy + j / fx : i / w / fy;
                 sum += (plane ? src.getAlphaRow(y) : src.getRow(y))[x];
             }
-            (plane ? result.getAlpha() : result.getPixels())[i] = static_cast<unsigned char>(sum / n);
+            (plane ? result.getAlpha() : result.getPixels())[i] =
+                static_cast<unsigned char>(sum / n);
         }
     return result;
 }
@@ -63,8 +64,10 @@ TEST(GraymapScaleTest, DedicatedFactorsGiveTheGeneralResults)
         const unsigned pairs[][2] = {{n, n}, {1, n}, {n, 1}, {n + 1, 3}};
         for (const auto& f : pairs)
             for (const Graymap* map : {&withAlpha, &plain}) {
-                EXPECT_EQ(reference(*map, f[0], f[1], true), map->downscale(f[0], f[1])) << f[0] << "x" << f[1];
-                EXPECT_EQ(reference(*map, f[0], f[1], false), map->upscale(f[0], f[1])) << f[0] << "x" << f[1];
+                EXPECT_EQ(reference(*map, f[0], f[1], true), map->downscale(f[0], f[1]))
+                    << f[0] << "x" << f[1];
+                EXPECT_EQ(reference(*map, f[0], f[1], false), map->upscale(f[0], f[1]))
+                    << f[0] << "x" << f[1];
             }
     }
 }
@@ -118,5 +121,6 @@ TEST(GraymapScaleTest, BilinearInterpolatesAndShrinksTheFilteredSource)
     const Graymap half = large.scaleBilinear(6, 4, 4);
     EXPECT_EQ(filtered.getRow(0)[0], half.getRow(0)[0]);
     EXPECT_EQ(filtered.getRow(7)[11], half.getRow(3)[5]);
-    EXPECT_EQ(large.lowPassFilterX(0.25f, 4).getRow(5)[11], large.scaleBilinear(6, 8, 4).getRow(5)[5]);
+    EXPECT_EQ(large.lowPassFilterX(0.25f, 4).getRow(5)[11],
+              large.scaleBilinear(6, 8, 4).getRow(5)[5]);
 }

@@ -147,11 +147,13 @@ TEST(GraymapTest, DitherDiffusesErrorsInSerpentineOrder)
     EXPECT_NEAR(128.0, std::accumulate(gray.getPixels(), gray.getPixels() + 256, 0L) / 256.0, 8.0);
     // 128 becomes 255 with error -127; 7/16 of it leaves 73 next door, which
     // becomes 0 and pushes 31 on to 159, and so on.
-    EXPECT_EQ(std::vector<int>({255, 0, 255, 0}), std::vector<int>(gray.getRow(0), gray.getRow(0) + 4));
+    EXPECT_EQ(std::vector<int>({255, 0, 255, 0}),
+              std::vector<int>(gray.getRow(0), gray.getRow(0) + 4));
     EXPECT_EQ(17, gray.getAlphaRow(5)[5]);
 
     // Odd rows run right to left, so their errors flow leftwards.
-    Graymap mixed = mapOf({{100, 140, 60, 200, 90}, {130, 120, 110, 30, 250}, {70, 180, 128, 128, 10}});
+    Graymap mixed =
+        mapOf({{100, 140, 60, 200, 90}, {130, 120, 110, 30, 250}, {70, 180, 128, 128, 10}});
     mixed.dither();
     EXPECT_EQ(Rows({{0, 255, 0, 255, 0}, {0, 255, 0, 0, 255}, {0, 255, 255, 0, 0}}), rowsOf(mixed));
 }

@@ -11,12 +11,14 @@ TEST(LowPassFilterTest, FiltersClampEdgesRoundAndSaturate)
     // 0.46 cos(pi / 2)), divided by 2s - h[0]: 0.5926 and 0.2037. So 0.2037 *
     // (0 + 100), 0.5926 * 100 + 0.2037 * 200, 0.5926 * 200 + 0.2037 * (100 + 200).
     EXPECT_EQ(Rows({{20, 100, 180}}), rowsOf(mapOf({{0, 100, 200}}).lowPassFilterX(0.25f, 2)));
-    EXPECT_EQ(Rows({{20}, {100}, {180}}), rowsOf(mapOf({{0}, {100}, {200}}).lowPassFilterY(0.25f, 2)));
+    EXPECT_EQ(Rows({{20}, {100}, {180}}),
+              rowsOf(mapOf({{0}, {100}, {200}}).lowPassFilterY(0.25f, 2)));
 
     // The ringing of a sharp kernel at a step goes below 0 and above 255.
     std::vector<int> step(20, 0);
     std::fill(step.begin() + 10, step.end(), 255);
-    EXPECT_EQ(Rows({{0, 0, 0, 0, 0, 0, 3, 22, 56, 102, 153, 199, 233, 252, 255, 255, 255, 255, 255, 255}}),
+    EXPECT_EQ(Rows({{0,   0,   0,   0,   0,   0,   3,   22,  56,  102,
+                     153, 199, 233, 252, 255, 255, 255, 255, 255, 255}}),
               rowsOf(mapOf({step}).lowPassFilterX(0.1f, 8)));
 
     // 255 times h0 * h0, h0 * h1 and h1 * h1 for fc 0.25 and 2 taps; alpha
@@ -81,7 +83,8 @@ TEST(LowPassFilterTest, PixmapFiltersAndScalesEveryByteOnItsOwn)
         Pixmap pixmap(11, 7, alpha);
         for (size_t i = 0; i < pixmap.getPixelCount(); ++i)
             pixmap.getPixels()[i] = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
-                                     static_cast<uint8_t>(random()), static_cast<uint8_t>(alpha ? random() : 255)};
+                                     static_cast<uint8_t>(random()),
+                                     static_cast<uint8_t>(alpha ? random() : 255)};
         for (int operation = 0; operation < 6; ++operation) {
             const Pixmap result = apply(pixmap, operation);
             EXPECT_EQ(alpha, result.hasAlpha()) << operation;

@@ -53,9 +53,10 @@ public:
 private:
     void record(const char* what, int x, int y, int w, int h, const Pixmap* piece)
     {
-        calls.push_back(std::string(what) + " " + std::to_string(x) + "," + std::to_string(y) + " " +
-                        std::to_string(w) + "x" + std::to_string(h) +
-                        (!piece ? "" : " " + (names.count(piece) ? names[piece] : letters(*piece))));
+        calls.push_back(
+            std::string(what) + " " + std::to_string(x) + "," + std::to_string(y) + " " +
+            std::to_string(w) + "x" + std::to_string(h) +
+            (!piece ? "" : " " + (names.count(piece) ? names[piece] : letters(*piece))));
     }
 };
 
@@ -73,7 +74,8 @@ TEST(PainterTest, OffsetAndClipSlotsAndStateSaver)
     // Only the painter state changes hands.
     Pixmap other(2, 1, false);
     static_cast<Painter&>(p).swap(other);
-    EXPECT_EQ(std::make_pair(Point(0, 0), Rect(0, 0, 2, 1)), std::make_pair(p.getOffset(), p.getClipRectAbs()));
+    EXPECT_EQ(std::make_pair(Point(0, 0), Rect(0, 0, 2, 1)),
+              std::make_pair(p.getOffset(), p.getClipRectAbs()));
     EXPECT_EQ("4,3 3,3 4x5 opaque 0,0,0,255 0,0,0,255/", state(other));
 
     Pixmap q(10, 10, false);
@@ -86,7 +88,8 @@ TEST(PainterTest, OffsetAndClipSlotsAndStateSaver)
         throw std::runtime_error("drawing failed");
     } catch (const std::runtime_error&) {
     }
-    EXPECT_EQ(std::make_pair(Point(1, 2), Rect(1, 1, 5, 5)), std::make_pair(q.getOffset(), q.getClipRectAbs()));
+    EXPECT_EQ(std::make_pair(Point(1, 2), Rect(1, 1, 5, 5)),
+              std::make_pair(q.getOffset(), q.getClipRectAbs()));
 
     // A moved-from saver no longer restores; restore() happens only once.
     Painter::StateSaver outer(q);
@@ -187,8 +190,8 @@ TEST(PainterTest, CompositePixmapAndShadowCallTheSlotsInOrder)
 
     // A larger centre is stretched like the edges; an inner area of zero
     // size leaves only the corners.
-    const CompositePixmap large(image({"abcd", "efgh", "ijkl", "mnop"}), Margins(1, 1, 1, 1), Margins(),
-                                Margins(), Color());
+    const CompositePixmap large(image({"abcd", "efgh", "ijkl", "mnop"}), Margins(1, 1, 1, 1),
+                                Margins(), Margins(), Color());
     Pixmap p(8, 6, c_paper);
     p.drawCompositePixmap(1, 1, 6, 4, large);
     EXPECT_EQ("......../.abbccd./.effggh./.ijjkkl./.mnnoop./......../", letters(p));
@@ -220,7 +223,8 @@ TEST(PainterTest, UncastShadowHugsTheRectangle)
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 40; ++x)
             if (!(x >= 10 && y >= 10 && x < 34 && y < 34 && (x >= 30 || y >= 30))) {
-                ASSERT_EQ(255, p.getPixel(x, y).red) << "shaded outside the band at " << x << "," << y;
+                ASSERT_EQ(255, p.getPixel(x, y).red)
+                    << "shaded outside the band at " << x << "," << y;
             }
     for (int i = 13; i <= 30; ++i) {
         EXPECT_EQ(0, p.getPixel(30, i).red) << "right edge at " << i;

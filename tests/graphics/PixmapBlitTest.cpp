@@ -37,7 +37,8 @@ TEST(PixmapBlitTest, RowFunctionsAndScaledBlitsFollowTheErrorTerm)
     }
 
     // The merging rows step the same way.
-    const std::vector<Pixel> half = {pixel(255, 0, 0, 128), pixel(0, 255, 0, 128), pixel(0, 0, 255, 128)};
+    const std::vector<Pixel> half = {pixel(255, 0, 0, 128), pixel(0, 255, 0, 128),
+                                     pixel(0, 0, 255, 128)};
     std::fill(dst, dst + 8, pixel(0, 0, 0, 255));
     Pixmap::fastMergePixmapLine(dst, 4, half.data(), 1, 1, 2);
     EXPECT_EQ("127,0,0,255 0,127,0,255 0,127,0,255 0,0,127,255 0,0,0,255",
@@ -46,7 +47,8 @@ TEST(PixmapBlitTest, RowFunctionsAndScaledBlitsFollowTheErrorTerm)
     std::fill(dst, dst + 8, pixel(0, 0, 0, 0));
     dst[1] = pixel(0, 0, 0, 255);
     Pixmap::slowMergePixmapLine(dst, 2, half.data(), 0, 3, 2);
-    EXPECT_EQ("255,0,0,128 0,128,0,255 0,0,0,0", rgba(dst[0]) + " " + rgba(dst[1]) + " " + rgba(dst[2]))
+    EXPECT_EQ("255,0,0,128 0,128,0,255 0,0,0,0",
+              rgba(dst[0]) + " " + rgba(dst[1]) + " " + rgba(dst[2]))
         << "the second pixel takes the second source; only count pixels are written";
 
     // Every column doubled; two source rows for every three destination

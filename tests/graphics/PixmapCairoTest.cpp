@@ -22,6 +22,7 @@ TEST(PixmapCairoTest, CairoDrawsIntoThePixels)
         EXPECT_EQ("255,0,0,255", rgba(p, 1, 1));
         EXPECT_EQ("255,0,0,255", rgba(p, 3, 2));
         for (const Point& outside : {Point(0, 0), Point(4, 1), Point(1, 3)})
-            EXPECT_EQ(alpha ? "0,0,0,0" : "255,255,255,255", rgba(p, outside.x, outside.y)) << alpha;
+            EXPECT_EQ(alpha ? "0,0,0,0" : "255,255,255,255", rgba(p, outside.x, outside.y))
+                << alpha;
     }
 }

@@ -52,7 +52,8 @@ TEST(PixmapDrawTest, BlendRulesForEveryDrawingPath)
 // wherever it lies in the row.
 TEST(PixmapDrawTest, TranslucentRowsBlendEveryChannelExactly)
 {
-    for (const Color& c : {Color(255, 255, 255, 254), Color(200, 100, 0, 128), Color(0, 255, 30, 1)})
+    for (const Color& c :
+         {Color(255, 255, 255, 254), Color(200, 100, 0, 128), Color(0, 255, 30, 1)})
         for (int width = 1; width <= 11; width += 5) {
             Pixmap p(13, 2, false);
             for (int x = 0; x < 13; ++x)

@@ -74,8 +74,9 @@ TEST(PixmapRawTest, BadOrMissingInputIsRefused)
     const std::string original = rawOf(sample(true));
     Pixmap cut;
     EXPECT_FALSE(readRaw(cut, full.substr(0, full.size() - 1)));
-    for (const std::string& bytes : {"X" + full.substr(1), full.substr(0, 10), rawOf(Pixmap(16385, 1, false)),
-                                     std::string("0UKO\xff\xff\x00\x00\xff\xff\x00\x00\x01\0\0\0", 16)}) {
+    for (const std::string& bytes :
+         {"X" + full.substr(1), full.substr(0, 10), rawOf(Pixmap(16385, 1, false)),
+          std::string("0UKO\xff\xff\x00\x00\xff\xff\x00\x00\x01\0\0\0", 16)}) {
         Pixmap p = sample(true);
         EXPECT_FALSE(readRaw(p, bytes)) << bytes.size() << " bytes";
         EXPECT_EQ(original, rawOf(p)) << bytes.size() << " bytes";

@@ -19,11 +19,17 @@ struct Format {
 
 const Format c_formats[] = {
     {"RGB32", 4, &Pixmap::writeRGB32, &Pixmap::writeRGB32,
-     [](const Pixmap::Pixel& p) -> uint32_t { return uint32_t(p.red) << 16 | p.green << 8 | p.blue; }},
+     [](const Pixmap::Pixel& p) -> uint32_t {
+         return uint32_t(p.red) << 16 | p.green << 8 | p.blue;
+     }},
     {"BGR16", 2, &Pixmap::writeBGR16, &Pixmap::writeBGR16,
-     [](const Pixmap::Pixel& p) -> uint32_t { return (p.red >> 3) << 11 | (p.green >> 2) << 5 | p.blue >> 3; }},
+     [](const Pixmap::Pixel& p) -> uint32_t {
+         return (p.red >> 3) << 11 | (p.green >> 2) << 5 | p.blue >> 3;
+     }},
     {"RGB15", 2, &Pixmap::writeRGB15, &Pixmap::writeRGB15,
-     [](const Pixmap::Pixel& p) -> uint32_t { return (p.blue >> 3) << 10 | (p.green >> 3) << 5 | p.red >> 3; }},
+     [](const Pixmap::Pixel& p) -> uint32_t {
+         return (p.blue >> 3) << 10 | (p.green >> 3) << 5 | p.red >> 3;
+     }},
 };
 
 } // namespace
@@ -40,7 +46,8 @@ TEST(PixmapWritersTest, ExpectedWordsAreTheDeviceFormats)
                                     {0x7FFF, 0, 0x001F, 0x03E0, 0x28C2}};
     for (int f = 0; f < 3; ++f)
         for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(expected[f][i], c_formats[f].expected(pixel(colors[i]))) << c_formats[f].name << " " << i;
+            EXPECT_EQ(expected[f][i], c_formats[f].expected(pixel(colors[i])))
+                << c_formats[f].name << " " << i;
 }
 
 TEST(PixmapWritersTest, OnlyTheRectangleOrTheWholeImageIsConverted)
@@ -52,8 +59,8 @@ TEST(PixmapWritersTest, OnlyTheRectangleOrTheWholeImageIsConverted)
         image.getPixels()[i] = pixel(255 - i * 5, i * 11, i * 37, i * 3);
     const Rect whole(0, 0, 41, 5);
     for (const Format& f : c_formats)
-        for (const Rect& r : {Rect(1, 1, 2, 2), Rect(3, 0, 37, 5), Rect(0, 2, 41, 2), Rect(40, 4, 1, 1),
-                              Rect(2, 2, 0, 3), whole}) {
+        for (const Rect& r : {Rect(1, 1, 2, 2), Rect(3, 0, 37, 5), Rect(0, 2, 41, 2),
+                              Rect(40, 4, 1, 1), Rect(2, 2, 0, 3), whole}) {
             // One word more than the image, for writes past the end.
             std::vector<uint8_t> buffer((41 * 5 + 1) * f.bytes, c_guard);
             if (r == whole)
@@ -62,10 +69,12 @@ TEST(PixmapWritersTest, OnlyTheRectangleOrTheWholeImageIsConverted)
                 (image.*f.writeRect)(buffer.data(), r);
             for (int y = 0; y < 5; ++y)
                 for (int x = 0; x < 41; ++x)
-                    ASSERT_EQ(r.contains(Point(x, y)) ? f.expected(image.getPixel(x, y)) : 0xFFFFFFFF,
+                    ASSERT_EQ(r.contains(Point(x, y)) ? f.expected(image.getPixel(x, y))
+                                                      : 0xFFFFFFFF,
                               deviceWord(&buffer[(y * 41 + x) * f.bytes], f.bytes))
-                        << f.name << " at " << x << "," << y << " for " << r.x << "," << r.y << " " << r.width
-                        << "x" << r.height;
-            ASSERT_EQ(0xFFFFFFFF, deviceWord(&buffer[41 * 5 * f.bytes], f.bytes)) << f.name << " wrote past the end";
+                        << f.name << " at " << x << "," << y << " for " << r.x << "," << r.y << " "
+                        << r.width << "x" << r.height;
+            ASSERT_EQ(0xFFFFFFFF, deviceWord(&buffer[41 * 5 * f.bytes], f.bytes))
+                << f.name << " wrote past the end";
         }
 }

@@ -85,7 +85,8 @@ TEST(PngTest, SavedPixmapsLoadBackWithTheirPixelFormat)
         SCOPED_TRACE(alpha ? "with alpha" : "without alpha");
         Pixmap original(13, 7, alpha);
         for (int i = 0; i < 13 * 7; ++i)
-            original.getPixels()[i] = GraphicsTest::pixel(i * 3, i * 37, i * 19, alpha ? i * 41 : 255);
+            original.getPixels()[i] =
+                GraphicsTest::pixel(i * 3, i * 37, i * 19, alpha ? i * 41 : 255);
         // A longer file in the way must not leave a tail behind.
         dir.write("image.png", std::string(100000, 'x'));
         ASSERT_TRUE(original.savePNG(dir / "image.png"));
@@ -112,7 +113,8 @@ TEST(PngTest, SavedPixmapsLoadBackWithTheirPixelFormat)
 TEST(PngTest, RgbTransparencyNeedsAnExactMatch)
 {
     Pixmap rgb(4, 1, false);
-    const Pixel colours[] = {{30, 20, 10, 255}, {31, 20, 10, 255}, {30, 21, 10, 255}, {30, 20, 11, 255}};
+    const Pixel colours[] = {
+        {30, 20, 10, 255}, {31, 20, 10, 255}, {30, 21, 10, 255}, {30, 20, 11, 255}};
     std::copy(colours, colours + 4, rgb.getPixels());
     std::ostringstream stream;
     ASSERT_TRUE(rgb.writePNG(stream));
@@ -120,8 +122,9 @@ TEST(PngTest, RgbTransparencyNeedsAnExactMatch)
     ASSERT_EQ(PNG_COLOR_TYPE_RGB, png[c_colorTypeOffset]);
     const std::string trns = chunk("tRNS", std::string("\0\x0a\0\x14\0\x1e", 6));
     Pixmap pixmap;
-    ASSERT_TRUE(readPng(png.substr(0, c_firstChunkAfterHeader) + trns + png.substr(c_firstChunkAfterHeader),
-                        pixmap));
+    ASSERT_TRUE(
+        readPng(png.substr(0, c_firstChunkAfterHeader) + trns + png.substr(c_firstChunkAfterHeader),
+                pixmap));
     EXPECT_TRUE(pixmap.hasAlpha());
     EXPECT_EQ("10,20,30,0 10,20,31,255 10,21,30,255 11,20,30,255/", pixels(pixmap));
 }
@@ -134,13 +137,15 @@ TEST(PngTest, DamagedOrMissingInputIsRefused)
     std::string badSignature = good;
     badSignature[1] = 'Q';
     EXPECT_FALSE(readPng(badSignature, pixmap));
-    for (const size_t length : {size_t(0), size_t(5), size_t(8), size_t(20), good.size() / 2, good.size() - 13})
+    for (const size_t length :
+         {size_t(0), size_t(5), size_t(8), size_t(20), good.size() / 2, good.size() - 13})
         EXPECT_FALSE(readPng(good.substr(0, length), pixmap)) << "cut at " << length;
 
     // The same bytes declared as a palette image, which then has no PLTE.
     std::string header = good.substr(16, 13);
     header[c_colorTypeOffset - 16] = PNG_COLOR_TYPE_PALETTE;
-    EXPECT_FALSE(readPng(good.substr(0, 8) + chunk("IHDR", header) + good.substr(c_firstChunkAfterHeader), pixmap));
+    EXPECT_FALSE(readPng(
+        good.substr(0, 8) + chunk("IHDR", header) + good.substr(c_firstChunkAfterHeader), pixmap));
 
     // Sound images beyond 16384 pixels a side or 2^24 pixels are refused.
     EXPECT_FALSE(readPng(grayPng(16385, 1), pixmap));
@@ -205,8 +210,8 @@ void expectMatchesReference(const std::string& path, const std::string& referenc
             theirs.alpha = transparencyLost ? 255 : theirs.alpha;
             const uint8_t* a = &ours.blue;
             const uint8_t* b = &theirs.blue;
-            const bool close =
-                std::equal(a, a + 4, b, [tolerance](int x, int y) { return std::abs(x - y) <= tolerance; });
+            const bool close = std::equal(
+                a, a + 4, b, [tolerance](int x, int y) { return std::abs(x - y) <= tolerance; });
             if (!close && mismatches++ == 0)
                 ADD_FAILURE() << "first mismatch at " << x << "," << y << ": ours " << rgba(ours)
                               << ", reference " << rgba(theirs);

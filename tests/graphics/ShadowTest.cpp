@@ -24,9 +24,10 @@ TEST(ShadowTest, RadiusOneIsSolid)
     EXPECT_EQ(Color(10, 20, 30, 99), shadow.getColor());
     // Edges are 32 long, corners one pixel, every pixel the colour.
     std::string sizes;
-    for (const Pixmap* piece : {&shadow.getTopEdge(), &shadow.getBottomEdge(), &shadow.getRightEdge(),
-                                &shadow.getLeftEdge(), &shadow.getTopRightCorner(), &shadow.getTopLeftCorner(),
-                                &shadow.getBottomRightCorner(), &shadow.getBottomLeftCorner()}) {
+    for (const Pixmap* piece :
+         {&shadow.getTopEdge(), &shadow.getBottomEdge(), &shadow.getRightEdge(),
+          &shadow.getLeftEdge(), &shadow.getTopRightCorner(), &shadow.getTopLeftCorner(),
+          &shadow.getBottomRightCorner(), &shadow.getBottomLeftCorner()}) {
         sizes += std::to_string(piece->getWidth()) + "x" + std::to_string(piece->getHeight()) + " ";
         const Pixmap::Pixel* end = piece->getPixels() + piece->getPixelCount();
         EXPECT_EQ(end, std::find_if(piece->getPixels(), end, [](const Pixmap::Pixel& p) {

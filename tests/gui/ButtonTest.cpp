@@ -65,7 +65,8 @@ TEST(ButtonTest, GesturesGiveOneClickOnlyForAReleaseOnTheButton)
     for (const auto& c : cases) {
         ButtonRoot root;
         root.touch(c.touches);
-        EXPECT_EQ(std::make_pair(c.expected, false), std::make_pair(root.m_log, root.m_button->isDown()))
+        EXPECT_EQ(std::make_pair(c.expected, false),
+                  std::make_pair(root.m_log, root.m_button->isDown()))
             << c.name;
     }
 }
@@ -128,8 +129,14 @@ TEST(ButtonTest, AutoRepeatStartsAtThePressAndFollowsDelayAndInterval)
 TEST(ButtonTest, EachStateShowsItsLookAndADisabledButtonEmitsNothing)
 {
     const CompositePixmapSet looks = testTheme()->getPushButton();
-    const struct { const char* name; bool disableBefore; std::vector<Touch> touches; bool disableAfter;
-                   CompositePixmapSet::Pointer look; Log expectedLog; } cases[] = {
+    const struct {
+        const char* name;
+        bool disableBefore;
+        std::vector<Touch> touches;
+        bool disableAfter;
+        CompositePixmapSet::Pointer look;
+        Log expectedLog;
+    } cases[] = {
         {"up", false, {}, false, looks.getUp(), {}},
         {"pressed", false, {c_pressInside}, false, looks.getDown(), {"pressed"}},
         {"disabled", true, {c_pressInside, c_releaseInside}, false, looks.getUpDisabled(), {}},
@@ -156,8 +163,12 @@ TEST(ButtonTest, EachStateShowsItsLookAndADisabledButtonEmitsNothing)
 
 TEST(ButtonTest, CheckBoxTogglesOnReleaseUnlessStickyAndChecked)
 {
-    const struct { bool sticky, checked; std::vector<Touch> touches; bool checkedAfter; int toggles; }
-        cases[] = {
+    const struct {
+        bool sticky, checked;
+        std::vector<Touch> touches;
+        bool checkedAfter;
+        int toggles;
+    } cases[] = {
         {false, false, {c_pressInside, c_releaseInside}, true, 1},
         {false, true, {c_pressInside, c_releaseInside}, false, 1},
         {false, false, {c_pressInside, {10, 10, true}, {10, 10, false}}, false, 0},
@@ -175,7 +186,8 @@ TEST(ButtonTest, CheckBoxTogglesOnReleaseUnlessStickyAndChecked)
         root.touch({c.touches.front()});
         EXPECT_EQ(!(c.sticky && c.checked), box->isDown());
         root.touch(std::vector<Touch>(c.touches.begin() + 1, c.touches.end()));
-        EXPECT_EQ(std::make_pair(c.checkedAfter, c.toggles), std::make_pair(box->isChecked(), toggles));
+        EXPECT_EQ(std::make_pair(c.checkedAfter, c.toggles),
+                  std::make_pair(box->isChecked(), toggles));
 
         // Only setChecked unchecks a sticky box, silently unless asked.
         box->setSticky(true);
@@ -187,8 +199,13 @@ TEST(ButtonTest, CheckBoxTogglesOnReleaseUnlessStickyAndChecked)
 
 TEST(ButtonTest, CheckBoxSideAndLabelFollowAlignmentAndDirection)
 {
-    const struct { HAlign align; Layout layout; const wchar_t* text; bool checked, leftie;
-                   std::wstring fullText; } cases[] = {
+    const struct {
+        HAlign align;
+        Layout layout;
+        const wchar_t* text;
+        bool checked, leftie;
+        std::wstring fullText;
+    } cases[] = {
         {HAlign::LEFT, Layout::LTR, L"Sound", true, true, L"Sound"},
         {HAlign::RIGHT, Layout::LTR, L"Volume", false, false, L"Volume:"},
         {HAlign::RIGHT, Layout::RTL, L"Volume", true, true, L"Volume:"},
@@ -207,9 +224,10 @@ TEST(ButtonTest, CheckBoxSideAndLabelFollowAlignmentAndDirection)
         box->setGeometry(50, 30, 100, 40);
         root.runPending();
         const int spacing = c.fullText.empty() ? 0 : 5;
-        EXPECT_EQ(std::make_tuple(c.leftie, c.fullText,
-                                  picture->getWidth() + spacing + font->getStringWidth(c.fullText),
-                                  std::max(font->getAscender() + font->getDescender(), picture->getHeight())),
+        EXPECT_EQ(std::make_tuple(
+                      c.leftie, c.fullText,
+                      picture->getWidth() + spacing + font->getStringWidth(c.fullText),
+                      std::max(font->getAscender() + font->getDescender(), picture->getHeight())),
                   std::make_tuple(box->isLeftie(), box->getFullText(), box->getAutoMinWidth(),
                                   box->getAutoMinHeight()));
 
@@ -237,7 +255,8 @@ TEST(ButtonTest, ThemeButtonsCarryTheirLabelIconAndTheButtonHeight)
         EXPECT_EQ(std::make_tuple(std::wstring(c.label), true, theme->getCache().getPixmap(c.icon),
                                   WidgetPainter::PP_LEFT_OF_TEXT, theme->m_buttonHeight),
                   std::make_tuple(button->getText().orig(), button->getText().isTranslatable(),
-                                  button->getPixmap(), button->getPixmapPosition(), button->getMinHeight()))
+                                  button->getPixmap(), button->getPixmapPosition(),
+                                  button->getMinHeight()))
             << c.icon;
         EXPECT_EQ(button->getMaxOuterMargins(), button->getRedrawMargins());
     }

@@ -19,7 +19,9 @@
 // The first button, check box or static text below w that shows text, or null.
 inline OKU::Widget* findShowing(OKU::Widget* w, const std::wstring& text)
 {
-    const auto shows = [&text](const auto* shown) { return shown && shown->getText().str() == text; };
+    const auto shows = [&text](const auto* shown) {
+        return shown && shown->getText().str() == text;
+    };
     if (shows(dynamic_cast<OKU::Button*>(w)) || shows(dynamic_cast<OKU::CheckBox*>(w)) ||
         shows(dynamic_cast<OKU::StaticText*>(w)))
         return w;
@@ -43,7 +45,8 @@ const std::wstring c_confirmKey(1, OKU::KEY_CONFIRM), c_cancelKey(1, OKU::KEY_CA
 const std::wstring c_tabKey(1, OKU::KEY_FOCUS_NEXT), c_shiftTabKey(1, OKU::KEY_FOCUS_PREVIOUS);
 const std::wstring c_leftKey(1, OKU::KEY_ARROW_LEFT), c_rightKey(1, OKU::KEY_ARROW_RIGHT);
 const std::wstring c_upKey(1, OKU::KEY_ARROW_UP), c_downKey(1, OKU::KEY_ARROW_DOWN);
-const std::wstring c_enterKey{OKU::KEY_ACTIVATE_DOWN, OKU::KEY_ACTIVATE_UP}, c_heldEnterKey = L"held Enter";
+const std::wstring c_enterKey{OKU::KEY_ACTIVATE_DOWN, OKU::KEY_ACTIVATE_UP},
+    c_heldEnterKey = L"held Enter";
 
 inline bool isKeys(const std::wstring& input)
 {

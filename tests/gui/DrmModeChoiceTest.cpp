@@ -60,8 +60,13 @@ TEST(DrmModeChoice, PrefersTheFlaggedModeElseTheLargestThenFastestUsableOne)
 TEST(DrmModeChoice, TakesTheFirstConnectedDisplayItCanDriveAndNamesWhatIsMissing)
 {
     const std::vector<drmModeModeInfo> modes = {mode(800, 480, 60, c_preferred)};
-    const struct { const char* what; std::vector<DrmConnector> connectors; DrmDisplayProblem problem;
-                   size_t connector; int crtc; } cases[] = {
+    const struct {
+        const char* what;
+        std::vector<DrmConnector> connectors;
+        DrmDisplayProblem problem;
+        size_t connector;
+        int crtc;
+    } cases[] = {
         {"nothing connected", {connector(false, modes, -1, 1)},
          DrmDisplayProblem::NO_CONNECTED_DISPLAY, 0, -1},
         {"no connectors", {}, DrmDisplayProblem::NO_CONNECTED_DISPLAY, 0, -1},
@@ -92,8 +97,13 @@ TEST(DrmModeChoice, TakesTheFirstConnectedDisplayItCanDriveAndNamesWhatIsMissing
 
 TEST(DrmModeChoice, FormatIsXRGB8888WhenOfferedElseRGB565)
 {
-    const struct { std::vector<uint32_t> planeFormats; uint64_t preferredDepth; bool found; uint32_t fourcc,
-                   bitsPerPixel; OKU::FramePixelFormat pixelFormat; } cases[] = {
+    const struct {
+        std::vector<uint32_t> planeFormats;
+        uint64_t preferredDepth;
+        bool found;
+        uint32_t fourcc, bitsPerPixel;
+        OKU::FramePixelFormat pixelFormat;
+    } cases[] = {
         {{DRM_FORMAT_RGB565, DRM_FORMAT_ARGB8888, DRM_FORMAT_XRGB8888}, 16, true,
          DRM_FORMAT_XRGB8888, 32, OKU::FramePixelFormat::RGB32},
         {{DRM_FORMAT_XBGR8888, DRM_FORMAT_RGB565}, 24, true, DRM_FORMAT_RGB565, 16,

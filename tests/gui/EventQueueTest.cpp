@@ -12,8 +12,9 @@ typedef std::vector<std::vector<intptr_t>> Events;
 
 std::unique_ptr<Event> makeEvent(const std::vector<intptr_t>& v)
 {
-    return std::unique_ptr<Event>(new Event{static_cast<int32_t>(v[0]), v[1], static_cast<int32_t>(v[2]),
-                                            static_cast<int32_t>(v[3])});
+    return std::unique_ptr<Event>(new Event{static_cast<int32_t>(v[0]), v[1],
+                                            static_cast<int32_t>(v[2]),
+                                            static_cast<int32_t>(v[3]), nullptr, 0});
 }
 
 Events drain(RootWidget::EventQueue& q)

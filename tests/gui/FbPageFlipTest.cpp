@@ -62,8 +62,12 @@ TEST(FbPageFlip, ShowsCompleteFramesOnlyOrWritesIntoTheVisiblePageWhenTheDeviceC
 {
     const std::string twoPages = "FBEMU_SMEM_LEN=" + std::to_string(2 * c_frameBytes);
     // The warning that must come once ("": none).
-    const struct { const char* device; std::vector<std::string> settings; bool flips; const char* warning; }
-        cases[] = {
+    const struct {
+        const char* device;
+        std::vector<std::string> settings;
+        bool flips;
+        const char* warning;
+    } cases[] = {
         {"two pages from the start", {"OKU_FBFLIP=1", "FBEMU_YRES_VIRTUAL=960"}, true, ""},
         {"two pages on request", {"OKU_FBFLIP=1", twoPages}, true, ""},
         {"no vertical blank", {"OKU_FBFLIP=1", "FBEMU_YRES_VIRTUAL=960", "FBEMU_FAIL=vsync"},

@@ -155,7 +155,11 @@ TEST(FbRootWidget, RefusesADeviceItCannotDriveWithOneLineAndStatus1)
 TEST(FbRootWidget, KeepsTheConsoleInGraphicsModeUntilTheProgramEnds)
 {
     EmulatedFramebuffer fb;
-    const struct { const char* how; std::vector<std::string> settings, args; int status; } cases[] = {
+    const struct {
+        const char* how;
+        std::vector<std::string> settings, args;
+        int status;
+    } cases[] = {
         {"returning from main", {}, {"draw"}, 0},
         {"exit status 1 for a touch controller that is not there",
          {"OKU_TSTYPE=pm9000", "OKU_TSDEV=" + fb.directory() + "/missing"}, {"touch"}, 1},
@@ -180,7 +184,12 @@ TEST(FbRootWidget, LaysOutATurnedPanelInItsTurnedSizeAndTurnsThePicture)
 {
     const Color white(255, 255, 255), red(255, 0, 0), blue(18, 52, 86), dark(7, 3, 7);
     // Corners: the device's top left, top right, bottom left, bottom right.
-    const struct { const char* rotation; bool flip; const char* size; Color corners[4]; } cases[] = {
+    const struct {
+        const char* rotation;
+        bool flip;
+        const char* size;
+        Color corners[4];
+    } cases[] = {
         {"90", false, "480x800\n", {blue, white, dark, red}},
         {"180", true, "800x480\n", {dark, blue, red, white}},
         {"270", true, "480x800\n", {red, dark, white, blue}},

@@ -79,7 +79,11 @@ const KeyCode tab = KEY_FOCUS_NEXT, back = KEY_FOCUS_PREVIOUS, left = KEY_ARROW_
 // mirror image, so Tab keeps the order and the arrows swap left and right.
 TEST(KeyboardFocusTest, FocusGoesInReadingOrderAndArrowsToTheNearestWidget)
 {
-    const struct { Layout layout; std::vector<KeyCode> keys; std::vector<std::string> focus; } cases[] = {
+    const struct {
+        Layout layout;
+        std::vector<KeyCode> keys;
+        std::vector<std::string> focus;
+    } cases[] = {
         {Layout::LTR, {tab, tab, tab, tab, tab, tab, tab}, {"A", "B", "C", "D", "G", "A", "B"}},
         {Layout::RTL, {tab, tab, tab, tab, tab}, {"A", "B", "C", "D", "G"}},
         {Layout::LTR, {back, back, back, back}, {"A", "G", "D", "C"}},
@@ -149,7 +153,8 @@ TEST(KeyboardFocusTest, FocusLeavesWidgetsThatGoAwayHideOrAreDisabled)
             page.m_widgets.erase(c.widget);
         else
             EXPECT_EQ(-1, w->getFocusRing()) << c.widget;
-        EXPECT_EQ(std::make_pair(c.focus, true), std::make_pair(page.focused(), page.ringOn(c.focus)))
+        EXPECT_EQ(std::make_pair(c.focus, true),
+                  std::make_pair(page.focused(), page.ringOn(c.focus)))
             << c.widget;
     }
     page.m_root.key(KEY_ACTIVATE_UP);

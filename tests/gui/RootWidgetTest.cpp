@@ -238,8 +238,9 @@ TEST(RootWidgetTest, RedrawDrawsEveryRectangleAndTellsScreenAndSubscribers)
     root.subscribeDirtyRects(&leaver);
     square->setBgColor(Color(0, 255, 0, 255));
     root.runPending();
-    EXPECT_EQ(std::make_tuple(std::vector<Rect>{Rect(10, 10, 20, 20)}, rgb(0, 255, 0), rgb(0, 0, 0)),
-              std::make_tuple(redrawnRects(root, false), root.pixel(15, 15), root.pixel(5, 5)));
+    EXPECT_EQ(
+        std::make_tuple(std::vector<Rect>{Rect(10, 10, 20, 20)}, rgb(0, 255, 0), rgb(0, 0, 0)),
+        std::make_tuple(redrawnRects(root, false), root.pixel(15, 15), root.pixel(5, 5)));
 
     root.unsubscribeDirtyRects(&leaver);
     root.unsubscribeDirtyRects(&leaver);
@@ -248,8 +249,9 @@ TEST(RootWidgetTest, RedrawDrawsEveryRectangleAndTellsScreenAndSubscribers)
     root.invalidate(Rect(50, 50, 5, 5));
     root.redrawNow();
     const std::vector<Rect> both{Rect(0, 0, 5, 5), Rect(50, 50, 5, 5)};
-    EXPECT_EQ(std::make_tuple(both, std::vector<Rect>(), 1u),
-              std::make_tuple(redrawnRects(root, true), root.getDirtyRects(), leaver.m_calls.size()));
+    EXPECT_EQ(
+        std::make_tuple(both, std::vector<Rect>(), 1u),
+        std::make_tuple(redrawnRects(root, true), root.getDirtyRects(), leaver.m_calls.size()));
     EXPECT_EQ((std::vector<std::vector<Rect>>{{Rect(10, 10, 20, 20)}, both}), subscriber.m_calls);
     const Pixmap copy = root.getPixmapCopy();
     EXPECT_EQ(std::make_pair(Point(0, 0), Rect(0, 0, 100, 100)),

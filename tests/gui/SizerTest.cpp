@@ -60,8 +60,12 @@ struct LineItem { int minLength, factor, minMargin; bool divider; };
 TEST_F(SizerTest, RowsAndColumnsShareFlexibleAndDividerRoom)
 {
     // expected: start and length of each widget along the line.
-    const struct { const char* name; std::vector<LineItem> items; int length, minLength;
-                   std::vector<std::pair<int, int>> expected; } cases[] = {
+    const struct {
+        const char* name;
+        std::vector<LineItem> items;
+        int length, minLength;
+        std::vector<std::pair<int, int>> expected;
+    } cases[] = {
         {"factors 1 and 3", {{30, 1, 10, false}, {50, 3, 10, false}}, 210, 130, {{0, 50}, {60, 150}}},
         {"remainder to the last", {{0, 1, 0, false}, {0, 1, 0, false}, {0, 1, 0, false}}, 100, 0,
          {{0, 33}, {33, 33}, {66, 34}}},
@@ -102,8 +106,12 @@ TEST_F(SizerTest, RowsAndColumnsShareFlexibleAndDividerRoom)
 
 TEST_F(SizerTest, HiddenItemsKeepTheirPlaceOnlyWhenLaidOutHidden)
 {
-    const struct { bool layoutHidden, measureHidden; int lastX, minWidth; bool visibleWhenAllHidden; }
-        cases[] = {{false, false, 30, 50, false}, {false, true, 30, 80, true}, {true, false, 60, 80, true}};
+    const struct {
+        bool layoutHidden, measureHidden;
+        int lastX, minWidth;
+        bool visibleWhenAllHidden;
+    } cases[] = {
+        {false, false, 30, 50, false}, {false, true, 30, 80, true}, {true, false, 60, 80, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.layoutHidden << c.measureHidden);
         HSizer row(c.layoutHidden, c.measureHidden);
@@ -189,8 +197,9 @@ TEST_F(SizerTest, NestedSizersFillTheContainerContent)
     column->add(c, 1, HAlign::RIGHT);
     page->setSizer(column);
     page->resize(300, 200);
-    EXPECT_EQ((std::vector<Rect>{Rect(10, 15, 210, 20), Rect(230, 10, 60, 30), Rect(240, 50, 50, 140)}),
-              (std::vector<Rect>{a->getRect(), b->getRect(), c->getRect()}));
+    EXPECT_EQ(
+        (std::vector<Rect>{Rect(10, 15, 210, 20), Rect(230, 10, 60, 30), Rect(240, 50, 50, 140)}),
+        (std::vector<Rect>{a->getRect(), b->getRect(), c->getRect()}));
     EXPECT_EQ(Size(130, 100), Size(page->getMinWidth(), page->getMinHeight()));
 
     column->fitCenter(Rect(0, 0, 300, 200));
@@ -212,7 +221,10 @@ TEST_F(SizerTest, AResizeThatRefitsRunsTheLayoutAgain)
 
 TEST_F(SizerTest, MisuseIsFatal)
 {
-    const struct { const char* message; std::function<void(Widget* root, Widget* child)> misuse; } cases[] = {
+    const struct {
+        const char* message;
+        std::function<void(Widget* root, Widget* child)> misuse;
+    } cases[] = {
         {"HSizer::add: Null Widget",
          [](Widget*, Widget*) { HSizer().add(static_cast<Widget*>(nullptr), 0, VAlign::TOP); }},
         {"VSizer::add: negative factor not allowed",
@@ -284,8 +296,9 @@ TEST_F(SizerTest, SizeViolationsAreTracedOnlyWhenAskedFor)
     std::istringstream lines(log);
     for (std::string line; std::getline(lines, line);)
         messages += line.substr(line.find('[')) + "\n";
-    EXPECT_EQ("[HSizer]: Sizer width violation (130 > 100)\n[HSizer]: Sizer height violation (10 > 5)\n",
-              messages);
+    EXPECT_EQ(
+        "[HSizer]: Sizer width violation (130 > 100)\n[HSizer]: Sizer height violation (10 > 5)\n",
+        messages);
 }
 
 TEST_F(SizerTest, AltSizerShowsAndLaysOutOnlyTheSelectedAlternative)
@@ -301,7 +314,8 @@ TEST_F(SizerTest, AltSizerShowsAndLaysOutOnlyTheSelectedAlternative)
 
     // Whether each alternative shows, and where it lies.
     const auto state = [first, second] {
-        return std::make_tuple(first->isShown(), second->isShown(), first->getRect(), second->getRect());
+        return std::make_tuple(first->isShown(), second->isShown(), first->getRect(),
+                               second->getRect());
     };
     alternatives->select(1);
     EXPECT_EQ(std::make_tuple(false, true, Rect(), Rect(75, 30, 50, 40)), state());
@@ -328,10 +342,12 @@ TEST_F(SizerTest, GridAddFillsRowByRowAndGrowsTheGrid)
     grid.add(widgets[7]);
     // Reading a cell beyond the last row grows the grid.
     EXPECT_EQ(nullptr, grid.getCell(2, 4).widget);
-    EXPECT_EQ(std::make_pair(widgets[7], 5), std::make_pair(grid.getCell(1, 2).widget, grid.getRows()));
+    EXPECT_EQ(std::make_pair(widgets[7], 5),
+              std::make_pair(grid.getCell(1, 2).widget, grid.getRows()));
     EXPECT_THROW(grid.setColumnFactor(3, 1), std::out_of_range);
     expectFatalError([&] { grid.getCell(3, 0); }, "GridSizer::getCell");
-    expectFatalError([&] { grid.add(static_cast<Widget*>(nullptr)); }, "GridSizer::add: Null Widget");
+    expectFatalError([&] { grid.add(static_cast<Widget*>(nullptr)); },
+                     "GridSizer::add: Null Widget");
     grid.set(2, 0, new Widget(widgets[0]));
     expectFatalError([&] { grid.fitRect(Rect(0, 0, 100, 100), &m_root); },
                      "Incorrect widget parent in row 0 column 2 in GridSizer");
@@ -357,9 +373,10 @@ TEST_F(SizerTest, GridColumnsAndRowsShareRoomByFactorAndCellsAlign)
     EXPECT_EQ(Size(120, 35), Size(grid.getMinWidth(), grid.getMinHeight()));
 
     grid.fitRect(Rect(0, 0, 220, 100), &m_root);
-    EXPECT_EQ((std::vector<Rect>{Rect(0, 0, 40, 20), Rect(66, 10, 20, 10), Rect(210, 0, 10, 20),
-                                 Rect(0, 25, 40, 10), Rect(113, 25, 107, 75)}),
-              (std::vector<Rect>{a->getRect(), b->getRect(), c->getRect(), d->getRect(), e->getRect()}));
+    EXPECT_EQ(
+        (std::vector<Rect>{Rect(0, 0, 40, 20), Rect(66, 10, 20, 10), Rect(210, 0, 10, 20),
+                           Rect(0, 25, 40, 10), Rect(113, 25, 107, 75)}),
+        (std::vector<Rect>{a->getRect(), b->getRect(), c->getRect(), d->getRect(), e->getRect()}));
 
     d->hide();
     EXPECT_EQ(30, grid.getMinColWidth(0));

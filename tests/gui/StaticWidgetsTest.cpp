@@ -111,7 +111,11 @@ TEST(StaticTextTest, FadeInDarkensStepByStepAndRestartsFromTransparent)
 
 TEST(StaticPixmapTest, PictureIsCentredOrStretchedKeepingItsAspect)
 {
-    const struct { int pixmapWidth, pixmapHeight; bool stretch, keepAspect, frame; Rect drawn; } cases[] = {
+    const struct {
+        int pixmapWidth, pixmapHeight;
+        bool stretch, keepAspect, frame;
+        Rect drawn;
+    } cases[] = {
         {100, 50, true, true, false, Rect(0, 75, 300, 150)},
         {50, 100, true, true, false, Rect(75, 0, 150, 300)},
         {100, 50, true, false, false, Rect(0, 0, 300, 300)},
@@ -120,7 +124,8 @@ TEST(StaticPixmapTest, PictureIsCentredOrStretchedKeepingItsAspect)
     };
     for (const auto& c : cases) {
         TestRootWidget root(310, 310);
-        auto picture = std::make_shared<const Pixmap>(c.pixmapWidth, c.pixmapHeight, Color(255, 0, 0));
+        auto picture =
+            std::make_shared<const Pixmap>(c.pixmapWidth, c.pixmapHeight, Color(255, 0, 0));
         auto* view = new StaticPixmap(whitePage(&root), picture, c.stretch, c.keepAspect);
         view->setGeometry(0, 0, 300, 300);
         view->enableFrame(c.frame);

@@ -118,7 +118,12 @@ TEST(TabbedFrameTest, HoldingATabForTwoSecondsReportsALongPressOnce)
 TEST(TabbedFrameTest, TabRowShrinksTheWidestLabelsAndRunsRightToLeft)
 {
     struct Tab { int x, width; };
-    const struct { const char* name; Layout layout; int frameWidth; std::vector<Tab> tabs; } cases[] = {
+    const struct {
+        const char* name;
+        Layout layout;
+        int frameWidth;
+        std::vector<Tab> tabs;
+    } cases[] = {
         {"room enough", Layout::LTR, 400, {{10, 64}, {84, 84}, {178, 104}}},
         // The row needs 282: 100 shrinks to 80, then both 80s to 74.
         {"too narrow", Layout::LTR, 250, {{10, 64}, {84, 78}, {172, 78}}},
@@ -170,8 +175,12 @@ TEST(TabbedFrameTest, DeletingATabLeavesOnlyTheNewActivePageShown)
     const int own = -1;
     // Each tab has its own page or shows that of another; shown are the pages
     // left, in the order made.
-    const struct { const char* name; std::vector<int> tabs; int active, deleted, newActive;
-                   std::vector<bool> shown; } cases[] = {
+    const struct {
+        const char* name;
+        std::vector<int> tabs;
+        int active, deleted, newActive;
+        std::vector<bool> shown;
+    } cases[] = {
         {"active last tab", {own, own, own}, 2, 2, 1, {false, true}},
         {"active first tab", {own, own, own}, 0, 0, 0, {true, false}},
         {"tab before the active one", {own, own, own}, 2, 0, 1, {false, true}},

@@ -8,13 +8,19 @@ using namespace OKU;
 TEST(ThemeDeathTest, SingleInstance)
 {
     expectFatalError([] { Theme::g(); }, "OKU::Theme::initGlobal not called");
-    expectFatalError([] { testTheme(); Theme::initGlobal(FileFinder("")); }, "OKU::Theme created twice");
+    expectFatalError(
+        [] {
+            testTheme();
+            Theme::initGlobal(FileFinder(""));
+        },
+        "OKU::Theme created twice");
 }
 
 TEST(ThemeTest, StandardLook)
 {
     Theme* theme = testTheme();
-    EXPECT_EQ(std::make_tuple(theme->m_textFontSize, theme->m_buttonHeight), std::make_tuple(16, 40));
+    EXPECT_EQ(std::make_tuple(theme->m_textFontSize, theme->m_buttonHeight),
+              std::make_tuple(16, 40));
     // Each set with the name prefix of its up and of its down looks.
     const std::tuple<CompositePixmapSet, std::string, std::string> sets[] = {
         {theme->getPushButton(), "button-", "button-"},
@@ -25,9 +31,10 @@ TEST(ThemeTest, StandardLook)
     };
     Cache& cache = theme->getCache();
     for (const auto& [set, up, down] : sets)
-        EXPECT_EQ(std::make_tuple(set.getUp(), set.getUpDisabled(), set.getDown(), set.getDownDisabled()),
-                  std::make_tuple(cache.getCPM(up + "up"), cache.getCPM(up + "up-dis"),
-                                  cache.getCPM(down + "down"), cache.getCPM(down + "down-dis")))
+        EXPECT_EQ(
+            std::make_tuple(set.getUp(), set.getUpDisabled(), set.getDown(), set.getDownDisabled()),
+            std::make_tuple(cache.getCPM(up + "up"), cache.getCPM(up + "up-dis"),
+                            cache.getCPM(down + "down"), cache.getCPM(down + "down-dis")))
             << up << " " << down;
 }
 

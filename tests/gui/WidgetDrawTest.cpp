@@ -39,7 +39,8 @@ TEST(WidgetDrawTest, RedrawStartsAtTheTopmostOpaqueChildAndSkipsHiddenWidgets)
 
     root.runPending();
     EXPECT_EQ((Log{"bottom draw", "top draw"}), log);
-    EXPECT_EQ((Pixels{green, red, red, green}), root.pixels({{5, 5}, {20, 20}, {59, 59}, {60, 60}}));
+    EXPECT_EQ((Pixels{green, red, red, green}),
+              root.pixels({{5, 5}, {20, 20}, {59, 59}, {60, 60}}));
 
     // The covered bottom widget is not drawn for a dirty area inside top.
     log.clear();

@@ -115,7 +115,8 @@ TEST(WidgetGeometryTest, BackgroundColourFollowsTheEnabledStateAndTransparentCol
 
     w->setEnabledBgColor(Color(1, 2, 3, 0));
     w->setEnabledBgColor(Color(4, 5, 6, 0));
-    EXPECT_EQ(std::make_pair(4, Color(1, 2, 3, 0)), std::make_pair(w->m_invalidations, w->getBgColor()));
+    EXPECT_EQ(std::make_pair(4, Color(1, 2, 3, 0)),
+              std::make_pair(w->m_invalidations, w->getBgColor()));
 }
 
 TEST(WidgetGeometryTest, ResizeCenterAndMinimize)
@@ -132,7 +133,8 @@ TEST(WidgetGeometryTest, ResizeCenterAndMinimize)
     parent->setHeight(60);
     parent->setGeometry(0, 0, 100, 50);
     EXPECT_EQ(std::make_tuple(3, 3, 0, 0),
-              std::make_tuple(parent->m_resized, w->m_parentResized, w->m_resized, gone->m_parentResized));
+              std::make_tuple(parent->m_resized, w->m_parentResized, w->m_resized,
+                              gone->m_parentResized));
 
     w->center();
     EXPECT_EQ(Rect(34, 15, 31, 20), w->getRect());
@@ -164,8 +166,9 @@ TEST(WidgetGeometryTest, LayoutTurnsIntoDirectionAndAlignment)
         {Layout::AUTO, hebrew, false},    {static_cast<Layout>(-1), latin, true},
     };
     for (const auto& d : directions)
-        EXPECT_EQ(std::make_pair(d.ltr, d.ltr ? HAlign::LEFT : HAlign::RIGHT),
-                  std::make_pair(isLTR(d.layout, d.text), layoutAlign(d.layout, HAlign::LEFT, d.text)))
+        EXPECT_EQ(
+            std::make_pair(d.ltr, d.ltr ? HAlign::LEFT : HAlign::RIGHT),
+            std::make_pair(isLTR(d.layout, d.text), layoutAlign(d.layout, HAlign::LEFT, d.text)))
             << static_cast<int>(d.layout);
     EXPECT_TRUE(isLTR(Layout::AUTO));
     // Mirrored: right goes left, the rest stays; the text aligner's numbers, left for nonsense.
@@ -174,7 +177,10 @@ TEST(WidgetGeometryTest, LayoutTurnsIntoDirectionAndAlignment)
     std::vector<std::pair<HAlign, int>> turned;
     for (HAlign a : aligns)
         turned.emplace_back(layoutAlign(Layout::RTL, a), toTextHAlign(a));
-    EXPECT_EQ((std::vector<std::pair<HAlign, int>>{{HAlign::RIGHT, 0}, {HAlign::CENTER, 1}, {HAlign::LEFT, 2},
-                                                  {HAlign::STRETCH, 3}, {static_cast<HAlign>(9), 0}}),
+    EXPECT_EQ((std::vector<std::pair<HAlign, int>>{{HAlign::RIGHT, 0},
+                                                   {HAlign::CENTER, 1},
+                                                   {HAlign::LEFT, 2},
+                                                   {HAlign::STRETCH, 3},
+                                                   {static_cast<HAlign>(9), 0}}),
               turned);
 }

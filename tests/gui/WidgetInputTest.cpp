@@ -53,7 +53,9 @@ TEST(WidgetInputTest, RightToLeftParentMirrorsItsChildrenAndForegroundOrModalOne
     dialog->invalidate();
     EXPECT_EQ((std::vector<Rect>{Rect(20, 60, 20, 20)}), root.getDirtyRects());
 
-    const auto pressed = [&root] { return std::make_pair(root.findWidget(5, 5), root.findWidget(21, 61)); };
+    const auto pressed = [&root] {
+        return std::make_pair(root.findWidget(5, 5), root.findWidget(21, 61));
+    };
     EXPECT_EQ(std::make_pair(parent, button), pressed());
     dialog->setModalMark(true);
     EXPECT_EQ(std::make_pair(dialog, button), pressed());

@@ -41,8 +41,15 @@ TEST(WidgetPainterTest, EveryPixmapPositionPlacesAndMeasuresPixmapAndText)
     // Minimum sizes without the margins.
     const Size beside(t.width + 34, std::max(t.height, 20));
     const Size stacked(std::max(t.width, 30), t.height + 24);
-    const struct { W::PixmapPosition position; Layout layout; const wchar_t* text; bool withPixmap;
-                   Point pixmap; Rect textBox; Size content; } cases[] = {
+    const struct {
+        W::PixmapPosition position;
+        Layout layout;
+        const wchar_t* text;
+        bool withPixmap;
+        Point pixmap;
+        Rect textBox;
+        Size content;
+    } cases[] = {
         {W::PP_LEFT, Layout::LTR, L"Hi", true, {10, 20}, {44, 5, 136, 50}, beside},
         {W::PP_RIGHT, Layout::LTR, L"Hi", true, {150, 20}, {10, 5, 136, 50}, beside},
         {W::PP_LEFT, Layout::RTL, L"Hi", true, {150, 20}, {10, 5, 136, 50}, beside},
@@ -69,9 +76,10 @@ TEST(WidgetPainterTest, EveryPixmapPositionPlacesAndMeasuresPixmapAndText)
         setUp(painter, c.position, c.withPixmap);
         Pixmap canvas(200, 60, Color(255, 255, 255));
         painter.draw(canvas, 0, 0, 200, 60, c.text, Color(0, 0, 255), c.layout);
-        EXPECT_EQ(std::make_tuple(c.pixmap, c.textBox, Size(c.content.width + 30, c.content.height + 10)),
-                  std::make_tuple(painter.getPixmapTopLeft(), painter.getTextBox(),
-                                  painter.getMinSize(c.text)));
+        EXPECT_EQ(
+            std::make_tuple(c.pixmap, c.textBox, Size(c.content.width + 30, c.content.height + 10)),
+            std::make_tuple(painter.getPixmapTopLeft(), painter.getTextBox(),
+                            painter.getMinSize(c.text)));
         const Rect all(0, 0, 200, 60);
         const Rect red = boxOf(canvas, all, [](const Pixmap::Pixel& p) { return p.red > p.blue; });
         const Rect ink = boxOf(canvas, all, [](const Pixmap::Pixel& p) { return p.red < p.blue; });

@@ -27,9 +27,10 @@ TEST_F(WidgetTreeTest, CreationRunsChildrenFirstOnceEachAndReachesWidgetsBuiltMe
     EXPECT_TRUE(m_root.hasDescendantCreated());
 
     m_root.onCreationCaller();
-    EXPECT_EQ(std::make_pair(Log{"b create", "c create", "b1 create", "a create", "d create", "a1 create"},
-                             false),
-              std::make_pair(m_log, m_root.hasDescendantCreated()));
+    EXPECT_EQ(
+        std::make_pair(
+            Log{"b create", "c create", "b1 create", "a create", "d create", "a1 create"}, false),
+        std::make_pair(m_log, m_root.hasDescendantCreated()));
     m_log.clear();
     m_root.runPending();
     EXPECT_TRUE(m_log.empty());

@@ -39,8 +39,10 @@ TEST(WindowTest, SizeRequestsAreDecodedAgainstTheParentAndCentred)
         w->setSizer(sizer);
         EXPECT_EQ(c.constructed, w->getRect()) << c.w;
         root.runPending();
-        EXPECT_EQ(std::make_pair(c.created, Rect(12, 12, c.created.width - 24, c.created.height - 24)),
-                  std::make_pair(w->getRect(), sizer->m_fits.back())) << c.w;
+        EXPECT_EQ(
+            std::make_pair(c.created, Rect(12, 12, c.created.width - 24, c.created.height - 24)),
+            std::make_pair(w->getRect(), sizer->m_fits.back()))
+            << c.w;
         // Every resize runs the sizer, also one that keeps the size.
         const size_t fits = sizer->m_fits.size();
         w->resize(c.created.width, c.created.height);

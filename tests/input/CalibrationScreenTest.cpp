@@ -99,7 +99,8 @@ TEST_F(CalibrationScreenTest, MissedCrossesAreAskedForAgainAndShakyFingersCalibr
     ASSERT_EQ(9u, m_touchScreen.m_points.size());
     for (const TouchScreen::CalibrationPoint& p : m_touchScreen.m_points) {
         // The middle of 0, 2, -3, 0, 1 (and of 1, 0, -3, 2, 0) is 0.
-        EXPECT_EQ(onTarget(Point(p.screenX, p.screenY)), Point(p.rawX, p.rawY)) << p.screenX << "," << p.screenY;
+        EXPECT_EQ(onTarget(Point(p.screenX, p.screenY)), Point(p.rawX, p.rawY))
+            << p.screenX << "," << p.screenY;
     }
 }
 

@@ -15,7 +15,8 @@ namespace {
 const char* const c_keyNames[] = {"NONE",       "",           "",         "CONFIRM",    "CANCEL",
                                   "FOCUS_NEXT", "FOCUS_PREVIOUS", "ARROW_LEFT", "ARROW_RIGHT", "ARROW_UP",
                                   "ARROW_DOWN", "ACTIVATE_DOWN",  "ACTIVATE_UP"};
-static_assert(sizeof c_keyNames / sizeof *c_keyNames == OKU::KEY_ACTIVATE_UP + 1, "a name for every key");
+static_assert(sizeof c_keyNames / sizeof *c_keyNames == OKU::KEY_ACTIVATE_UP + 1,
+              "a name for every key");
 
 std::string keyText(const OKU::EvdevKeyDecoder::Key& key)
 {

@@ -31,13 +31,15 @@ namespace {
 // test rather than a fresh one.
 class EmulatedInputDevice {
 public:
-    explicit EmulatedInputDevice(const char* bits = nullptr, const char* failing = nullptr, const char* ranges = nullptr)
+    explicit EmulatedInputDevice(const char* bits = nullptr, const char* failing = nullptr,
+                                 const char* ranges = nullptr)
         : m_dir(std::string(OKU_TEST_BUILD_DIR "/LinuxTouchScreenTest.") +
                 testing::UnitTest::GetInstance()->current_test_info()->name()),
           m_preload("LD_PRELOAD", OKU_FBEMU_LIB),
           // A sanitized child would refuse to run behind the preload library.
-          m_asanOrder("ASAN_OPTIONS", "verify_asan_link_order=0"), m_device("FBEMU_EVDEV_PATH", path().c_str()),
-          m_bits("FBEMU_EVDEV_BITS", bits), m_ranges("FBEMU_EVDEV_ABS", ranges), m_failing("FBEMU_FAIL", failing),
+          m_asanOrder("ASAN_OPTIONS", "verify_asan_link_order=0"),
+          m_device("FBEMU_EVDEV_PATH", path().c_str()), m_bits("FBEMU_EVDEV_BITS", bits),
+          m_ranges("FBEMU_EVDEV_ABS", ranges), m_failing("FBEMU_FAIL", failing),
           m_calibration("OKU_TS_CALIB_DATA_FILE", calibrationPath().c_str())
     {
         EXPECT_TRUE(pathIsFile(OKU_FBEMU_LIB)) << "the fbemu target is needed";
@@ -98,7 +100,10 @@ struct RecordedStream {
         }
     }
 
-    static const char* orNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+    static const char* orNull(const std::string& text)
+    {
+        return text.empty() ? nullptr : text.c_str();
+    }
 
     std::string capabilities, ranges, failing, path;
     std::vector<Step> steps;
@@ -110,7 +115,8 @@ struct RecordedStream {
 // events), "waiting" (whether a report waits), "saved X Y" (where the stored
 // calibration puts raw X, Y) and "hang up" (the device's writer goes);
 // "thrown: MESSAGE" for a call that throws.
-void perform(LinuxTouchScreen& touchScreen, const std::string& line, int writer, const std::string& calibrationPath)
+void perform(LinuxTouchScreen& touchScreen, const std::string& line, int writer,
+             const std::string& calibrationPath)
 {
     const std::string error = serialtest::thrown([&] {
         std::istringstream words(line);
@@ -129,11 +135,14 @@ void perform(LinuxTouchScreen& touchScreen, const std::string& line, int writer,
         } else if (verb == "waiting") {
             fprintf(stderr, "waiting %d|", touchScreen.reportWaiting());
         } else if (verb == "saved" && words >> x >> y) {
-            const Point p = stored.load(calibrationPath) ? stored.transform(x, y, 1.0f / 1024, 800, 480) : Point(-1, -1);
+            const Point p = stored.load(calibrationPath)
+                ? stored.transform(x, y, 1.0f / 1024, 800, 480)
+                : Point(-1, -1);
             fprintf(stderr, "saved %d %d|", p.x, p.y);
         } else if (line == "hang up") {
             close(writer);
-        } else if (const std::string e = serialtest::call(touchScreen, line == "calibrate" ? "calibrate 9" : line);
+        } else if (const std::string e =
+                       serialtest::call(touchScreen, line == "calibrate" ? "calibrate 9" : line);
                    !e.empty()) {
             throw std::runtime_error(e);
         }
@@ -151,14 +160,16 @@ void perform(LinuxTouchScreen& touchScreen, const std::string& line, int writer,
 // so that it can go on without.
 TEST(LinuxTouchScreenTest, RecordedPanelsGiveTheirTouches)
 {
-    for (const char* name : {"evdev-single-touch", "evdev-multitouch", "evdev-tablet", "evdev-tablet-restart",
-                             "evdev-multitouch-restart", "evdev-odd-records", "evdev-stale-input", "evdev-calibrated",
-                             "evdev-rotation-90", "evdev-rotation-180", "evdev-rotation-270", "evdev-without-abs",
-                             "evdev-without-syn", "evdev-without-x", "evdev-without-y", "evdev-untracked-multitouch",
-                             "evdev-failing-evbit", "evdev-failing-evabs", "evdev-missing", "evdev-gone"}) {
+    for (const char* name :
+         {"evdev-single-touch", "evdev-multitouch", "evdev-tablet", "evdev-tablet-restart",
+          "evdev-multitouch-restart", "evdev-odd-records", "evdev-stale-input", "evdev-calibrated",
+          "evdev-rotation-90", "evdev-rotation-180", "evdev-rotation-270", "evdev-without-abs",
+          "evdev-without-syn", "evdev-without-x", "evdev-without-y", "evdev-untracked-multitouch",
+          "evdev-failing-evbit", "evdev-failing-evabs", "evdev-missing", "evdev-gone"}) {
         SCOPED_TRACE(name);
         const RecordedStream stream(name);
-        EmulatedInputDevice device(RecordedStream::orNull(stream.capabilities), RecordedStream::orNull(stream.failing),
+        EmulatedInputDevice device(RecordedStream::orNull(stream.capabilities),
+                                   RecordedStream::orNull(stream.failing),
                                    RecordedStream::orNull(stream.ranges));
         std::string expected;
         for (std::string line : serialtest::dataLines(std::string(name) + ".expected")) {
@@ -172,10 +183,12 @@ TEST(LinuxTouchScreenTest, RecordedPanelsGiveTheirTouches)
         EXPECT_EXIT(
             {
                 const int writer = device.openWriter();
-                LinuxTouchScreen touchScreen(stream.path.empty() ? device.path() : stream.path, 800, 480);
+                LinuxTouchScreen touchScreen(stream.path.empty() ? device.path() : stream.path, 800,
+                                             480);
                 for (const RecordedStream::Step& step : stream.steps)
-                    step.call.empty() ? (void)!write(writer, &step.record, sizeof step.record)
-                                      : perform(touchScreen, step.call, writer, device.calibrationPath());
+                    step.call.empty()
+                        ? (void)!write(writer, &step.record, sizeof step.record)
+                        : perform(touchScreen, step.call, writer, device.calibrationPath());
                 exit(0);
             },
             testing::ExitedWithCode(0), testing::Matcher<const std::string&>(expected));

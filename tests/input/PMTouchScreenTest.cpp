@@ -92,7 +92,8 @@ TEST(PMTouchScreenTest, JunkIsReportedOnceASecond)
     // "Dropped <n> bytes of junk" lines: how many, and the bytes they count.
     int lines = 0, dropped = 0;
     for (const std::string& message : traces.messages()) {
-        if (int bytes = 0; sscanf(message.c_str(), "OKU::PMTouchScreen Dropped %d byte", &bytes) == 1) {
+        if (int bytes = 0;
+            sscanf(message.c_str(), "OKU::PMTouchScreen Dropped %d byte", &bytes) == 1) {
             ++lines;
             dropped += bytes;
         }

@@ -55,7 +55,8 @@ inline std::string toHex(const Bytes& bytes)
 {
     std::string text;
     for (unsigned char b : bytes)
-        text += std::string(text.empty() ? "" : " ") + "0123456789ABCDEF"[b >> 4] + "0123456789ABCDEF"[b & 15];
+        text += std::string(text.empty() ? "" : " ") + "0123456789ABCDEF"[b >> 4] +
+            "0123456789ABCDEF"[b & 15];
     return text;
 }
 
@@ -181,7 +182,8 @@ public:
     {
         signal(SIGALRM, [](int) {
             static const char c_message[] = "\nA driver call hung; test abandoned.\n";
-            [[maybe_unused]] const ssize_t n = write(STDERR_FILENO, c_message, sizeof c_message - 1);
+            [[maybe_unused]] const ssize_t n =
+                write(STDERR_FILENO, c_message, sizeof c_message - 1);
             _exit(3);
         });
         alarm(seconds);
@@ -213,7 +215,8 @@ public:
             const size_t category = line.find(" [" + m_prefix);
             const size_t end = line.find("]: ", category);
             if (category != std::string::npos && end != std::string::npos)
-                result.push_back(line.substr(category + 2, end - category - 2) + " " + line.substr(end + 3));
+                result.push_back(line.substr(category + 2, end - category - 2) + " " +
+                                 line.substr(end + 3));
         }
         return result;
     }
@@ -247,7 +250,8 @@ template <class Call> std::string thrown(Call call)
 
 inline std::string describe(const OKU::TouchScreen::Event& event)
 {
-    return std::string(event.pressed ? "press " : "release ") + std::to_string(event.x) + " " + std::to_string(event.y);
+    return std::string(event.pressed ? "press " : "release ") + std::to_string(event.x) + " " +
+        std::to_string(event.y);
 }
 
 inline std::string readDataFile(const std::string& name)
@@ -300,7 +304,8 @@ inline std::vector<Step> controllerSteps(const std::string& name)
         words >> keyword;
         std::getline(words, rest);
         if (keyword == "raw" || keyword == "pause")
-            steps.push_back({keyword == "raw" ? Step::RAW_MODE : Step::PAUSE, Bytes(), std::stoi(rest)});
+            steps.push_back(
+                {keyword == "raw" ? Step::RAW_MODE : Step::PAUSE, Bytes(), std::stoi(rest)});
         else if (keyword == "expect")
             steps.push_back(expect(rest));
         else {
@@ -371,9 +376,9 @@ const char c_noCalibration[] = "/nonexistent/tscal.dat";
 
 // The driver of a controller model ("tsc10", "pm9000" or "pm6000") for an
 // 800 x 480 screen; the PenMount ones at baud, calibrated from the file.
-inline std::unique_ptr<OKU::TouchScreen> serialDriver(const std::string& model, const std::string& device,
-                                                      int baud = 19200,
-                                                      const std::string& calibration = c_noCalibration)
+inline std::unique_ptr<OKU::TouchScreen>
+serialDriver(const std::string& model, const std::string& device, int baud = 19200,
+             const std::string& calibration = c_noCalibration)
 {
     if (model == "tsc10")
         return std::make_unique<OKU::TSC10TouchScreen>(device, 800, 480);
@@ -385,7 +390,8 @@ inline std::unique_ptr<OKU::TouchScreen> serialDriver(const std::string& model, 
 // A driver of the model on a fresh pseudo-terminal, through its start-up
 // conversation.
 struct StartedDriver {
-    explicit StartedDriver(const std::string& model, const std::string& calibration = c_noCalibration)
+    explicit StartedDriver(const std::string& model,
+                           const std::string& calibration = c_noCalibration)
         : driver(serialDriver(model, terminal.path(), 19200, calibration))
     {
         play(*driver, terminal, model + "-start");

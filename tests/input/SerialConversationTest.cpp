@@ -26,7 +26,8 @@ TEST(SerialConversationTest, DriversAndControllersAgree)
         const HangGuard guard(20);
         PseudoTerminal terminal;
         const std::string& first = conversations.front();
-        const std::unique_ptr<TouchScreen> driver = serialDriver(first.substr(0, first.find('-')), terminal.path());
+        const std::unique_ptr<TouchScreen> driver =
+            serialDriver(first.substr(0, first.find('-')), terminal.path());
         for (const std::string& name : conversations)
             play(*driver, terminal, name);
     }

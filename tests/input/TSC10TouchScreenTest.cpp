@@ -17,9 +17,11 @@ TEST(TSC10TouchScreenTest, ReadsFailOnACutReportAndOnTheLinesEnd)
     StartedDriver rig("tsc10");
     rig.terminal.send(hex("11")); // a touch whose position does not follow within 100 ms
     const std::string device = " \"" + rig.terminal.path() + "\".  ";
-    EXPECT_EQ("Timeout reading" + device + "Connection timed out", thrown([&rig] { rig.driver->getEvent(); }));
+    EXPECT_EQ("Timeout reading" + device + "Connection timed out",
+              thrown([&rig] { rig.driver->getEvent(); }));
     rig.terminal.hangUp();
-    EXPECT_EQ("Read error from" + device + "Input/output error", thrown([&rig] { rig.driver->getEvent(); }));
+    EXPECT_EQ("Read error from" + device + "Input/output error",
+              thrown([&rig] { rig.driver->getEvent(); }));
 }
 
 // The GUI thread's commands and the reading thread's getEvent() share the
@@ -34,8 +36,10 @@ TEST(TSC10TouchScreenTest, CommandsShareTheLineWithTheReader)
     std::vector<std::string> expectedEvents;
     for (int i = 0; i < commands; ++i) {
         const std::string position = toHex({0, static_cast<unsigned char>(i)});
-        script.insert(script.end(), {expect(i % 2 ? "02" : "0B"), answer("11 " + position + " " + position + " 10 06"),
-                                     expect(i % 2 ? "3A" : "31")});
+        script.insert(script.end(),
+                      {expect(i % 2 ? "02" : "0B"),
+                       answer("11 " + position + " " + position + " 10 06"),
+                       expect(i % 2 ? "3A" : "31")});
         for (const char* state : {"press ", "release "})
             expectedEvents.push_back(state + std::to_string(i) + " " + std::to_string(i));
     }

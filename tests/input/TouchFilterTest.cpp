@@ -60,7 +60,8 @@ TEST(TouchFilterTest, RecordedNoiseIsFiltered)
             std::string first, kind, raw;
             TouchFilterSettings settings;
             TouchScreen::Event reported;
-            if (words >> first && first == "filter" && words >> settings.jitterPixels >> settings.debounceMs) {
+            if (words >> first && first == "filter" &&
+                words >> settings.jitterPixels >> settings.debounceMs) {
                 filter = std::make_unique<TouchFilter>(settings);
                 continue;
             }
@@ -89,8 +90,8 @@ TEST(TouchFilterTest, FilteredDriverHoldsReleasesForTheirDebounceTime)
     settings.debounceMs = 40;
     using Event = TouchScreen::Event;
     auto driver = std::make_unique<ScriptedDriver>(std::deque<ScriptedDriver::Report>{
-        Event{true, 10, 10}, Event{false, 10, 10}, Event{true, 30, 10}, Event{false, 30, 10}, Event{true, 50, 50},
-        Event{false, 50, 50}, std::nullopt});
+        Event{true, 10, 10}, Event{false, 10, 10}, Event{true, 30, 10}, Event{false, 30, 10},
+        Event{true, 50, 50}, Event{false, 50, 50}, std::nullopt});
     ScriptedDriver& script = *driver;
     FilteredTouchScreen filtered(std::move(driver), settings);
     filtered.startRawCoordinates();

@@ -40,7 +40,8 @@ TEST(TouchScreenTest, EnvironmentChoosesDriverDeviceAndBaud)
     };
     for (const auto& t : cases) {
         SCOPED_TRACE(t.type ? t.type : "(unset)");
-        ScopedEnv type("OKU_TSTYPE", t.type), device("OKU_TSDEV", t.device), baud("OKU_TSBAUD", t.baud);
+        ScopedEnv type("OKU_TSTYPE", t.type), device("OKU_TSDEV", t.device),
+            baud("OKU_TSBAUD", t.baud);
         const TouchScreenSettings settings = touchScreenSettingsFromEnv();
         EXPECT_EQ(t.expectedType, settings.type);
         EXPECT_EQ(t.expectedDevice, settings.device);
@@ -57,7 +58,8 @@ TEST(TouchScreenTest, UnknownTypeOrFailedInitIsFatalUnlessControllerIsOptional)
 {
     for (const char* type : {"pm7000", "PM9000", ""}) {
         ScopedEnv unknown("OKU_TSTYPE", type);
-        expectFatal(touchScreenSettingsFromEnv, "Unknown touch screen controller type '" + std::string(type) + "'\\.");
+        expectFatal(touchScreenSettingsFromEnv,
+                    "Unknown touch screen controller type '" + std::string(type) + "'\\.");
     }
 
     const std::string initFailure =
@@ -83,18 +85,22 @@ TEST(TouchScreenTest, FilterSettingsWrapTheDriver)
         {nullptr, "", 2, 12, true}, {"0", "25", 0, 25, true}, {"5", "0", 5, 0, true}, {"0", "0", 0, 0, false}};
     ScopedEnv type("OKU_TSTYPE", "none");
     for (const auto& [jitterText, debounceText, jitter, debounce, filtered] : cases) {
-        ScopedEnv jitterEnv("OKU_TS_JITTER", jitterText), debounceEnv("OKU_TS_DEBOUNCE", debounceText);
+        ScopedEnv jitterEnv("OKU_TS_JITTER", jitterText),
+            debounceEnv("OKU_TS_DEBOUNCE", debounceText);
         const TouchFilterSettings settings = TouchFilterSettings::fromEnv();
-        EXPECT_EQ(std::make_pair(jitter, debounce), std::make_pair(settings.jitterPixels, settings.debounceMs));
+        EXPECT_EQ(std::make_pair(jitter, debounce),
+                  std::make_pair(settings.jitterPixels, settings.debounceMs));
         const std::unique_ptr<TouchScreen> driver = openTouchScreen(800, 600, 90);
-        EXPECT_EQ(filtered ? typeid(FilteredTouchScreen) : typeid(DummyTouchScreen), typeid(*driver));
+        EXPECT_EQ(filtered ? typeid(FilteredTouchScreen) : typeid(DummyTouchScreen),
+                  typeid(*driver));
         EXPECT_EQ(90, driver->getRotation());
     }
 
     for (const char* value : {"-1", "2ms", "99999"}) {
         ScopedEnv debounce("OKU_TS_DEBOUNCE", value);
-        expectFatal([] { openTouchScreen(800, 600); }, "Invalid OKU_TS_DEBOUNCE \"" + std::string(value) +
-                                                           "\"\\.  Use a number of milliseconds, 0 for none\\.");
+        expectFatal([] { openTouchScreen(800, 600); },
+                    "Invalid OKU_TS_DEBOUNCE \"" + std::string(value) +
+                        "\"\\.  Use a number of milliseconds, 0 for none\\.");
     }
 }
 

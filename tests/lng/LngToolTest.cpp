@@ -48,10 +48,12 @@ TEST(LngTool, CheckNamesEveryFaultOfALanguageSource)
         {L"Copy %1 of %2", "a.cpp:1"}, {L"OK", "a.cpp:2"}, {L"Cancel", "a.cpp:3"}};
     const std::vector<PoEntry> catalog = {
         {L"Copy %1 of %2", L"%2: %1 kopieren", 1}, {L"OK", L"OK", 4}, {L"OK", L"Gut", 7}, {L"Gone", L"Weg", 10}};
-    EXPECT_EQ(std::vector<std::string>({"de.po:7: given twice: \"OK\"", "de.po:10: no longer used: \"Gone\"",
+    EXPECT_EQ(std::vector<std::string>({"de.po:7: given twice: \"OK\"",
+                                        "de.po:10: no longer used: \"Gone\"",
                                         "de.po:0: lacks \"Cancel\" (a.cpp:3)"}),
               checkCatalog(program, catalog, "de.po"));
-    EXPECT_EQ(std::vector<std::string>({"de.po:1: the markers differ from the text's: \"%1 von %3 kopieren\""}),
+    EXPECT_EQ(std::vector<std::string>(
+                  {"de.po:1: the markers differ from the text's: \"%1 von %3 kopieren\""}),
               checkCatalog({program[0]}, {{L"Copy %1 of %2", L"%1 von %3 kopieren", 1}}, "de.po"));
 }
 
@@ -70,14 +72,17 @@ TEST(LngTool, ShippedTablesTranslateEveryTextOfTheirSourceWithoutMissingGlyphs)
             codes.push_back(entry.path().stem().string());
     ASSERT_GE(codes.size(), 17u);
     for (const std::string& code : codes) {
-        ASSERT_TRUE(OKU::l10nLoadLanguage(std::string(OKU_LNG_DIR) + "/" + code + ".lng", OKU::L10n_Language::WESTERN))
+        ASSERT_TRUE(OKU::l10nLoadLanguage(std::string(OKU_LNG_DIR) + "/" + code + ".lng",
+                                          OKU::L10n_Language::WESTERN))
             << code;
-        for (const PoEntry& entry : readPoFile(std::string(OKU_LNG_SOURCE_DIR) + "/" + code + ".po")) {
+        for (const PoEntry& entry :
+             readPoFile(std::string(OKU_LNG_SOURCE_DIR) + "/" + code + ".po")) {
             EXPECT_EQ(entry.text, OKU::l10nTranslate(entry.id)) << code << ":" << entry.line;
             for (const wchar_t c : OKU::Bidi::shape(entry.text))
                 for (const bool bold : {false, true})
                     EXPECT_TRUE(c == L'\n' || charsets[bold].count(c))
-                        << code << ":" << entry.line << " U+" << std::hex << unsigned(c) << (bold ? " bold" : "");
+                        << code << ":" << entry.line << " U+" << std::hex << unsigned(c)
+                        << (bold ? " bold" : "");
         }
     }
     OKU::l10nLoadLanguage("", OKU::L10n_Language::WESTERN);

@@ -26,10 +26,11 @@ const std::map<wchar_t, Bidi::Shape>& unicodeShapes() {
             std::istringstream decomposition(fields.at(5));
             std::string tag;
             unsigned letter = 0;
-            if (!(decomposition >> tag >> std::hex >> letter) || !tags.count(tag) || letter < 0x0621 ||
-                letter > 0x06D3 || decomposition >> tag)
+            if (!(decomposition >> tag >> std::hex >> letter) || !tags.count(tag) ||
+                letter < 0x0621 || letter > 0x06D3 || decomposition >> tag)
                 continue;
-            result[static_cast<wchar_t>(letter)][tags.at(tag)] = static_cast<wchar_t>(std::stoul(fields[0], nullptr, 16));
+            result[static_cast<wchar_t>(letter)][tags.at(tag)] =
+                static_cast<wchar_t>(std::stoul(fields[0], nullptr, 16));
         }
         return result;
     }();
@@ -58,10 +59,13 @@ TEST(ArabicShaping, EveryLetterTakesItsFormByPosition) {
     for (const auto& entry : unicodeShapes()) {
         const wchar_t x = entry.first;
         const Bidi::Shape& f = entry.second;
-        const wchar_t iso = f[Bidi::ISOLATED], fin = f[Bidi::FINAL], med = f[Bidi::MEDIAL], ini = f[Bidi::INITIAL];
+        const wchar_t iso = f[Bidi::ISOLATED], fin = f[Bidi::FINAL], med = f[Bidi::MEDIAL],
+                      ini = f[Bidi::INITIAL];
         const std::wstring alone{iso};
-        const std::wstring afterBeh = fin ? std::wstring{c_behInitial, fin} : std::wstring{c_behIsolated, iso};
-        const std::wstring beforeBeh = ini ? std::wstring{ini, c_behFinal} : std::wstring{iso, c_behIsolated};
+        const std::wstring afterBeh =
+            fin ? std::wstring{c_behInitial, fin} : std::wstring{c_behIsolated, iso};
+        const std::wstring beforeBeh =
+            ini ? std::wstring{ini, c_behFinal} : std::wstring{iso, c_behIsolated};
         const std::wstring betweenBehs = med   ? std::wstring{c_behInitial, med, c_behFinal}
                                          : fin ? std::wstring{c_behInitial, fin, c_behIsolated}
                                                : std::wstring{c_behIsolated, iso, c_behIsolated};
@@ -118,7 +122,8 @@ TEST(ArabicShaping, ClassifiesTheShapedText) {
     Bidi::shapeAndClassify(text.data(), text.data() + text.size(), shaped, chars);
     EXPECT_EQ(L"\uFEFB!", shaped);
     ASSERT_EQ(2u, chars.size());
-    for (const auto& [c, type] : {std::make_pair(chars[0], Bidi::AL), std::make_pair(chars[1], Bidi::ON)}) {
+    for (const auto& [c, type] :
+         {std::make_pair(chars[0], Bidi::AL), std::make_pair(chars[1], Bidi::ON)}) {
         EXPECT_EQ(type, c.initial);
         EXPECT_EQ(type, c.type);
         EXPECT_EQ(0, c.level);

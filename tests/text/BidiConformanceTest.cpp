@@ -78,8 +78,8 @@ void check(std::vector<Bidi::Char> chars, Bidi::Mode mode, const Levels& expecte
 }
 
 void expectAboveFloor(const char* file, const Tally& tally, double floor) {
-    std::printf("%s: levels agree in %ld of %ld cases (%.2f%%), display order in %ld of %ld\n", file,
-                tally.levelsAgree, tally.cases, 100.0 * tally.levelShare(), tally.orderAgrees,
+    std::printf("%s: levels agree in %ld of %ld cases (%.2f%%), display order in %ld of %ld\n",
+                file, tally.levelsAgree, tally.cases, 100.0 * tally.levelShare(), tally.orderAgrees,
                 tally.orderCases);
     EXPECT_GE(tally.levelShare(), floor);
     EXPECT_EQ(tally.orderCases, tally.orderAgrees);

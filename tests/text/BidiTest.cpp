@@ -85,7 +85,8 @@ TEST(BidiString, IntoAReusedBufferLikeTheSteps) {
             std::vector<Bidi::Char> chars;
             Bidi::shapeAndClassify(text.data(), text.data() + text.size(), expected, chars);
             Bidi::Char* const first = chars.data();
-            for (const Bidi::Paragraph& p : Bidi::resolveParagraphs(first, first + chars.size(), mode))
+            for (const Bidi::Paragraph& p :
+                 Bidi::resolveParagraphs(first, first + chars.size(), mode))
                 Bidi::mirrorAndReorder(&expected[p.begin - first], p.begin, p.end);
 
             Bidi::string(text.data(), text.data() + text.size(), mode, visual);
@@ -102,7 +103,8 @@ TEST(BidiString, OverridesForceDirectionAndStayInTheText) {
     EXPECT_EQ("\xE2\x80\xAE" "ab" "\xE2\x80\xAC", Bidi::rlo(std::string("ab")));
 
     EXPECT_EQ(L"\u202E\u202Cba", Bidi::string(Bidi::rlo(std::wstring(L"ab")), 2));
-    EXPECT_EQ(bet + gimel + L"\u202C\u202D " + alef, Bidi::string(alef + L" " + Bidi::lro(bet + gimel), 1));
+    EXPECT_EQ(bet + gimel + L"\u202C\u202D " + alef,
+              Bidi::string(alef + L" " + Bidi::lro(bet + gimel), 1));
     // An embedding without override keeps the types inside it.
     EXPECT_EQ(L"x\u202B\u202C" + bet + L"a", Bidi::string(L"x\u202Ba" + bet + L"\u202C", 2));
 }
@@ -135,7 +137,8 @@ TEST(BidiResolve, ExplicitLevelsAndNestingBound) {
 TEST(BidiResolve, ParagraphsSplitAfterSeparatorsWithOwnDirection) {
     std::vector<Bidi::Char> chars = classify(L"\u05D0\nab\u2029 1");
     Bidi::Char* const first = chars.data();
-    const std::vector<Bidi::Paragraph> paragraphs = Bidi::resolveParagraphs(first, first + chars.size(), 0);
+    const std::vector<Bidi::Paragraph> paragraphs =
+        Bidi::resolveParagraphs(first, first + chars.size(), 0);
     // Begin, end and level of each.
     std::vector<int> found;
     for (const Bidi::Paragraph& p : paragraphs)
@@ -157,7 +160,8 @@ TEST(BidiReorder, MirrorExchangesPairsOnlyAtOddLevels) {
         std::wstring text = L"()[]{}<>\u00AB\u00BBa/";
         const std::vector<Bidi::Char> chars(text.size(), Bidi::Char{Bidi::ON, Bidi::ON, level});
         Bidi::mirror(&text[0], chars.data(), chars.data() + chars.size());
-        EXPECT_EQ(level % 2 ? L")(][}{><\u00BB\u00ABa/" : L"()[]{}<>\u00AB\u00BBa/", text) << int(level);
+        EXPECT_EQ(level % 2 ? L")(][}{><\u00BB\u00ABa/" : L"()[]{}<>\u00AB\u00BBa/", text)
+            << int(level);
     }
 }
 
@@ -182,12 +186,14 @@ TEST(BidiTypes, EveryCodePointHasItsUnicodeClassInsideTheTables) {
     const std::uint32_t tables[][2] = {
         {0x0000, 0x00FF}, {0x0590, 0x05FF}, {0x0600, 0x06FF}, {0x0E00, 0x0E7F}, {0x2000, 0x206F}};
     for (std::uint32_t c = 0; c <= 0x10FFFF; c = c == 0x10000 ? 0x10FFFF : c + 1) {
-        Bidi::Type expected = (c >= 0xFB50 && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF) ? Bidi::AL : Bidi::L;
+        Bidi::Type expected =
+            (c >= 0xFB50 && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF) ? Bidi::AL : Bidi::L;
         for (const auto& table : tables) {
             if (c >= table[0] && c <= table[1])
                 expected = unicode.count(c) ? unicode.at(c) : Bidi::BN;
         }
-        ASSERT_EQ(int(expected), int(Bidi::getType(static_cast<wchar_t>(c)))) << std::hex << "U+" << c;
+        ASSERT_EQ(int(expected), int(Bidi::getType(static_cast<wchar_t>(c))))
+            << std::hex << "U+" << c;
     }
     // Values that are no code point at all must not index past a table.
     EXPECT_EQ(Bidi::L, Bidi::getType(static_cast<wchar_t>(-1)));

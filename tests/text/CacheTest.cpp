@@ -115,9 +115,12 @@ TEST_F(CacheTest, FallbackFacesOpenWhenACharacterFirstReachesThem)
         font->getTextSize(text);
         const std::set<std::filesystem::path> open = openFiles();
         for (size_t i = 0; i < copies.size(); ++i)
-            EXPECT_EQ(i < openFaces, open.count(copies[i]) == 1) << files[i] << " after " << int(text.back());
+            EXPECT_EQ(i < openFaces, open.count(copies[i]) == 1)
+                << files[i] << " after " << int(text.back());
         const wchar_t last = text.back();
-        EXPECT_TRUE(sameGlyph(*FontFace(copies[supplier], 16, 0).getGlyph(last), *font->getGlyph(last))) << int(last);
+        EXPECT_TRUE(
+            sameGlyph(*FontFace(copies[supplier], 16, 0).getGlyph(last), *font->getGlyph(last)))
+            << int(last);
     }
 }
 
@@ -137,9 +140,11 @@ TEST_F(CacheTest, FreeUnusedDropsOnlyWhatNobodyElseHolds)
         EXPECT_NE(shadow, m_cache.getShadow(4, Color(1, 2, 4)));
         const std::vector<std::shared_ptr<const void>> held = {font, icon, disabled, frame, shadow};
         m_cache.freeUnused();
-        EXPECT_EQ(held, (std::vector<std::shared_ptr<const void>>{
-                            m_cache.getFont(14, false, true), m_cache.getPixmap("icon"), m_cache.getDisabled(icon),
-                            m_cache.getCPM("frame"), m_cache.getShadow(4, Color(1, 2, 3))}));
+        EXPECT_EQ(held,
+                  (std::vector<std::shared_ptr<const void>>{
+                      m_cache.getFont(14, false, true), m_cache.getPixmap("icon"),
+                      m_cache.getDisabled(icon), m_cache.getCPM("frame"),
+                      m_cache.getShadow(4, Color(1, 2, 3))}));
         freed.assign(held.begin(), held.end());
         freed.push_back(font->getFaces()[1]);
     }

@@ -33,14 +33,16 @@ TEST(FontTest, FallbackTakesEachCharacterFromTheFirstFaceThatHasIt)
     const auto arabic = face("DroidSansArabic.ttf", 16);
     const auto japanese = face("DroidSansJapanese.ttf", 16);
     const Font font = fontOf({latin, arabic, japanese});
-    EXPECT_EQ((std::vector<int>{latin->getAscender(), latin->getDescender(), latin->getLineSpacing()}),
-              (std::vector<int>{font.getAscender(), font.getDescender(), font.getLineSpacing()}));
+    EXPECT_EQ(
+        (std::vector<int>{latin->getAscender(), latin->getDescender(), latin->getLineSpacing()}),
+        (std::vector<int>{font.getAscender(), font.getDescender(), font.getLineSpacing()}));
 
     // Presentation forms too, for shaping.
     EXPECT_FALSE(latin->getGlyph(0x0628));
     ASSERT_TRUE(arabic->getGlyph(0x0628));
-    for (const auto& [from, c] : {std::make_pair(latin, wchar_t(L'A')), std::make_pair(arabic, wchar_t(0x0628)),
-                                  std::make_pair(arabic, wchar_t(0xFE91)), std::make_pair(japanese, wchar_t(0x3042))})
+    for (const auto& [from, c] :
+         {std::make_pair(latin, wchar_t(L'A')), std::make_pair(arabic, wchar_t(0x0628)),
+          std::make_pair(arabic, wchar_t(0xFE91)), std::make_pair(japanese, wchar_t(0x3042))})
         EXPECT_EQ(from->getGlyph(c), font.getGlyph(c)) << int(c);
 
     // A character no face has: the first face's missing-glyph shape.
@@ -125,7 +127,8 @@ TEST(FontTest, FaceMetricsInPixels)
     };
     for (const auto& [path, height, metrics] : cases) {
         const FontFace f(path, height, 0);
-        EXPECT_EQ(metrics, (std::vector<int>{f.getAscender(), f.getDescender(), f.getLineSpacing()}))
+        EXPECT_EQ(metrics,
+                  (std::vector<int>{f.getAscender(), f.getDescender(), f.getLineSpacing()}))
             << path << " at " << height;
     }
 }
@@ -187,7 +190,8 @@ TEST(FontTest, RenderStringPlacesBasesAlongThePen)
     // An inner soft hyphen gives an empty glyph.
     ASSERT_EQ(3u, placed.size());
     EXPECT_EQ((std::vector<std::shared_ptr<const Glyph>>{a, nullptr, v}),
-              (std::vector<std::shared_ptr<const Glyph>>{placed[0].glyph, placed[1].glyph, placed[2].glyph}));
+              (std::vector<std::shared_ptr<const Glyph>>{placed[0].glyph, placed[1].glyph,
+                                                         placed[2].glyph}));
     EXPECT_EQ((std::vector<Point>{Point(0, 0), Point(0, 0), Point(a->getAdvance(), 0)}),
               (std::vector<Point>{placed[0].pos, placed[1].pos, placed[2].pos}));
 

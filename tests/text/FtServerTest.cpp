@@ -46,7 +46,8 @@ TEST(FtServerTest, FacesAreSharedByPathWhileInUse)
     const std::vector<char> garbage(1000, 'x');
     EXPECT_FALSE(server.getFace(garbage.data(), int(garbage.size())));
     EXPECT_TRUE(server.isFontFile(c_sans));
-    for (const std::string& path : {c_fontDir + "/NoSuchFont.ttf", c_dataDir + "/make-symbol-font.py", c_fontDir}) {
+    for (const std::string& path :
+         {c_fontDir + "/NoSuchFont.ttf", c_dataDir + "/make-symbol-font.py", c_fontDir}) {
         EXPECT_FALSE(server.getFace(path)) << path;
         EXPECT_FALSE(server.isFontFile(path)) << path;
     }
@@ -143,8 +144,9 @@ TEST(FtServerTest, SizesAreSharedPerPixelSize)
     EXPECT_EQ(size16, face->getSize(16, 16));
     EXPECT_EQ(face, size16->getFace());
     // 2189 and 600 font units at 16 / 2048 pixels per unit, in 26.6.
-    EXPECT_EQ((std::vector<int>{1095, -300, 1395}),
-              (std::vector<int>{size16->getAscender(), size16->getDescender(), size16->getHeight()}));
+    EXPECT_EQ(
+        (std::vector<int>{1095, -300, 1395}),
+        (std::vector<int>{size16->getAscender(), size16->getDescender(), size16->getHeight()}));
 
     const std::shared_ptr<FtSize> widthOnly = face->getSize(0, 16);
     ASSERT_TRUE(widthOnly);
@@ -161,7 +163,8 @@ TEST(FtServerTest, SizesAreSharedPerPixelSize)
     const std::shared_ptr<FtFace> bitmap = FtServer::g().getFace(c_dataDir + "/bitmap.bdf");
     ASSERT_TRUE(bitmap);
     EXPECT_EQ((std::vector<std::pair<int, int>>{{8, 4}}), bitmap->getSizes());
-    const int sizes[][3] = {{8, 4, 1}, {8, 0, 1}, {0, 4, 1}, {0, 0, 1}, {9, 0, 0}, {8, 5, 0}, {12, 12, 0}};
+    const int sizes[][3] = {{8, 4, 1}, {8, 0, 1}, {0, 4, 1},  {0, 0, 1},
+                            {9, 0, 0}, {8, 5, 0}, {12, 12, 0}};
     for (const auto& s : sizes)
         EXPECT_EQ(s[2] == 1, bool(bitmap->getSize(s[0], s[1]))) << s[0] << " x " << s[1];
     EXPECT_EQ(6 * 64, bitmap->getSize(8, 0)->getAscender());

@@ -78,8 +78,9 @@ TEST_F(L10nTest, MissingOrTruncatedFilesLeaveThePreviousLanguage)
 
     // Translations cut off inside a unit and before their terminator, a
     // missing file and one that cannot be read.
-    for (const std::string& file : {languageFile("cut", {L"x", L"y", L"z"}, "w"),
-                                    languageFile("cut2", {L"x", L"y", L"z"}), m_dir / "missing", m_dir.path()})
+    for (const std::string& file :
+         {languageFile("cut", {L"x", L"y", L"z"}, "w"), languageFile("cut2", {L"x", L"y", L"z"}),
+          m_dir / "missing", m_dir.path()})
         EXPECT_FALSE(l10nLoadLanguage(file, L10n_Language::DECIMAL_COMMA)) << file;
     EXPECT_EQ(L"b", l10nTranslate(L"a"));
     EXPECT_EQ(L"z", l10nTranslate(L"z"));
@@ -156,8 +157,8 @@ TEST_F(L10nTest, LanguageDecidesDigitsSeparatorAndDirection)
         ASSERT_TRUE(l10nLoadLanguage(file, language));
         const std::wstring number = l10nNumber(L"12.5");
         const std::wstring found = (l10nIsLTR() ? L"ltr " : L"rtl ") +
-                                   std::wstring{l10nZero(), l10nZero(language), l10nDecimalSeparator()} + L" " +
-                                   number + L" " + l10nNumber(12.5, 1) + L" " + l10nNumberToNormal(number);
+            std::wstring{l10nZero(), l10nZero(language), l10nDecimalSeparator()} + L" " + number +
+            L" " + l10nNumber(12.5, 1) + L" " + l10nNumberToNormal(number);
         EXPECT_EQ(expected, found);
     }
 

@@ -42,7 +42,8 @@ std::wstring linesOf(const std::wstring& text, const Result& r)
             out += (l > 0 ? L"|" : p > 0 ? L"/" : L"") +
                    text.substr(start + r.lines[p][l].first, r.lines[p][l].count);
         const size_t end = text.find_first_of(L"\r\n", start);
-        start = end == std::wstring::npos ? end : end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
+        start =
+            end == std::wstring::npos ? end : end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
     }
     return out;
 }
@@ -83,7 +84,8 @@ TEST(TextLayoutTest, BreaksLinesAtSpacesHyphensSeparatorsAndOverflow)
     Result r = layOut({&mono}, L"aaa bbb ccc", 5 * m, Layout::LEFT);
     ASSERT_EQ(3u, r.lines.at(0).size());
     const Layout::LineInfo second = r.lines[0][1];
-    EXPECT_EQ((std::vector<int>{4, 3, 3 * m}), (std::vector<int>{second.first, second.count, second.width}));
+    EXPECT_EQ((std::vector<int>{4, 3, 3 * m}),
+              (std::vector<int>{second.first, second.count, second.width}));
     EXPECT_EQ(5 * m, r.width) << "the maximum width when there is one";
     EXPECT_EQ(a + 2 * l + d, r.height);
     ASSERT_EQ(9u, r.glyphs.size()) << "the skipped spaces are not placed";

@@ -62,7 +62,8 @@ inline std::vector<std::string> split(const std::string& text, char separator)
 inline std::vector<std::vector<std::string>> unicodeRecords(const std::string& name)
 {
     std::ifstream in(c_unicodeDir + name);
-    EXPECT_TRUE(in.good()) << c_unicodeDir << name << " is missing: install the unicode-data package";
+    EXPECT_TRUE(in.good()) << c_unicodeDir << name
+                           << " is missing: install the unicode-data package";
     std::vector<std::vector<std::string>> records;
     for (std::string line; std::getline(in, line);) {
         line = line.substr(0, line.find('#'));
