@@ -124,9 +124,9 @@ void runCase(const std::string& fontDir, const Case& c)
     Font font;
     font.addFace(std::make_shared<const FontFace>(path, c_pixelSize, 0));
     const std::wstring& other = c.other.empty() ? c.text : c.other;
-    const std::wstring visual = Bidi::string(c.text, 0);
-    const std::string visualUtf8[] = {utf8Encode(visual), utf8Encode(Bidi::string(other, 0))};
-    const size_t glyphs = (visual.size() + Bidi::string(other, 0).size()) * c_lines / 2;
+    const std::wstring visual[] = {Bidi::string(c.text, 0), Bidi::string(other, 0)};
+    const std::string visualUtf8[] = {utf8Encode(visual[0]), utf8Encode(visual[1])};
+    const size_t glyphs = (visual[0].size() + visual[1].size()) * c_lines / 2;
 
     Pixmap ours(c_width, c_height, Color(255, 255, 255));
     Pixmap theirs(c_width, c_height, Color(255, 255, 255));
