@@ -79,8 +79,9 @@ END {
         if (g == "fonts" || g == "libraries") {
             file = where[n]
             sub(/.*\//, "", file)
+            if (!((g, file) in each))
+                files[g] = files[g] " " file
             each[g, file] += rss[n]
-            files[g] = files[g] " " file
         }
     }
     split("back-buffer framebuffer libstdc++ fonts libraries anonymous rest", order, " ")
@@ -101,13 +102,10 @@ END {
         split(files[g], names, " ")
         for (k = 1; k in names; ++k) {
             file = names[k]
-            if (each[g, file] == "")
-                continue
             if (machine)
                 printf "rss-%s-%s-kb %d\n", g == "fonts" ? "font" : "library", file, each[g, file]
             else
                 printf "  %-20s %6d kB\n", file, each[g, file]
-            each[g, file] = ""
         }
     }
     if (machine) {
