@@ -37,11 +37,7 @@ status=0
 tail -n 3 "$build/coverage-tests.log"
 
 report() {
-    # The shared library's copy of the sources runs in no test (they link
-    # the static one): its branches, laid out otherwise by -fPIC, would
-    # count as missed.
     gcovr --root "$top" --object-directory "$build" --exclude-directories "$build/CMakeFiles" \
-        --exclude-directories "$build/src/CMakeFiles/OKU_shared.dir" \
         --filter "$top/src/" --filter "$top/app/" \
         --exclude-throw-branches --exclude-unreachable-branches -j "$(nproc)" "$@" "$build"
 }
