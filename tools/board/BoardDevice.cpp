@@ -117,6 +117,18 @@ std::vector<std::string> BoardDevice::memoryStatus()
                          c_commandMs);
 }
 
+int BoardDevice::setFaultAround(int bytes)
+{
+    const std::string file = "/sys/kernel/debug/fault_around_bytes";
+    const std::vector<std::string> before = m_agent.check(
+        "grep -q ' /sys/kernel/debug ' /proc/mounts || mount -t debugfs none /sys/kernel/debug; "
+        "cat " + file + " && echo " + std::to_string(bytes) + " >" + file,
+        c_commandMs);
+    if (before.empty())
+        throw std::runtime_error("The board's kernel has no " + file + ".");
+    return std::stoi(before.back());
+}
+
 int BoardDevice::startProgram()
 {
     // A fresh controller on the UART, as after a power cycle: reporting is

@@ -55,6 +55,10 @@ public:
     // /proc/PID/status, then where its resident memory goes
     // (tools/memory-breakdown.sh).
     std::vector<std::string> memoryStatus();
+    // How much the guest's kernel maps around each page fault of a file
+    // (64 kB by default; one page maps only what a program touches); returns
+    // the amount before.
+    int setFaultAround(int bytes);
 
     bool isMounted(const std::string& mountPoint) override;
     std::vector<std::string> findFiles(const std::string& pattern) override;

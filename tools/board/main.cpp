@@ -33,6 +33,8 @@ struct Options {
     std::string boardDir;
     bool reset = false;
     bool measure = false;
+    // The guest kernel's fault-around for the measured run; 0 leaves it.
+    int faultAround = 0;
     int slowdown = c_defaultSlowdown;
     sim::DisplaySettings display;
     // The DRM device the program draws on instead of the framebuffer.
@@ -47,7 +49,8 @@ struct Options {
 const char c_usage[] =
     "usage: lifeboat-board --board DIR [--reset] [--slowdown N] [--rotation DEG] [--flip]\n"
     "                      [--keyboard] [--no-touch] [--tablet] [--drm DEVICE]\n"
-    "                      [--measure | SCRIPT] [-- PROGRAM ARGUMENTS...]\n"
+    "                      [--measure [--fault-around BYTES] | SCRIPT]\n"
+    "                      [-- PROGRAM ARGUMENTS...]\n"
     "Runs lifeboat on the emulated board whose sockets (qmp.sock, agent.sock,\n"
     "touch.sock) and state lie in DIR, and works it with the simulator's headless\n"
     "commands from SCRIPT or standard input (see lifeboat-sim --help) and the\n"
@@ -56,7 +59,10 @@ const char c_usage[] =
     "  --slowdown N    stretch the commands' time-outs N times (default 3)\n"
     "  --drm DEVICE    the program draws on the DRM device (OKU_DRMDEV)\n"
     "  --tablet        the virtio tablet is the touch panel, read by the evdev driver\n"
-    "  --measure       time the start to the first full page, print memory figures\n";
+    "  --measure       time the start to the first full page, print memory figures\n"
+    "  --fault-around BYTES  for the measured run, the board's kernel maps that\n"
+    "                  much around each page fault of a file (4096: only the pages\n"
+    "                  the program touches)\n";
 
 Options parseOptions(int argc, char** argv)
 {
@@ -82,6 +88,8 @@ Options parseOptions(int argc, char** argv)
             options.reset = true;
         } else if (arg == "--measure") {
             options.measure = true;
+        } else if (arg == "--fault-around" && hasValue) {
+            options.faultAround = std::max(1, std::atoi(argv[++i]));
         } else if (arg.compare(0, 1, "-") != 0 && options.script.empty()) {
             options.script = arg;
         } else {
@@ -133,8 +141,13 @@ int run(const Options& options)
     device.setInputs(options.inputs, options.tablet);
     if (options.reset)
         device.factoryNew();
-    if (options.measure)
-        return measure(device, screen, options.boardDir);
+    if (options.measure) {
+        const int kept = options.faultAround != 0 ? device.setFaultAround(options.faultAround) : 0;
+        const int status = measure(device, screen, options.boardDir);
+        if (kept != 0)
+            device.setFaultAround(kept);
+        return status;
+    }
     device.boot();
     const sim::PanelRotation rotation(sim::ScreenMode::c_width, sim::ScreenMode::c_height,
                                       options.display.rotation);
