@@ -22,7 +22,16 @@ command -v npm >/dev/null 2>&1 || packages="$packages npm"
 tools/install-packages.sh $packages
 
 # Tests start ARM helper programs, which only binfmt_misc hands to qemu-arm.
-if [ ! -e /proc/sys/fs/binfmt_misc/qemu-arm ]; then
+# Where nothing registered it at installation (no systemd, as in a
+# container), it is registered here.
+binfmt=/proc/sys/fs/binfmt_misc
+if [ ! -e "$binfmt/qemu-arm" ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    [ -e "$binfmt/register" ] || $sudo mount -t binfmt_misc binfmt_misc "$binfmt" || :
+    $sudo update-binfmts --enable qemu-arm || :
+fi
+if [ ! -e "$binfmt/qemu-arm" ]; then
     echo "qemu-arm is not registered with binfmt_misc: update-binfmts --enable qemu-arm" >&2
     exit 1
 fi
