@@ -115,8 +115,9 @@ int measure(BoardDevice& device, const sim::Screen& screen, const std::string& b
     const auto shown = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
     std::cout << "measure first-page-ms " << shown.count() << std::endl;
-    screen.toPixmap().savePNG(boardDir + "/first-page.png");
+    // The page's first pixels are on the screen, not yet its last rows.
     sim::pollUntil(device, c_settleMs, [] { return false; });
+    screen.toPixmap().savePNG(boardDir + "/first-page.png");
     for (const std::string& line : device.memoryStatus())
         std::cout << "measure " << line << std::endl;
     return sim::STATUS_DONE;

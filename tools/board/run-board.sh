@@ -177,18 +177,19 @@ sim=$top/tests/sim
 scenario "$sim/calibration.txt" --reset
 # The device is calibrated now: its start to the first full page.
 "$board_tool" --board "$run" --measure >"$run/measure.log" 2>&1 || fail "measure"
+mv "$run/first-page.png" "$run/first-page-fb.png" 2>/dev/null || fail "no first page"
 # Again with the kernel mapping only the page each fault asks for, not the
 # 64 kB of library pages around it that are in the page cache anyway: the
 # memory the program itself touches.
 "$board_tool" --board "$run" --measure --fault-around 4096 >"$run/measure-touched.log" 2>&1 ||
     fail "measure with fault-around at one page"
+rm -f "$run/first-page.png"
 for file in "$sim"/*.txt; do
     name=$(basename "$file" .txt)
     case $name in calibration | CMakeLists) continue ;; esac
     scenario "$file" --reset
     [ "$name" != backup ] || check_archive
 done
-mv "$run/first-page.png" "$run/first-page-fb.png" 2>/dev/null || fail "no first page"
 
 # Flipping asked for on a framebuffer without room for a second frame; the
 # default runs before never pan, so they come first.
