@@ -106,7 +106,6 @@ TEST(CompositePixmapSetTest, ForegroundColourMakesNewUpAndDownAndKeepsDisabled)
     for (const auto& entry : {set.getUp(), set.getDown()}) {
         EXPECT_EQ(c_red, entry->getColor());
         EXPECT_EQ(Margins(1, 2, 3, 4), entry->getInnerMargins());
-        EXPECT_EQ(c_slicedLetters, pieces(*entry));
     }
     EXPECT_EQ(std::make_pair(Color(1, 1, 1), Color(3, 3, 3)),
               std::make_pair(up->getColor(), down->getColor()))
@@ -141,18 +140,13 @@ TEST(CompositePixmapDeathTest, UnreadableDescriptionsAndImagesAreFatal)
         const std::string path = dir / (std::string(name) + ".cpm");
         if (!contents.empty())
             dir.write(std::string(name) + ".cpm", contents);
-        std::string pattern = "^handled: ";
-        for (const char ch : message)
-            pattern +=
-                std::string(std::string("\\^$.|?*+()[]{}").find(ch) != std::string::npos ? "\\"
-                                                                                         : "") +
-                ch;
         EXPECT_EXIT(
             {
                 OKU::setFatalErrorHandler(printFatalMessage);
                 CompositePixmap cpm(path);
             },
-            testing::ExitedWithCode(1), pattern + "\n$")
+            testing::ExitedWithCode(1),
+            testing::Matcher<const std::string&>("handled: " + message + "\n"))
             << contents;
     }
 }

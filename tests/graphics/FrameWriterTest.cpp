@@ -66,10 +66,9 @@ TEST(FrameWriterTest, EveryRotationAndFormatShowsThePictureOrItsDirtyAreaTurned)
                 Pixmap device = image;
                 Rect deviceArea = area.intersection(Rect(0, 0, c_width, c_height));
                 for (int rotation : {0, 90, 180, 270}) {
-                    SCOPED_TRACE("format " + std::to_string(static_cast<int>(format)) + ", " +
-                                 std::to_string(rotation) + " degrees, padding " +
-                                 std::to_string(padding) + ", area width " +
-                                 std::to_string(area.width));
+                    SCOPED_TRACE(testing::Message()
+                                 << "format " << static_cast<int>(format) << ", " << rotation
+                                 << " degrees, padding " << padding << ", width " << area.width);
                     const int w = device.getWidth();
                     const int h = device.getHeight();
                     const size_t line = w * bytesPerPixel(format) + padding;

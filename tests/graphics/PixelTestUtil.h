@@ -117,18 +117,8 @@ inline OKU::Rect inkBox(const OKU::Pixmap& p, OKU::Rect r = OKU::Rect())
     return box;
 }
 
-// Device memory starts as guard bytes; a word of it whose bytes all still are
-// the guard reads as 0xFFFFFFFF, which no device format writes.
+// Device memory starts as guard bytes, which show where nothing was written.
 const uint8_t c_guard = 0xA5;
-
-inline uint32_t deviceWord(const uint8_t* p, size_t bytes)
-{
-    if (std::count(p, p + bytes, c_guard) == static_cast<std::ptrdiff_t>(bytes))
-        return 0xFFFFFFFF;
-    uint32_t word = 0;
-    std::memcpy(&word, p, bytes);
-    return word;
-}
 
 typedef std::vector<std::vector<int>> Rows;
 

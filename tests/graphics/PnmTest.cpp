@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <map>
 #include <sstream>
 
 #include "core/TempDir.h"
@@ -26,8 +24,6 @@ std::string read(const std::string& bytes, Graymap& map)
     }
     return rows;
 }
-
-const char* const c_gdkImages = "/usr/libexec/installed-tests/gdk-pixbuf/test-images/";
 
 } // namespace
 
@@ -61,8 +57,8 @@ TEST(PnmTest, MalformedInputFails)
     Graymap map;
     for (const char* bytes : {"", "P3 1 1 255\n0 0 0", "P7 1 1 255\n\x01", "Q5 1 1 255\n\x01",
                               "P5 1 1 255", "P5 1 1 255#\n\x01", "P5 1 1 0\n\x01",
-                              "P5 1 1 70000\n\x01\x01", "P5 -1 1 255\n\x01", "P5 1\n",
-                              "P5 99999999999 1 255\n\x01", "P4 8\n"})
+                              "P5 1 1 -1\n\x01", "P5 1 1 70000\n\x01\x01", "P5 -1 1 255\n\x01",
+                              "P5 1\n", "P5 99999999999 1 255\n\x01", "P4 8\n"})
         EXPECT_EQ("fails", read(bytes, map)) << bytes;
     // Sizes beyond the loaders' limits fail before anything is allocated or
     // read, also an empty width with a huge height.
@@ -99,34 +95,7 @@ TEST(PnmTest, WrittenGraymapsReadBackExactly)
     ASSERT_TRUE(loaded.loadPNM(dir / "image.pgm"));
     EXPECT_EQ(map, loaded);
     EXPECT_FALSE(loaded.loadPNM(dir / "missing.pgm"));
+    dir.write("damaged.pgm", "P5 3 2 255\n\x01");
+    EXPECT_FALSE(loaded.loadPNM(dir / "damaged.pgm"));
     EXPECT_FALSE(map.savePGM(dir / "missing/image.pgm"));
-}
-
-TEST(PnmTest, DamagedFilesFailCleanly)
-{
-    if (!std::filesystem::is_directory(c_gdkImages))
-        GTEST_SKIP() << c_gdkImages << " is not installed";
-    // The size read by our rules, or 0 where reading fails.
-    const std::map<std::string, int> expected = {
-        {"fail/invalid.1.ppm", 0}, // "255#": no whitespace ends the header
-        {"fail/invalid.2.ppm", 0}, // the same
-        {"fail/invalid.3.ppm", 0}, // maximum 10000000
-        {"fail/invalid.5.ppm", -1}, // 0 x 0
-        {"fail/invalid.6.ppm", 0}, // negative size
-        {"fail/invalid.7.ppm", 0}, // negative maximum
-        {"fail/invalid.8.ppm", 0}, // maximum 0
-        {"randomly-modified/bug775232.pnm", 0}, // "P2" text format
-        {"randomly-modified/valid.4.ppm", 0},   // "P3" text format
-        {"randomly-modified/invalid.4.ppm", 10}, // maximum 10 is allowed
-        {"randomly-modified/valid.1.ppm", 10},   // comments everywhere
-        {"randomly-modified/valid.2.ppm", 10},
-        {"randomly-modified/valid.3.ppm", 8}, // 16-bit samples
-    };
-    for (const auto& [file, size] : expected) {
-        Graymap map;
-        const bool read = map.loadPNM(c_gdkImages + file);
-        EXPECT_EQ(std::make_tuple(size != 0, std::max(size, 0), std::max(size, 0)),
-                  std::make_tuple(read, read ? map.getWidth() : 0, read ? map.getHeight() : 0))
-            << file;
-    }
 }
