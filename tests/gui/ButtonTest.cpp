@@ -77,8 +77,6 @@ TEST(ButtonTest, HoldingASecondGivesALongClickInsteadOfAClickOnlyWhenSomebodyLis
     root.touch({c_pressInside});
     EXPECT_TRUE(root.m_timerHeap.empty());
     root.touch({c_releaseInside});
-    EXPECT_EQ((Log{"pressed", "released", "clicked"}), root.m_log);
-
     root.m_log.clear();
     root.m_button->signalLongClick.connect([&root] { root.m_log.push_back("long"); });
     const uint64_t start = monotonicMicroseconds();
