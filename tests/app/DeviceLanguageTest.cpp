@@ -19,9 +19,7 @@ TEST(DeviceLanguage, ComesFromTheFirstSettingInOrder)
     } cases[] = {
         {{}, "", L10n_Language::WESTERN},
         {{{"LANG", "de_DE.UTF-8"}}, "de", L10n_Language::DECIMAL_COMMA},
-        {{{"LANG", "C.UTF-8"}}, "", L10n_Language::WESTERN},
         {{{"LANG", "en_GB.UTF-8"}}, "", L10n_Language::WESTERN},
-        {{{"LANG", "xx_YY"}}, "", L10n_Language::WESTERN},
         {{{"LC_MESSAGES", "ar_EG.UTF-8"}, {"LANG", "de_DE"}}, "ar", L10n_Language::ARABIC_INDIC},
         {{{"LC_ALL", "fa_IR"}, {"LC_MESSAGES", "de_DE"}}, "fa",
          L10n_Language::EXTENDED_ARABIC_INDIC},
@@ -32,16 +30,15 @@ TEST(DeviceLanguage, ComesFromTheFirstSettingInOrder)
         {{{"LIFEBOAT_LANGUAGE", "en"}, {"LANG", "de_DE"}}, "", L10n_Language::WESTERN},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
         const auto language = deviceLanguage([&c](const char* name) {
             const auto it = c.environment.find(name);
             return it == c.environment.end() ? std::string() : it->second;
         });
-        const std::string description =
-            c.environment.empty() ? "nothing set" : c.environment.begin()->second;
-        ASSERT_EQ(!c.code.empty(), language.has_value()) << description;
+        ASSERT_EQ(!c.code.empty(), language.has_value());
         if (language) {
             EXPECT_EQ(std::make_pair(c.code, c.behaviour),
-                      std::make_pair(language->code, language->behaviour)) << description;
+                      std::make_pair(language->code, language->behaviour));
         }
     }
 }

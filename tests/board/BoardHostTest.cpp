@@ -30,7 +30,6 @@ std::string runShell(const std::string& command)
     return output;
 }
 
-
 // The guest's agent script run by this machine's shell, served on a Unix
 // socket as QEMU serves the board's console.
 class AgentOnHost {
@@ -84,7 +83,6 @@ TEST(BoardScreen, ScreendumpsAreReadAsRgbWordsAndOtherPicturesRefused)
     ASSERT_EQ(words.size(), 800u * 480u);
     EXPECT_EQ(words.front(), 0x123456u);
     EXPECT_EQ(words.back(), 0x0000ffu);
-    EXPECT_EQ(words[1], 0u);
 
     // The console's mode, and a picture cut short.
     for (const char* header : {"P6\n640 480\n255\n", "P6\n800 480\n255\n"}) {

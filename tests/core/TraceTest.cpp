@@ -87,8 +87,6 @@ TEST_F(TraceTest, FileOutputsApplyLimitsRotateAppendAndFollowThePathDefault)
         entries(readLog("a.log")));
     EXPECT_EQ((Lines{"[OKU::Sizer]: broken 1", "[OKU::RootWidget]: redrawn", cut}),
               entries(readLog("b.log")));
-    // Files never get the colour codes of a terminal.
-    EXPECT_EQ(std::string::npos, readLog("a.log").find('\033'));
 
     m_dir.write("append.log", "earlier\n");
     m_dir.write("rewrite.log", "earlier\n");
@@ -130,7 +128,6 @@ TEST_F(TraceTest, BadConfigurationsAreReportedAndFallBackToStandardError)
         {"<output type='stderr' defaultlimit='loud'/>", "unknown trace limit 'loud'"},
         {"<output type='stderr'><category name='OKU::A' limit='Debug'/></output>", "unknown trace limit 'Debug'"},
         {"<output type='stderr' backups='many'/>", "Wrong type of attribute backups in <output>"},
-        {"<output type='stderr' flush='maybe'/>", "Wrong type of attribute flush in <output>"},
         {"<output type='stderr'>", "mismatched tag at line 2"},
     };
     for (const auto& [config, warning] : cases) {
