@@ -4,6 +4,7 @@
 #include "core/TempDir.h"
 #include "graphics/PixelTestUtil.h"
 #include "text/Glyph.h"
+#include "text/L10n.h"
 #include "text/TextLayout.h"
 #include "text/TextTestUtil.h"
 
@@ -87,25 +88,44 @@ TEST(PixmapTextTest, StringsAndGlyphsLandWhereTheAlignmentsSay)
     }
 }
 
+// A line without a strong character runs the language's way. drawString
+// keeps the visual order of the line it drew last for the next drawing of the
+// same line, so that line drawn again in another language or mode must come
+// out the new way.
 TEST(PixmapTextTest, RightToLeftStringsAreDrawnReversed)
 {
+    TempDir dir;
+    // A language file of one translation, "a" to "b", in UTF-16 little-endian.
+    dir.write("rtl", std::string("a\0\0\0b\0\0\0", 8));
     const Font font = fontOf({"DroidSans.ttf", "DroidSansArabic.ttf", "DroidSansHebrew.ttf"}, 16);
     const int baseline = font.getAscender();
-    const std::tuple<std::wstring, Bidi::Mode, std::vector<wchar_t>> cases[] = {
-        {L"\u05D0\u05D1", 0, {0x05D1, 0x05D0}},  // alef bet: bet on the left
-        {L"\u0628\u062A", 0, {0xFE96, 0xFE91}},  // beh teh: final teh, initial beh
-        {L"\u05D0 ab", 0, {L'a', L'b', L' ', 0x05D0}},  // Latin keeps its order
-        {L"ab(", 1, {L')', L'a', L'b'}},  // forced: mirrored to the left
+    // The text, the mode, whether the language runs right to left, the glyphs
+    // from the left.
+    const std::tuple<std::wstring, Bidi::Mode, bool, std::vector<wchar_t>> cases[] = {
+        {L"\u05D0\u05D1", 0, false, {0x05D1, 0x05D0}},  // alef bet: bet on the left
+        {L"\u0628\u062A", 0, false, {0xFE96, 0xFE91}},  // beh teh: final teh, initial beh
+        {L"\u05D0 ab", 0, false, {L'a', L'b', L' ', 0x05D0}},  // Latin keeps its order
+        {L"ab(", 1, false, {L')', L'a', L'b'}},  // forced: mirrored to the left
+        // A neutral line, drawn again after each change of language or mode.
+        {L"12 ?", 0, false, {L'1', L'2', L' ', L'?'}},
+        {L"12 ?", 0, true, {L'?', L' ', L'1', L'2'}},
+        {L"12 ?", 0, false, {L'1', L'2', L' ', L'?'}},
+        {L"12 ?", 1, false, {L'?', L' ', L'1', L'2'}},
+        {L"12 ?", 2, false, {L'1', L'2', L' ', L'?'}},
     };
-    for (const auto& [text, mode, drawn] : cases) {
+    for (const auto& [text, mode, rtl, drawn] : cases) {
+        ASSERT_TRUE(l10nLoadLanguage(rtl ? dir / "rtl" : "",
+                                     rtl ? L10n_Language::WESTERN_RTL : L10n_Language::WESTERN));
         Pixmap box(120, 40, c_paper);
         box.drawString(0, 0, 120, 40, font, text, c_red, HAlign::LEFT, VAlign::TOP, mode);
         Pixmap point(120, 40, c_paper);
         point.drawString(0, 0, font, text, c_red, HAlign::LEFT, VAlign::TOP, mode);
         const Pixmap expected = drawnGlyphs(font, drawn, baseline);
         ASSERT_FALSE(inkBox(expected).isEmpty());
-        EXPECT_EQ(pixels(expected), pixels(box)) << std::string(text.begin(), text.end());
-        EXPECT_EQ(pixels(expected), pixels(point)) << std::string(text.begin(), text.end());
+        const std::string name = std::string(text.begin(), text.end()) + " mode " +
+                                 std::to_string(mode) + (rtl ? " right to left" : "");
+        EXPECT_EQ(pixels(expected), pixels(box)) << name;
+        EXPECT_EQ(pixels(expected), pixels(point)) << name;
     }
 }
 
