@@ -9,7 +9,10 @@ takes out, one at a time and the longest first, GoogleTest tests that execute
 nothing the remaining ones do not, and lists them with the lines of their
 bodies. Taking out all of them together leaves line and branch coverage as it
 is. An edge counts once executed: what a test asserts is not seen here, so a
-test on the list may still be the only one to check an outcome.
+test on the list may still be the only one to check an outcome. Nor is what
+runs in a process that ends without writing its counts (a death test's child
+that aborts, a program killed by a signal), so such tests look emptier than
+they are.
 
 Tests of the host tools (tests/board, tests/lng) are never listed: the code
 they test is not measured.
