@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "core/ExternalDisk.h"
-#include "core/Process.h"
 #include "core/ProcessExit.h"
 #include "gui/Button.h"
 #include "gui/Frame.h"
@@ -19,9 +18,9 @@
 #include "gui/StaticText.h"
 #include "gui/Theme.h"
 #include "gui/VSizer.h"
-#include "gui/WaitingBox.h"
 #include "text/Font.h"
 
+#include "BackupWindow.h"
 #include "MessageText.h"
 #include "ScriptFinder.h"
 #include "Version.h"
@@ -142,34 +141,36 @@ bool LifeboatScreen::fitHeading()
     return true;
 }
 
-// The GUI thread stays blocked while the script runs; the waiting box is drawn
-// before, so the operator knows not to pull the drive.
+// The backup window serves the GUI while the script runs and gives the drive
+// back before it closes; what is left here is telling the operator.
 void LifeboatScreen::emergencyBackupClicked()
 {
     Widget* top = getTop();
     const LString title(LString1(L"Emergency Backup"));
     ExternalDisk::Session disk;
-    do {
+    for (;;) {
         if (!mountExtDisk(disk, top, title))
             return;
-        RootWidget* root = getRoot();
-        WaitingBox* waitingBox =
-            new WaitingBox(root, title,
-                           LString(L"%1\n\n%2")
-                               .arg(LString1(L"Performing emergency backup."))
-                               .arg(LString1(L"Do not remove the USB drive!")),
-                           -1);
-        root->redrawNow();
-        const int status = execWait(s_scriptFinder.find("emergency-backup.sh"), {disk.getRoot()},
-                                    nullptr, std::string(), nullptr);
-        disk.umount();
-        waitingBox->destroy();
-        if (status == 0) {
+        BackupOutcome outcome;
+        (new BackupWindow(getRoot(), title, s_scriptFinder.find("emergency-backup.sh"), disk,
+                          outcome))
+            ->modal();
+        if (!outcome.unmounted)
+            msgBox(top, title,
+                   LString(LString1(L"The USB drive could not be unmounted.\n\nDo not remove it "
+                                    L"before the device is switched off.")));
+        if (outcome.result == BackupOutcome::COMPLETED) {
             msgBox(top, title, LString(LString1(L"Emergency backup completed.")));
             return;
         }
-    } while (msgBoxYesNo(top, title, LString(LString1(L"Emergency backup failed!\n\nTry again?")),
-                         false, nullptr));
+        if (outcome.result == BackupOutcome::CANCELLED)
+            return;
+        LString question(LString1(L"Emergency backup failed!\n\nTry again?"));
+        if (!outcome.reason.empty())
+            question = LString(L"%1\n\n%2").arg(question).arg(outcome.reason);
+        if (!msgBoxYesNo(top, title, question, false, nullptr))
+            return;
+    }
 }
 
 void LifeboatScreen::factoryResetClicked()

@@ -51,13 +51,12 @@ std::string ExternalDisk::doMount()
     return c_mountPoint;
 }
 
-void ExternalDisk::doUmount()
+bool ExternalDisk::doUmount()
 {
     MutexLocker lock(m_mutex);
     if (m_mountCount < 1)
         fatalError("ExternalDisk::doUmount()");
-    if (--m_mountCount == 0 && runScript("umount-extdisk.sh") != 0)
-        fatalError("ExternalDisk::reallyUmount failed");
+    return --m_mountCount > 0 || runScript("umount-extdisk.sh") == 0;
 }
 
 int ExternalDisk::runScript(const std::string& name)
@@ -67,6 +66,8 @@ int ExternalDisk::runScript(const std::string& name)
 
 ExternalDisk::Session::Session() : m_fakeRoot(getEnv("OKU_FAKE_EXTDISK", "")) {}
 
+// The operator has been told of a failed unmount by whoever ended the
+// session's work; a destructor has no one to tell.
 ExternalDisk::Session::~Session()
 {
     umount();
@@ -80,13 +81,12 @@ bool ExternalDisk::Session::mount()
     return !m_root.empty();
 }
 
-void ExternalDisk::Session::umount()
+bool ExternalDisk::Session::umount()
 {
     if (m_root.empty())
-        return;
+        return true;
     m_root.clear();
-    if (m_fakeRoot.empty())
-        g().doUmount();
+    return !m_fakeRoot.empty() || g().doUmount();
 }
 
 std::string ExternalDisk::Session::getRoot() const

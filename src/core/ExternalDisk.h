@@ -24,7 +24,9 @@ public:
 
         /// True when the session holds a mounted drive afterwards.
         bool mount();
-        void umount();
+        /// False when the drive could not be unmounted; the session holds it
+        /// no longer either way.
+        bool umount();
         /// Where the drive is mounted; fatal when the session holds none.
         std::string getRoot() const;
 
@@ -42,7 +44,9 @@ public:
     bool isMounted();
     /// The counted mount: the mount point, or empty when the script failed.
     std::string doMount();
-    void doUmount();
+    /// The counted unmount: false when the unmount script failed, which the
+    /// caller tells the operator (the drive may still be mounted).
+    bool doUmount();
 
     static ExternalDisk* s_global;
 

@@ -12,6 +12,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "core/ChildLaunch.h"
+#include "core/Descriptor.h"
 #include "core/FatalError.h"
 
 namespace OKU {
@@ -19,117 +21,6 @@ namespace OKU {
 namespace {
 
 const std::size_t c_readChunk = 8192;
-
-// Owns one descriptor; -1 means none.
-class Descriptor {
-public:
-    Descriptor() = default;
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    Descriptor(Descriptor&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
-    Descriptor& operator=(Descriptor&& other) noexcept
-    {
-        if (this != &other) {
-            close();
-            m_fd = other.m_fd;
-            other.m_fd = -1;
-        }
-        return *this;
-    }
-    ~Descriptor() { close(); }
-
-    int get() const { return m_fd; }
-    bool isOpen() const { return m_fd >= 0; }
-    void close()
-    {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-            m_fd = -1;
-        }
-    }
-
-private:
-    int m_fd = -1;
-};
-
-// A pipe whose ends are closed on exec; an absent pipe has both ends closed.
-struct Pipe {
-    Descriptor readEnd;
-    Descriptor writeEnd;
-};
-
-Pipe makePipe()
-{
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0)
-        fatalError("pipe2() failed");
-    Pipe pipe;
-    pipe.readEnd = Descriptor(fds[0]);
-    pipe.writeEnd = Descriptor(fds[1]);
-    return pipe;
-}
-
-void setNonBlocking(const Descriptor& fd)
-{
-    if (!fd.isOpen())
-        return;
-    int flags = fcntl(fd.get(), F_GETFL);
-    if (flags < 0 || fcntl(fd.get(), F_SETFL, flags | O_NONBLOCK) < 0)
-        fatalError("fcntl() failed");
-}
-
-// Child side: makes source (or /dev/null opened with nullMode when there is
-// no pipe) the standard descriptor target.
-void redirect(const Descriptor& source, int target, int nullMode)
-{
-    int fd = source.isOpen() ? source.get() : open("/dev/null", nullMode);
-    if (dup2(fd, target) < 0)
-        fatalError("dup2()");
-    if (!source.isOpen() && fd != target)
-        ::close(fd);
-}
-
-// Runs in the forked child. On success the status pipe's write end vanishes
-// with the exec (close-on-exec), so the parent reads end of file; otherwise
-// the parent reads errno from it.
-[[noreturn]] void runChild(const std::vector<char*>& argv, Pipe& status, Pipe& in, Pipe& out,
-                           Pipe& err)
-{
-    status.readEnd.close();
-    redirect(in.readEnd, STDIN_FILENO, O_RDONLY);
-    in.readEnd.close();
-    in.writeEnd.close();
-    redirect(out.writeEnd, STDOUT_FILENO, O_WRONLY);
-    redirect(err.writeEnd, STDERR_FILENO, O_WRONLY);
-
-    // Nothing of the parent above the standard streams may survive the exec:
-    // a running script must not hold the framebuffer or the touch device.
-    const long openMax = sysconf(_SC_OPEN_MAX);
-    for (long fd = 3; fd < openMax; ++fd) {
-        if (fd != status.writeEnd.get())
-            ::close(static_cast<int>(fd));
-    }
-
-    execvp(argv[0], argv.data());
-    const int error = errno;
-    if (write(status.writeEnd.get(), &error, sizeof error) < 0) {
-        // The parent then takes the exit status 0 as the program's; nothing
-        // better can be done here.
-    }
-    _exit(0);
-}
-
-// True when the child reached exec; reading end of file proves it.
-bool execSucceeded(const Descriptor& status)
-{
-    int error = 0;
-    ssize_t n;
-    do {
-        n = read(status.get(), &error, sizeof error);
-    } while (n < 0 && (errno == EAGAIN || errno == EINTR));
-    return n == 0;
-}
 
 int waitForChild(pid_t pid)
 {
@@ -258,15 +149,6 @@ private:
 int execWait(const std::string& program, const std::vector<std::string>& args,
              std::string* output, const std::string& input, std::string* errors)
 {
-    // Built before fork: the child of a threaded program should not allocate.
-    std::vector<char*> argv;
-    argv.reserve(args.size() + 2);
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-
-    Pipe status = makePipe();
     Pipe in;
     Pipe out;
     Pipe err;
@@ -277,23 +159,21 @@ int execWait(const std::string& program, const std::vector<std::string>& args,
     if (errors)
         err = makePipe();
 
-    const pid_t pid = fork();
-    if (pid < 0)
-        fatalError("fork() failed");
-    if (pid == 0)
-        runChild(argv, status, in, out, err);
+    ChildLaunch launch;
+    launch.program = program;
+    launch.args = args;
+    launch.standardInput = in.readEnd.get();
+    launch.standardOutput = out.writeEnd.get();
+    launch.standardError = err.writeEnd.get();
+    const LaunchedChild child = launchChild(launch);
 
-    status.writeEnd.close();
     in.readEnd.close();
     out.writeEnd.close();
     err.writeEnd.close();
     setNonBlocking(in.writeEnd);
     setNonBlocking(out.readEnd);
     setNonBlocking(err.readEnd);
-
-    const bool started = execSucceeded(status.readEnd);
-    status.readEnd.close();
-    if (started)
+    if (child.executed)
         PipePump(in.writeEnd, input, out.readEnd, output, err.readEnd, errors).run();
 
     // A child still writing must see its readers gone rather than block
@@ -301,10 +181,10 @@ int execWait(const std::string& program, const std::vector<std::string>& args,
     in.writeEnd.close();
     out.readEnd.close();
     err.readEnd.close();
-    const int exitStatus = waitForChild(pid);
-    if (!started)
+    const int exitStatus = waitForChild(child.pid);
+    if (!child.executed)
         return -1;
-    return WIFEXITED(exitStatus) ? WEXITSTATUS(exitStatus) : -2;
+    return reportedExitStatus(exitStatus);
 }
 
 } // namespace OKU
