@@ -113,7 +113,7 @@ void BackupWindow::tick()
     for (const std::string& line : m_child->takeReportLines())
         m_progress.apply(line);
     const uint32_t now = monotonicMilliseconds();
-    if (noteActivity(now))
+    if (noteActivity())
         m_lastActivityMs = now;
     // A question still open decides first; its answer no longer matters then.
     if (ended && !m_asking) {
@@ -128,7 +128,7 @@ void BackupWindow::tick()
     showProgress(now);
 }
 
-bool BackupWindow::noteActivity(uint32_t)
+bool BackupWindow::noteActivity()
 {
     const unsigned long long bytes = m_child->bytesReceived();
     const unsigned long long driveFree = freeBytes(m_root);

@@ -54,7 +54,7 @@ private:
     void tick();
     /// Something happened since the last tick: a report, an error line, or
     /// a change of the drive's free space (which a silent script also makes).
-    bool noteActivity(uint32_t now);
+    bool noteActivity();
     void showProgress(uint32_t now);
     void finish();
     /// The script's temporary file, if it reported one and left it behind.
