@@ -27,8 +27,8 @@ const char* const BackupWindow::c_stallVariable = "LIFEBOAT_BACKUP_STALL_SECONDS
 
 namespace {
 
-const int c_width = 560;
-const int c_height = 320;
+const int c_width = 500;
+const int c_height = 300;
 const Color c_warningColor(255, 0, 0, 255);
 // Remaining time is guessed only once there is something to go by.
 const unsigned long long c_estimateAfterMs = 3000;
