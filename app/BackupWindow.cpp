@@ -29,6 +29,7 @@ namespace {
 
 const int c_width = 500;
 const int c_height = 300;
+const int c_topSpace = 10;
 const Color c_warningColor(255, 0, 0, 255);
 // Remaining time is guessed only once there is something to go by.
 const unsigned long long c_estimateAfterMs = 3000;
@@ -82,7 +83,7 @@ BackupWindow::BackupWindow(Widget* parent, const LString& title, const std::stri
 {
     ContainerWidget* content = getContent();
     auto column = std::make_shared<VSizer>(true, false);
-    column->addSpace(0, 1);
+    column->addSpace(c_topSpace, 1);
     m_stageText = addLine(content, *column, stageText(m_progress.stage));
     StaticText* warning = addLine(content, *column, LString(LString1(L"Do not remove the USB drive!")));
     Theme* theme = Theme::g();

@@ -124,3 +124,15 @@ TEST(BoardAgent, AnswersCommandsReportsProgramEndsAndFindsFiles)
     EXPECT_EQ(agent.run("is_mounted /", 10000).status, 0);
     EXPECT_NE(agent.run("is_mounted /no/such/mount", 10000).status, 0);
 }
+
+TEST(BoardAgent, BackupDataReplacesTheLastAndDoesNotCompress)
+{
+    AgentOnHost host;
+    GuestAgent agent(host.socketPath(), 10000);
+    const std::string bulk = shellQuote(host.directory() + "/bulk.bin");
+    agent.check("backup_data_dir=" + shellQuote(host.directory()) +
+                    "; backup_data 2; backup_data 1",
+                10000);
+    EXPECT_EQ(runShell("wc -c <" + bulk), "1048576\n");
+    EXPECT_GE(std::stol(runShell("gzip -c " + bulk + " | wc -c")), 1048576);
+}

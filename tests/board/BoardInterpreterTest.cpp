@@ -90,3 +90,40 @@ TEST(BoardInterpreter, RunsTheSimulatorsCommandsBesideTheTabletsAndNamesFailingL
         EXPECT_TRUE(run.touches.empty()) << script;
     }
 }
+
+TEST(BoardInterpreter, DriveAndBackupDataCommandsReachTheDeviceWithinTheirBounds)
+{
+    std::ostringstream events;
+    ScriptedDevice device(events);
+    device.boot();
+    const BlackScreen screen;
+    const sim::PanelRotation upright(sim::ScreenMode::c_width, sim::ScreenMode::c_height, 0);
+    const std::string directory = temporaryDirectory();
+    const std::string path = directory + "/scenario.txt";
+    const auto run = [&](const std::string& script) {
+        std::ofstream(path) << script;
+        std::ostringstream out;
+        const int status = BoardInterpreter(device, screen, nullptr, upright, out).run(path);
+        return std::pair(status, out.str());
+    };
+    EXPECT_EQ(run("usb insert\nusb insert slow read-only size 1024\nusb insert size 1 slow\n"
+                  "usb remove\nbackup-data 1\nbackup-data 256\n"),
+              std::pair(static_cast<int>(sim::STATUS_DONE),
+                        std::string("ok usb insert\nok usb insert\nok usb insert\nok usb remove\n"
+                                    "ok backup-data\nok backup-data\n")));
+    EXPECT_EQ(device.storage,
+              (std::vector<std::string>{"insert size 0", "insert read-only slow size 1024",
+                                        "insert slow size 1", "remove", "backup-data 1",
+                                        "backup-data 256"}));
+
+    // Sizes outside the drive's and the data's bounds, and a size without one.
+    device.storage.clear();
+    for (const char* script : {"usb insert size 0\n", "usb insert size 1025\n",
+                               "usb insert size\n", "usb insert size slow\n",
+                               "usb insert fast\n", "usb remove now\n", "backup-data 0\n",
+                               "backup-data 257\n", "backup-data\n"})
+        EXPECT_EQ(run(script).first, sim::STATUS_CHECK_FAILED) << script;
+    EXPECT_TRUE(device.storage.empty());
+    std::remove(path.c_str());
+    std::remove(directory.c_str());
+}

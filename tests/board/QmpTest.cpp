@@ -139,8 +139,10 @@ TEST(Qmp, DriveContentsAreListedFromTheImage)
     };
     qmpRequests(answer, [](QmpClient& qmp, const std::string& directory) {
         UsbDrive drive(qmp, directory + "/usb.img");
-        drive.format();
+        drive.format(2);
         EXPECT_EQ(drive.list("*"), std::vector<std::string>{});
+        // The capacity asked for: a drive too small for the backup is one.
+        EXPECT_EQ(std::filesystem::file_size(directory + "/usb.img"), 2u << 20);
         const std::string copy =
             "echo data | MTOOLS_SKIP_CHECK=1 mcopy -i " + directory + "/usb.img - ::/";
         ASSERT_EQ(system((copy + "backup-20261206-120000.tar.gz").c_str()), 0);

@@ -9,8 +9,8 @@
 
 #include "Device.h"
 
-// A device whose program runs until the test ends it; no drives, no files,
-// no touch controller.
+// A device whose program runs until the test ends it; no files, no touch
+// controller; what is done to its drive and its data is recorded.
 class ScriptedDevice : public sim::Device {
 public:
     explicit ScriptedDevice(std::ostream& events) : sim::Device(events) {}
@@ -19,10 +19,19 @@ public:
 
     bool isMounted(const std::string&) override { return false; }
     std::vector<std::string> findFiles(const std::string&) override { return {}; }
-    void insertUsbDrive(bool, bool) override {}
-    void removeUsbDrive() override {}
+    void insertUsbDrive(const sim::UsbDriveSettings& drive) override
+    {
+        storage.push_back(std::string("insert") + (drive.readOnly ? " read-only" : "") +
+                          (drive.slow ? " slow" : "") + " size " + std::to_string(drive.sizeMb));
+    }
+    void removeUsbDrive() override { storage.push_back("remove"); }
+    void addBackupData(int megabytes) override
+    {
+        storage.push_back("backup-data " + std::to_string(megabytes));
+    }
 
     int starts = 0, resets = 0, powerOffs = 0;
+    std::vector<std::string> storage;
 
 private:
     int startProgram() override { return 100 + ++starts; }

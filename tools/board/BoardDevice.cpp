@@ -106,7 +106,7 @@ void BoardDevice::factoryNew()
 {
     stopProgram();
     m_agent.check("reset_device", c_commandMs);
-    m_drive.format();
+    m_drive.format(sim::c_newUsbDriveMb);
 }
 
 std::vector<std::string> BoardDevice::memoryStatus()
@@ -204,9 +204,9 @@ std::vector<std::string> BoardDevice::findFiles(const std::string& pattern)
 
 // Unlike the simulator's drive, the board's is seen by its kernel only once
 // it has been enumerated on the bus, which takes a second or two.
-void BoardDevice::insertUsbDrive(bool readOnly, bool slow)
+void BoardDevice::insertUsbDrive(const sim::UsbDriveSettings& drive)
 {
-    m_drive.insert(readOnly, slow);
+    m_drive.insert(drive.readOnly, drive.slow, drive.sizeMb);
     m_agent.check("wait_for_drive present", c_commandMs * 2);
 }
 
@@ -214,6 +214,11 @@ void BoardDevice::removeUsbDrive()
 {
     m_drive.remove();
     m_agent.check("wait_for_drive absent", c_commandMs * 2);
+}
+
+void BoardDevice::addBackupData(int megabytes)
+{
+    m_agent.check("backup_data " + std::to_string(megabytes), c_commandMs);
 }
 
 } // namespace board

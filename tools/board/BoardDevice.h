@@ -62,8 +62,9 @@ public:
 
     bool isMounted(const std::string& mountPoint) override;
     std::vector<std::string> findFiles(const std::string& pattern) override;
-    void insertUsbDrive(bool readOnly, bool slow) override;
+    void insertUsbDrive(const sim::UsbDriveSettings& drive) override;
     void removeUsbDrive() override;
+    void addBackupData(int megabytes) override;
     // The virtio keyboard, which the board cannot pull, is only no longer
     // typed on once pulled.
     bool plugKeyboard(bool plugged) override;

@@ -16,11 +16,13 @@ namespace {
 const char c_deviceId[] = "usbdrive";
 const char c_nodeName[] = "usbdisk";
 const char c_slowGroup[] = "slowusb";
-const int c_imageKiB = 32768;
-// Two transfers a second: writing and flushing even a small archive takes
-// seconds, as on a cheap stick.
-const int c_slowTransfersPerSecond = 2;
-const int c_releaseAttempts = 100;
+// A few transfers a second: writing and flushing even a small archive takes
+// seconds, as on a cheap stick; a larger one goes at about 1.5 MB/s.
+const int c_slowTransfersPerSecond = 4;
+const int c_slowBytesPerSecond = 1572864;
+// A drive pulled in the middle of a write lets go once the requests in
+// flight have drained.
+const int c_releaseAttempts = 200;
 const int c_releaseWaitUs = 50000;
 
 std::string runHost(const std::string& command)
@@ -52,23 +54,27 @@ UsbDrive::UsbDrive(QmpClient& qmp, const std::string& imagePath)
 {
 }
 
-void UsbDrive::format()
+void UsbDrive::format(int sizeMb)
 {
     remove();
     unlink(m_imagePath.c_str());
     runHost("mkfs.vfat -n LIFEBOAT -C " + shellQuote(m_imagePath) + " " +
-            std::to_string(c_imageKiB) + " >/dev/null");
+            std::to_string(sizeMb * 1024) + " >/dev/null");
 }
 
-void UsbDrive::insert(bool readOnly, bool slow)
+void UsbDrive::insert(bool readOnly, bool slow, int sizeMb)
 {
     remove();
+    if (sizeMb > 0)
+        format(sizeMb);
     std::string node = fileNode(m_imagePath, readOnly);
     if (slow) {
         m_qmp.tryExecute("object-add", "{\"qom-type\": \"throttle-group\", \"id\": " +
                                            jsonString(c_slowGroup) +
                                            ", \"limits\": {\"iops-total\": " +
-                                           std::to_string(c_slowTransfersPerSecond) + "}}");
+                                           std::to_string(c_slowTransfersPerSecond) +
+                                           ", \"bps-total\": " +
+                                           std::to_string(c_slowBytesPerSecond) + "}}");
         node = "{\"driver\": \"throttle\", \"throttle-group\": " + jsonString(c_slowGroup) +
                ", \"file\": " + node + "}";
     }

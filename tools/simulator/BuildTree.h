@@ -10,6 +10,7 @@ namespace sim {
 struct BuildTree {
     std::string program;         // lifeboat; empty when it was not built
     std::string preloadLibrary;  // libfbemu.so
+    std::string slowDriveLibrary;  // liblifeboat-sim-slowdrive.so, also preloaded
     std::string fontDir;
     std::string pixmapDir;
     std::string languageDir;     // the compiled language tables

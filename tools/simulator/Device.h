@@ -14,6 +14,19 @@
 
 namespace sim {
 
+// The capacity of a new USB drive.
+const int c_newUsbDriveMb = 64;
+
+// A USB drive as it is inserted.
+struct UsbDriveSettings {
+    bool readOnly = false;
+    // Takes seconds to flush, and writes onto it go at about 1.5 MB/s.
+    bool slow = false;
+    // A new, empty drive of that many megabytes takes the old one's place;
+    // 0 inserts the drive as it was.
+    int sizeMb = 0;
+};
+
 // A device that runs the program: the simulated one on this machine or an
 // emulated board. It acts on the program's exit status as the device's
 // start-up does: 54 reboots (runs the program again), 51 resets the device
@@ -68,8 +81,13 @@ public:
     // simulator's layout: varlib/ is /var/lib, boot/ is /mnt/boot and
     // usb/drive/ the USB drive's contents.
     virtual std::vector<std::string> findFiles(const std::string& pattern) = 0;
-    virtual void insertUsbDrive(bool readOnly, bool slow) = 0;
+    virtual void insertUsbDrive(const UsbDriveSettings& drive) = 0;
+    // Pulls the drive out, mounted or not: from then on every write onto it
+    // fails, and it is missing for the next mount.
     virtual void removeUsbDrive() = 0;
+    // Adds that many megabytes of incompressible data to what the emergency
+    // backup saves, in place of what an earlier call added.
+    virtual void addBackupData(int megabytes) = 0;
     // How many times slower than the simulator the device runs; time-outs,
     // which are written for the simulator, are stretched by it.
     virtual int slowdown() const { return 1; }

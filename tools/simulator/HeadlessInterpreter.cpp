@@ -26,6 +26,9 @@ const int c_defaultRunningMs = 1000;
 const int c_maximumMs = 3600000;
 
 const int c_maximumIncludeDepth = 8;
+// A drive and the backup's data are held in memory or on this machine's disk.
+const int c_maximumDriveMb = 1024;
+const int c_maximumBackupDataMb = 256;
 
 class CommandFailed : public std::runtime_error {
 public:
@@ -108,7 +111,8 @@ const HeadlessInterpreter::Command HeadlessInterpreter::c_commands[] = {
     {"waitfor", 2, 6, &HeadlessInterpreter::waitFor},
     {"screenshot", 2, 2, &HeadlessInterpreter::screenshot},
     {"pixel", 3, 3, &HeadlessInterpreter::pixel},
-    {"usb", 2, 4, &HeadlessInterpreter::usb},
+    {"usb", 2, 6, &HeadlessInterpreter::usb},
+    {"backup-data", 2, 2, &HeadlessInterpreter::backupData},
     {"keyboard", 2, 2, &HeadlessInterpreter::keyboard},
     {"key", 2, 2, &HeadlessInterpreter::key},
     {"key-down", 2, 2, &HeadlessInterpreter::key},
@@ -332,21 +336,28 @@ void HeadlessInterpreter::usb(const Words& words)
     if (words[1] == "remove" && words.size() == 2) {
         m_device.removeUsbDrive();
     } else if (words[1] == "insert") {
-        bool readOnly = false;
-        bool slow = false;
+        UsbDriveSettings drive;
         for (size_t i = 2; i < words.size(); ++i) {
             if (words[i] == "read-only")
-                readOnly = true;
+                drive.readOnly = true;
             else if (words[i] == "slow")
-                slow = true;
+                drive.slow = true;
+            else if (words[i] == "size" && i + 1 < words.size())
+                drive.sizeMb = number(words[++i], 1, c_maximumDriveMb, "size");
             else
                 throw CommandFailed("unknown drive property \"" + words[i] + "\"");
         }
-        m_device.insertUsbDrive(readOnly, slow);
+        m_device.insertUsbDrive(drive);
     } else {
-        throw CommandFailed("usb takes \"insert [read-only] [slow]\" or \"remove\"");
+        throw CommandFailed("usb takes \"insert [read-only] [slow] [size MB]\" or \"remove\"");
     }
     m_out << "ok usb " << words[1] << std::endl;
+}
+
+void HeadlessInterpreter::backupData(const Words& words)
+{
+    m_device.addBackupData(number(words[1], 1, c_maximumBackupDataMb, "size"));
+    m_out << "ok backup-data" << std::endl;
 }
 
 void HeadlessInterpreter::keyboard(const Words& words)

@@ -20,7 +20,18 @@ namespace sim {
 //                                                   Device::findFiles)
 //   screenshot FILE.png
 //   pixel X Y                                       prints "pixel X Y RRGGBB"
-//   usb insert [read-only] [slow] | usb remove      a slow drive takes seconds to flush
+//   usb insert [read-only] [slow] [size MB]         a slow drive takes seconds to flush
+//                                                   and takes writes at about
+//                                                   1.5 MB/s; with a size, a new
+//                                                   empty drive of MB megabytes,
+//                                                   else the drive as it was (64
+//                                                   MB when new)
+//   usb remove                                      pulls it, mounted or not:
+//                                                   every later write onto it
+//                                                   fails
+//   backup-data MB                                  MB of incompressible data
+//                                                   among what the emergency
+//                                                   backup saves
 //   keyboard plug | keyboard unplug                 the USB keyboard
 //   key NAME | key-down NAME | key-up NAME          a key of the plugged-in keyboard
 //                                                   pressed and released, or only
@@ -68,6 +79,7 @@ private:
     void screenshot(const Words& words);
     void pixel(const Words& words);
     void usb(const Words& words);
+    void backupData(const Words& words);
     void keyboard(const Words& words);
     void key(const Words& words);
     // Sends the codes of a key name down or up, a modifier around the key.

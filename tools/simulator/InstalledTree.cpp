@@ -18,6 +18,7 @@ BuildTree BuildTree::current()
     const char* home = std::getenv("HOME");
     return BuildTree{"",
                      data + "/libfbemu.so",
+                     data + "/liblifeboat-sim-slowdrive.so",
                      data + "/fonts",
                      data + "/pixmaps",
                      data + "/lng",

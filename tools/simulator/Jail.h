@@ -8,10 +8,12 @@
 namespace sim {
 
 // How to run a program so that the device's fixed paths land in the
-// simulator's state: inside a user and mount namespace of its own, where the
-// caller is root, /mnt is a fresh tmpfs holding boot/ (bound to bootDir) and
-// an empty extdisk/ mount point, and /var/lib is bound to varLibDir. Nothing
-// the program mounts or writes there is seen outside.
+// simulator's state: in the user namespace of the USB drive's holder (see
+// DriveHolder.h), where the caller is root, and in a mount namespace of its
+// own made from the holder's, where /mnt is a fresh tmpfs holding boot/
+// (bound to bootDir) and an empty extdisk/ mount point, and /var/lib is
+// bound to varLibDir. Nothing the program mounts or writes there is seen
+// outside; the drive's file system is seen where the holder mounted it.
 struct JailSetup {
     std::string program;
     std::vector<std::string> arguments;    // after the program name
@@ -19,6 +21,8 @@ struct JailSetup {
     std::string bootDir;
     std::string varLibDir;
     std::string logFile;                   // standard output and error, appended
+    int userNamespace;                     // the holder's, to join
+    int mountNamespace;
 };
 
 // Starts the program as a child in a process group of its own, killed when

@@ -54,18 +54,24 @@ std::string usage()
                "  --headless      no window: commands from standard input (or SCRIPT)\n"
                "  --program PATH  the program to run instead of the built lifeboat\n") +
            c_displayOptionsUsage + c_inputOptionsUsage +
-           "Window: the mouse is the finger; U inserts or removes the USB drive,\n"
+           "Window: the mouse is the finger; U inserts or removes the USB drive (64 MB,\n"
+           "a file system that lasts as long as the simulator),\n"
            "K plugs the keyboard in or out (while it is in, Tab, Shift, the arrows,\n"
            "Enter, Space and Escape are its keys), S saves a screenshot, Q quits.\n"
            "Headless commands: tap X Y, press X Y,\n"
            "move X Y, release X Y, wait MS, waitfor pixel X Y RRGGBB [MS],\n"
            "waitfor still [QUIET_MS [MS]], waitfor file PATTERN [MS],\n"
            "screenshot FILE.png, pixel X Y,\n"
-           "usb insert [read-only] [slow], usb remove, expect-exit STATUS [MS],\n"
+           "usb insert [read-only] [slow] [size MB], usb remove, backup-data MB,\n"
+           "expect-exit STATUS [MS],\n"
            "expect-file PATTERN, expect-no-file PATTERN, expect-mounted PATH,\n"
            "expect-unmounted PATH, key NAME, key-down NAME, key-up NAME,\n"
            "keyboard plug, keyboard unplug, include FILE, quit; NAME is one of\n" +
            c_keyNamesHelp + ".\n" +
+           "A slow drive takes seconds to flush and writes at about 1.5 MB/s; with a\n"
+           "size, a new, empty drive of MB megabytes is inserted. usb remove pulls the\n"
+           "drive, mounted or not: every later write onto it fails. backup-data puts MB\n"
+           "of incompressible data among what the emergency backup saves.\n" +
            "Exit status: 0 done, 1 a check failed, 2 cannot run, 3 the program stopped\n"
            "with a status other than 50, 51 or 54.\n";
 }

@@ -165,9 +165,9 @@ void SdlFrontEnd::handleKey(SDL_Keycode key)
         saveScreenshot();
     } else if (key == SDLK_u) {
         if (m_device.state().usbDriveInserted())
-            m_device.state().removeUsbDrive();
+            m_device.removeUsbDrive();
         else
-            m_device.state().insertUsbDrive(false, false);
+            m_device.insertUsbDrive({});
         updateTitle();
     } else if (key == SDLK_k) {
         m_device.plugKeyboard(!m_device.keyboardPlugged());

@@ -2,7 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -87,6 +89,22 @@ std::string SimState::backupDirs() const
     for (const char* dir : c_dataDirs)
         dirs += (dirs.empty() ? "" : " ") + path("data/") + dir;
     return dirs;
+}
+
+// Random bytes, which no compression shrinks.
+void SimState::addBackupData(int megabytes) const
+{
+    const fs::path file = path("data/recordings/bulk.bin");
+    std::ofstream out(file, std::ios_base::binary | std::ios_base::trunc);
+    std::mt19937_64 random(static_cast<unsigned long>(megabytes));
+    std::vector<uint64_t> block(1 << 17);
+    for (int written = 0; written < megabytes; ++written) {
+        for (uint64_t& word : block)
+            word = random();
+        out.write(reinterpret_cast<const char*>(block.data()), block.size() * sizeof block[0]);
+    }
+    if (!out.flush())
+        throw std::runtime_error("Cannot write \"" + file.string() + "\".");
 }
 
 void SimState::insertUsbDrive(bool readOnly, bool slow)

@@ -12,9 +12,11 @@ namespace sim {
 //   varlib/       what the program sees as /var/lib (touch calibration)
 //   boot/         what it sees as /mnt/boot (boot ROM version)
 //   data/         the device's data, which the emergency backup saves
-//   usb/drive/    the virtual USB drive; usb/inserted, usb/read-only and
-//                 usb/slow are the drive's switches, read by the simulator's
-//                 mount scripts
+//   usb/drive/    where the virtual USB drive, a file system that lives as
+//                 long as the simulator, is mounted in the program's view
+//                 (see DriveHolder); usb/inserted, usb/read-only and usb/slow
+//                 are the drive's switches, read by the simulator's mount
+//                 scripts and its slow-drive library
 //   root/         the installation the program runs from (KARO_LIFEBOAT)
 //   input/        the input devices the program looks for (OKU_INPUT_DIR):
 //                 the plugged-in USB keyboard
@@ -36,6 +38,9 @@ public:
     std::string path(const std::string& relative) const { return m_directory + "/" + relative; }
     // The data directories to back up, separated by spaces.
     std::string backupDirs() const;
+    // Puts that many megabytes of random data among them, replacing what an
+    // earlier call put there.
+    void addBackupData(int megabytes) const;
 
     void insertUsbDrive(bool readOnly, bool slow);
     void removeUsbDrive();

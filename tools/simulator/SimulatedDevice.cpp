@@ -48,7 +48,9 @@ SimulatedDevice::SimulatedDevice(SimState& state, FramebufferView& screen,
                                  const std::vector<std::string>& arguments,
                                  const DisplaySettings& display, const InputSettings& inputs,
                                  std::ostream& events)
-    : Device(events), m_state(state), m_screen(screen), m_build(build), m_program(program),
+    : Device(events), m_state(state),
+      m_drive(state.path("usb/drive"), static_cast<long long>(c_newUsbDriveMb) << 20),
+      m_screen(screen), m_build(build), m_program(program),
       m_arguments(arguments), m_display(display), m_inputs(inputs)
 {
     setPanelRotation(display.rotation);
@@ -74,7 +76,8 @@ int SimulatedDevice::startProgram()
     const std::string log = logPath();
     std::ofstream(log, std::ios_base::app) << "--- simulator: starting " << m_program << "\n";
     m_pid = startJailed(JailSetup{m_program, m_arguments, programEnvironment(),
-                                 m_state.path("boot"), m_state.path("varlib"), log});
+                                 m_state.path("boot"), m_state.path("varlib"), log,
+                                 m_drive.userNamespace(), m_drive.mountNamespace()});
     return m_pid;
 }
 
@@ -87,7 +90,7 @@ std::vector<std::string> SimulatedDevice::programEnvironment() const
     const std::string framebuffer = m_state.path("fb");
     const std::string root = m_state.path("root");
     const std::vector<std::string> simulated = {
-        "LD_PRELOAD=" + m_build.preloadLibrary,
+        "LD_PRELOAD=" + m_build.preloadLibrary + " " + m_build.slowDriveLibrary,
         "FBEMU_PATH=" + framebuffer,
         std::string("FBEMU_MODE=") + ScreenMode::description(),
         "OKU_FBDEV=" + framebuffer,
@@ -144,24 +147,36 @@ bool SimulatedDevice::isMounted(const std::string& mountPoint)
     return false;
 }
 
+// As the program sees the state: with the drive's file system on usb/drive.
 std::vector<std::string> SimulatedDevice::findFiles(const std::string& pattern)
 {
     glob_t found;
     std::vector<std::string> paths;
-    if (glob(m_state.path(pattern).c_str(), 0, nullptr, &found) == 0)
-        paths.assign(found.gl_pathv, found.gl_pathv + found.gl_pathc);
+    if (glob(m_drive.hostPath(m_state.path(pattern)).c_str(), 0, nullptr, &found) == 0)
+        for (size_t i = 0; i < found.gl_pathc; ++i)
+            paths.push_back(found.gl_pathv[i] + m_drive.hostPrefix().size());
     globfree(&found);
     return paths;
 }
 
-void SimulatedDevice::insertUsbDrive(bool readOnly, bool slow)
+void SimulatedDevice::insertUsbDrive(const UsbDriveSettings& drive)
 {
-    m_state.insertUsbDrive(readOnly, slow);
+    if (drive.sizeMb > 0)
+        m_drive.replace(static_cast<long long>(drive.sizeMb) << 20);
+    else
+        m_drive.thaw();
+    m_state.insertUsbDrive(drive.readOnly, drive.slow);
 }
 
 void SimulatedDevice::removeUsbDrive()
 {
     m_state.removeUsbDrive();
+    m_drive.freeze();
+}
+
+void SimulatedDevice::addBackupData(int megabytes)
+{
+    m_state.addBackupData(megabytes);
 }
 
 bool SimulatedDevice::plugKeyboard(bool plugged)

@@ -10,6 +10,7 @@
 #include "BuildTree.h"
 #include "Device.h"
 #include "DisplaySettings.h"
+#include "DriveHolder.h"
 #include "EmulatedKeyboard.h"
 #include "FramebufferView.h"
 #include "InputSettings.h"
@@ -21,7 +22,8 @@ namespace sim {
 // The device on this machine: the program runs in a namespace of its own on
 // the simulator's state, draws into the framebuffer file, reads a PM9000
 // controller on a pseudo-terminal and a USB keyboard from a FIFO in the
-// state's input directory.
+// state's input directory, and finds the USB drive, a file system of its
+// own, mounted on the state's usb/drive.
 class SimulatedDevice : public Device {
 public:
     SimulatedDevice(SimState& state, FramebufferView& screen, const BuildTree& build,
@@ -35,8 +37,9 @@ public:
 
     bool isMounted(const std::string& mountPoint) override;
     std::vector<std::string> findFiles(const std::string& pattern) override;
-    void insertUsbDrive(bool readOnly, bool slow) override;
+    void insertUsbDrive(const UsbDriveSettings& drive) override;
     void removeUsbDrive() override;
+    void addBackupData(int megabytes) override;
     bool plugKeyboard(bool plugged) override;
     bool keyboardPlugged() const { return m_keyboard != nullptr; }
 
@@ -53,6 +56,9 @@ private:
     std::vector<std::string> programEnvironment() const;
 
     SimState& m_state;
+    // Made before anything else the simulator opens, which its holder would
+    // otherwise keep open.
+    DriveHolder m_drive;
     FramebufferView& m_screen;
     BuildTree m_build;
     std::string m_program;

@@ -14,6 +14,8 @@ log=/board/lifeboat.log
 out=/tmp/agent-$$.out
 pidfile=/tmp/lifeboat-$$.pid
 program_settings=
+# A directory the device's backup saves (its default list holds /root).
+backup_data_dir=/root
 
 # Like the device at power-up, the program starts on a black screen.
 start_program() {
@@ -42,6 +44,13 @@ stop_program() {
 # What the device's factory reset clears: calibration, state and user data.
 reset_storage() {
     rm -rf /var/lib/* /home/* /root/*
+}
+
+# Puts $1 megabytes of random data, which no compression shrinks, where the
+# backup finds it, in place of what an earlier call put there.
+backup_data() {
+    dd if=/dev/urandom of="$backup_data_dir/bulk.bin" bs=1048576 count="$1" iflag=fullblock \
+        2>/dev/null
 }
 
 # A device as it leaves the factory, with nothing mounted.
