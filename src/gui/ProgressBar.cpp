@@ -9,6 +9,7 @@ namespace OKU {
 const Color ProgressBar::s_defaultFrameColor(96, 96, 96, 255);
 const Color ProgressBar::s_defaultTroughColor(255, 255, 255, 255);
 const Color ProgressBar::s_defaultBarColor(35, 52, 85, 255);
+const Color ProgressBar::s_defaultPulseColor(144, 144, 144, 255);
 const int32_t ProgressBar::s_defaultHeight = 20;
 
 namespace {
@@ -91,7 +92,8 @@ void ProgressBar::draw(Painter& p)
     if (!isLTR())
         offset = inner - offset - width;
     if (width > 0)
-        p.drawSolidRect(c_frame + offset, c_frame, width, innerHeight, m_barColor);
+        p.drawSolidRect(c_frame + offset, c_frame, width, innerHeight,
+                        m_total == 0 ? s_defaultPulseColor : m_barColor);
 }
 
 int ProgressBar::getAutoMinWidth() const

@@ -8,13 +8,15 @@ namespace OKU {
 
 /// A horizontal bar showing how much of some work is done. When the amount is
 /// unknown it shows a block that moves back and forth one step per call of
-/// pulse(), so that the operator still sees that the work goes on. It fills
-/// from the right on right-to-left pages.
+/// pulse(), so that the operator still sees that the work goes on; the block
+/// has a colour of its own, so that it is never taken for an amount. The bar
+/// fills from the right on right-to-left pages.
 class ProgressBar : public Widget {
 public:
     static const Color s_defaultFrameColor;
     static const Color s_defaultTroughColor;
     static const Color s_defaultBarColor;
+    static const Color s_defaultPulseColor;
     static const int32_t s_defaultHeight;
 
     explicit ProgressBar(Widget* parent);
