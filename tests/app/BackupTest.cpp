@@ -11,6 +11,8 @@
 #include "BackupProgress.h"
 #include "BackupReason.h"
 #include "BackupWindow.h"
+#include "LifeboatScreen.h"
+#include "ScriptFinder.h"
 
 using namespace OKU;
 
@@ -89,6 +91,17 @@ TEST(BackupReasonTest, KnownReasonsAreTranslatedAndOthersShownAsWritten)
 
 namespace {
 
+// Waits up to ten seconds for what the test expects to happen.
+bool eventually(const std::function<bool()>& condition)
+{
+    for (int i = 0; i < 1000; ++i) {
+        if (condition())
+            return true;
+        sleepMilliseconds(10);
+    }
+    return false;
+}
+
 // The backup window over a drive faked by a directory, running a script
 // written for the case; the outcome arrives when the window has closed.
 class BackupWindowTest : public ::testing::Test {
@@ -115,17 +128,6 @@ protected:
                 ->modal();
             return static_cast<int>(m_outcome.result);
         };
-    }
-
-    // Waits up to ten seconds for what the test expects to happen.
-    static bool eventually(const std::function<bool()>& condition)
-    {
-        for (int i = 0; i < 1000; ++i) {
-            if (condition())
-                return true;
-            sleepMilliseconds(10);
-        }
-        return false;
     }
 
     bool exists(const std::string& path) const { return std::filesystem::exists(path); }
@@ -224,4 +226,59 @@ TEST_F(BackupWindowTest, SilenceBeyondTheLimitIsReportedUntilTheScriptMovesAgain
     EXPECT_TRUE(eventually([&] { return !stalled(); }));
     m_dir.write("drive/end", "");
     EXPECT_EQ(BackupOutcome::COMPLETED, harness.answer());
+}
+
+namespace {
+
+// Whether the top dialog shows text, asked on the GUI thread.
+bool shows(DialogHarness& harness, const std::wstring& text)
+{
+    return harness.m_root.onGuiThread(
+        [&] { return findShowing(harness.topDialog(), text) != nullptr; });
+}
+
+} // namespace
+
+// Through the page: a failed unmount is told, whatever the backup's outcome,
+// and a failure question carries the script's reason; the page comes back.
+TEST(LifeboatBackupTest, UnmountFailureAndTheScriptsReasonReachTheOperator)
+{
+    TempDir dir;
+    ScopedEnv realDrive("OKU_FAKE_EXTDISK", nullptr);
+    const FileFinder savedFinder = s_scriptFinder;
+    s_scriptFinder.setPath(dir.path());
+    ExternalDisk::s_global = new ExternalDisk(FileFinder(dir.path()));
+    const std::wstring unmountFailed = L"The USB drive could not be unmounted.\n\nDo not remove it "
+                                       L"before the device is switched off.";
+    // The dialogs in turn, each with the button that answers it.
+    typedef std::vector<std::pair<std::wstring, std::wstring>> Dialogs;
+    const struct { const char* backup; Dialogs dialogs; } cases[] = {
+        {"exit 0", {{unmountFailed, L"OK"}, {L"Emergency backup completed.", L"OK"}}},
+        {"echo \"$0: not mounted: $1\" >&2; exit 1",
+         {{unmountFailed, L"OK"},
+          {L"Emergency backup failed!\n\nTry again?\n\nThe USB drive is not mounted.", L"No"}}},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [name, body] : {std::make_pair("mount-extdisk.sh", "exit 0"),
+                                         std::make_pair("umount-extdisk.sh", "exit 1"),
+                                         std::make_pair("emergency-backup.sh", c.backup)}) {
+            dir.write(name, std::string("#!/bin/sh\n") + body + "\n");
+            ASSERT_EQ(0, chmod((dir / name).c_str(), 0755));
+        }
+        DialogHarness harness([](Widget* top) {
+            new LifeboatScreen(top, L"");
+            return 0;
+        });
+        ASSERT_EQ(0, harness.answer());
+        harness.send(L"Emergency Backup");
+        for (const auto& [dialog, answer] : c.dialogs) {
+            ASSERT_TRUE(eventually([&] { return shows(harness, dialog); })) << c.backup;
+            harness.send(answer);
+        }
+        EXPECT_TRUE(eventually([&] { return shows(harness, L"Reboot"); }));
+        EXPECT_FALSE(ExternalDisk::g().isMounted());
+    }
+    delete ExternalDisk::s_global;
+    ExternalDisk::s_global = nullptr;
+    s_scriptFinder = savedFinder;
 }
