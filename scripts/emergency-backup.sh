@@ -2,8 +2,10 @@
 # emergency-backup.sh TARGETDIR
 #
 # Saves the device's data onto the USB drive mounted at TARGETDIR as one
-# archive, backup-YYYYmmdd-HHMMSS.tar.gz, holding each saved directory under
-# its full path ("tar -C / -xzf ARCHIVE" puts everything back in place).
+# archive, backup-YYYYmmdd-HHMMSS.tar.gz (readable by root only), holding each
+# saved directory under its full path ("tar -C / -xzf ARCHIVE" puts
+# everything back in place). Needs a POSIX sh with tar, gzip, dd, stat, du,
+# df, mktemp, "mv -n -T" and "sync FILE": busybox alone or coreutils with tar.
 #
 #   BACKUP_DIRS  the directories to save, absolute and separated by blanks.
 #                Default "/etc /var/lib /home /root": the settings, the state
@@ -12,12 +14,41 @@
 #                with a message; when none is left (an empty list included)
 #                the backup fails.
 #
-# An archive under the final name is always complete: it is written under a
-# temporary name beside it, flushed to the drive, read back in full and only
-# then renamed. On any failure, and on SIGHUP, SIGINT or SIGTERM, the
-# temporary file is removed.
+# What the drive holds is trusted for nothing:
+# - TARGETDIR must be a mount point of a file system other than the root
+#   one, so that a drive that is not mounted never fills the device's flash.
+# - The archive is written into a fresh file of a unique name that this
+#   script creates; no entry found on the drive is opened, written or
+#   replaced. An entry of any kind under the final name fails the backup.
+# - Before its final name is given, the archive is flushed with a checked
+#   fsync and read back in full from the drive itself (direct I/O, or after
+#   dropping its cached pages), through gzip's integrity check. The rename
+#   never moves into an entry that appeared meanwhile and refuses to replace
+#   one (atomically with GNU mv; busybox's mv looks just before renaming);
+#   the file system is flushed after it. A file under the final name is
+#   therefore complete.
+# - On any failure, and on SIGHUP, SIGINT or SIGTERM (which also ends the
+#   running tar or read-back), the temporary file is removed.
 #
-# Exit status: 0 the archive is on the drive; 1 it is not; 2 wrong usage.
+# Progress: when LIFEBOAT_PROGRESS_FD names an open descriptor, lines go to
+# it: "partial PATH" (the temporary file), "stage saving" with "total BYTES"
+# (what du finds in the saved directories) and "done BYTES" (read so far) about
+# every second, then "stage checking" with the archive's size as total and
+# how much of it has been read back.
+#
+# The last line on standard error says why a backup failed; these reasons
+# have this exact wording after the "$0: " prefix:
+#   no space: FREE bytes free, NEEDED bytes needed   (checked before writing,
+#                                  NEEDED being the uncompressed size)
+#   read-only: TARGETDIR           (nothing can be created there)
+#   not mounted: TARGETDIR
+#   archive exists: PATH
+#   read-back failed: PATH         (the drive does not give back the archive)
+# Other failures, such as "writing PATH failed" (tar or the flush failed),
+# are told in plain words.
+#
+# Exit status: 0 the archive is on the drive; 1 it is not, and no temporary
+# file is left; 2 wrong usage.
 set -u
 # The directory list is split on blanks, never expanded as a pattern.
 set -f
@@ -27,13 +58,36 @@ fail() {
     exit 1
 }
 
+progress_fd=${LIFEBOAT_PROGRESS_FD-}
+case $progress_fd in
+    '' | *[!0-9]*) progress_fd= ;;
+    *) { true >&"$progress_fd"; } 2>/dev/null || progress_fd= ;;
+esac
+progress() {
+    [ -z "$progress_fd" ] || echo "$*" >&"$progress_fd"
+}
+
+# While process $1 runs, reports every second how much of the stage's $2
+# bytes it has read. The loop ends once the shell has reaped the process or
+# it is a zombie.
+report_reads() {
+    while awk '$1 == "State:" { exit $2 == "Z" }' "/proc/$1/status" 2>/dev/null; do
+        done_bytes=$(awk -v total="$2" '$1 == "rchar:" { print ($2 < total + 0 ? $2 : total) }' \
+            "/proc/$1/io" 2>/dev/null)
+        [ -z "$done_bytes" ] || progress "done $done_bytes"
+        sleep 1
+    done
+}
+
 if [ $# -ne 1 ]; then
     echo "usage: $0 TARGETDIR" >&2
     exit 2
 fi
-target=$1
-[ -d "$target" ] || fail "$target is no directory"
-[ -w "$target" ] || fail "$target is not writable"
+target=$(CDPATH='' cd -P -- "$1" 2>/dev/null && pwd -P) || fail "not mounted: $1"
+target_device=$(stat -c %d "$target")
+if [ "$target_device" = "$(stat -c %d /)" ] || [ "$target_device" = "$(stat -c %d "$target/..")" ]; then
+    fail "not mounted: $target"
+fi
 
 # Members are named relative to / with a leading "./", so that tar neither
 # warns about absolute names nor reads a directory "-x" as an option.
@@ -51,16 +105,77 @@ for dir in ${BACKUP_DIRS-/etc /var/lib /home /root}; do
 done
 [ -n "$members" ] || fail "nothing to back up"
 
-archive=$target/backup-$(date +%Y%m%d-%H%M%S).tar.gz
-[ ! -e "$archive" ] || fail "$archive exists already"
-partial=$archive.partial
-trap 'rm -f "$partial"' EXIT
-trap 'exit 1' HUP INT TERM
-
+# The uncompressed size: gzip rarely saves much on what a device keeps, and
+# running out of space halfway helps nobody.
 # shellcheck disable=SC2086 # the member list is split on purpose
-tar -C / -czf "$partial" $members || fail "writing $partial failed"
-sync
-tar -tzf "$partial" >/dev/null || fail "$partial does not read back"
-mv "$partial" "$archive" || fail "cannot rename $partial to $archive"
-sync
+needed=$(cd / && du -sk $members 2>/dev/null | awk '{ kb += $1 } END { printf "%.0f\n", kb * 1024 }')
+free=$(df -Pk "$target" | awk 'NR == 2 { printf "%.0f\n", $4 * 1024 }')
+[ -n "$free" ] || fail "cannot read the free space of $target"
+if awk -v free="$free" -v needed="$needed" 'BEGIN { exit !(free + 0 < needed + 0) }'; then
+    fail "no space: $free bytes free, $needed bytes needed"
+fi
+
+archive=$target/backup-$(date +%Y%m%d-%H%M%S).tar.gz
+if [ -e "$archive" ] || [ -L "$archive" ]; then
+    fail "archive exists: $archive"
+fi
+
+# unfinished: the file this run removes unless it succeeds;
+# worker: the child whose end the script is waiting for.
+unfinished=
+worker=
+trap '[ -z "$unfinished" ] || rm -f "$unfinished"' EXIT
+trap 'trap - HUP INT TERM; [ -z "$worker" ] || kill "$worker" 2>/dev/null; exit 1' HUP INT TERM
+
+unfinished=$(mktemp "$archive.XXXXXX" 2>/dev/null) || fail "read-only: $target"
+progress "partial $unfinished"
+
+progress "stage saving"
+progress "total $needed"
+# shellcheck disable=SC2086 # the member list is split on purpose
+tar -C / -czf - $members >"$unfinished" &
+worker=$!
+report_reads "$worker" "$needed"
+wait "$worker" || fail "writing $archive failed"
+progress "done $needed"
+sync "$unfinished" || fail "writing $archive failed"
+
+# O_DIRECT reads what the drive holds. A file system that refuses it gets the
+# file's clean pages dropped first (GNU dd's nocache, else the kernel's whole
+# clean cache), so that reading goes to the drive all the same. A failing dd
+# leaves gzip a truncated stream, which it rejects.
+size=$(stat -c %s "$unfinished")
+progress "stage checking"
+progress "total $size"
+if dd if="$unfinished" of=/dev/null iflag=direct count=0 2>/dev/null; then
+    direct=iflag=direct
+else
+    direct=
+    dd if="$unfinished" of=/dev/null iflag=nocache count=0 2>/dev/null ||
+        { echo 1 >/proc/sys/vm/drop_caches; } 2>/dev/null ||
+        echo "$0: $unfinished may be read back from the cache" >&2
+fi
+# shellcheck disable=SC2086 # no word when empty
+dd if="$unfinished" $direct bs=1M 2>/dev/null | gzip -t 2>/dev/null &
+worker=$!
+report_reads "$worker" "$size"
+wait "$worker" || fail "read-back failed: $archive"
+progress "done $size"
+
+# mv -n -T renames without replacing (renameat2 RENAME_NOREPLACE with GNU
+# mv) and never moves into a directory; a rename that did not happen leaves
+# the temporary file in place.
+mv -n -T "$unfinished" "$archive" 2>/dev/null
+if [ -e "$unfinished" ] || [ -L "$unfinished" ]; then
+    if [ -e "$archive" ] || [ -L "$archive" ]; then
+        fail "archive exists: $archive"
+    fi
+    fail "cannot rename $unfinished to $archive"
+fi
+if [ ! -f "$archive" ] || [ -L "$archive" ]; then
+    fail "cannot rename to $archive"
+fi
+unfinished=$archive
+sync -f "$target" || fail "writing $archive failed"
+unfinished=
 echo "$0: saved$members into $archive"
