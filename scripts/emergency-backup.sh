@@ -50,6 +50,10 @@
 # Exit status: 0 the archive is on the drive; 1 it is not, and no temporary
 # file is left; 2 wrong usage.
 set -u
+# dd's record counts are read below.
+export LC_ALL=C
+# Megabytes written between two flushes of the archive.
+chunk_mb=4
 # The directory list is split on blanks, never expanded as a pattern.
 set -f
 
@@ -68,14 +72,29 @@ progress() {
 }
 
 # While process $1 runs, reports every second how much of the stage's $2
-# bytes it has read. The loop ends once the shell has reaped the process or
-# it is a zombie.
+# bytes the process whose number file $3 holds has read (default: $1 itself).
+# The loop ends once the shell has reaped process $1 or it is a zombie.
 report_reads() {
     while awk '$1 == "State:" { exit $2 == "Z" }' "/proc/$1/status" 2>/dev/null; do
+        reader=$1
+        [ -z "${3:-}" ] || reader=$(cat "$3" 2>/dev/null)
         done_bytes=$(awk -v total="$2" '$1 == "rchar:" { print ($2 < total + 0 ? $2 : total) }' \
-            "/proc/$1/io" 2>/dev/null)
+            "/proc/$reader/io" 2>/dev/null)
         [ -z "$done_bytes" ] || progress "done $done_bytes"
         sleep 1
+    done
+}
+
+# Appends standard input to file $1 a chunk at a time, each chunk flushed to
+# the drive (a checked fsync) before the next is read. What is in memory never
+# runs far ahead of the drive: tar goes at the drive's pace, so its progress
+# is the drive's; a failing or pulled drive is noticed within a chunk; and a
+# cancelled backup never waits for a long flush it cannot interrupt.
+copy_flushed() {
+    while :; do
+        records=$(dd of="$1" bs=1048576 count=$chunk_mb iflag=fullblock oflag=append \
+            conv=notrunc,fsync 2>&1 >/dev/null) || return 1
+        case $records in "0+0 records in"*) return 0 ;; esac
     done
 }
 
@@ -124,7 +143,8 @@ fi
 # worker: the child whose end the script is waiting for.
 unfinished=
 worker=
-trap '[ -z "$unfinished" ] || rm -f "$unfinished"' EXIT
+private=
+trap '[ -z "$unfinished" ] || rm -f "$unfinished"; [ -z "$private" ] || rm -rf "$private"' EXIT
 trap 'trap - HUP INT TERM; [ -z "$worker" ] || kill "$worker" 2>/dev/null; exit 1' HUP INT TERM
 
 unfinished=$(mktemp "$archive.XXXXXX" 2>/dev/null) || fail "read-only: $target"
@@ -132,11 +152,21 @@ progress "partial $unfinished"
 
 progress "stage saving"
 progress "total $needed"
+# tar's number and status go to files of a private directory, since only the
+# last process of a pipeline is the shell's to wait for.
+private=$(mktemp -d) || fail "cannot create a temporary directory"
 # shellcheck disable=SC2086 # the member list is split on purpose
-tar -C / -czf - $members >"$unfinished" &
+(
+    tar -C / -czf - $members &
+    echo $! >"$private/tar.pid"
+    wait $!
+    echo $? >"$private/tar.status"
+) | copy_flushed "$unfinished" &
 worker=$!
-report_reads "$worker" "$needed"
-wait "$worker" || fail "writing $archive failed"
+report_reads "$worker" "$needed" "$private/tar.pid"
+wait "$worker" && [ "$(cat "$private/tar.status")" = 0 ] || fail "writing $archive failed"
+rm -rf "$private"
+private=
 progress "done $needed"
 sync "$unfinished" || fail "writing $archive failed"
 

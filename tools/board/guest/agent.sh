@@ -55,7 +55,9 @@ backup_data() {
 
 # A device as it leaves the factory, with nothing mounted.
 reset_device() {
-    umount /mnt/extdisk 2>/dev/null
+    # A backup the last program left running (its script leads a process
+    # group of its own) may still hold the drive: it is detached all the same.
+    umount /mnt/extdisk 2>/dev/null || umount -l /mnt/extdisk 2>/dev/null
     reset_storage
     : >"$log"
 }
