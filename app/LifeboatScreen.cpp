@@ -45,11 +45,13 @@ StaticText* createText(Widget* parent, const LString& text, HAlign halign, VAlig
     return staticText;
 }
 
-// The bold fonts from the largest size down to the smallest (at least 1).
+// The bold fonts from the largest size down to the smallest; at least the
+// font of size 1, however small the screen.
 std::vector<std::shared_ptr<const Font>> boldFonts(Cache& cache, int largest, int smallest)
 {
+    largest = std::max(largest, 1);
     std::vector<std::shared_ptr<const Font>> fonts;
-    for (int size = largest; size >= std::max(smallest, 1); --size)
+    for (int size = largest; size >= std::clamp(smallest, 1, largest); --size)
         fonts.push_back(cache.getFont(size, true, false));
     return fonts;
 }
@@ -129,7 +131,10 @@ void LifeboatScreen::runSizer()
 
 bool LifeboatScreen::fitHeading()
 {
-    const int room = m_smileys[1]->getRectAbs().x - m_smileys[0]->getRectAbs().right();
+    // Between the smileys, whichever side each is on (a mirrored page swaps them).
+    const Rect first = m_smileys[0]->getRectAbs();
+    const Rect second = m_smileys[1]->getRectAbs();
+    const int room = std::max(first.x, second.x) - std::min(first.right(), second.right());
     const std::wstring text = m_heading->getText().str();
     size_t index = 0;
     while (index + 1 < m_headingFonts.size() && m_headingFonts[index]->getTextSize(text).width > room)
