@@ -2,12 +2,14 @@
 # Usage: fetch-armhf-packages.sh DEST PACKAGE...
 # Downloads the Debian 12 armhf packages named and everything they depend on,
 # and unpacks each into DEST with dpkg -x (no maintainer scripts run).
-# Needs: apt-get and dpkg (any Debian 12 host), access to deb.debian.org.
+# Needs: apt-get and dpkg (any Debian 12 host) whose apt sources reach a
+# Debian 12 mirror: the machine's own sources and settings (its mirror, its
+# proxy) are used, so the packages come from wherever the machine gets its own.
 # Leaves: DEST filled, with DEST/.fetched-debs listing the .debs unpacked;
 # a private apt state and the downloaded .debs under
 # ${OKU_CACHE_DIR:-$HOME/.cache/oku}/apt-armhf, reused by later runs.
-# The system's apt and dpkg configuration are neither read for sources nor
-# changed, so the host needs no foreign architecture.
+# The system's apt and dpkg configuration are not changed, so the host needs
+# no foreign architecture.
 set -eu
 [ $# -ge 2 ] || { echo "usage: $0 DEST PACKAGE..." >&2; exit 2; }
 dest=$1
@@ -16,13 +18,6 @@ shift
 state=${OKU_CACHE_DIR:-$HOME/.cache/oku}/apt-armhf
 mkdir -p "$state/lists/partial" "$state/archives/partial" "$state/preferences.d" "$dest"
 [ -f "$state/status" ] || : >"$state/status"
-keyring=/usr/share/keyrings/debian-archive-keyring.gpg
-cat >"$state/sources.list" <<EOF
-deb [signed-by=$keyring] http://deb.debian.org/debian bookworm main
-deb [signed-by=$keyring] http://deb.debian.org/debian bookworm-updates main
-deb [signed-by=$keyring] http://deb.debian.org/debian-security bookworm-security main
-EOF
-
 # The status file stays empty: apt sees nothing installed and so resolves
 # the whole closure, down to libc6. Root-owned caches are not readable by
 # the _apt sandbox user, hence downloads run as the caller.
@@ -32,7 +27,6 @@ apt_armhf() {
         -o Dir::State="$state" -o Dir::State::Lists="$state/lists" \
         -o Dir::State::Status="$state/status" \
         -o Dir::Cache="$state" -o Dir::Cache::Archives="$state/archives" \
-        -o Dir::Etc::SourceList="$state/sources.list" -o Dir::Etc::SourceParts=/nonexistent \
         -o Dir::Etc::Preferences=/nonexistent -o Dir::Etc::PreferencesParts="$state/preferences.d" \
         "$@"
 }
