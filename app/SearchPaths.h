@@ -9,6 +9,8 @@
 struct SearchPaths {
     std::string resources;
     std::string scripts;
+    /// What set them, for a technician who finds a file missing.
+    std::string origin;
 };
 
 SearchPaths searchPathsFromEnv();

@@ -1,11 +1,7 @@
 #include "Version.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <fstream>
-
 #include "core/Paths.h"
+#include "core/RegularFile.h"
 #include "core/StringEdit.h"
 #include "core/Utf8.h"
 
@@ -13,6 +9,13 @@
 
 using OKU::LString;
 using OKU::LString1;
+
+namespace {
+
+// The boot ROM's file is read no further than this.
+const std::size_t c_bootromVersionBytes = 100;
+
+} // namespace
 
 std::string Version::s_bootromVersionFile = "/mnt/boot/bootrom_version.txt";
 
@@ -38,16 +41,12 @@ bool Version::isSimulator()
 
 LString Version::getBootromVersion()
 {
+    std::string bytes;
+    OKU::readRegularFileStart(s_bootromVersionFile, c_bootromVersionBytes, bytes);
+    // The file is ASCII: each byte becomes one character.
     std::wstring text;
-    int fd = open(s_bootromVersionFile.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        char buffer[100];
-        ssize_t n = read(fd, buffer, sizeof buffer);
-        close(fd);
-        // The file is ASCII: each byte becomes one character.
-        for (ssize_t i = 0; i < n; ++i)
-            text += static_cast<wchar_t>(static_cast<unsigned char>(buffer[i]));
-    }
+    for (const char byte : bytes)
+        text += static_cast<wchar_t>(static_cast<unsigned char>(byte));
     return LString(OKU::trim(text, L" \t\r\n"));
 }
 
@@ -60,9 +59,12 @@ LString Version::getVersionAt(const std::string& dir)
 {
     if (!OKU::pathExists(dir))
         return LString();
-    std::ifstream file(joinPath(dir, "VERSION"));
-    std::string line;
-    if (!std::getline(file, line))
+    // One byte more than the longest line tells a line that is too long.
+    std::string start;
+    if (!OKU::readRegularFileStart(joinPath(dir, "VERSION"), c_maxVersionLineBytes + 1, start))
+        return LString(LString1(L"UNKNOWN"));
+    const std::string line = start.substr(0, start.find('\n'));
+    if (start.empty() || line.size() > c_maxVersionLineBytes)
         return LString(LString1(L"UNKNOWN"));
     // A line of nothing but bytes that are not UTF-8 reads as empty too.
     const std::wstring version = OKU::utf8Decode(OKU::rtrim(line, "\r\n"));

@@ -71,10 +71,10 @@ int main(int argc, char** argv)
     const std::wstring message = argc >= 2 ? OKU::utf8Decode(argv[1]) : std::wstring();
 
     const SearchPaths paths = searchPathsFromEnv();
-    s_scriptFinder.setPath(paths.scripts);
+    s_scriptFinder.setPath(paths.scripts, paths.origin);
     OKU::ExternalDisk::initGlobal(s_scriptFinder);
     // The theme keeps a reference to the finder; main never returns.
-    const OKU::FileFinder resourceFinder(paths.resources);
+    const OKU::FileFinder resourceFinder(paths.resources, paths.origin);
     loadDeviceLanguage(resourceFinder);
 
     g_backend = new OKU::Backend("Lifeboat", 800, 480, false, argc, argv, "appicon");

@@ -17,6 +17,13 @@ public:
     int get() const { return m_fd; }
     bool isOpen() const { return m_fd >= 0; }
     void close();
+    /// Hands the descriptor over to the caller, who closes it.
+    int release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
 
 private:
     int m_fd = -1;

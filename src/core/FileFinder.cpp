@@ -1,19 +1,48 @@
 #include "core/FileFinder.h"
 
+#include <unistd.h>
+
 #include "core/FatalError.h"
 #include "core/Paths.h"
 #include "core/StringEdit.h"
 
 namespace OKU {
 
-FileFinder::FileFinder(const std::string& path)
+namespace {
+
+// The directories as the process sees them: relative ones (the empty one is
+// the working directory itself) below the working directory.
+std::string describeDirectories(const std::vector<std::string>& directories)
 {
-    setPath(path);
+    if (directories.empty())
+        return "no directory (the search path is empty)";
+    char buffer[4096];
+    const std::string workingDirectory = getcwd(buffer, sizeof buffer) ? buffer : ".";
+    std::string text;
+    for (const std::string& directory : directories) {
+        if (!text.empty())
+            text += ", ";
+        if (directory.empty())
+            text += workingDirectory;
+        else if (directory[0] == '/')
+            text += directory;
+        else
+            text += workingDirectory + "/" + directory;
+    }
+    return text;
 }
 
-void FileFinder::setPath(const std::string& path)
+} // namespace
+
+FileFinder::FileFinder(const std::string& path, const std::string& origin)
+{
+    setPath(path, origin);
+}
+
+void FileFinder::setPath(const std::string& path, const std::string& origin)
 {
     m_directories = split(path, ';');
+    m_origin = origin;
 }
 
 bool FileFinder::find(const std::string& name, std::string& result) const
@@ -32,7 +61,9 @@ std::string FileFinder::find(const std::string& name) const
 {
     std::string result;
     if (!find(name, result))
-        fatalError("Cannot find \"%s\"", name.c_str());
+        fatalError("Cannot find \"%s\" in %s%s", name.c_str(),
+                   describeDirectories(m_directories).c_str(),
+                   m_origin.empty() ? "" : (" (set by " + m_origin + ")").c_str());
     return result;
 }
 

@@ -10,19 +10,25 @@ namespace OKU {
 class FileFinder {
 public:
     /// The path is a ";"-separated list of directories; an empty piece stands
-    /// for the name as given (relative to the working directory).
-    explicit FileFinder(const std::string& path);
+    /// for the name as given (relative to the working directory). origin
+    /// says what sets the path (an environment variable, say), for the
+    /// message of a name found nowhere.
+    explicit FileFinder(const std::string& path, const std::string& origin = std::string());
 
-    void setPath(const std::string& path);
+    void setPath(const std::string& path, const std::string& origin = std::string());
 
     /// Stores the first existing candidate (directory + "/" + name, or name
     /// for an empty directory; absolute names are prefixed too) in result.
     bool find(const std::string& name, std::string& result) const;
-    /// As above; a name found nowhere is a fatal error.
+    /// As above; a name found nowhere is a fatal error whose message starts
+    /// with "Cannot find \"" + name + "\"" and goes on to name the
+    /// directories searched (relative ones made absolute) and the origin, so
+    /// that whoever installs the files knows where they belong.
     std::string find(const std::string& name) const;
 
 private:
     std::vector<std::string> m_directories;
+    std::string m_origin;
 };
 
 } // namespace OKU

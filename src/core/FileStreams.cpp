@@ -1,7 +1,8 @@
 #include "core/FileStreams.h"
 
 #include <fcntl.h>
-#include <unistd.h>
+
+#include <utility>
 
 #include "core/Utf8.h"
 
@@ -61,6 +62,14 @@ DescriptorStream<Stream, impliedMode, defaultMode>::DescriptorStream(const std::
 }
 
 template <class Stream, std::ios_base::openmode impliedMode, std::ios_base::openmode defaultMode>
+DescriptorStream<Stream, impliedMode, defaultMode>::DescriptorStream(Descriptor descriptor,
+                                                                     std::ios_base::openmode mode)
+    : DescriptorStream()
+{
+    attach(std::move(descriptor), mode | impliedMode);
+}
+
+template <class Stream, std::ios_base::openmode impliedMode, std::ios_base::openmode defaultMode>
 DescriptorStream<Stream, impliedMode, defaultMode>::~DescriptorStream() = default;
 
 template <class Stream, std::ios_base::openmode impliedMode, std::ios_base::openmode defaultMode>
@@ -72,18 +81,24 @@ void DescriptorStream<Stream, impliedMode, defaultMode>::open(const std::string&
         return;
     }
     mode |= impliedMode;
-    const int fd = ::open(path.c_str(), openFlags(mode), 0666);
-    if (fd < 0) {
+    attach(Descriptor(::open(path.c_str(), openFlags(mode), 0666)), mode);
+}
+
+template <class Stream, std::ios_base::openmode impliedMode, std::ios_base::openmode defaultMode>
+void DescriptorStream<Stream, impliedMode, defaultMode>::attach(Descriptor descriptor,
+                                                                std::ios_base::openmode mode)
+{
+    if (!descriptor.isOpen()) {
         this->setstate(std::ios_base::failbit);
         return;
     }
-    std::unique_ptr<Buffer> buffer(new Buffer(fd, bufferMode(mode), c_bufferSize));
+    std::unique_ptr<Buffer> buffer(new Buffer(descriptor.get(), bufferMode(mode), c_bufferSize));
+    // The buffer takes over the descriptor only when it could attach to it.
     if (!buffer->is_open()) {
-        // The buffer takes over the descriptor only when it could attach to it.
-        ::close(fd);
         this->setstate(std::ios_base::failbit);
         return;
     }
+    descriptor.release();
     m_buffer = std::move(buffer);
     this->rdbuf(m_buffer.get());
 }

@@ -9,6 +9,8 @@
 #include <ostream>
 #include <string>
 
+#include "core/Descriptor.h"
+
 namespace OKU {
 
 /// A standard stream whose file is opened with open(2), so that the flags
@@ -30,6 +32,9 @@ public:
     DescriptorStream();
     explicit DescriptorStream(const std::string& path, std::ios_base::openmode mode = defaultMode);
     explicit DescriptorStream(const std::wstring& path, std::ios_base::openmode mode = defaultMode);
+    /// A stream over a descriptor opened elsewhere (openRegularFile, say); a
+    /// closed one gives a stream that failed to open.
+    explicit DescriptorStream(Descriptor descriptor, std::ios_base::openmode mode = defaultMode);
     DescriptorStream(const DescriptorStream&) = delete;
     DescriptorStream& operator=(const DescriptorStream&) = delete;
     ~DescriptorStream() override;
@@ -46,6 +51,9 @@ public:
 
 private:
     typedef __gnu_cxx::stdio_filebuf<char> Buffer;
+
+    /// Takes over the descriptor; sets the fail bit when it is closed.
+    void attach(Descriptor descriptor, std::ios_base::openmode mode);
 
     std::unique_ptr<Buffer> m_buffer;
 };

@@ -3,12 +3,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
+#include <sstream>
 
 #include <sys/time.h>
 #include <unistd.h>
 
 #include "core/FileCopy.h"
-#include "core/FileStreams.h"
+#include "core/RegularFile.h"
 #include "core/Utf8.h"
 
 namespace OKU {
@@ -188,7 +189,9 @@ void setFullPathToLocaltime(const std::string& path)
 std::vector<std::wstring> getTimeZones()
 {
     std::vector<std::wstring> zones;
-    iufstream table(zoneInfoDirectory() + "/zone.tab");
+    std::string text;
+    readRegularFile(zoneInfoDirectory() + "/zone.tab", c_maxZoneTableBytes, text);
+    std::istringstream table(text);
     const auto skipLine = [&table] {
         table.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
     };

@@ -98,8 +98,11 @@ bool setTimeZone(const std::wstring& zone);
 /// The local time file, "/etc/localtime" unless changed.
 void setFullPathToLocaltime(const std::string& path);
 
+/// Larger zone tables are refused; the system's takes about 20 kB.
+constexpr std::uint64_t c_maxZoneTableBytes = 1 << 20;
+
 /// The zone names of the zone table, in its order; empty when it cannot be
-/// read.
+/// read or is no regular file of at most c_maxZoneTableBytes.
 std::vector<std::wstring> getTimeZones();
 
 // The following replace the system parts that setTimeZone, getTimeZones and

@@ -6,12 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <fstream>
 #include <memory>
+#include <sstream>
 #include <vector>
 
 #include "core/Backtrace.h"
 #include "core/Paths.h"
+#include "core/RegularFile.h"
 #include "core/Thread.h"
 #include "core/TraceConfig.h"
 #include "core/TraceOutput.h"
@@ -111,9 +112,10 @@ bool traceInit(TraceLevel fallback)
 
 bool traceInit(const std::string& path)
 {
-    std::ifstream in(path);
-    if (!in)
+    std::string text;
+    if (!readRegularFile(path, c_maxTraceConfigBytes, text))
         return false;
+    std::istringstream in(text);
 
     TraceRegistry& r = registry();
     TraceLock lock(r.mutex);

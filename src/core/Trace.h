@@ -22,6 +22,8 @@ extern int g_traceGlobalLimit;
 /// falls back to a standard-error output at the given level. Always true.
 bool traceInit(TraceLevel fallback);
 /// Replaces all outputs by those of the configuration file; true on success.
+/// A file that is missing, no regular file or larger than
+/// c_maxTraceConfigBytes fails without a word and changes nothing.
 bool traceInit(const std::string& path);
 /// One standard-error output; OKU_TRACEDEFAULT, when set, overrides level.
 void traceInitStderr(TraceLevel level);

@@ -1,6 +1,7 @@
 #ifndef OKU_CORE_TRACECONFIG_H
 #define OKU_CORE_TRACECONFIG_H
 
+#include <cstdint>
 #include <istream>
 #include <map>
 #include <memory>
@@ -11,6 +12,10 @@
 #include "core/TraceOutput.h"
 
 namespace OKU {
+
+/// Larger configuration files are refused as unreadable; a configuration of
+/// a hundred outputs with a hundred categories each takes well under this.
+constexpr std::uint64_t c_maxTraceConfigBytes = 1 << 20;
 
 /// Level names of the configuration file and of OKU_TRACEDEFAULT: "error",
 /// "warning", "info", "debug", "function", "silly", exact and lower case.

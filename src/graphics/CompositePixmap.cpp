@@ -1,8 +1,10 @@
 #include "graphics/CompositePixmap.h"
 
+#include <sstream>
+
 #include "core/FatalError.h"
-#include "core/FileStreams.h"
 #include "core/Paths.h"
+#include "core/RegularFile.h"
 
 namespace OKU {
 
@@ -34,6 +36,15 @@ bool CompositePixmap::readLayout(std::istream& in, Layout& layout)
     return !in.fail();
 }
 
+bool CompositePixmap::readLayoutFile(const std::string& path, Layout& layout)
+{
+    std::string text;
+    if (!readRegularFile(path, c_maxFileBytes, text))
+        return false;
+    std::istringstream in(text);
+    return readLayout(in, layout);
+}
+
 bool CompositePixmap::slicesFit(const Margins& slices, int width, int height)
 {
     // With both operands non-negative the subtractions cannot overflow,
@@ -45,8 +56,7 @@ bool CompositePixmap::slicesFit(const Margins& slices, int width, int height)
 void CompositePixmap::load(const std::string& path)
 {
     Layout layout;
-    iufstream in(path);
-    if (!readLayout(in, layout))
+    if (!readLayoutFile(path, layout))
         fatalError("Cannot read %s", path.c_str());
 
     const std::string pngPath = fileNameBase(path) + ".png";

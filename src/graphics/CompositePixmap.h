@@ -2,6 +2,7 @@
 #define OKU_GRAPHICS_COMPOSITEPIXMAP_H
 
 #include <array>
+#include <cstdint>
 #include <istream>
 #include <string>
 
@@ -31,8 +32,14 @@ public:
         Margins outerMargins;
         Color color;
     };
+    /// Larger ".cpm" files are refused: fifteen numbers take under 100 bytes.
+    static constexpr std::uint64_t c_maxFileBytes = 4096;
+
     /// Reads the fifteen numbers; false when the stream fails.
     static bool readLayout(std::istream& in, Layout& layout);
+    /// Reads the numbers of a ".cpm" file; false when it is missing, no
+    /// regular file of at most c_maxFileBytes or its numbers are unreadable.
+    static bool readLayoutFile(const std::string& path, Layout& layout);
     /// Whether slices cut a width x height image into nine pieces: none of
     /// them negative, the columns and the rows no wider than the image.
     /// Cutting with slices that do not fit is a fatal error.

@@ -108,6 +108,8 @@ public:
     /// Binary "P4", "P5" and "P6" images; false on malformed input or a stream
     /// error, the map then holding what was read so far.
     bool readPNM(std::istream& in);
+    /// Fails on a path that is no regular file or is larger than
+    /// c_maxImageFileBytes.
     bool loadPNM(const std::string& path);
     /// A binary "P5" image with maximum 255; alpha is not written.
     bool writePGM(std::ostream& out) const;

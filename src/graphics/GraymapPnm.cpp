@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/FileStreams.h"
+#include "core/RegularFile.h"
 #include "graphics/Graymap.h"
 #include "graphics/ImageLimits.h"
 
@@ -157,7 +158,7 @@ bool Graymap::readPNM(std::istream& in)
 
 bool Graymap::loadPNM(const std::string& path)
 {
-    iufstream in(path, std::ios_base::in | std::ios_base::binary);
+    iufstream in(openRegularFile(path, c_maxImageFileBytes), std::ios_base::binary);
     return in.is_open() && readPNM(in);
 }
 

@@ -13,6 +13,11 @@ namespace OKU {
 constexpr int64_t c_maxImageSide = 16384;
 constexpr int64_t c_maxImagePixels = int64_t(1) << 24;
 
+/// Larger image files are refused before anything is read: no image within
+/// the limits needs more than 8 bytes a pixel (16-bit RGBA, stored without
+/// compression), and 16 MiB more leave room for headers and ancillary data.
+constexpr int64_t c_maxImageFileBytes = 8 * c_maxImagePixels + (int64_t(16) << 20);
+
 /// Whether a width x height image (both at least 0) is within the limits.
 inline bool isLoadableImageSize(int64_t width, int64_t height)
 {

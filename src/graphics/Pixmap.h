@@ -159,6 +159,8 @@ public:
     /// Whether n pixels down a column from p equal those from q.
     static bool vLineCmp(const Pixel* p, const Pixel* q, int stride, int n);
 
+    /// The load functions fail, like for an unreadable file, on a path that
+    /// is no regular file or is larger than c_maxImageFileBytes.
     /// Raw "0UKO" files: a 16-byte little-endian header and the pixel array.
     bool readRaw(std::istream& in);
     void writeRaw(std::ostream& out) const;

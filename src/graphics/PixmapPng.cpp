@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/FileStreams.h"
+#include "core/RegularFile.h"
 #include "core/Trace.h"
 #include "graphics/ImageLimits.h"
 #include "graphics/PngStream.h"
@@ -357,7 +358,7 @@ bool Pixmap::writePNG(std::ostream& out) const
 
 bool Pixmap::loadPNG(const std::string& path)
 {
-    iufstream in(path, std::ios_base::in | std::ios_base::binary);
+    iufstream in(openRegularFile(path, c_maxImageFileBytes), std::ios_base::binary);
     return in.is_open() && readPNG(in);
 }
 

@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "core/FileStreams.h"
+#include "core/RegularFile.h"
 #include "graphics/ImageLimits.h"
 
 namespace OKU {
@@ -74,7 +75,7 @@ void Pixmap::writeRaw(std::ostream& out) const
 
 bool Pixmap::loadRaw(const std::string& path)
 {
-    iufstream in(path, std::ios_base::in | std::ios_base::binary);
+    iufstream in(openRegularFile(path, c_maxImageFileBytes), std::ios_base::binary);
     return in.is_open() && readRaw(in);
 }
 

@@ -44,9 +44,9 @@ std::shared_ptr<const CompositePixmap> Theme::makeLargeButton(Cache& cache,
         bottom);
 
     // Only the layout of the ".cpm" counts: the composed image replaces its PNG.
-    iufstream in(fileFinder.find(down ? "large-button/down.cpm" : "large-button/up.cpm"));
     CompositePixmap::Layout layout;
-    if (!CompositePixmap::readLayout(in, layout))
+    if (!CompositePixmap::readLayoutFile(
+            fileFinder.find(down ? "large-button/down.cpm" : "large-button/up.cpm"), layout))
         fatalError("Theme::makeLargeButton: Error reading CPM");
 
     if (!enabled) {

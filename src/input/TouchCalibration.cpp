@@ -1,12 +1,17 @@
 #include "input/TouchCalibration.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <locale>
+#include <sstream>
 
 #include "core/FileCopy.h"
 #include "core/FileStreams.h"
+#include "core/RegularFile.h"
 #include "core/ScreenRotation.h"
 #include "input/SimpleMatrix.h"
 
@@ -103,7 +108,10 @@ double TouchCalibration::largestError(const std::vector<TouchScreen::Calibration
 
 bool TouchCalibration::load(const std::string& path)
 {
-    iufstream in(path);
+    std::string text;
+    if (!readRegularFile(path, c_maxFileBytes, text))
+        return false;
+    std::istringstream in(text);
     in.imbue(std::locale::classic());
     int header = 0;
     if (!(in >> header) || header != c_fileHeader)
@@ -122,7 +130,12 @@ bool TouchCalibration::load(const std::string& path)
 bool TouchCalibration::save(const std::string& path) const
 {
     const std::string newPath = path + ".new";
-    oufstream out(newPath, std::ios_base::out | std::ios_base::trunc);
+    // The device's application writes this directory too: whatever it left
+    // under the temporary name (a FIFO would block the open, a link would
+    // carry the write elsewhere) gives way to a fresh file.
+    ::unlink(newPath.c_str());
+    oufstream out(Descriptor(
+        ::open(newPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644)));
     out.imbue(std::locale::classic());
     out << c_fileHeader;
     for (float value : m_coefficients)

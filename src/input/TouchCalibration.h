@@ -23,6 +23,8 @@ namespace OKU {
 class TouchCalibration {
 public:
     static constexpr int c_count = 12;
+    /// Larger calibration files are refused: the line takes under 200 bytes.
+    static constexpr std::uint64_t c_maxFileBytes = 4096;
     typedef std::array<float, c_count> Coefficients;
 
     /// The identity (c0 = c3 = 1, all others 0).
@@ -46,11 +48,15 @@ public:
                         float rawScale) const;
 
     /// Reads a calibration file; false (leaving this unchanged) when it is
-    /// missing, has another header than 6, fewer than twelve numbers or no
-    /// line end after the last one.
+    /// missing or no regular file of at most c_maxFileBytes (the device's
+    /// application writes the directory, so it may be a FIFO or a device),
+    /// has another header than 6, fewer than twelve numbers or no line end
+    /// after the last one.
     bool load(const std::string& path);
-    /// Writes path + ".new" and moves it over path with syncRename, so that a
-    /// failure or power loss leaves the old file in place.
+    /// Writes a fresh path + ".new" (whatever has that name is removed
+    /// first, never written through) and moves it over path with
+    /// syncRename, so that a failure or power loss leaves the old file in
+    /// place.
     bool save(const std::string& path) const;
 
     const Coefficients& getCoefficients() const { return m_coefficients; }

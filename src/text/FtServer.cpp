@@ -1,8 +1,6 @@
 #include "text/FtServer.h"
 
 #include <cerrno>
-#include <climits>
-#include <fcntl.h>
 #include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +9,7 @@
 #include FT_FREETYPE_H
 
 #include "core/FatalError.h"
+#include "core/RegularFile.h"
 #include "text/FtFace.h"
 
 namespace OKU {
@@ -67,21 +66,18 @@ void closeFontFile(FT_Stream stream)
 }
 
 // A stream over the open file, for FT_Open_Face; null when the file cannot
-// be opened or is not a regular file FreeType can address.
+// be opened or is no regular file of at most c_maxFontFileBytes. FreeType
+// reads only within the size taken here, so a file that grows later is read
+// no further.
 std::unique_ptr<FT_StreamRec> openFontFile(const std::string& path)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
+    Descriptor fd = openRegularFile(path, FtServer::c_maxFontFileBytes);
     struct stat status;
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
-        static_cast<unsigned long long>(status.st_size) > ULONG_MAX) {
-        close(fd);
+    if (!fd.isOpen() || fstat(fd.get(), &status) != 0)
         return nullptr;
-    }
     auto stream = std::make_unique<FT_StreamRec>();
     stream->size = static_cast<unsigned long>(status.st_size);
-    stream->descriptor.value = fd;
+    stream->descriptor.value = fd.release();
     stream->read = readFontFile;
     stream->close = closeFontFile;
     return stream;

@@ -2,6 +2,7 @@
 #define OKU_TEXT_FTSERVER_H
 
 #include <array>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -28,6 +29,9 @@ public:
 
     /// The font file extensions the server can open.
     static const std::array<const char*, 6> c_fileExts;
+    /// Larger font files are refused; the largest font of a device, a CJK
+    /// fallback, takes a few megabytes.
+    static constexpr std::uint64_t c_maxFontFileBytes = 64 << 20;
 
     /// Created on first use, destroyed at exit. The FreeType library and the
     /// lock are initialised with the first server and never released: faces
@@ -37,7 +41,8 @@ public:
 
     /// The face of a font file, shared with every other user of the path while
     /// it lives. A face without a character map gets the Microsoft symbol
-    /// encoding. Empty when the file cannot be opened as a face. The file
+    /// encoding. Empty when the file cannot be opened as a face (also when it
+    /// is no regular file or larger than c_maxFontFileBytes). The file
     /// stays open and is read in the parts FreeType asks for, not mapped.
     std::shared_ptr<FtFace> getFace(const std::string& path);
     /// Whether FreeType knows the file as a font; reads only its header.

@@ -1,22 +1,23 @@
 #include "text/LanguageTable.h"
 
-#include <istream>
-
-#include "core/FileStreams.h"
+#include "core/RegularFile.h"
 
 namespace OKU {
 
 namespace {
 
-// Reads one string up to its zero unit; false when the input ends first.
-bool readString(std::istream& in, std::wstring& text)
+// Reads one string from bytes at next up to its zero unit, leaving next
+// after it; false when the bytes end first.
+bool readString(const std::string& bytes, std::size_t& next, std::wstring& text)
 {
     text.clear();
-    unsigned char unit[2];
-    while (in.read(reinterpret_cast<char*>(unit), sizeof unit)) {
-        const wchar_t c = static_cast<wchar_t>(unit[0] | unit[1] << 8);
-        if (c == 0)
+    for (; next + 1 < bytes.size(); next += 2) {
+        const wchar_t c = static_cast<wchar_t>(static_cast<unsigned char>(bytes[next]) |
+                                               static_cast<unsigned char>(bytes[next + 1]) << 8);
+        if (c == 0) {
+            next += 2;
             return true;
+        }
         text += c;
     }
     return false;
@@ -26,19 +27,18 @@ bool readString(std::istream& in, std::wstring& text)
 
 bool readLanguageFile(const std::string& path, LanguageTable& table)
 {
-    iufstream in(path);
-    if (!in.is_open())
+    std::string bytes;
+    if (!readRegularFile(path, c_maxLanguageFileBytes, bytes))
         return false;
     LanguageTable result;
+    std::size_t next = 0;
     std::wstring source;
     std::wstring translation;
-    while (readString(in, source)) {
-        if (!readString(in, translation))
+    while (readString(bytes, next, source)) {
+        if (!readString(bytes, next, translation))
             return false;
         result[source] = translation;
     }
-    if (in.bad())
-        return false;
     table.swap(result);
     return true;
 }

@@ -1,6 +1,7 @@
 #ifndef OKU_TEXT_LANGUAGETABLE_H
 #define OKU_TEXT_LANGUAGETABLE_H
 
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -21,8 +22,12 @@ typedef std::map<std::wstring, std::wstring> LanguageTable;
  * that way makes the file truncated.
  */
 
+/// Larger language files are refused: the largest table takes under 100 kB.
+constexpr std::uint64_t c_maxLanguageFileBytes = 4 << 20;
+
 /// Reads the language file at path into table. False, with table untouched,
-/// when the file cannot be opened or read or is truncated.
+/// when the file cannot be opened or read, is no regular file of at most
+/// c_maxLanguageFileBytes, or is truncated.
 bool readLanguageFile(const std::string& path, LanguageTable& table);
 
 } // namespace OKU

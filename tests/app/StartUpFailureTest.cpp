@@ -51,3 +51,17 @@ TEST(StartUpFailureTest, EndsWithItsMessageAndStatus1)
             << lifeboat.errors;
     }
 }
+
+// A technician learns where the program looked, and what to set.
+TEST(StartUpFailureTest, MissingResourcesNameTheDirectoriesSearchedAndTheirVariable)
+{
+    EmulatedFramebuffer fb;
+    const Finished lifeboat =
+        runLifeboat(fb, {"KARO_LIFEBOAT=" + fb.directory(), "OKU_TSTYPE=none"});
+    EXPECT_EQ(1, lifeboat.status);
+    const std::string dir = fb.directory();
+    EXPECT_NE(std::string::npos,
+              lifeboat.errors.find("\" in " + dir + "/fonts, " + dir + "/pixmaps, " + dir +
+                                   "/keyboards, " + dir + "/lng (set by KARO_LIFEBOAT)\n"))
+        << lifeboat.errors;
+}

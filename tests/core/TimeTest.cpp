@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Paths.h"
-#include "TempDir.h"
+#include "HostileFiles.h"
 
 using namespace OKU;
 
@@ -139,6 +139,14 @@ TEST(TimeTest, TimeZonesComeFromTheZoneTableAndReplaceTheLocalTimeFileWhole)
     TempDir dir;
     setZoneInfoDirectory(dir.path());
     EXPECT_TRUE(getTimeZones().empty());
+    // A zone table that is a FIFO, an endless device or too large is none.
+    TempDir hostile;
+    for (const std::string& path : makeHostileFiles(hostile, c_maxZoneTableBytes)) {
+        ASSERT_EQ(0, mkdir((path + ".zoneinfo").c_str(), 0700));
+        ASSERT_EQ(0, symlink(path.c_str(), (path + ".zoneinfo/zone.tab").c_str()));
+        setZoneInfoDirectory(path + ".zoneinfo");
+        EXPECT_TRUE(refusedQuickly([] { return !getTimeZones().empty(); })) << path;
+    }
     setZoneInfoDirectory(OKU_TEST_DATA_DIR "/core/zoneinfo");
     EXPECT_EQ((std::vector<std::wstring>{L"Europe/Andorra", L"Am\u00e9rique/Z\u00fcrich",
                                          L"Antarctica/McMurdo"}),

@@ -11,7 +11,8 @@
 #include "core/Directories.h"
 #include "core/Paths.h"
 #include "core/Trace.h"
-#include "TempDir.h"
+#include "core/TraceConfig.h"
+#include "HostileFiles.h"
 
 using namespace OKU;
 
@@ -174,6 +175,29 @@ TEST_F(TraceTest, BadConfigurationsAreReportedAndFallBackToStandardError)
     // A valid default level overrides the program's.
     setenv("OKU_TRACEDEFAULT", "debug", 1);
     traceInitStderr(TRACE_ERROR);
+    EXPECT_EQ(TRACE_DEBUG, g_traceGlobalLimit);
+}
+
+// A configuration that is no regular file or too large is taken for a
+// missing one: nothing changes and nothing is said.
+TEST_F(TraceTest, ConfigurationThatIsNoFileOrTooLargeIsNotRead)
+{
+    for (const std::string& path : makeHostileFiles(m_dir, c_maxTraceConfigBytes)) {
+        EXPECT_TRUE(refusedQuickly([&] {
+            testing::internal::CaptureStderr();
+            const bool loaded = traceInit(path);
+            return loaded || !testing::internal::GetCapturedStderr().empty();
+        })) << path;
+    }
+    // The largest configuration loads, one byte more is refused.
+    const std::string config = writeConfig("<output type='stderr' defaultlimit='debug'/>");
+    std::string text = m_dir.read("traceconfig.xml");
+    text.resize(c_maxTraceConfigBytes, ' ');
+    m_dir.write("traceconfig.xml", text);
+    ASSERT_TRUE(traceInit(config));
+    EXPECT_EQ(TRACE_DEBUG, g_traceGlobalLimit);
+    m_dir.write("traceconfig.xml", text + " ");
+    EXPECT_FALSE(traceInit(config));
     EXPECT_EQ(TRACE_DEBUG, g_traceGlobalLimit);
 }
 

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/TempDir.h"
+#include "core/HostileFiles.h"
 #include "input/CalibrationPage.h"
 #include "input/SerialController.h"
 
@@ -98,6 +98,37 @@ TEST(TouchCalibrationTest, RefusedFilesAndFailedSavesChangeNothing)
     EXPECT_FALSE(TouchCalibration(c_distinct).save(dir / "calibration"));
     EXPECT_EQ("6 1 0 0 1 0 0 0 0 0 0 0 0\n", dir.read("calibration"));
     EXPECT_FALSE(TouchCalibration().save(dir / "missing/calibration"));
+}
+
+// The device's application writes the directory of the calibration file, so
+// it may have left a FIFO or a link to a device there: such files, and files
+// over the limit, are refused at once and change nothing.
+TEST(TouchCalibrationTest, CalibrationFileIsARegularFileWithinTheLimit)
+{
+    TempDir dir;
+    for (const std::string& path : makeHostileFiles(dir, TouchCalibration::c_maxFileBytes)) {
+        EXPECT_TRUE(refusedQuickly([&] {
+            TouchCalibration calibration(c_distinct);
+            return calibration.load(path) || calibration.getCoefficients() != c_distinct;
+        })) << path;
+    }
+    std::string text = "6 2 3 0.25 0.5 0 0 0 0 0 0 7 11\n";
+    text.resize(TouchCalibration::c_maxFileBytes, ' ');
+    dir.write("full", text);
+    TouchCalibration calibration;
+    ASSERT_TRUE(calibration.load(dir / "full"));
+    EXPECT_EQ(c_distinct, calibration.getCoefficients());
+    dir.write("over", text + " ");
+    EXPECT_FALSE(TouchCalibration().load(dir / "over"));
+
+    // Whatever lies under the temporary name, a FIFO or a link, is replaced,
+    // not opened.
+    ASSERT_EQ(0, mkfifo((dir / "saved.new").c_str(), 0600));
+    EXPECT_TRUE(refusedQuickly([&] { return !calibration.save(dir / "saved"); }));
+    ASSERT_EQ(0, symlink((dir / "full").c_str(), (dir / "saved.new").c_str()));
+    ASSERT_TRUE(calibration.save(dir / "saved"));
+    EXPECT_EQ(text, dir.read("full"));
+    EXPECT_EQ("6 2 3 0.25 0.5 0 0 0 0 0 0 7 11\n", dir.read("saved"));
 }
 
 // A device whose calibration file is missing or refused is not calibrated,

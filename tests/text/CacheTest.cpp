@@ -160,9 +160,12 @@ TEST_F(CacheTest, MissingAndUnreadableResourcesAreFatal)
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     m_dir.write("DroidSansThai.ttf", "not a font");
     const std::pair<std::function<void()>, std::string> cases[] = {
-        {[this] { m_cache.getPixmap("absent"); }, "Cannot find \"absent.png\""},
+        // The message names the directories searched.
+        {[this] { m_cache.getPixmap("absent"); },
+         "Cannot find \"absent.png\" in /[^,]+, " OKU_FONT_DIR},
         {[this] { m_cache.getPixmap("broken"); }, "Cannot load PNG file \"broken\""},
-        {[this] { m_cache.getFont("Absent.ttf", 12); }, "Cannot find \"Absent.ttf\""},
+        {[this] { m_cache.getFont("Absent.ttf", 12); },
+         "Cannot find \"Absent.ttf\" in /[^,]+, " OKU_FONT_DIR},
         // Even a fallback face that nothing may ever need.
         {[this] { m_cache.getFont(12, false, false); },
          "FontFace\\(\".*/DroidSansThai.ttf\"\\) file error"},
