@@ -136,3 +136,23 @@ TEST(BoardAgent, BackupDataReplacesTheLastAndDoesNotCompress)
     EXPECT_EQ(runShell("wc -c <" + bulk), "1048576\n");
     EXPECT_GE(std::stol(runShell("gzip -c " + bulk + " | wc -c")), 1048576);
 }
+
+// The board's check that the program wakes a dark display needs it dark first.
+TEST(BoardAgent, DarkensTheDisplayOrFailsWhereItCannot)
+{
+    AgentOnHost host;
+    GuestAgent agent(host.socketPath(), 10000);
+    const std::string sys = host.directory() + "/sys";
+    runShell("mkdir -p " + shellQuote(sys + "/class/graphics/fb0") + " " +
+             shellQuote(sys + "/class/backlight/panel") + " " +
+             shellQuote(sys + "/class/backlight/plain") + " && cd " + shellQuote(sys) +
+             "/class && echo 0 >graphics/fb0/blank && echo 0 >backlight/panel/bl_power && "
+             "echo 200 >backlight/panel/brightness && echo 9 >backlight/plain/brightness");
+    agent.check("sysfs=" + shellQuote(sys) + "; darken_display", 10000);
+    EXPECT_EQ(runShell("cd " + shellQuote(sys) + "/class && cat graphics/fb0/blank "
+                       "backlight/panel/bl_power backlight/panel/brightness "
+                       "backlight/plain/brightness; ls backlight/plain"),
+              "1\n4\n0\n0\nbrightness\n");
+    agent.check("sysfs=" + shellQuote(host.directory() + "/nothing"), 10000);
+    EXPECT_NE(agent.run("darken_display", 10000).status, 0);
+}

@@ -142,7 +142,8 @@ int BoardDevice::startProgram()
     std::string settings;
     for (const std::string& setting : m_settings)
         settings += (settings.empty() ? "" : " ") + setting;
-    std::string command = "program_settings=" + shellQuote(settings) + "; start_program";
+    std::string command = std::string(m_darkDisplay ? "darken_display && " : "") +
+                          "program_settings=" + shellQuote(settings) + " && start_program";
     for (const std::string& argument : m_arguments)
         command += " " + shellQuote(argument);
     const std::vector<std::string> output = m_agent.check(command, c_commandMs);

@@ -46,6 +46,10 @@ public:
     // the touch panel, read by the evdev touch driver. Takes effect with the
     // next start of the program.
     void setInputs(const sim::InputSettings& inputs, bool tablet);
+    // Every start of the program finds the display dark, as the device's
+    // application or the console blanker may leave it: fb0 blanked and the
+    // backlights off. Throws at the start when fb0 cannot be blanked.
+    void leaveDisplayDark(bool dark) { m_darkDisplay = dark; }
     // The finger on the virtio tablet at a panel pixel, touching or lifted.
     void touchTablet(bool touching, int panelX, int panelY);
 
@@ -91,6 +95,7 @@ private:
     bool m_pm9000 = true;
     bool m_keyboardPlugged = false;
     bool m_usbKeyboard = false;
+    bool m_darkDisplay = false;
     // The program that has been seen reading the keyboard now plugged.
     int m_keyboardReader = -1;
     std::unique_ptr<sim::Pm9000Controller> m_controller;

@@ -42,6 +42,7 @@ struct Options {
     sim::InputSettings inputs;
     // The virtio tablet is the touch panel.
     bool tablet = false;
+    bool darkDisplay = false;
     std::string script;
     std::vector<std::string> programArguments;
 };
@@ -49,6 +50,7 @@ struct Options {
 const char c_usage[] =
     "usage: lifeboat-board --board DIR [--reset] [--slowdown N] [--rotation DEG] [--flip]\n"
     "                      [--keyboard] [--no-touch] [--tablet] [--drm DEVICE]\n"
+    "                      [--dark-display]\n"
     "                      [--measure [--fault-around BYTES] | SCRIPT]\n"
     "                      [-- PROGRAM ARGUMENTS...]\n"
     "Runs lifeboat on the emulated board whose sockets (qmp.sock, agent.sock,\n"
@@ -59,6 +61,7 @@ const char c_usage[] =
     "  --slowdown N    stretch the commands' time-outs N times (default 3)\n"
     "  --drm DEVICE    the program draws on the DRM device (OKU_DRMDEV)\n"
     "  --tablet        the virtio tablet is the touch panel, read by the evdev driver\n"
+    "  --dark-display  every start finds the display dark: fb0 blanked, backlights off\n"
     "  --measure       time the start to the first full page, print memory figures\n"
     "  --fault-around BYTES  for the measured run, the board's kernel maps that\n"
     "                  much around each page fault of a file (4096: only the pages\n"
@@ -81,6 +84,8 @@ Options parseOptions(int argc, char** argv)
             options.drmDevice = argv[++i];
         } else if (arg == "--tablet") {
             options.tablet = true;
+        } else if (arg == "--dark-display") {
+            options.darkDisplay = true;
         } else if (sim::takeDisplayOption(argc, argv, i, options.display) ||
                    sim::takeInputOption(argv, i, options.inputs)) {
             continue;
@@ -140,6 +145,7 @@ int run(const Options& options)
                        std::cout);
     device.setPanelRotation(options.display.rotation);
     device.setInputs(options.inputs, options.tablet);
+    device.leaveDisplayDark(options.darkDisplay);
     if (options.reset)
         device.factoryNew();
     if (options.measure) {

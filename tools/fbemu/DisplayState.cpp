@@ -10,14 +10,19 @@ std::string displayStatePath(const std::string& framebuffer)
     return framebuffer + ".display";
 }
 
+std::string wholeFramesPath(const std::string& framebuffer)
+{
+    return framebuffer + ".frames";
+}
+
 bool readDisplayState(const std::string& framebuffer, DisplayState& state)
 {
     FILE* file = std::fopen(displayStatePath(framebuffer).c_str(), "re");
     if (!file)
         return false;
     DisplayState read;
-    const bool ok =
-        std::fscanf(file, "yres_virtual=%u yoffset=%u", &read.yresVirtual, &read.yoffset) == 2;
+    const bool ok = std::fscanf(file, "yres_virtual=%u yoffset=%u blank=%d", &read.yresVirtual,
+                                &read.yoffset, &read.blank) == 3;
     std::fclose(file);
     if (ok)
         state = read;
@@ -33,8 +38,8 @@ bool writeDisplayState(const std::string& framebuffer, const DisplayState& state
     FILE* file = std::fopen(scratch.c_str(), "we");
     if (!file)
         return false;
-    const bool written =
-        std::fprintf(file, "yres_virtual=%u yoffset=%u\n", state.yresVirtual, state.yoffset) > 0;
+    const bool written = std::fprintf(file, "yres_virtual=%u yoffset=%u blank=%d\n",
+                                      state.yresVirtual, state.yoffset, state.blank) > 0;
     if (std::fclose(file) == 0 && written && std::rename(scratch.c_str(), path.c_str()) == 0)
         return true;
     unlink(scratch.c_str());

@@ -50,12 +50,19 @@
 //                      "pan-beyond" (FBIOPAN_DISPLAY to any row but the first),
 //                      "evbit" (EVIOCGBIT(0)), "evabs" (EVIOCGBIT(EV_ABS));
 //                      "vsync" makes FBIO_WAITFORVSYNC fail with ENOTTY, as
-//                      on a driver without it
+//                      on a driver without it; "blank" makes FBIOBLANK fail
+//                      with EINVAL
 //
 // FBIOPUT_VSCREENINFO takes a new virtual height (and offset) within the frame
-// memory, nothing else; FBIOPAN_DISPLAY moves the shown rows within it. Both
-// keep what they changed in the display state file beside the framebuffer file
-// (see DisplayState.h), which other tools read to show the visible page.
+// memory, nothing else; FBIOPAN_DISPLAY moves the shown rows within it;
+// FBIOBLANK takes a blanking level. They keep what they changed in the display
+// state file beside the framebuffer file (see DisplayState.h), which other
+// tools read to show the visible page.
+//
+// Where a tool asked for whole frames (see DisplayState.h), the waits of the
+// program's drawing thread (pthread_cond_wait, pthread_cond_timedwait, poll,
+// waitpid) and its _exit copy the frame memory for that tool first (see
+// WholeFrames.h).
 
 #undef _FORTIFY_SOURCE
 
@@ -72,14 +79,18 @@
 #include <linux/fb.h>
 #include <linux/input.h>
 #include <linux/kd.h>
+#include <poll.h>
+#include <pthread.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "CommaList.h"
 #include "DisplayState.h"
 #include "EvdevCapabilities.h"
 #include "FramebufferMode.h"
+#include "WholeFrames.h"
 
 namespace {
 
@@ -95,6 +106,11 @@ typedef int (*OpenFunction)(const char*, int, ...);
 typedef int (*OpenAtFunction)(int, const char*, int, ...);
 typedef int (*CloseFunction)(int);
 typedef int (*IoctlFunction)(int, unsigned long, ...);
+typedef int (*WaitFunction)(pthread_cond_t*, pthread_mutex_t*);
+typedef int (*TimedWaitFunction)(pthread_cond_t*, pthread_mutex_t*, const struct timespec*);
+typedef int (*PollFunction)(struct pollfd*, nfds_t, int);
+typedef pid_t (*WaitPidFunction)(pid_t, int*, int);
+typedef void (*ExitFunction)(int);
 
 template <class Function>
 Function nextFunction(const char* name)
@@ -248,6 +264,21 @@ int answerFramebuffer(unsigned long request, void* argument)
     return 0;
 }
 
+// The state a change starts from: what was changed before, else the mode's.
+DisplayState currentState(const FramebufferMode& mode)
+{
+    DisplayState state;
+    state.yresVirtual = mode.var.yres_virtual;
+    state.yoffset = mode.var.yoffset;
+    readDisplayState(framebufferPath(), state);
+    return state;
+}
+
+bool changeState(const DisplayState& state)
+{
+    return publishWith([&] { return writeDisplayState(framebufferPath(), state); });
+}
+
 // A virtual height within the frame memory and an offset within that; the
 // visible size and the pixel format stay as they are.
 int answerPut(void* argument)
@@ -264,10 +295,10 @@ int answerPut(void* argument)
             mode.fix.smem_len ||
         wanted.yoffset > wanted.yres_virtual - wanted.yres)
         return fail();
-    DisplayState state;
+    DisplayState state = currentState(mode);
     state.yresVirtual = wanted.yres_virtual;
     state.yoffset = wanted.yoffset;
-    if (!writeDisplayState(framebufferPath(), state))
+    if (!changeState(state))
         return fail(EIO);
     mode.var.yres_virtual = state.yresVirtual;
     mode.var.yoffset = state.yoffset;
@@ -319,10 +350,25 @@ int answerPan(int fd, void* argument)
         (wanted.yoffset != 0 && isFailing("pan-beyond")))
         return fail();
     logPan(fd, mode, wanted.yoffset);
-    DisplayState state;
-    state.yresVirtual = mode.var.yres_virtual;
+    DisplayState state = currentState(mode);
     state.yoffset = wanted.yoffset;
-    return writeDisplayState(framebufferPath(), state) ? 0 : fail(EIO);
+    return changeState(state) ? 0 : fail(EIO);
+}
+
+// FBIOBLANK takes the level itself as its argument. The state file is written
+// only when the level changes, so a device nobody blanked keeps none.
+int answerBlank(void* argument)
+{
+    const long level = reinterpret_cast<long>(argument);
+    FramebufferMode mode;
+    if (isFailing("blank") || level < FB_BLANK_UNBLANK || level > FB_BLANK_POWERDOWN ||
+        !currentMode(mode))
+        return fail();
+    DisplayState state = currentState(mode);
+    if (state.blank == level)
+        return 0;
+    state.blank = static_cast<int>(level);
+    return changeState(state) ? 0 : fail(EIO);
 }
 
 // The terminal file holds one line per mode the terminal was in, the
@@ -415,6 +461,8 @@ int answerIoctl(IoctlFunction next, int fd, unsigned long request, void* argumen
         return answerPut(argument);
     if (kind == FRAMEBUFFER && request == FBIOPAN_DISPLAY)
         return answerPan(fd, argument);
+    if (kind == FRAMEBUFFER && request == FBIOBLANK)
+        return answerBlank(argument);
     if (kind == FRAMEBUFFER && request == FBIO_WAITFORVSYNC)
         return isFailing("vsync") ? fail(ENOTTY) : 0;
     if (kind == EVDEV && isCapabilityRequest(request))
@@ -514,5 +562,55 @@ int __ioctl_time64(int fd, unsigned long request, ...) noexcept
     return answerIoctl(next, fd, request, argument);
 }
 #endif
+
+// The drawing thread's waits, each between two of its frames.
+int pthread_cond_wait(pthread_cond_t* condition, pthread_mutex_t* mutex)
+{
+    static const WaitFunction next = nextFunction<WaitFunction>("pthread_cond_wait");
+    noteFrameBoundary();
+    return next(condition, mutex);
+}
+
+int pthread_cond_timedwait(pthread_cond_t* condition, pthread_mutex_t* mutex,
+                           const struct timespec* deadline)
+{
+    static const TimedWaitFunction next =
+        nextFunction<TimedWaitFunction>("pthread_cond_timedwait");
+    noteFrameBoundary();
+    return next(condition, mutex, deadline);
+}
+
+#if defined(__TIMESIZE) && __TIMESIZE == 32
+int __pthread_cond_timedwait64(pthread_cond_t* condition, pthread_mutex_t* mutex,
+                               const void* deadline)
+{
+    typedef int (*Function)(pthread_cond_t*, pthread_mutex_t*, const void*);
+    static const Function next = nextFunction<Function>("__pthread_cond_timedwait64");
+    noteFrameBoundary();
+    return next(condition, mutex, deadline);
+}
+#endif
+
+int poll(struct pollfd* descriptors, nfds_t count, int timeoutMs)
+{
+    static const PollFunction next = nextFunction<PollFunction>("poll");
+    noteFrameBoundary();
+    return next(descriptors, count, timeoutMs);
+}
+
+pid_t waitpid(pid_t pid, int* status, int options)
+{
+    static const WaitPidFunction next = nextFunction<WaitPidFunction>("waitpid");
+    noteFrameBoundary();
+    return next(pid, status, options);
+}
+
+void _exit(int status)
+{
+    static const ExitFunction next = nextFunction<ExitFunction>("_exit");
+    noteFrameBoundary();
+    next(status);
+    std::abort();
+}
 
 } // extern "C"

@@ -14,6 +14,11 @@
 //       moves and changes colour every frame, the background changing every
 //       fourth. After each frame it appends the back buffer to FILE, 4 bytes
 //       blue, green, red, alpha a pixel, row by row.
+//   fbemu_probe gui COUNT
+//       Builds the root widget and starts its GUI thread, which then draws
+//       COUNT whole-screen frames of colours 1:0:77, 2:0:77 ... (red the low
+//       byte of the number, green the high byte), one every 2 ms, and ends
+//       the process with _exit(0) after the last.
 //   fbemu_probe kill
 //       Builds the root widget, then ends through SIGTERM.
 //   fbemu_probe touch
@@ -154,6 +159,23 @@ int drawFrames(int count, const std::string& path)
     return std::fclose(file) == 0 && written ? 0 : 3;
 }
 
+[[noreturn]] void drawOnGuiThread(int count)
+{
+    OKU::RootWidget* root = new OKU::FbRootWidget(800, 480);
+    printSize(*root);
+    OKU::Widget* background = new OKU::Widget(root, 0, 0, root->getWidth(), root->getHeight());
+    root->start();
+    for (int frame = 1; frame <= count; ++frame) {
+        root->injectFunction(nullptr, [=] {
+            background->setBgColor(OKU::Color(frame % 256, frame / 256, 77));
+        });
+        usleep(2000);
+    }
+    root->injectFunction(nullptr, [] { _exit(0); });
+    for (;;)
+        pause();
+}
+
 [[noreturn]] void touch(int argc, char** argv)
 {
     OKU::traceInitStderr(OKU::TRACE_WARNING);
@@ -176,12 +198,15 @@ int main(int argc, char** argv)
         return draw(std::vector<std::string>(args.begin() + 1, args.end()));
     if (args.size() == 3 && args[0] == "frames")
         return drawFrames(std::atoi(args[1].c_str()), args[2]);
+    if (args.size() == 2 && args[0] == "gui")
+        drawOnGuiThread(std::atoi(args[1].c_str()));
     if (args.size() == 1 && args[0] == "kill") {
         OKU::FbRootWidget root(800, 480);
         raise(SIGTERM);
     }
     if (args.size() == 1 && args[0] == "touch")
         touch(argc, argv);
-    std::cerr << "usage: fbemu_probe draw | redraw X Y W H | frames COUNT FILE | kill | touch\n";
+    std::cerr << "usage: fbemu_probe draw | redraw X Y W H | frames COUNT FILE | gui COUNT | kill | "
+                 "touch\n";
     return 2;
 }

@@ -9,14 +9,15 @@
 
 namespace sim {
 
-// The framebuffer file the program draws into, seen through a shared
-// mapping, so every look sees what the program last wrote: the page the
-// emulation's panning shows, where the frame memory holds more than one.
+// The framebuffer file the program draws into, as the panel shows it: only
+// frames the program has finished (the emulation's whole frames, see
+// tools/fbemu/DisplayState.h), the page its panning shows where the frame
+// memory holds more than one, and black while the program has it blanked.
 class FramebufferView : public Screen {
 public:
-    // Creates the file, or extends it to the frame memory's size, pages
-    // frames of the screen; throws std::runtime_error when it cannot be
-    // mapped.
+    // Creates the framebuffer file and the whole-frames file beside it, or
+    // extends them to the frame memory's size, pages frames of the screen;
+    // throws std::runtime_error when they cannot be mapped.
     FramebufferView(const std::string& path, int pages);
     FramebufferView(const FramebufferView&) = delete;
     FramebufferView& operator=(const FramebufferView&) = delete;
@@ -30,12 +31,17 @@ public:
     std::vector<uint32_t> snapshot() const override;
 
 private:
-    // The first word of the page shown.
-    const uint32_t* visiblePage() const;
+    // Runs look on the first word of the page shown (null while blanked),
+    // with the emulation kept from publishing a frame meanwhile.
+    template <class Look>
+    void lookAtVisiblePage(Look look) const;
 
     std::string m_path;
     size_t m_pages;
-    uint32_t* m_words = nullptr;
+    // The program's frame memory, and the frames it finished.
+    uint32_t* m_memory = nullptr;
+    uint32_t* m_frames = nullptr;
+    int m_framesFd = -1;
 };
 
 } // namespace sim

@@ -16,6 +16,8 @@ pidfile=/tmp/lifeboat-$$.pid
 program_settings=
 # A directory the device's backup saves (its default list holds /root).
 backup_data_dir=/root
+# Where the kernel's devices are seen (the tests point it at a tree of their own).
+sysfs=/sys
 
 # Like the device at power-up, the program starts on a black screen.
 start_program() {
@@ -32,6 +34,19 @@ start_program() {
         usleep 10000
     done
     cat "$pidfile"
+}
+
+# The display as the device's application or the console blanker may leave
+# it: the framebuffer blanked, every backlight off. Fails when fb0 cannot be
+# blanked, so that no check of the program's wake-up passes on a display that
+# was never dark.
+darken_display() {
+    echo 1 >"$sysfs/class/graphics/fb0/blank" || return 1
+    for light in "$sysfs"/class/backlight/*; do
+        [ -e "$light/brightness" ] || continue
+        [ ! -e "$light/bl_power" ] || echo 4 >"$light/bl_power"
+        echo 0 >"$light/brightness"
+    done
 }
 
 stop_program() {
