@@ -1,5 +1,6 @@
 #include "gui/DrmRootWidget.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -10,6 +11,7 @@
 #include "core/Paths.h"
 #include "core/Trace.h"
 #include "gui/DisplayRotation.h"
+#include "gui/DisplayWake.h"
 #include "gui/DrmResources.h"
 #include "gui/SetupFailure.h"
 #include "input/TouchScreenFactory.h"
@@ -89,6 +91,7 @@ DrmRootWidget::DrmRootWidget(int, int)
     const int result = setMode(m_flips.getShown());
     if (result != 0)
         failSetup("Cannot set the mode on", m_path, -result);
+    wakeDrmDisplay(m_fd, m_connectorId);
     traceMessage(c_traceCategory, TRACE_INFO, "%s: %ux%u at %u Hz, %s, connector %u, CRTC %u",
                  m_path.c_str(), m_mode.hdisplay, m_mode.vdisplay, m_mode.vrefresh, format.name,
                  m_connectorId, m_crtcId);
@@ -97,6 +100,8 @@ DrmRootWidget::DrmRootWidget(int, int)
     m_writer.reset(new FrameWriter(format.pixelFormat, m_buffers[0]->getPitch(), m_mode.hdisplay,
                                    m_mode.vdisplay, rotation));
     resize(m_writer->getLogicalWidth(), m_writer->getLogicalHeight());
+    // A frame is flipped to at the vertical blank after it is complete.
+    setAimDelay(c_humanReactionMs + 1000 / std::max<int>(m_mode.vrefresh, 1));
     setTouchScreen(openTouchScreen(getWidth(), getHeight(), rotation).release());
 }
 

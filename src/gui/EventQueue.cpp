@@ -15,26 +15,32 @@ std::unique_ptr<RootWidget::Event> popFront(std::list<std::unique_ptr<RootWidget
 
 void RootWidget::EventQueue::push_back(std::unique_ptr<Event> e)
 {
-    MutexLocker lock(m_mutex);
-    if (!m_events.empty()) {
-        Event& last = *m_events.back();
-        // A run of moves collapses into the latest position; a press and a
-        // release carry different states and never merge.
-        const bool sameMouseState =
-            e->type == Event::EVENT_MOUSE && last.type == Event::EVENT_MOUSE && e->c == last.c;
-        const bool bothResize =
-            e->type == Event::EVENT_RESIZE && last.type == Event::EVENT_RESIZE;
-        if (sameMouseState || bothResize) {
-            last.a = e->a;
-            last.b = e->b;
-            last.c = e->c;
-            return;
+    bool wasEmpty;
+    {
+        MutexLocker lock(m_mutex);
+        wasEmpty = m_events.empty();
+        if (!wasEmpty) {
+            Event& last = *m_events.back();
+            // A run of moves collapses into the latest position; a press and
+            // a release carry different states and never merge.
+            const bool sameMouseState = e->type == Event::EVENT_MOUSE &&
+                                        last.type == Event::EVENT_MOUSE && e->c == last.c;
+            const bool bothResize =
+                e->type == Event::EVENT_RESIZE && last.type == Event::EVENT_RESIZE;
+            if (sameMouseState || bothResize) {
+                last.a = e->a;
+                last.b = e->b;
+                last.c = e->c;
+                return;
+            }
         }
+        m_events.push_back(std::move(e));
     }
-    // A reader can only be waiting while the queue is empty.
-    if (m_events.empty())
+    // A reader can only be waiting while the queue is empty. It is woken
+    // once the lock is free, so that it runs at once instead of waking only
+    // to wait for the lock again.
+    if (wasEmpty)
         m_cond.signal();
-    m_events.push_back(std::move(e));
 }
 
 void RootWidget::EventQueue::push_front(std::unique_ptr<Event> e)

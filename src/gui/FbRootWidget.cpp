@@ -11,6 +11,7 @@
 #include "core/Paths.h"
 #include "core/ScreenRotation.h"
 #include "gui/DisplayRotation.h"
+#include "gui/DisplayWake.h"
 #include "gui/SetupFailure.h"
 #include "input/TouchScreenFactory.h"
 
@@ -106,6 +107,9 @@ FbRootWidget::FbRootWidget(int, int) : RootWidget(0, 0)
         m_flipper.reset(
             new FbPageFlipper(m_fd, path, m_varInfo, *m_writer, m_frameMemory, frame));
     m_terminal.reset(new VirtualTerminal());
+    // Frames reach the panel as they are written, or panned to at once.
+    setAimDelay(c_humanReactionMs);
+    wakeFramebufferDisplay(m_fd);
 
     setTouchScreen(openTouchScreen(getWidth(), getHeight(), rotation).release());
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/Condition.h"
 #include "core/FatalError.h"
 
 namespace OKU {
@@ -57,14 +58,14 @@ std::string RootWidget::getDescription() const
 void RootWidget::injectMouseEvent(int x, int y, bool pressed)
 {
     std::unique_ptr<Event> e = makeEvent(Event::EVENT_MOUSE, x, y, pressed ? 1 : 0);
-    e->pagesShown = m_pagesShown.load();
+    e->injectedAt = monotonicNow();
     m_events.push_back(std::move(e));
 }
 
 void RootWidget::injectKeyEvent(KeyCode key, wchar_t c)
 {
     std::unique_ptr<Event> e = makeEvent(Event::EVENT_KEY, key, static_cast<int32_t>(c));
-    e->pagesShown = m_pagesShown.load();
+    e->injectedAt = monotonicNow();
     m_events.push_back(std::move(e));
 }
 

@@ -1,7 +1,6 @@
 #ifndef OKU_GUI_ROOTWIDGET_H
 #define OKU_GUI_ROOTWIDGET_H
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <list>
@@ -48,9 +47,8 @@ public:
         int32_t b = 0;
         int32_t c = 0;
         std::unique_ptr<std::function<void()>> function;
-        /// Mouse and key events: how many pages had been shown when it was
-        /// injected.
-        uint32_t pagesShown = 0;
+        /// Mouse and key events: when it was injected (monotonic clock).
+        TimeSpec injectedAt;
     };
 
     /// Producers append from any thread; the GUI thread is the only consumer.
@@ -140,6 +138,14 @@ public:
 
     KeyboardFocus& getKeyboardFocus() { return m_keyboardFocus; }
 
+    /// How long after the first frame of a page or dialog reached the screen
+    /// a press can first be aimed at it (0 after construction). Back ends of
+    /// a real screen set what no person can beat, so that a finger already
+    /// moving, or resting, when the page appeared never chooses on it.
+    void setAimDelay(int ms) { m_aimDelay = TimeSpec::fromMilliseconds(ms); }
+    /// Faster than anyone reacts to what appears on a screen.
+    static const int c_humanReactionMs = 100;
+
     TouchScreen* getTouchScreen() const { return m_touchScreen; }
     void setTouchScreen(TouchScreen* ts) { m_touchScreen = ts; }
 
@@ -177,10 +183,12 @@ protected:
     bool m_busy = false;
     int32_t m_eventCounter = 0;
     bool m_closing = false;
-    /// Counts the pages and dialogs that have reached the screen; injecting
-    /// threads read it to date their presses.
-    std::atomic<uint32_t> m_pagesShown{0};
-    /// A page or dialog appeared or went away since the last redraw.
+    /// When the first frame of the current page or dialog was handed to the
+    /// screen (GUI thread only).
+    TimeSpec m_pageShownAt;
+    TimeSpec m_aimDelay;
+    /// A page or dialog appeared or went away and has not reached the
+    /// screen yet.
     bool m_pageChanged = false;
     KeyboardFocus m_keyboardFocus{*this};
 
@@ -207,6 +215,9 @@ private:
     void handleCloseRequest();
     void emitChildEvents();
     void drawBackBuffer(const std::vector<Rect>& rects);
+    /// Whether a press injected at that time can have been aimed at the
+    /// page on the screen.
+    bool aimedAtShownPage(const TimeSpec& injectedAt) const;
     /// Notes a page or dialog about to be created on the root.
     void notePageCreation();
     /// Removes the oldest destroyed modal widget and wakes its caller; true

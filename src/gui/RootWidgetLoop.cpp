@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include "core/Condition.h"
 #include "core/ProcessExit.h"
 #include "core/Thread.h"
 #include "core/Trace.h"
@@ -109,7 +110,8 @@ void RootWidget::dispatch(Event& e)
 void RootWidget::deliverKeyEvent(const Event& e)
 {
     const KeyCode key = static_cast<KeyCode>(e.a);
-    if (!m_keyboardFocus.onKey(key, e.pagesShown == m_pagesShown.load()))
+    // Keys need no aiming: one typed once the page is on the screen is fresh.
+    if (!m_keyboardFocus.onKey(key, m_pageShownAt <= e.injectedAt))
         deliverKey(key, static_cast<wchar_t>(e.b));
 }
 
@@ -124,12 +126,12 @@ void RootWidget::deliverMouse(const Event& e)
             return;
         m_mouseDown = true;
         m_keyboardFocus.onPress();
-        // A finger that was down before the page under it was shown (resting
-        // on the panel at power-on, a panel stuck pressed, a tap made blindly
-        // while the loop was busy) did not aim at that page. Its gesture gets
-        // no target, so its moves and release reach nobody: only a new press
-        // can click.
-        if (e.pagesShown == m_pagesShown.load())
+        // A finger that was down before the page under it could be seen
+        // (resting on the panel at power-on, a panel stuck pressed, a tap made
+        // blindly while the loop was busy) did not aim at that page. Its
+        // gesture gets no target, so its moves and release reach nobody: only
+        // a new press can click.
+        if (aimedAtShownPage(e.injectedAt))
             deliverMouseDown(x, y);
     } else if (pressed) {
         deliverMouseMove(x, y);
@@ -137,6 +139,11 @@ void RootWidget::deliverMouse(const Event& e)
         m_mouseDown = false;
         deliverMouseUp(x, y);
     }
+}
+
+bool RootWidget::aimedAtShownPage(const TimeSpec& injectedAt) const
+{
+    return !m_pageChanged && m_pageShownAt + m_aimDelay <= injectedAt;
 }
 
 void RootWidget::deliverMouseDown(int x, int y)

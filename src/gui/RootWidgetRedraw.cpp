@@ -115,17 +115,19 @@ void RootWidget::redraw(bool immediate)
     std::vector<Rect> rects;
     rects.swap(m_dirtyRects);
     drawBackBuffer(rects);
-    // Counted before the screen gets the new page or dialog: a press made
-    // once any of it shows is then aimed at it.
+    if (!rects.empty()) {
+        for (const Rect& r : rects)
+            notifyRedraw(r, immediate);
+        notifyFrameDone(immediate);
+    }
+    // Dated once the frame is on the screen, not when it was drawn: a press
+    // that came in between was made before anything of the page showed.
     if (m_pageChanged) {
         m_pageChanged = false;
-        ++m_pagesShown;
+        m_pageShownAt = monotonicNow();
     }
     if (rects.empty())
         return;
-    for (const Rect& r : rects)
-        notifyRedraw(r, immediate);
-    notifyFrameDone(immediate);
     MutexLocker lock(m_subscriberMutex);
     for (DirtyRectSubscriber* s : m_subscribers)
         s->onDirtyRects(rects);

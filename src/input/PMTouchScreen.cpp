@@ -23,6 +23,9 @@ const int c_handshakeRetryMs = 100;
 const TimeSpec c_handshakeTime(1, 0);
 // Enough for every PenMount model.
 const int c_maxPacketSize = 8;
+// A controller reports a finger already on the panel as soon as reporting is
+// switched on; the page cannot show before this has passed.
+const int c_firstReportMs = 20;
 
 } // namespace
 
@@ -48,6 +51,7 @@ void PMTouchScreen::init()
     m_port = std::move(port);
     if (!pmInit())
         throw std::runtime_error("Failed initializing PenMount on " + m_device);
+    noteRestingContact();
     if (!loadCalibration(m_calibrationFile))
         m_calibration.reset();
 }
@@ -55,7 +59,7 @@ void PMTouchScreen::init()
 bool PMTouchScreen::handshake(const unsigned char* request, const AnswerCheck& accept)
 {
     const TimeSpec stageEnd = monotonicNow() + c_handshakeTime;
-    m_port->discardInput();
+    discardNoting();
     do {
         m_port->writeBytes(request, getPacketSize());
         if (awaitAnswer(stageEnd, accept))
@@ -77,15 +81,46 @@ bool PMTouchScreen::awaitAnswer(const TimeSpec& stageEnd, const AnswerCheck& acc
     int received = 0;
     for (;;) {
         const TimeSpec deadline = std::min(monotonicNow() + quietTime, stageEnd);
-        if (!m_port->readBytesUntil(answer + received, 1, deadline))
+        unsigned char byte;
+        if (!m_port->readBytesUntil(&byte, 1, deadline))
             return false;
-        if (++received < size)
-            continue;
-        if (accept(answer))
+        slideNoting(answer, received, byte);
+        if (received == size && accept(answer))
             return true;
-        std::memmove(answer, answer + 1, size - 1);
+    }
+}
+
+void PMTouchScreen::discardNoting()
+{
+    unsigned char window[c_maxPacketSize];
+    int received = 0;
+    unsigned char byte;
+    while (m_port->inputWaiting() && m_port->readBytes(&byte, 1, 0))
+        slideNoting(window, received, byte);
+}
+
+void PMTouchScreen::slideNoting(unsigned char* window, int& received, unsigned char byte)
+{
+    const int size = getPacketSize();
+    if (received == size) {
+        std::memmove(window, window + 1, size - 1);
         --received;
     }
+    window[received++] = byte;
+    if (received == size && validateFirstByte(window[0]) && validatePacket(window) &&
+        parsePacket(window).pressed)
+        m_restingContact = true;
+}
+
+void PMTouchScreen::noteRestingContact()
+{
+    const TimeSpec deadline = monotonicNow() + TimeSpec::fromMilliseconds(c_firstReportMs);
+    Event first;
+    if (readReport(&deadline, first) && first.pressed)
+        m_restingContact = true;
+    if (m_restingContact)
+        traceMessage("OKU::PMTouchScreen", TRACE_INFO,
+                     "A finger rests on the panel; it is ignored until lifted");
 }
 
 bool PMTouchScreen::reportWaiting()
@@ -137,6 +172,10 @@ bool PMTouchScreen::readReport(const TimeSpec* deadline, Event& event)
         m_droppedBytes.resynchronised();
         const Event raw = parsePacket(packet);
         traceMessage("OKU::PMTouchScreen", TRACE_DEBUG, "Raw X: %d, Raw Y:%d", raw.x, raw.y);
+        if (m_restingContact) {
+            m_restingContact = raw.pressed;
+            continue;
+        }
         event = m_calibration.convert(raw.pressed, raw.x, raw.y, m_width, m_height, m_rotation);
         return true;
     }

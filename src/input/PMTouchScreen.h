@@ -31,6 +31,9 @@ public:
     /// the model's handshake. A device or controller that fails is thrown, so
     /// that a device can go on without its panel. Without a readable
     /// calibration file the driver starts in raw mode with the identity.
+    /// A contact reported during the handshake, or in the first report right
+    /// after it, is a finger resting on the panel since before the program
+    /// started: none of its reports is delivered, its release included.
     void init() override;
     /// Skips bytes and packets the model rejects; warnings count them, one
     /// line per second at most.
@@ -61,7 +64,7 @@ protected:
 
     using AnswerCheck = std::function<bool(const unsigned char* answer)>;
 
-    /// Discards stale input, then sends request (one packet) again whenever
+    /// Discards stale input (noting a resting contact), then sends request (one packet) again whenever
     /// the line has been quiet for 100 ms, until an answer packet that accept
     /// takes arrives: true then; false once 1.0 s has passed without, whatever
     /// the controller sent.
@@ -72,6 +75,13 @@ private:
     /// (null: none).
     bool readReport(const TimeSpec* deadline, Event& event);
     bool awaitAnswer(const TimeSpec& stageEnd, const AnswerCheck& accept);
+    /// Reads what has arrived and not been read, noting a resting contact.
+    void discardNoting();
+    /// Slides window (size bytes, received of them filled) on by byte;
+    /// notes a touching report that the window holds whole.
+    void slideNoting(unsigned char* window, int& received, unsigned char byte);
+    /// Takes the first report after the handshake, if it comes at once.
+    void noteRestingContact();
 
     std::string m_device;
     int32_t m_baudRate;
@@ -79,6 +89,9 @@ private:
     std::string m_calibrationFile;
     CalibrationState m_calibration; ///< raw-mode flag and coefficients
     DroppedBytesReport m_droppedBytes;
+    /// A finger was on the panel when the controller started and has not
+    /// been lifted since (reading thread only).
+    bool m_restingContact = false;
 };
 
 } // namespace OKU

@@ -137,10 +137,5 @@ void SerialPort::writeBytes(const unsigned char* buffer, int count)
         throw deviceError("Cannot write to", m_device);
 }
 
-void SerialPort::discardInput()
-{
-    // Best effort: whatever stays is skipped by the reader's resynchronisation.
-    tcflush(m_fd, TCIFLUSH);
-}
 
 } // namespace OKU

@@ -38,9 +38,6 @@ public:
     void writeBytes(const unsigned char* buffer, int count);
     /// Whether bytes have arrived that were not read yet.
     bool inputWaiting() { return waitReadable(0); }
-    /// Drops what has arrived but was not read yet, such as late answers to an
-    /// earlier request.
-    void discardInput();
 
 private:
     /// deadline null: no limit.

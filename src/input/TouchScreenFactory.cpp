@@ -30,7 +30,7 @@ struct TypeEntry {
 
 const TypeEntry c_types[] = {
     {"dummy", TouchScreenType::DUMMY, nullptr, nullptr},
-    {"none", TouchScreenType::DUMMY, nullptr, nullptr},
+    {"none", TouchScreenType::NONE, nullptr, nullptr},
     {"pm6000", TouchScreenType::PM6000, "/dev/ttyS3", "9600"},
     {"pm9000", TouchScreenType::PM9000, "/dev/ttyS3", "19200"},
     {"input", TouchScreenType::LINUX_INPUT, "/dev/input/event0", nullptr},
@@ -60,6 +60,8 @@ std::unique_ptr<TouchScreen> createTouchScreen(const TouchScreenSettings& settin
                                                int height)
 {
     switch (settings.type) {
+    case TouchScreenType::NONE:
+        return nullptr;
     case TouchScreenType::DUMMY:
         return std::make_unique<DummyTouchScreen>();
     case TouchScreenType::PM6000:
@@ -79,6 +81,8 @@ std::unique_ptr<TouchScreen> openTouchScreen(int width, int height, int rotation
     const TouchFilterSettings filterSettings = TouchFilterSettings::fromEnv();
     std::unique_ptr<TouchScreen> touchScreen =
         createTouchScreen(touchScreenSettingsFromEnv(), width, height);
+    if (!touchScreen)
+        return nullptr;
     touchScreen->setRotation(rotation);
     try {
         touchScreen->init();

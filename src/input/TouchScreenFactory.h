@@ -8,7 +8,8 @@
 
 namespace OKU {
 
-enum class TouchScreenType { DUMMY, PM6000, PM9000, LINUX_INPUT, TSC10 };
+/// NONE: the device has no touch controller, so there is no driver at all.
+enum class TouchScreenType { NONE, DUMMY, PM6000, PM9000, LINUX_INPUT, TSC10 };
 
 /// Which driver to create and on which device; baud is used by the PenMount
 /// drivers only.
@@ -23,7 +24,8 @@ struct TouchScreenSettings {
 /// type's default device and baud rate. An unknown type is a fatal error.
 TouchScreenSettings touchScreenSettingsFromEnv();
 
-/// Constructs the driver the settings name, without initialising it.
+/// Constructs the driver the settings name, without initialising it; null for
+/// NONE.
 std::unique_ptr<TouchScreen> createTouchScreen(const TouchScreenSettings& settings, int width,
                                                int height);
 
@@ -34,6 +36,7 @@ std::unique_ptr<TouchScreen> createTouchScreen(const TouchScreenSettings& settin
 /// NIMBLO_OPTIONAL_TSC set to a non-empty value, the result is null (no
 /// controller fitted), otherwise the process ends with _exit(1). The driver
 /// comes wrapped in the filters TouchFilterSettings::fromEnv() asks for.
+/// OKU_TSTYPE=none gives null too: nothing to read, nothing to calibrate.
 std::unique_ptr<TouchScreen> openTouchScreen(int width, int height, int rotation = 0);
 
 } // namespace OKU

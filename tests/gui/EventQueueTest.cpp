@@ -14,7 +14,7 @@ std::unique_ptr<Event> makeEvent(const std::vector<intptr_t>& v)
 {
     return std::unique_ptr<Event>(new Event{static_cast<int32_t>(v[0]), v[1],
                                             static_cast<int32_t>(v[2]),
-                                            static_cast<int32_t>(v[3]), nullptr, 0});
+                                            static_cast<int32_t>(v[3]), nullptr, TimeSpec()});
 }
 
 Events drain(RootWidget::EventQueue& q)

@@ -1,8 +1,17 @@
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <set>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <tuple>
+#include <unistd.h>
+#include <vector>
 
 #include "graphics/Pixmap.h"
 #include "gui/EmulatedFramebuffer.h"
@@ -216,4 +225,104 @@ TEST(FbRootWidget, LaysOutATurnedPanelInItsTurnedSizeAndTurnsThePicture)
             EXPECT_EQ(c.corners[corner], Color(p.red, p.green, p.blue)) << "corner " << corner;
         }
     }
+}
+
+// The device's application or the console blanker may have left the display
+// dark: the program unblanks the framebuffer and lights the backlights it
+// finds (bl_power on; a brightness of 0 raised to a quarter of the range, at
+// least 1; one someone chose kept), unless told to leave the backlights alone.
+TEST(FbRootWidget, WakesADisplayLeftBlankedAndItsBacklights)
+{
+    const struct {
+        const char* name;
+        const char* power; // "" where the driver has no bl_power
+        const char* brightness;
+        const char* maximum;
+        const char* woken; // bl_power and brightness afterwards
+    } lights[] = {
+        {"panel", "4\n", "0\n", "255\n", "0\n63\n"},
+        {"dimmed", "0\n", "7\n", "10\n", "0\n7\n"},
+        {"coarse", "", "0\n", "3\n", "1\n"},
+        {"steps", "1\n", "0\n", "4\n", "0\n1\n"},
+    };
+    for (const bool keep : {false, true}) {
+        SCOPED_TRACE(keep ? "OKU_KEEP_BACKLIGHT=1" : "backlights switched on");
+        EmulatedFramebuffer fb;
+        fb.write("fb.display", "yres_virtual=480 yoffset=0 blank=1\n");
+        std::string before, expected;
+        for (const auto& light : lights) {
+            const std::string directory = "sys/class/backlight/" + std::string(light.name);
+            std::filesystem::create_directories(fb.file(directory));
+            if (*light.power)
+                fb.write(directory + "/bl_power", light.power);
+            fb.write(directory + "/brightness", light.brightness);
+            fb.write(directory + "/max_brightness", light.maximum);
+            before += light.power + std::string(light.brightness);
+            expected += light.woken;
+        }
+        const Finished probe =
+            run("/usr/bin/env", fb.probeCommand({"OKU_SYSFS=" + fb.file("sys"),
+                                                 keep ? "OKU_KEEP_BACKLIGHT=1" : "OKU_KEEP_BACKLIGHT=0"},
+                                                {"draw"}));
+        ASSERT_EQ(0, probe.status) << probe.errors;
+        EXPECT_EQ("yres_virtual=480 yoffset=0 blank=0\n", fb.read("fb.display"));
+        std::string after;
+        for (const auto& light : lights) {
+            const std::string directory = "sys/class/backlight/" + std::string(light.name);
+            after += (*light.power ? fb.read(directory + "/bl_power") : "") +
+                     fb.read(directory + "/brightness");
+        }
+        EXPECT_EQ(keep ? before : expected, after);
+    }
+}
+
+// A framebuffer that cannot be unblanked may be lit all the same.
+TEST(FbRootWidget, DrawsWithOneWarningWhenTheDisplayCannotBeUnblanked)
+{
+    EmulatedFramebuffer fb;
+    const Finished probe = run(
+        "/usr/bin/env", fb.probeCommand({"FBEMU_FAIL=blank", "OKU_SYSFS=" + fb.file("none")},
+                                        {"frames", "1", fb.file("frames")}));
+    EXPECT_EQ(0, probe.status);
+    EXPECT_EQ(1u, occurrences(probe.errors, "FBIOBLANK failed: " + std::string(std::strerror(EINVAL))))
+        << probe.errors;
+    EXPECT_NE(std::string(800 * 480 * 4, '\0'), fb.contents());
+}
+
+// A tool that asks for whole frames (the simulator's screen) must never see a
+// frame half written, however the drawing thread is scheduled: it reads under
+// the emulation's lock and sees the frames the GUI thread finished, the last
+// one included.
+TEST(FbRootWidget, ToolsAskingForWholeFramesSeeNoFrameHalfWritten)
+{
+    EmulatedFramebuffer fb;
+    const int frames = 300;
+    fb.write("fb.frames", std::string(800 * 480 * 4, '\0'));
+    Finished probe = {};
+    std::atomic<bool> done(false);
+    std::thread drawing([&] {
+        probe = run("/usr/bin/env", fb.probeCommand({}, {"gui", std::to_string(frames)}));
+        done = true;
+    });
+    const int fd = open(fb.file("fb.frames").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_LE(0, fd);
+    std::vector<uint32_t> words(800 * 480);
+    std::set<uint32_t> seen;
+    size_t torn = 0;
+    for (bool last = false; !last;) {
+        last = done;
+        flock(fd, LOCK_SH);
+        const ssize_t read = pread(fd, words.data(), words.size() * 4, 0);
+        flock(fd, LOCK_UN);
+        ASSERT_EQ(static_cast<ssize_t>(words.size() * 4), read);
+        if (std::count(words.begin(), words.end(), words[0]) != static_cast<long>(words.size()))
+            ++torn;
+        seen.insert(words[0]);
+    }
+    close(fd);
+    drawing.join();
+    EXPECT_EQ(0, probe.status) << probe.errors;
+    EXPECT_EQ(0u, torn);
+    EXPECT_EQ(0x2C014Du, words[0]); // frame 300: 44:1:77
+    EXPECT_LE(3u, seen.size());
 }

@@ -101,6 +101,53 @@ TEST(RootWidgetTest, APressMadeBeforeThePageWasShownNeverReachesIt)
     EXPECT_EQ(Widget::Children{page}, root.getChildren());
 }
 
+// A screen that takes a while to show a complete frame, as writing a whole
+// page into the framebuffer does; the finger is put down while it works.
+class SlowScreenRoot : public TestRootWidget {
+public:
+    void notifyFrameDone(bool) override
+    {
+        if (pressWhileShowing)
+            injectMouseEvent(10, 10, true);
+        pressWhileShowing = false;
+        usleep(5000);
+    }
+    bool pressWhileShowing = false;
+};
+
+// What decides is what the person could have seen: the frame of the page on
+// the screen, and then a moment no one's reaction beats.
+TEST(RootWidgetTest, APressCountsOnlyOnceThePageHasBeenOnTheScreenForTheAimDelay)
+{
+    SlowScreenRoot root;
+    Log log;
+    // The first report of a resting finger arrives while the first frame is
+    // still being written: the page is drawn, but not seen yet.
+    root.pressWhileShowing = true;
+    new LoggingWidget(&root, "page", log, c_input, Rect(0, 0, 100, 100));
+    root.runPending();
+    root.runPending();
+    root.touch(10, 10, false);
+    EXPECT_TRUE(log.empty());
+
+    // With a reaction time, a tap too soon after the page showed is no aim,
+    // and the whole gesture goes nowhere; one after it counts.
+    const int aimMs = 60;
+    root.setAimDelay(aimMs);
+    new LoggingWidget(&root, "dialog", log, c_input, Rect(0, 0, 50, 50));
+    root.runPending();
+    const TimeSpec shown = monotonicNow();
+    root.touch(10, 10, true);
+    usleep(aimMs * 1000);
+    root.touch(20, 20, true);
+    root.touch(20, 20, false);
+    EXPECT_TRUE(log.empty());
+    EXPECT_LT(monotonicNow(), shown + TimeSpec::fromMilliseconds(aimMs * 3))
+        << "too slow to tell the two sides apart";
+    root.tap(30, 30);
+    EXPECT_EQ((Log{"dialog down 30,30", "dialog up 30,30"}), log);
+}
+
 TEST(RootWidgetTest, AGuiOrWatchdogThreadThatCannotStartIsAFatalError)
 {
     unsetenv("OKU_DISABLE_WATCHDOG");

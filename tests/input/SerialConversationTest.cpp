@@ -18,7 +18,8 @@ TEST(SerialConversationTest, DriversAndControllersAgree)
         {"tsc10-start-bad-power-on"}, {"tsc10-start-refused"}, {"tsc10-start-unanswered"},
         {"pm9000-start", "pm9000-packets"}, {"pm9000-start", "pm9000-resync"}, {"pm9000-start", "pm9000-turned"},
         {"pm9000-start-retried"}, {"pm9000-start-stray-bytes"}, {"pm9000-start-late"}, {"pm9000-start-silent"},
-        {"pm9000-start-unconfirmed"}, {"pm9000-start-cut-off"},
+        {"pm9000-start-unconfirmed"}, {"pm9000-start-cut-off"}, {"pm9000-start-resting"},
+        {"pm9000-start-resting-late"},
         {"pm6000-start", "pm6000-packets"}, {"pm6000-start", "pm6000-resync"}, {"pm6000-start-retried"},
         {"pm6000-start-silent"},
     };

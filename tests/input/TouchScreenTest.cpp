@@ -35,8 +35,7 @@ TEST(TouchScreenTest, EnvironmentChoosesDriverDeviceAndBaud)
         {"input", nullptr, "9600", T::LINUX_INPUT, "/dev/input/event0", 0, typeid(LinuxTouchScreen)},
         {"input", "/dev/input/event3", nullptr, T::LINUX_INPUT, "/dev/input/event3", 0, typeid(LinuxTouchScreen)},
         {"tsc10", nullptr, nullptr, T::TSC10, "/dev/ttyS2", 0, typeid(TSC10TouchScreen)},
-        {"none", "/dev/ttyS1", "9600", T::DUMMY, "", 0, typeid(DummyTouchScreen)},
-        {"dummy", nullptr, nullptr, T::DUMMY, "", 0, typeid(DummyTouchScreen)},
+        {"dummy", "/dev/ttyS1", "9600", T::DUMMY, "", 0, typeid(DummyTouchScreen)},
     };
     for (const auto& t : cases) {
         SCOPED_TRACE(t.type ? t.type : "(unset)");
@@ -52,6 +51,19 @@ TEST(TouchScreenTest, EnvironmentChoosesDriverDeviceAndBaud)
         EXPECT_EQ(dummy ? std::make_pair(1, 1) : std::make_pair(800, 600),
                   std::make_pair(driver->getWidth(), driver->getHeight()));
     }
+}
+
+// A device without a touch controller has no driver, whatever else is set, so
+// that nothing asks for a calibration.
+TEST(TouchScreenTest, NoControllerGivesNoDriver)
+{
+    ScopedEnv type("OKU_TSTYPE", "none"), device("OKU_TSDEV", "/dev/ttyS1"),
+        baud("OKU_TSBAUD", "9600"), jitter("OKU_TS_JITTER", "0");
+    EXPECT_EQ(TouchScreenType::NONE, touchScreenSettingsFromEnv().type);
+    EXPECT_EQ(nullptr, createTouchScreen(touchScreenSettingsFromEnv(), 800, 600));
+    EXPECT_EQ(nullptr, openTouchScreen(800, 600, 90));
+    ScopedEnv filtered("OKU_TS_JITTER", "2");
+    EXPECT_EQ(nullptr, openTouchScreen(800, 600));
 }
 
 TEST(TouchScreenTest, UnknownTypeOrFailedInitIsFatalUnlessControllerIsOptional)
@@ -83,7 +95,7 @@ TEST(TouchScreenTest, FilterSettingsWrapTheDriver)
     // the driver is filtered.
     const std::tuple<const char*, const char*, int, int, bool> cases[] = {
         {nullptr, "", 2, 12, true}, {"0", "25", 0, 25, true}, {"5", "0", 5, 0, true}, {"0", "0", 0, 0, false}};
-    ScopedEnv type("OKU_TSTYPE", "none");
+    ScopedEnv type("OKU_TSTYPE", "dummy");
     for (const auto& [jitterText, debounceText, jitter, debounce, filtered] : cases) {
         ScopedEnv jitterEnv("OKU_TS_JITTER", jitterText),
             debounceEnv("OKU_TS_DEBOUNCE", debounceText);

@@ -5,7 +5,9 @@
 #include <fcntl.h>
 #include <ostream>
 #include <sstream>
+#include <optional>
 #include <stdexcept>
+#include <thread>
 #include <unistd.h>
 
 #include "KeyNames.h"
@@ -24,6 +26,29 @@ const int c_defaultQuietMs = 300;
 const int c_defaultExitTimeoutMs = 10000;
 const int c_defaultRunningMs = 1000;
 const int c_maximumMs = 3600000;
+// Longer than anyone takes to react to what appears on a screen, which the
+// program counts on before it takes a press as aimed at a new page.
+const int c_reactionMs = 150;
+// How often a wait for a pixel looks, so that it sees a frame about when a
+// person would.
+const int c_pixelPollMs = 1;
+
+typedef std::chrono::steady_clock Clock;
+
+// When a waitfor last saw what it waited for, until a tap has reacted to it.
+// Kept across interpreters: the board runs a new one for every line.
+std::optional<Clock::time_point> s_lastSight;
+
+// Polls the device until the deadline, then sleeps exactly to it.
+void pauseUntil(Device& device, Clock::time_point deadline, int sliceMs)
+{
+    const int leftMs = static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
+    if (leftMs > sliceMs)
+        pollUntil(device, leftMs - sliceMs, [] { return false; });
+    std::this_thread::sleep_until(deadline);
+    device.poll();
+}
 
 const int c_maximumIncludeDepth = 8;
 // A drive and the backup's data are held in memory or on this machine's disk.
@@ -203,6 +228,8 @@ void HeadlessInterpreter::execute(const Words& words)
         if (words.size() < command.minimumWords || words.size() > command.maximumWords)
             throw CommandFailed("wrong number of arguments to " + words[0]);
         (this->*command.handler)(words);
+        if (words[0] == "waitfor")
+            s_lastSight = Clock::now();
         return;
     }
     throw CommandFailed("unknown command \"" + words[0] + "\"");
@@ -218,6 +245,13 @@ void HeadlessInterpreter::waitTouchReady()
 {
     if (!m_device.waitTouchReady(c_touchReadyMs * m_device.slowdown()))
         throw CommandFailed("the program did not switch the touch controller on");
+}
+
+void HeadlessInterpreter::react()
+{
+    if (s_lastSight)
+        pauseUntil(m_device, *s_lastSight + std::chrono::milliseconds(c_reactionMs), 10);
+    s_lastSight.reset();
 }
 
 void HeadlessInterpreter::touch(const Words& words)
@@ -246,6 +280,7 @@ void HeadlessInterpreter::tap(const Words& words)
 {
     const int x = xAt(words, 1, m_screen);
     const int y = yAt(words, 2, m_screen);
+    react();
     if (m_device.phase() == Device::Phase::APPLICATION) {
         m_device.press(x, y);
     } else {
@@ -259,7 +294,8 @@ void HeadlessInterpreter::tap(const Words& words)
 
 void HeadlessInterpreter::wait(const Words& words)
 {
-    pollUntil(m_device, number(words[1], 0, c_maximumMs, "time"), [] { return false; });
+    const int ms = number(words[1], 0, c_maximumMs, "time");
+    pauseUntil(m_device, Clock::now() + std::chrono::milliseconds(ms), 10);
     m_out << "ok wait" << std::endl;
 }
 
@@ -282,7 +318,14 @@ void HeadlessInterpreter::waitForPixel(const Words& words)
     const int y = yAt(words, 3, m_screen);
     const uint32_t wanted = color(words[4]);
     const int timeoutMs = stretchedMs(words, 5, c_defaultWaitTimeoutMs, "time-out");
-    if (!pollUntil(m_device, timeoutMs, [&] { return m_screen.pixel(x, y) == wanted; }))
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    bool seen;
+    while (!(seen = m_screen.pixel(x, y) == wanted) && Clock::now() < deadline &&
+           m_device.phase() != Device::Phase::STOPPED) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(c_pixelPollMs));
+        m_device.poll();
+    }
+    if (!seen)
         throw CommandFailed("pixel " + words[2] + " " + words[3] + " is " +
                             colorText(m_screen.pixel(x, y)) + ", not " + words[4] + " after " +
                             std::to_string(timeoutMs) + " ms");
@@ -291,7 +334,6 @@ void HeadlessInterpreter::waitForPixel(const Words& words)
 
 void HeadlessInterpreter::waitForStill(const Words& words)
 {
-    typedef std::chrono::steady_clock Clock;
     const int quietMs = stretchedMs(words, 2, c_defaultQuietMs, "quiet time");
     const int timeoutMs = stretchedMs(words, 3, c_defaultWaitTimeoutMs, "time-out");
     std::vector<uint32_t> last = m_screen.snapshot();

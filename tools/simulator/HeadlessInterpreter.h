@@ -12,8 +12,11 @@ namespace sim {
 
 // Works the device from commands, one per line ("#" starts a comment):
 //   tap X Y | press X Y | move X Y | release X Y     the finger, in screen pixels
-//                                                   (the program's, on a rotated panel)
-//   wait MS
+//                                                   (the program's, on a rotated panel);
+//                                                   a tap right after a waitfor
+//                                                   comes as late as a person's,
+//                                                   c_reactionMs after it
+//   wait MS                                         to the millisecond
 //   waitfor pixel X Y RRGGBB [TIMEOUT_MS]           until the pixel has the colour
 //   waitfor still [QUIET_MS [TIMEOUT_MS]]           until the screen stops changing
 //   waitfor file PATTERN [TIMEOUT_MS]               until the device has it (see
@@ -90,6 +93,8 @@ private:
     void expectMounted(const Words& words);
 
     void waitTouchReady();
+    // Before a tap: a person needs a moment to react to what a waitfor saw.
+    void react();
     // The optional time at index, or the default, stretched by the slowdown.
     int stretchedMs(const Words& words, size_t index, int defaultMs, const char* what) const;
 
