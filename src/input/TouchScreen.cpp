@@ -1,6 +1,7 @@
 #include "input/TouchScreen.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -49,7 +50,14 @@ void TouchScreen::setCalibrated(bool calibrated)
         return;
     }
     s_markerDisowned = false;
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Only the marker's existence counts. Whatever another program left under
+    // its name that is no plain file (a FIFO would block the open, a link
+    // would lead elsewhere) is replaced by one.
+    struct stat status;
+    if (lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+        unlink(path.c_str());
+    const int fd = open(path.c_str(),
+                        O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd >= 0)
         close(fd);
 }

@@ -1,6 +1,8 @@
 #include "input/TouchScreen.h"
 
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <string>
 #include <tuple>
 #include <typeinfo>
@@ -142,4 +144,16 @@ TEST(TouchScreenTest, MarkerFileRecordsCalibration)
     TouchScreen::setCalibrated(false);
     EXPECT_FALSE(TouchScreen::isCalibrated());
     TouchScreen::setCalibrated(true); // believed again once written
+
+    // A FIFO or a link left under the marker's name is replaced, never opened.
+    dir.write("elsewhere", "keep");
+    ASSERT_EQ(0, mkfifo((dir / "fifo").c_str(), 0600));
+    ASSERT_EQ(0, symlink((dir / "elsewhere").c_str(), (dir / "link").c_str()));
+    for (const char* name : {"fifo", "link"}) {
+        ScopedEnv planted("OKU_TS_CALIBRATED_FILE", (dir / name).c_str());
+        TouchScreen::setCalibrated(true);
+        EXPECT_TRUE(std::filesystem::is_regular_file(
+            std::filesystem::symlink_status(dir / name))) << name;
+    }
+    EXPECT_EQ("keep", dir.read("elsewhere"));
 }
