@@ -25,6 +25,19 @@ bool waitForEnd(ChildProcess& child)
     return false;
 }
 
+// The first line the child reports, waiting up to ten seconds for it.
+std::string firstReportLine(ChildProcess& child)
+{
+    for (int i = 0; i < 1000; ++i) {
+        child.poll();
+        const std::vector<std::string> lines = child.takeReportLines();
+        if (!lines.empty())
+            return lines.front();
+        OKU::sleepMilliseconds(10);
+    }
+    return std::string();
+}
+
 // A process gone, or left a zombie for its new parent to reap.
 bool hasEnded(const std::string& pid)
 {
@@ -66,29 +79,19 @@ TEST(ChildProcessTest, ReportLinesErrorsAndStatusArriveWithoutBlocking)
 TEST(ChildProcessTest, SignalsReachTheWholeGroupAndDestructionEndsARunningChild)
 {
     ChildProcess child("sh", {"-c", "sleep 30 & echo $! >&3; wait"}, "LIFEBOAT_TEST_FD");
-    std::vector<std::string> lines;
-    for (int i = 0; i < 1000 && lines.empty(); ++i) {
-        child.poll();
-        lines = child.takeReportLines();
-        OKU::sleepMilliseconds(10);
-    }
-    ASSERT_EQ(1u, lines.size());
+    const std::string grandchild = firstReportLine(child);
+    ASSERT_FALSE(grandchild.empty());
     EXPECT_FALSE(child.poll());
     child.signalGroup(SIGTERM);
     ASSERT_TRUE(waitForEnd(child));
     EXPECT_EQ(-2, child.exitStatus());
-    EXPECT_TRUE(hasEnded(lines[0]));
+    EXPECT_TRUE(hasEnded(grandchild));
 
     // Killed and reaped on destruction, TERM ignored or not.
     std::string pid;
     {
         ChildProcess stubborn("sh", {"-c", "trap '' TERM; echo $$ >&3; sleep 30"}, "LIFEBOAT_TEST_FD");
-        for (int i = 0; i < 1000 && pid.empty(); ++i) {
-            stubborn.poll();
-            for (const std::string& line : stubborn.takeReportLines())
-                pid = line;
-            OKU::sleepMilliseconds(10);
-        }
+        pid = firstReportLine(stubborn);
         stubborn.signalGroup(SIGTERM);
     }
     ASSERT_FALSE(pid.empty());
