@@ -153,6 +153,8 @@ void BoardInterpreter::tablet(const Words& words)
         return;
     }
     const sim::PanelPosition panel = m_rotation.toPanel(x, y);
+    if (action == "tap" || action == "press")
+        sim::HeadlessInterpreter::react(m_device);
     m_tablet(action != "release", panel.x, panel.y);
     if (action == "tap") {
         sim::pollUntil(m_device, c_tapMs, [] { return false; });

@@ -247,10 +247,10 @@ void HeadlessInterpreter::waitTouchReady()
         throw CommandFailed("the program did not switch the touch controller on");
 }
 
-void HeadlessInterpreter::react()
+void HeadlessInterpreter::react(Device& device)
 {
     if (s_lastSight)
-        pauseUntil(m_device, *s_lastSight + std::chrono::milliseconds(c_reactionMs), 10);
+        pauseUntil(device, *s_lastSight + std::chrono::milliseconds(c_reactionMs), 10);
     s_lastSight.reset();
 }
 
@@ -280,7 +280,7 @@ void HeadlessInterpreter::tap(const Words& words)
 {
     const int x = xAt(words, 1, m_screen);
     const int y = yAt(words, 2, m_screen);
-    react();
+    react(m_device);
     if (m_device.phase() == Device::Phase::APPLICATION) {
         m_device.press(x, y);
     } else {

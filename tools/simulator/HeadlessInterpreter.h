@@ -64,6 +64,10 @@ public:
 
     typedef std::vector<std::string> Words;
 
+    // A touch right after a waitfor saw what it waited for comes as late as
+    // a person's would, c_reactionMs after it; for the board's own touches too.
+    static void react(Device& device);
+
 private:
     struct Command;
     static const Command c_commands[];
@@ -94,7 +98,6 @@ private:
 
     void waitTouchReady();
     // Before a tap: a person needs a moment to react to what a waitfor saw.
-    void react();
     // The optional time at index, or the default, stretched by the slowdown.
     int stretchedMs(const Words& words, size_t index, int defaultMs, const char* what) const;
 
