@@ -29,6 +29,7 @@
 //       thread and runs the main loop.
 // Every mode first prints the size of the tree as "WIDTHxHEIGHT".
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -165,10 +166,17 @@ int drawFrames(int count, const std::string& path)
     printSize(*root);
     OKU::Widget* background = new OKU::Widget(root, 0, 0, root->getWidth(), root->getHeight());
     root->start();
+    // Each frame waits for the one before it to have reached the GUI thread,
+    // so that a slow GUI thread (a sanitizer build, a loaded machine) still
+    // draws them one by one instead of merging a queue of them into one.
+    static std::atomic<int> handled(0);
     for (int frame = 1; frame <= count; ++frame) {
         root->injectFunction(nullptr, [=] {
             background->setBgColor(OKU::Color(frame % 256, frame / 256, 77));
+            handled = frame;
         });
+        while (handled < frame)
+            usleep(200);
         usleep(2000);
     }
     root->injectFunction(nullptr, [] { _exit(0); });
