@@ -5,8 +5,8 @@
 #include <string>
 
 #include "core/ChildProcess.h"
-#include "core/ExternalDisk.h"
-#include "gui/CommonWindow.h"
+#include "ExternalDisk.h"
+#include "gui/windows/CommonWindow.h"
 
 #include "BackupProgress.h"
 

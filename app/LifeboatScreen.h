@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/CommonScreen.h"
+#include "gui/windows/CommonScreen.h"
 
 namespace OKU {
 class Button;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/StaticText.h"
+#include "gui/widgets/StaticText.h"
 
 namespace OKU {
 class Font;

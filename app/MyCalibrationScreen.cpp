@@ -1,6 +1,6 @@
 #include "MyCalibrationScreen.h"
 
-#include "gui/RootWidget.h"
+#include "gui/tree/RootWidget.h"
 
 #include "LifeboatScreen.h"
 

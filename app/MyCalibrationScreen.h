@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "input/CalibrationScreen.h"
+#include "gui/windows/CalibrationScreen.h"
 
 // The calibration page of a device that was never calibrated; once the
 // operator accepts the calibration, the emergency page takes its place. The

@@ -5,14 +5,14 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/ExternalDisk.h"
+#include "ExternalDisk.h"
 #include "core/FatalError.h"
 #include "core/FileFinder.h"
 #include "core/ProcessExit.h"
 #include "core/Trace.h"
 #include "core/Utf8.h"
-#include "gui/Backend.h"
-#include "gui/Theme.h"
+#include "gui/display/Backend.h"
+#include "gui/theme/Theme.h"
 #include "input/TouchScreen.h"
 
 #include "DeviceLanguage.h"

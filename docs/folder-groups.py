@@ -3,7 +3,7 @@
 
 Puts every header under SRC_DIR, and every class declared at the level of
 the OKU namespace in it, into the Doxygen group named after the header's
-folder (the groups themselves are defined in groups.dox). Written at each
+layer (the first folder under SRC_DIR) (the groups themselves are defined in groups.dox). Written at each
 build of the reference, so that a new class joins its folder's page without
 a tag in its header. Classes inside nested namespaces (detail, internal,
 anonymous) are not part of the API and are left out."""
@@ -35,9 +35,9 @@ def api_classes(header):
 def main(src_dir, output):
     src = pathlib.Path(src_dir)
     blocks = []
-    for header in sorted(src.glob("*/*.h")):
-        group = header.parent.name
+    for header in sorted(src.glob("*/**/*.h")):
         relative = header.relative_to(src).as_posix()
+        group = relative.split("/")[0]
         blocks.append(f"/** \\file {relative}\n    \\ingroup {group} */")
         for name in api_classes(header):
             blocks.append(f"/** \\class OKU::{name}\n    \\ingroup {group} */")

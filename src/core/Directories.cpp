@@ -11,7 +11,6 @@
 
 #include "core/Paths.h"
 #include "core/Utf8.h"
-#include "text/LString.h"
 
 namespace OKU {
 
@@ -35,7 +34,7 @@ bool hasOnlyTrailingExtension(const std::string& name, const std::string& ext)
     return name.size() >= ext.size() && name.find(ext) == name.size() - ext.size();
 }
 
-// The names decoded from UTF-8, as wide strings or untranslated LStrings.
+// The names decoded from UTF-8.
 template <class Text>
 std::vector<Text> decodeAll(const std::vector<std::string>& names)
 {
@@ -179,22 +178,6 @@ bool getFileList(std::vector<std::wstring>& out, const std::string& dir, const s
     std::vector<std::string> names;
     const bool ok = getFileList(names, dir, ext);
     out = decodeAll<std::wstring>(names);
-    return ok;
-}
-
-bool getFileList(std::vector<LString>& out, const std::string& dir)
-{
-    std::vector<std::string> names;
-    const bool ok = getFileList(names, dir);
-    out = decodeAll<LString>(names);
-    return ok;
-}
-
-bool getFileList(std::vector<LString>& out, const std::string& dir, const std::string& ext)
-{
-    std::vector<std::string> names;
-    const bool ok = getFileList(names, dir, ext);
-    out = decodeAll<LString>(names);
     return ok;
 }
 

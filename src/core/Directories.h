@@ -6,7 +6,6 @@
 
 namespace OKU {
 
-class LString;
 
 /// mkdir(2) with mode 0777.
 bool makeDir(const std::string& path);
@@ -44,9 +43,6 @@ bool getFileList(std::vector<std::string>& out, const std::string& dir, const st
 /// As above with the names decoded from UTF-8.
 bool getFileList(std::vector<std::wstring>& out, const std::string& dir);
 bool getFileList(std::vector<std::wstring>& out, const std::string& dir, const std::string& ext);
-/// As above as untranslated strings.
-bool getFileList(std::vector<LString>& out, const std::string& dir);
-bool getFileList(std::vector<LString>& out, const std::string& dir, const std::string& ext);
 
 /// "*" + each extension, joined with ";" ({".png", ".jpg"} gives
 /// "*.png;*.jpg"); `*first`, when given and exts is not empty, receives "*" +

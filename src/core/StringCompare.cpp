@@ -5,7 +5,6 @@
 
 #include "core/CharClass.h"
 #include "core/Utf8.h"
-#include "text/LString.h"
 
 namespace OKU {
 
@@ -72,11 +71,6 @@ int noCaseStringCmp(const std::string& a, const std::string& b)
     return noCaseStringCmp(utf8Decode(a), utf8Decode(b));
 }
 
-int noCaseStringCmp(const LString& a, const LString& b)
-{
-    return noCaseStringCmp(a.str(), b.str());
-}
-
 int smartStringCmp(const std::wstring& a, const std::wstring& b)
 {
     size_t i = 0;
@@ -106,11 +100,6 @@ int smartStringCmp(const std::wstring& a, const std::wstring& b)
 int smartStringCmp(const std::string& a, const std::string& b)
 {
     return smartStringCmp(utf8Decode(a), utf8Decode(b));
-}
-
-int smartStringCmp(const LString& a, const LString& b)
-{
-    return smartStringCmp(a.str(), b.str());
 }
 
 bool wildcardStringCmp(const std::wstring& text, const std::wstring& pattern)

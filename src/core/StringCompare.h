@@ -5,23 +5,18 @@
 
 namespace OKU {
 
-class LString;
 
 /// Case-insensitive order (towupper of the current locale), -1, 0 or 1; a
 /// string that is a prefix of the other is the smaller. The narrow forms
 /// decode UTF-8 first.
 int noCaseStringCmp(const std::wstring& a, const std::wstring& b);
 int noCaseStringCmp(const std::string& a, const std::string& b);
-/// Compares the texts as shown (LString::str()).
-int noCaseStringCmp(const LString& a, const LString& b);
 
 /// Natural order, -1, 0 or 1: runs of digits compare by their numeric value
 /// (of any length, leading zeros ignored), everything else case-insensitively,
 /// so "file2" < "file10", "a01" equals "a1" and "B" equals "b".
 int smartStringCmp(const std::wstring& a, const std::wstring& b);
 int smartStringCmp(const std::string& a, const std::string& b);
-/// Compares the texts as shown (LString::str()).
-int smartStringCmp(const LString& a, const LString& b);
 
 /// Whether text matches pattern: "*" matches any run of characters (none
 /// included), "?" any one character, anything else the same character without

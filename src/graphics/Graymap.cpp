@@ -8,8 +8,6 @@
 #include <utility>
 
 #include "graphics/Pixmap.h"
-#include "text/Font.h"
-#include "text/Glyph.h"
 
 namespace OKU {
 
@@ -263,23 +261,6 @@ void Graymap::drawDuotoneGraymap(int x, int y, const Graymap& src, int fg, int b
                               for (int i = 0; i < count; ++i)
                                   dst[i] = s[i] ? fgValue : bgValue;
                           });
-}
-
-void Graymap::drawString(int x, int y, const Font& font, const std::wstring& text, int fg, int bg)
-{
-    const wchar_t softHyphen = 0x00AD;
-    const int lineHeight = font.getAscender() + font.getDescender();
-    const int baseline = y + font.getAscender();
-    int pen = x;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == softHyphen && i + 1 != text.size())
-            continue;
-        const std::shared_ptr<const Glyph> glyph = font.getGlyph(text[i]);
-        drawSolidRect(pen, y, glyph->getAdvance(), lineHeight, bg);
-        drawDuotoneGraymap(pen + glyph->getLeft(), baseline + glyph->getTop(), glyph->getBitmap(),
-                           fg, bg);
-        pen += glyph->getAdvance();
-    }
 }
 
 void Graymap::pixelAdd(unsigned char& p, int delta)

@@ -5,9 +5,8 @@
 #include <string>
 
 #include "core/Geometry.h"
+#include "graphics/Alignment.h"
 #include "graphics/Color.h"
-#include "gui/Alignment.h"
-#include "text/Bidi.h"
 
 namespace OKU {
 
@@ -92,11 +91,11 @@ public:
     virtual void drawGlyph(int x, int y, const std::shared_ptr<const Glyph>& glyph, const Color& c,
                            HAlign halign, VAlign valign) = 0;
     virtual void drawString(int x, int y, int w, int h, const Font& font, const std::wstring& text,
-                            const Color& c, HAlign halign, VAlign valign, Bidi::Mode mode) = 0;
+                            const Color& c, HAlign halign, VAlign valign, BidiMode mode) = 0;
     virtual void drawString(int x, int y, const Font& font, const std::wstring& text,
-                            const Color& c, HAlign halign, VAlign valign, Bidi::Mode mode) = 0;
+                            const Color& c, HAlign halign, VAlign valign, BidiMode mode) = 0;
     virtual void drawText(int x, int y, int w, int h, const Font& font, const std::wstring& text,
-                          const Color& c, HAlign halign, VAlign valign, Bidi::Mode mode) = 0;
+                          const Color& c, HAlign halign, VAlign valign, BidiMode mode) = 0;
     virtual void drawTextLayout(int x, int y, int w, int h, const TextLayout<Font>& layout,
                                 const Color& c, int layoutHeight, VAlign valign) = 0;
 

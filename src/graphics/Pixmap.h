@@ -95,14 +95,14 @@ public:
     void drawGlyph(int x, int y, const std::shared_ptr<const Glyph>& glyph, const Color& c);
     void drawGlyphAbs(int x, int y, const Glyph& glyph, const Color& c);
     void drawString(int x, int y, int w, int h, const Font& font, const std::wstring& text,
-                    const Color& c, HAlign halign, VAlign valign, Bidi::Mode mode) override;
+                    const Color& c, HAlign halign, VAlign valign, BidiMode mode) override;
     void drawString(int x, int y, const Font& font, const std::wstring& text, const Color& c,
-                    HAlign halign, VAlign valign, Bidi::Mode mode) override;
+                    HAlign halign, VAlign valign, BidiMode mode) override;
     /// The text is already in display order.
     void drawStringAbs(int x, int y, int w, int h, const Font& font, const std::wstring& text,
                        const Color& c, HAlign halign, VAlign valign);
     void drawText(int x, int y, int w, int h, const Font& font, const std::wstring& text,
-                  const Color& c, HAlign halign, VAlign valign, Bidi::Mode mode) override;
+                  const Color& c, HAlign halign, VAlign valign, BidiMode mode) override;
     void drawTextLayout(int x, int y, int w, int h, const TextLayout<Font>& layout, const Color& c,
                         int layoutHeight, VAlign valign) override;
 

@@ -1,7 +1,7 @@
 #ifndef OKU_INPUT_EVDEVKEYDECODER_H
 #define OKU_INPUT_EVDEVKEYDECODER_H
 
-#include "gui/KeyCode.h"
+#include "input/KeyCode.h"
 
 namespace OKU {
 

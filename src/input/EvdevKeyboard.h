@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/NonCopyable.h"
-#include "gui/KeyCode.h"
+#include "input/KeyCode.h"
 #include "input/EvdevKeyDecoder.h"
 
 namespace OKU {

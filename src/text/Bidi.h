@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "graphics/Alignment.h"
+
 namespace OKU {
 
 /// Turns logical text into the text to draw from left to right: Arabic letters
@@ -21,9 +23,8 @@ namespace OKU {
 /// space) fall back to the paragraph level.
 class Bidi {
 public:
-    /// Requested base direction: 0 from the first strong character (else the
-    /// language's direction), 1 and 3 right to left, anything else left to right.
-    typedef int Mode;
+    /// Requested base direction (see BidiMode).
+    typedef BidiMode Mode;
 
     /// Bidirectional character classes, in the order the type tables store them.
     enum Type : unsigned char {

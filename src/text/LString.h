@@ -172,6 +172,14 @@ LString::Number::Number(Integer value, int width, wchar_t fill)
 {
 }
 
+/// The string and directory helpers of the core (core/StringCompare.h,
+/// core/Directories.h) for translatable strings: compared as shown
+/// (LString::str()), file names as untranslated strings.
+int noCaseStringCmp(const LString& a, const LString& b);
+int smartStringCmp(const LString& a, const LString& b);
+bool getFileList(std::vector<LString>& out, const std::string& dir);
+bool getFileList(std::vector<LString>& out, const std::string& dir, const std::string& ext);
+
 } // namespace OKU
 
 #endif

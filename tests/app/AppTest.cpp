@@ -1,10 +1,10 @@
 #include <filesystem>
 
-#include "core/ExternalDisk.h"
+#include "ExternalDisk.h"
 #include "core/TempDir.h"
 #include "core/Utf8.h"
 #include "gui/DialogHarness.h"
-#include "gui/StaticPixmap.h"
+#include "gui/widgets/StaticPixmap.h"
 #include "input/CalibrationPage.h"
 #include "text/Font.h"
 #include "text/L10n.h"

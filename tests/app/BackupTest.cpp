@@ -1,10 +1,10 @@
 #include <filesystem>
 #include <sys/stat.h>
 
-#include "core/ExternalDisk.h"
+#include "ExternalDisk.h"
 #include "core/TempDir.h"
 #include "gui/DialogHarness.h"
-#include "gui/ProgressBar.h"
+#include "gui/widgets/ProgressBar.h"
 #include "input/CalibrationPage.h"
 
 #include "BackupFigures.h"

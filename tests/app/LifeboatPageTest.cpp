@@ -2,7 +2,7 @@
 
 #include "core/TempDir.h"
 #include "gui/DialogHarness.h"
-#include "gui/StaticPixmap.h"
+#include "gui/widgets/StaticPixmap.h"
 #include "input/CalibrationPage.h"
 #include "text/Font.h"
 #include "text/L10n.h"

@@ -1,7 +1,7 @@
 #include <tuple>
 
-#include "gui/Button.h"
-#include "gui/CheckBox.h"
+#include "gui/widgets/Button.h"
+#include "gui/widgets/CheckBox.h"
 #include "gui/TestRootWidget.h"
 #include "text/Font.h"
 

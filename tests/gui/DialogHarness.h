@@ -11,9 +11,9 @@
 
 #include "core/Directories.h"
 #include "core/Time.h"
-#include "gui/Button.h"
-#include "gui/CheckBox.h"
-#include "gui/StaticText.h"
+#include "gui/widgets/Button.h"
+#include "gui/widgets/CheckBox.h"
+#include "gui/widgets/StaticText.h"
 #include "gui/TestRootWidget.h"
 
 // The first button, check box or static text below w that shows text, or null.

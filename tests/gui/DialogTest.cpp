@@ -1,8 +1,8 @@
 #include "core/Time.h"
-#include "gui/CommonScreen.h"
-#include "gui/CommonWindow.h"
+#include "gui/windows/CommonScreen.h"
+#include "gui/windows/CommonWindow.h"
 #include "gui/DialogHarness.h"
-#include "gui/MsgBox.h"
+#include "gui/windows/MsgBox.h"
 
 using namespace OKU;
 

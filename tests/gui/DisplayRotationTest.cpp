@@ -1,4 +1,4 @@
-#include "gui/DisplayRotation.h"
+#include "gui/display/DisplayRotation.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gui/DrmModeChoice.h"
+#include "gui/display/DrmModeChoice.h"
 
 using OKU::DrmConnector;
 using OKU::DrmDisplayProblem;

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gui/DrmRootWidget.h"
+#include "gui/display/DrmRootWidget.h"
 
 namespace {
 

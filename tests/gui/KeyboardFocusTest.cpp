@@ -2,11 +2,11 @@
 #include <string>
 #include <vector>
 
-#include "gui/ButtonBase.h"
-#include "gui/Screen.h"
-#include "gui/TabbedFrame.h"
+#include "gui/widgets/ButtonBase.h"
+#include "gui/windows/Screen.h"
+#include "gui/widgets/TabbedFrame.h"
 #include "gui/TestRootWidget.h"
-#include "gui/ToggleButtonBase.h"
+#include "gui/widgets/ToggleButtonBase.h"
 #include "text/LString.h"
 
 using namespace OKU;

@@ -1,4 +1,4 @@
-#include "gui/ProgressBar.h"
+#include "gui/widgets/ProgressBar.h"
 
 #include "gui/TestRootWidget.h"
 

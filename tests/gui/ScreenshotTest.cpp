@@ -1,8 +1,8 @@
 #include "gui/DialogHarness.h"
-#include "gui/Frame.h"
-#include "gui/Screen.h"
-#include "gui/StackSizer.h"
-#include "gui/WaitingBox.h"
+#include "gui/widgets/Frame.h"
+#include "gui/windows/Screen.h"
+#include "gui/layout/StackSizer.h"
+#include "gui/windows/WaitingBox.h"
 
 using namespace OKU;
 

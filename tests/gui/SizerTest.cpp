@@ -3,14 +3,14 @@
 #include <tuple>
 
 #include "core/TempDir.h"
-#include "gui/AltSizer.h"
-#include "gui/CenterSizer.h"
-#include "gui/ContainerWidget.h"
-#include "gui/GridSizer.h"
-#include "gui/HSizer.h"
-#include "gui/StackSizer.h"
+#include "gui/layout/AltSizer.h"
+#include "gui/layout/CenterSizer.h"
+#include "gui/tree/ContainerWidget.h"
+#include "gui/layout/GridSizer.h"
+#include "gui/layout/HSizer.h"
+#include "gui/layout/StackSizer.h"
 #include "gui/TestRootWidget.h"
-#include "gui/VSizer.h"
+#include "gui/layout/VSizer.h"
 
 using namespace OKU;
 

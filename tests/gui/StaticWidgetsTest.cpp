@@ -1,11 +1,11 @@
 #include <chrono>
 #include <tuple>
 
-#include "gui/Frame.h"
-#include "gui/StaticPixmap.h"
-#include "gui/StaticText.h"
+#include "gui/widgets/Frame.h"
+#include "gui/widgets/StaticPixmap.h"
+#include "gui/widgets/StaticText.h"
 #include "gui/TestRootWidget.h"
-#include "gui/WaitingBox.h"
+#include "gui/windows/WaitingBox.h"
 #include "text/Font.h"
 
 using namespace OKU;

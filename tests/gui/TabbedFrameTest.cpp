@@ -2,9 +2,9 @@
 #include <stdexcept>
 #include <tuple>
 
-#include "gui/ContainerWidget.h"
-#include "gui/TabLabel.h"
-#include "gui/TabbedFrame.h"
+#include "gui/tree/ContainerWidget.h"
+#include "gui/widgets/TabLabel.h"
+#include "gui/widgets/TabbedFrame.h"
 #include "gui/TestRootWidget.h"
 
 using namespace OKU;

@@ -14,8 +14,8 @@
 #include "core/FileFinder.h"
 #include "core/Mutex.h"
 #include "core/Trace.h"
-#include "gui/RootWidget.h"
-#include "gui/Theme.h"
+#include "gui/tree/RootWidget.h"
+#include "gui/theme/Theme.h"
 
 typedef std::vector<std::string> Log;
 typedef std::vector<OKU::Pixmap::Pixel> Pixels;

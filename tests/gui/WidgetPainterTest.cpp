@@ -1,7 +1,7 @@
 #include <tuple>
 
 #include "gui/TestRootWidget.h"
-#include "gui/WidgetPainter.h"
+#include "gui/widgets/WidgetPainter.h"
 #include "text/Font.h"
 
 using namespace OKU;

@@ -1,8 +1,8 @@
-#include "gui/HSizer.h"
-#include "gui/Screen.h"
+#include "gui/layout/HSizer.h"
+#include "gui/windows/Screen.h"
 #include "gui/TestRootWidget.h"
-#include "gui/VSizer.h"
-#include "gui/Window.h"
+#include "gui/layout/VSizer.h"
+#include "gui/windows/Window.h"
 #include "text/Font.h"
 #include "text/L10n.h"
 

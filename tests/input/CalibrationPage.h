@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "gui/TestRootWidget.h"
-#include "gui/Widget.h"
+#include "gui/tree/Widget.h"
 #include "input/DummyTouchScreen.h"
 #include "input/TouchCalibration.h"
 

@@ -1,4 +1,4 @@
-#include "input/CalibrationScreen.h"
+#include "gui/windows/CalibrationScreen.h"
 
 #include <chrono>
 #include <thread>
@@ -8,7 +8,7 @@
 
 #include "core/TempDir.h"
 #include "gui/DialogHarness.h"
-#include "gui/StaticPixmap.h"
+#include "gui/widgets/StaticPixmap.h"
 #include "input/CalibrationPage.h"
 
 using namespace OKU;

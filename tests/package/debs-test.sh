@@ -34,7 +34,7 @@ multiarch=$(dpkg-architecture -a "$arch" -qDEB_HOST_MULTIARCH 2>/dev/null)
 holds liboku "usr/lib/$multiarch/liboku.so.1.0.0" usr/lib/oku/fonts/DroidSansFallback.ttf \
     usr/lib/oku/pixmaps/smiley.png
 holds liboku-dev "usr/lib/$multiarch/liboku.a" "usr/lib/$multiarch/liboku.so" \
-    usr/include/oku/gui/Button.h "usr/lib/$multiarch/cmake/OKU/OKUConfig.cmake" \
+    usr/include/oku/gui/widgets/Button.h "usr/lib/$multiarch/cmake/OKU/OKUConfig.cmake" \
     "usr/lib/$multiarch/pkgconfig/oku.pc"
 holds oku-tools usr/bin/fb2png usr/lib/oku/libfbemu.so
 holds lifeboat usr/lib/lifeboat/bin/lifeboat usr/lib/lifeboat/bin/emergency-backup.sh \

@@ -14,7 +14,7 @@ for component in liboku liboku-dev oku-tools; do
 done
 libdir=$(dirname "$(find "$prefix" -name 'liboku.so' | head -n 1)")
 [ -n "$libdir" ] || fail "no liboku.so installed"
-for file in include/oku/gui/Button.h include/oku/core/Geometry.h \
+for file in include/oku/gui/widgets/Button.h include/oku/core/Geometry.h \
             lib/oku/fonts/DroidSans.ttf lib/oku/pixmaps/smiley.png lib/oku/libfbemu.so \
             bin/lifeboat-sim bin/fb2png; do
     [ -e "$prefix/$file" ] || fail "$file not installed"

@@ -9,7 +9,7 @@
 #include "core/Directories.h"
 #include "core/StringCompare.h"
 #include "core/TempDir.h"
-#include "gui/Widget.h"
+#include "gui/tree/Widget.h"
 
 using namespace OKU;
 

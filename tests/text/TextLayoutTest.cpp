@@ -7,11 +7,11 @@ using TextTest::fontOf;
 
 namespace {
 
-typedef TextLayout<Font> Layout;
+typedef TextLayout<Font> FontLayout;
 
 struct Result {
-    std::vector<Layout::PlacedGlyph> glyphs;
-    std::vector<std::vector<Layout::LineInfo>> lines;
+    std::vector<FontLayout::PlacedGlyph> glyphs;
+    std::vector<std::vector<FontLayout::LineInfo>> lines;
     int width = -1;
     int height = -1;
     std::vector<int> xs;
@@ -22,7 +22,7 @@ Result layOut(const std::vector<const Font*>& fonts, const std::wstring& text, i
               Bidi::Mode mode = 2)
 {
     Result r;
-    const Layout layout(0, 0, fonts, text.data(), text.data() + text.size(),
+    const FontLayout layout(0, 0, fonts, text.data(), text.data() + text.size(),
                         indices.empty() ? nullptr : indices.data(), maxWidth, spacing, lineGap,
                         align, &r.width, &r.height, mode);
     r.glyphs = layout.getGlyphs();
@@ -72,36 +72,36 @@ TEST(TextLayoutTest, BreaksLinesAtSpacesHyphensSeparatorsAndOverflow)
         {L"", 0, L""},
     };
     for (const auto& [text, maxChars, lines] : cases) {
-        EXPECT_EQ(lines, linesOf(text, layOut({&mono}, text, maxChars * m, Layout::LEFT)))
+        EXPECT_EQ(lines, linesOf(text, layOut({&mono}, text, maxChars * m, FontLayout::LEFT)))
             << std::string(text.begin(), text.end()) << " in " << maxChars;
     }
-    EXPECT_EQ(L"ab|cd", linesOf(L"ab cd", layOut({&mono}, L"ab cd", 4 * m, Layout::LEFT, {}, 1)))
+    EXPECT_EQ(L"ab|cd", linesOf(L"ab cd", layOut({&mono}, L"ab cd", 4 * m, FontLayout::LEFT, {}, 1)))
         << "the extra spacing counts";
 
     const int a = mono.getAscender();
     const int d = mono.getDescender();
     const int l = mono.getLineSpacing();
-    Result r = layOut({&mono}, L"aaa bbb ccc", 5 * m, Layout::LEFT);
+    Result r = layOut({&mono}, L"aaa bbb ccc", 5 * m, FontLayout::LEFT);
     EXPECT_EQ(3 * m, r.lines.at(0).at(1).width) << "the width of the line without its spaces";
     EXPECT_EQ(5 * m, r.width) << "the maximum width when there is one";
     EXPECT_EQ(a + 2 * l + d, r.height);
     ASSERT_EQ(9u, r.glyphs.size()) << "the skipped spaces are not placed";
     EXPECT_EQ(Point(0, a + l), Point(r.glyphs[3].x, r.glyphs[3].y));
 
-    r = layOut({&mono}, L"ab\ncdef\n", 0, Layout::LEFT, {}, 0, 3);
+    r = layOut({&mono}, L"ab\ncdef\n", 0, FontLayout::LEFT, {}, 0, 3);
     EXPECT_EQ(4 * m, r.width) << "the widest line without a maximum width";
     EXPECT_EQ(a + 2 * (l + 3) + d, r.height);
-    EXPECT_EQ(a + d, layOut({&mono}, L"ab\ncd", 0, Layout::LEFT, {}, 0, -2 * l).height)
+    EXPECT_EQ(a + d, layOut({&mono}, L"ab\ncd", 0, FontLayout::LEFT, {}, 0, -2 * l).height)
         << "lines never move upwards";
 
     // A soft hyphen inside a line is placed without a glyph and takes no room.
-    r = layOut({&mono}, L"ab\u00ADcd", 0, Layout::LEFT);
+    r = layOut({&mono}, L"ab\u00ADcd", 0, FontLayout::LEFT);
     EXPECT_FALSE(r.glyphs.at(2).glyph);
     EXPECT_EQ(std::vector<int>({0, m, 2 * m, 2 * m, 3 * m}), r.xs);
 
     // The layout's origin, and the extra spacing after every glyph.
     const std::wstring ab = L"ab";
-    const Layout moved(7, 9, {&mono}, ab.data(), ab.data() + 2, nullptr, 0, 2, 0, Layout::LEFT,
+    const FontLayout moved(7, 9, {&mono}, ab.data(), ab.data() + 2, nullptr, 0, 2, 0, FontLayout::LEFT,
                        nullptr, nullptr, 0);
     EXPECT_EQ(Point(7 + m + 2, 9 + a), Point(moved.getGlyphs().at(1).x, moved.getGlyphs()[1].y));
 }
@@ -113,17 +113,17 @@ TEST(TextLayoutTest, AlignsEveryLineWithinTheLayoutWidth)
 
     // The last text is aligned within its widest line.
     const std::tuple<std::wstring, int, int, std::vector<int>> cases[] = {
-        {L"abc", 9 * m, Layout::LEFT, {0, m, 2 * m}},
-        {L"abc", 9 * m, Layout::CENTER, {3 * m, 4 * m, 5 * m}},
-        {L"abc", 9 * m, Layout::RIGHT, {6 * m, 7 * m, 8 * m}},
-        {L"ab\nc", 0, Layout::RIGHT, {0, m, m}},
+        {L"abc", 9 * m, FontLayout::LEFT, {0, m, 2 * m}},
+        {L"abc", 9 * m, FontLayout::CENTER, {3 * m, 4 * m, 5 * m}},
+        {L"abc", 9 * m, FontLayout::RIGHT, {6 * m, 7 * m, 8 * m}},
+        {L"ab\nc", 0, FontLayout::RIGHT, {0, m, m}},
     };
     for (const auto& [text, width, align, xs] : cases)
         EXPECT_EQ(xs, layOut({&mono}, text, width, align).xs) << align;
 
     // Justified: the missing width goes to the spaces of every line but the
     // last of its paragraph, share by share.
-    const Result justified = layOut({&mono}, L"a b c dddddd\ne f", 7 * m + 3, Layout::JUSTIFY);
+    const Result justified = layOut({&mono}, L"a b c dddddd\ne f", 7 * m + 3, FontLayout::JUSTIFY);
     EXPECT_EQ(L"a b c|dddddd/e f", linesOf(L"a b c dddddd\ne f", justified));
     const int e = 2 * m + 3;
     EXPECT_EQ(std::vector<int>({0, m, 2 * m + e / 2, 3 * m + e / 2, 4 * m + e, 0, m, 2 * m, 3 * m,
@@ -132,12 +132,12 @@ TEST(TextLayoutTest, AlignsEveryLineWithinTheLayoutWidth)
 
     // Squeezed: only lines wider than the maximum share the (negative)
     // difference over their gaps, and nothing wraps.
-    const Result squeezed = layOut({&mono}, L"abcd\nab", 3 * m, Layout::SQUEEZE);
+    const Result squeezed = layOut({&mono}, L"abcd\nab", 3 * m, FontLayout::SQUEEZE);
     EXPECT_EQ(std::vector<int>({0, m - m / 3, 2 * m - (m - m / 3) / 2 - m / 3, 2 * m, 0, m}),
               squeezed.xs);
 
     // Filled: every line spreads over the whole width.
-    const Result filled = layOut({&mono}, L"abcd\nab", 8 * m, Layout::FILL);
+    const Result filled = layOut({&mono}, L"abcd\nab", 8 * m, FontLayout::FILL);
     EXPECT_EQ(std::vector<int>({0, m + 4 * m / 3, 2 * m + 4 * m / 3 + (4 * m - 4 * m / 3) / 2,
                                 7 * m, 0, 7 * m}),
               filled.xs);
@@ -150,7 +150,7 @@ TEST(TextLayoutTest, RightToLeftLinesAreReorderedWithMarksFontsAndMirroring)
     const Font bigArabic = fontOf({"DroidSansArabic.ttf"}, 30);
 
     // Alef qamats bet space "(" shows as ")" space bet alef qamats.
-    const Result r = layOut({&hebrew}, L"\u05D0\u05B8\u05D1 (", 0, Layout::LEFT, {}, 0, 0, 0);
+    const Result r = layOut({&hebrew}, L"\u05D0\u05B8\u05D1 (", 0, FontLayout::LEFT, {}, 0, 0, 0);
     ASSERT_NE(hebrew.getGlyph(L'('), hebrew.getGlyph(L')'));
     const wchar_t shown[] = {L')', L' ', 0x05D1, 0x05D0, 0x05B8};
     ASSERT_EQ(5u, r.glyphs.size());
@@ -160,7 +160,7 @@ TEST(TextLayoutTest, RightToLeftLinesAreReorderedWithMarksFontsAndMirroring)
 
     // Lam and alef become one ligature; the beh after them keeps its font.
     const Result lig =
-        layOut({&arabic, &bigArabic}, L"\u0644\u0627\u0628", 0, Layout::LEFT, {0, 0, 1});
+        layOut({&arabic, &bigArabic}, L"\u0644\u0627\u0628", 0, FontLayout::LEFT, {0, 0, 1});
     ASSERT_EQ(2u, lig.glyphs.size());
     EXPECT_EQ(bigArabic.getGlyph(0xFE8F), lig.glyphs[0].glyph) << "isolated beh, leftmost";
     EXPECT_EQ(arabic.getGlyph(0xFEFB), lig.glyphs[1].glyph);
@@ -171,8 +171,8 @@ TEST(TextLayoutTest, RightToLeftLinesAreReorderedWithMarksFontsAndMirroring)
     const int kern = big.getKerning(L'T', L'o').x;
     ASSERT_NE(0, kern);
     const int t = big.getGlyph(L'T')->getAdvance();
-    EXPECT_EQ(std::vector<int>({0, t + kern}), layOut({&big}, L"To", 0, Layout::LEFT).xs);
-    EXPECT_EQ(std::vector<int>({0, t}), layOut({&big, &hebrew}, L"To", 0, Layout::LEFT, {0, 1}).xs);
+    EXPECT_EQ(std::vector<int>({0, t + kern}), layOut({&big}, L"To", 0, FontLayout::LEFT).xs);
+    EXPECT_EQ(std::vector<int>({0, t}), layOut({&big, &hebrew}, L"To", 0, FontLayout::LEFT, {0, 1}).xs);
 }
 
 TEST(TextLayoutTest, FontMeasuresTextThroughTheLayout)
@@ -181,8 +181,8 @@ TEST(TextLayoutTest, FontMeasuresTextThroughTheLayout)
     const int a = font.getAscender();
     const int d = font.getDescender();
     const int l = font.getLineSpacing();
-    const int wide = layOut({&font}, L"wide line", 0, Layout::LEFT).width;
-    ASSERT_GT(wide, layOut({&font}, L"ab", 0, Layout::LEFT).width);
+    const int wide = layOut({&font}, L"wide line", 0, FontLayout::LEFT).width;
+    ASSERT_GT(wide, layOut({&font}, L"ab", 0, FontLayout::LEFT).width);
     EXPECT_EQ(Size(wide, a + l + d), font.getTextSize(L"wide line\nab"));
     EXPECT_EQ(font.getTextHeight(L"wide line\nab"), font.getTextSize(L"wide line\nab").height);
     EXPECT_EQ(wide, font.getTextWidth(L"ab\nwide line"));

@@ -43,8 +43,8 @@
 
 #include "core/Paths.h"
 #include "core/Trace.h"
-#include "gui/Backend.h"
-#include "gui/FbRootWidget.h"
+#include "gui/display/Backend.h"
+#include "gui/display/FbRootWidget.h"
 
 namespace {
 

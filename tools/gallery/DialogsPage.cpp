@@ -3,14 +3,14 @@
 #include <functional>
 #include <memory>
 
-#include "gui/Button.h"
-#include "gui/ContainerWidget.h"
-#include "gui/DialogAnswer.h"
-#include "gui/GridSizer.h"
-#include "gui/MsgBox.h"
-#include "gui/StaticText.h"
-#include "gui/VSizer.h"
-#include "gui/WaitingBox.h"
+#include "gui/widgets/Button.h"
+#include "gui/tree/ContainerWidget.h"
+#include "gui/windows/DialogAnswer.h"
+#include "gui/layout/GridSizer.h"
+#include "gui/windows/MsgBox.h"
+#include "gui/widgets/StaticText.h"
+#include "gui/layout/VSizer.h"
+#include "gui/windows/WaitingBox.h"
 
 #include "PageParts.h"
 

@@ -3,15 +3,15 @@
 #include <memory>
 #include <vector>
 
-#include "gui/Button.h"
-#include "gui/ContainerWidget.h"
-#include "gui/Divider.h"
-#include "gui/Frame.h"
-#include "gui/HSizer.h"
-#include "gui/StackSizer.h"
-#include "gui/StaticText.h"
-#include "gui/TabbedFrame.h"
-#include "gui/VSizer.h"
+#include "gui/widgets/Button.h"
+#include "gui/tree/ContainerWidget.h"
+#include "gui/widgets/Divider.h"
+#include "gui/widgets/Frame.h"
+#include "gui/layout/HSizer.h"
+#include "gui/layout/StackSizer.h"
+#include "gui/widgets/StaticText.h"
+#include "gui/widgets/TabbedFrame.h"
+#include "gui/layout/VSizer.h"
 
 #include "PageParts.h"
 

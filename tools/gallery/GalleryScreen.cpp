@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "gui/StackSizer.h"
-#include "gui/TabbedFrame.h"
-#include "gui/VSizer.h"
+#include "gui/layout/StackSizer.h"
+#include "gui/widgets/TabbedFrame.h"
+#include "gui/layout/VSizer.h"
 #include "text/LString.h"
 
 #include "Pages.h"

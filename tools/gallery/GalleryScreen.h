@@ -1,7 +1,7 @@
 #ifndef OKU_GALLERY_GALLERYSCREEN_H
 #define OKU_GALLERY_GALLERYSCREEN_H
 
-#include "gui/Screen.h"
+#include "gui/windows/Screen.h"
 
 // The gallery's only page: a tabbed frame over the whole screen with one tab
 // for each family of widgets, or two frames of half the tabs each, one above

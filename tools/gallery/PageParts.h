@@ -2,7 +2,7 @@
 #define OKU_GALLERY_PAGEPARTS_H
 
 #include "graphics/Color.h"
-#include "gui/Alignment.h"
+#include "graphics/Alignment.h"
 #include "text/LString.h"
 
 namespace OKU {

@@ -1,7 +1,7 @@
 #ifndef OKU_GALLERY_PAGES_H
 #define OKU_GALLERY_PAGES_H
 
-#include "gui/Alignment.h"
+#include "graphics/Alignment.h"
 
 namespace OKU {
 class ContainerWidget;

@@ -2,13 +2,13 @@
 
 #include <memory>
 
-#include "gui/CenterSizer.h"
-#include "gui/ContainerWidget.h"
-#include "gui/Frame.h"
-#include "gui/GridSizer.h"
-#include "gui/StackSizer.h"
-#include "gui/StaticPixmap.h"
-#include "gui/Theme.h"
+#include "gui/layout/CenterSizer.h"
+#include "gui/tree/ContainerWidget.h"
+#include "gui/widgets/Frame.h"
+#include "gui/layout/GridSizer.h"
+#include "gui/layout/StackSizer.h"
+#include "gui/widgets/StaticPixmap.h"
+#include "gui/theme/Theme.h"
 
 #include "PageParts.h"
 

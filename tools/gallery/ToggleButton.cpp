@@ -1,6 +1,6 @@
 #include "ToggleButton.h"
 
-#include "gui/Theme.h"
+#include "gui/theme/Theme.h"
 
 using namespace OKU;
 

@@ -1,8 +1,8 @@
 #ifndef OKU_GALLERY_TOGGLEBUTTON_H
 #define OKU_GALLERY_TOGGLEBUTTON_H
 
-#include "gui/ButtonPainter.h"
-#include "gui/ToggleButtonBase.h"
+#include "gui/widgets/ButtonPainter.h"
+#include "gui/widgets/ToggleButtonBase.h"
 #include "text/LString.h"
 
 // A toggle button in the theme's toggle look: down while checked. While the

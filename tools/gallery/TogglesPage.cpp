@@ -2,14 +2,14 @@
 
 #include <memory>
 
-#include "gui/Button.h"
-#include "gui/CheckBox.h"
-#include "gui/ContainerWidget.h"
-#include "gui/GridSizer.h"
-#include "gui/HSizer.h"
-#include "gui/StaticText.h"
-#include "gui/Theme.h"
-#include "gui/VSizer.h"
+#include "gui/widgets/Button.h"
+#include "gui/widgets/CheckBox.h"
+#include "gui/tree/ContainerWidget.h"
+#include "gui/layout/GridSizer.h"
+#include "gui/layout/HSizer.h"
+#include "gui/widgets/StaticText.h"
+#include "gui/theme/Theme.h"
+#include "gui/layout/VSizer.h"
 
 #include "PageParts.h"
 #include "ToggleButton.h"

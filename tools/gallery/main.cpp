@@ -6,9 +6,9 @@
 
 #include "core/FileFinder.h"
 #include "core/Trace.h"
-#include "gui/Backend.h"
-#include "gui/Theme.h"
-#include "input/CalibrationScreen.h"
+#include "gui/display/Backend.h"
+#include "gui/theme/Theme.h"
+#include "gui/windows/CalibrationScreen.h"
 #include "input/TouchScreen.h"
 
 #include "GalleryScreen.h"

@@ -1,0 +1,42 @@
+#ifndef OKU_GUI_DISPLAY_BACKEND_H
+#define OKU_GUI_DISPLAY_BACKEND_H
+
+#include <string>
+
+#include "core/NonCopyable.h"
+#include "gui/tree/RootWidget.h"
+
+namespace OKU {
+
+/// Connects the toolkit to the device: owns the root widget of the display
+/// (a KMS device when OKU_DRMDEV is set and not empty, see DrmRootWidget; else
+/// the framebuffer, see FbRootWidget), turns the touch controller's reports
+/// into mouse events and the keys of every keyboard among the input devices
+/// (OKU_INPUT_DIR, "/dev/input" by default, see KeyboardWatcher) into key
+/// events.
+class Backend : private NonCopyable {
+public:
+    /// Only width and height reach the root widget, which takes its real size
+    /// from the display; the other arguments serve windowed back ends.
+    /// Creating the root widget may end the process (see the root widgets).
+    Backend(const std::string& title, int width, int height, bool fullScreen, int argc,
+            char** argv, const std::string& iconName);
+
+    RootWidget* getRoot() const { return m_root; }
+
+    /// Starts the GUI thread and the keyboards' thread, then reads the touch
+    /// controller on the calling thread for ever and injects every report as
+    /// a mouse event; a release carries the position of the last pressed
+    /// report. Reports waiting at the start are injected before the GUI
+    /// thread starts (waiting a quarter of a second at most). Without a
+    /// controller the calling thread sleeps for ever.
+    [[noreturn]] void mainLoop();
+
+private:
+    /// Lives as long as the process: the program always ends through _exit.
+    RootWidget* m_root;
+};
+
+} // namespace OKU
+
+#endif

@@ -1,0 +1,273 @@
+#include "gui/layout/LinearSizer.h"
+
+#include <algorithm>
+
+#include "core/FatalError.h"
+#include "gui/theme/Theme.h"
+
+namespace OKU {
+
+Span alignSpan(HAlign a, int start, int length, int minLength)
+{
+    switch (a) {
+    case HAlign::STRETCH:
+        return Span{start, length};
+    case HAlign::LEFT:
+        return Span{start, minLength};
+    case HAlign::RIGHT:
+        return Span{start + length - minLength, minLength};
+    case HAlign::CENTER:
+        break;
+    }
+    return Span{start + (length - minLength) / 2, minLength};
+}
+
+Span alignSpan(VAlign a, int start, int length, int minLength)
+{
+    switch (a) {
+    case VAlign::STRETCH:
+        return Span{start, length};
+    case VAlign::TOP:
+        return Span{start, minLength};
+    case VAlign::BOTTOM:
+        return Span{start + length - minLength, minLength};
+    case VAlign::CENTER:
+    case VAlign::BASELINE:
+        break;
+    }
+    return Span{start + (length - minLength) / 2, minLength};
+}
+
+template <class Axis>
+LinearSizer<Axis>::LinearSizer(bool layoutHidden, bool measureHidden)
+    : m_layoutHidden(layoutHidden),
+      m_measureHidden(layoutHidden || measureHidden),
+      m_defaultMinMargin(Theme::g()->m_sizerMargin)
+{
+}
+
+template <class Axis>
+void LinearSizer<Axis>::add(Widget* w, int factor, Align a)
+{
+    add(w, factor, a, m_defaultMinMargin);
+}
+
+template <class Axis>
+void LinearSizer<Axis>::add(Widget* w, int factor, Align a, int minMargin)
+{
+    if (w == nullptr)
+        fatalError("%s::add: Null Widget", Axis::c_name);
+    append(w, nullptr, 0, factor, a, minMargin);
+}
+
+template <class Axis>
+void LinearSizer<Axis>::add(const std::shared_ptr<Sizer>& s, int factor, Align a)
+{
+    add(s, factor, a, m_defaultMinMargin);
+}
+
+template <class Axis>
+void LinearSizer<Axis>::add(const std::shared_ptr<Sizer>& s, int factor, Align a, int minMargin)
+{
+    append(nullptr, s, 0, factor, a, minMargin);
+}
+
+template <class Axis>
+void LinearSizer<Axis>::addSpace(int size, int factor)
+{
+    addSpace(size, factor, m_defaultMinMargin);
+}
+
+template <class Axis>
+void LinearSizer<Axis>::addSpace(int size, int factor, int minMargin)
+{
+    append(nullptr, nullptr, size, factor, Align(), minMargin);
+}
+
+template <class Axis>
+void LinearSizer<Axis>::addDivider()
+{
+    m_items.push_back(Item{nullptr, nullptr, 0, -1, Align(), 0, 0});
+    ++m_dividerCount;
+}
+
+template <class Axis>
+void LinearSizer<Axis>::append(Widget* w, const std::shared_ptr<Sizer>& s, int size, int factor,
+                               Align a, int minMargin)
+{
+    if (factor < 0)
+        fatalError("%s::add: negative factor not allowed", Axis::c_name);
+    m_items.push_back(Item{w, s, size, factor, a, minMargin, 0});
+}
+
+template <class Axis>
+void LinearSizer<Axis>::clear()
+{
+    m_items.clear();
+    m_dividerCount = 0;
+}
+
+template <class Axis>
+bool LinearSizer<Axis>::isItemVisible(const Item& item, bool all) const
+{
+    return all || isContentShown(item);
+}
+
+template <class Axis>
+bool LinearSizer<Axis>::hasMargin(const Item& item, bool all) const
+{
+    return item.factor >= 0 && isItemVisible(item, all);
+}
+
+template <class Axis>
+void LinearSizer<Axis>::cacheMinSizes(bool all) const
+{
+    for (const Item& item : m_items) {
+        if (!isItemVisible(item, all))
+            item.minSize = 0;
+        else
+            item.minSize = hasContent(item) ? Axis::mainMin(item) : item.size;
+    }
+}
+
+// Items without margins (dividers, hidden items) neither take room nor
+// separate the margins of their neighbours.
+template <class Axis>
+int LinearSizer<Axis>::calcTotalFixed(bool all) const
+{
+    int total = 0;
+    const Item* previous = nullptr;
+    for (const Item& item : m_items) {
+        if (!hasMargin(item, all))
+            continue;
+        if (previous != nullptr)
+            total += std::max(previous->minMargin, item.minMargin);
+        if (item.factor == 0)
+            total += item.minSize;
+        previous = &item;
+    }
+    return total;
+}
+
+template <class Axis>
+int LinearSizer<Axis>::calcTotalFactor(bool all) const
+{
+    int total = 0;
+    for (const Item& item : m_items)
+        if (item.factor > 0 && isItemVisible(item, all))
+            total += item.factor;
+    return total;
+}
+
+template <class Axis>
+int LinearSizer<Axis>::calcMinTotalFactor(int totalFactor, bool all) const
+{
+    int pool = 0;
+    for (const Item& item : m_items)
+        if (item.factor > 0 && isItemVisible(item, all))
+            pool = std::max(pool, (item.minSize * totalFactor + item.factor - 1) / item.factor);
+    return pool;
+}
+
+template <class Axis>
+int LinearSizer<Axis>::minMainLength() const
+{
+    cacheMinSizes(m_measureHidden);
+    return calcTotalFixed(m_measureHidden) +
+           calcMinTotalFactor(calcTotalFactor(m_measureHidden), m_measureHidden);
+}
+
+template <class Axis>
+int LinearSizer<Axis>::minCrossLength() const
+{
+    int length = 0;
+    for (const Item& item : m_items)
+        if (isItemVisible(item, m_measureHidden))
+            length = std::max(length, Axis::crossMin(item));
+    return length;
+}
+
+template <class Axis>
+int LinearSizer<Axis>::getMinWidth() const
+{
+    return Axis::c_isHorizontal ? minMainLength() : minCrossLength();
+}
+
+template <class Axis>
+int LinearSizer<Axis>::getMinHeight() const
+{
+    return Axis::c_isHorizontal ? minCrossLength() : minMainLength();
+}
+
+template <class Axis>
+void LinearSizer<Axis>::show(bool on)
+{
+    showContent(m_items, on);
+}
+
+template <class Axis>
+bool LinearSizer<Axis>::isVisible() const
+{
+    return isAnyContentVisible(m_items, m_measureHidden);
+}
+
+template <class Axis>
+int LinearSizer<Axis>::marginAfter(size_t index, bool all) const
+{
+    for (size_t next = index + 1; next < m_items.size(); ++next)
+        if (hasMargin(m_items[next], all))
+            return std::max(m_items[index].minMargin, m_items[next].minMargin);
+    return 0;
+}
+
+// Flexible items and dividers each take their share of what is left, so the
+// last of them absorbs the rounding remainder. Lengths are not clamped: a
+// rectangle below the minimum gives short or negative flexible lengths.
+template <class Axis>
+void LinearSizer<Axis>::doFitRect(const Rect& r, Widget* parent)
+{
+    if (m_items.empty())
+        return;
+    validateSize(Axis::c_name, r);
+    const bool all = m_layoutHidden;
+    cacheMinSizes(all);
+    int factors = calcTotalFactor(all);
+    const Span main = Axis::main(r);
+    const Span cross = Axis::cross(r);
+    int flexiblePool = main.length - calcTotalFixed(all);
+    int dividerPool = 0;
+    if (m_dividerCount > 0) {
+        const int flexibleMinimum = calcMinTotalFactor(factors, all);
+        dividerPool = flexiblePool - flexibleMinimum;
+        flexiblePool = flexibleMinimum;
+    }
+    int dividers = m_dividerCount;
+    int position = main.start;
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        const Item& item = m_items[i];
+        if (parent != nullptr && item.widget != nullptr && item.widget->getParent() != parent)
+            fatalError("Incorrect widget parent in %s", Axis::c_name);
+        if (!isItemVisible(item, all))
+            continue;
+        int length = item.minSize;
+        if (item.factor < 0) {
+            length = dividerPool / dividers;
+            dividerPool -= length;
+            --dividers;
+        } else if (item.factor > 0) {
+            length = item.factor * flexiblePool / factors;
+            flexiblePool -= length;
+            factors -= item.factor;
+        }
+        const Span across = alignSpan(item.align, cross.start, cross.length, Axis::crossMin(item));
+        placeContent(item, Axis::rect(Span{position, length}, across), parent);
+        if (item.factor >= 0)
+            position += marginAfter(i, all);
+        position += length;
+    }
+}
+
+template class LinearSizer<HorizontalAxis>;
+template class LinearSizer<VerticalAxis>;
+
+} // namespace OKU

@@ -1,0 +1,207 @@
+#ifndef OKU_GUI_LAYOUT_LINEARSIZER_H
+#define OKU_GUI_LAYOUT_LINEARSIZER_H
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/Geometry.h"
+#include "graphics/Alignment.h"
+#include "gui/layout/Sizer.h"
+#include "gui/tree/Widget.h"
+
+namespace OKU {
+
+/// A stretch of one axis: x and width, or y and height.
+struct Span {
+    int32_t start;
+    int32_t length;
+};
+
+/// Places content of the given minimum length inside the span [start, start +
+/// length) by its alignment. STRETCH takes the whole span; BASELINE is centred
+/// like CENTER.
+Span alignSpan(HAlign a, int start, int length, int minLength);
+Span alignSpan(VAlign a, int start, int length, int minLength);
+
+/// Items of rows, columns, stacks and grids hold a widget, a sizer or neither.
+/// A hidden widget and an invisible sizer count as not shown; an item with
+/// neither is always shown.
+template <class Item>
+bool isContentShown(const Item& item)
+{
+    if (item.widget != nullptr)
+        return item.widget->isShown();
+    return !item.sizer || item.sizer->isVisible();
+}
+
+template <class Item>
+bool hasContent(const Item& item)
+{
+    return item.widget != nullptr || item.sizer;
+}
+
+/// False without any widget or sizer; with measureHidden every one counts,
+/// else only the shown ones.
+template <class Items>
+bool isAnyContentVisible(const Items& items, bool measureHidden)
+{
+    for (const auto& item : items)
+        if (hasContent(item) && (measureHidden || isContentShown(item)))
+            return true;
+    return false;
+}
+
+/// The minimum size of the item's widget or sizer; 0 for neither.
+template <class Item>
+int contentMinWidth(const Item& item)
+{
+    if (item.widget != nullptr)
+        return item.widget->getMinWidth();
+    return item.sizer ? item.sizer->getMinWidth() : 0;
+}
+
+template <class Item>
+int contentMinHeight(const Item& item)
+{
+    if (item.widget != nullptr)
+        return item.widget->getMinHeight();
+    return item.sizer ? item.sizer->getMinHeight() : 0;
+}
+
+/// Gives the item's widget the rectangle, or fits its sizer into it; a space
+/// only takes room.
+template <class Item>
+void placeContent(const Item& item, const Rect& r, Widget* parent)
+{
+    if (item.widget != nullptr)
+        item.widget->setGeometry(r.x, r.y, r.width, r.height);
+    else if (item.sizer)
+        item.sizer->fitRect(r, parent);
+}
+
+template <class Item>
+void showItemContent(Item& item, bool on)
+{
+    if (item.widget != nullptr)
+        item.widget->show(on);
+    if (item.sizer)
+        item.sizer->show(on);
+}
+
+template <class Items>
+void showContent(Items& items, bool on)
+{
+    for (auto& item : items)
+        showItemContent(item, on);
+}
+
+/// A row lays its items out along x and aligns them within its height.
+struct HorizontalAxis {
+    typedef VAlign CrossAlign;
+    static constexpr const char* c_name = "HSizer";
+    static constexpr bool c_isHorizontal = true;
+
+    static Span main(const Rect& r) { return Span{r.x, r.width}; }
+    static Span cross(const Rect& r) { return Span{r.y, r.height}; }
+    template <class Item>
+    static int mainMin(const Item& item) { return contentMinWidth(item); }
+    template <class Item>
+    static int crossMin(const Item& item) { return contentMinHeight(item); }
+    static Rect rect(const Span& main, const Span& cross)
+    {
+        return Rect(main.start, cross.start, main.length, cross.length);
+    }
+};
+
+/// A column: a row with the axes swapped.
+struct VerticalAxis {
+    typedef HAlign CrossAlign;
+    static constexpr const char* c_name = "VSizer";
+    static constexpr bool c_isHorizontal = false;
+
+    static Span main(const Rect& r) { return Span{r.y, r.height}; }
+    static Span cross(const Rect& r) { return Span{r.x, r.width}; }
+    template <class Item>
+    static int mainMin(const Item& item) { return contentMinHeight(item); }
+    template <class Item>
+    static int crossMin(const Item& item) { return contentMinWidth(item); }
+    static Rect rect(const Span& main, const Span& cross)
+    {
+        return Rect(cross.start, main.start, cross.length, main.length);
+    }
+};
+
+/// The algorithm HSizer and VSizer share. "Main" is the axis the items are
+/// lined up on, "cross" the other one. Items are fixed (factor 0), flexible
+/// (factor > 0, sharing what the fixed items and margins leave), or dividers
+/// (factor -1, sharing all the extra room when there are any, so that
+/// flexible items then keep their minimum).
+template <class Axis>
+class LinearSizer : public Sizer {
+public:
+    typedef typename Axis::CrossAlign Align;
+
+    /// A widget, a nested sizer or a space in the row, with its stretch factor.
+    struct Item {
+        Widget* widget;
+        std::shared_ptr<Sizer> sizer;
+        /// The main length of a space.
+        int32_t size;
+        int32_t factor;
+        Align align;
+        int32_t minMargin;
+        /// The minimum main length found by the last measurement.
+        mutable int32_t minSize;
+    };
+
+    LinearSizer(bool layoutHidden, bool measureHidden);
+
+    void add(Widget* w, int factor, Align a);
+    void add(Widget* w, int factor, Align a, int minMargin);
+    void add(const std::shared_ptr<Sizer>& s, int factor, Align a);
+    void add(const std::shared_ptr<Sizer>& s, int factor, Align a, int minMargin);
+    void addSpace(int size, int factor);
+    void addSpace(int size, int factor, int minMargin);
+    void addDivider();
+    void setDefaultMinMargin(int m) { m_defaultMinMargin = m; }
+    void clear();
+
+    int getMinWidth() const override;
+    int getMinHeight() const override;
+    void show(bool on) override;
+    bool isVisible() const override;
+    void doFitRect(const Rect& r, Widget* parent) override;
+
+    /// With all set, hidden widgets and invisible sizers count as well.
+    bool hasMargin(const Item& item, bool all) const;
+    bool isItemVisible(const Item& item, bool all) const;
+    int calcTotalFixed(bool all) const;
+    int calcTotalFactor(bool all) const;
+    /// The smallest flexible pool that gives every flexible item its minimum.
+    int calcMinTotalFactor(int totalFactor, bool all) const;
+
+protected:
+    void cacheMinSizes(bool all) const;
+
+    bool m_layoutHidden;
+    bool m_measureHidden;
+    std::vector<Item> m_items;
+    int32_t m_defaultMinMargin;
+    int32_t m_dividerCount = 0;
+
+private:
+    void append(Widget* w, const std::shared_ptr<Sizer>& s, int size, int factor, Align a,
+                int minMargin);
+    int minMainLength() const;
+    int minCrossLength() const;
+    /// The margin after items[index], or 0 when no later item has margins.
+    int marginAfter(size_t index, bool all) const;
+};
+
+extern template class LinearSizer<HorizontalAxis>;
+extern template class LinearSizer<VerticalAxis>;
+
+} // namespace OKU
+
+#endif

@@ -1,0 +1,23 @@
+#include "gui/windows/CommonScreen.h"
+
+#include "gui/widgets/Frame.h"
+#include "gui/layout/VSizer.h"
+
+namespace OKU {
+
+CommonScreen::CommonScreen(Widget* parent)
+    : Screen(parent), m_content(new Frame(this)), m_buttonRow(std::make_shared<HSizer>(true, false))
+{
+    auto column = std::make_shared<VSizer>(true, false);
+    column->add(m_content, 1, HAlign::STRETCH);
+    column->add(m_buttonRow, 0, HAlign::STRETCH);
+    setSizer(column);
+}
+
+void CommonScreen::relayout()
+{
+    if (isCreated())
+        runSizer();
+}
+
+} // namespace OKU
