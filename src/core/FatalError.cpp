@@ -26,17 +26,17 @@ void traceFatal(const char* format, ...)
 
 } // namespace
 
-void fatalError(const std::string& format, ...)
+void fatalError(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
     fatalErrorVa(format, args);
 }
 
-void fatalErrorVa(const std::string& format, va_list args)
+void fatalErrorVa(const char* format, va_list args)
 {
     char message[1024];
-    vsnprintf(message, sizeof message, format.c_str(), args);
+    vsnprintf(message, sizeof message, format, args);
 
     const FatalErrorHandler handler = g_fatalErrorHandler.load();
     if (handler == nullptr) {

@@ -1,5 +1,7 @@
 #include "input/SimpleMatrix.h"
 
+#include <cstddef>
+
 #include "core/FatalError.h"
 
 namespace OKU {
