@@ -16,10 +16,6 @@ namespace OKU {
 /// rows must not overlap.
 void blendOverOpaqueRow(Pixmap::Pixel* dst, const Pixmap::Pixel* src, int count);
 
-/// blendOverOpaqueRow with NEON; on ARM only, and only where the processor
-/// has NEON.
-void blendOverOpaqueRowNeon(Pixmap::Pixel* dst, const Pixmap::Pixel* src, int count);
-
 } // namespace OKU
 
 #endif

@@ -2,15 +2,15 @@
 // NEON. Debian's armhf baseline has no NEON, so the code after the headers
 // is compiled for it by the pragma below: the shared headers stay outside,
 // so that no inline function of theirs gets a NEON copy that a processor
-// without NEON could end up running. blendOverOpaqueRow calls this unit only
-// on processors that have NEON (CpuFeatures.h).
+// without NEON could end up running. The table of the pixel loops takes
+// this unit only on processors that have NEON (CpuFeatures.h).
 
-#if defined(__arm__) || defined(__aarch64__)
+#include "graphics/detail/PixelLoops.h"
+
+#if defined(OKU_NEON_PIXEL_LOOPS)
 
 #include <cstdint>
 #include <cstring>
-
-#include "graphics/AlphaBlend.h"
 
 #if defined(__arm__)
 #pragma GCC push_options
@@ -19,6 +19,7 @@
 #include <arm_neon.h>
 
 namespace OKU {
+namespace detail {
 
 namespace {
 
@@ -78,6 +79,7 @@ void blendOverOpaqueRowNeon(Pixel* dst, const Pixel* src, int count)
     std::memcpy(dst + i, d, bytes);
 }
 
+} // namespace detail
 } // namespace OKU
 
 #if defined(__arm__)

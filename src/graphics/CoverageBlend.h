@@ -28,11 +28,6 @@ struct CoverageBlock {
 /// bytes, 255 there, may be written as 255.
 void blendCoverage(const CoverageBlock& block, const Color& c, bool wholeGlyph, bool destAlpha);
 
-/// blendCoverage's path for an opaque destination and a colour with every
-/// channel in 0..255, with NEON; on ARM only, and only where the processor
-/// has NEON.
-void blendOpaqueNeon(const CoverageBlock& block, const Color& c, bool wholeGlyph);
-
 } // namespace OKU
 
 #endif

@@ -1,18 +1,29 @@
-// Glyph coverage blended eight pixels at a time with NEON. This unit is
-// compiled for NEON even where the rest of the program is not (Debian's
-// armhf baseline has no NEON); blendCoverage calls it only on processors
-// that have it (CpuFeatures.h).
+// Glyph coverage into a pixmap without alpha, eight pixels at a time with
+// NEON. Debian's armhf baseline has no NEON, so the code after the shared
+// headers is compiled for it by the pragma below, as in AlphaBlendNeon.cpp;
+// the table of the pixel loops takes this unit only on processors that have
+// NEON (CpuFeatures.h).
 
-#if defined(__arm__) || defined(__aarch64__)
+#include "graphics/detail/PixelLoops.h"
 
+#if defined(OKU_NEON_PIXEL_LOOPS)
+
+#include <cstdint>
+#include <cstring>
+
+#if defined(__arm__)
+#pragma GCC push_options
+#pragma GCC target("fpu=neon")
+#endif
 #include <arm_neon.h>
 
-#include "graphics/CoverageBlendRows.h"
+// Internal linkage throughout, so compiled for NEON here alone.
+#include "graphics/detail/CoverageBlendRows.h"
 
 namespace OKU {
+namespace detail {
 
 namespace {
-
 
 // Eight pixels at a time are split into one register per channel; four are
 // widened to 16 bits, two pixels to a register.
@@ -91,14 +102,18 @@ private:
     uint8x16_t m_alphaBytes;
 };
 
-
 } // namespace
 
-void blendOpaqueNeon(const CoverageBlock& block, const Color& c, bool wholeGlyph)
+void blendCoverageOpaqueNeon(const CoverageBlock& block, const Color& c, bool wholeGlyph)
 {
     blendRows<GroupBlend>(block, Ink(c, wholeGlyph));
 }
 
+} // namespace detail
 } // namespace OKU
+
+#if defined(__arm__)
+#pragma GCC pop_options
+#endif
 
 #endif

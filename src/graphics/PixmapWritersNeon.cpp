@@ -1,29 +1,38 @@
-// The framebuffer writers compiled for NEON, where the vector loops become
-// NEON code; the rest of the program may be built without it (Debian's armhf
-// baseline has no NEON). The writers call this only on processors that have
-// it (CpuFeatures.h).
+// The framebuffer writers' loops (detail/PixmapWriterKernels.h) compiled for
+// NEON, into which the compiler turns them. Debian's armhf baseline has no
+// NEON, so the code after the shared headers is compiled for it by the
+// pragma below, as in AlphaBlendNeon.cpp; the table of the pixel loops takes
+// this unit only on processors that have NEON (CpuFeatures.h).
 
-#if defined(__arm__) || defined(__aarch64__)
+#include "graphics/detail/PixelLoops.h"
 
-#include "graphics/PixmapWriterKernels.h"
+#if defined(OKU_NEON_PIXEL_LOOPS)
+
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+#if defined(__arm__)
+#pragma GCC push_options
+#pragma GCC target("fpu=neon")
+#endif
+
+// Internal linkage throughout, so compiled for NEON here alone.
+#include "graphics/detail/PixmapWriterKernels.h"
 
 namespace OKU {
+namespace detail {
 
-void convertRunNeon(WriterFormat format, void* dst, const Pixmap::Pixel* src, size_t count)
+RunConverters runConvertersNeon()
 {
-    switch (format) {
-    case WriterFormat::RGB32:
-        convertRunOf<ToRGB32>(dst, src, count);
-        break;
-    case WriterFormat::BGR16:
-        convertRunOf<ToBGR16>(dst, src, count);
-        break;
-    case WriterFormat::RGB15:
-        convertRunOf<ToRGB15>(dst, src, count);
-        break;
-    }
+    return runConverters<LowHalves>();
 }
 
+} // namespace detail
 } // namespace OKU
+
+#if defined(__arm__)
+#pragma GCC pop_options
+#endif
 
 #endif

@@ -1,6 +1,8 @@
 #include "graphics/Pixmap.h"
 
+#include "graphics/PixelLoopTestUtil.h"
 #include "graphics/PixelTestUtil.h"
+#include "graphics/PixmapWriterFormats.h"
 
 using namespace OKU;
 using namespace GraphicsTest;
@@ -11,6 +13,7 @@ namespace {
 // out channel by channel: alpha is dropped, the bits below those kept too.
 struct Format {
     const char* name;
+    WriterFormat format;
     int bytes;
     void (Pixmap::*writeRect)(void*, const Rect&) const;
     void (Pixmap::*writeAll)(void*) const;
@@ -18,15 +21,15 @@ struct Format {
 };
 
 const Format c_formats[] = {
-    {"RGB32", 4, &Pixmap::writeRGB32, &Pixmap::writeRGB32,
+    {"RGB32", WriterFormat::RGB32, 4, &Pixmap::writeRGB32, &Pixmap::writeRGB32,
      [](const Pixmap::Pixel& p) -> uint32_t {
          return uint32_t(p.red) << 16 | p.green << 8 | p.blue;
      }},
-    {"BGR16", 2, &Pixmap::writeBGR16, &Pixmap::writeBGR16,
+    {"BGR16", WriterFormat::BGR16, 2, &Pixmap::writeBGR16, &Pixmap::writeBGR16,
      [](const Pixmap::Pixel& p) -> uint32_t {
          return (p.red >> 3) << 11 | (p.green >> 2) << 5 | p.blue >> 3;
      }},
-    {"RGB15", 2, &Pixmap::writeRGB15, &Pixmap::writeRGB15,
+    {"RGB15", WriterFormat::RGB15, 2, &Pixmap::writeRGB15, &Pixmap::writeRGB15,
      [](const Pixmap::Pixel& p) -> uint32_t {
          return (p.blue >> 3) << 10 | (p.green >> 3) << 5 | p.red >> 3;
      }},
@@ -34,7 +37,10 @@ const Format c_formats[] = {
 
 } // namespace
 
-TEST(PixmapWritersTest, OnlyTheRectangleOrTheWholeImageIsConverted)
+class PixmapWritersTest : public PixelLoopLevelTest {};
+OKU_INSTANTIATE_FOR_EVERY_LEVEL(PixmapWritersTest);
+
+TEST_P(PixmapWritersTest, OnlyTheRectangleOrTheWholeImageIsConverted)
 {
     // Wide enough for whole blocks of pixels and a tail, in partial rows and
     // in runs of whole rows; pixels differ everywhere, alpha included.
@@ -60,5 +66,32 @@ TEST(PixmapWritersTest, OnlyTheRectangleOrTheWholeImageIsConverted)
                 (image.*f.writeRect)(buffer.data(), r);
             EXPECT_EQ(expected, buffer) << f.name << " for " << r.x << "," << r.y << " "
                                         << r.width << "x" << r.height;
+        }
+}
+
+// Runs of every length up to a few blocks of the widest loop, from and to
+// anywhere in a vector: every word as the format makes it of its pixel, the
+// bytes around the run left alone.
+TEST_P(PixmapWritersTest, RunsOfEveryLengthFollowThePerPixelRule)
+{
+    std::mt19937 random(99);
+    const auto below = [&random](int n) { return static_cast<int>(random() % n); };
+    for (const Format& f : c_formats)
+        for (int count = 0; count <= 70; ++count) {
+            const int srcStart = below(8);
+            const int dstStart = below(8);
+            std::vector<Pixmap::Pixel> src(srcStart + count);
+            for (Pixmap::Pixel& p : src)
+                p = pixel(below(256), below(256), below(256), below(256));
+            std::vector<uint8_t> expected((dstStart + count + 1) * f.bytes, c_guard);
+            for (int i = 0; i < count; ++i) {
+                const uint32_t word = f.expected(src[srcStart + i]);
+                std::memcpy(&expected[(dstStart + i) * f.bytes], &word, f.bytes);
+            }
+            std::vector<uint8_t> buffer(expected.size(), c_guard);
+            convertPixels(f.format, buffer.data() + dstStart * f.bytes, src.data() + srcStart,
+                          count);
+            EXPECT_EQ(expected, buffer) << f.name << ", " << count << " pixels from " << srcStart
+                                        << " to " << dstStart;
         }
 }
