@@ -14,6 +14,8 @@
 # -L core_tests for one suite's share); without them every test runs.
 # OKU_COVERAGE_TARGETS names the targets to build (default: all of them),
 # so that one suite's share needs only its own test program built.
+# OKU_COVERAGE_SANITIZE builds the same tree with sanitizers too (the values
+# of OKU_SANITIZE), so that one build and one run give both.
 #
 # Exits non-zero when a test fails: a figure over a failing suite means little.
 set -eu
@@ -24,6 +26,7 @@ case $build in /*) ;; *) build=$PWD/$build ;; esac
 "$top/tools/install-packages.sh" gcovr
 
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DOKU_BUILD_BENCH=OFF \
+    -DOKU_SANITIZE="${OKU_COVERAGE_SANITIZE:-}" \
     -DCMAKE_C_FLAGS=--coverage -DCMAKE_CXX_FLAGS="--coverage -DOKU_COVERAGE" \
     -DCMAKE_EXE_LINKER_FLAGS=--coverage -DCMAKE_SHARED_LINKER_FLAGS=--coverage >/dev/null
 # shellcheck disable=SC2086 # one word per target

@@ -1,12 +1,14 @@
 #!/bin/sh
-# Everything CI runs, on a fresh Debian 12 machine: the host suite, built
-# instrumented so that its line and branch coverage is printed (as
-# tools/coverage.sh), the host suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer (which also replays the fuzzers' corpora) and
-# under ThreadSanitizer, the armhf suite under qemu-arm (with NEON and
-# forced portable), and the simulator's scenarios on the emulated ARM board.
-# Needs root or sudo for the Debian packages; leaves build-coverage/,
-# build-asan/, build-tsan/, build-armhf/, build-board/, build/ (the board's
+# Everything CI runs, on a fresh Debian 12 machine: the host suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer (which also replays the
+# fuzzers' corpora), built instrumented for coverage too so that its line and
+# branch coverage is printed (as tools/coverage.sh), the host suite under
+# ThreadSanitizer, a short run of every benchmark, the armhf suite under
+# qemu-arm (with NEON and forced portable), and the simulator's scenarios on
+# the emulated ARM board. Each tree is built once: the benchmarks' tree is
+# the one whose host tools the board uses.
+# Needs root or sudo for the Debian packages; leaves build-asan/,
+# build-tsan/, build-armhf/, build-board/, build/ (benchmarks and the board's
 # host tools) and the armhf sysroot, kernel and packages in
 # ${OKU_CACHE_DIR:-$HOME/.cache/oku}, which later runs reuse.
 set -eu
@@ -35,11 +37,18 @@ sanitized() {
     ctest --test-dir "$directory" --output-on-failure -j"$(nproc)"
 }
 
+# Every benchmark once, briefly: that it runs, not its figures.
+benchmarks() {
+    cmake -S . -B build -DOKU_BUILD_BENCH=ON
+    cmake --build build -j"$(nproc)" --target benchmarks
+    ctest --test-dir build -L bench_smoke --output-on-failure
+}
+
 stage "packages" tools/setup.sh --packages-only
-stage "host suite, with coverage" tools/coverage.sh
-stage "host suite, ASan + UBSan" sanitized address asan
+stage "host suite, ASan + UBSan, coverage" env OKU_COVERAGE_SANITIZE=address tools/coverage.sh build-asan
 # The fuzzers' corpora have no threads to race: replayed once, above, is enough.
 stage "host suite, TSan" sanitized thread tsan -DOKU_BUILD_FUZZ=OFF
+stage "benchmarks, a short run of each" benchmarks
 stage "armhf suite under qemu-arm" tools/cross/run-armhf-tests.sh
 stage "emulated ARM board" tools/board/run-board.sh
 
