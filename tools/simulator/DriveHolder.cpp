@@ -171,7 +171,11 @@ DriveHolder::DriveHolder(const std::string& mountPoint, long long capacityBytes)
     std::snprintf(prepared.userMap, sizeof prepared.userMap, "0 %u 1", getuid());
     std::snprintf(prepared.groupMap, sizeof prepared.groupMap, "0 %u 1", getgid());
     const pid_t parent = getpid();
-    const pid_t pid = fork();
+    // _Fork, not fork: a new user namespace is refused (EINVAL) to a process
+    // with threads, and a sanitizer's fork handler starts its own thread again
+    // in the child. The holder makes system calls only, so it needs none of
+    // the handlers fork would run.
+    const pid_t pid = _Fork();
     if (pid == 0)
         runHolder(prepared, parent);
     const int forkError = errno;
