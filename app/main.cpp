@@ -9,6 +9,7 @@
 #include "core/FatalError.h"
 #include "core/FileFinder.h"
 #include "core/ProcessExit.h"
+#include "core/SetupError.h"
 #include "core/Trace.h"
 #include "core/Utf8.h"
 #include "gui/display/Backend.h"
@@ -75,16 +76,23 @@ int main(int argc, char** argv)
     OKU::ExternalDisk::initGlobal(s_scriptFinder);
     // The theme keeps a reference to the finder; main never returns.
     const OKU::FileFinder resourceFinder(paths.resources, paths.origin);
-    loadDeviceLanguage(resourceFinder);
+    // A device that cannot be set up has no screen to say so on: the line
+    // goes to standard error, which the start-up script logs.
+    try {
+        loadDeviceLanguage(resourceFinder);
 
-    g_backend = new OKU::Backend("Lifeboat", 800, 480, false, argc, argv, "appicon");
-    OKU::Theme::initGlobal(resourceFinder);
+        g_backend = new OKU::Backend("Lifeboat", 800, 480, false, argc, argv, "appicon");
+        OKU::Theme::initGlobal(resourceFinder);
 
-    OKU::RootWidget* root = g_backend->getRoot();
-    if (root->getTouchScreen() != nullptr && !OKU::TouchScreen::isCalibrated())
-        new MyCalibrationScreen(root, message);
-    else
-        new LifeboatScreen(root, message);
+        OKU::RootWidget* root = g_backend->getRoot();
+        if (root->getTouchScreen() != nullptr && !OKU::TouchScreen::isCalibrated())
+            new MyCalibrationScreen(root, message);
+        else
+            new LifeboatScreen(root, message);
+    } catch (const OKU::SetupError& failure) {
+        std::cerr << failure.what() << std::endl;
+        OKU::exitProcess(1);
+    }
 
     g_backend->mainLoop();
     OKU::exitProcess(0);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchImages.h"
 #include "graphics/Pixmap.h"
 
 using namespace OKU;
@@ -101,30 +102,6 @@ void composite(pixman_op_t op, const PixmanImage& src, const PixmanImage& dst)
                              c_height);
 }
 
-// An opaque frame with every channel varying, like a drawn screen.
-Pixmap makeFrame()
-{
-    Pixmap frame(c_width, c_height, false);
-    for (int y = 0; y < c_height; ++y)
-        for (int x = 0; x < c_width; ++x)
-            frame.getRow(y)[x] = Pixmap::Pixel{static_cast<uint8_t>(x), static_cast<uint8_t>(y),
-                                               static_cast<uint8_t>(x ^ y), 255};
-    return frame;
-}
-
-// An image whose alpha runs through every value along each row, so that no
-// pixel can take the opaque or transparent shortcut of the blend.
-Pixmap makeTranslucentImage()
-{
-    Pixmap image(c_width, c_height, true);
-    for (int y = 0; y < c_height; ++y)
-        for (int x = 0; x < c_width; ++x)
-            image.getRow(y)[x] =
-                Pixmap::Pixel{static_cast<uint8_t>(3 * y), static_cast<uint8_t>(x + y),
-                              static_cast<uint8_t>(7 * x), static_cast<uint8_t>(x % 256)};
-    return image;
-}
-
 // The same image premultiplied, as pixman wants it.
 std::vector<uint32_t> premultiplied(const Pixmap& image)
 {
@@ -208,7 +185,7 @@ void compareBlends(const Pixmap& frame, std::vector<Comparison>& rows)
     rows.push_back({"drawSolidRect alpha 128, no alpha", rectTimes[0],
                     "pixman OVER solid -> x8r8g8b8", rectTimes[1], 0.5});
 
-    const Pixmap image = makeTranslucentImage();
+    const Pixmap image = makeTranslucentImage(c_width, c_height);
     std::vector<uint32_t> imageWords = premultiplied(image);
     PixmanImage source(PIXMAN_a8r8g8b8, imageWords.data(), 4);
     const std::vector<double> blitTimes = bestMicroseconds({
@@ -231,7 +208,7 @@ int main()
 {
     std::printf("%d x %d frame; best of %d rounds of %d runs; ratio = reference time / ours\n\n",
                 c_width, c_height, c_rounds, c_runsPerRound);
-    const Pixmap frame = makeFrame();
+    const Pixmap frame = makeOpaqueImage(c_width, c_height);
     std::vector<Comparison> rows;
     compareWriters(frame, rows);
     compareBlends(frame, rows);

@@ -2,12 +2,14 @@
 // "Say hello" opens a message box, "Quit" ends the program. A device whose
 // touch screen was never calibrated shows the calibration page first.
 
+#include <iostream>
 #include <memory>
 #include <string>
 
 #include "core/FileFinder.h"
 #include "core/Paths.h"
 #include "core/ProcessExit.h"
+#include "core/SetupError.h"
 #include "core/Trace.h"
 #include "gui/display/Backend.h"
 #include "gui/widgets/Button.h"
@@ -81,12 +83,19 @@ int main(int argc, char** argv)
     const std::string data = root.empty() ? std::string(OKU_DATA_DIR) : root;
     const FileFinder resources(data + "/fonts;" + data + "/pixmaps");
 
-    Backend backend("First page", 800, 480, false, argc, argv, "appicon");
-    Theme::initGlobal(resources);
-    RootWidget* screen = backend.getRoot();
-    if (screen->getTouchScreen() != nullptr && !TouchScreen::isCalibrated())
-        new FirstCalibration(screen);
-    else
-        new FirstPage(screen);
-    backend.mainLoop();
+    // A display, touch screen, font or picture the device cannot give is a
+    // SetupError: the program decides what follows, here its line and status 1.
+    try {
+        Backend backend("First page", 800, 480, false, argc, argv, "appicon");
+        Theme::initGlobal(resources);
+        RootWidget* screen = backend.getRoot();
+        if (screen->getTouchScreen() != nullptr && !TouchScreen::isCalibrated())
+            new FirstCalibration(screen);
+        else
+            new FirstPage(screen);
+        backend.mainLoop();
+    } catch (const SetupError& error) {
+        std::cerr << error.what() << std::endl;
+        return 1;
+    }
 }

@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
-#include "core/FatalError.h"
 #include "core/Paths.h"
+#include "core/SetupError.h"
 #include "core/StringEdit.h"
 
 namespace OKU {
@@ -61,9 +61,8 @@ std::string FileFinder::find(const std::string& name) const
 {
     std::string result;
     if (!find(name, result))
-        fatalError("Cannot find \"%s\" in %s%s", name.c_str(),
-                   describeDirectories(m_directories).c_str(),
-                   m_origin.empty() ? "" : (" (set by " + m_origin + ")").c_str());
+        throw SetupError("Cannot find \"" + name + "\" in " + describeDirectories(m_directories) +
+                         (m_origin.empty() ? "" : " (set by " + m_origin + ")"));
     return result;
 }
 

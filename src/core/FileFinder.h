@@ -20,7 +20,7 @@ public:
     /// Stores the first existing candidate (directory + "/" + name, or name
     /// for an empty directory; absolute names are prefixed too) in result.
     bool find(const std::string& name, std::string& result) const;
-    /// As above; a name found nowhere is a fatal error whose message starts
+    /// As above; a name found nowhere throws SetupError, whose line starts
     /// with "Cannot find \"" + name + "\"" and goes on to name the
     /// directories searched (relative ones made absolute) and the origin, so
     /// that whoever installs the files knows where they belong.

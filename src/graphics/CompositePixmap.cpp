@@ -2,9 +2,9 @@
 
 #include <sstream>
 
-#include "core/FatalError.h"
 #include "core/Paths.h"
 #include "core/RegularFile.h"
+#include "core/SetupError.h"
 
 namespace OKU {
 
@@ -57,12 +57,12 @@ void CompositePixmap::load(const std::string& path)
 {
     Layout layout;
     if (!readLayoutFile(path, layout))
-        fatalError("Cannot read %s", path.c_str());
+        throw SetupError("Cannot read " + path);
 
     const std::string pngPath = fileNameBase(path) + ".png";
     Pixmap image;
     if (!image.loadPNG(pngPath))
-        fatalError("Cannot load PNG \"%s\"", pngPath.c_str());
+        throw SetupError("Cannot load PNG \"" + pngPath + "\"");
     cut(image, layout.slices);
     m_innerMargins = layout.innerMargins;
     m_outerMargins = layout.outerMargins;
@@ -87,8 +87,10 @@ void CompositePixmap::cut(const Pixmap& source, const Margins& slices)
     const int width = source.getWidth();
     const int height = source.getHeight();
     if (!slicesFit(slices, width, height))
-        fatalError("CompositePixmap: slices %d %d %d %d do not fit a %dx%d image", slices.left,
-                   slices.top, slices.right, slices.bottom, width, height);
+        throw SetupError("CompositePixmap: slices " + std::to_string(slices.left) + " " +
+                         std::to_string(slices.top) + " " + std::to_string(slices.right) + " " +
+                         std::to_string(slices.bottom) + " do not fit a " + std::to_string(width) +
+                         "x" + std::to_string(height) + " image");
 
     const int columnX[3] = {0, slices.left, width - slices.right};
     const int columnWidth[3] = {slices.left, width - slices.left - slices.right, slices.right};

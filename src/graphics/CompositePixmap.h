@@ -42,7 +42,7 @@ public:
     static bool readLayoutFile(const std::string& path, Layout& layout);
     /// Whether slices cut a width x height image into nine pieces: none of
     /// them negative, the columns and the rows no wider than the image.
-    /// Cutting with slices that do not fit is a fatal error.
+    /// Cutting with slices that do not fit throws SetupError.
     static bool slicesFit(const Margins& slices, int width, int height);
 
     /// Zero margins, opaque black and nine empty pieces.
@@ -52,8 +52,8 @@ public:
                     const Margins& outerMargins, const Color& color);
     explicit CompositePixmap(const std::string& path);
 
-    /// Reads a ".cpm" file and its PNG; an unreadable file or PNG is a fatal
-    /// error.
+    /// Reads a ".cpm" file and its PNG; an unreadable file or PNG throws
+    /// SetupError.
     void load(const std::string& path);
     /// Pixmap::colorize on every piece.
     void colorize(const Color& c);

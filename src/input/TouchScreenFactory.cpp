@@ -9,7 +9,7 @@
 #include "core/FatalError.h"
 #include "core/NumberConversion.h"
 #include "core/Paths.h"
-#include "core/ProcessExit.h"
+#include "core/SetupError.h"
 #include "input/DummyTouchScreen.h"
 #include "input/FilteredTouchScreen.h"
 #include "input/LinuxTouchScreen.h"
@@ -53,7 +53,7 @@ TouchScreenSettings touchScreenSettingsFromEnv()
             settings.baud = stringtoi(getEnv("OKU_TSBAUD", entry.defaultBaud));
         return settings;
     }
-    fatalError("Unknown touch screen controller type '%s'.", type.c_str());
+    throw SetupError("Unknown touch screen controller type '" + type + "'.");
 }
 
 std::unique_ptr<TouchScreen> createTouchScreen(const TouchScreenSettings& settings, int width,
@@ -87,10 +87,11 @@ std::unique_ptr<TouchScreen> openTouchScreen(int width, int height, int rotation
     try {
         touchScreen->init();
     } catch (const std::runtime_error& e) {
-        std::cerr << "Cannot initialize touch screen controller:" << std::endl
-                  << e.what() << std::endl;
+        const std::string failure = std::string("Cannot initialize touch screen controller:\n") +
+                                    e.what();
         if (getEnv("NIMBLO_OPTIONAL_TSC", "").empty())
-            exitProcess(1);
+            throw SetupError(failure);
+        std::cerr << failure << std::endl;
         return nullptr;
     }
     if (!filterSettings.filters())

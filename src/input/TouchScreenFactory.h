@@ -21,7 +21,7 @@ struct TouchScreenSettings {
 
 /// Reads OKU_TSTYPE ("pm9000" when unset; "dummy", "none", "pm6000",
 /// "pm9000", "input", "tsc10"), OKU_TSDEV and OKU_TSBAUD, filling in each
-/// type's default device and baud rate. An unknown type is a fatal error.
+/// type's default device and baud rate. An unknown type throws SetupError.
 TouchScreenSettings touchScreenSettingsFromEnv();
 
 /// Constructs the driver the settings name, without initialising it; null for
@@ -32,9 +32,9 @@ std::unique_ptr<TouchScreen> createTouchScreen(const TouchScreenSettings& settin
 /// The driver for a screen of width x height chosen by the environment, with
 /// init() done. width and height are the logical (turned) size, rotation the
 /// panel's mounting (TouchScreen::setRotation). When init() throws
-/// std::runtime_error the reason is written to standard error; then, with
-/// NIMBLO_OPTIONAL_TSC set to a non-empty value, the result is null (no
-/// controller fitted), otherwise the process ends with _exit(1). The driver
+/// std::runtime_error, with NIMBLO_OPTIONAL_TSC set to a non-empty value the
+/// reason is written to standard error and the result is null (no controller
+/// fitted); otherwise SetupError is thrown with the reason. The driver
 /// comes wrapped in the filters TouchFilterSettings::fromEnv() asks for.
 /// OKU_TSTYPE=none gives null too: nothing to read, nothing to calibrate.
 std::unique_ptr<TouchScreen> openTouchScreen(int width, int height, int rotation = 0);

@@ -2,8 +2,8 @@
 
 #include <iterator>
 
-#include "core/FatalError.h"
 #include "core/FileFinder.h"
+#include "core/SetupError.h"
 #include "graphics/CompositePixmap.h"
 #include "graphics/Pixmap.h"
 #include "graphics/Shadow.h"
@@ -98,7 +98,7 @@ std::shared_ptr<const Pixmap> Cache::getPixmap(const std::string& name)
     return findOrMake(m_pixmaps, name, [&] {
         auto pixmap = std::make_shared<Pixmap>();
         if (!pixmap->loadPNG(m_fileFinder.find(name + ".png")))
-            fatalError("Cannot load PNG file \"%s\"", name.c_str());
+            throw SetupError("Cannot load PNG file \"" + name + "\"");
         return std::shared_ptr<const Pixmap>(std::move(pixmap));
     });
 }

@@ -21,7 +21,7 @@ class Shadow;
 /// Every font face, font, image, disabled look, composite pixmap and shadow the
 /// user interface asked for, loaded or computed once and shared as a pointer to
 /// a constant object. Resource names are resolved through a FileFinder; a name
-/// that cannot be found or read ends the program. GUI thread only.
+/// that cannot be found or read throws SetupError. GUI thread only.
 class Cache : private NonCopyable {
 public:
     /// The key of a cached font or face: its file and size.

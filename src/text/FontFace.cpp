@@ -1,6 +1,7 @@
 #include "text/FontFace.h"
 
 #include "core/FatalError.h"
+#include "core/SetupError.h"
 #include "text/FtFace.h"
 #include "text/FtServer.h"
 #include "text/FtSize.h"
@@ -32,7 +33,7 @@ FontFace::FontFace(const std::string& path, int height, int width, OnFirstUse)
     : m_path(path), m_height(height), m_width(width)
 {
     if (!FtServer::g().isFontFile(path))
-        fatalError("FontFace(\"%s\") file error", path.c_str());
+        throw SetupError("FontFace(\"" + path + "\") file error");
 }
 
 FontFace::FontFace(const void* data, int size, int height, int width)
@@ -52,10 +53,10 @@ const FontFace& FontFace::opened() const
         return *this;
     const std::shared_ptr<FtFace> face = FtServer::g().getFace(m_path);
     if (!face)
-        fatalError("FontFace(\"%s\") file error", m_path.c_str());
+        throw SetupError("FontFace(\"" + m_path + "\") file error");
     m_size = face->getSize(m_height, m_width);
     if (!m_size)
-        fatalError("FontFace(\"%s\") size error", m_path.c_str());
+        throw SetupError("FontFace(\"" + m_path + "\") size error");
     setMetrics();
     return *this;
 }

@@ -23,11 +23,11 @@ public:
     struct OnFirstUse {};
 
     /// A width of 0 means the same as the height. A file that cannot be
-    /// opened or set to the size is a fatal error.
+    /// opened or set to the size throws SetupError.
     FontFace(const std::string& path, int height, int width);
     /// The same face, but here the file is only checked to be a font; it is
     /// opened and sized when the face is first asked for anything, and a size
-    /// it cannot take is a fatal error then. For the faces of a fallback
+    /// it cannot take throws SetupError then. For the faces of a fallback
     /// chain, which most texts never reach.
     FontFace(const std::string& path, int height, int width, OnFirstUse);
     /// The caller keeps the font image alive as long as the face.

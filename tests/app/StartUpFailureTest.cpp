@@ -31,6 +31,11 @@ TEST(StartUpFailureTest, EndsWithItsMessageAndStatus1)
     const struct { std::vector<std::string> settings; std::string errors; bool whole; } cases[] = {
         {{"OKU_TSTYPE=unknown"}, unknownType, true},
         {{"LC_ALL=xx_XX.UTF-8", "OKU_TSTYPE=unknown"}, locale + unknownType, true},
+        // A display the toolkit cannot drive.
+        {{"OKU_ROTATION=45", "OKU_TSTYPE=none"},
+         "Invalid OKU_ROTATION \"45\".  Use 0, 90, 180 or 270\n", true},
+        {{"FBEMU_MODE=800x480x24", "OKU_TSTYPE=none"},
+         "Unsupported framebuffer \"" + fb.path() + "\".  [24:8:16:8:8:8:0]\n", true},
         {{"KARO_LIFEBOAT=" + fb.directory(), "OKU_TSTYPE=none"}, "Cannot find", false},
         {{"OKU_TSTYPE=pm9000", "OKU_TSBAUD=12345", "OKU_TSDEV=" + silent.path()},
          "PMTouchScreen: Invalid baud rate", false},

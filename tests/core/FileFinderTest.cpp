@@ -37,8 +37,8 @@ TEST(FileFinderTest, TriesDirectoriesInOrderAndEmptyPiecesAsTheBareNameElseFails
     finder.setPath("");
     EXPECT_FALSE(finder.find(tmp / "x", result));
 
-    expectFatal([&finder] { finder.find("100%s missing"); },
-                "Cannot find \"100%s missing\" in no directory \\(the search path is empty\\)\n");
+    expectSetupError([&finder] { finder.find("100%s missing"); },
+                     "Cannot find \"100%s missing\" in no directory \\(the search path is empty\\)");
 }
 
 // Whoever installs the files learns from the message where they belong: the
@@ -49,10 +49,9 @@ TEST(FileFinderTest, MessageNamesTheDirectoriesSearchedAndTheirOrigin)
     TempDir tmp;
     WorkingDirectory cwd(tmp.path());
     FileFinder finder("/opt/lb/fonts;;pixmaps", "KARO_LIFEBOAT");
-    expectFatal([&finder] { finder.find("green-x.png"); },
-                "Cannot find \"green-x.png\" in /opt/lb/fonts, " + tmp.path() + ", " +
-                    tmp / "pixmaps" + " \\(set by KARO_LIFEBOAT\\)\n",
-                "fast");
+    expectSetupError([&finder] { finder.find("green-x.png"); },
+                     "Cannot find \"green-x.png\" in /opt/lb/fonts, " + tmp.path() + ", " +
+                         tmp / "pixmaps" + " \\(set by KARO_LIFEBOAT\\)");
     finder.setPath("/opt/lb/fonts");
-    expectFatal([&finder] { finder.find("x"); }, "Cannot find \"x\" in /opt/lb/fonts\n", "fast");
+    expectSetupError([&finder] { finder.find("x"); }, "Cannot find \"x\" in /opt/lb/fonts");
 }

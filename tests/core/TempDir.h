@@ -8,6 +8,7 @@
 #include <functional>
 #include <iterator>
 #include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 
@@ -15,6 +16,7 @@
 
 #include "core/Directories.h"
 #include "core/FatalError.h"
+#include "core/SetupError.h"
 
 // A fresh directory under $TMPDIR (or /tmp) for one test, removed with
 // everything in it when the test ends.
@@ -108,6 +110,18 @@ inline void expectFatal(const std::function<void()>& action, const std::string& 
     GTEST_FLAG_SET(death_test_style, style);
     EXPECT_EXIT((OKU::setFatalErrorHandler(printFatalMessage), action()),
                 testing::ExitedWithCode(1), "handled: " + message);
+}
+
+// Expects action to throw SetupError with the whole line matching the
+// regular expression.
+inline void expectSetupError(const std::function<void()>& action, const std::string& line)
+{
+    try {
+        action();
+        ADD_FAILURE() << "no SetupError; expected: " << line;
+    } catch (const OKU::SetupError& error) {
+        EXPECT_TRUE(std::regex_match(error.what(), std::regex(line))) << error.what();
+    }
 }
 
 #endif

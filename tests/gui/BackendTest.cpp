@@ -185,7 +185,7 @@ TEST(Backend, MainLoopDeliversPM9000TouchesToTheWidgetUnderThem)
     EXPECT_EQ("800x480", probe.readLine());
     EXPECT_EQ("ready", probe.readLine());
     // A person sees the page before touching it (longer than the delay the
-    // root widget allows for that, RootWidget::c_humanReactionMs).
+    // framebuffer allows for that, DisplayOutput::c_humanReactionMs).
     usleep(200 * 1000);
 
     // The probe's widget lies at 40,100 and reports positions relative to itself.

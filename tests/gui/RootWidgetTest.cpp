@@ -101,29 +101,23 @@ TEST(RootWidgetTest, APressMadeBeforeThePageWasShownNeverReachesIt)
     EXPECT_EQ(Widget::Children{page}, root.getChildren());
 }
 
-// A screen that takes a while to show a complete frame, as writing a whole
-// page into the framebuffer does; the finger is put down while it works.
-class SlowScreenRoot : public TestRootWidget {
-public:
-    void notifyFrameDone(bool) override
-    {
-        if (pressWhileShowing)
-            injectMouseEvent(10, 10, true);
-        pressWhileShowing = false;
-        usleep(5000);
-    }
-    bool pressWhileShowing = false;
-};
-
 // What decides is what the person could have seen: the frame of the page on
-// the screen, and then a moment no one's reaction beats.
+// the screen, and then the moment the screen says no one's reaction beats.
 TEST(RootWidgetTest, APressCountsOnlyOnceThePageHasBeenOnTheScreenForTheAimDelay)
 {
-    SlowScreenRoot root;
+    TestRootWidget root;
     Log log;
-    // The first report of a resting finger arrives while the first frame is
-    // still being written: the page is drawn, but not seen yet.
-    root.pressWhileShowing = true;
+    // A screen that takes a while to show a complete frame, as writing a
+    // whole page into the framebuffer does. The first report of a resting
+    // finger arrives while the first frame is still being written: the page
+    // is drawn, but not seen yet.
+    bool pressWhileShowing = true;
+    root.screen().whileShowing = [&] {
+        if (pressWhileShowing)
+            root.injectMouseEvent(10, 10, true);
+        pressWhileShowing = false;
+        usleep(5000);
+    };
     new LoggingWidget(&root, "page", log, c_input, Rect(0, 0, 100, 100));
     root.runPending();
     root.runPending();
@@ -133,7 +127,7 @@ TEST(RootWidgetTest, APressCountsOnlyOnceThePageHasBeenOnTheScreenForTheAimDelay
     // With a reaction time, a tap too soon after the page showed is no aim,
     // and the whole gesture goes nowhere; one after it counts.
     const int aimMs = 60;
-    root.setAimDelay(aimMs);
+    root.screen().aimDelayMs = aimMs;
     new LoggingWidget(&root, "dialog", log, c_input, Rect(0, 0, 50, 50));
     root.runPending();
     const TimeSpec shown = monotonicNow();

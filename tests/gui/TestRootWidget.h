@@ -5,6 +5,7 @@
 #include <functional>
 #include <future>
 #include <initializer_list>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "core/FileFinder.h"
 #include "core/Mutex.h"
 #include "core/Trace.h"
+#include "gui/display/DisplayOutput.h"
 #include "gui/tree/RootWidget.h"
 #include "gui/theme/Theme.h"
 
@@ -31,28 +33,30 @@ inline OKU::Theme* testTheme()
     return OKU::Theme::g();
 }
 
-// A root widget without a screen, with the theme. Tests drive the loop on
-// their own thread with runPending(); a test that calls start() must call
-// stopGuiThread() before the root goes away.
-class TestRootWidget : public OKU::RootWidget {
+// A screen nobody looks at: it remembers the areas of every frame shown.
+class RecordingOutput : public OKU::DisplayOutput {
 public:
     struct Redraw {
         OKU::Rect rect;
         bool immediate;
     };
 
-    using RootWidget::m_timerHeap;
+    RecordingOutput(int width, int height) : m_size(width, height) {}
 
-    explicit TestRootWidget(int width = 100, int height = 100) : RootWidget(width, height)
-    {
-        testTheme();
-    }
-
+    OKU::Size getSize() const override { return m_size; }
+    int getRotation() const override { return 0; }
+    int getAimDelayMs() const override { return aimDelayMs; }
     // May be called on the GUI thread.
-    void notifyRedraw(const OKU::Rect& r, bool immediate) override
+    void showFrame(const OKU::Pixmap&, const std::vector<OKU::Rect>& areas,
+                   bool immediate) override
     {
-        std::lock_guard<std::mutex> lock(m_redrawMutex);
-        m_redraws.push_back(Redraw{r, immediate});
+        {
+            std::lock_guard<std::mutex> lock(m_redrawMutex);
+            for (const OKU::Rect& r : areas)
+                m_redraws.push_back(Redraw{r, immediate});
+        }
+        if (whileShowing)
+            whileShowing();
     }
     std::vector<Redraw> redraws() const
     {
@@ -64,6 +68,34 @@ public:
         std::lock_guard<std::mutex> lock(m_redrawMutex);
         m_redraws.clear();
     }
+
+    int aimDelayMs = 0;
+    // Runs on the GUI thread before each frame counts as shown.
+    std::function<void()> whileShowing;
+
+private:
+    const OKU::Size m_size;
+    mutable std::mutex m_redrawMutex;
+    std::vector<Redraw> m_redraws;
+};
+
+// A root widget on a RecordingOutput, with the theme. Tests drive the loop on
+// their own thread with runPending(); a test that calls start() must call
+// stopGuiThread() before the root goes away.
+class TestRootWidget : public OKU::RootWidget {
+public:
+    typedef RecordingOutput::Redraw Redraw;
+
+    using RootWidget::m_timerHeap;
+
+    explicit TestRootWidget(int width = 100, int height = 100)
+        : TestRootWidget(new RecordingOutput(width, height))
+    {
+    }
+
+    RecordingOutput& screen() { return m_screen; }
+    std::vector<Redraw> redraws() const { return m_screen.redraws(); }
+    void clearRedraws() { m_screen.clearRedraws(); }
 
     // Runs f on the GUI thread after the events injected before, and waits for it.
     template <class F>
@@ -135,8 +167,13 @@ public:
     }
 
 private:
-    mutable std::mutex m_redrawMutex;
-    std::vector<Redraw> m_redraws;
+    explicit TestRootWidget(RecordingOutput* screen)
+        : RootWidget(std::unique_ptr<OKU::DisplayOutput>(screen)), m_screen(*screen)
+    {
+        testTheme();
+    }
+
+    RecordingOutput& m_screen;
 };
 
 // An opaque pixel as stored (blue, green, red, alpha).

@@ -27,9 +27,11 @@
 //       "up X Y" (relative to itself) and every key that reaches it as
 //       "key CODE CHARACTER" (both as numbers), prints "ready" from the GUI
 //       thread and runs the main loop.
-// Every mode first prints the size of the tree as "WIDTHxHEIGHT".
+// Every mode first prints the size of the tree as "WIDTHxHEIGHT". A back end
+// that cannot be set up ends the probe as it ends lifeboat: its line on
+// standard error and status 1.
 
-#include <atomic>
+#include <cstdint>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -37,14 +39,19 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 #include "core/Paths.h"
+#include "core/ProcessExit.h"
+#include "core/SetupError.h"
 #include "core/Trace.h"
 #include "gui/display/Backend.h"
 #include "gui/display/FbRootWidget.h"
+
+#include "DisplayState.h"
 
 namespace {
 
@@ -160,22 +167,34 @@ int drawFrames(int count, const std::string& path)
     return std::fclose(file) == 0 && written ? 0 : 3;
 }
 
+// The first pixel of the frame last published, as 0xRRGGBB.
+uint32_t publishedFirstPixel(int frames)
+{
+    uint32_t pixel = 0;
+    flock(frames, LOCK_SH);
+    const bool read = pread(frames, &pixel, sizeof pixel, 0) == sizeof pixel;
+    flock(frames, LOCK_UN);
+    return read ? pixel & 0xFFFFFF : 0;
+}
+
 [[noreturn]] void drawOnGuiThread(int count)
 {
     OKU::RootWidget* root = new OKU::FbRootWidget(800, 480);
     printSize(*root);
     OKU::Widget* background = new OKU::Widget(root, 0, 0, root->getWidth(), root->getHeight());
     root->start();
-    // Each frame waits for the one before it to have reached the GUI thread,
-    // so that a slow GUI thread (a sanitizer build, a loaded machine) still
-    // draws them one by one instead of merging a queue of them into one.
-    static std::atomic<int> handled(0);
+    // Each frame waits for the one before it to be published in the whole
+    // frames file, so that a slow GUI thread (a sanitizer build, a loaded
+    // machine), which publishes only when it waits, still shows them one by
+    // one instead of merging a queue of them into one.
+    const int frames = open(fbemu::wholeFramesPath(std::getenv("FBEMU_PATH")).c_str(),
+                            O_RDONLY | O_CLOEXEC);
     for (int frame = 1; frame <= count; ++frame) {
+        const uint32_t red = frame % 256, green = frame / 256, blue = 77;
         root->injectFunction(nullptr, [=] {
-            background->setBgColor(OKU::Color(frame % 256, frame / 256, 77));
-            handled = frame;
+            background->setBgColor(OKU::Color(red, green, blue));
         });
-        while (handled < frame)
+        while (frames >= 0 && publishedFirstPixel(frames) != (red << 16 | green << 8 | blue))
             usleep(200);
         usleep(2000);
     }
@@ -195,9 +214,7 @@ int drawFrames(int count, const std::string& path)
     backend.mainLoop();
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int runMode(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && args[0] == "draw")
@@ -217,4 +234,16 @@ int main(int argc, char** argv)
     std::cerr << "usage: fbemu_probe draw | redraw X Y W H | frames COUNT FILE | gui COUNT | kill | "
                  "touch\n";
     return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return runMode(argc, argv);
+    } catch (const OKU::SetupError& failure) {
+        std::cerr << failure.what() << std::endl;
+        OKU::exitProcess(1);
+    }
 }

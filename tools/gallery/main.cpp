@@ -4,7 +4,11 @@
 
 #include <unistd.h>
 
+#include <iostream>
+
 #include "core/FileFinder.h"
+#include "core/ProcessExit.h"
+#include "core/SetupError.h"
 #include "core/Trace.h"
 #include "gui/display/Backend.h"
 #include "gui/theme/Theme.h"
@@ -36,7 +40,13 @@ int main(int argc, char** argv)
     OKU::traceInit(OKU::TRACE_WARNING);
     // The theme keeps a reference to the finder; main never returns.
     const OKU::FileFinder resourceFinder(searchPathsFromEnv().resources);
-    OKU::Backend* backend = new OKU::Backend("OKU Gallery", 800, 480, false, argc, argv, "appicon");
+    OKU::Backend* backend = nullptr;
+    try {
+        backend = new OKU::Backend("OKU Gallery", 800, 480, false, argc, argv, "appicon");
+    } catch (const OKU::SetupError& failure) {
+        std::cerr << failure.what() << std::endl;
+        OKU::exitProcess(1);
+    }
     OKU::Theme::initGlobal(resourceFinder);
 
     OKU::RootWidget* root = backend->getRoot();

@@ -9,8 +9,8 @@
 namespace OKU {
 
 /// Connects the toolkit to the device: owns the root widget of the display
-/// (a KMS device when OKU_DRMDEV is set and not empty, see DrmRootWidget; else
-/// the framebuffer, see FbRootWidget), turns the touch controller's reports
+/// (a KMS device when OKU_DRMDEV is set and not empty, see DrmOutput; else
+/// the framebuffer, see FbOutput), turns the touch controller's reports
 /// into mouse events and the keys of every keyboard among the input devices
 /// (OKU_INPUT_DIR, "/dev/input" by default, see KeyboardWatcher) into key
 /// events.
@@ -18,7 +18,9 @@ class Backend : private NonCopyable {
 public:
     /// Only width and height reach the root widget, which takes its real size
     /// from the display; the other arguments serve windowed back ends.
-    /// Creating the root widget may end the process (see the root widgets).
+    /// Throws SetupError when the display cannot be driven (see FbOutput and
+    /// DrmOutput) or OKU_ROTATION is invalid; what a touch controller that
+    /// fails to start does is openTouchScreen's.
     Backend(const std::string& title, int width, int height, bool fullScreen, int argc,
             char** argv, const std::string& iconName);
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "core/Paths.h"
-#include "gui/display/SetupFailure.h"
+#include "core/SetupError.h"
 
 namespace OKU {
 
@@ -15,7 +15,7 @@ int displayRotationFromEnv()
     for (int rotation : {0, 90, 180, 270})
         if (value == std::to_string(rotation))
             return rotation;
-    failSetup("Invalid OKU_ROTATION \"" + value + "\".  Use 0, 90, 180 or 270");
+    throw SetupError("Invalid OKU_ROTATION \"" + value + "\".  Use 0, 90, 180 or 270");
 }
 
 } // namespace OKU

@@ -5,8 +5,8 @@ namespace OKU {
 
 /// The panel's mounting from OKU_ROTATION: how far, clockwise, the picture is
 /// turned on its way to the display (core/ScreenRotation.h). Unset or empty
-/// means 0; "0", "90", "180" and "270" are accepted. Anything else is a set-up
-/// failure: one line on standard error and the process ends with status 1.
+/// means 0; "0", "90", "180" and "270" are accepted. Anything else throws
+/// SetupError ("Invalid OKU_ROTATION ...").
 int displayRotationFromEnv();
 
 } // namespace OKU

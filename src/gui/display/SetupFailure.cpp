@@ -2,26 +2,17 @@
 
 #include <cerrno>
 #include <cstring>
-#include <iostream>
-
-#include "core/ProcessExit.h"
 
 namespace OKU {
 
-void failSetup(const std::string& line)
+SetupError deviceSetupError(const std::string& what, const std::string& path, int error)
 {
-    std::cerr << line << std::endl;
-    exitProcess(1);
+    return SetupError(what + " \"" + path + "\".  " + std::strerror(error));
 }
 
-void failSetup(const std::string& what, const std::string& path, int error)
+SetupError deviceSetupError(const std::string& what, const std::string& path)
 {
-    failSetup(what + " \"" + path + "\".  " + std::strerror(error));
-}
-
-void failSetup(const std::string& what, const std::string& path)
-{
-    failSetup(what, path, errno);
+    return deviceSetupError(what, path, errno);
 }
 
 } // namespace OKU

@@ -5,6 +5,7 @@
 
 #include "core/Condition.h"
 #include "core/FatalError.h"
+#include "input/TouchScreen.h"
 
 namespace OKU {
 
@@ -23,9 +24,11 @@ std::unique_ptr<RootWidget::Event> makeEvent(int32_t type, intptr_t a = 0, int32
 
 } // namespace
 
-RootWidget::RootWidget(int width, int height) : Widget(nullptr), m_pixmap(width, height, false)
+RootWidget::RootWidget(std::unique_ptr<DisplayOutput> output)
+    : Widget(nullptr), m_output(std::move(output)),
+      m_pixmap(m_output->getSize().width, m_output->getSize().height, false)
 {
-    resize(width, height);
+    resize(m_pixmap.getWidth(), m_pixmap.getHeight());
 }
 
 RootWidget::~RootWidget()
@@ -89,6 +92,18 @@ void RootWidget::injectResize(int width, int height)
 void RootWidget::injectCloseRequest()
 {
     m_events.push_back(makeEvent(Event::EVENT_CLOSE_REQUEST));
+}
+
+void RootWidget::setTouchScreen(TouchScreen* ts)
+{
+    m_touchScreen = ts;
+    m_ownedTouchScreen.reset();
+}
+
+void RootWidget::setTouchScreen(std::unique_ptr<TouchScreen> ts)
+{
+    m_touchScreen = ts.get();
+    m_ownedTouchScreen = std::move(ts);
 }
 
 void RootWidget::setMouseGrabber(Widget* w)

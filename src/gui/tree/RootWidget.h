@@ -12,6 +12,7 @@
 #include "core/Mutex.h"
 #include "core/Time.h"
 #include "graphics/Pixmap.h"
+#include "gui/display/DisplayOutput.h"
 #include "gui/theme/KeyboardFocus.h"
 #include "gui/tree/Widget.h"
 
@@ -22,7 +23,7 @@ class TouchScreen;
 /// The top of the widget tree and the toolkit's engine: the event queue that
 /// other threads inject into, the GUI thread that delivers events, widget
 /// timers, dirty-rectangle bookkeeping and the back buffer the tree is drawn
-/// into. A back end derives from it and copies redrawn areas to the screen.
+/// into. The frames reach the screen through the DisplayOutput it owns.
 ///
 /// Exactly one GUI thread runs the loop at a time; modal() hands the loop to a
 /// new one while the caller waits. The inject... family, getPixmapCopy, the
@@ -86,7 +87,8 @@ public:
         virtual void onDirtyRects(const std::vector<Rect>& rects) = 0;
     };
 
-    RootWidget(int width, int height);
+    /// The tree takes the output's size; output must not be null.
+    explicit RootWidget(std::unique_ptr<DisplayOutput> output);
     ~RootWidget() override;
 
     RootWidget* getRoot() override;
@@ -100,11 +102,6 @@ public:
     /// Forgets a widget that is being deleted.
     virtual void notifyDelete(Widget* w);
     virtual std::string getDescription() const;
-    /// Copies r of the back buffer to the screen.
-    virtual void notifyRedraw(const Rect& r, bool immediate) = 0;
-    /// Called once a redraw pass has given all its rectangles to notifyRedraw:
-    /// the frame is complete, so a double-buffered screen can show it.
-    virtual void notifyFrameDone(bool immediate);
 
     void injectMouseEvent(int x, int y, bool pressed);
     void injectKeyEvent(KeyCode key, wchar_t c);
@@ -138,16 +135,17 @@ public:
 
     KeyboardFocus& getKeyboardFocus() { return m_keyboardFocus; }
 
-    /// How long after the first frame of a page or dialog reached the screen
-    /// a press can first be aimed at it (0 after construction). Back ends of
-    /// a real screen set what no person can beat, so that a finger already
-    /// moving, or resting, when the page appeared never chooses on it.
-    void setAimDelay(int ms) { m_aimDelay = TimeSpec::fromMilliseconds(ms); }
-    /// Faster than anyone reacts to what appears on a screen.
-    static const int c_humanReactionMs = 100;
+    /// The screen; a press counts only once the first frame of a page or
+    /// dialog has been shown on it for its aim delay, so that a finger
+    /// already moving, or resting, when the page appeared never chooses on it.
+    const DisplayOutput& getOutput() const { return *m_output; }
 
     TouchScreen* getTouchScreen() const { return m_touchScreen; }
-    void setTouchScreen(TouchScreen* ts) { m_touchScreen = ts; }
+    /// Installs a driver the caller keeps alive as long as the root; null
+    /// for none. A driver the root owned is deleted.
+    void setTouchScreen(TouchScreen* ts);
+    /// Installs a driver the root owns from now on; null for none.
+    void setTouchScreen(std::unique_ptr<TouchScreen> ts);
 
     void enableWatchdog(int seconds);
     void resetWatchdog(int seconds);
@@ -166,7 +164,10 @@ protected:
     std::vector<Rect> m_dirtyRects;
     std::vector<Widget*> m_modalStack;
     bool m_mouseDown = false;
+    std::unique_ptr<DisplayOutput> m_output;
     TouchScreen* m_touchScreen = nullptr;
+    /// Null when the caller keeps the driver.
+    std::unique_ptr<TouchScreen> m_ownedTouchScreen;
     Pixmap m_pixmap;
     Widget* m_mouseGrabber = nullptr;
     Widget* m_mouseTarget = nullptr;
@@ -183,10 +184,9 @@ protected:
     bool m_busy = false;
     int32_t m_eventCounter = 0;
     bool m_closing = false;
-    /// When the first frame of the current page or dialog was handed to the
-    /// screen (GUI thread only).
+    /// When the first frame of the current page or dialog was shown (GUI
+    /// thread only).
     TimeSpec m_pageShownAt;
-    TimeSpec m_aimDelay;
     /// A page or dialog appeared or went away and has not reached the
     /// screen yet.
     bool m_pageChanged = false;

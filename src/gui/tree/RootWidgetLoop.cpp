@@ -1,11 +1,13 @@
 #include "gui/tree/RootWidget.h"
 
 #include <algorithm>
+#include <iostream>
 
 #include <unistd.h>
 
 #include "core/Condition.h"
 #include "core/ProcessExit.h"
+#include "core/SetupError.h"
 #include "core/Thread.h"
 #include "core/Trace.h"
 #include "gui/tree/ProtectGuard.h"
@@ -29,11 +31,19 @@ void RootWidget::start()
 void RootWidget::threadMain()
 {
     setThreadName("SOLGUI");
-    do {
-        preBlockHandling(false);
-        setBusy(false);
-        handleNextEvent();
-    } while (!releaseFinishedModal());
+    // A resource first needed while the pages run (a fallback font, a
+    // dialog's picture) that cannot be loaded ends the program as a set-up
+    // failure before the loop does: its line on standard error, status 1.
+    try {
+        do {
+            preBlockHandling(false);
+            setBusy(false);
+            handleNextEvent();
+        } while (!releaseFinishedModal());
+    } catch (const SetupError& error) {
+        std::cerr << error.what() << std::endl;
+        exitProcess(1);
+    }
 }
 
 bool RootWidget::processEvent(bool wait)
@@ -143,7 +153,8 @@ void RootWidget::deliverMouse(const Event& e)
 
 bool RootWidget::aimedAtShownPage(const TimeSpec& injectedAt) const
 {
-    return !m_pageChanged && m_pageShownAt + m_aimDelay <= injectedAt;
+    return !m_pageChanged &&
+           m_pageShownAt + TimeSpec::fromMilliseconds(m_output->getAimDelayMs()) <= injectedAt;
 }
 
 void RootWidget::deliverMouseDown(int x, int y)

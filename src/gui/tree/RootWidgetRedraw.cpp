@@ -115,13 +115,10 @@ void RootWidget::redraw(bool immediate)
     std::vector<Rect> rects;
     rects.swap(m_dirtyRects);
     drawBackBuffer(rects);
-    if (!rects.empty()) {
-        for (const Rect& r : rects)
-            notifyRedraw(r, immediate);
-        notifyFrameDone(immediate);
-    }
-    // Dated once the frame is on the screen, not when it was drawn: a press
-    // that came in between was made before anything of the page showed.
+    if (!rects.empty())
+        m_output->showFrame(m_pixmap, rects, immediate);
+    // Dated once the frame is shown, not when it was drawn: a press that
+    // came in between was made before anything of the page showed.
     if (m_pageChanged) {
         m_pageChanged = false;
         m_pageShownAt = monotonicNow();
@@ -131,10 +128,6 @@ void RootWidget::redraw(bool immediate)
     MutexLocker lock(m_subscriberMutex);
     for (DirtyRectSubscriber* s : m_subscribers)
         s->onDirtyRects(rects);
-}
-
-void RootWidget::notifyFrameDone(bool)
-{
 }
 
 void RootWidget::drawBackBuffer(const std::vector<Rect>& rects)
