@@ -22,7 +22,7 @@
 
 #include "BenchImages.h"
 #include "RedrawTiming.h"
-#include "graphics/FrameWriter.h"
+#include "graphics/detail/FrameWriter.h"
 #include "graphics/Pixmap.h"
 #include "text/Font.h"
 #include "text/FontFace.h"

@@ -26,7 +26,7 @@
 
 #include "RedrawTiming.h"
 #include "core/FileFinder.h"
-#include "graphics/FrameWriter.h"
+#include "graphics/detail/FrameWriter.h"
 #include "gui/display/DisplayOutput.h"
 #include "gui/theme/Theme.h"
 #include "gui/tree/RootWidget.h"

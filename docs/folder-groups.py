@@ -1,18 +1,19 @@
 #!/usr/bin/env python3
 """Usage: folder-groups.py SRC_DIR OUTPUT
 
-Puts every header under SRC_DIR, and every class declared at the level of
-the OKU namespace in it, into the Doxygen group named after the header's
-layer (the first folder under SRC_DIR) (the groups themselves are defined in groups.dox). Written at each
-build of the reference, so that a new class joins its folder's page without
-a tag in its header. Classes inside nested namespaces (detail, internal,
-anonymous) are not part of the API and are left out."""
+Puts every public header under SRC_DIR, and every class declared at the
+level of the OKU namespace in it, into the Doxygen group named after the
+header's layer, its first folder under SRC_DIR (the groups themselves are
+defined in groups.dox). Written at each build of the reference, so that a new
+class joins its layer's page without a tag in its header. The headers of
+detail folders, and classes inside nested namespaces (detail, internal,
+anonymous), are not part of the API and are left out."""
 
 import pathlib
 import re
 import sys
 
-NAMESPACE_OPEN = re.compile(r"^namespace\s*(\w*)\s*\{")
+NAMESPACE_OPEN = re.compile(r"^namespace\s*(\w*)[^{;]*\{")
 NAMESPACE_CLOSE = re.compile(r"^\}\s*//\s*namespace")
 # A definition, not a declaration, and not a specialisation ("Name<...>").
 CLASS = re.compile(r"^(?:template\s*<.*>\s*)?(?:class|struct)\s+(\w+)\b(?!\s*<)(?!.*;\s*$)")
@@ -37,6 +38,8 @@ def main(src_dir, output):
     blocks = []
     for header in sorted(src.glob("*/**/*.h")):
         relative = header.relative_to(src).as_posix()
+        if "/detail/" in relative:
+            continue
         group = relative.split("/")[0]
         blocks.append(f"/** \\file {relative}\n    \\ingroup {group} */")
         for name in api_classes(header):

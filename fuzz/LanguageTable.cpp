@@ -5,7 +5,7 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "text/LanguageTable.h"
+#include "text/detail/LanguageTable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

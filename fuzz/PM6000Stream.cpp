@@ -1,7 +1,7 @@
 // Reports of a PenMount PM6000: six-byte packets with a checksum.
 
 #include "PenMountStream.h"
-#include "input/PM6000TouchScreen.h"
+#include "input/detail/PM6000TouchScreen.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,7 +1,7 @@
 // Reports of a PenMount PM9000: five-byte packets of 7-bit data bytes.
 
 #include "PenMountStream.h"
-#include "input/PM9000TouchScreen.h"
+#include "input/detail/PM9000TouchScreen.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -5,7 +5,7 @@
 
 #include "FuzzInput.h"
 #include "SerialLine.h"
-#include "input/TSC10TouchScreen.h"
+#include "input/detail/TSC10TouchScreen.h"
 
 namespace {
 

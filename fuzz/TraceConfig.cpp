@@ -5,7 +5,7 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "core/TraceConfig.h"
+#include "core/detail/TraceConfig.h"
 #include "core/XMLError.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -6,7 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/ChildLaunch.h"
+#include "core/detail/ChildLaunch.h"
 #include "core/FatalError.h"
 
 namespace OKU {

@@ -61,7 +61,7 @@ std::wstring lltowstring(long long value, int width, wchar_t fill,
 /// calcDecimals(123.4, 2) is 2. A zero value or digits < 1 gives digits.
 int calcDecimals(double value, int digits);
 
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 /// The whole text (apart from surrounding white space) must be one value;
 /// value is left untouched on failure.

@@ -12,7 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/ChildLaunch.h"
+#include "core/detail/ChildLaunch.h"
 #include "core/Descriptor.h"
 #include "core/FatalError.h"
 

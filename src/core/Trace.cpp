@@ -10,14 +10,14 @@
 #include <sstream>
 #include <vector>
 
-#include "core/Backtrace.h"
+#include "core/detail/Backtrace.h"
 #include "core/Paths.h"
 #include "core/RegularFile.h"
 #include "core/Thread.h"
-#include "core/TraceConfig.h"
-#include "core/TraceOutput.h"
-#include "core/TraceTimestamp.h"
-#include "core/TraceWarning.h"
+#include "core/detail/TraceConfig.h"
+#include "core/detail/TraceOutput.h"
+#include "core/detail/TraceTimestamp.h"
+#include "core/detail/TraceWarning.h"
 
 namespace OKU {
 

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "core/Base64.h"
-#include "core/XMLChars.h"
+#include "core/detail/XMLChars.h"
 #include "core/XMLError.h"
 
 namespace OKU {

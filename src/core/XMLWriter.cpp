@@ -2,7 +2,7 @@
 
 #include "core/Base64.h"
 #include "core/Utf8.h"
-#include "core/XMLChars.h"
+#include "core/detail/XMLChars.h"
 
 namespace OKU {
 

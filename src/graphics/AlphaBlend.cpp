@@ -14,7 +14,7 @@ void blendOverOpaqueRow(Pixmap::Pixel* dst, const Pixmap::Pixel* src, int count)
     detail::pixelLoops().blendOverOpaqueRow(dst, src, count);
 }
 
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 void blendOverOpaqueRowPortable(Pixmap::Pixel* dst, const Pixmap::Pixel* src, int count)
 {

@@ -13,7 +13,7 @@
 #include "graphics/detail/AlphaBlendSse2.h"
 
 namespace OKU {
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <arm_neon.h>
 
 namespace OKU {
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 namespace {
 

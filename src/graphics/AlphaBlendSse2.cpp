@@ -9,7 +9,7 @@
 #include "graphics/detail/AlphaBlendSse2.h"
 
 namespace OKU {
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 void blendOverOpaqueRowSse2(Pixmap::Pixel* dst, const Pixmap::Pixel* src, int count)
 {

@@ -12,7 +12,7 @@
 
 namespace OKU {
 
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 void blendCoverageOpaquePortable(const CoverageBlock& block, const Color& c, bool wholeGlyph)
 {

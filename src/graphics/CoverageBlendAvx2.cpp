@@ -12,7 +12,7 @@
 #include "graphics/detail/CoverageBlendSse2.h"
 
 namespace OKU {
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 namespace {
 

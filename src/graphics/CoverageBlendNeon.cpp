@@ -21,7 +21,7 @@
 #include "graphics/detail/CoverageBlendRows.h"
 
 namespace OKU {
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "graphics/detail/CoverageBlendSse2.h"
 
 namespace OKU {
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 void blendCoverageOpaqueSse2(const CoverageBlock& block, const Color& c, bool wholeGlyph)
 {

@@ -3,7 +3,7 @@
 
 namespace OKU {
 
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 std::vector<ConstPlane> readPlanes(const Graymap& map)
 {

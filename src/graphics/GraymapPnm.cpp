@@ -8,7 +8,7 @@
 #include "core/FileStreams.h"
 #include "core/RegularFile.h"
 #include "graphics/Graymap.h"
-#include "graphics/ImageLimits.h"
+#include "graphics/detail/ImageLimits.h"
 
 // Binary PNM layout: the magic "P4" (bitmap), "P5" (gray) or "P6" (RGB), then
 // the decimal width, height and, except for "P4", the maximum sample M, the

@@ -8,7 +8,7 @@ namespace OKU {
 class Graymap;
 class Pixmap;
 
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 /// One-sided windowed-sinc low-pass kernel of `taps` coefficients h[0..taps-1]
 /// with the cut-off fc as a fraction of the sampling rate. The symmetric kernel

@@ -5,7 +5,7 @@
 
 namespace OKU {
 
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 namespace {
 

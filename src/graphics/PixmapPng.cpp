@@ -7,8 +7,8 @@
 #include "core/FileStreams.h"
 #include "core/RegularFile.h"
 #include "core/Trace.h"
-#include "graphics/ImageLimits.h"
-#include "graphics/PngStream.h"
+#include "graphics/detail/ImageLimits.h"
+#include "graphics/detail/PngStream.h"
 #include "graphics/Pixmap.h"
 
 namespace OKU {

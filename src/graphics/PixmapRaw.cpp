@@ -8,7 +8,7 @@
 
 #include "core/FileStreams.h"
 #include "core/RegularFile.h"
-#include "graphics/ImageLimits.h"
+#include "graphics/detail/ImageLimits.h"
 
 namespace OKU {
 

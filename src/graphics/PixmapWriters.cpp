@@ -4,13 +4,13 @@
 
 #include "graphics/Pixmap.h"
 
-#include "graphics/PixmapWriterFormats.h"
+#include "graphics/detail/PixmapWriterFormats.h"
 #include "graphics/detail/PixelLoops.h"
 #include "graphics/detail/PixmapWriterKernels.h"
 
 namespace OKU {
 
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 RunConverters runConvertersPortable()
 {

@@ -9,7 +9,7 @@
 #include "graphics/detail/PixmapWriterKernels.h"
 
 namespace OKU {
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "core/FileStreams.h"
 #include "core/RegularFile.h"
 #include "core/ScreenRotation.h"
-#include "input/SimpleMatrix.h"
+#include "input/detail/SimpleMatrix.h"
 
 namespace OKU {
 

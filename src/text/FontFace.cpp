@@ -2,9 +2,9 @@
 
 #include "core/FatalError.h"
 #include "core/SetupError.h"
-#include "text/FtFace.h"
-#include "text/FtServer.h"
-#include "text/FtSize.h"
+#include "text/detail/FtFace.h"
+#include "text/detail/FtServer.h"
+#include "text/detail/FtSize.h"
 
 namespace OKU {
 

@@ -10,7 +10,7 @@
 #include "core/CharClass.h"
 #include "core/NumberConversion.h"
 #include "core/Utf8.h"
-#include "text/LanguageTable.h"
+#include "text/detail/LanguageTable.h"
 
 namespace OKU {
 

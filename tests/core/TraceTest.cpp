@@ -7,11 +7,11 @@
 #include <stdlib.h>
 #include <gtest/gtest.h>
 
-#include "core/Backtrace.h"
+#include "core/detail/Backtrace.h"
 #include "core/Directories.h"
 #include "core/Paths.h"
 #include "core/Trace.h"
-#include "core/TraceConfig.h"
+#include "core/detail/TraceConfig.h"
 #include "HostileFiles.h"
 
 using namespace OKU;

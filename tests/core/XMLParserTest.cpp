@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Base64.h"
-#include "core/XMLChars.h"
+#include "core/detail/XMLChars.h"
 #include "core/XMLError.h"
 #include "core/XMLParser.h"
 

@@ -1,4 +1,4 @@
-#include "graphics/FrameWriter.h"
+#include "graphics/detail/FrameWriter.h"
 
 #include "graphics/PixelTestUtil.h"
 

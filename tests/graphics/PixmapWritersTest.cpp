@@ -2,7 +2,7 @@
 
 #include "graphics/PixelLoopTestUtil.h"
 #include "graphics/PixelTestUtil.h"
-#include "graphics/PixmapWriterFormats.h"
+#include "graphics/detail/PixmapWriterFormats.h"
 
 using namespace OKU;
 using namespace GraphicsTest;

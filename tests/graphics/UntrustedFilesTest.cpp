@@ -7,7 +7,7 @@
 #include "core/HostileFiles.h"
 #include "graphics/CompositePixmap.h"
 #include "graphics/Graymap.h"
-#include "graphics/ImageLimits.h"
+#include "graphics/detail/ImageLimits.h"
 #include "graphics/Pixmap.h"
 
 using namespace OKU;

@@ -1,4 +1,4 @@
-#include "gui/display/DrmFlipQueue.h"
+#include "gui/display/detail/DrmFlipQueue.h"
 #include "gui/TestRootWidget.h"
 
 using OKU::Pixmap;

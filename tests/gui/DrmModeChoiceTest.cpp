@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gui/display/DrmModeChoice.h"
+#include "gui/display/detail/DrmModeChoice.h"
 
 using OKU::DrmConnector;
 using OKU::DrmDisplayProblem;

@@ -1,4 +1,4 @@
-#include "input/EvdevKeyDecoder.h"
+#include "input/detail/EvdevKeyDecoder.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "input/LinuxTouchScreen.h"
+#include "input/detail/LinuxTouchScreen.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "input/PMTouchScreen.h"
+#include "input/detail/PMTouchScreen.h"
 
 #include <chrono>
 #include <cstdio>

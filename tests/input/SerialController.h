@@ -27,9 +27,9 @@
 
 #include "core/TempDir.h"
 #include "core/Trace.h"
-#include "input/PM6000TouchScreen.h"
-#include "input/PM9000TouchScreen.h"
-#include "input/TSC10TouchScreen.h"
+#include "input/detail/PM6000TouchScreen.h"
+#include "input/detail/PM9000TouchScreen.h"
+#include "input/detail/TSC10TouchScreen.h"
 #include "input/TouchScreen.h"
 
 namespace serialtest {

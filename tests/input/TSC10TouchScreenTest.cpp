@@ -1,4 +1,4 @@
-#include "input/TSC10TouchScreen.h"
+#include "input/detail/TSC10TouchScreen.h"
 
 #include <string>
 #include <thread>

@@ -1,4 +1,4 @@
-#include "input/TouchFilter.h"
+#include "input/detail/TouchFilter.h"
 
 #include <deque>
 #include <memory>
@@ -12,7 +12,7 @@
 
 #include "core/Time.h"
 #include "input/DummyTouchScreen.h"
-#include "input/FilteredTouchScreen.h"
+#include "input/detail/FilteredTouchScreen.h"
 #include "input/SerialController.h"
 
 using namespace OKU;

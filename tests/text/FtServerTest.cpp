@@ -1,12 +1,12 @@
-#include "text/FtServer.h"
+#include "text/detail/FtServer.h"
 
 #include <cmath>
 #include <set>
 
 #include "core/TempDir.h"
-#include "text/FtFace.h"
-#include "text/FtSize.h"
-#include "text/FtTransform.h"
+#include "text/detail/FtFace.h"
+#include "text/detail/FtSize.h"
+#include "text/detail/FtTransform.h"
 #include "text/TextTestUtil.h"
 
 using namespace OKU;

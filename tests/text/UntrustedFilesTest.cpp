@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "core/HostileFiles.h"
-#include "text/FtServer.h"
-#include "text/LanguageTable.h"
+#include "text/detail/FtServer.h"
+#include "text/detail/LanguageTable.h"
 #include "text/TextTestUtil.h"
 
 using namespace OKU;

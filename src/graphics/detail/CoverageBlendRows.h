@@ -20,7 +20,7 @@
 #include "graphics/CoverageBlend.h"
 
 namespace OKU {
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "core/Paths.h"
 
 namespace OKU {
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 namespace {
 

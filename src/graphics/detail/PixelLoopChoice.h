@@ -10,7 +10,7 @@
 #include "graphics/CpuFeatures.h"
 
 namespace OKU {
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 /// The variables as they are set, empty where unset.
 struct LevelSwitches {

@@ -1,7 +1,7 @@
 #include "graphics/detail/PixelLoops.h"
 
 namespace OKU {
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "graphics/CoverageBlend.h"
 #include "graphics/CpuFeatures.h"
 #include "graphics/Pixmap.h"
-#include "graphics/PixmapWriterFormats.h"
+#include "graphics/detail/PixmapWriterFormats.h"
 
 // The x86 kernels need SSE2 in the baseline. Their AVX2 functions are
 // compiled for AVX2 one by one through target attributes, never as whole
@@ -30,7 +30,7 @@
 #endif
 
 namespace OKU {
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 typedef void (*AlphaBlendRow)(Pixmap::Pixel* dst, const Pixmap::Pixel* src, int count);
 typedef void (*CoverageBlendOpaque)(const CoverageBlock& block, const Color& c, bool wholeGlyph);

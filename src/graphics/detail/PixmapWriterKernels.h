@@ -14,11 +14,11 @@
 #include <type_traits>
 
 #include "graphics/Pixmap.h"
-#include "graphics/PixmapWriterFormats.h"
+#include "graphics/detail/PixmapWriterFormats.h"
 #include "graphics/detail/PixelLoops.h"
 
 namespace OKU {
-namespace detail {
+namespace detail __attribute__((visibility("hidden"))) {
 
 namespace {
 

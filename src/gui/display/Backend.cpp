@@ -11,7 +11,7 @@
 #include "core/Trace.h"
 #include "gui/display/DrmRootWidget.h"
 #include "gui/display/FbRootWidget.h"
-#include "input/KeyboardWatcher.h"
+#include "input/detail/KeyboardWatcher.h"
 #include "input/TouchScreen.h"
 
 namespace OKU {

@@ -1,6 +1,6 @@
 #include "gui/display/DrmRootWidget.h"
 
-#include "gui/display/DrmOutput.h"
+#include "gui/display/detail/DrmOutput.h"
 #include "input/TouchScreenFactory.h"
 
 namespace OKU {

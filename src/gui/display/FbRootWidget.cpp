@@ -1,6 +1,6 @@
 #include "gui/display/FbRootWidget.h"
 
-#include "gui/display/FbOutput.h"
+#include "gui/display/detail/FbOutput.h"
 #include "input/TouchScreenFactory.h"
 
 namespace OKU {

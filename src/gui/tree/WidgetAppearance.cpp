@@ -1,7 +1,7 @@
 #include "gui/tree/Widget.h"
 
 #include "gui/tree/RootWidget.h"
-#include "gui/tree/WidgetTrace.h"
+#include "gui/tree/detail/WidgetTrace.h"
 
 namespace OKU {
 

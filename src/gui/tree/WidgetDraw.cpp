@@ -4,7 +4,7 @@
 
 #include "graphics/Painter.h"
 #include "gui/theme/Theme.h"
-#include "gui/tree/WidgetTrace.h"
+#include "gui/tree/detail/WidgetTrace.h"
 
 namespace OKU {
 

@@ -4,7 +4,7 @@
 
 #include "core/FatalError.h"
 #include "gui/tree/RootWidget.h"
-#include "gui/tree/WidgetTrace.h"
+#include "gui/tree/detail/WidgetTrace.h"
 
 namespace OKU {
 
