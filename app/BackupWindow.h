@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "core/ChildProcess.h"
 #include "ExternalDisk.h"
+#include "core/ChildProcess.h"
 #include "gui/windows/CommonWindow.h"
 
 #include "BackupProgress.h"

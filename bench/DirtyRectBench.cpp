@@ -22,8 +22,8 @@
 
 #include "BenchImages.h"
 #include "RedrawTiming.h"
-#include "graphics/detail/FrameWriter.h"
 #include "graphics/Pixmap.h"
+#include "graphics/detail/FrameWriter.h"
 #include "text/Font.h"
 #include "text/FontFace.h"
 #include "text/Glyph.h"

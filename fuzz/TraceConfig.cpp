@@ -5,8 +5,8 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "core/detail/TraceConfig.h"
 #include "core/XMLError.h"
+#include "core/detail/TraceConfig.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -6,8 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/detail/ChildLaunch.h"
 #include "core/FatalError.h"
+#include "core/detail/ChildLaunch.h"
 
 namespace OKU {
 

@@ -12,9 +12,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/detail/ChildLaunch.h"
 #include "core/Descriptor.h"
 #include "core/FatalError.h"
+#include "core/detail/ChildLaunch.h"
 
 namespace OKU {
 

@@ -10,10 +10,10 @@
 #include <sstream>
 #include <vector>
 
-#include "core/detail/Backtrace.h"
 #include "core/Paths.h"
 #include "core/RegularFile.h"
 #include "core/Thread.h"
+#include "core/detail/Backtrace.h"
 #include "core/detail/TraceConfig.h"
 #include "core/detail/TraceOutput.h"
 #include "core/detail/TraceTimestamp.h"

@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "core/Base64.h"
-#include "core/detail/XMLChars.h"
 #include "core/XMLError.h"
+#include "core/detail/XMLChars.h"
 
 namespace OKU {
 

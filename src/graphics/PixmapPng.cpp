@@ -7,9 +7,9 @@
 #include "core/FileStreams.h"
 #include "core/RegularFile.h"
 #include "core/Trace.h"
+#include "graphics/Pixmap.h"
 #include "graphics/detail/ImageLimits.h"
 #include "graphics/detail/PngStream.h"
-#include "graphics/Pixmap.h"
 
 namespace OKU {
 

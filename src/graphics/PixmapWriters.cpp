@@ -4,8 +4,8 @@
 
 #include "graphics/Pixmap.h"
 
-#include "graphics/detail/PixmapWriterFormats.h"
 #include "graphics/detail/PixelLoops.h"
+#include "graphics/detail/PixmapWriterFormats.h"
 #include "graphics/detail/PixmapWriterKernels.h"
 
 namespace OKU {

@@ -12,8 +12,8 @@
 #include <unistd.h>
 #include <gtest/gtest.h>
 
-#include "core/Paths.h"
 #include "TempDir.h"
+#include "core/Paths.h"
 
 using namespace OKU;
 

@@ -10,9 +10,9 @@
 #include <unistd.h>
 #include <gtest/gtest.h>
 
+#include "TempDir.h"
 #include "core/Directories.h"
 #include "core/Paths.h"
-#include "TempDir.h"
 
 using namespace OKU;
 

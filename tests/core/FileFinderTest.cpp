@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/Directories.h"
 #include "TempDir.h"
+#include "core/Directories.h"
 
 using namespace OKU;
 

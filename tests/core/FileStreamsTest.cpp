@@ -4,8 +4,8 @@
 #include <string>
 #include <gtest/gtest.h>
 
-#include "core/Paths.h"
 #include "TempDir.h"
+#include "core/Paths.h"
 
 using namespace OKU;
 

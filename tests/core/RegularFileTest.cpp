@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/FileStreams.h"
 #include "HostileFiles.h"
+#include "core/FileStreams.h"
 
 using namespace OKU;
 

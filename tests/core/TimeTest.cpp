@@ -11,8 +11,8 @@
 #include <vector>
 #include <gtest/gtest.h>
 
-#include "core/Paths.h"
 #include "HostileFiles.h"
+#include "core/Paths.h"
 
 using namespace OKU;
 

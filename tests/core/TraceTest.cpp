@@ -7,12 +7,12 @@
 #include <stdlib.h>
 #include <gtest/gtest.h>
 
-#include "core/detail/Backtrace.h"
+#include "HostileFiles.h"
 #include "core/Directories.h"
 #include "core/Paths.h"
 #include "core/Trace.h"
+#include "core/detail/Backtrace.h"
 #include "core/detail/TraceConfig.h"
-#include "HostileFiles.h"
 
 using namespace OKU;
 

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "core/Base64.h"
-#include "core/detail/XMLChars.h"
 #include "core/XMLError.h"
 #include "core/XMLParser.h"
+#include "core/detail/XMLChars.h"
 
 #include "TrickleBuffer.h"
 

@@ -2,10 +2,10 @@
 #include <sstream>
 #include <gtest/gtest.h>
 
+#include "TempDir.h"
 #include "core/Base64.h"
 #include "core/XMLElementWriter.h"
 #include "core/XMLRootWriter.h"
-#include "TempDir.h"
 
 using namespace OKU;
 

@@ -7,8 +7,8 @@
 #include "core/HostileFiles.h"
 #include "graphics/CompositePixmap.h"
 #include "graphics/Graymap.h"
-#include "graphics/detail/ImageLimits.h"
 #include "graphics/Pixmap.h"
+#include "graphics/detail/ImageLimits.h"
 
 using namespace OKU;
 

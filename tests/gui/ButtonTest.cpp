@@ -1,8 +1,8 @@
 #include <tuple>
 
+#include "gui/TestRootWidget.h"
 #include "gui/widgets/Button.h"
 #include "gui/widgets/CheckBox.h"
-#include "gui/TestRootWidget.h"
 #include "text/Font.h"
 
 using namespace OKU;

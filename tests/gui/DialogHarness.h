@@ -11,10 +11,10 @@
 
 #include "core/Directories.h"
 #include "core/Time.h"
+#include "gui/TestRootWidget.h"
 #include "gui/widgets/Button.h"
 #include "gui/widgets/CheckBox.h"
 #include "gui/widgets/StaticText.h"
-#include "gui/TestRootWidget.h"
 
 // The first button, check box or static text below w that shows text, or null.
 inline OKU::Widget* findShowing(OKU::Widget* w, const std::wstring& text)

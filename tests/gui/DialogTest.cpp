@@ -1,7 +1,7 @@
 #include "core/Time.h"
+#include "gui/DialogHarness.h"
 #include "gui/windows/CommonScreen.h"
 #include "gui/windows/CommonWindow.h"
-#include "gui/DialogHarness.h"
 #include "gui/windows/MsgBox.h"
 
 using namespace OKU;

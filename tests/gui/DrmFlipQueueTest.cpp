@@ -1,5 +1,5 @@
-#include "gui/display/detail/DrmFlipQueue.h"
 #include "gui/TestRootWidget.h"
+#include "gui/display/detail/DrmFlipQueue.h"
 
 using OKU::Pixmap;
 using OKU::Rect;

@@ -2,11 +2,11 @@
 #include <string>
 #include <vector>
 
-#include "gui/widgets/ButtonBase.h"
-#include "gui/windows/Screen.h"
-#include "gui/widgets/TabbedFrame.h"
 #include "gui/TestRootWidget.h"
+#include "gui/widgets/ButtonBase.h"
+#include "gui/widgets/TabbedFrame.h"
 #include "gui/widgets/ToggleButtonBase.h"
+#include "gui/windows/Screen.h"
 #include "text/LString.h"
 
 using namespace OKU;

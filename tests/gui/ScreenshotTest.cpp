@@ -1,7 +1,7 @@
 #include "gui/DialogHarness.h"
+#include "gui/layout/StackSizer.h"
 #include "gui/widgets/Frame.h"
 #include "gui/windows/Screen.h"
-#include "gui/layout/StackSizer.h"
 #include "gui/windows/WaitingBox.h"
 
 using namespace OKU;

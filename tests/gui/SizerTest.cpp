@@ -3,14 +3,14 @@
 #include <tuple>
 
 #include "core/TempDir.h"
+#include "gui/TestRootWidget.h"
 #include "gui/layout/AltSizer.h"
 #include "gui/layout/CenterSizer.h"
-#include "gui/tree/ContainerWidget.h"
 #include "gui/layout/GridSizer.h"
 #include "gui/layout/HSizer.h"
 #include "gui/layout/StackSizer.h"
-#include "gui/TestRootWidget.h"
 #include "gui/layout/VSizer.h"
+#include "gui/tree/ContainerWidget.h"
 
 using namespace OKU;
 

@@ -1,10 +1,10 @@
 #include <chrono>
 #include <tuple>
 
+#include "gui/TestRootWidget.h"
 #include "gui/widgets/Frame.h"
 #include "gui/widgets/StaticPixmap.h"
 #include "gui/widgets/StaticText.h"
-#include "gui/TestRootWidget.h"
 #include "gui/windows/WaitingBox.h"
 #include "text/Font.h"
 

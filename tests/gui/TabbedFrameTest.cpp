@@ -2,10 +2,10 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "gui/TestRootWidget.h"
 #include "gui/tree/ContainerWidget.h"
 #include "gui/widgets/TabLabel.h"
 #include "gui/widgets/TabbedFrame.h"
-#include "gui/TestRootWidget.h"
 
 using namespace OKU;
 

@@ -16,8 +16,8 @@
 #include "core/Mutex.h"
 #include "core/Trace.h"
 #include "gui/display/DisplayOutput.h"
-#include "gui/tree/RootWidget.h"
 #include "gui/theme/Theme.h"
+#include "gui/tree/RootWidget.h"
 
 typedef std::vector<std::string> Log;
 typedef std::vector<OKU::Pixmap::Pixel> Pixels;

@@ -27,10 +27,10 @@
 
 #include "core/TempDir.h"
 #include "core/Trace.h"
+#include "input/TouchScreen.h"
 #include "input/detail/PM6000TouchScreen.h"
 #include "input/detail/PM9000TouchScreen.h"
 #include "input/detail/TSC10TouchScreen.h"
-#include "input/TouchScreen.h"
 
 namespace serialtest {
 

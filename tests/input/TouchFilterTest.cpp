@@ -12,8 +12,8 @@
 
 #include "core/Time.h"
 #include "input/DummyTouchScreen.h"
-#include "input/detail/FilteredTouchScreen.h"
 #include "input/SerialController.h"
+#include "input/detail/FilteredTouchScreen.h"
 
 using namespace OKU;
 using serialtest::describe;

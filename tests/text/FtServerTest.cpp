@@ -4,10 +4,10 @@
 #include <set>
 
 #include "core/TempDir.h"
+#include "text/TextTestUtil.h"
 #include "text/detail/FtFace.h"
 #include "text/detail/FtSize.h"
 #include "text/detail/FtTransform.h"
-#include "text/TextTestUtil.h"
 
 using namespace OKU;
 using namespace TextTest;

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "core/HostileFiles.h"
+#include "text/TextTestUtil.h"
 #include "text/detail/FtServer.h"
 #include "text/detail/LanguageTable.h"
-#include "text/TextTestUtil.h"
 
 using namespace OKU;
 

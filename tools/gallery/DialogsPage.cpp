@@ -3,13 +3,13 @@
 #include <functional>
 #include <memory>
 
-#include "gui/widgets/Button.h"
-#include "gui/tree/ContainerWidget.h"
-#include "gui/windows/DialogAnswer.h"
 #include "gui/layout/GridSizer.h"
-#include "gui/windows/MsgBox.h"
-#include "gui/widgets/StaticText.h"
 #include "gui/layout/VSizer.h"
+#include "gui/tree/ContainerWidget.h"
+#include "gui/widgets/Button.h"
+#include "gui/widgets/StaticText.h"
+#include "gui/windows/DialogAnswer.h"
+#include "gui/windows/MsgBox.h"
 #include "gui/windows/WaitingBox.h"
 
 #include "PageParts.h"

@@ -3,15 +3,15 @@
 #include <memory>
 #include <vector>
 
-#include "gui/widgets/Button.h"
-#include "gui/tree/ContainerWidget.h"
-#include "gui/widgets/Divider.h"
-#include "gui/widgets/Frame.h"
 #include "gui/layout/HSizer.h"
 #include "gui/layout/StackSizer.h"
+#include "gui/layout/VSizer.h"
+#include "gui/tree/ContainerWidget.h"
+#include "gui/widgets/Button.h"
+#include "gui/widgets/Divider.h"
+#include "gui/widgets/Frame.h"
 #include "gui/widgets/StaticText.h"
 #include "gui/widgets/TabbedFrame.h"
-#include "gui/layout/VSizer.h"
 
 #include "PageParts.h"
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "gui/layout/StackSizer.h"
-#include "gui/widgets/TabbedFrame.h"
 #include "gui/layout/VSizer.h"
+#include "gui/widgets/TabbedFrame.h"
 #include "text/LString.h"
 
 #include "Pages.h"

@@ -1,8 +1,8 @@
 #include "PageParts.h"
 
+#include "gui/theme/Theme.h"
 #include "gui/tree/RootWidget.h"
 #include "gui/widgets/StaticText.h"
-#include "gui/theme/Theme.h"
 
 using namespace OKU;
 

@@ -1,8 +1,8 @@
 #ifndef OKU_GALLERY_PAGEPARTS_H
 #define OKU_GALLERY_PAGEPARTS_H
 
-#include "graphics/Color.h"
 #include "graphics/Alignment.h"
+#include "graphics/Color.h"
 #include "text/LString.h"
 
 namespace OKU {

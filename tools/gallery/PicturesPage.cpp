@@ -3,12 +3,12 @@
 #include <memory>
 
 #include "gui/layout/CenterSizer.h"
-#include "gui/tree/ContainerWidget.h"
-#include "gui/widgets/Frame.h"
 #include "gui/layout/GridSizer.h"
 #include "gui/layout/StackSizer.h"
-#include "gui/widgets/StaticPixmap.h"
 #include "gui/theme/Theme.h"
+#include "gui/tree/ContainerWidget.h"
+#include "gui/widgets/Frame.h"
+#include "gui/widgets/StaticPixmap.h"
 
 #include "PageParts.h"
 

@@ -2,14 +2,14 @@
 
 #include <memory>
 
-#include "gui/widgets/Button.h"
-#include "gui/widgets/CheckBox.h"
-#include "gui/tree/ContainerWidget.h"
 #include "gui/layout/GridSizer.h"
 #include "gui/layout/HSizer.h"
-#include "gui/widgets/StaticText.h"
-#include "gui/theme/Theme.h"
 #include "gui/layout/VSizer.h"
+#include "gui/theme/Theme.h"
+#include "gui/tree/ContainerWidget.h"
+#include "gui/widgets/Button.h"
+#include "gui/widgets/CheckBox.h"
+#include "gui/widgets/StaticText.h"
 
 #include "PageParts.h"
 #include "ToggleButton.h"

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "SimulatedDevice.h"
 #include "Screen.h"
+#include "SimulatedDevice.h"
 #include "core/FileFinder.h"
 #include "graphics/Pixmap.h"
 #include "text/Cache.h"

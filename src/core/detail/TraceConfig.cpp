@@ -1,10 +1,10 @@
 #include "core/detail/TraceConfig.h"
 
 #include "core/Paths.h"
-#include "core/detail/TraceWarning.h"
 #include "core/XMLAttributes.h"
 #include "core/XMLError.h"
 #include "core/XMLParser.h"
+#include "core/detail/TraceWarning.h"
 
 namespace OKU {
 

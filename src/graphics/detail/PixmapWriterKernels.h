@@ -14,8 +14,8 @@
 #include <type_traits>
 
 #include "graphics/Pixmap.h"
-#include "graphics/detail/PixmapWriterFormats.h"
 #include "graphics/detail/PixelLoops.h"
+#include "graphics/detail/PixmapWriterFormats.h"
 
 namespace OKU {
 namespace detail __attribute__((visibility("hidden"))) {

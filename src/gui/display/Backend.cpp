@@ -11,8 +11,8 @@
 #include "core/Trace.h"
 #include "gui/display/DrmRootWidget.h"
 #include "gui/display/FbRootWidget.h"
-#include "input/detail/KeyboardWatcher.h"
 #include "input/TouchScreen.h"
+#include "input/detail/KeyboardWatcher.h"
 
 namespace OKU {
 

@@ -1,7 +1,7 @@
 #include "gui/layout/AltSizer.h"
 
-#include "gui/tree/ContainerWidget.h"
 #include "gui/layout/LinearSizer.h"
+#include "gui/tree/ContainerWidget.h"
 
 namespace OKU {
 

@@ -1,5 +1,5 @@
-#include "gui/widgets/Button.h"
 #include "gui/theme/Theme.h"
+#include "gui/widgets/Button.h"
 #include "text/LString.h"
 
 namespace OKU {

@@ -8,8 +8,8 @@
 
 #include "core/Geometry.h"
 #include "core/NonCopyable.h"
-#include "graphics/Color.h"
 #include "graphics/Alignment.h"
+#include "graphics/Color.h"
 #include "input/KeyCode.h"
 
 namespace OKU {

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <sigc++/sigc++.h>
 
-#include "gui/widgets/ClickHelper.h"
 #include "gui/tree/Widget.h"
+#include "gui/widgets/ClickHelper.h"
 
 namespace OKU {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "graphics/Painter.h"
+#include "gui/theme/Theme.h"
 #include "gui/widgets/FrameNesting.h"
 #include "gui/widgets/TabbedFrame.h"
-#include "gui/theme/Theme.h"
 #include "text/Font.h"
 
 namespace OKU {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "core/Geometry.h"
-#include "graphics/Color.h"
 #include "graphics/Alignment.h"
+#include "graphics/Color.h"
 
 namespace OKU {
 

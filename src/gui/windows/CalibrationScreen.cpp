@@ -4,13 +4,13 @@
 #include <cmath>
 
 #include "graphics/Pixmap.h"
+#include "gui/theme/Theme.h"
+#include "gui/tree/RootWidget.h"
 #include "gui/widgets/Button.h"
 #include "gui/widgets/Frame.h"
-#include "gui/windows/MsgBox.h"
-#include "gui/tree/RootWidget.h"
 #include "gui/widgets/StaticPixmap.h"
 #include "gui/widgets/StaticText.h"
-#include "gui/theme/Theme.h"
+#include "gui/windows/MsgBox.h"
 #include "input/TouchCalibration.h"
 #include "text/L10n.h"
 

@@ -4,10 +4,10 @@
 #include <utility>
 #include <vector>
 
-#include "gui/widgets/Button.h"
 #include "gui/layout/HSizer.h"
-#include "input/KeyCode.h"
 #include "gui/theme/Theme.h"
+#include "gui/widgets/Button.h"
+#include "input/KeyCode.h"
 
 namespace OKU {
 

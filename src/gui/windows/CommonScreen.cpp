@@ -1,7 +1,7 @@
 #include "gui/windows/CommonScreen.h"
 
-#include "gui/widgets/Frame.h"
 #include "gui/layout/VSizer.h"
+#include "gui/widgets/Frame.h"
 
 namespace OKU {
 

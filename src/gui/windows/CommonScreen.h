@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "gui/windows/CommonButtonPages.h"
 #include "gui/layout/HSizer.h"
+#include "gui/windows/CommonButtonPages.h"
 #include "gui/windows/Screen.h"
 
 namespace OKU {

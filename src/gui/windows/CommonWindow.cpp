@@ -1,7 +1,7 @@
 #include "gui/windows/CommonWindow.h"
 
-#include "gui/widgets/Divider.h"
 #include "gui/layout/VSizer.h"
+#include "gui/widgets/Divider.h"
 
 namespace OKU {
 

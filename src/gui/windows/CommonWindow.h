@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "graphics/Color.h"
-#include "gui/windows/CommonButtonPages.h"
 #include "gui/layout/HSizer.h"
+#include "gui/windows/CommonButtonPages.h"
 #include "gui/windows/Window.h"
 
 namespace OKU {

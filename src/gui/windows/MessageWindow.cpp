@@ -1,12 +1,12 @@
 #include "gui/windows/MessageWindow.h"
 
-#include "gui/widgets/Button.h"
-#include "gui/windows/MsgBox.h"
 #include "gui/layout/StackSizer.h"
+#include "gui/layout/VSizer.h"
+#include "gui/theme/Theme.h"
+#include "gui/widgets/Button.h"
 #include "gui/widgets/StaticPixmap.h"
 #include "gui/widgets/StaticText.h"
-#include "gui/theme/Theme.h"
-#include "gui/layout/VSizer.h"
+#include "gui/windows/MsgBox.h"
 
 namespace OKU {
 

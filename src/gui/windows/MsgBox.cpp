@@ -1,7 +1,7 @@
 #include "gui/windows/MsgBox.h"
 
-#include "gui/windows/MessageWindow.h"
 #include "gui/theme/Theme.h"
+#include "gui/windows/MessageWindow.h"
 #include "gui/windows/YesNoCancelAllWindow.h"
 
 namespace OKU {

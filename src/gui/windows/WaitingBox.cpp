@@ -1,9 +1,9 @@
 #include "gui/windows/WaitingBox.h"
 
 #include "gui/layout/StackSizer.h"
+#include "gui/layout/VSizer.h"
 #include "gui/widgets/StaticPixmap.h"
 #include "gui/widgets/StaticText.h"
-#include "gui/layout/VSizer.h"
 
 namespace OKU {
 

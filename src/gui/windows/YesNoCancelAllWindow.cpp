@@ -1,10 +1,10 @@
 #include "gui/windows/YesNoCancelAllWindow.h"
 
-#include "gui/widgets/CheckBox.h"
-#include "gui/windows/DialogAnswer.h"
 #include "gui/layout/StackSizer.h"
-#include "gui/widgets/StaticText.h"
 #include "gui/layout/VSizer.h"
+#include "gui/widgets/CheckBox.h"
+#include "gui/widgets/StaticText.h"
+#include "gui/windows/DialogAnswer.h"
 
 namespace OKU {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "input/detail/TouchFilter.h"
 #include "input/TouchScreen.h"
+#include "input/detail/TouchFilter.h"
 
 namespace OKU {
 

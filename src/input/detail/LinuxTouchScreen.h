@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "input/detail/EvdevTouchDecoder.h"
 #include "input/TouchCalibration.h"
 #include "input/TouchScreen.h"
+#include "input/detail/EvdevTouchDecoder.h"
 
 namespace OKU {
 

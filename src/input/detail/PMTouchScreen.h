@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "core/Time.h"
-#include "input/detail/DroppedBytesReport.h"
-#include "input/detail/SerialPort.h"
 #include "input/TouchCalibration.h"
 #include "input/TouchScreen.h"
+#include "input/detail/DroppedBytesReport.h"
+#include "input/detail/SerialPort.h"
 
 namespace OKU {
 

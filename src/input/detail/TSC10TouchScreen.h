@@ -9,8 +9,8 @@
 #include "core/Condition.h"
 #include "core/Mutex.h"
 #include "core/Time.h"
-#include "input/detail/SerialPort.h"
 #include "input/TouchScreen.h"
+#include "input/detail/SerialPort.h"
 
 namespace OKU {
 
