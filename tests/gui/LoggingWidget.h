@@ -15,6 +15,10 @@ class LoggingWidget : public OKU::Widget {
 public:
     enum Kind { LIFE = 1, MOUSE = 2, KEYS = 4, DRAWING = 8, ALWAYS = 16 };
 
+    // The teardown steps, called by tests directly.
+    using Widget::armageddon;
+    using Widget::deleteChildren;
+
     LoggingWidget(OKU::Widget* parent, const std::string& name, Log& log, int kinds,
                   const OKU::Rect& r = OKU::Rect(0, 0, 10, 10))
         : Widget(parent, r.x, r.y, r.width, r.height), m_name(name), m_log(log), m_kinds(kinds)

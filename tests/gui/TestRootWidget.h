@@ -87,6 +87,7 @@ public:
     typedef RecordingOutput::Redraw Redraw;
 
     using RootWidget::m_timerHeap;
+    using Widget::grimReaper;
 
     explicit TestRootWidget(int width = 100, int height = 100)
         : TestRootWidget(new RecordingOutput(width, height))

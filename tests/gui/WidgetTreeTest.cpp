@@ -53,7 +53,7 @@ TEST_F(WidgetTreeTest, AlwaysOnTopChildrenStayAboveOrdinaryOnes)
 
 TEST_F(WidgetTreeTest, ChildEventsAreEmittedOncePerPassAndNotForDestroyedWidgets)
 {
-    Widget* parent = new LoggingWidget(&m_root, "parent", m_log, c_life);
+    LoggingWidget* parent = new LoggingWidget(&m_root, "parent", m_log, c_life);
     int changes = 0;
     parent->m_childrenChanged.connect([&changes] { ++changes; });
     Widget* first = new LoggingWidget(parent, "first", m_log, c_life);
@@ -170,7 +170,7 @@ TEST_F(WidgetTreeTest, NukeDeleteChildrenAndArmageddon)
     EXPECT_EQ((Log{"a delete", "guarded delete", "b delete"}), m_log);
 
     m_log.clear();
-    Widget* parent = new LoggingWidget(&m_root, "parent", m_log, c_life);
+    LoggingWidget* parent = new LoggingWidget(&m_root, "parent", m_log, c_life);
     new LoggingWidget(parent, "x", m_log, c_life);
     Widget* y = new LoggingWidget(parent, "y", m_log, c_life);
     new LoggingWidget(parent, "z", m_log, c_life);
@@ -183,7 +183,7 @@ TEST_F(WidgetTreeTest, NukeDeleteChildrenAndArmageddon)
 
     // Armageddon ignores protection.
     m_log.clear();
-    Widget* top = new LoggingWidget(nullptr, "top", m_log, c_life);
+    LoggingWidget* top = new LoggingWidget(nullptr, "top", m_log, c_life);
     Widget* p = new LoggingWidget(top, "p", m_log, c_life);
     new LoggingWidget(p, "p1", m_log, c_life);
     Widget* q = new LoggingWidget(top, "q", m_log, c_life);

@@ -182,13 +182,9 @@ public:
     void unprotect();
     int getProtectCount() const { return m_protectCount; }
 
-    // Deferred deletion and teardown.
-    bool deleteChild(Children::iterator it);
-    bool deleteChildren();
-    /// True when nothing is left to reap below this widget.
-    bool grimReaper();
+    /// Deletes the widget at once, unless it or something below it is
+    /// protected; false then, and the reaper deletes it later.
     bool nuke();
-    void armageddon();
 
     /// Runs until this widget is destroyed, with the event loop on a new GUI thread.
     void modal();
@@ -205,6 +201,17 @@ public:
 protected:
     /// The run-time type name used in trace lines.
     std::string typeName() const;
+
+    // Deferred deletion and teardown, run by the root widget's loop and at
+    // the end of the program: a program destroys widgets with destroy() or
+    // nuke().
+    friend class RootWidget;
+    bool deleteChild(Children::iterator it);
+    bool deleteChildren();
+    /// True when nothing is left to reap below this widget.
+    bool grimReaper();
+    /// Deletes the subtree whatever its protection, without unlinking it.
+    void armageddon();
 
     Widget* m_parent;
     Children m_children;
