@@ -172,7 +172,7 @@ TEST(FbRootWidget, KeepsTheConsoleInGraphicsModeUntilTheProgramEnds)
         {"returning from main", {}, {"draw"}, 0},
         {"exit status 1 for a touch controller that is not there",
          {"OKU_TSTYPE=pm9000", "OKU_TSDEV=" + fb.directory() + "/missing"}, {"touch"}, 1},
-        {"a fatal error", {"OKU_TS_JITTER=x"}, {"draw"}, -2},
+        {"a fatal error", {}, {"fatal"}, -2},
         {"a set-up failure", {"OKU_TSTYPE=unknown"}, {"draw"}, 1},
         {"a signal", {}, {"kill"}, -2},
     };

@@ -112,9 +112,9 @@ TEST(TouchScreenTest, FilterSettingsWrapTheDriver)
 
     for (const char* value : {"-1", "2ms", "99999"}) {
         ScopedEnv debounce("OKU_TS_DEBOUNCE", value);
-        expectFatal([] { openTouchScreen(800, 600); },
-                    "Invalid OKU_TS_DEBOUNCE \"" + std::string(value) +
-                        "\"\\.  Use a number of milliseconds, 0 for none\\.");
+        expectSetupError([] { openTouchScreen(800, 600); },
+                         "Invalid OKU_TS_DEBOUNCE \"" + std::string(value) +
+                             "\"\\.  Use a number of milliseconds, 0 for none\\.");
     }
 }
 

@@ -17,10 +17,13 @@
 //   fbemu_probe gui COUNT
 //       Builds the root widget and starts its GUI thread, which then draws
 //       COUNT whole-screen frames of colours 1:0:77, 2:0:77 ... (red the low
-//       byte of the number, green the high byte), one every 2 ms, and ends
+//       byte of the number, green the high byte), each once the one before
+//       was published and 2 ms have passed, and ends
 //       the process with _exit(0) after the last.
 //   fbemu_probe kill
 //       Builds the root widget, then ends through SIGTERM.
+//   fbemu_probe fatal
+//       Builds the root widget, then ends through a fatal error.
 //   fbemu_probe touch
 //       Builds the back end, puts a widget at 40,100 of 300 x 200 pixels that
 //       prints every mouse event it receives as "down X Y", "move X Y" or
@@ -44,6 +47,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "core/FatalError.h"
 #include "core/Paths.h"
 #include "core/ProcessExit.h"
 #include "core/SetupError.h"
@@ -229,9 +233,13 @@ int runMode(int argc, char** argv)
         OKU::FbRootWidget root(800, 480);
         raise(SIGTERM);
     }
+    if (args.size() == 1 && args[0] == "fatal") {
+        OKU::FbRootWidget root(800, 480);
+        OKU::fatalError("fbemu_probe was asked for a fatal error");
+    }
     if (args.size() == 1 && args[0] == "touch")
         touch(argc, argv);
-    std::cerr << "usage: fbemu_probe draw | redraw X Y W H | frames COUNT FILE | gui COUNT | kill | "
+    std::cerr << "usage: fbemu_probe draw | redraw X Y W H | frames COUNT FILE | gui COUNT | kill | fatal | "
                  "touch\n";
     return 2;
 }

@@ -3,8 +3,8 @@
 #include <cctype>
 #include <string>
 
-#include "core/FatalError.h"
 #include "core/Paths.h"
+#include "core/SetupError.h"
 
 namespace OKU {
 
@@ -27,8 +27,8 @@ int settingFromEnv(const char* name, const char* defaultValue, const char* unit)
     for (char c : value)
         valid = valid && std::isdigit(static_cast<unsigned char>(c));
     if (!valid)
-        fatalError("Invalid %s \"%s\".  Use a number of %s, 0 for none.", name, value.c_str(),
-                   unit);
+        throw SetupError("Invalid " + std::string(name) + " \"" + value + "\".  Use a number of " +
+                         unit + ", 0 for none.");
     return std::stoi(value);
 }
 

@@ -18,8 +18,8 @@ struct TouchFilterSettings {
     int debounceMs = 0;
 
     /// OKU_TS_JITTER (default 2) and OKU_TS_DEBOUNCE (default 12); unset or
-    /// empty means the default. Anything but up to four digits is a fatal
-    /// error.
+    /// empty means the default. Anything but up to four digits throws
+    /// SetupError.
     static TouchFilterSettings fromEnv();
     bool filters() const { return jitterPixels > 0 || debounceMs > 0; }
 };
