@@ -18,8 +18,8 @@
 //       Builds the root widget and starts its GUI thread, which then draws
 //       COUNT whole-screen frames of colours 1:0:77, 2:0:77 ... (red the low
 //       byte of the number, green the high byte), each once the one before
-//       was published and 2 ms have passed, and ends
-//       the process with _exit(0) after the last.
+//       was published and 2 ms have passed, and ends the process with
+//       _exit(0) after the last.
 //   fbemu_probe kill
 //       Builds the root widget, then ends through SIGTERM.
 //   fbemu_probe fatal
@@ -239,8 +239,8 @@ int runMode(int argc, char** argv)
     }
     if (args.size() == 1 && args[0] == "touch")
         touch(argc, argv);
-    std::cerr << "usage: fbemu_probe draw | redraw X Y W H | frames COUNT FILE | gui COUNT | kill | fatal | "
-                 "touch\n";
+    std::cerr << "usage: fbemu_probe draw | redraw X Y W H | frames COUNT FILE | gui COUNT | kill | "
+                 "fatal | touch\n";
     return 2;
 }
 
