@@ -38,13 +38,20 @@ std::string firstReportLine(ChildProcess& child)
     return std::string();
 }
 
-// A process gone, or left a zombie for its new parent to reap.
+// A process gone, or left a zombie for its new parent to reap, within ten
+// seconds: a signalled process may still be on its way out (slowly under an
+// emulator) when its parent has already ended.
 bool hasEnded(const std::string& pid)
 {
-    std::ifstream stat("/proc/" + pid + "/stat");
-    std::string fields;
-    std::getline(stat, fields);
-    return !stat || fields.substr(fields.rfind(')') + 2, 1) == "Z";
+    for (int i = 0; i < 1000; ++i) {
+        std::ifstream stat("/proc/" + pid + "/stat");
+        std::string fields;
+        std::getline(stat, fields);
+        if (!stat || fields.substr(fields.rfind(')') + 2, 1) == "Z")
+            return true;
+        OKU::sleepMilliseconds(10);
+    }
+    return false;
 }
 
 } // namespace
