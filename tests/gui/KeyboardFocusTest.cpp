@@ -175,3 +175,37 @@ TEST(KeyboardFocusTest, VisibleTabsTakeTheFocusOneByOne)
         root.key(k);
     EXPECT_EQ(std::make_pair(1, 2), std::make_pair(frame->getFocusRing(), frame->getActiveTab()));
 }
+
+// Enter answers what the screen shows. Typed before a new page reached the
+// screen it does nothing there; typed while the page's frame is still being
+// written (a slow framebuffer shows it part by part, its ring already out)
+// it presses the focused button.
+TEST(KeyboardFocusTest, EnterActsOnAPageOnceAnyOfItWasShown)
+{
+    FocusPage page(Layout::LTR);
+    page.m_root.key(tab);
+    int clicks = 0;
+    const auto openDialog = [&page, &clicks] {
+        auto* dialog = new Screen(&page.m_root);
+        auto* button = new ButtonBase(dialog);
+        button->setGeometry(100, 100, 80, 40);
+        button->signalClicked.connect([&clicks] { ++clicks; });
+    };
+    page.m_root.injectFunction(nullptr, openDialog);
+    page.m_root.injectKeyEvent(KEY_ACTIVATE_DOWN, 0);
+    page.m_root.injectKeyEvent(KEY_ACTIVATE_UP, 0);
+    page.m_root.runPending();
+    EXPECT_EQ(std::make_pair(0, 0), std::make_pair(clicks, page.m_clicks["A"]));
+
+    bool typed = false;
+    page.m_root.screen().whileShowing = [&page, &typed] {
+        if (typed)
+            return;
+        typed = true;
+        page.m_root.injectKeyEvent(KEY_ACTIVATE_DOWN, 0);
+        page.m_root.injectKeyEvent(KEY_ACTIVATE_UP, 0);
+    };
+    page.m_root.injectFunction(nullptr, openDialog);
+    page.m_root.runPending();
+    EXPECT_EQ(std::make_pair(true, 1), std::make_pair(typed, clicks));
+}

@@ -184,8 +184,9 @@ protected:
     bool m_busy = false;
     int32_t m_eventCounter = 0;
     bool m_closing = false;
-    /// When the first frame of the current page or dialog was shown (GUI
-    /// thread only).
+    /// When the first frame of the current page or dialog began to reach the
+    /// screen, and when it was all there (GUI thread only).
+    TimeSpec m_pageShowingFrom;
     TimeSpec m_pageShownAt;
     /// A page or dialog appeared or went away and has not reached the
     /// screen yet.

@@ -120,8 +120,10 @@ void RootWidget::dispatch(Event& e)
 void RootWidget::deliverKeyEvent(const Event& e)
 {
     const KeyCode key = static_cast<KeyCode>(e.a);
-    // Keys need no aiming: one typed once the page is on the screen is fresh.
-    if (!m_keyboardFocus.onKey(key, m_pageShownAt <= e.injectedAt))
+    // Keys need no aiming, and a slow screen may show a frame long before
+    // it has all been written: one typed once any of the page could be seen
+    // answers it.
+    if (!m_keyboardFocus.onKey(key, m_pageShowingFrom <= e.injectedAt))
         deliverKey(key, static_cast<wchar_t>(e.b));
 }
 

@@ -115,12 +115,14 @@ void RootWidget::redraw(bool immediate)
     std::vector<Rect> rects;
     rects.swap(m_dirtyRects);
     drawBackBuffer(rects);
+    // Dated when the frame is shown, not when it was drawn: a press that
+    // came in between was made before anything of the page showed.
+    const TimeSpec showingFrom = monotonicNow();
     if (!rects.empty())
         m_output->showFrame(m_pixmap, rects, immediate);
-    // Dated once the frame is shown, not when it was drawn: a press that
-    // came in between was made before anything of the page showed.
     if (m_pageChanged) {
         m_pageChanged = false;
+        m_pageShowingFrom = showingFrom;
         m_pageShownAt = monotonicNow();
     }
     if (rects.empty())
