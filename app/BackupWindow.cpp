@@ -87,7 +87,7 @@ BackupWindow::BackupWindow(Widget* parent, const LString& title, const std::stri
     m_stageText = addLine(content, *column, stageText(m_progress.stage));
     StaticText* warning = addLine(content, *column, LString(LString1(L"Do not remove the USB drive!")));
     Theme* theme = Theme::g();
-    warning->setFont(theme->getCache().getFont(theme->m_textFontSize, true, false));
+    warning->setFont(theme->getCache().getFont(theme->getSettings().textFontSize, true, false));
     column->addSpace(0, 1);
     m_bar = new ProgressBar(content);
     column->add(m_bar, 0, HAlign::STRETCH);

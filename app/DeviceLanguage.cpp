@@ -26,6 +26,13 @@ std::string languageCode(const std::string& setting)
     return code == "iw" ? "he" : code;
 }
 
+void warnUntranslated(const std::string& table)
+{
+    OKU::traceMessage("Lifeboat", OKU::TRACE_WARNING,
+                      "Cannot load the language table \"%s\"; its texts stay in English",
+                      table.c_str());
+}
+
 } // namespace
 
 std::optional<DeviceLanguage>
@@ -51,11 +58,15 @@ void loadDeviceLanguage(const OKU::FileFinder& resources)
         deviceLanguage([](const char* name) { return OKU::getEnv(name, ""); });
     if (!language)
         return;
+    // Without lifeboat's own table the page stays English as a whole: the
+    // toolkit's words alone would mix two languages on one page.
     const std::string name = language->code + ".lng";
     std::string path;
-    if (resources.find(name, path) && OKU::l10nLoadLanguage(path, language->behaviour))
+    if (!resources.find(name, path) || !OKU::l10nLoadLanguage(path, language->behaviour)) {
+        warnUntranslated(name);
         return;
-    OKU::traceMessage("Lifeboat", OKU::TRACE_WARNING,
-                      "Cannot load the language table \"%s\"; the page stays in English",
-                      name.c_str());
+    }
+    const std::string toolkitName = OKU::l10nToolkitTableName(language->code);
+    if (!resources.find(toolkitName, path) || !OKU::l10nLoadToolkitLanguage(path))
+        warnUntranslated(toolkitName);
 }

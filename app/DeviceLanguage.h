@@ -8,8 +8,8 @@
 #include "core/FileFinder.h"
 #include "text/L10n.h"
 
-// A language lifeboat speaks besides English: its table's name (the code,
-// "<code>.lng") and how it writes numbers and which way it runs.
+// A language lifeboat speaks besides English: its code, which names its
+// tables, and how it writes numbers and which way it runs.
 struct DeviceLanguage {
     std::string code;
     OKU::L10n_Language behaviour;
@@ -22,10 +22,13 @@ struct DeviceLanguage {
 std::optional<DeviceLanguage>
 deviceLanguage(const std::function<std::string(const char*)>& getEnv);
 
-// Loads the table of the device's language from the lng directory along the
-// resource path, before any text is shown. Without a language the program
-// speaks English; a table that is missing or cannot be read leaves it in
-// English too, with one warning in the trace.
+// Loads the tables of the device's language from the lng directory along the
+// resource path, before any text is shown: the toolkit's (the words of its
+// buttons and calibration page, l10nToolkitTableName) and lifeboat's own
+// ("<code>.lng"). Without a language the program speaks English. A table
+// that is missing or cannot be read is reported in the trace and leaves its
+// texts in English; without lifeboat's own the toolkit's is not loaded
+// either, so that the page never mixes two languages.
 void loadDeviceLanguage(const OKU::FileFinder& resources);
 
 #endif

@@ -1,15 +1,22 @@
 # Debian packages, built by CPack's DEB generator from a build configured for
-# them (OKU_DEBIAN_PACKAGES=ON, prefix /usr):
-#   liboku      the shared library, fonts, pictures and language tables
-#   liboku-dev  headers, static library, CMake and pkg-config files
-#   oku-tools   the device simulator, fb2png and the widget gallery (the
-#               simulator and the gallery only in host builds)
+# them (OKU_DEBIAN_PACKAGES=ON, prefix /usr), of the install components of
+# the same names but the runtime's, which is named after its SONAME:
+#   liboku1     (component liboku) the shared library, fonts, pictures and
+#               language tables
+#   liboku-dev  headers, static libraries, CMake and pkg-config files, the
+#               guide, the examples and the API reference
+#   oku-tools   the device simulator, fb2png, lngtool and the widget gallery
+#               (the simulator and the gallery only in host builds), with
+#               their manual pages
 #   lifeboat    the program in its stand-alone layout in /usr/lib/lifeboat,
 #               where KARO_LIFEBOAT points on the device
-# The target debs writes them to ${CMAKE_BINARY_DIR}/debs, their dependencies
-# worked out from the shared libraries the programs need
-# (packaging/debian-depends.sh): on the host from its dpkg database, in a
-# cross build from the packages its sysroot was unpacked from.
+# and a -dbgsym package of each that holds programs or shared libraries,
+# with their debug information.
+# The target debs builds what they take, then writes them to
+# ${CMAKE_BINARY_DIR}/debs, their dependencies worked out from the shared
+# libraries the programs need (packaging/debian-depends.sh): on the host from
+# its dpkg database, in a cross build from the packages its sysroot was
+# unpacked from.
 
 if(CMAKE_CROSSCOMPILING)
   execute_process(COMMAND dpkg-architecture -t ${CMAKE_LIBRARY_ARCHITECTURE} -qDEB_HOST_ARCH
@@ -34,6 +41,12 @@ endif()
 if(NOT OKU_DEB_ARCH)
   message(FATAL_ERROR "Debian packages need dpkg-dev: apt-get install dpkg-dev")
 endif()
+if(NOT TARGET docs)
+  message(FATAL_ERROR "Debian packages hold the API reference, which needs Doxygen: apt-get install doxygen")
+endif()
+if(NOT TARGET OKU_shared)
+  message(FATAL_ERROR "Debian packages hold the shared library: configure with OKU_BUILD_SHARED=ON")
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
@@ -45,7 +58,14 @@ set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/debs)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Installed with DESTDIR, so that oku.pc names /usr and not the staging directory.
 set(CPACK_SET_DESTDIR ON)
-set(CPACK_STRIP_FILES ON)
+# The programs and shared libraries are stripped into the -dbgsym packages
+# (CPack strips them itself); the static libraries are installed without
+# debug information (InstallToolkit.cmake).
+set(CPACK_STRIP_FILES OFF)
+set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
+# The toolchain's tools, which read and split a cross build's programs.
+set(CPACK_OBJCOPY_EXECUTABLE ${CMAKE_OBJCOPY})
+set(CPACK_READELF_EXECUTABLE ${CMAKE_READELF})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${OKU_DEB_ARCH})
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "OKU maintainers <maintainers@users.noreply.c-seed-e0ed4e18.example>")
@@ -56,7 +76,7 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(_version "${OKU_VERSION}")
 # Descriptions: CPack indents the lines after the first and marks the empty
 # ones as paragraph breaks.
-set(CPACK_DEBIAN_LIBOKU_PACKAGE_NAME liboku)
+set(CPACK_DEBIAN_LIBOKU_PACKAGE_NAME liboku${OKU_VERSION_MAJOR})
 set(CPACK_DEBIAN_LIBOKU_PACKAGE_SECTION libs)
 # The linker cache learns of the library when the package is installed.
 set(CPACK_DEBIAN_LIBOKU_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/liboku/triggers)
@@ -70,19 +90,21 @@ tables.")
 set(CPACK_DEBIAN_LIBOKU-DEV_PACKAGE_NAME liboku-dev)
 set(CPACK_DEBIAN_LIBOKU-DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_LIBOKU-DEV_PACKAGE_DEPENDS
-    "liboku (= ${_version}), libexpat1-dev, libpng-dev, libfreetype-dev, libsigc++-2.0-dev, libdrm-dev, libboost-thread-dev")
+    "${CPACK_DEBIAN_LIBOKU_PACKAGE_NAME} (= ${_version}), libsigc++-2.0-dev, libexpat1-dev, libpng-dev, libfreetype-dev, libdrm-dev, libboost-thread-dev, libboost-system-dev, libcairomm-1.0-dev")
 set(CPACK_COMPONENT_LIBOKU-DEV_DESCRIPTION "touch-screen GUI toolkit for embedded framebuffers - development files
 OKU draws a retained widget tree into the Linux framebuffer.
 
-This package holds the headers, the static library and the files that let
-CMake (find_package(OKU)) and pkg-config (oku) find the toolkit.")
+This package holds the headers, the static libraries and the files that let
+CMake (find_package(OKU)) and pkg-config (oku, oku-cairo) find the toolkit,
+with the getting-started guide, the examples and the API reference.")
 set(CPACK_DEBIAN_OKU-TOOLS_PACKAGE_NAME oku-tools)
 set(CPACK_DEBIAN_OKU-TOOLS_PACKAGE_SECTION devel)
 set(CPACK_COMPONENT_OKU-TOOLS_DESCRIPTION "development tools for the OKU touch-screen toolkit
 lifeboat-sim runs a program built on OKU on a simulated device (framebuffer,
 touch controller, USB drive and keyboard), in a window or driven by a
-script; fb2png saves an emulated framebuffer as a PNG picture; oku-gallery
-shows every widget of the toolkit.")
+script; fb2png saves an emulated framebuffer as a PNG picture; lngtool
+compiles and checks a program's language tables; oku-gallery shows every
+widget of the toolkit.")
 set(CPACK_DEBIAN_LIFEBOAT_PACKAGE_NAME lifeboat)
 set(CPACK_DEBIAN_LIFEBOAT_PACKAGE_SECTION admin)
 set(CPACK_COMPONENT_LIFEBOAT_DESCRIPTION "rescue program for touch-screen devices
@@ -98,18 +120,46 @@ set(_changelog ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
 execute_process(COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/packaging/changelog
                 OUTPUT_FILE ${_changelog})
-foreach(_package IN LISTS CPACK_COMPONENTS_ALL)
+foreach(_component IN LISTS CPACK_COMPONENTS_ALL)
+  string(TOUPPER ${_component} _upper)
   install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${_changelog}
-          DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${_package}
-          COMPONENT ${_package} EXCLUDE_FROM_ALL)
+          DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_DEBIAN_${_upper}_PACKAGE_NAME}
+          COMPONENT ${_component} EXCLUDE_FROM_ALL)
 endforeach()
 
 include(CPack)
 
-# The packages take what the build made: build first, then the target debs.
+# The files the packages take from the build, PACKAGE:FILE: build-debs.sh
+# checks that each is there and works out the dependencies of the programs
+# and shared libraries among them.
+set(_packed)
+set(_built)
+foreach(_entry
+    liboku:OKU_shared liboku-dev:OKU liboku-dev:OKU_cairo
+    oku-tools:fb2png oku-tools:fbemu oku-tools:lngtool oku-tools:lifeboat-sim-installed
+    oku-tools:lifeboat-sim-slowdrive oku-tools:oku-gallery lifeboat:lifeboat)
+  string(REPLACE ":" ";" _entry ${_entry})
+  list(GET _entry 0 _component)
+  list(GET _entry 1 _target)
+  if(TARGET ${_target})  # the simulator and the gallery only in host builds
+    string(TOUPPER ${_component} _upper)
+    list(APPEND _packed "${CPACK_DEBIAN_${_upper}_PACKAGE_NAME}:$<TARGET_FILE:${_target}>")
+    list(APPEND _built ${_target})
+  endif()
+endforeach()
+list(APPEND _packed "liboku-dev:$<TARGET_PROPERTY:docs,OKU_REFERENCE_INDEX>")
 
 add_custom_target(debs
   COMMAND sh ${CMAKE_SOURCE_DIR}/packaging/build-debs.sh ${CMAKE_BINARY_DIR} ${CMAKE_READELF}
-          ${OKU_DEB_ARCH} ${OKU_DEB_SHLIBS} ${OKU_VERSION}
+          ${OKU_DEB_ARCH} ${OKU_DEB_SHLIBS} ${OKU_VERSION} ${_packed}
   COMMENT "Debian packages in ${CMAKE_BINARY_DIR}/debs"
   VERBATIM)
+# Besides the programs and libraries: what the packages hold of the build's
+# making (the fonts, pictures and language tables, the reference, the
+# manual pages, the scripts of lifeboat's tree).
+add_dependencies(debs ${_built} docs man-pages)
+foreach(_target fonts pixmaps lng scripts)
+  if(TARGET ${_target})
+    add_dependencies(debs ${_target})
+  endif()
+endforeach()

@@ -3,7 +3,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer (which also replays the
 # fuzzers' corpora), built instrumented for coverage too so that its line and
 # branch coverage is printed (as tools/coverage.sh), the host suite under
-# ThreadSanitizer, a short run of every benchmark, the armhf suite under
+# ThreadSanitizer, a short run of every benchmark, the host's Debian packages
+# with the examples built against them, the armhf suite under
 # qemu-arm (with NEON and forced portable), and the simulator's scenarios on
 # the emulated ARM board. Each tree is built once: the benchmarks' tree is
 # the one whose host tools the board uses.
@@ -44,11 +45,22 @@ benchmarks() {
     ctest --test-dir build -L bench_smoke --output-on-failure
 }
 
+# The host's Debian packages, as the guide makes them, checked by lintian and
+# apt, and the examples built against them and run on the simulator.
+packages() {
+    cmake -S . -B build -DOKU_DEBIAN_PACKAGES=ON -DCMAKE_INSTALL_PREFIX=/usr
+    cmake --build build -j"$(nproc)" --target screen-diff
+    # package.build_debs builds the packages once for the tests after it.
+    CMAKE_BUILD_PARALLEL_LEVEL=$(nproc) ctest --test-dir build -R '^package\.' -j"$(nproc)" \
+        --output-on-failure
+}
+
 stage "packages" tools/setup.sh --packages-only
 stage "host suite, ASan + UBSan, coverage" env OKU_COVERAGE_SANITIZE=address tools/coverage.sh build-asan
 # The fuzzers' corpora have no threads to race: replayed once, above, is enough.
 stage "host suite, TSan" sanitized thread tsan -DOKU_BUILD_FUZZ=OFF
 stage "benchmarks, a short run of each" benchmarks
+stage "Debian packages and examples" packages
 stage "armhf suite under qemu-arm" tools/cross/run-armhf-tests.sh
 stage "emulated ARM board" tools/board/run-board.sh
 

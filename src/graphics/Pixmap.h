@@ -8,9 +8,10 @@
 
 #include "graphics/Painter.h"
 
-/// getCairo's result type, declared only: the operation lives in the OKU_cairo
-/// library, so that programs that never draw with Cairo neither link nor load
-/// it. Callers include <cairomm/context.h> to use the context.
+/// getCairo's result type, declared only: the operation lives in a library of
+/// its own (liboku-cairo: pkg-config oku-cairo, CMake OKU::oku_cairo), so that
+/// programs that never draw with Cairo neither link nor load cairomm. Callers
+/// include <cairomm/context.h> to use the context.
 namespace Cairo {
 template <class T_CppObject>
 class RefPtr;
@@ -191,7 +192,7 @@ public:
     void writeRGB15(void* dst) const;
 
     /// A Cairo context drawing straight into the pixel array; the pixmap must
-    /// outlive it and must not be resized meanwhile. In OKU_cairo.
+    /// outlive it and must not be resized meanwhile. In liboku-cairo.
     Cairo::RefPtr<Cairo::Context> getCairo();
 
 private:

@@ -14,18 +14,19 @@ namespace OKU {
 
 namespace {
 
-// The face that gives the default font its look and metrics, by [bold][italic].
-const char* const c_styleFaces[2][2] = {
-    {"DroidSans.ttf", "Roboto-Italic.ttf"},
-    {"DroidSans-Bold.ttf", "Roboto-BoldItalic.ttf"},
-};
-
-// Where the default font looks for characters its style face lacks, in order:
-// the script faces first, the catch-all face last.
-const char* const c_fallbackFaces[] = {
-    "DroidSansArabic.ttf",   "DroidSansHebrew.ttf", "DroidSansJapanese.ttf",
-    "DroidSansThai.ttf",     "DroidSansFallback.ttf",
-};
+// The toolkit's own fonts: Droid Sans, with Roboto for the italic styles,
+// then the script faces and the catch-all face.
+Cache::DefaultFontFaces defaultFontFaces()
+{
+    Cache::DefaultFontFaces faces;
+    faces.styleFaces[0][0] = "DroidSans.ttf";
+    faces.styleFaces[0][1] = "Roboto-Italic.ttf";
+    faces.styleFaces[1][0] = "DroidSans-Bold.ttf";
+    faces.styleFaces[1][1] = "Roboto-BoldItalic.ttf";
+    faces.fallbackFaces = {"DroidSansArabic.ttf", "DroidSansHebrew.ttf", "DroidSansJapanese.ttf",
+                           "DroidSansThai.ttf", "DroidSansFallback.ttf"};
+    return faces;
+}
 
 // A disabled look keeps the picture recognisable but drained: gray, and
 // pulled toward middle gray.
@@ -51,7 +52,16 @@ typename Map::mapped_type findOrMake(Map& map, const Key& key, Make make)
 
 } // namespace
 
-Cache::Cache(const FileFinder& fileFinder) : m_fileFinder(fileFinder) {}
+Cache::Cache(const FileFinder& fileFinder)
+    : m_fileFinder(fileFinder), m_defaultFaces(defaultFontFaces())
+{
+}
+
+void Cache::setDefaultFontFaces(const DefaultFontFaces& faces)
+{
+    m_defaultFaces = faces;
+    m_defaultFonts.clear();
+}
 
 std::shared_ptr<const FontFace> Cache::findFace(const std::string& name, int size, bool onFirstUse)
 {
@@ -83,11 +93,11 @@ std::shared_ptr<const Font> Cache::getFont(int size, bool bold, bool italic)
 {
     return findOrMake(m_defaultFonts, DefaultFontStyle(size, bold, italic), [&] {
         auto font = std::make_shared<Font>();
-        font->addFace(getFontFace(c_styleFaces[bold][italic], size));
+        font->addFace(getFontFace(m_defaultFaces.styleFaces[bold][italic], size));
         // Most pages show no character the style face lacks, so the faces
         // behind it, among them the largest files, are opened only when a
         // character first reaches them.
-        for (const char* file : c_fallbackFaces)
+        for (const std::string& file : m_defaultFaces.fallbackFaces)
             font->addFace(findFace(file, size, true));
         return std::shared_ptr<const Font>(std::move(font));
     });

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "core/NonCopyable.h"
 #include "graphics/Color.h"
@@ -46,14 +47,27 @@ public:
         }
     };
 
+    /// The font files of the default font: the face that gives each style
+    /// its look and metrics, by [bold][italic], and the faces searched after
+    /// it, in order, for the characters it lacks (the script faces first, a
+    /// catch-all face last).
+    struct DefaultFontFaces {
+        std::string styleFaces[2][2];
+        std::vector<std::string> fallbackFaces;
+    };
+
     explicit Cache(const FileFinder& fileFinder);
 
     std::shared_ptr<const FontFace> getFontFace(const std::string& name, int size);
     /// A font with exactly the one face of that file.
     std::shared_ptr<const Font> getFont(const std::string& name, int size);
-    /// The default font: the style face followed by the script faces and the
-    /// fallback face.
+    /// The default font at a pixel size, in one of its four styles: the
+    /// style's face followed by the fallback faces (see DefaultFontFaces).
     std::shared_ptr<const Font> getFont(int size, bool bold, bool italic);
+    const DefaultFontFaces& getDefaultFontFaces() const { return m_defaultFaces; }
+    /// Default fonts asked for afterwards use these files; fonts handed out
+    /// before keep theirs, so a program sets them before its first page.
+    void setDefaultFontFaces(const DefaultFontFaces& faces);
 
     /// Images by resource name (the file is name + ".png").
     std::shared_ptr<const Pixmap> getPixmap(const std::string& name);
@@ -86,6 +100,7 @@ private:
     const FileFinder& m_fileFinder;
     std::map<FontFaceStyle, std::shared_ptr<const FontFace>> m_fontFaces;
     std::map<FontFaceStyle, std::shared_ptr<const Font>> m_fonts;
+    DefaultFontFaces m_defaultFaces;
     std::map<DefaultFontStyle, std::shared_ptr<const Font>> m_defaultFonts;
     std::map<std::string, std::shared_ptr<const Pixmap>> m_pixmaps;
     std::map<std::shared_ptr<const Pixmap>, std::shared_ptr<const Pixmap>> m_disabled;

@@ -19,9 +19,10 @@ sigc::signal<void> l10nLanguageSignal;
 namespace {
 
 // The language is atomic because text layout on other threads asks for the
-// direction; the table and the warnings flag belong to the GUI thread.
+// direction; the tables and the warnings flag belong to the GUI thread.
 std::atomic<L10n_Language> g_language(L10n_Language::WESTERN);
-LanguageTable g_table;
+LanguageTable g_programTable;
+LanguageTable g_toolkitTable;
 bool g_warnings = false;
 
 // The behaviour class of each Language value, indexed by that value.
@@ -34,6 +35,21 @@ const wchar_t c_arabicDecimalSeparator = L'\u066B';
 const wchar_t c_arabicIndicZero = L'\u0660';
 const wchar_t c_extendedArabicIndicZero = L'\u06F0';
 const wchar_t c_thaiZero = L'\u0E50';
+
+// Fills table from the file at path and re-reads the warnings flag, or
+// empties the table for an empty path; nothing changes when the file cannot
+// be read.
+bool loadTable(const std::string& path, LanguageTable& table)
+{
+    if (path.empty()) {
+        table.clear();
+        return true;
+    }
+    if (!readLanguageFile(path, table))
+        return false;
+    g_warnings = std::getenv("OKU_L10N_WARNINGS") != nullptr;
+    return true;
+}
 
 bool usesDecimalSeparator(L10n_Language language)
 {
@@ -60,15 +76,9 @@ L10n_Language toL10nLanguage(Language language)
 
 bool l10nLoadLanguage(const std::string& path, L10n_Language language)
 {
-    if (path.empty()) {
-        g_table.clear();
-        g_language = L10n_Language::WESTERN;
-    } else {
-        if (!readLanguageFile(path, g_table))
-            return false;
-        g_language = language;
-        g_warnings = std::getenv("OKU_L10N_WARNINGS") != nullptr;
-    }
+    if (!loadTable(path, g_programTable))
+        return false;
+    g_language = path.empty() ? L10n_Language::WESTERN : language;
     l10nLanguageSignal.emit();
     return true;
 }
@@ -78,12 +88,27 @@ bool l10nLoadLanguage(const std::string& path, Language language)
     return l10nLoadLanguage(path, toL10nLanguage(language));
 }
 
+bool l10nLoadToolkitLanguage(const std::string& path)
+{
+    if (!loadTable(path, g_toolkitTable))
+        return false;
+    l10nLanguageSignal.emit();
+    return true;
+}
+
+std::string l10nToolkitTableName(const std::string& code)
+{
+    return "oku/" + code + ".lng";
+}
+
 std::wstring l10nTranslate(const std::wstring& text)
 {
     if (!text.empty()) {
-        const LanguageTable::const_iterator entry = g_table.find(text);
-        if (entry != g_table.end())
-            return entry->second;
+        for (const LanguageTable* table : {&g_programTable, &g_toolkitTable}) {
+            const LanguageTable::const_iterator entry = table->find(text);
+            if (entry != table->end())
+                return entry->second;
+        }
     }
     if (g_warnings)
         std::cerr << "OKU L10n: Cannot lookup '" << utf8Encode(text) << "'" << std::endl;

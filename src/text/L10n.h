@@ -51,19 +51,46 @@ enum class Language {
 /// The behaviour class of a language; WESTERN for values outside the list.
 L10n_Language toL10nLanguage(Language language);
 
-/// Replaces the process-wide translation table by the one in the language file
-/// at path and makes language current. An empty path returns to the untranslated
-/// WESTERN state. A missing or truncated file returns false and changes nothing.
-/// Every success re-reads whether OKU_L10N_WARNINGS is set and emits
-/// l10nLanguageSignal once the new state is in place. GUI thread only.
+/// Replaces the program's table by the one in the language file at path and
+/// makes language current. An empty path empties the program's table and
+/// returns to the WESTERN behaviour. A missing or truncated file returns
+/// false and changes nothing. Every success re-reads whether
+/// OKU_L10N_WARNINGS is set and emits l10nLanguageSignal once the new state
+/// is in place. The toolkit's table stays as it is.
 bool l10nLoadLanguage(const std::string& path, L10n_Language language);
 bool l10nLoadLanguage(const std::string& path, Language language);
 
-/// The translation of text from the current table. Without an entry the text is
-/// shown as written up to its first "|": what follows serves only to tell the
-/// table apart identical words used in different places ("Open|menu").
-/// Misses are reported on standard error when OKU_L10N_WARNINGS was set at
-/// the last load.
+/// Replaces the toolkit's table by the one in the language file at path; an
+/// empty path empties it, so that the toolkit's words are shown as written
+/// (in English). The toolkit's table holds the words of its own widgets
+/// ("OK", "Cancel", the calibration page); it is installed with the library
+/// for every language the toolkit ships, below the lng directory of its data
+/// (OKU_DATA_DIR/lng), under the name l10nToolkitTableName gives.
+/// The program's table and the current language's behaviour (digits,
+/// direction: the program's choice) stay as they are. A missing or truncated
+/// file returns false and changes nothing. Every success re-reads whether
+/// OKU_L10N_WARNINGS is set and emits l10nLanguageSignal once. GUI thread
+/// only.
+///
+/// A program loads the toolkit's table for its language beside its own, in
+/// either order. To switch languages at run time it loads both again, an
+/// empty path for a table the new language lacks, so that no word of the
+/// previous language stays behind:
+///
+///     l10nLoadToolkitLanguage(dataDir + "/lng/" + l10nToolkitTableName("de"));
+///     l10nLoadLanguage(programDir + "/lng/de.lng", L10n_Language::DECIMAL_COMMA);
+bool l10nLoadToolkitLanguage(const std::string& path);
+
+/// The name of the toolkit's table for a language code ("de" gives
+/// "oku/de.lng"), relative to a directory of language tables: it cannot
+/// clash with the name of a program's own table ("de.lng") beside it.
+std::string l10nToolkitTableName(const std::string& code);
+
+/// The translation of text: the program's table's, else the toolkit's. Without
+/// an entry in either the text is shown as written up to its first "|": what
+/// follows serves only to tell the table apart identical words used in
+/// different places ("Open|menu"). Misses are reported on standard error
+/// when OKU_L10N_WARNINGS was set at the last load.
 std::wstring l10nTranslate(const std::wstring& text);
 
 /// Localise a text of Western digits: native digits for languages 3 to 5, and
@@ -93,8 +120,9 @@ wchar_t l10nDecimalSeparator();
 /// Whether the current language is written left to right. Safe from any thread.
 bool l10nIsLTR();
 
-/// Emitted on the GUI thread after every successful l10nLoadLanguage; widgets
-/// showing translated text lay themselves out again.
+/// Emitted on the GUI thread after every successful l10nLoadLanguage and
+/// l10nLoadToolkitLanguage; widgets showing translated text lay themselves
+/// out again.
 extern sigc::signal<void> l10nLanguageSignal;
 
 } // namespace OKU

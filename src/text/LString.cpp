@@ -193,6 +193,14 @@ LString1::LString1(const std::wstring& text) : m_text(text)
 {
 }
 
+LString1::LString1(const char* utf8) : m_text(utf8Decode(utf8))
+{
+}
+
+LString1::LString1(const std::string& utf8) : m_text(utf8Decode(utf8))
+{
+}
+
 const std::wstring& LString1::getText() const
 {
     return m_text;

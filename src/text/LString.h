@@ -9,10 +9,16 @@
 namespace OKU {
 
 /// Marks a literal as translatable: LString(LString1(L"Cancel")) is looked up
-/// in the language table whenever it is shown.
+/// in the language tables whenever it is shown. The literal may be wide or
+/// UTF-8: LString1("Größe") holds the same text as LString1(L"Größe"). The
+/// text is the table's key as written; lngtool finds literals given directly
+/// to LString1 (one, or several that the compiler joins).
 class LString1 {
 public:
     explicit LString1(const std::wstring& text);
+    /// Decoded from UTF-8 as LString's narrow constructors decode.
+    explicit LString1(const char* utf8);
+    explicit LString1(const std::string& utf8);
 
     const std::wstring& getText() const;
 
@@ -26,6 +32,10 @@ private:
 constexpr const wchar_t* translatable(const wchar_t* text)
 {
     return text;
+}
+constexpr const char* translatable(const char* utf8)
+{
+    return utf8;
 }
 
 /// A text to show, kept in its source wording together with numbered

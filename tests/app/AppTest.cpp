@@ -279,7 +279,7 @@ TEST(LifeboatPageTest, LyingAndUprightScreensKeepTheSizes)
 {
     Version::s_bootromVersionFile = "/nonexistent/bootrom_version.txt";
     Cache& cache = testTheme()->getCache();
-    const int margin = Theme::g()->m_sizerMargin;
+    const int margin = Theme::g()->getSettings().sizerMargin;
     const std::wstring text = L"Disk failure on /dev/mmcblk0p3, please back up now.";
     for (const Size screen : {Size(800, 480), Size(480, 800)}) {
         const bool upright = screen.height > screen.width;

@@ -209,9 +209,13 @@ TEST(ButtonTest, CheckBoxSideAndLabelFollowAlignmentAndDirection)
         {HAlign::RIGHT, Layout::RTL, L"Volume", true, true, L"Volume:"},
         {HAlign::LEFT, Layout::RTL, L"Sound", false, false, L"Sound"},
         {HAlign::RIGHT, Layout::LTR, L"", false, false, L""},
+        // Automatic layout follows the box's own text, whatever the language.
+        {HAlign::LEFT, Layout::AUTO, L"\x05E7\x05D5\x05DC", true, false, L"\x05E7\x05D5\x05DC"},
+        {HAlign::RIGHT, Layout::AUTO, L"\x05E7\x05D5\x05DC", false, true, L"\x05E7\x05D5\x05DC:"},
+        {HAlign::LEFT, Layout::AUTO, L"Sound", false, true, L"Sound"},
     };
     Theme* theme = testTheme();
-    const std::shared_ptr<const Font> font = theme->getStandardFont(theme->m_textFontSize);
+    const std::shared_ptr<const Font> font = theme->getStandardFont(theme->getSettings().textFontSize);
     for (const auto& c : cases) {
         const std::shared_ptr<const Pixmap> picture =
             theme->getCache().getPixmap(c.checked ? "check_box/checked" : "check_box/unchecked");
@@ -251,7 +255,7 @@ TEST(ButtonTest, ThemeButtonsCarryTheirLabelIconAndTheButtonHeight)
     for (const auto& c : cases) {
         Button* button = c.create(&root);
         EXPECT_EQ(std::make_tuple(std::wstring(c.label), true, theme->getCache().getPixmap(c.icon),
-                                  WidgetPainter::PP_LEFT_OF_TEXT, theme->m_buttonHeight),
+                                  WidgetPainter::PP_LEFT_OF_TEXT, theme->getSettings().buttonHeight),
                   std::make_tuple(button->getText().orig(), button->getText().isTranslatable(),
                                   button->getPixmap(), button->getPixmapPosition(),
                                   button->getMinHeight()))

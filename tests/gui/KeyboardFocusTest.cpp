@@ -48,9 +48,9 @@ public:
     {
         const Rect r = m_widgets.at(name)->getRectAbs();
         const Theme* theme = Theme::g();
-        const Pixmap::Pixel p = m_root.pixel(r.x + theme->m_focusRingInset + 1,
-                                             r.y + theme->m_focusRingInset + 1);
-        const Color& c = theme->m_focusRingColor;
+        const Pixmap::Pixel p = m_root.pixel(r.x + theme->getSettings().focusRingInset + 1,
+                                             r.y + theme->getSettings().focusRingInset + 1);
+        const Color& c = theme->getSettings().focusRingColor;
         return p == rgb(c.red, c.green, c.blue);
     }
 

@@ -2,6 +2,7 @@
 #include <condition_variable>
 #include <fstream>
 #include <set>
+#include <thread>
 
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -94,4 +95,47 @@ TEST(ModalTest, NestedDialogsUnwindInOrderEachOnTheThreadThatOpenedIt)
     EXPECT_EQ(4u, std::set<long>(tids.begin(), tids.end()).size());
     // Reaped once their modal loops let go of them.
     EXPECT_TRUE(root.getChildren().empty());
+}
+
+// quit ends the loop after the event that asked for it, also from inside a
+// dialog (whose caller then never resumes) or from another thread, and
+// hands its status to the one waiting; nothing queued after it is handled.
+TEST(ModalTest, QuitEndsTheLoopAfterTheCurrentEventWhereverItIsAskedFor)
+{
+    for (const bool fromDialog : {false, true}) {
+        // The dialog's caller waits on the root for ever: the root is kept,
+        // as a program's lives as long as the process.
+        static std::vector<TestRootWidget*> s_keptRoots;
+        s_keptRoots.push_back(new TestRootWidget);
+        TestRootWidget& root = *s_keptRoots.back();
+        static Journal s_journals[2];
+        Journal& journal = s_journals[fromDialog];
+        const auto quit = [&] {
+            root.quit(7);
+            journal.note("quit");
+            root.injectFunction(nullptr, [&] { journal.note("queued after quit"); });
+        };
+        root.start();
+        root.injectFunction(nullptr, [&] {
+            if (!fromDialog)
+                return quit();
+            Widget* dialog = new Widget(&root);
+            root.injectFunction(nullptr, quit);
+            dialog->modal();
+            journal.note("dialog resumed");
+        });
+        EXPECT_EQ(7, root.waitForQuit());
+        root.quit(9);
+        root.injectFunction(nullptr, [&] { journal.note("injected later"); });
+        usleep(50000);
+        // Only the GUI thread wrote the journal, and it has ended.
+        EXPECT_EQ(Log{"quit"}, journal.m_entries) << fromDialog;
+    }
+
+    // From another thread while the loop waits for events.
+    TestRootWidget root;
+    root.start();
+    root.onGuiThread([] {});
+    std::thread([&root] { root.quit(3); }).join();
+    EXPECT_EQ(3, root.waitForQuit());
 }

@@ -2,6 +2,7 @@
 
 #include "core/TempDir.h"
 #include "gui/TestRootWidget.h"
+#include "gui/widgets/Button.h"
 
 using namespace OKU;
 
@@ -19,7 +20,7 @@ TEST(ThemeDeathTest, SingleInstance)
 TEST(ThemeTest, StandardLook)
 {
     Theme* theme = testTheme();
-    EXPECT_EQ(std::make_tuple(theme->m_textFontSize, theme->m_buttonHeight),
+    EXPECT_EQ(std::make_tuple(theme->getSettings().textFontSize, theme->getSettings().buttonHeight),
               std::make_tuple(16, 40));
     // Each set with the name prefix of its up and of its down looks.
     const std::tuple<CompositePixmapSet, std::string, std::string> sets[] = {
@@ -73,4 +74,28 @@ TEST(ThemeTest, LargeButtonComposition)
                   std::make_tuple(color, outsideFace, faceRow3))
             << "down " << down << " enabled " << enabled;
     }
+}
+
+// A program's look: widgets built after setSettings take the new values,
+// those built before keep theirs, and the focus ring is drawn in the colour
+// set when it is drawn.
+TEST(ThemeTest, SettingsApplyToWidgetsBuiltAfterThem)
+{
+    Theme* theme = testTheme();
+    const ThemeSettings defaults = theme->getSettings();
+    TestRootWidget root;
+    Button* before = new Button(&root, LString(L"Before"), nullptr, WidgetPainter::PP_LEFT_OF_TEXT,
+                                HAlign::CENTER, VAlign::CENTER);
+    ThemeSettings look = defaults;
+    look.buttonHeight = 64;
+    look.focusRingColor = Color(200, 0, 0, 255);
+    theme->setSettings(look);
+    Button* after = new Button(&root, LString(L"After"), nullptr, WidgetPainter::PP_LEFT_OF_TEXT,
+                               HAlign::CENTER, VAlign::CENTER);
+    Pixmap ring(20, 20, Color(255, 255, 255));
+    theme->drawFocusRing(ring, Rect(0, 0, 20, 20));
+    theme->setSettings(defaults);
+
+    EXPECT_EQ(std::make_pair(40, 64), std::make_pair(before->getMinHeight(), after->getMinHeight()));
+    EXPECT_EQ(rgb(200, 0, 0), ring.getPixel(defaults.focusRingInset, 10));
 }

@@ -172,3 +172,22 @@ TEST_F(CacheTest, MissingAndUnreadableResourcesAreSetupErrors)
     for (const auto& [load, line] : cases)
         expectSetupError(load, line);
 }
+
+// A program's own font files: default fonts asked for afterwards are made of
+// them, fonts handed out before keep the toolkit's.
+TEST_F(CacheTest, DefaultFontFacesCanBeReplacedBeforeFontsAreAskedFor)
+{
+    const auto before = m_cache.getFont(14, false, false);
+    Cache::DefaultFontFaces faces = m_cache.getDefaultFontFaces();
+    EXPECT_EQ("DroidSans-Bold.ttf", faces.styleFaces[1][0]);
+    faces.styleFaces[0][0] = "DroidSansMono.ttf";
+    faces.fallbackFaces = {"DroidSansFallback.ttf"};
+    m_cache.setDefaultFontFaces(faces);
+
+    const auto after = m_cache.getFont(14, false, false)->getFaces();
+    EXPECT_EQ((decltype(after){m_cache.getFontFace("DroidSansMono.ttf", 14),
+                               m_cache.getFontFace("DroidSansFallback.ttf", 14)}),
+              after);
+    EXPECT_EQ(6u, before->getFaces().size());
+    EXPECT_EQ(m_cache.getFontFace("DroidSans.ttf", 14), before->getFaces().at(0));
+}

@@ -21,6 +21,7 @@ protected:
     {
         unsetenv("OKU_L10N_WARNINGS");
         l10nLoadLanguage("", L10n_Language::WESTERN);
+        l10nLoadToolkitLanguage("");
     }
 
     // Each string is written with its zero unit, apart from an unterminated
@@ -205,4 +206,95 @@ TEST_F(L10nTest, LanguagesMapToTheirBehaviour)
     }
     for (const int value : {-1, 26, 1000})
         EXPECT_EQ(L10n_Language::WESTERN, toL10nLanguage(static_cast<Language>(value))) << value;
+}
+
+// A text is the program's table's, else the toolkit's, else as written; a
+// miss is one that neither table knows.
+TEST_F(L10nTest, ProgramTableComesBeforeTheToolkits)
+{
+    ASSERT_TRUE(l10nLoadToolkitLanguage(languageFile("oku-de", {L"Cancel", L"Abbrechen", L"Start",
+                                                                L"Start (toolkit)", L"Open|menu",
+                                                                L"\u00d6ffnen"})));
+    ASSERT_TRUE(l10nLoadLanguage(languageFile("de", {L"Start", L"Starten", L"Title", L"Titel"}),
+                                 Language::GERMAN));
+    const std::tuple<std::wstring, std::wstring> cases[] = {
+        {L"Start", L"Starten"},         {L"Title", L"Titel"},
+        {L"Cancel", L"Abbrechen"},      {L"Open|menu", L"\u00d6ffnen"},
+        {L"Open|dialog", L"Open"},      {L"", L""},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(expected, l10nTranslate(text));
+    EXPECT_EQ(L"Titel: Abbrechen",
+              LString(LString1(L"%1: %2")).arg(LString1(L"Title")).arg(LString1(L"Cancel")).str());
+
+    setenv("OKU_L10N_WARNINGS", "1", 1);
+    ASSERT_TRUE(l10nLoadToolkitLanguage(languageFile("oku-de2", {L"Cancel", L"Abbruch"})));
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(L"Abbruch", l10nTranslate(L"Cancel"));
+    EXPECT_EQ(L"Titel", l10nTranslate(L"Title"));
+    EXPECT_EQ(L"Gone", l10nTranslate(L"Gone"));
+    EXPECT_EQ("OKU L10n: Cannot lookup 'Gone'\n", ::testing::internal::GetCapturedStderr());
+}
+
+// Loading, emptying or failing to load one table leaves the other as it was;
+// the behaviour of the language is the program table's to set. Every
+// successful load signals once.
+TEST_F(L10nTest, EachTableIsReplacedWithoutTheOther)
+{
+    int signals = 0;
+    sigc::connection connection = l10nLanguageSignal.connect([&signals] { ++signals; });
+    const std::wstring cancelAr = L"\u0625\u0644\u063a\u0627\u0621";
+    const std::wstring titleAr = L"\u0639\u0646\u0648\u0627\u0646";
+    const std::string toolkitDe = languageFile("oku-de", {L"Cancel", L"Abbrechen"});
+    const std::string toolkitAr = languageFile("oku-ar", {L"Cancel", cancelAr});
+    const std::string programDe = languageFile("de", {L"Title", L"Titel"});
+    const std::string programAr = languageFile("ar", {L"Title", titleAr});
+    const auto shown = [] { return l10nTranslate(L"Title") + L" " + l10nTranslate(L"Cancel"); };
+
+    ASSERT_TRUE(l10nLoadLanguage(programDe, Language::GERMAN));
+    ASSERT_TRUE(l10nLoadToolkitLanguage(toolkitDe));
+    EXPECT_EQ(L"Titel Abbrechen", shown());
+    ASSERT_TRUE(l10nLoadLanguage(programAr, Language::ARABIC));
+    EXPECT_EQ(titleAr + L" Abbrechen", shown());
+    ASSERT_TRUE(l10nLoadToolkitLanguage(toolkitAr));
+    EXPECT_EQ(titleAr + L" " + cancelAr, shown());
+    EXPECT_FALSE(l10nIsLTR());
+    EXPECT_EQ(4, signals);
+
+    // A missing or truncated table of either kind changes nothing and
+    // signals nothing.
+    EXPECT_FALSE(l10nLoadToolkitLanguage(m_dir / "missing"));
+    EXPECT_FALSE(l10nLoadToolkitLanguage(languageFile("cut", {L"Cancel", L"y", L"z"}, "w")));
+    EXPECT_FALSE(l10nLoadLanguage(m_dir / "missing", Language::GERMAN));
+    EXPECT_EQ(titleAr + L" " + cancelAr, shown());
+    EXPECT_EQ(L'\u0660', l10nZero());
+    EXPECT_EQ(4, signals);
+
+    // An empty path empties one table; only the program's resets the digits
+    // and the direction.
+    ASSERT_TRUE(l10nLoadToolkitLanguage(""));
+    EXPECT_EQ(titleAr + L" Cancel", shown());
+    EXPECT_EQ(L'\u0660', l10nZero());
+    ASSERT_TRUE(l10nLoadToolkitLanguage(toolkitDe));
+    ASSERT_TRUE(l10nLoadLanguage("", Language::ARABIC));
+    EXPECT_EQ(L"Title Abbrechen", shown());
+    EXPECT_TRUE(l10nIsLTR());
+    EXPECT_EQ(7, signals);
+    connection.disconnect();
+}
+
+// Without a toolkit table for the language (none shipped, or none found),
+// the toolkit's words stay as written while the program's are translated.
+TEST_F(L10nTest, MissingToolkitTableLeavesOnlyItsWordsUntranslated)
+{
+    const std::wstring titleBg = L"\u0417\u0430\u0433\u043b\u0430\u0432\u0438\u0435";
+    ASSERT_TRUE(l10nLoadLanguage(languageFile("bg", {L"Title", titleBg}),
+                                 L10n_Language::DECIMAL_COMMA));
+    EXPECT_FALSE(l10nLoadToolkitLanguage(m_dir / l10nToolkitTableName("bg")));
+    EXPECT_EQ(titleBg, l10nTranslate(L"Title"));
+    EXPECT_EQ(L"Cancel", l10nTranslate(L"Cancel"));
+    EXPECT_EQ(L',', l10nDecimalSeparator());
+
+    // The toolkit's tables lie in a folder of their own beside the program's.
+    EXPECT_EQ("oku/de.lng", l10nToolkitTableName("de"));
 }

@@ -80,6 +80,29 @@ TEST(LString, ArgumentsRenderByKind)
     EXPECT_EQ(L"Save|button", LString(std::string("Save|button")).str());
 }
 
+// A translatable text written as a UTF-8 literal is the text of its wide
+// literal, so that both find the same table entry; bytes that are no UTF-8
+// are read as LString's narrow constructors read them.
+TEST(LString, Utf8LiteralsAreTheirWideLiterals)
+{
+    const std::pair<LString1, LString1> cases[] = {
+        {LString1("Größe"), LString1(L"Größe")},
+        {LString1("حجم الملف: %1"), LString1(L"حجم الملف: %1")},
+        {LString1(std::string("日本語\n\"%2\"")), LString1(L"日本語\n\"%2\"")},
+        {LString1(translatable("Tab\t€")), LString1(translatable(L"Tab\t€"))},
+        {LString1(std::string("a\0b", 3)), LString1(std::wstring(L"a\0b", 3))},
+        {LString1(""), LString1(L"")},
+    };
+    for (const auto& [narrow, wide] : cases) {
+        EXPECT_EQ(wide.getText(), narrow.getText());
+        EXPECT_EQ(LString(wide), LString(narrow));
+        EXPECT_TRUE(LString(narrow).isTranslatable());
+    }
+    EXPECT_EQ(LString("\xff" "a\xc3").getText(), LString1("\xff" "a\xc3").getText());
+    EXPECT_EQ(L"Größe: حجم|x", LString(LString1("Größe: %1")).arg(LString1("حجم|x")).orig());
+    EXPECT_EQ(L"Größe: حجم", LString(LString1("Größe: %1")).arg(LString1("حجم|x")).str());
+}
+
 TEST(LString, EqualityEmptinessAndSharing)
 {
     EXPECT_EQ(LString(L"ab"), LString(L"a%1").arg(L"b"));

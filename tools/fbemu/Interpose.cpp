@@ -5,53 +5,8 @@
 // axis ioctls on them are answered here, everything else (read, poll, mmap of
 // the real file) goes to the system.
 //
-// Environment:
-//   FBEMU_PATH         the file that acts as the framebuffer device; opening
-//                      it for writing extends it to the size of the frame
-//                      memory
-//   FBEMU_MODE         "WIDTHxHEIGHTxDEPTH", DEPTH one of 32, 24, 16, 16-555,
-//                      15, 8 (see FramebufferMode.h); "800x480x32" if unset
-//   FBEMU_LINE_LENGTH  bytes from one row to the next (padded lines)
-//   FBEMU_SMEM_LEN     the frame memory size the device reports, if not
-//                      that of its rows
-//   FBEMU_YRES_VIRTUAL the virtual height the device starts with, HEIGHT if
-//                      unset; the frame memory holds that many rows unless
-//                      FBEMU_SMEM_LEN says otherwise
-//   FBEMU_PAN_LOG      a file that gets, on every pan, the page that comes
-//                      onto the screen as a line "shown YOFFSET BYTES" and
-//                      its bytes, preceded by a line "changed-while-shown
-//                      YOFFSET" when the page leaving the screen was written
-//                      to while it was shown
-//   FBEMU_EVDEV_PATH   a FIFO that acts as an evdev device
-//   FBEMU_INPUT_DIR    a directory whose FIFOs all act as evdev devices, so
-//                      that devices can come and go while the program runs
-//   FBEMU_EVDEV_BITS   comma-separated capabilities an evdev device reports,
-//                      of EV_SYN, EV_KEY, EV_ABS, ABS_X, ABS_Y, BTN_TOUCH,
-//                      ABS_MT_SLOT, ABS_MT_TRACKING_ID, ABS_MT_POSITION_X,
-//                      ABS_MT_POSITION_Y, BTN_LEFT and KEYBOARD (see
-//                      EvdevCapabilities.h); the first six if unset. A file
-//                      beside a device, its name with ".caps" added, gives
-//                      that device's list instead.
-//   FBEMU_EVDEV_ABS    the ranges EVIOCGABS reports, comma-separated
-//                      "AXIS:MIN:MAX[:VALUE]" (such as "ABS_X:0:4095"), VALUE
-//                      where the axis stands (0 if not given); the request
-//                      fails with EINVAL for an axis not listed, as a real
-//                      one does on a device without it
-//   FBEMU_VT_PATH      the file that acts as the program's virtual terminal
-//                      ("/dev/tty" and "/dev/tty0"); KDSETMODE adds the mode
-//                      to it as a line "text" or "graphics", KDGETMODE reads
-//                      the last one back. If unset, the program has no virtual
-//                      terminal, so that a test never switches the machine's
-//                      console.
-//   FBEMU_FAIL         comma-separated ioctls that fail with EINVAL: "fix"
-//                      (FBIOGET_FSCREENINFO), "var" (FBIOGET_VSCREENINFO),
-//                      "put" (FBIOPUT_VSCREENINFO), "pan" (FBIOPAN_DISPLAY;
-//                      the device then also reports a panning step of 0),
-//                      "pan-beyond" (FBIOPAN_DISPLAY to any row but the first),
-//                      "evbit" (EVIOCGBIT(0)), "evabs" (EVIOCGBIT(EV_ABS));
-//                      "vsync" makes FBIO_WAITFORVSYNC fail with ENOTTY, as
-//                      on a driver without it; "blank" makes FBIOBLANK fail
-//                      with EINVAL
+// Its environment variables, the display state and whole frames are
+// described in README.md beside this file (installed with oku-tools).
 //
 // FBIOPUT_VSCREENINFO takes a new virtual height (and offset) within the frame
 // memory, nothing else; FBIOPAN_DISPLAY moves the shown rows within it;

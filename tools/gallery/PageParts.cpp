@@ -14,7 +14,7 @@ LString translated(const wchar_t* text)
 StaticText* createHeading(Widget* parent, const wchar_t* text)
 {
     StaticText* heading = new StaticText(parent, translated(text), HAlign::LEFT, VAlign::CENTER);
-    heading->setFont(Theme::g()->getCache().getFont(Theme::g()->m_textFontSize, true, false));
+    heading->setFont(Theme::g()->getCache().getFont(Theme::g()->getSettings().textFontSize, true, false));
     return heading;
 }
 

@@ -48,7 +48,7 @@ void buildTextsPage(ContainerWidget* page, Layout layout)
     for (const auto& s : c_samples) {
         Frame* frame = new Frame(page, translated(s.script), HAlign::LEFT);
         StaticText* text = new StaticText(frame, LString(s.sample), HAlign::LEFT, VAlign::TOP);
-        text->setFont(Theme::g()->getStandardFont(Theme::g()->m_largeFontSize));
+        text->setFont(Theme::g()->getStandardFont(Theme::g()->getSettings().largeFontSize));
         frame->setSizer(std::make_shared<StackSizer>(text));
         samples->add(frame);
     }

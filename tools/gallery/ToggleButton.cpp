@@ -9,7 +9,7 @@ ToggleButton::ToggleButton(Widget* parent, const LString& text, bool checked, bo
 {
     setCompositePixmapSet(Theme::g()->getToggleButton());
     setRedrawMargins(getMaxOuterMargins());
-    setMinHeight(Theme::g()->m_buttonHeight);
+    setMinHeight(Theme::g()->getSettings().buttonHeight);
 }
 
 void ToggleButton::attributeChanged()

@@ -97,4 +97,15 @@ std::vector<PoEntry> readPoFile(const std::string& path)
     return entries;
 }
 
+void writePoTemplate(const std::string& path, const std::vector<SourceText>& texts)
+{
+    std::ofstream out(path, std::ios::trunc);
+    out << "# Every text the program translates. A language source <code>.po, a\n"
+           "# copy of this file, gives each a msgstr in that language.\n";
+    for (const SourceText& text : texts)
+        out << "\n#: " << text.where << "\nmsgid " << quote(text.text) << "\nmsgstr \"\"\n";
+    if (!out.flush())
+        throw std::runtime_error("Cannot write \"" + path + "\"");
+}
+
 } // namespace lng

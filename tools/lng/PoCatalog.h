@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "SourceTexts.h"
+
 namespace lng {
 
 // One text of a language source: the program's wording and the translation.
@@ -18,6 +20,11 @@ struct PoEntry {
 // below it. The header entry (empty msgid) is skipped. Throws
 // std::runtime_error naming the file and line of the first fault.
 std::vector<PoEntry> readPoFile(const std::string& path);
+
+// Writes the template of a language source: every text with its place and an
+// empty msgstr, which readPoFile reads back. Throws std::runtime_error when
+// the file cannot be written.
+void writePoTemplate(const std::string& path, const std::vector<SourceText>& texts);
 
 } // namespace lng
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -66,6 +67,30 @@ std::string withoutComments(const std::string& source)
     return code;
 }
 
+// The position of the opening quote of the string literal that starts at
+// pos, plain (UTF-8), u8 or wide; npos when none starts there.
+size_t literalQuote(const std::string& source, size_t pos)
+{
+    for (const char* prefix : {"\"", "L\"", "u8\""}) {
+        if (source.compare(pos, std::strlen(prefix), prefix) == 0)
+            return pos + std::strlen(prefix) - 1;
+    }
+    return std::string::npos;
+}
+
+// The literal whose opening quote is at quote, which is moved behind its
+// closing quote; a fault is named with its place.
+std::wstring readLiteral(const std::string& source, size_t& quote, HexEscape hex,
+                         const std::string& fileName)
+{
+    try {
+        return readQuoted(source, quote, hex);
+    } catch (const std::runtime_error& e) {
+        throw std::runtime_error(fileName + ":" + std::to_string(lineAt(source, quote)) + ": " +
+                                 e.what());
+    }
+}
+
 } // namespace
 
 std::vector<SourceText> findTexts(const std::string& text, const std::string& fileName)
@@ -82,22 +107,24 @@ std::vector<SourceText> findTexts(const std::string& text, const std::string& fi
     std::sort(calls.begin(), calls.end());
     std::vector<SourceText> texts;
     for (const auto& call : calls) {
+        // The literals the compiler joins; one wide literal makes them all
+        // wide, which changes only what a \x escape means.
+        std::vector<size_t> quotes;
+        bool wide = false;
         size_t pos = skipSpace(source, call.first + call.second.size());
-        std::wstring text;
-        bool literal = false;
-        while (source.compare(pos, 2, "L\"") == 0) {
-            ++pos;
-            try {
-                text += readQuoted(source, pos);
-            } catch (const std::runtime_error& e) {
-                throw std::runtime_error(fileName + ":" +
-                                         std::to_string(lineAt(source, pos)) + ": " + e.what());
-            }
-            literal = true;
-            pos = skipSpace(source, pos);
+        for (size_t quote; (quote = literalQuote(source, pos)) != std::string::npos;) {
+            wide = wide || source[pos] == 'L';
+            quotes.push_back(quote);
+            readLiteral(source, quote, HexEscape::CHARACTER, fileName);
+            pos = skipSpace(source, quote);
         }
-        if (literal && pos < source.size() && source[pos] == ')')
-            texts.push_back({text, fileName + ":" + std::to_string(lineAt(source, call.first))});
+        if (quotes.empty() || pos >= source.size() || source[pos] != ')')
+            continue;
+        std::wstring joined;
+        for (size_t quote : quotes)
+            joined += readLiteral(source, quote, wide ? HexEscape::CHARACTER : HexEscape::BYTE,
+                                  fileName);
+        texts.push_back({joined, fileName + ":" + std::to_string(lineAt(source, call.first))});
     }
     return texts;
 }

@@ -1,12 +1,19 @@
-// lngtool: the language tables of the program from their UTF-8 sources.
+// lngtool: the language tables of a program built on the toolkit, and the
+// toolkit's own, from their UTF-8 sources.
 //
-//   lngtool compile SOURCE.po TABLE.lng    the table the toolkit loads
+//   lngtool compile SOURCE.po TABLE.lng    the table l10nLoadLanguage (or,
+//                                          for the toolkit's own words,
+//                                          l10nLoadToolkitLanguage) loads
 //   lngtool template TEMPLATE.pot DIR...   every text to translate in the
 //                                          C++ sources under the directories
 //   lngtool check DIR... -- SOURCE.po...   fails, listing the faults, when a
-//                                          source lacks a text, keeps one the
-//                                          program no longer uses or changes
-//                                          a text's numbered markers
+//                                          source lacks a text of the sources
+//                                          under the directories, keeps one
+//                                          they no longer use or changes a
+//                                          text's numbered markers
+//
+// A program names only its own source directories: the toolkit's words come
+// from the toolkit's table, which its .po files need not repeat.
 //
 // A table is UTF-16 little-endian: text, zero unit, translation, zero unit,
 // for every translated text. Texts beyond U+FFFF cannot be written in it.
@@ -19,7 +26,6 @@
 #include <vector>
 
 #include "PoCatalog.h"
-#include "QuotedText.h"
 #include "SourceTexts.h"
 #include "TableCheck.h"
 
@@ -50,17 +56,6 @@ void compile(const std::string& sourcePath, const std::string& tablePath)
     }
     if (!out.flush())
         throw std::runtime_error("Cannot write \"" + tablePath + "\"");
-}
-
-void writeTemplate(const std::string& path, const std::vector<std::string>& directories)
-{
-    std::ofstream out(path, std::ios::trunc);
-    out << "# Every text the program translates. A language source lng/<code>.po\n"
-           "# gives each a msgstr in that language.\n";
-    for (const lng::SourceText& text : lng::collectTexts(directories))
-        out << "\n#: " << text.where << "\nmsgid " << lng::quote(text.text) << "\nmsgstr \"\"\n";
-    if (!out.flush())
-        throw std::runtime_error("Cannot write \"" + path + "\"");
 }
 
 int check(const std::vector<std::string>& arguments)
@@ -99,7 +94,8 @@ int main(int argc, char** argv)
             return 0;
         }
         if (arguments.size() >= 3 && arguments[0] == "template") {
-            writeTemplate(arguments[1], {arguments.begin() + 2, arguments.end()});
+            lng::writePoTemplate(arguments[1],
+                                 lng::collectTexts({arguments.begin() + 2, arguments.end()}));
             return 0;
         }
         if (arguments.size() >= 2 && arguments[0] == "check")

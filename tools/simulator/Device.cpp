@@ -44,6 +44,7 @@ void Device::poll()
 void Device::onExit(int status)
 {
     m_exits.push_back(status);
+    m_lastExit = status;
     m_events << "event exit " << status << std::endl;
     switch (status) {
     case c_reboot:

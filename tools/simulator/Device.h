@@ -74,6 +74,9 @@ public:
     // The oldest exit status not yet taken, waiting for one at most timeoutMs;
     // shell style, 128 + the signal for a program killed by one.
     std::optional<int> takeExit(int timeoutMs);
+    // The status the program last exited with, taken or not; nothing before
+    // its first exit.
+    std::optional<int> lastExit() const { return m_lastExit; }
 
     // Whether something is mounted on the path in the running program's view.
     virtual bool isMounted(const std::string& mountPoint) = 0;
@@ -115,6 +118,7 @@ private:
     std::ostream& m_events;
     Phase m_phase = Phase::STOPPED;
     std::deque<int> m_exits;
+    std::optional<int> m_lastExit;
     PanelRotation m_rotation{ScreenMode::c_width, ScreenMode::c_height, 0};
 };
 

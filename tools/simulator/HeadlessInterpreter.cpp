@@ -1,5 +1,6 @@
 #include "HeadlessInterpreter.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
@@ -25,6 +26,12 @@ const int c_defaultWaitTimeoutMs = 10000;
 const int c_defaultQuietMs = 300;
 const int c_defaultExitTimeoutMs = 10000;
 const int c_defaultRunningMs = 1000;
+// The first cross may come only after the program's start-up.
+const int c_defaultCalibrateTimeoutMs = 30000;
+const int c_calibrationCrosses = 9;
+// Longer than the calibration page's pause before it shows a cross (half a
+// second), so that a still page after the ninth touch shows its result.
+const int c_calibrationResultQuietMs = 1000;
 const int c_maximumMs = 3600000;
 // Longer than anyone takes to react to what appears on a screen, which the
 // program counts on before it takes a press as aimed at a new page.
@@ -59,6 +66,44 @@ class CommandFailed : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+bool isRunning(const Device& device)
+{
+    return device.phase() == Device::Phase::RUNNING;
+}
+
+// Once the program has exited and the device runs nothing that draws (it
+// stopped, or the application waits for a touch), nothing a waitfor waits for
+// can come.
+CommandFailed exited(const Device& device, const std::string& before)
+{
+    const std::optional<int> status = device.lastExit();
+    return CommandFailed("the program exited with status " +
+                         (status ? std::to_string(*status) : std::string("unknown")) + " " +
+                         before);
+}
+
+// Polls the device until done() holds or timeoutMs have passed; fails at once
+// when the program has exited for good.
+template <class Condition>
+bool pollWhileRunning(Device& device, int timeoutMs, Condition done, const std::string& before)
+{
+    bool met = false;
+    pollUntil(device, timeoutMs, [&] {
+        met = done();
+        return met || !isRunning(device);
+    });
+    if (!met && !isRunning(device))
+        throw exited(device, before);
+    return met;
+}
+
+// The screen as the display shows it after power-on, before the program's
+// first frame.
+bool isBlank(const std::vector<uint32_t>& screen)
+{
+    return std::all_of(screen.begin(), screen.end(), [](uint32_t rgb) { return rgb == 0; });
+}
 
 struct Descriptor {
     explicit Descriptor(int descriptor) : fd(descriptor) {}
@@ -134,6 +179,7 @@ const HeadlessInterpreter::Command HeadlessInterpreter::c_commands[] = {
     {"release", 3, 3, &HeadlessInterpreter::touch},
     {"wait", 2, 2, &HeadlessInterpreter::wait},
     {"waitfor", 2, 6, &HeadlessInterpreter::waitFor},
+    {"calibrate", 1, 2, &HeadlessInterpreter::calibrate},
     {"screenshot", 2, 2, &HeadlessInterpreter::screenshot},
     {"pixel", 3, 3, &HeadlessInterpreter::pixel},
     {"usb", 2, 6, &HeadlessInterpreter::usb},
@@ -228,7 +274,7 @@ void HeadlessInterpreter::execute(const Words& words)
         if (words.size() < command.minimumWords || words.size() > command.maximumWords)
             throw CommandFailed("wrong number of arguments to " + words[0]);
         (this->*command.handler)(words);
-        if (words[0] == "waitfor")
+        if (words[0] == "waitfor" || words[0] == "calibrate")
             s_lastSight = Clock::now();
         return;
     }
@@ -278,8 +324,12 @@ void HeadlessInterpreter::touch(const Words& words)
 
 void HeadlessInterpreter::tap(const Words& words)
 {
-    const int x = xAt(words, 1, m_screen);
-    const int y = yAt(words, 2, m_screen);
+    tapAt(xAt(words, 1, m_screen), yAt(words, 2, m_screen));
+    m_out << "ok tap" << std::endl;
+}
+
+void HeadlessInterpreter::tapAt(int x, int y)
+{
     react(m_device);
     if (m_device.phase() == Device::Phase::APPLICATION) {
         m_device.press(x, y);
@@ -289,7 +339,6 @@ void HeadlessInterpreter::tap(const Words& words)
         pollUntil(m_device, c_tapMs, [] { return false; });
         m_device.release(x, y);
     }
-    m_out << "ok tap" << std::endl;
 }
 
 void HeadlessInterpreter::wait(const Words& words)
@@ -321,10 +370,13 @@ void HeadlessInterpreter::waitForPixel(const Words& words)
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     bool seen;
     while (!(seen = m_screen.pixel(x, y) == wanted) && Clock::now() < deadline &&
-           m_device.phase() != Device::Phase::STOPPED) {
+           isRunning(m_device)) {
         std::this_thread::sleep_for(std::chrono::milliseconds(c_pixelPollMs));
         m_device.poll();
     }
+    if (!seen && !isRunning(m_device))
+        throw exited(m_device, "before pixel " + words[2] + " " + words[3] + " became " +
+                                   words[4] + " (it is " + colorText(m_screen.pixel(x, y)) + ")");
     if (!seen)
         throw CommandFailed("pixel " + words[2] + " " + words[3] + " is " +
                             colorText(m_screen.pixel(x, y)) + ", not " + words[4] + " after " +
@@ -336,25 +388,90 @@ void HeadlessInterpreter::waitForStill(const Words& words)
 {
     const int quietMs = stretchedMs(words, 2, c_defaultQuietMs, "quiet time");
     const int timeoutMs = stretchedMs(words, 3, c_defaultWaitTimeoutMs, "time-out");
+    awaitStillScreen(quietMs, timeoutMs);
+    m_out << "ok waitfor" << std::endl;
+}
+
+void HeadlessInterpreter::awaitStillScreen(int quietMs, int timeoutMs)
+{
     std::vector<uint32_t> last = m_screen.snapshot();
     Clock::time_point lastChange = Clock::now();
-    const bool still = pollUntil(m_device, timeoutMs, [&] {
+    // A black screen is the display's before the program's first frame: it
+    // never counts as still.
+    bool blank = isBlank(last);
+    bool still = false;
+    pollUntil(m_device, timeoutMs, [&] {
         std::vector<uint32_t> now = m_screen.snapshot();
-        if (now != last) {
-            last.swap(now);
+        if (blank || now != last) {
             lastChange = Clock::now();
+            blank = isBlank(now);
+            last.swap(now);
         }
-        return Clock::now() - lastChange >= std::chrono::milliseconds(quietMs);
+        still = Clock::now() - lastChange >= std::chrono::milliseconds(quietMs);
+        return still || !isRunning(m_device);
     });
-    if (!still)
-        throw CommandFailed("the screen kept changing for " + std::to_string(timeoutMs) + " ms");
-    m_out << "ok waitfor" << std::endl;
+    if (still)
+        return;
+    if (!isRunning(m_device))
+        throw exited(m_device,
+                     blank ? "before it showed anything" : "before the screen stood still");
+    if (blank)
+        throw CommandFailed("the program showed nothing (the screen stayed black) for " +
+                            std::to_string(timeoutMs) + " ms");
+    throw CommandFailed("the screen kept changing for " + std::to_string(timeoutMs) + " ms");
+}
+
+std::optional<CrossCentre> HeadlessInterpreter::crossShown() const
+{
+    return findCalibrationCross(m_screen.snapshot(), m_screen.width(), m_screen.height());
+}
+
+void HeadlessInterpreter::calibrate(const Words& words)
+{
+    const int timeoutMs = stretchedMs(words, 1, c_defaultCalibrateTimeoutMs, "time-out");
+    const std::string after = " after " + std::to_string(timeoutMs) + " ms";
+    for (int touched = 0; touched < c_calibrationCrosses; ++touched) {
+        const std::string which = "calibration cross " + std::to_string(touched + 1) + " of " +
+                                  std::to_string(c_calibrationCrosses);
+        std::optional<CrossCentre> cross;
+        if (!pollWhileRunning(m_device, timeoutMs, [&] { return bool(cross = crossShown()); },
+                              "before " + which + " showed"))
+            throw CommandFailed("no " + which + " on the screen" + after);
+        s_lastSight = Clock::now();
+        tapAt(cross->x, cross->y);
+        // The page takes the touch as the finger lifts and hides its cross.
+        const std::string where = std::to_string(cross->x) + " " + std::to_string(cross->y);
+        if (!pollWhileRunning(
+                m_device, timeoutMs,
+                [&] {
+                    const std::optional<CrossCentre> shown = crossShown();
+                    return !shown || shown->x != cross->x || shown->y != cross->y;
+                },
+                "before " + which + " at " + where + " went"))
+            throw CommandFailed(which + " at " + where + " still showed" + after +
+                                " of being touched");
+    }
+    awaitStillScreen(c_calibrationResultQuietMs, timeoutMs);
+    if (const std::optional<CrossCentre> again = crossShown())
+        throw CommandFailed("the program did not take the nine touches: it shows a cross at " +
+                            std::to_string(again->x) + " " + std::to_string(again->y) + " again");
+    // The result page's OK button stands in the middle of the screen.
+    const std::vector<uint32_t> result = m_screen.snapshot();
+    s_lastSight = Clock::now();
+    tapAt(m_screen.width() / 2, m_screen.height() / 2);
+    awaitStillScreen(c_defaultQuietMs, timeoutMs);
+    if (m_screen.snapshot() == result)
+        throw CommandFailed("the calibration's result page stayed when its OK, in the middle "
+                            "of the screen, was touched");
+    m_out << "ok calibrate" << std::endl;
 }
 
 void HeadlessInterpreter::waitForFile(const Words& words)
 {
     const int timeoutMs = stretchedMs(words, 3, c_defaultWaitTimeoutMs, "time-out");
-    if (!pollUntil(m_device, timeoutMs, [&] { return !m_device.findFiles(words[2]).empty(); }))
+    if (!pollWhileRunning(m_device, timeoutMs,
+                          [&] { return !m_device.findFiles(words[2]).empty(); },
+                          "before there was a file " + words[2]))
         throw CommandFailed("no file " + words[2] + " after " + std::to_string(timeoutMs) + " ms");
     m_out << "ok waitfor" << std::endl;
 }

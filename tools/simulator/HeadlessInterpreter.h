@@ -2,9 +2,11 @@
 #define LIFEBOAT_SIM_HEADLESSINTERPRETER_H
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "CalibrationCross.h"
 #include "Device.h"
 #include "Screen.h"
 
@@ -18,9 +20,20 @@ namespace sim {
 //                                                   c_reactionMs after it
 //   wait MS                                         to the millisecond
 //   waitfor pixel X Y RRGGBB [TIMEOUT_MS]           until the pixel has the colour
-//   waitfor still [QUIET_MS [TIMEOUT_MS]]           until the screen stops changing
+//   waitfor still [QUIET_MS [TIMEOUT_MS]]           until the program has shown
+//                                                   something (not a black
+//                                                   screen) and the screen
+//                                                   stops changing
 //   waitfor file PATTERN [TIMEOUT_MS]               until the device has it (see
 //                                                   Device::findFiles)
+//   calibrate [TIMEOUT_MS]                          touches the nine crosses of
+//                                                   the program's touch
+//                                                   calibration wherever they
+//                                                   show, each once it shows,
+//                                                   then the OK in the middle of
+//                                                   the result page, which must
+//                                                   go; TIMEOUT_MS (30000) for
+//                                                   each step
 //   screenshot FILE.png
 //   pixel X Y                                       prints "pixel X Y RRGGBB"
 //   usb insert [read-only] [slow] [size MB]         a slow drive takes seconds to flush
@@ -51,7 +64,9 @@ namespace sim {
 //                                                   the including script
 //   quit
 // Every command answers with one line: its result, "ok COMMAND", or
-// "fail SCRIPT:LINE: WHY", after which the run ends. Device events come as
+// "fail SCRIPT:LINE: WHY", after which the run ends; a waitfor or calibrate
+// fails at once when the program has exited and nothing runs that could
+// bring about what it waits for. Device events come as
 // "event ..." lines in between. Time-outs and quiet times are stretched by
 // the device's slowdown; plain waits are not, they stand for a person.
 class HeadlessInterpreter {
@@ -78,10 +93,15 @@ private:
     void execute(const Words& words);
     void touch(const Words& words);
     void tap(const Words& words);
+    void tapAt(int x, int y);
     void wait(const Words& words);
     void waitFor(const Words& words);
     void waitForPixel(const Words& words);
     void waitForStill(const Words& words);
+    // Until the program has drawn and the screen has kept still for quietMs.
+    void awaitStillScreen(int quietMs, int timeoutMs);
+    void calibrate(const Words& words);
+    std::optional<CrossCentre> crossShown() const;
     void waitForFile(const Words& words);
     void screenshot(const Words& words);
     void pixel(const Words& words);

@@ -60,7 +60,7 @@ std::string usage()
            "Enter, Space and Escape are its keys), S saves a screenshot, Q quits.\n"
            "Headless commands: tap X Y, press X Y,\n"
            "move X Y, release X Y, wait MS, waitfor pixel X Y RRGGBB [MS],\n"
-           "waitfor still [QUIET_MS [MS]], waitfor file PATTERN [MS],\n"
+           "waitfor still [QUIET_MS [MS]], waitfor file PATTERN [MS], calibrate [MS],\n"
            "screenshot FILE.png, pixel X Y,\n"
            "usb insert [read-only] [slow] [size MB], usb remove, backup-data MB,\n"
            "expect-exit STATUS [MS],\n"
@@ -68,6 +68,15 @@ std::string usage()
            "expect-unmounted PATH, key NAME, key-down NAME, key-up NAME,\n"
            "keyboard plug, keyboard unplug, include FILE, quit; NAME is one of\n" +
            c_keyNamesHelp + ".\n" +
+           "waitfor still waits for the program's first frame (a screen other than\n"
+           "black), then until the screen has not changed for QUIET_MS (300).\n"
+           "calibrate touches the nine crosses of the program's touch calibration\n"
+           "page, each where and once it shows, then the OK in the middle of the\n"
+           "result page, and waits until that page has gone: the calibration is\n"
+           "accepted as a person accepts it. MS is each wait's time-out (10000;\n"
+           "30000 for each step of calibrate). A waitfor or calibrate fails at once,\n"
+           "with the program's exit status, when the program has ended and was not\n"
+           "started again.\n" +
            "A slow drive takes seconds to flush and writes at about 1.5 MB/s; with a\n"
            "size, a new, empty drive of MB megabytes is inserted. usb remove pulls the\n"
            "drive, mounted or not: every later write onto it fails. backup-data puts MB\n"

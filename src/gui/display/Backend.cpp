@@ -84,6 +84,17 @@ Backend::Backend(const std::string&, int width, int height, bool, int, char**, c
 
 void Backend::mainLoop()
 {
+    readTouchScreen();
+}
+
+int Backend::run()
+{
+    startDetachedThread([this] { readTouchScreen(); }, "touch");
+    return m_root->waitForQuit();
+}
+
+void Backend::readTouchScreen()
+{
     // A finger that was down before the program started (resting on the
     // panel at power-on, a panel stuck pressed) has reported by now. Its
     // reports are injected before the first page shows, so that they aim at

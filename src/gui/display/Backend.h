@@ -34,8 +34,21 @@ public:
     /// controller the calling thread sleeps for ever.
     [[noreturn]] void mainLoop();
 
+    /// The same loops, but the touch controller is read on a thread of its
+    /// own, and the call returns once RootWidget::quit(status) has ended the
+    /// event loop: status, which main can return. The touch and keyboard
+    /// threads go on until the process ends; they only queue events nobody
+    /// handles any more. The console leaves graphics mode when the process
+    /// ends, however it ends.
+    int run();
+
 private:
-    /// Lives as long as the process: the program always ends through _exit.
+    /// Starts the GUI thread (after the reports waiting at the start, see
+    /// mainLoop) and the keyboards' thread, then reads the touch controller
+    /// for ever.
+    [[noreturn]] void readTouchScreen();
+
+    /// Lives as long as the process, whose threads may still use it.
     RootWidget* m_root;
 };
 

@@ -81,8 +81,8 @@ void requireWidget(Widget* w)
 
 GridSizer::GridSizer(int columns, int columnFactor, int rowFactor, HAlign columnAlign,
                      VAlign rowAlign, bool measureHidden)
-    : GridSizer(columns, columnFactor, rowFactor, columnAlign, rowAlign, Theme::g()->m_sizerMargin,
-                Theme::g()->m_sizerMargin, measureHidden)
+    : GridSizer(columns, columnFactor, rowFactor, columnAlign, rowAlign, Theme::g()->getSettings().sizerMargin,
+                Theme::g()->getSettings().sizerMargin, measureHidden)
 {
 }
 

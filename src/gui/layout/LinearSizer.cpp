@@ -42,7 +42,7 @@ template <class Axis>
 LinearSizer<Axis>::LinearSizer(bool layoutHidden, bool measureHidden)
     : m_layoutHidden(layoutHidden),
       m_measureHidden(layoutHidden || measureHidden),
-      m_defaultMinMargin(Theme::g()->m_sizerMargin)
+      m_defaultMinMargin(Theme::g()->getSettings().sizerMargin)
 {
 }
 

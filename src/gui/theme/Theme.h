@@ -7,6 +7,7 @@
 #include "core/Geometry.h"
 #include "graphics/Color.h"
 #include "graphics/CompositePixmapSet.h"
+#include "gui/theme/ThemeSettings.h"
 #include "text/Cache.h"
 
 namespace OKU {
@@ -17,10 +18,10 @@ class Font;
 class Painter;
 class Widget;
 
-/// The process-wide look: the resource cache, the default font sizes, colours
-/// and spacings widgets copy when they are constructed, the button image sets,
-/// the standard dialog buttons and the large coloured buttons. Created once by
-/// initGlobal and reached through g(). GUI thread only.
+/// The process-wide look: the resource cache, the settings (font sizes,
+/// colours and spacings) widgets copy when they are constructed, the button
+/// image sets, the standard dialog buttons and the large coloured buttons.
+/// Created once by initGlobal and reached through g(). GUI thread only.
 class Theme {
 public:
     explicit Theme(const FileFinder& fileFinder);
@@ -72,49 +73,20 @@ public:
     /// light button faces and the dialogs' veil alike.
     virtual void drawFocusRing(Painter& p, const Rect& area) const;
 
-    Cache m_cache;
-    int32_t m_tinyFontSize = 8;
-    int32_t m_smallerFontSize = 10;
-    /// Overlay texts of buttons and the buttons of message windows.
-    int32_t m_smallFontSize = 12;
-    /// Static texts, button labels and check boxes.
-    int32_t m_textFontSize = 16;
-    int32_t m_largeFontSize = 20;
-    int32_t m_largerFontSize = 24;
-    int32_t m_hugeFontSize = 32;
-    int32_t m_hugerFontSize = 40;
-    int32_t m_headingFontSize = 32;
-    int32_t m_largeHeadingFontSize = 40;
-    int32_t m_subheadingFontSize = 20;
-    Color m_textColor = Color(0, 0, 0, 255);
-    Color m_grayColor = Color(128, 128, 128, 255);
-    Color m_whiteColor = Color(255, 255, 255, 255);
-    Color m_lightColor = Color(224, 224, 224, 255);
-    Color m_blackColor = Color(0, 0, 0, 255);
-    Color m_silverColor = Color(192, 192, 192, 255);
-    Color m_paleColor = Color(240, 240, 240, 255);
-    Color m_focusRingColor = Color(0, 90, 220, 255);
-    int32_t m_focusRingInset = 3;
-    int32_t m_focusRingWidth = 3;
-    /// Fixed minimum height of buttons.
-    int32_t m_buttonHeight = 40;
-    /// WidgetPainter: left and right margins, top and bottom margins, and the
-    /// gap between image and text.
-    int32_t m_painterHorizMargin = 10;
-    int32_t m_painterVertMargin = 5;
-    int32_t m_painterPixmapMargin = 5;
-    int32_t m_overlayMargin = 2;
-    /// Default margin between sizer items.
-    int32_t m_sizerMargin = 10;
-    /// The four margins of a new container.
-    int32_t m_containerMargin = 10;
-    /// Margin of the divider above the button row of common windows.
-    int32_t m_dividerMargin = 0;
-    const FileFinder& m_fileFinder;
+    /// The font sizes, colours and spacings widgets copy when they are built.
+    const ThemeSettings& getSettings() const { return m_settings; }
+    /// Applies to the widgets built afterwards (and to focus rings drawn from
+    /// now on): call it before the first page is built. Fonts other than the
+    /// default one's files are the cache's (Cache::setDefaultFontFaces).
+    void setSettings(const ThemeSettings& settings) { m_settings = settings; }
 
     static Theme* s_theme;
 
 private:
+    Cache m_cache;
+    ThemeSettings m_settings;
+    const FileFinder& m_fileFinder;
+
     CompositePixmapSet makeSet(const std::string& up, const std::string& upDisabled,
                                const std::string& down, const std::string& downDisabled);
 };

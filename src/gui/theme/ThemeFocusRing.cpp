@@ -6,9 +6,10 @@ namespace OKU {
 
 void Theme::drawFocusRing(Painter& p, const Rect& area) const
 {
-    p.drawHollowRect(area.x + m_focusRingInset, area.y + m_focusRingInset,
-                     area.width - 2 * m_focusRingInset, area.height - 2 * m_focusRingInset,
-                     m_focusRingColor, m_focusRingWidth);
+    const int inset = m_settings.focusRingInset;
+    p.drawHollowRect(area.x + inset, area.y + inset, area.width - 2 * inset,
+                     area.height - 2 * inset, m_settings.focusRingColor,
+                     m_settings.focusRingWidth);
 }
 
 } // namespace OKU

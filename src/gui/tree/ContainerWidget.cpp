@@ -13,13 +13,13 @@ enum MarginIndex { LEFT = 0, RIGHT = 1, TOP = 2, BOTTOM = 3 };
 
 ContainerWidget::ContainerWidget(Widget* parent) : Widget(parent)
 {
-    setMargins(Theme::g()->m_containerMargin);
+    setMargins(Theme::g()->getSettings().containerMargin);
 }
 
 ContainerWidget::ContainerWidget(Widget* parent, int x, int y, int w, int h)
     : Widget(parent, x, y, w, h)
 {
-    setMargins(Theme::g()->m_containerMargin);
+    setMargins(Theme::g()->getSettings().containerMargin);
 }
 
 void ContainerWidget::getContentOffsets(int& left, int& right, int& top, int& bottom) const

@@ -116,6 +116,13 @@ public:
     bool processEvent(bool wait);
     /// Returns once w (or an ancestor) has been destroyed.
     void modal(Widget* w);
+    /// Ends the event loop, from the GUI thread or any other: the event being
+    /// handled finishes, then no further event, timer or frame is handled,
+    /// and waitForQuit returns status. The widgets stay as they are; modal
+    /// calls still waiting never return.
+    void quit(int status);
+    /// Blocks until the loop has ended through quit; its status.
+    int waitForQuit();
     void setMouseGrabber(Widget* w);
     void eraseMouseGrabber(Widget* w);
     Widget* getMouseGrabber() const { return m_mouseGrabber; }
@@ -184,6 +191,10 @@ protected:
     bool m_busy = false;
     int32_t m_eventCounter = 0;
     bool m_closing = false;
+    /// Set by quit; the loop has ended once m_loopEnded (both under m_mutex).
+    bool m_quitRequested = false;
+    bool m_loopEnded = false;
+    int32_t m_quitStatus = 0;
     /// When the first frame of the current page or dialog began to reach the
     /// screen, and when it was all there (GUI thread only).
     TimeSpec m_pageShowingFrom;
@@ -224,6 +235,9 @@ private:
     /// Removes the oldest destroyed modal widget and wakes its caller; true
     /// when one was found, which ends the GUI thread that ran the event.
     bool releaseFinishedModal();
+    /// True when quit was asked for: the loop has then ended, and
+    /// waitForQuit is woken.
+    bool endLoopOnQuit();
 };
 
 } // namespace OKU

@@ -39,7 +39,7 @@ void RootWidget::threadMain()
             preBlockHandling(false);
             setBusy(false);
             handleNextEvent();
-        } while (!releaseFinishedModal());
+        } while (!releaseFinishedModal() && !endLoopOnQuit());
     } catch (const SetupError& error) {
         std::cerr << error.what() << std::endl;
         exitProcess(1);
@@ -238,6 +238,43 @@ void RootWidget::modal(Widget* w)
     start();
     while (std::find(m_modalStack.begin(), m_modalStack.end(), w) != m_modalStack.end())
         m_modalCond.wait(m_mutex);
+}
+
+void RootWidget::quit(int status)
+{
+    {
+        MutexLocker lock(m_mutex);
+        if (m_quitRequested)
+            return;
+        m_quitRequested = true;
+        m_quitStatus = status;
+    }
+    // Wakes a loop waiting for events; from within an event this only
+    // queues a call the loop never reaches.
+    injectFunction(nullptr, [] {});
+}
+
+int RootWidget::waitForQuit()
+{
+    MutexLocker lock(m_mutex);
+    while (!m_loopEnded)
+        m_modalCond.wait(m_mutex);
+    return m_quitStatus;
+}
+
+bool RootWidget::endLoopOnQuit()
+{
+    {
+        MutexLocker lock(m_mutex);
+        if (!m_quitRequested)
+            return false;
+    }
+    // The watchdog must not take the ended loop for a hung one.
+    setBusy(false);
+    MutexLocker lock(m_mutex);
+    m_loopEnded = true;
+    m_modalCond.broadcast();
+    return true;
 }
 
 bool RootWidget::releaseFinishedModal()

@@ -18,7 +18,7 @@ Button::Button(Widget* parent, const LString& text, std::shared_ptr<const Pixmap
     setTextHAlign(halign);
     setTextVAlign(valign);
     setRedrawMargins(getMaxOuterMargins());
-    setMinHeight(Theme::g()->m_buttonHeight);
+    setMinHeight(Theme::g()->getSettings().buttonHeight);
 }
 
 const LString& Button::getText() const

@@ -24,8 +24,8 @@ ButtonPainter::ButtonPainter()
 {
     Theme* theme = Theme::g();
     m_set = theme->getPushButton();
-    m_overlayFont = theme->getStandardFont(theme->m_smallFontSize);
-    m_overlayMargin = theme->m_overlayMargin;
+    m_overlayFont = theme->getStandardFont(theme->getSettings().smallFontSize);
+    m_overlayMargin = theme->getSettings().overlayMargin;
 }
 
 void ButtonPainter::setCompositePixmapSet(const CompositePixmapSet& set)

@@ -13,7 +13,7 @@ CheckBox::CheckBox(Widget* parent, const LString& text, bool checked, HAlign ali
     : ToggleButtonBase(parent, checked, false), m_text(text), m_align(align)
 {
     Theme* theme = Theme::g();
-    m_font = theme->getStandardFont(theme->m_textFontSize);
+    m_font = theme->getStandardFont(theme->getSettings().textFontSize);
     Cache& cache = theme->getCache();
     m_boxes = Boxes{cache.getPixmap("check_box/unchecked"),
                     cache.getPixmap("check_box/checked"),
@@ -62,7 +62,7 @@ void CheckBox::setPixmaps(std::shared_ptr<const Pixmap> unchecked,
 
 bool CheckBox::isLeftie() const
 {
-    return isLTR() != (m_align == HAlign::RIGHT);
+    return OKU::isLTR(getLayout(), m_text) != (m_align == HAlign::RIGHT);
 }
 
 std::wstring CheckBox::getFullText() const
@@ -84,7 +84,7 @@ void CheckBox::draw(Painter& p)
     const int textX = isLeftie() ? box.getWidth() + m_spacing : 0;
     const Theme* theme = Theme::g();
     p.drawString(textX, 0, textWidth, getHeight(), *m_font, getFullText(),
-                 isEnabled() ? theme->m_textColor : theme->m_grayColor,
+                 isEnabled() ? theme->getSettings().textColor : theme->getSettings().grayColor,
                  isLeftie() ? HAlign::LEFT : HAlign::RIGHT, VAlign::CENTER, 0);
 }
 

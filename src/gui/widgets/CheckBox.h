@@ -14,8 +14,11 @@ class Font;
 class Pixmap;
 
 /// A toggle button drawn as a box picture with a text beside it. The box sits
-/// on the side the alignment and the layout direction give it (isLeftie());
-/// with HAlign::RIGHT the text reads as a label ("Name:") in front of the box.
+/// on the side the alignment and the layout direction give it (isLeftie()):
+/// HAlign::LEFT puts it where lines start (left, right on a right-to-left
+/// page), HAlign::RIGHT where they end, the text then reading as a label
+/// ("Name:") in front of the box. Layout::AUTO takes the direction from the
+/// box's own text rather than from the language.
 /// The pictures come from the cache as "check_box/...".
 class CheckBox : public ToggleButtonBase {
 public:

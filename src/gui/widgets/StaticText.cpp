@@ -17,8 +17,8 @@ const Color c_fadeStartColor(255, 255, 255, 0);
 
 StaticText::StaticText(Widget* parent, const LString& text, HAlign halign, VAlign valign)
     : Widget(parent),
-      m_font(Theme::g()->getStandardFont(Theme::g()->m_textFontSize)),
-      m_textColor(Theme::g()->m_textColor),
+      m_font(Theme::g()->getStandardFont(Theme::g()->getSettings().textFontSize)),
+      m_textColor(Theme::g()->getSettings().textColor),
       m_text(text),
       m_halign(halign),
       m_valign(valign)

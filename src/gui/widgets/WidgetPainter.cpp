@@ -44,10 +44,10 @@ bool isGroup(WidgetPainter::PixmapPosition position)
 WidgetPainter::WidgetPainter()
 {
     Theme* theme = Theme::g();
-    m_font = theme->getStandardFont(theme->m_textFontSize);
-    m_margins = Margins(theme->m_painterHorizMargin, theme->m_painterVertMargin,
-                        theme->m_painterHorizMargin, theme->m_painterVertMargin);
-    m_pixmapMargin = theme->m_painterPixmapMargin;
+    m_font = theme->getStandardFont(theme->getSettings().textFontSize);
+    m_margins = Margins(theme->getSettings().painterHorizMargin, theme->getSettings().painterVertMargin,
+                        theme->getSettings().painterHorizMargin, theme->getSettings().painterVertMargin);
+    m_pixmapMargin = theme->getSettings().painterPixmapMargin;
 }
 
 WidgetPainter::~WidgetPainter() = default;

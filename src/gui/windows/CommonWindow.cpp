@@ -32,7 +32,7 @@ void CommonWindow::init()
     auto column = std::make_shared<VSizer>();
     column->setDefaultMinMargin(0);
     column->add(m_content, 1, HAlign::STRETCH);
-    column->add(new Divider(this, true, Theme::g()->m_dividerMargin), 0, HAlign::STRETCH);
+    column->add(new Divider(this, true, Theme::g()->getSettings().dividerMargin), 0, HAlign::STRETCH);
     column->add(m_buttonFrame, 0, HAlign::STRETCH);
     setSizer(column);
 }

@@ -85,7 +85,7 @@ void MessageWindow::addHoldCaption()
     m_holdCaption = new StaticText(
         m_content, LString(LString1(L"(%1)")).arg(LString1(c_holdReminder)), HAlign::CENTER,
         VAlign::CENTER);
-    m_holdCaption->setFont(theme->getStandardFont(theme->m_smallFontSize));
+    m_holdCaption->setFont(theme->getStandardFont(theme->getSettings().smallFontSize));
     layOutContent();
 }
 
