@@ -105,7 +105,17 @@ public:
 
     void injectMouseEvent(int x, int y, bool pressed);
     void injectKeyEvent(KeyCode key, wchar_t c);
+    /// Queues w->onNotification(id) for the GUI thread; dropped if w has left
+    /// the tree by then.
     void injectNotification(Widget* w, int id);
+    /// Queues f to run on the GUI thread in turn with the other events: the
+    /// way another thread hands work to the widgets. With w not null the
+    /// call is dropped if w has left the tree by then, so f may use w:
+    ///
+    ///     std::thread([root, text] {
+    ///         const std::wstring done = copyFiles();
+    ///         root->injectFunction(text, [text, done] { text->setText(LString(done)); });
+    ///     }).detach();
     void injectFunction(Widget* w, std::function<void()> f);
     void injectResize(int width, int height);
     void injectCloseRequest();
