@@ -104,10 +104,11 @@ TEST(ModalTest, QuitEndsTheLoopAfterTheCurrentEventWhereverItIsAskedFor)
 {
     for (const bool fromDialog : {false, true}) {
         // The dialog's caller waits on the root for ever: the root is kept,
-        // as a program's lives as long as the process.
-        static std::vector<TestRootWidget*> s_keptRoots;
-        s_keptRoots.push_back(new TestRootWidget);
-        TestRootWidget& root = *s_keptRoots.back();
+        // as a program's lives as long as the process (in a plain array, which
+        // exit leaves alone, so that it stays reachable).
+        static TestRootWidget* s_keptRoots[2];
+        s_keptRoots[fromDialog] = new TestRootWidget;
+        TestRootWidget& root = *s_keptRoots[fromDialog];
         static Journal s_journals[2];
         Journal& journal = s_journals[fromDialog];
         const auto quit = [&] {
