@@ -12,8 +12,16 @@
 # build-tsan/, build-armhf/, build-board/, build/ (benchmarks and the board's
 # host tools) and the armhf sysroot, kernel and packages in
 # ${OKU_CACHE_DIR:-$HOME/.cache/oku}, which later runs reuse.
+# The compilers run through ccache, whose cache lies in that directory too:
+# a later run of a fresh clone compiles only what changed, whatever the
+# clone's path (debug information may then name an earlier clone's files;
+# coverage builds are keyed by their directory all the same).
 set -eu
 cd "$(dirname "$0")/.."
+
+export CCACHE_DIR="${OKU_CACHE_DIR:-$HOME/.cache/oku}/ccache" CCACHE_BASEDIR="$PWD"
+export CCACHE_NOHASHDIR=1 CCACHE_MAXSIZE=${CCACHE_MAXSIZE:-6G}
+export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
 
 start=$(date +%s)
 summary=""
@@ -56,6 +64,7 @@ packages() {
 }
 
 stage "packages" tools/setup.sh --packages-only
+ccache --zero-stats >/dev/null
 stage "host suite, ASan + UBSan, coverage" env OKU_COVERAGE_SANITIZE=address tools/coverage.sh build-asan
 # The fuzzers' corpora have no threads to race: replayed once, above, is enough.
 stage "host suite, TSan" sanitized thread tsan -DOKU_BUILD_FUZZ=OFF
@@ -65,4 +74,5 @@ stage "armhf suite under qemu-arm" tools/cross/run-armhf-tests.sh
 stage "emulated ARM board" tools/board/run-board.sh
 
 echo "=== all passed$summary"
+ccache --show-stats | sed -n 's/^ *\(Hits\|Misses\): */compiler cache \1: /p'
 printf '%-34s %5d s\n' "whole run" $(( $(date +%s) - start ))

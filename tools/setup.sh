@@ -12,7 +12,7 @@ libsixel-examples jbigkit-testdata gdk-pixbuf-tests unicode-data
 fonts-open-sans fonts-roboto-unhinted fonts-noto-core fonts-vlgothic fonts-droid-fallback
 fonts-noto-mono
 dosfstools exfatprogs doxygen python3 busybox-static
-dpkg-dev lintian"
+dpkg-dev lintian ccache"
 # npm fetches the XML conformance suite; any installed npm will do.
 command -v npm >/dev/null 2>&1 || PACKAGES="$PACKAGES npm"
 
