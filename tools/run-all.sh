@@ -14,8 +14,8 @@
 # ${OKU_CACHE_DIR:-$HOME/.cache/oku}, which later runs reuse.
 # The compilers run through ccache, whose cache lies in that directory too:
 # a later run of a fresh clone compiles only what changed, whatever the
-# clone's path (debug information may then name an earlier clone's files;
-# coverage builds are keyed by their directory all the same).
+# clone's path (debug information may then name an earlier clone's files),
+# the coverage build only where the clone lies where it lay.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -65,7 +65,10 @@ packages() {
 
 stage "packages" tools/setup.sh --packages-only
 ccache --zero-stats >/dev/null
-stage "host suite, ASan + UBSan, coverage" env OKU_COVERAGE_SANITIZE=address tools/coverage.sh build-asan
+# Coverage keeps the sources' absolute paths, which gcov needs to find them
+# (ccache keys an instrumented build by its directory anyway).
+stage "host suite, ASan + UBSan, coverage" env -u CCACHE_BASEDIR OKU_COVERAGE_SANITIZE=address \
+    tools/coverage.sh build-asan
 # The fuzzers' corpora have no threads to race: replayed once, above, is enough.
 stage "host suite, TSan" sanitized thread tsan -DOKU_BUILD_FUZZ=OFF
 stage "benchmarks, a short run of each" benchmarks
