@@ -222,7 +222,7 @@ done
 echo "scenarios took $(($(date +%s) - started)) s"
 
 step "screens against the simulator's"
-(cd "$host" && ctest -R '^sim\.' >"$run/simulator-tests.log" 2>&1) ||
+(cd "$host" && ctest -R '^sim\.' -j"$(nproc)" >"$run/simulator-tests.log" 2>&1) ||
     fail "simulator scenarios, see $run/simulator-tests.log"
 for shot in "$run"/screenshots*/*.png; do
     name=${shot##*/}
