@@ -74,7 +74,10 @@ stage "host suite, TSan" sanitized thread tsan -DOKU_BUILD_FUZZ=OFF
 stage "benchmarks, a short run of each" benchmarks
 stage "Debian packages and examples" packages
 stage "armhf suite under qemu-arm" tools/cross/run-armhf-tests.sh
-stage "emulated ARM board" tools/board/run-board.sh
+# The board compares its screens with the simulator's screenshots that the
+# sanitized suite took.
+stage "emulated ARM board" env OKU_SIM_SCREENSHOTS="$PWD/build-asan/sim-screenshots" \
+    tools/board/run-board.sh
 
 echo "=== all passed$summary"
 ccache --show-stats | sed -n 's/^ *\(Hits\|Misses\): */compiler cache \1: /p'

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +18,7 @@
 #include "KeyNames.h"
 #include "QmpClient.h"
 #include "QmpInput.h"
+#include "QmpScreen.h"
 #include "UnixSocketServer.h"
 #include "UsbDrive.h"
 
@@ -128,6 +131,28 @@ TEST(Qmp, DrivesArePluggedWithWellFormedRequestsAndPulledOnceReleased)
                   busyAnswers = 2;
                   drive.remove();
               }));
+}
+
+// Screendumps taken back to back would starve the emulated processors of
+// QEMU's global lock: however fast the commands look, the dumps are spaced.
+TEST(QmpScreen, DumpsTheScreenNoMoreOftenThanItsInterval)
+{
+    const int looks = 5;
+    const std::vector<std::string> requests = qmpRequests(
+        [](const std::string&) { return std::string(c_ok); },
+        [&](QmpClient& qmp, const std::string& directory) {
+            const QmpScreen screen(qmp, directory + "/screen.ppm");
+            const auto start = std::chrono::steady_clock::now();
+            for (int i = 0; i < looks; ++i)  // no file came: a black screen
+                EXPECT_EQ(screen.pixel(0, 0), 0u);
+            EXPECT_GE(std::chrono::steady_clock::now() - start,
+                      std::chrono::milliseconds((looks - 1) * QmpScreen::c_minDumpIntervalMs));
+        });
+    EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                            [](const std::string& r) {
+                                return r.find("\"screendump\"") != std::string::npos;
+                            }),
+              looks);
 }
 
 TEST(Qmp, DriveContentsAreListedFromTheImage)

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <stdexcept>
+#include <thread>
 
 namespace board {
 
@@ -40,6 +41,8 @@ QmpScreen::QmpScreen(QmpClient& qmp, const std::string& dumpFile)
 
 std::vector<uint32_t> QmpScreen::snapshot() const
 {
+    std::this_thread::sleep_until(m_lastDump + std::chrono::milliseconds(c_minDumpIntervalMs));
+    m_lastDump = std::chrono::steady_clock::now();
     if (!m_qmp.tryExecute("screendump", "{\"filename\": " + jsonString(m_dumpFile) + "}"))
         return std::vector<uint32_t>(c_pixelCount, 0);
     try {
