@@ -6,7 +6,7 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "input/TouchCalibration.h"
+#include "input/detail/TouchCalibration.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -6,7 +6,7 @@
 #include <linux/input.h>
 
 #include "FuzzInput.h"
-#include "input/TouchCalibration.h"
+#include "input/detail/TouchCalibration.h"
 #include "input/detail/EvdevTouchDecoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

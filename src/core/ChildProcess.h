@@ -7,6 +7,7 @@
 
 #include "core/Descriptor.h"
 #include "core/NonCopyable.h"
+#include "core/Visibility.h"
 
 namespace OKU {
 
@@ -50,9 +51,9 @@ public:
     void signalGroup(int signal);
 
 private:
-    void drain(Descriptor& pipe, bool report);
-    void takeReport(const char* data, std::size_t size);
-    void takeErrors(const char* data, std::size_t size);
+    OKU_LOCAL void drain(Descriptor& pipe, bool report);
+    OKU_LOCAL void takeReport(const char* data, std::size_t size);
+    OKU_LOCAL void takeErrors(const char* data, std::size_t size);
 
     pid_t m_pid = -1;
     bool m_executed = false;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/Descriptor.h"
+#include "core/Visibility.h"
 
 namespace OKU {
 
@@ -53,7 +54,7 @@ private:
     typedef __gnu_cxx::stdio_filebuf<char> Buffer;
 
     /// Takes over the descriptor; sets the fail bit when it is closed.
-    void attach(Descriptor descriptor, std::ios_base::openmode mode);
+    OKU_LOCAL void attach(Descriptor descriptor, std::ios_base::openmode mode);
 
     std::unique_ptr<Buffer> m_buffer;
 };

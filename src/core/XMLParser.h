@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/Visibility.h"
 #include "core/XMLAttributes.h"
 
 namespace OKU {
@@ -94,25 +95,26 @@ private:
     };
 
     /// expat call-backs; user data is the XMLParser.
-    static void onStart(void* userData, const XML_Char* name, const XML_Char** attributes);
-    static void onEnd(void* userData, const XML_Char* name);
-    static void onText(void* userData, const XML_Char* text, int length);
-    static void onProcessingInstruction(void* userData, const XML_Char* target,
-                                        const XML_Char* data);
+    OKU_LOCAL static void onStart(void* userData, const XML_Char* name,
+                                  const XML_Char** attributes);
+    OKU_LOCAL static void onEnd(void* userData, const XML_Char* name);
+    OKU_LOCAL static void onText(void* userData, const XML_Char* text, int length);
+    OKU_LOCAL static void onProcessingInstruction(void* userData, const XML_Char* target,
+                                                  const XML_Char* data);
 
     /// Records an event and suspends expat so that it is handed out first.
-    void queue(Event event);
+    OKU_LOCAL void queue(Event event);
     /// The next event, reading input as needed.
-    Event& front();
-    void readMore();
-    void checkStatus(XML_Status status);
+    OKU_LOCAL Event& front();
+    OKU_LOCAL void readMore();
+    OKU_LOCAL void checkStatus(XML_Status status);
     /// Skips white-space text; other text is an error.
-    Event& frontSkippingWhitespace();
-    bool startElement(const std::string* name, XMLAttributes& attributes,
-                      bool noneAllowed);
+    OKU_LOCAL Event& frontSkippingWhitespace();
+    OKU_LOCAL bool startElement(const std::string* name, XMLAttributes& attributes,
+                                bool noneAllowed);
     /// Consumes the end tag in front, which must close the innermost element.
-    void consumeEnd();
-    void collectBase64(std::string& text);
+    OKU_LOCAL void consumeEnd();
+    OKU_LOCAL void collectBase64(std::string& text);
 
     std::istream& m_in;
     XML_Parser m_parser;

@@ -2,7 +2,7 @@
 // takes the loop of the run's level (detail/PixelLoops.h), and the portable
 // loop, one pixel at a time.
 
-#include "graphics/AlphaBlend.h"
+#include "graphics/detail/AlphaBlend.h"
 
 #include "graphics/PixelBlend.h"
 #include "graphics/detail/PixelLoops.h"

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/Geometry.h"
+#include "core/Visibility.h"
 #include "graphics/Color.h"
 #include "graphics/Pixmap.h"
 
@@ -79,9 +80,9 @@ public:
 private:
     /// The pieces row by row as they lie in the source image: top-left, top,
     /// top-right, left, centre, right, bottom-left, bottom, bottom-right.
-    std::array<Pixmap*, 9> getPieces();
+    OKU_LOCAL std::array<Pixmap*, 9> getPieces();
     /// Replaces the nine pieces by the slices of source.
-    void cut(const Pixmap& source, const Margins& slices);
+    OKU_LOCAL void cut(const Pixmap& source, const Margins& slices);
 
     Margins m_innerMargins;
     Margins m_outerMargins;

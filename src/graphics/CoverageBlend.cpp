@@ -4,7 +4,7 @@
 // rules of PixelBlend.h. The portable loop, also one pixel at a time, blends
 // two channels to a word (detail/CoverageBlendRows.h).
 
-#include "graphics/CoverageBlend.h"
+#include "graphics/detail/CoverageBlend.h"
 
 #include "graphics/PixelBlend.h"
 #include "graphics/detail/CoverageBlendRows.h"

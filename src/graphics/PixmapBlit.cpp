@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "graphics/AlphaBlend.h"
 #include "graphics/PixelBlend.h"
+#include "graphics/detail/AlphaBlend.h"
 
 namespace OKU {
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Visibility.h"
 #include "graphics/Alignment.h"
 
 namespace OKU {
@@ -168,18 +169,18 @@ public:
 
 private:
     /// One class per code point for the blocks where the classes vary.
-    static const std::array<Type, 0x100> s_chtype_0000; ///< U+0000..U+00FF
-    static const std::array<Type, 0x70> s_chtype_0590;  ///< U+0590..U+05FF
-    static const std::array<Type, 0x100> s_chtype_0600; ///< U+0600..U+06FF
-    static const std::array<Type, 0x80> s_chtype_0E00;  ///< U+0E00..U+0E7F
-    static const std::array<Type, 0x70> s_chtype_2000;  ///< U+2000..U+206F
+    OKU_LOCAL static const std::array<Type, 0x100> s_chtype_0000; ///< U+0000..U+00FF
+    OKU_LOCAL static const std::array<Type, 0x70> s_chtype_0590;  ///< U+0590..U+05FF
+    OKU_LOCAL static const std::array<Type, 0x100> s_chtype_0600; ///< U+0600..U+06FF
+    OKU_LOCAL static const std::array<Type, 0x80> s_chtype_0E00;  ///< U+0E00..U+0E7F
+    OKU_LOCAL static const std::array<Type, 0x70> s_chtype_2000;  ///< U+2000..U+206F
 
     /// One entry per Arabic letter that has presentation forms, in code point
     /// order, and the entry number of every code point of U+0621..U+06D3
     /// (c_noShape where there is none).
     static constexpr unsigned char c_noShape = 255;
-    static const std::array<Shape, 76> s_arabic_shapes;
-    static const std::array<unsigned char, 0x06D3 - 0x0621 + 1> s_arabic_index;
+    OKU_LOCAL static const std::array<Shape, 76> s_arabic_shapes;
+    OKU_LOCAL static const std::array<unsigned char, 0x06D3 - 0x0621 + 1> s_arabic_index;
 };
 
 } // namespace OKU

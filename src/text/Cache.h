@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/NonCopyable.h"
+#include "core/Visibility.h"
 #include "graphics/Color.h"
 
 namespace OKU {
@@ -95,7 +96,8 @@ private:
 
     /// The cached face of a file and size, or a new one; a new face opened on
     /// first use leaves its file closed until a character reaches it.
-    std::shared_ptr<const FontFace> findFace(const std::string& name, int size, bool onFirstUse);
+    OKU_LOCAL std::shared_ptr<const FontFace> findFace(const std::string& name, int size,
+                                                       bool onFirstUse);
 
     const FileFinder& m_fileFinder;
     std::map<FontFaceStyle, std::shared_ptr<const FontFace>> m_fontFaces;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/NonCopyable.h"
+#include "core/Visibility.h"
 #include "text/FontTransform.h"
 #include "text/Glyph.h"
 
@@ -67,10 +68,10 @@ private:
     /// The face with its file open: opens the file of a face opened on first
     /// use when nothing has asked it before.
     const FontFace& opened() const;
-    const FtSize& size() const;
-    void setMetrics() const;
+    OKU_LOCAL const FtSize& size() const;
+    OKU_LOCAL void setMetrics() const;
     /// Renders what FreeType gives for c, index 0 for c = 0; empty on failure.
-    std::shared_ptr<const Glyph> render(wchar_t c) const;
+    OKU_LOCAL std::shared_ptr<const Glyph> render(wchar_t c) const;
 
     /// What opening the file of a face opened on first use needs.
     std::string m_path;

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "graphics/CoverageBlend.h"
 #include "graphics/Graymap.h"
 #include "graphics/Pixmap.h"
+#include "graphics/detail/CoverageBlend.h"
 #include "text/Glyph.h"
 
 namespace OKU {

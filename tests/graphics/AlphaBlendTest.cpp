@@ -1,4 +1,4 @@
-#include "graphics/AlphaBlend.h"
+#include "graphics/detail/AlphaBlend.h"
 
 #include "graphics/PixelBlend.h"
 #include "graphics/PixelLoopTestUtil.h"

@@ -1,4 +1,4 @@
-#include "graphics/CoverageBlend.h"
+#include "graphics/detail/CoverageBlend.h"
 
 #include "graphics/PixelBlend.h"
 #include "graphics/PixelLoopTestUtil.h"

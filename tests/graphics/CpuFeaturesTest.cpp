@@ -1,4 +1,4 @@
-#include "graphics/CpuFeatures.h"
+#include "graphics/detail/CpuFeatures.h"
 
 #include <set>
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "graphics/CpuFeatures.h"
+#include "graphics/detail/CpuFeatures.h"
 #include "graphics/detail/PixelLoops.h"
 
 namespace OKU {

@@ -1,4 +1,4 @@
-#include "gui/display/DisplayRotation.h"
+#include "gui/display/detail/DisplayRotation.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "gui/TestRootWidget.h"
 #include "gui/tree/Widget.h"
 #include "input/DummyTouchScreen.h"
-#include "input/TouchCalibration.h"
+#include "input/detail/TouchCalibration.h"
 
 // Logs the page's calls; refuses to store a calibration when told to, as a
 // driver does on a full or read-only /var/lib, after installing it.

@@ -1,4 +1,4 @@
-#include "input/TouchCalibration.h"
+#include "input/detail/TouchCalibration.h"
 
 #include <sys/stat.h>
 

@@ -12,12 +12,12 @@
 #include "core/Paths.h"
 #include "core/TempDir.h"
 #include "input/DummyTouchScreen.h"
-#include "input/TouchScreenFactory.h"
 #include "input/detail/FilteredTouchScreen.h"
 #include "input/detail/LinuxTouchScreen.h"
 #include "input/detail/PM6000TouchScreen.h"
 #include "input/detail/PM9000TouchScreen.h"
 #include "input/detail/TSC10TouchScreen.h"
+#include "input/detail/TouchScreenFactory.h"
 
 using namespace OKU;
 

@@ -17,7 +17,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "graphics/CoverageBlend.h"
+#include "graphics/detail/CoverageBlend.h"
 
 namespace OKU {
 namespace detail __attribute__((visibility("hidden"))) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/CpuFeatures.h"
+#include "graphics/detail/CpuFeatures.h"
 
 namespace OKU {
 namespace detail __attribute__((visibility("hidden"))) {

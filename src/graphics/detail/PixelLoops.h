@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "graphics/Color.h"
-#include "graphics/CoverageBlend.h"
-#include "graphics/CpuFeatures.h"
 #include "graphics/Pixmap.h"
+#include "graphics/detail/CoverageBlend.h"
+#include "graphics/detail/CpuFeatures.h"
 #include "graphics/detail/PixmapWriterFormats.h"
 
 // The x86 kernels need SSE2 in the baseline. Their AVX2 functions are

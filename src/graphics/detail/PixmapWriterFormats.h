@@ -9,6 +9,10 @@
 
 #include "graphics/Pixmap.h"
 
+// Defined in PixmapWriters.cpp, which is compiled with the public classes: the
+// declarations keep it out of the shared library's exports all the same.
+#pragma GCC visibility push(hidden)
+
 namespace OKU {
 
 /// 8:8:8 in 32 bits, 5-6-5 with red in the top bits, 5-5-5 with red in the
@@ -20,5 +24,7 @@ enum class WriterFormat { RGB32, BGR16, RGB15 };
 void convertPixels(WriterFormat format, void* dst, const Pixmap::Pixel* src, size_t count);
 
 } // namespace OKU
+
+#pragma GCC visibility pop
 
 #endif

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/NonCopyable.h"
+#include "core/Visibility.h"
 #include "gui/tree/RootWidget.h"
 
 namespace OKU {
@@ -46,7 +47,7 @@ private:
     /// Starts the GUI thread (after the reports waiting at the start, see
     /// mainLoop) and the keyboards' thread, then reads the touch controller
     /// for ever.
-    [[noreturn]] void readTouchScreen();
+    [[noreturn]] OKU_LOCAL void readTouchScreen();
 
     /// Lives as long as the process, whose threads may still use it.
     RootWidget* m_root;

@@ -1,7 +1,7 @@
 #include "gui/display/DrmRootWidget.h"
 
 #include "gui/display/detail/DrmOutput.h"
-#include "input/TouchScreenFactory.h"
+#include "input/detail/TouchScreenFactory.h"
 
 namespace OKU {
 

@@ -1,7 +1,7 @@
 #include "gui/display/FbRootWidget.h"
 
 #include "gui/display/detail/FbOutput.h"
-#include "input/TouchScreenFactory.h"
+#include "input/detail/TouchScreenFactory.h"
 
 namespace OKU {
 

@@ -1,6 +1,6 @@
 #include "gui/layout/AltSizer.h"
 
-#include "gui/layout/LinearSizer.h"
+#include "gui/layout/detail/SizerItems.h"
 #include "gui/tree/ContainerWidget.h"
 
 namespace OKU {

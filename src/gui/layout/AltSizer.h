@@ -1,6 +1,7 @@
 #ifndef OKU_GUI_LAYOUT_ALTSIZER_H
 #define OKU_GUI_LAYOUT_ALTSIZER_H
 
+#include "core/Visibility.h"
 #include "gui/layout/StackSizer.h"
 
 namespace OKU {
@@ -24,7 +25,7 @@ public:
     void select(int index);
 
 private:
-    bool isAlternative(int index) const;
+    OKU_LOCAL bool isAlternative(int index) const;
 
     ContainerWidget* m_container;
     int32_t m_selected = -1;

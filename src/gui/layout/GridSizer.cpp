@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "core/FatalError.h"
-#include "gui/layout/LinearSizer.h"
+#include "gui/layout/detail/SizerItems.h"
 #include "gui/theme/Theme.h"
 
 namespace OKU {

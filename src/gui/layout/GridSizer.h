@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/Visibility.h"
 #include "graphics/Alignment.h"
 #include "gui/layout/Sizer.h"
 
@@ -85,16 +86,16 @@ private:
         int32_t size;
     };
 
-    void growRows(size_t count);
+    OKU_LOCAL void growRows(size_t count);
     /// Without alignments the cell takes its column's and row's defaults.
-    void put(unsigned col, unsigned row, Widget* w, const std::shared_ptr<Sizer>& s);
-    void put(unsigned col, unsigned row, Widget* w, const std::shared_ptr<Sizer>& s, HAlign h,
-             VAlign v);
-    void advanceAddPosition();
-    std::vector<int> minColWidths() const;
-    std::vector<int> minRowHeights() const;
+    OKU_LOCAL void put(unsigned col, unsigned row, Widget* w, const std::shared_ptr<Sizer>& s);
+    OKU_LOCAL void put(unsigned col, unsigned row, Widget* w, const std::shared_ptr<Sizer>& s,
+                       HAlign h, VAlign v);
+    OKU_LOCAL void advanceAddPosition();
+    OKU_LOCAL std::vector<int> minColWidths() const;
+    OKU_LOCAL std::vector<int> minRowHeights() const;
     /// A hidden widget takes no room unless hidden widgets are measured.
-    bool isMeasured(const Cell& cell) const;
+    OKU_LOCAL bool isMeasured(const Cell& cell) const;
 
     std::vector<Track<VAlign>> m_rows;
     std::vector<Track<HAlign>> m_columns;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/FatalError.h"
+#include "gui/layout/detail/SizerItems.h"
 #include "gui/theme/Theme.h"
 
 namespace OKU {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Geometry.h"
+#include "core/Visibility.h"
 #include "graphics/Alignment.h"
 #include "gui/layout/Sizer.h"
 #include "gui/tree/Widget.h"
@@ -17,40 +18,6 @@ struct Span {
     int32_t start;
     int32_t length;
 };
-
-/// Places content of the given minimum length inside the span [start, start +
-/// length) by its alignment. STRETCH takes the whole span; BASELINE is centred
-/// like CENTER.
-Span alignSpan(HAlign a, int start, int length, int minLength);
-Span alignSpan(VAlign a, int start, int length, int minLength);
-
-/// Items of rows, columns, stacks and grids hold a widget, a sizer or neither.
-/// A hidden widget and an invisible sizer count as not shown; an item with
-/// neither is always shown.
-template <class Item>
-bool isContentShown(const Item& item)
-{
-    if (item.widget != nullptr)
-        return item.widget->isShown();
-    return !item.sizer || item.sizer->isVisible();
-}
-
-template <class Item>
-bool hasContent(const Item& item)
-{
-    return item.widget != nullptr || item.sizer;
-}
-
-/// False without any widget or sizer; with measureHidden every one counts,
-/// else only the shown ones.
-template <class Items>
-bool isAnyContentVisible(const Items& items, bool measureHidden)
-{
-    for (const auto& item : items)
-        if (hasContent(item) && (measureHidden || isContentShown(item)))
-            return true;
-    return false;
-}
 
 /// The minimum size of the item's widget or sizer; 0 for neither.
 template <class Item>
@@ -67,33 +34,6 @@ int contentMinHeight(const Item& item)
     if (item.widget != nullptr)
         return item.widget->getMinHeight();
     return item.sizer ? item.sizer->getMinHeight() : 0;
-}
-
-/// Gives the item's widget the rectangle, or fits its sizer into it; a space
-/// only takes room.
-template <class Item>
-void placeContent(const Item& item, const Rect& r, Widget* parent)
-{
-    if (item.widget != nullptr)
-        item.widget->setGeometry(r.x, r.y, r.width, r.height);
-    else if (item.sizer)
-        item.sizer->fitRect(r, parent);
-}
-
-template <class Item>
-void showItemContent(Item& item, bool on)
-{
-    if (item.widget != nullptr)
-        item.widget->show(on);
-    if (item.sizer)
-        item.sizer->show(on);
-}
-
-template <class Items>
-void showContent(Items& items, bool on)
-{
-    for (auto& item : items)
-        showItemContent(item, on);
 }
 
 /// A row lays its items out along x and aligns them within its height.
@@ -191,12 +131,12 @@ protected:
     int32_t m_dividerCount = 0;
 
 private:
-    void append(Widget* w, const std::shared_ptr<Sizer>& s, int size, int factor, Align a,
-                int minMargin);
-    int minMainLength() const;
-    int minCrossLength() const;
+    OKU_LOCAL void append(Widget* w, const std::shared_ptr<Sizer>& s, int size, int factor,
+                          Align a, int minMargin);
+    OKU_LOCAL int minMainLength() const;
+    OKU_LOCAL int minCrossLength() const;
     /// The margin after items[index], or 0 when no later item has margins.
-    int marginAfter(size_t index, bool all) const;
+    OKU_LOCAL int marginAfter(size_t index, bool all) const;
 };
 
 extern template class LinearSizer<HorizontalAxis>;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/FatalError.h"
-#include "gui/layout/LinearSizer.h"
+#include "gui/layout/detail/SizerItems.h"
 
 namespace OKU {
 

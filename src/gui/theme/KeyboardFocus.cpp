@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "gui/theme/detail/FocusOrder.h"
 #include "gui/tree/ProtectGuard.h"
 #include "gui/tree/Widget.h"
 

@@ -5,18 +5,28 @@
 
 #include "core/Geometry.h"
 #include "core/NonCopyable.h"
-#include "gui/theme/FocusOrder.h"
+#include "core/Visibility.h"
 #include "input/KeyCode.h"
 
 namespace OKU {
 
 class Widget;
 
+/// Where the keyboard focus can rest: one of a widget's focus areas
+/// (Widget::getFocusAreas).
+struct FocusTarget {
+    Widget* widget = nullptr;
+    int area = 0;
+
+    bool operator==(const FocusTarget& o) const { return widget == o.widget && area == o.area; }
+    bool operator!=(const FocusTarget& o) const { return !(*this == o); }
+};
+
 /// The keyboard focus of a widget tree: which focus area of the topmost page
 /// or window the keys work on, and whether the theme's focus ring shows it.
 ///
 /// Tab and Shift+Tab go round the areas in reading order, the arrows to the
-/// nearest area that way (FocusOrder.h). Enter or Space presses the focused
+/// nearest area that way. Enter or Space presses the focused
 /// area like a finger in its middle and lets go when the key comes up, so a
 /// button clicks, and holding the key is a long click.
 ///
@@ -54,12 +64,12 @@ public:
 
 private:
     /// The focus of the topmost page or window, chosen anew when it is gone.
-    void validate();
-    void setFocus(const FocusTarget& target, Widget* scope);
-    void showRing(bool on);
-    void moveFocus(KeyCode key);
-    void press();
-    void release(bool click);
+    OKU_LOCAL void validate();
+    OKU_LOCAL void setFocus(const FocusTarget& target, Widget* scope);
+    OKU_LOCAL void showRing(bool on);
+    OKU_LOCAL void moveFocus(KeyCode key);
+    OKU_LOCAL void press();
+    OKU_LOCAL void release(bool click);
 
     Widget& m_root;
     FocusTarget m_focus;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/Geometry.h"
+#include "core/Visibility.h"
 #include "graphics/Color.h"
 #include "graphics/CompositePixmapSet.h"
 #include "gui/theme/ThemeSettings.h"
@@ -87,8 +88,8 @@ private:
     ThemeSettings m_settings;
     const FileFinder& m_fileFinder;
 
-    CompositePixmapSet makeSet(const std::string& up, const std::string& upDisabled,
-                               const std::string& down, const std::string& downDisabled);
+    OKU_LOCAL CompositePixmapSet makeSet(const std::string& up, const std::string& upDisabled,
+                                         const std::string& down, const std::string& downDisabled);
 };
 
 } // namespace OKU

@@ -11,6 +11,7 @@
 #include "core/Condition.h"
 #include "core/Mutex.h"
 #include "core/Time.h"
+#include "core/Visibility.h"
 #include "graphics/Pixmap.h"
 #include "gui/display/DisplayOutput.h"
 #include "gui/theme/KeyboardFocus.h"
@@ -217,37 +218,37 @@ protected:
 private:
     /// Loop steps shared by the GUI thread and processEvent: take the next
     /// event or due timer, mark the loop busy for the watchdog, dispatch.
-    void handleNextEvent();
-    std::unique_ptr<Event> takeEvent();
+    OKU_LOCAL void handleNextEvent();
+    OKU_LOCAL std::unique_ptr<Event> takeEvent();
     /// False when no timer runs.
-    bool getEarliestDeadline(TimeSpec& deadline);
+    OKU_LOCAL bool getEarliestDeadline(TimeSpec& deadline);
     /// Re-arms the earliest timer from its old deadline and returns its
     /// timeout event; null when no timer runs.
-    std::unique_ptr<Event> fireEarliestTimer();
-    void setBusy(bool busy);
-    void dispatch(Event& e);
-    void deliverKeyEvent(const Event& e);
-    void deliverMouse(const Event& e);
-    void deliverMouseDown(int x, int y);
-    void deliverMouseUp(int x, int y);
-    void deliverMouseMove(int x, int y);
-    void deliverTimeout(Widget* w, int id);
-    void deliverNotification(Widget* w, int id);
-    void callFunction(const std::function<void()>& f, Widget* w);
-    void handleCloseRequest();
-    void emitChildEvents();
-    void drawBackBuffer(const std::vector<Rect>& rects);
+    OKU_LOCAL std::unique_ptr<Event> fireEarliestTimer();
+    OKU_LOCAL void setBusy(bool busy);
+    OKU_LOCAL void dispatch(Event& e);
+    OKU_LOCAL void deliverKeyEvent(const Event& e);
+    OKU_LOCAL void deliverMouse(const Event& e);
+    OKU_LOCAL void deliverMouseDown(int x, int y);
+    OKU_LOCAL void deliverMouseUp(int x, int y);
+    OKU_LOCAL void deliverMouseMove(int x, int y);
+    OKU_LOCAL void deliverTimeout(Widget* w, int id);
+    OKU_LOCAL void deliverNotification(Widget* w, int id);
+    OKU_LOCAL void callFunction(const std::function<void()>& f, Widget* w);
+    OKU_LOCAL void handleCloseRequest();
+    OKU_LOCAL void emitChildEvents();
+    OKU_LOCAL void drawBackBuffer(const std::vector<Rect>& rects);
     /// Whether a press injected at that time can have been aimed at the
     /// page on the screen.
-    bool aimedAtShownPage(const TimeSpec& injectedAt) const;
+    OKU_LOCAL bool aimedAtShownPage(const TimeSpec& injectedAt) const;
     /// Notes a page or dialog about to be created on the root.
-    void notePageCreation();
+    OKU_LOCAL void notePageCreation();
     /// Removes the oldest destroyed modal widget and wakes its caller; true
     /// when one was found, which ends the GUI thread that ran the event.
-    bool releaseFinishedModal();
+    OKU_LOCAL bool releaseFinishedModal();
     /// True when quit was asked for: the loop has then ended, and
     /// waitForQuit is woken.
-    bool endLoopOnQuit();
+    OKU_LOCAL bool endLoopOnQuit();
 };
 
 } // namespace OKU

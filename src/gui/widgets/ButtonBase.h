@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <sigc++/sigc++.h>
 
+#include "core/Visibility.h"
 #include "gui/tree/Widget.h"
 #include "gui/widgets/ClickHelper.h"
 
@@ -54,12 +55,12 @@ protected:
     bool m_inRepeat = false;
 
 private:
-    void goDown();
-    void goUp();
-    bool repeatWanted() const;
-    void emitRepeat();
-    void startRepeat(int ms);
-    void stopRepeat();
+    OKU_LOCAL void goDown();
+    OKU_LOCAL void goUp();
+    OKU_LOCAL bool repeatWanted() const;
+    OKU_LOCAL void emitRepeat();
+    OKU_LOCAL void startRepeat(int ms);
+    OKU_LOCAL void stopRepeat();
 };
 
 } // namespace OKU

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "core/Visibility.h"
 #include "graphics/CompositePixmapSet.h"
 #include "gui/widgets/WidgetPainter.h"
 
@@ -46,8 +47,10 @@ public:
 
 private:
     /// Where an overlay of this size goes inside (x, y, w, h).
-    Point overlayPosition(int x, int y, int w, int h, const Size& size, Layout layout) const;
-    void drawOverlay(Painter& p, int x, int y, int w, int h, const Color& color, Layout layout);
+    OKU_LOCAL Point overlayPosition(int x, int y, int w, int h, const Size& size,
+                                    Layout layout) const;
+    OKU_LOCAL void drawOverlay(Painter& p, int x, int y, int w, int h, const Color& color,
+                               Layout layout);
 
     CompositePixmapSet m_set;
     std::shared_ptr<const Pixmap> m_downPixmap;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "core/Visibility.h"
 #include "gui/widgets/ToggleButtonBase.h"
 #include "text/LString.h"
 
@@ -47,7 +48,7 @@ private:
     /// Indexed by checked + 2 while pressed, + 4 while disabled.
     typedef std::array<std::shared_ptr<const Pixmap>, 6> Boxes;
 
-    const Pixmap& currentBox() const;
+    OKU_LOCAL const Pixmap& currentBox() const;
 
     LString m_text;
     std::shared_ptr<const Font> m_font;

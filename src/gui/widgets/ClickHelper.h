@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <sigc++/sigc++.h>
 
+#include "core/Visibility.h"
+
 namespace OKU {
 
 class Widget;
@@ -35,7 +37,7 @@ public:
     int32_t m_longClickTime = 1000;
 
 private:
-    bool contains(int x, int y) const;
+    OKU_LOCAL bool contains(int x, int y) const;
 
     bool m_enabled = true;
     Widget* m_widget;

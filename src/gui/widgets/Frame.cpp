@@ -4,8 +4,8 @@
 
 #include "graphics/Painter.h"
 #include "gui/theme/Theme.h"
-#include "gui/widgets/FrameNesting.h"
 #include "gui/widgets/TabbedFrame.h"
+#include "gui/widgets/detail/FrameNesting.h"
 #include "text/Font.h"
 
 namespace OKU {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/Visibility.h"
 #include "graphics/Color.h"
 #include "gui/tree/ContainerWidget.h"
 #include "text/LString.h"
@@ -54,14 +55,14 @@ private:
     struct Palette;
 
     /// The height of the title band: 0 without title.
-    int titleHeight() const;
+    OKU_LOCAL int titleHeight() const;
     /// The title, its tab and the top line beside the tab, which runs at y =
     /// h, the middle of the title band.
-    void drawTitleTab(Painter& p, const Palette& colors, int h, HAlign align) const;
+    OKU_LOCAL void drawTitleTab(Painter& p, const Palette& colors, int h, HAlign align) const;
     /// Sides, bottom and shadow below y = h; a title's tab at the left or
     /// right replaces that side's top.
-    void drawBorder(Painter& p, const Palette& colors, int h, bool leftTitle,
-                    bool rightTitle) const;
+    OKU_LOCAL void drawBorder(Painter& p, const Palette& colors, int h, bool leftTitle,
+                              bool rightTitle) const;
 
     std::shared_ptr<const Font> m_font;
     int32_t m_textMargin = s_defaultTextMargin;

@@ -1,6 +1,7 @@
 #ifndef OKU_GUI_WIDGETS_PROGRESSBAR_H
 #define OKU_GUI_WIDGETS_PROGRESSBAR_H
 
+#include "core/Visibility.h"
 #include "graphics/Color.h"
 #include "gui/tree/Widget.h"
 
@@ -37,7 +38,7 @@ public:
 
 private:
     /// The moving block's left edge inside the trough.
-    int blockOffset(int inner, int block) const;
+    OKU_LOCAL int blockOffset(int inner, int block) const;
 
     unsigned long long m_done = 0;
     unsigned long long m_total = 0;

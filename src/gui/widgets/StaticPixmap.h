@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "core/Visibility.h"
 #include "gui/tree/Widget.h"
 
 namespace OKU {
@@ -34,9 +35,9 @@ public:
 
 private:
     /// The picture for the current enabled state; null without pixmap.
-    std::shared_ptr<const Pixmap> currentPicture() const;
+    OKU_LOCAL std::shared_ptr<const Pixmap> currentPicture() const;
     /// Where the picture goes inside the area.
-    Rect placePicture(const Rect& area, const Pixmap& picture) const;
+    OKU_LOCAL Rect placePicture(const Rect& area, const Pixmap& picture) const;
     int frameWidth() const { return m_frame ? 2 : 0; }
 
     std::shared_ptr<const Pixmap> m_pixmap;

@@ -5,8 +5,8 @@
 #include "graphics/Painter.h"
 #include "gui/tree/ContainerWidget.h"
 #include "gui/widgets/Frame.h"
-#include "gui/widgets/FrameNesting.h"
 #include "gui/widgets/TabLabel.h"
+#include "gui/widgets/detail/FrameNesting.h"
 #include "text/L10n.h"
 
 namespace OKU {

@@ -6,6 +6,7 @@
 #include <sigc++/sigc++.h>
 #include <vector>
 
+#include "core/Visibility.h"
 #include "graphics/Color.h"
 #include "gui/tree/Widget.h"
 
@@ -129,9 +130,9 @@ private:
 
     /// One tab and the piece of the baseline before it, which starts after
     /// edge, the previous tab's far side.
-    void drawTab(Painter& p, const Palette& colors, int index, int edge) const;
+    OKU_LOCAL void drawTab(Painter& p, const Palette& colors, int index, int edge) const;
     /// The rest of the baseline, the page area, its border and shadow.
-    void drawPageFrame(Painter& p, const Palette& colors, int edge) const;
+    OKU_LOCAL void drawPageFrame(Painter& p, const Palette& colors, int edge) const;
 
     Color m_frameColor = s_defaultFrameColor;
     Color m_shadowColor = s_defaultShadowColor;

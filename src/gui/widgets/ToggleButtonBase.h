@@ -3,6 +3,7 @@
 
 #include <sigc++/sigc++.h>
 
+#include "core/Visibility.h"
 #include "gui/tree/Widget.h"
 
 namespace OKU {
@@ -39,7 +40,7 @@ protected:
 
 private:
     bool ignoresFinger() const { return m_sticky && m_checked; }
-    void setDown(bool down);
+    OKU_LOCAL void setDown(bool down);
 };
 
 } // namespace OKU

@@ -11,7 +11,7 @@
 #include "gui/widgets/StaticPixmap.h"
 #include "gui/widgets/StaticText.h"
 #include "gui/windows/MsgBox.h"
-#include "input/TouchCalibration.h"
+#include "input/detail/TouchCalibration.h"
 #include "text/L10n.h"
 
 namespace OKU {

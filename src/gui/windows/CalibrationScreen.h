@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/Visibility.h"
 #include "gui/windows/Screen.h"
 #include "input/TouchScreen.h"
 
@@ -49,15 +50,15 @@ public:
 
 private:
     /// The grid point shown for the index'th touch.
-    int shownPoint(int index) const;
-    void showCross();
+    OKU_LOCAL int shownPoint(int index) const;
+    OKU_LOCAL void showCross();
     /// Records the median of the touch's reports for the shown cross and
     /// moves on to the next one, or to the end.
-    void takePoint();
+    OKU_LOCAL void takePoint();
     /// Whether a calibration from the touches lands every touch within 2 % of
     /// the screen's diagonal of its cross.
-    bool touchesMatchCrosses() const;
-    void installCalibration();
+    OKU_LOCAL bool touchesMatchCrosses() const;
+    OKU_LOCAL void installCalibration();
 
     std::shared_ptr<const Pixmap> m_crossPixmap;
     StaticText* m_text;

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "core/Visibility.h"
 #include "graphics/Color.h"
 #include "gui/layout/HSizer.h"
 #include "gui/windows/CommonButtonPages.h"
@@ -40,7 +41,7 @@ protected:
     std::shared_ptr<HSizer> m_buttonRow;
 
 private:
-    void init();
+    OKU_LOCAL void init();
 };
 
 // The variants close themselves when their button is pressed. They take the

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 
+#include "core/Visibility.h"
 #include "gui/windows/CommonWindow.h"
 #include "input/KeyCode.h"
 
@@ -41,10 +42,10 @@ private:
     static const int c_width = 620;
     static const int c_height = 350;
 
-    void remindToHold();
-    void addHoldCaption();
+    OKU_LOCAL void remindToHold();
+    OKU_LOCAL void addHoldCaption();
     /// Picture, text and caption, top to bottom, as far as they exist.
-    void layOutContent();
+    OKU_LOCAL void layOutContent();
 
     std::map<KeyCode, int32_t> m_keyResults;
     int32_t m_result = 0;

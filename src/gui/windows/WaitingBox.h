@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "core/Visibility.h"
 #include "gui/windows/Window.h"
 
 namespace OKU {
@@ -33,7 +34,7 @@ private:
     static const int c_width = 500;
     static const int c_height = 300;
 
-    void startCloseTimer(int seconds);
+    OKU_LOCAL void startCloseTimer(int seconds);
 
     StaticText* m_text = nullptr;
 };

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "core/Visibility.h"
 #include "graphics/Color.h"
 #include "gui/tree/ContainerWidget.h"
 #include "text/LString.h"
@@ -70,7 +71,7 @@ protected:
     Color m_titleFgColor = s_defaultTitleFgColor;
 
 private:
-    int titleTextHeight() const;
+    OKU_LOCAL int titleTextHeight() const;
 };
 
 } // namespace OKU

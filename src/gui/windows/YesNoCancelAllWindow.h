@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "core/Visibility.h"
 #include "gui/windows/CommonWindow.h"
 
 namespace OKU {
@@ -29,7 +30,7 @@ private:
     static const int c_height = 350;
 
     /// Stores the answer and closes the window.
-    void answer(int result);
+    OKU_LOCAL void answer(int result);
 
     CheckBox* m_toAll;
     int32_t m_result = 0;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "input/TouchCalibration.h"
+#include "input/detail/TouchCalibration.h"
 #include "input/TouchScreen.h"
 #include "input/detail/EvdevTouchDecoder.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/Time.h"
-#include "input/TouchCalibration.h"
+#include "input/detail/TouchCalibration.h"
 #include "input/TouchScreen.h"
 #include "input/detail/DroppedBytesReport.h"
 #include "input/detail/SerialPort.h"

@@ -1,4 +1,4 @@
-#include "input/TouchCalibration.h"
+#include "input/detail/TouchCalibration.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -9,7 +9,7 @@
 
 #include "core/Paths.h"
 #include "core/Trace.h"
-#include "gui/display/DisplayRotation.h"
+#include "gui/display/detail/DisplayRotation.h"
 #include "gui/display/detail/DisplayWake.h"
 #include "gui/display/detail/DrmResources.h"
 #include "gui/display/detail/SetupFailure.h"

@@ -9,7 +9,7 @@
 #include <sys/mman.h>
 
 #include "core/Paths.h"
-#include "gui/display/DisplayRotation.h"
+#include "gui/display/detail/DisplayRotation.h"
 #include "gui/display/detail/DisplayWake.h"
 #include "gui/display/detail/SetupFailure.h"
 

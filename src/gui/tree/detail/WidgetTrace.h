@@ -7,6 +7,11 @@
 #include "core/Trace.h"
 #include "gui/tree/Widget.h"
 
+// The template is instantiated by the widget sources, which are compiled
+// with the public classes: the declarations keep its copies out of the shared
+// library's exports all the same.
+#pragma GCC visibility push(hidden)
+
 namespace OKU {
 
 /// The type name as the type information spells it, demangled; name() has
@@ -28,5 +33,7 @@ void traceWidget(const Widget& w, const char* format, Args... args)
 }
 
 } // namespace OKU
+
+#pragma GCC visibility pop
 
 #endif

@@ -1,11 +1,15 @@
-#ifndef OKU_GRAPHICS_COVERAGEBLEND_H
-#define OKU_GRAPHICS_COVERAGEBLEND_H
+#ifndef OKU_GRAPHICS_DETAIL_COVERAGEBLEND_H
+#define OKU_GRAPHICS_DETAIL_COVERAGEBLEND_H
 
 // Private to the graphics sources: the inner loop of all text drawing, glyph
 // coverage blended in one colour into pixels.
 
 #include "graphics/Color.h"
 #include "graphics/Pixmap.h"
+
+// Defined in CoverageBlend.cpp, which is compiled with the public classes: the
+// declarations keep it out of the shared library's exports all the same.
+#pragma GCC visibility push(hidden)
 
 namespace OKU {
 
@@ -29,5 +33,7 @@ struct CoverageBlock {
 void blendCoverage(const CoverageBlock& block, const Color& c, bool wholeGlyph, bool destAlpha);
 
 } // namespace OKU
+
+#pragma GCC visibility pop
 
 #endif

@@ -1,4 +1,4 @@
-#include "gui/widgets/FrameNesting.h"
+#include "gui/widgets/detail/FrameNesting.h"
 
 #include <algorithm>
 

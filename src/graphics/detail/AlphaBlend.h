@@ -1,11 +1,15 @@
-#ifndef OKU_GRAPHICS_ALPHABLEND_H
-#define OKU_GRAPHICS_ALPHABLEND_H
+#ifndef OKU_GRAPHICS_DETAIL_ALPHABLEND_H
+#define OKU_GRAPHICS_DETAIL_ALPHABLEND_H
 
 // Private to the graphics sources: a row of pixels with alpha laid over a
 // row of a pixmap without alpha, the blit that puts buttons, icons and
 // shadows on the screen.
 
 #include "graphics/Pixmap.h"
+
+// Defined in AlphaBlend.cpp, which is compiled with the public classes: the
+// declarations keep it out of the shared library's exports all the same.
+#pragma GCC visibility push(hidden)
 
 namespace OKU {
 
@@ -17,5 +21,7 @@ namespace OKU {
 void blendOverOpaqueRow(Pixmap::Pixel* dst, const Pixmap::Pixel* src, int count);
 
 } // namespace OKU
+
+#pragma GCC visibility pop
 
 #endif

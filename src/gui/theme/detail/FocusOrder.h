@@ -1,24 +1,15 @@
-#ifndef OKU_GUI_THEME_FOCUSORDER_H
-#define OKU_GUI_THEME_FOCUSORDER_H
+#ifndef OKU_GUI_THEME_DETAIL_FOCUSORDER_H
+#define OKU_GUI_THEME_DETAIL_FOCUSORDER_H
 
 #include <vector>
 
 #include "core/Geometry.h"
+#include "gui/theme/KeyboardFocus.h"
 #include "input/KeyCode.h"
 
 namespace OKU {
 
 class Widget;
-
-/// Where the keyboard focus can rest: one of a widget's focus areas
-/// (Widget::getFocusAreas).
-struct FocusTarget {
-    Widget* widget = nullptr;
-    int area = 0;
-
-    bool operator==(const FocusTarget& o) const { return widget == o.widget && area == o.area; }
-    bool operator!=(const FocusTarget& o) const { return !(*this == o); }
-};
 
 /// A focus target together with where it is on the screen.
 struct FocusPlace {

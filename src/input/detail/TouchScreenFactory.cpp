@@ -1,4 +1,4 @@
-#include "input/TouchScreenFactory.h"
+#include "input/detail/TouchScreenFactory.h"
 
 #include <unistd.h>
 

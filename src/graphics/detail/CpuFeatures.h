@@ -1,5 +1,5 @@
-#ifndef OKU_GRAPHICS_CPUFEATURES_H
-#define OKU_GRAPHICS_CPUFEATURES_H
+#ifndef OKU_GRAPHICS_DETAIL_CPUFEATURES_H
+#define OKU_GRAPHICS_DETAIL_CPUFEATURES_H
 
 // The instruction set levels the pixel loops (the blends of pixmaps and
 // glyphs, the framebuffer writers) come in, and the one a run takes: the

@@ -1,4 +1,4 @@
-#include "gui/theme/FocusOrder.h"
+#include "gui/theme/detail/FocusOrder.h"
 
 #include <algorithm>
 #include <cstdint>
