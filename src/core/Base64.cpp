@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 
 namespace OKU {
 
@@ -75,38 +74,7 @@ int decodedLength(const char* in, int inLen, bool padded)
     return length;
 }
 
-bool fitsInt(size_t n)
-{
-    return n <= static_cast<size_t>(std::numeric_limits<int>::max());
-}
-
-template <class Container>
-void encodeInto(Container& out, const char* in, size_t inLen)
-{
-    const int length = base64EncodeLen(static_cast<int>(inLen));
-    out.resize(length);
-    base64Encode(out.data(), length, in, static_cast<int>(inLen));
-}
-
-template <class Container>
-bool decodeInto(Container& out, const char* in, size_t inLen)
-{
-    const int length = fitsInt(inLen) ? decodedLength(in, static_cast<int>(inLen), true) : -1;
-    if (length >= 0) {
-        out.resize(length);
-        if (base64Decode(out.data(), length, in, static_cast<int>(inLen), true) >= 0)
-            return true;
-    }
-    out.clear();
-    return false;
-}
-
 } // namespace
-
-int base64EncodeLen(int n)
-{
-    return (n + 2) / 3 * 4;
-}
 
 int base64Encode(char* out, int outLen, const char* in, int inLen)
 {
@@ -118,23 +86,6 @@ int base64Encode(char* out, int outLen, const char* in, int inLen)
     for (int i = 0, o = 0; i < inLen; i += 3, o += 4)
         encodeGroup(in + i, std::min(3, inLen - i), out + o);
     return length;
-}
-
-void base64Encode(std::vector<char>& out, const std::vector<char>& in)
-{
-    encodeInto(out, in.data(), in.size());
-}
-
-void base64Encode(std::vector<char>& out, const std::string& in)
-{
-    encodeInto(out, in.data(), in.size());
-}
-
-std::string base64Encode(const std::string& in)
-{
-    std::string out;
-    encodeInto(out, in.data(), in.size());
-    return out;
 }
 
 bool base64Encode(std::ostream& out, std::istream& in)
@@ -170,28 +121,6 @@ int base64Decode(char* out, int outLen, const char* in, int inLen, bool padded)
             return -1;
     }
     return length;
-}
-
-bool base64Decode(std::vector<char>& out, const std::vector<char>& in)
-{
-    return decodeInto(out, in.data(), in.size());
-}
-
-bool base64Decode(std::vector<char>& out, const std::string& in)
-{
-    return decodeInto(out, in.data(), in.size());
-}
-
-bool base64Decode(std::string& out, const std::string& in)
-{
-    return decodeInto(out, in.data(), in.size());
-}
-
-std::string base64Decode(const std::string& in)
-{
-    std::string out;
-    decodeInto(out, in.data(), in.size());
-    return out;
 }
 
 bool base64Decode(std::ostream& out, std::istream& in)

@@ -81,19 +81,6 @@ bool ChildProcess::poll()
     return true;
 }
 
-std::vector<std::string> ChildProcess::takeReportLines()
-{
-    std::vector<std::string> lines;
-    lines.swap(m_reportLines);
-    return lines;
-}
-
-void ChildProcess::signalGroup(int signal)
-{
-    if (!m_ended)
-        kill(-m_pid, signal);
-}
-
 void ChildProcess::drain(Descriptor& pipe, bool report)
 {
     char buffer[4096];

@@ -1,6 +1,7 @@
 #ifndef OKU_CORE_CHILDPROCESS_H
 #define OKU_CORE_CHILDPROCESS_H
 
+#include <csignal>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -41,14 +42,23 @@ public:
     int exitStatus() const { return m_exitStatus; }
 
     /// The complete report lines that arrived since the last call.
-    std::vector<std::string> takeReportLines();
+    std::vector<std::string> takeReportLines()
+    {
+        std::vector<std::string> lines;
+        lines.swap(m_reportLines);
+        return lines;
+    }
     /// The end of the child's standard error so far.
     const std::string& errors() const { return m_errors; }
     /// Bytes the child has written on either channel since it started.
     unsigned long long bytesReceived() const { return m_bytesReceived; }
 
     /// Sends signal to the child's whole process group while the child runs.
-    void signalGroup(int signal);
+    void signalGroup(int signal)
+    {
+        if (!m_ended)
+            kill(-m_pid, signal);
+    }
 
 private:
     OKU_LOCAL void drain(Descriptor& pipe, bool report);

@@ -147,11 +147,6 @@ bool getDirectory(const std::string& dir, std::vector<std::string>* files,
     return false;
 }
 
-bool getFileList(std::vector<std::string>& out, const std::string& dir)
-{
-    return getDirectory(dir, &out, nullptr, nullptr);
-}
-
 bool getFileList(std::vector<std::string>& out, const std::string& dir, const std::string& ext)
 {
     std::vector<std::string> files;
@@ -192,23 +187,6 @@ std::string createWinExts(const std::vector<std::string>& exts, std::string* fir
     if (first != nullptr && !exts.empty())
         *first = "*" + exts.front();
     return result;
-}
-
-std::string showDirChooser(const std::string&, const std::string&)
-{
-    return std::string();
-}
-
-std::vector<std::string> showOpenFileChooser(const std::string&, const std::string&,
-                                             const std::vector<std::string>&, bool)
-{
-    return std::vector<std::string>();
-}
-
-std::string showSaveFileChooser(const std::string&, const std::string&,
-                                const std::vector<std::string>&)
-{
-    return std::string();
 }
 
 } // namespace OKU

@@ -36,7 +36,10 @@ bool getDirectory(const std::string& dir, std::vector<std::string>* files,
                   std::vector<std::string>* dirs, std::vector<std::string>* others);
 
 /// Replaces out by the names of the regular files of dir, in directory order.
-bool getFileList(std::vector<std::string>& out, const std::string& dir);
+inline bool getFileList(std::vector<std::string>& out, const std::string& dir)
+{
+    return getDirectory(dir, &out, nullptr, nullptr);
+}
 /// Only names ending in ext, where ext does not occur earlier in the name,
 /// and stored without ext ("icon.png" gives "icon" for ".png").
 bool getFileList(std::vector<std::string>& out, const std::string& dir, const std::string& ext);
@@ -50,13 +53,22 @@ bool getFileList(std::vector<std::wstring>& out, const std::string& dir, const s
 std::string createWinExts(const std::vector<std::string>& exts, std::string* first);
 
 /// This platform has no file chooser dialogs: these return nothing chosen.
-std::string showDirChooser(const std::string& title, const std::string& startDir);
-std::vector<std::string> showOpenFileChooser(const std::string& title,
-                                             const std::string& startDir,
-                                             const std::vector<std::string>& exts,
-                                             bool multiple);
-std::string showSaveFileChooser(const std::string& title, const std::string& startDir,
-                                const std::vector<std::string>& exts);
+inline std::string showDirChooser(const std::string& /*title*/, const std::string& /*startDir*/)
+{
+    return std::string();
+}
+inline std::vector<std::string> showOpenFileChooser(const std::string& /*title*/,
+                                                    const std::string& /*startDir*/,
+                                                    const std::vector<std::string>& /*exts*/,
+                                                    bool /*multiple*/)
+{
+    return std::vector<std::string>();
+}
+inline std::string showSaveFileChooser(const std::string& /*title*/, const std::string& /*startDir*/,
+                                       const std::vector<std::string>& /*exts*/)
+{
+    return std::string();
+}
 
 } // namespace OKU
 

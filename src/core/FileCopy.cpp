@@ -51,11 +51,6 @@ bool FileCopier::copy()
     return m_ok;
 }
 
-bool copyFile(const std::string& from, const std::string& to)
-{
-    return FileCopier(from, to).copy();
-}
-
 bool syncCopyFile(const std::string& from, const std::string& to, const std::string& suffix)
 {
     const std::string temp = to + suffix;

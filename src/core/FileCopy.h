@@ -34,7 +34,10 @@ private:
     bool m_ok = true;
 };
 
-bool copyFile(const std::string& from, const std::string& to);
+inline bool copyFile(const std::string& from, const std::string& to)
+{
+    return FileCopier(from, to).copy();
+}
 
 /// Copies from to to + suffix and moves that over to with syncRename, so that
 /// to is always either the old or the complete new file. A stale to + suffix

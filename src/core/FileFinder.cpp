@@ -4,7 +4,6 @@
 
 #include "core/Paths.h"
 #include "core/SetupError.h"
-#include "core/StringEdit.h"
 
 namespace OKU {
 
@@ -33,17 +32,6 @@ std::string describeDirectories(const std::vector<std::string>& directories)
 }
 
 } // namespace
-
-FileFinder::FileFinder(const std::string& path, const std::string& origin)
-{
-    setPath(path, origin);
-}
-
-void FileFinder::setPath(const std::string& path, const std::string& origin)
-{
-    m_directories = split(path, ';');
-    m_origin = origin;
-}
 
 bool FileFinder::find(const std::string& name, std::string& result) const
 {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/StringEdit.h"
+
 namespace OKU {
 
 /// Looks a file name up along an ordered list of directories.
@@ -13,9 +15,16 @@ public:
     /// for the name as given (relative to the working directory). origin
     /// says what sets the path (an environment variable, say), for the
     /// message of a name found nowhere.
-    explicit FileFinder(const std::string& path, const std::string& origin = std::string());
+    explicit FileFinder(const std::string& path, const std::string& origin = std::string())
+    {
+        setPath(path, origin);
+    }
 
-    void setPath(const std::string& path, const std::string& origin = std::string());
+    void setPath(const std::string& path, const std::string& origin = std::string())
+    {
+        m_directories = split(path, ';');
+        m_origin = origin;
+    }
 
     /// Stores the first existing candidate (directory + "/" + name, or name
     /// for an empty directory; absolute names are prefixed too) in result.

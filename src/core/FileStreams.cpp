@@ -2,10 +2,6 @@
 
 #include <fcntl.h>
 
-#include <utility>
-
-#include "core/Utf8.h"
-
 namespace OKU {
 
 namespace {
@@ -38,94 +34,24 @@ std::ios_base::openmode bufferMode(std::ios_base::openmode mode)
 
 } // namespace
 
-template <class Stream, std::ios_base::openmode impliedMode, std::ios_base::openmode defaultMode>
-DescriptorStream<Stream, impliedMode, defaultMode>::DescriptorStream()
-    : Stream(nullptr), m_buffer(new Buffer())
+bool DescriptorStreamFile::open(const std::string& path, std::ios_base::openmode mode)
 {
-    this->rdbuf(m_buffer.get());
+    if (is_open())
+        return false;
+    return attach(Descriptor(::open(path.c_str(), openFlags(mode), 0666)), mode);
 }
 
-template <class Stream, std::ios_base::openmode impliedMode, std::ios_base::openmode defaultMode>
-DescriptorStream<Stream, impliedMode, defaultMode>::DescriptorStream(const std::string& path,
-                                                                     std::ios_base::openmode mode)
-    : DescriptorStream()
+bool DescriptorStreamFile::attach(Descriptor descriptor, std::ios_base::openmode mode)
 {
-    open(path, mode);
-}
-
-template <class Stream, std::ios_base::openmode impliedMode, std::ios_base::openmode defaultMode>
-DescriptorStream<Stream, impliedMode, defaultMode>::DescriptorStream(const std::wstring& path,
-                                                                     std::ios_base::openmode mode)
-    : DescriptorStream()
-{
-    open(path, mode);
-}
-
-template <class Stream, std::ios_base::openmode impliedMode, std::ios_base::openmode defaultMode>
-DescriptorStream<Stream, impliedMode, defaultMode>::DescriptorStream(Descriptor descriptor,
-                                                                     std::ios_base::openmode mode)
-    : DescriptorStream()
-{
-    attach(std::move(descriptor), mode | impliedMode);
-}
-
-template <class Stream, std::ios_base::openmode impliedMode, std::ios_base::openmode defaultMode>
-DescriptorStream<Stream, impliedMode, defaultMode>::~DescriptorStream() = default;
-
-template <class Stream, std::ios_base::openmode impliedMode, std::ios_base::openmode defaultMode>
-void DescriptorStream<Stream, impliedMode, defaultMode>::open(const std::string& path,
-                                                              std::ios_base::openmode mode)
-{
-    if (is_open()) {
-        this->setstate(std::ios_base::failbit);
-        return;
-    }
-    mode |= impliedMode;
-    attach(Descriptor(::open(path.c_str(), openFlags(mode), 0666)), mode);
-}
-
-template <class Stream, std::ios_base::openmode impliedMode, std::ios_base::openmode defaultMode>
-void DescriptorStream<Stream, impliedMode, defaultMode>::attach(Descriptor descriptor,
-                                                                std::ios_base::openmode mode)
-{
-    if (!descriptor.isOpen()) {
-        this->setstate(std::ios_base::failbit);
-        return;
-    }
+    if (!descriptor.isOpen())
+        return false;
     std::unique_ptr<Buffer> buffer(new Buffer(descriptor.get(), bufferMode(mode), c_bufferSize));
     // The buffer takes over the descriptor only when it could attach to it.
-    if (!buffer->is_open()) {
-        this->setstate(std::ios_base::failbit);
-        return;
-    }
+    if (!buffer->is_open())
+        return false;
     descriptor.release();
     m_buffer = std::move(buffer);
-    this->rdbuf(m_buffer.get());
+    return true;
 }
-
-template <class Stream, std::ios_base::openmode impliedMode, std::ios_base::openmode defaultMode>
-void DescriptorStream<Stream, impliedMode, defaultMode>::open(const std::wstring& path,
-                                                              std::ios_base::openmode mode)
-{
-    open(utf8Encode(path), mode);
-}
-
-template <class Stream, std::ios_base::openmode impliedMode, std::ios_base::openmode defaultMode>
-bool DescriptorStream<Stream, impliedMode, defaultMode>::is_open() const
-{
-    return m_buffer->is_open();
-}
-
-template <class Stream, std::ios_base::openmode impliedMode, std::ios_base::openmode defaultMode>
-void DescriptorStream<Stream, impliedMode, defaultMode>::close()
-{
-    if (!m_buffer->close())
-        this->setstate(std::ios_base::failbit);
-}
-
-template class DescriptorStream<std::istream, std::ios_base::in, std::ios_base::in>;
-template class DescriptorStream<std::ostream, std::ios_base::out, std::ios_base::out>;
-template class DescriptorStream<std::iostream, std::ios_base::openmode{},
-                                std::ios_base::in | std::ios_base::out>;
 
 } // namespace OKU

@@ -5,7 +5,6 @@
 #include <cwctype>
 #include <iomanip>
 
-#include "core/Utf8.h"
 
 namespace OKU {
 
@@ -18,13 +17,6 @@ bool parsePrefix(const std::basic_string<C>& s, T& value, std::ios_base::fmtflag
     stream.imbue(std::locale::classic());
     stream.setf(base, std::ios_base::basefield);
     return static_cast<bool>(stream >> value);
-}
-
-template <class T, class C>
-T parsePrefixOrZero(const std::basic_string<C>& s, std::ios_base::fmtflags base)
-{
-    T value = 0;
-    return parsePrefix(s, value, base) ? value : 0;
 }
 
 template <class C, class T>
@@ -90,26 +82,6 @@ bool hexstringtoi(const std::string& s, unsigned int& value)
     return parsePrefix(s, value, std::ios_base::hex);
 }
 
-int stringtoi(const std::string& s)
-{
-    return parsePrefixOrZero<int>(s, std::ios_base::dec);
-}
-
-long long stringtoll(const std::string& s)
-{
-    return parsePrefixOrZero<long long>(s, std::ios_base::dec);
-}
-
-double stringtof(const std::string& s)
-{
-    return parsePrefixOrZero<double>(s, std::ios_base::dec);
-}
-
-unsigned int hexstringtoi(const std::string& s)
-{
-    return parsePrefixOrZero<unsigned int>(s, std::ios_base::hex);
-}
-
 bool wstringtoi(const std::wstring& s, int& value, std::ios_base::fmtflags base)
 {
     return parsePrefix(s, value, base);
@@ -135,41 +107,6 @@ bool hexwstringtoi(const std::wstring& s, unsigned int& value)
     return parsePrefix(s, value, std::ios_base::hex);
 }
 
-int wstringtoi(const std::wstring& s, std::ios_base::fmtflags base)
-{
-    return parsePrefixOrZero<int>(s, base);
-}
-
-long long wstringtoll(const std::wstring& s, std::ios_base::fmtflags base)
-{
-    return parsePrefixOrZero<long long>(s, base);
-}
-
-double wstringtof(const std::wstring& s)
-{
-    return parsePrefixOrZero<double>(s, std::ios_base::dec);
-}
-
-unsigned int hexwstringtoi(const std::wstring& s)
-{
-    return parsePrefixOrZero<unsigned int>(s, std::ios_base::hex);
-}
-
-std::string itostring(int value)
-{
-    return format(value, 0, ' ', std::ios_base::dec);
-}
-
-std::string lltostring(long long value)
-{
-    return format(value, 0, ' ', std::ios_base::dec);
-}
-
-std::string itostring(int value, int width, char fill)
-{
-    return format(value, width, fill, std::ios_base::dec);
-}
-
 std::string lltostring(long long value, int width, char fill)
 {
     return format(value, width, fill, std::ios_base::dec);
@@ -183,16 +120,6 @@ std::string ftostring(double value, int decimals)
 std::wstring ftowstring(double value, int decimals)
 {
     return formatFixed<wchar_t>(value, decimals);
-}
-
-std::wstring itowstring(int value, std::ios_base::fmtflags base)
-{
-    return format(value, 0, L' ', base);
-}
-
-std::wstring lltowstring(long long value, std::ios_base::fmtflags base)
-{
-    return format(value, 0, L' ', base);
 }
 
 std::wstring itowstring(int value, int width, wchar_t fill, std::ios_base::fmtflags base)
@@ -220,29 +147,9 @@ int calcDecimals(double value, int digits)
 }
 
 template <>
-bool fromString<bool>(const std::string& s, bool& value)
-{
-    return wordToBool(utf8Decode(s), value);
-}
-
-template <>
 bool fromString<bool>(const std::wstring& s, bool& value)
 {
     return wordToBool(s, value);
-}
-
-template <>
-bool fromString<std::string>(const std::wstring& s, std::string& value)
-{
-    value = utf8Encode(s);
-    return true;
-}
-
-template <>
-bool fromString<std::wstring>(const std::string& s, std::wstring& value)
-{
-    value = utf8Decode(s);
-    return true;
 }
 
 } // namespace OKU

@@ -71,9 +71,4 @@ TimeSpec fileModificationTime(const std::string& path)
     return TimeSpec(static_cast<int32_t>(info.st_mtime), 0);
 }
 
-std::string toDosShortPath(const std::string& path)
-{
-    return path;
-}
-
 } // namespace OKU

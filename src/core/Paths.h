@@ -25,7 +25,11 @@ std::string fileNameBase(const std::string& path);
 
 /// Whole seconds since the epoch (nanoseconds always 0); zero when stat fails.
 TimeSpec fileModificationTime(const std::string& path);
-std::string toDosShortPath(const std::string& path);
+/// Paths here have no short DOS form: the path itself.
+inline std::string toDosShortPath(const std::string& path)
+{
+    return path;
+}
 
 } // namespace OKU
 

@@ -4,7 +4,6 @@
 #include <cwctype>
 
 #include "core/CharClass.h"
-#include "core/Utf8.h"
 
 namespace OKU {
 
@@ -66,11 +65,6 @@ int noCaseStringCmp(const std::wstring& a, const std::wstring& b)
     return a.size() < b.size() ? -1 : 1;
 }
 
-int noCaseStringCmp(const std::string& a, const std::string& b)
-{
-    return noCaseStringCmp(utf8Decode(a), utf8Decode(b));
-}
-
 int smartStringCmp(const std::wstring& a, const std::wstring& b)
 {
     size_t i = 0;
@@ -95,16 +89,6 @@ int smartStringCmp(const std::wstring& a, const std::wstring& b)
     if (i == a.size())
         return j == b.size() ? 0 : -1;
     return 1;
-}
-
-int smartStringCmp(const std::string& a, const std::string& b)
-{
-    return smartStringCmp(utf8Decode(a), utf8Decode(b));
-}
-
-bool wildcardStringCmp(const std::wstring& text, const std::wstring& pattern)
-{
-    return wildcardStringCmp(text.begin(), text.end(), pattern.begin(), pattern.end());
 }
 
 bool wildcardStringCmp(std::wstring::const_iterator textBegin, std::wstring::const_iterator textEnd,

@@ -50,18 +50,6 @@ bool isUsableSeparator(const std::basic_string<C>& separator)
     return !separator.empty();
 }
 
-template <class S>
-bool startsWithImpl(const S& s, const S& prefix)
-{
-    return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
-}
-
-template <class S>
-bool endsWithImpl(const S& s, const S& suffix)
-{
-    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 } // namespace
 
 void charPadString(std::string& s, char c, int n)
@@ -74,21 +62,6 @@ void charPadWString(std::wstring& s, wchar_t c, int n)
     charPad(s, c, n);
 }
 
-void zeroPadString(std::string& s, int n)
-{
-    charPad(s, '0', n);
-}
-
-void zeroPadWString(std::wstring& s, int n)
-{
-    charPad(s, L'0', n);
-}
-
-std::string trim(const std::string& s, const std::string& set)
-{
-    return trimBack(trimFront(s, set), set);
-}
-
 std::string ltrim(const std::string& s, const std::string& set)
 {
     return trimFront(s, set);
@@ -97,11 +70,6 @@ std::string ltrim(const std::string& s, const std::string& set)
 std::string rtrim(const std::string& s, const std::string& set)
 {
     return trimBack(s, set);
-}
-
-std::wstring trim(const std::wstring& s, const std::wstring& set)
-{
-    return trimBack(trimFront(s, set), set);
 }
 
 std::wstring ltrim(const std::wstring& s, const std::wstring& set)
@@ -140,17 +108,7 @@ template std::vector<std::string> doSplit(const std::string&, const std::string&
 template std::vector<std::wstring> doSplit(const std::wstring&, const wchar_t&, int);
 template std::vector<std::wstring> doSplit(const std::wstring&, const std::wstring&, int);
 
-std::vector<std::string> split(const std::string& s, char separator, int maxParts)
-{
-    return doSplit(s, separator, maxParts);
-}
-
 std::vector<std::string> split(const std::string& s, const std::string& separator, int maxParts)
-{
-    return doSplit(s, separator, maxParts);
-}
-
-std::vector<std::wstring> split(const std::wstring& s, wchar_t separator, int maxParts)
 {
     return doSplit(s, separator, maxParts);
 }
@@ -158,26 +116,6 @@ std::vector<std::wstring> split(const std::wstring& s, wchar_t separator, int ma
 std::vector<std::wstring> split(const std::wstring& s, const std::wstring& separator, int maxParts)
 {
     return doSplit(s, separator, maxParts);
-}
-
-bool startsWith(const std::string& s, const std::string& prefix)
-{
-    return startsWithImpl(s, prefix);
-}
-
-bool endsWith(const std::string& s, const std::string& suffix)
-{
-    return endsWithImpl(s, suffix);
-}
-
-bool startsWith(const std::wstring& s, const std::wstring& prefix)
-{
-    return startsWithImpl(s, prefix);
-}
-
-bool endsWith(const std::wstring& s, const std::wstring& suffix)
-{
-    return endsWithImpl(s, suffix);
 }
 
 } // namespace OKU

@@ -76,35 +76,10 @@ void sleepMilliseconds(int milliseconds)
     }
 }
 
-uint32_t monotonicMilliseconds()
-{
-    const timespec now = readMonotonicClock();
-    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000 +
-                                 static_cast<uint64_t>(now.tv_nsec) / 1000000);
-}
-
 uint64_t monotonicMicroseconds()
 {
     const timespec now = readMonotonicClock();
     return static_cast<uint64_t>(now.tv_sec) * 1000000 + static_cast<uint64_t>(now.tv_nsec) / 1000;
-}
-
-struct tm* safeLocaltime(const time_t* time, struct tm* result)
-{
-    return localtime_r(time, result);
-}
-
-std::unique_ptr<struct tm> safeLocaltime(time_t time)
-{
-    std::unique_ptr<struct tm> result(new struct tm());
-    if (!safeLocaltime(&time, result.get()))
-        result.reset();
-    return result;
-}
-
-bool isLeapYear(int year)
-{
-    return year % 400 == 0 || (year % 4 == 0 && year % 100 != 0);
 }
 
 void calcWeekInfo(int year, int month, int day, int* dayOfYear, int* weekday, int* weekYear,

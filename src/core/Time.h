@@ -67,16 +67,31 @@ void sleepMilliseconds(int milliseconds);
 
 /// The monotonic clock; both abort() when it cannot be read. The 32-bit
 /// millisecond value wraps after about 49.7 days, so compare differences.
-uint32_t monotonicMilliseconds();
 uint64_t monotonicMicroseconds();
+inline uint32_t monotonicMilliseconds()
+{
+    return static_cast<uint32_t>(monotonicMicroseconds() / 1000);
+}
 
 /// localtime_r into result; returns result, or null when the time cannot be
 /// converted.
-struct tm* safeLocaltime(const time_t* time, struct tm* result);
+inline struct tm* safeLocaltime(const time_t* time, struct tm* result)
+{
+    return localtime_r(time, result);
+}
 /// The local time in a new structure, or an empty pointer on failure.
-std::unique_ptr<struct tm> safeLocaltime(time_t time);
+inline std::unique_ptr<struct tm> safeLocaltime(time_t time)
+{
+    std::unique_ptr<struct tm> result(new struct tm());
+    if (!safeLocaltime(&time, result.get()))
+        result.reset();
+    return result;
+}
 
-bool isLeapYear(int year);
+inline bool isLeapYear(int year)
+{
+    return year % 400 == 0 || (year % 4 == 0 && year % 100 != 0);
+}
 
 /// Calendar facts of a day; month and day count from 0 (January, the first).
 /// dayOfYear counts from 0, weekday runs from 0 (Monday) to 6 (Sunday), and

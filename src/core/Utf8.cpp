@@ -17,11 +17,6 @@ void appendSequence(std::string& out, uint32_t lead, uint32_t c, int count)
 
 } // namespace
 
-std::string utf8Encode(const std::wstring& text)
-{
-    return utf8Encode(text.begin(), text.end());
-}
-
 std::string utf8Encode(std::wstring::const_iterator begin, std::wstring::const_iterator end)
 {
     std::string out;
@@ -42,11 +37,6 @@ std::string utf8Encode(std::wstring::const_iterator begin, std::wstring::const_i
             appendSequence(out, 0xFC, c, 5);
     }
     return out;
-}
-
-std::wstring utf8Decode(const std::string& text)
-{
-    return utf8Decode(text.begin(), text.end());
 }
 
 std::wstring utf8Decode(std::string::const_iterator begin, std::string::const_iterator end)

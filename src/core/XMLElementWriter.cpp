@@ -20,11 +20,6 @@ XMLElementWriter::XMLElementWriter(XMLWriter& parent, const std::string& name, b
     m_stream << '<' << m_name;
 }
 
-XMLElementWriter::~XMLElementWriter()
-{
-    close();
-}
-
 void XMLElementWriter::flush()
 {
     if (m_state == STATE_START_TAG) {

@@ -23,7 +23,7 @@ public:
 
     /// noIndent switches indentation off for this element and its children.
     XMLElementWriter(XMLWriter& parent, const std::string& name, bool noIndent = false);
-    ~XMLElementWriter() override;
+    ~XMLElementWriter() override { close(); }
 
     /// Ends an open start tag, so everything written so far is complete.
     void flush() override;

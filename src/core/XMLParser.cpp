@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <iterator>
 #include <new>
-#include <sstream>
 
 #include "core/Base64.h"
 #include "core/XMLError.h"
@@ -200,26 +199,6 @@ bool XMLParser::startElement(const std::string* name, XMLAttributes& attributes,
                         : std::string("Expected an element, found no element"));
 }
 
-void XMLParser::parseStartElement(const std::string& name, XMLAttributes& attributes)
-{
-    startElement(&name, attributes, false);
-}
-
-void XMLParser::parseStartElement(XMLAttributes& attributes)
-{
-    startElement(nullptr, attributes, false);
-}
-
-bool XMLParser::parseStartElementOrNone(const std::string& name, XMLAttributes& attributes)
-{
-    return startElement(&name, attributes, true);
-}
-
-bool XMLParser::parseStartElementOrNone(XMLAttributes& attributes)
-{
-    return startElement(nullptr, attributes, true);
-}
-
 void XMLParser::consumeEnd()
 {
     const Event& event = m_events.front();
@@ -242,18 +221,6 @@ void XMLParser::parseEndElement(const std::string& name)
         && m_stack.back().first == event.name)
         throw XMLError("Expected end element </" + name + ">, got </" + event.name + ">");
     consumeEnd();
-}
-
-void XMLParser::parseEmptyElement(const std::string& name, XMLAttributes& attributes)
-{
-    parseStartElement(name, attributes);
-    parseEndElement(name);
-}
-
-std::string XMLParser::parseStringElement(const std::string& name)
-{
-    XMLAttributes attributes;
-    return parseStringElement(name, attributes);
 }
 
 std::string XMLParser::parseStringElement(const std::string& name, XMLAttributes& attributes)
@@ -340,28 +307,11 @@ void XMLParser::parseBinary(std::ostream& out)
     out << decoded;
 }
 
-std::string XMLParser::parseBinary()
-{
-    std::ostringstream out;
-    parseBinary(out);
-    return out.str();
-}
-
-std::string XMLParser::currentElement() const
-{
-    return m_stack.empty() ? std::string() : m_stack.back().first;
-}
-
 void XMLParser::pushStartElement(const std::string& name, const XMLAttributes& attributes)
 {
     if (!m_stack.empty() && m_stack.back().first == name)
         m_stack.pop_back();
     m_events.push_front(Event{Event::START, name, std::string(), attributes});
-}
-
-void XMLParser::setExceptionPI(const std::string& target)
-{
-    m_exceptionPI = target;
 }
 
 } // namespace OKU

@@ -5,6 +5,7 @@
 #include <expat.h>
 #include <istream>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,20 +45,37 @@ public:
     XMLParser& operator=(const XMLParser&) = delete;
 
     /// The next element must start and be called name.
-    void parseStartElement(const std::string& name, XMLAttributes& attributes);
+    void parseStartElement(const std::string& name, XMLAttributes& attributes)
+    {
+        startElement(&name, attributes, false);
+    }
     /// The next element must start, whatever its name.
-    void parseStartElement(XMLAttributes& attributes);
+    void parseStartElement(XMLAttributes& attributes) { startElement(nullptr, attributes, false); }
     /// Like parseStartElement, but false when the current element ends (or the
     /// document has ended) instead; nothing is consumed then. Any other
     /// element is an error, as with parseStartElement.
-    bool parseStartElementOrNone(const std::string& name, XMLAttributes& attributes);
-    bool parseStartElementOrNone(XMLAttributes& attributes);
+    bool parseStartElementOrNone(const std::string& name, XMLAttributes& attributes)
+    {
+        return startElement(&name, attributes, true);
+    }
+    bool parseStartElementOrNone(XMLAttributes& attributes)
+    {
+        return startElement(nullptr, attributes, true);
+    }
     /// The current element, which must be called name, must end here.
     void parseEndElement(const std::string& name);
     /// An element with nothing but white space between its tags.
-    void parseEmptyElement(const std::string& name, XMLAttributes& attributes);
+    void parseEmptyElement(const std::string& name, XMLAttributes& attributes)
+    {
+        parseStartElement(name, attributes);
+        parseEndElement(name);
+    }
     /// An element with text only; returns the text.
-    std::string parseStringElement(const std::string& name);
+    std::string parseStringElement(const std::string& name)
+    {
+        XMLAttributes attributes;
+        return parseStringElement(name, attributes);
+    }
     std::string parseStringElement(const std::string& name, XMLAttributes& attributes);
 
     /// Text up to the next start or end tag (comments and processing
@@ -69,11 +87,19 @@ public:
     void parseContent();
     /// Base64 text up to the end of the current element, decoded. White space
     /// inside the text is ignored, so wrapped data is accepted.
-    std::string parseBinary();
+    std::string parseBinary()
+    {
+        std::ostringstream out;
+        parseBinary(out);
+        return out.str();
+    }
     void parseBinary(std::ostream& out);
 
     /// Name of the innermost open element; empty outside the document element.
-    std::string currentElement() const;
+    std::string currentElement() const
+    {
+        return m_stack.empty() ? std::string() : m_stack.back().first;
+    }
     /// Hands back a start element, usually one just read with
     /// parseStartElement, so that the next call reads it again: a dispatcher
     /// can look at the name and pass the parser on to code that expects to
@@ -83,7 +109,7 @@ public:
     /// A processing instruction with this target raises XMLError with its data
     /// as the message, so a producer can abort a document it is streaming.
     /// Other processing instructions are ignored. Empty: none.
-    void setExceptionPI(const std::string& target);
+    void setExceptionPI(const std::string& target) { m_exceptionPI = target; }
 
 private:
     struct Event {
@@ -110,8 +136,9 @@ private:
     OKU_LOCAL void checkStatus(XML_Status status);
     /// Skips white-space text; other text is an error.
     OKU_LOCAL Event& frontSkippingWhitespace();
-    OKU_LOCAL bool startElement(const std::string* name, XMLAttributes& attributes,
-                                bool noneAllowed);
+    /// Reads a start element for the parseStartElement forms; a null name
+    /// accepts any. Visible, as those forms are inline.
+    bool startElement(const std::string* name, XMLAttributes& attributes, bool noneAllowed);
     /// Consumes the end tag in front, which must close the innermost element.
     OKU_LOCAL void consumeEnd();
     OKU_LOCAL void collectBase64(std::string& text);

@@ -4,8 +4,6 @@
 
 namespace OKU {
 
-XMLRootWriter::XMLRootWriter(std::ostream& stream, bool indent) : XMLWriter(stream, indent ? -1 : NO_INDENT) {}
-
 void XMLRootWriter::onElementOpen()
 {
     if (m_state == STATE_CLOSED)
@@ -25,11 +23,6 @@ void XMLRootWriter::onElementClose()
     if (m_depth != NO_INDENT)
         m_stream << '\n';
     m_state = STATE_CLOSED;
-}
-
-void XMLRootWriter::startText()
-{
-    fatalError("XMLRootWriter cannot write text");
 }
 
 void XMLRootWriter::close()

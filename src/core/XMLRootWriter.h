@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include "core/FatalError.h"
 #include "core/XMLWriter.h"
 
 namespace OKU {
@@ -16,11 +17,11 @@ public:
     static constexpr int STATE_CLOSED = 3;
 
     /// Indentation puts every element on a line of its own, two spaces per level.
-    XMLRootWriter(std::ostream& stream, bool indent);
+    XMLRootWriter(std::ostream& stream, bool indent) : XMLWriter(stream, indent ? -1 : NO_INDENT) {}
 
     void onElementOpen() override;
     void onElementClose() override;
-    void startText() override;
+    void startText() override { fatalError("XMLRootWriter cannot write text"); }
     /// Ends the document; a document without an element stays empty.
     void close();
 

@@ -1,29 +1,10 @@
 #include "core/XMLWriter.h"
 
-#include "core/Base64.h"
-#include "core/Utf8.h"
 #include "core/detail/XMLChars.h"
 
 namespace OKU {
 
-XMLWriter::XMLWriter(std::ostream& stream, int depth) : m_stream(stream), m_depth(depth) {}
-
 XMLWriter::~XMLWriter() = default;
-
-void XMLWriter::flush()
-{
-    m_stream.flush();
-}
-
-void XMLWriter::disableIndent()
-{
-    m_depth = NO_INDENT;
-}
-
-int XMLWriter::getDepth() const
-{
-    return m_depth;
-}
 
 void XMLWriter::safeWrite(const std::wstring& text)
 {
@@ -44,21 +25,10 @@ void XMLWriter::safeWrite(const std::wstring& text)
     m_stream << utf8Encode(escaped);
 }
 
-void XMLWriter::safeWrite(const std::string& text)
-{
-    safeWrite(utf8Decode(text));
-}
-
 void XMLWriter::writeBinary(std::istream& data)
 {
     startText();
     base64Encode(m_stream, data);
-}
-
-void XMLWriter::writeBinary(const std::string& data)
-{
-    startText();
-    m_stream << base64Encode(data);
 }
 
 void XMLWriter::writeIndent(int levels)

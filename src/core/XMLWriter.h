@@ -5,6 +5,9 @@
 #include <ostream>
 #include <string>
 
+#include "core/Base64.h"
+#include "core/Utf8.h"
+
 namespace OKU {
 
 /// Common part of the streaming XML writers: the output stream, the
@@ -34,7 +37,7 @@ public:
     XMLWriter& operator=(const XMLWriter&) = delete;
     virtual ~XMLWriter();
 
-    virtual void flush();
+    virtual void flush() { m_stream.flush(); }
     /// A child element is about to write its start tag.
     virtual void onElementOpen() = 0;
     /// The child element has written its end tag.
@@ -44,23 +47,27 @@ public:
 
     /// No line breaks and indentation from here on, for this writer and the
     /// children created after this call.
-    void disableIndent();
-    int getDepth() const;
+    void disableIndent() { m_depth = NO_INDENT; }
+    int getDepth() const { return m_depth; }
 
     /// Writes text with "&<>\"'" escaped and the characters XML 1.0 does not
     /// allow left out. The narrow form takes UTF-8.
     void safeWrite(const std::wstring& text);
-    void safeWrite(const std::string& text);
+    void safeWrite(const std::string& text) { safeWrite(utf8Decode(text)); }
     /// Content: text and Base64-encoded bytes.
     void writeText(const std::wstring& text) { startText(); safeWrite(text); }
     void writeText(const std::string& text) { startText(); safeWrite(text); }
     void writeBinary(std::istream& data);
-    void writeBinary(const std::string& data);
+    void writeBinary(const std::string& data)
+    {
+        startText();
+        m_stream << base64Encode(data);
+    }
 
 protected:
     /// depth: -2 without indentation, -1 for an indenting root, 0 and up for
     /// elements (the number of enclosing elements).
-    XMLWriter(std::ostream& stream, int depth);
+    XMLWriter(std::ostream& stream, int depth) : m_stream(stream), m_depth(depth) {}
 
     /// The stream of another writer, for children that write into it.
     static std::ostream& streamOf(XMLWriter& writer) { return writer.m_stream; }

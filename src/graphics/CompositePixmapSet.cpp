@@ -17,24 +17,6 @@ void recolor(CompositePixmapSet::Pointer& entry, const Color& c)
 
 } // namespace
 
-CompositePixmapSet::CompositePixmapSet() = default;
-
-CompositePixmapSet::CompositePixmapSet(Pointer up, Pointer upDisabled, Pointer down,
-                                       Pointer downDisabled)
-    : m_up(std::move(up)),
-      m_upDisabled(std::move(upDisabled)),
-      m_down(std::move(down)),
-      m_downDisabled(std::move(downDisabled))
-{
-}
-
-const CompositePixmapSet::Pointer& CompositePixmapSet::get(bool enabled, bool down) const
-{
-    if (enabled)
-        return down ? m_down : m_up;
-    return down ? m_downDisabled : m_upDisabled;
-}
-
 void CompositePixmapSet::setForegroundColor(const Color& c)
 {
     recolor(m_up, c);

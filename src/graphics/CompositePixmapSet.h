@@ -2,6 +2,7 @@
 #define OKU_GRAPHICS_COMPOSITEPIXMAPSET_H
 
 #include <memory>
+#include <utility>
 
 #include "graphics/Color.h"
 #include "graphics/CompositePixmap.h"
@@ -15,15 +16,26 @@ public:
     typedef std::shared_ptr<const CompositePixmap> Pointer;
 
     /// Four empty pointers.
-    CompositePixmapSet();
-    CompositePixmapSet(Pointer up, Pointer upDisabled, Pointer down, Pointer downDisabled);
+    CompositePixmapSet() = default;
+    CompositePixmapSet(Pointer up, Pointer upDisabled, Pointer down, Pointer downDisabled)
+        : m_up(std::move(up)),
+          m_upDisabled(std::move(upDisabled)),
+          m_down(std::move(down)),
+          m_downDisabled(std::move(downDisabled))
+    {
+    }
 
     const Pointer& getUp() const { return m_up; }
     const Pointer& getUpDisabled() const { return m_upDisabled; }
     const Pointer& getDown() const { return m_down; }
     const Pointer& getDownDisabled() const { return m_downDisabled; }
     /// The look of a button in the given state.
-    const Pointer& get(bool enabled, bool down) const;
+    const Pointer& get(bool enabled, bool down) const
+    {
+        if (enabled)
+            return down ? m_down : m_up;
+        return down ? m_downDisabled : m_upDisabled;
+    }
 
     /// Replaces the up and down entries by copies with this foreground colour;
     /// the disabled entries keep theirs, and holders of the old pointers see

@@ -77,8 +77,6 @@ void forEachOverlappingRow(Graymap& dst, int x, int y, const Graymap& src, RowOp
 
 } // namespace
 
-Graymap::Graymap() = default;
-
 Graymap::Graymap(int width, int height, bool withAlpha)
     : m_width(std::max(width, 0)), m_height(std::max(height, 0))
 {
@@ -134,16 +132,6 @@ Graymap& Graymap::operator=(Graymap&& other) noexcept
     return *this;
 }
 
-Graymap::~Graymap() = default;
-
-void Graymap::swap(Graymap& other) noexcept
-{
-    m_pixels.swap(other.m_pixels);
-    m_alpha.swap(other.m_alpha);
-    std::swap(m_width, other.m_width);
-    std::swap(m_height, other.m_height);
-}
-
 bool Graymap::operator==(const Graymap& other) const
 {
     if (m_width != other.m_width || m_height != other.m_height || hasAlpha() != other.hasAlpha())
@@ -165,11 +153,6 @@ void Graymap::resize(int width, int height, bool withAlpha)
     }
 }
 
-void Graymap::resize(int width, int height)
-{
-    resize(width, height, hasAlpha());
-}
-
 void Graymap::clear(int value)
 {
     if (m_pixels)
@@ -182,21 +165,6 @@ void Graymap::setAlpha()
         return;
     m_alpha = allocatePlane(m_width, m_height);
     std::memset(m_alpha.get(), 255, getSize());
-}
-
-void Graymap::clearAlpha()
-{
-    m_alpha.reset();
-}
-
-void Graymap::drawHLine(int x, int y, int length, int value)
-{
-    fillRect(*this, x, y, length, 1, value);
-}
-
-void Graymap::drawVLine(int x, int y, int length, int value)
-{
-    fillRect(*this, x, y, 1, length, value);
 }
 
 void Graymap::drawLine(int x0, int y0, int x1, int y1, int value)

@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace OKU {
 
@@ -19,7 +20,7 @@ class Pixmap;
 /// copies copy both planes, a moved-from map is empty.
 class Graymap {
 public:
-    Graymap();
+    Graymap() = default;
     /// The value plane is not cleared; the alpha plane, when requested, is
     /// filled with 255. Negative sizes count as 0.
     Graymap(int width, int height, bool withAlpha);
@@ -30,9 +31,15 @@ public:
     Graymap(Graymap&& other) noexcept;
     Graymap& operator=(const Graymap& other);
     Graymap& operator=(Graymap&& other) noexcept;
-    ~Graymap();
+    ~Graymap() = default;
 
-    void swap(Graymap& other) noexcept;
+    void swap(Graymap& other) noexcept
+    {
+        m_pixels.swap(other.m_pixels);
+        m_alpha.swap(other.m_alpha);
+        std::swap(m_width, other.m_width);
+        std::swap(m_height, other.m_height);
+    }
     /// Same size, same presence of alpha and identical planes.
     bool operator==(const Graymap& other) const;
     bool operator!=(const Graymap& other) const { return !(*this == other); }
@@ -40,11 +47,11 @@ public:
     /// Reallocates only when the size or the presence of alpha changes; the
     /// contents are then undefined.
     void resize(int width, int height, bool withAlpha);
-    void resize(int width, int height);
+    void resize(int width, int height) { resize(width, height, hasAlpha()); }
     void clear(int value);
     /// Adds an opaque alpha plane when there is none.
     void setAlpha();
-    void clearAlpha();
+    void clearAlpha() { m_alpha.reset(); }
 
     int getWidth() const { return m_width; }
     int getHeight() const { return m_height; }
@@ -61,8 +68,8 @@ public:
     const unsigned char* getAlphaRow(int y) const { return m_alpha.get() + rowOffset(y); }
 
     /// Drawing into the value plane; everything is clipped to the map.
-    void drawHLine(int x, int y, int length, int value);
-    void drawVLine(int x, int y, int length, int value);
+    void drawHLine(int x, int y, int length, int value) { drawSolidRect(x, y, length, 1, value); }
+    void drawVLine(int x, int y, int length, int value) { drawSolidRect(x, y, 1, length, value); }
     /// Both end points included; Bresenham along the major axis.
     void drawLine(int x0, int y0, int x1, int y1, int value);
     void drawSolidRect(int x, int y, int w, int h, int value);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <utility>
 
 #include "graphics/CompositePixmap.h"
 #include "graphics/Pixmap.h"
@@ -24,22 +23,6 @@ int firstVisibleTile(int start, int step, int clipStart)
 
 } // namespace
 
-Painter::StateSaver::StateSaver(Painter& painter)
-    : m_painter(&painter), m_offset(painter.getOffset()), m_clip(painter.getClipRectAbs())
-{
-}
-
-Painter::StateSaver::StateSaver(StateSaver&& other)
-    : m_painter(other.m_painter), m_offset(other.m_offset), m_clip(other.m_clip)
-{
-    other.m_painter = nullptr;
-}
-
-Painter::StateSaver::~StateSaver()
-{
-    restore();
-}
-
 void Painter::StateSaver::restore()
 {
     if (!m_painter)
@@ -49,17 +32,7 @@ void Painter::StateSaver::restore()
     m_painter = nullptr;
 }
 
-Painter::Painter(const Rect& clip) : m_clip(clip)
-{
-}
-
 Painter::~Painter() = default;
-
-void Painter::swap(Painter& other)
-{
-    std::swap(m_offset, other.m_offset);
-    std::swap(m_clip, other.m_clip);
-}
 
 void Painter::setOffset(int x, int y)
 {

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "core/Geometry.h"
 #include "graphics/Alignment.h"
@@ -27,11 +28,18 @@ public:
     /// exceptions included.
     class StateSaver {
     public:
-        explicit StateSaver(Painter& painter);
-        StateSaver(StateSaver&& other);
+        explicit StateSaver(Painter& painter)
+            : m_painter(&painter), m_offset(painter.getOffset()), m_clip(painter.getClipRectAbs())
+        {
+        }
+        StateSaver(StateSaver&& other)
+            : m_painter(other.m_painter), m_offset(other.m_offset), m_clip(other.m_clip)
+        {
+            other.m_painter = nullptr;
+        }
         StateSaver(const StateSaver&) = delete;
         StateSaver& operator=(const StateSaver&) = delete;
-        ~StateSaver();
+        ~StateSaver() { restore(); }
 
         void restore();
 
@@ -41,12 +49,16 @@ public:
         Rect m_clip;
     };
 
-    explicit Painter(const Rect& clip);
+    explicit Painter(const Rect& clip) : m_clip(clip) {}
     Painter(const Painter&) = default;
     Painter& operator=(const Painter&) = default;
     virtual ~Painter();
 
-    void swap(Painter& other);
+    void swap(Painter& other)
+    {
+        std::swap(m_offset, other.m_offset);
+        std::swap(m_clip, other.m_clip);
+    }
 
     virtual void setOffset(int x, int y);
     virtual void setOffset(const Point& offset);

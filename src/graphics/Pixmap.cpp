@@ -26,18 +26,6 @@ std::unique_ptr<Pixmap::Pixel[]> allocatePixels(int width, int height)
 
 } // namespace
 
-Pixmap::Pixmap() : Painter(Rect(0, 0, 0, 0)) {}
-
-Pixmap::Pixmap(int width, int height, bool alpha) : Painter(Rect(0, 0, 0, 0))
-{
-    resize(width, height, alpha);
-}
-
-Pixmap::Pixmap(int width, int height, const Color& c) : Painter(Rect(0, 0, 0, 0))
-{
-    resize(width, height, c);
-}
-
 Pixmap::Pixmap(const Graymap& graymap)
     : Painter(Rect(0, 0, graymap.getWidth(), graymap.getHeight())),
       m_pixels(allocatePixels(graymap.getWidth(), graymap.getHeight())),
@@ -119,11 +107,6 @@ void Pixmap::resize(int width, int height, const Color& c)
     }
     unsetClipRect();
     clear(c);
-}
-
-void Pixmap::resize(int width, int height, bool alpha)
-{
-    resize(width, height, alpha ? Color(0, 0, 0, 0) : Color(0, 0, 0, 255));
 }
 
 void Pixmap::clear(const Color& c)

@@ -42,10 +42,10 @@ public:
         bool operator!=(const Pixel& o) const { return !(*this == o); }
     };
 
-    Pixmap();
+    Pixmap() : Painter(Rect(0, 0, 0, 0)) {}
     /// Transparent black with alpha, else opaque black.
-    Pixmap(int width, int height, bool alpha);
-    Pixmap(int width, int height, const Color& c);
+    Pixmap(int width, int height, bool alpha) : Pixmap() { resize(width, height, alpha); }
+    Pixmap(int width, int height, const Color& c) : Pixmap() { resize(width, height, c); }
     /// Gray map values are ink: 255 gives black.
     explicit Pixmap(const Graymap& graymap);
     Pixmap(const Pixmap& other);
@@ -56,7 +56,10 @@ public:
 
     void swap(Pixmap& other) noexcept;
     void resize(int width, int height, const Color& c);
-    void resize(int width, int height, bool alpha);
+    void resize(int width, int height, bool alpha)
+    {
+        resize(width, height, alpha ? Color(0, 0, 0, 0) : Color(0, 0, 0, 255));
+    }
     /// Fills the whole image, ignoring clip and offset.
     void clear(const Color& c);
 
@@ -133,7 +136,7 @@ public:
                                     int eDen);
 
     /// Alpha management and whole-image tests.
-    void addAlpha();
+    void addAlpha() { m_hasAlpha = true; }
     void removeAlphaIfSolid();
     bool copyAlpha(const Pixmap& src);
     bool isSolid() const;
@@ -187,9 +190,9 @@ public:
     void writeRGB32(void* dst, const Rect& r) const;
     void writeBGR16(void* dst, const Rect& r) const;
     void writeRGB15(void* dst, const Rect& r) const;
-    void writeRGB32(void* dst) const;
-    void writeBGR16(void* dst) const;
-    void writeRGB15(void* dst) const;
+    void writeRGB32(void* dst) const { writeRGB32(dst, Rect(0, 0, m_width, m_height)); }
+    void writeBGR16(void* dst) const { writeBGR16(dst, Rect(0, 0, m_width, m_height)); }
+    void writeRGB15(void* dst) const { writeRGB15(dst, Rect(0, 0, m_width, m_height)); }
 
     /// A Cairo context drawing straight into the pixel array; the pixmap must
     /// outlive it and must not be resized meanwhile. In liboku-cairo.

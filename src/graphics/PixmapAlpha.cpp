@@ -7,11 +7,6 @@
 
 namespace OKU {
 
-void Pixmap::addAlpha()
-{
-    m_hasAlpha = true;
-}
-
 bool Pixmap::isSolid() const
 {
     if (!m_hasAlpha)

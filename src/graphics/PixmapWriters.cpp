@@ -76,19 +76,4 @@ void Pixmap::writeRGB15(void* dst, const Rect& r) const
     convertRect(*this, WriterFormat::RGB15, dst, r);
 }
 
-void Pixmap::writeRGB32(void* dst) const
-{
-    writeRGB32(dst, Rect(0, 0, m_width, m_height));
-}
-
-void Pixmap::writeBGR16(void* dst) const
-{
-    writeBGR16(dst, Rect(0, 0, m_width, m_height));
-}
-
-void Pixmap::writeRGB15(void* dst) const
-{
-    writeRGB15(dst, Rect(0, 0, m_width, m_height));
-}
-
 } // namespace OKU

@@ -96,7 +96,12 @@ public:
     /// Replaces Arabic letters by their contextual forms, joining across
     /// non-spacing marks, and merges lam-alef pairs; the result can therefore
     /// be shorter than the text.
-    static std::wstring shape(const std::wstring& text);
+    static std::wstring shape(const std::wstring& text)
+    {
+        std::wstring shaped;
+        shape(text.data(), text.data() + text.size(), shaped);
+        return shaped;
+    }
     /// shape() of begin..end into shaped, whose memory is reused.
     static void shape(const wchar_t* begin, const wchar_t* end, std::wstring& shaped);
 
@@ -150,8 +155,16 @@ public:
 
     /// The whole pipeline: the shaped text in display order, each paragraph
     /// reordered on its own. Explicit codes stay in the result.
-    static std::wstring string(const std::wstring& text, Mode mode);
-    static std::wstring string(const wchar_t* begin, const wchar_t* end, Mode mode);
+    static std::wstring string(const std::wstring& text, Mode mode)
+    {
+        return string(text.data(), text.data() + text.size(), mode);
+    }
+    static std::wstring string(const wchar_t* begin, const wchar_t* end, Mode mode)
+    {
+        std::wstring visual;
+        string(begin, end, mode, visual);
+        return visual;
+    }
     /// The same into visual, whose memory is reused: for callers that convert
     /// text often, such as every drawn line.
     static void string(const wchar_t* begin, const wchar_t* end, Mode mode, std::wstring& visual);

@@ -98,10 +98,6 @@ void Bidi::mirrorAndReorder(wchar_t* text, const Char* begin, const Char* end) {
     reorderRuns(text, begin, end);
 }
 
-std::wstring Bidi::string(const std::wstring& text, Mode mode) {
-    return string(text.data(), text.data() + text.size(), mode);
-}
-
 bool Bidi::isPlainLTR(const wchar_t* begin, const wchar_t* end, Mode mode) {
     if (mode == 1 || mode == 3)
         return false;
@@ -116,12 +112,6 @@ bool Bidi::isPlainLTR(const wchar_t* begin, const wchar_t* end, Mode mode) {
         leftToRight = leftToRight || type == L;
     }
     return leftToRight;
-}
-
-std::wstring Bidi::string(const wchar_t* begin, const wchar_t* end, Mode mode) {
-    std::wstring visual;
-    string(begin, end, mode, visual);
-    return visual;
 }
 
 namespace {

@@ -215,12 +215,6 @@ bool Bidi::mergeLigature(wchar_t& previous, wchar_t next) {
     return false;
 }
 
-std::wstring Bidi::shape(const std::wstring& text) {
-    std::wstring shaped;
-    shapeRange(text.data(), text.data() + text.size(), shaped);
-    return shaped;
-}
-
 void Bidi::shape(const wchar_t* begin, const wchar_t* end, std::wstring& shaped) {
     shapeRange(begin, end, shaped);
 }

@@ -29,8 +29,6 @@ Rect moved(const Rect& r, const Point& by)
 
 } // namespace
 
-Font::Font() = default;
-
 void Font::addFace(const std::shared_ptr<const FontFace>& face)
 {
     if (m_faces.empty()) {
@@ -96,11 +94,6 @@ Size Font::getTextSize(const std::wstring& text) const
     const TextLayout<Font> layout(0, 0, {this}, text.data(), text.data() + text.size(), nullptr, 0,
                                   0, 0, TextLayout<Font>::LEFT, &size.width, &size.height, 0);
     return size;
-}
-
-int Font::getTextWidth(const std::wstring& text) const
-{
-    return getTextSize(text).width;
 }
 
 int Font::getTextHeight(const std::wstring& text) const

@@ -27,7 +27,7 @@ public:
     };
 
     /// No faces, all metrics 0.
-    Font();
+    Font() = default;
     /// The first face added sets ascender, descender and line spacing.
     void addFace(const std::shared_ptr<const FontFace>& face);
     const std::vector<std::shared_ptr<const FontFace>>& getFaces() const { return m_faces; }
@@ -60,7 +60,7 @@ public:
     /// separator starts a line, nothing else wraps, the direction comes from
     /// the text.
     Size getTextSize(const std::wstring& text) const;
-    int getTextWidth(const std::wstring& text) const;
+    int getTextWidth(const std::wstring& text) const { return getTextSize(text).width; }
     /// ascender + descender + lineSpacing for every line feed.
     int getTextHeight(const std::wstring& text) const;
 

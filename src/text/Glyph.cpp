@@ -25,8 +25,6 @@ void copyRow(unsigned char* dst, const unsigned char* src, int width, int numGra
 
 } // namespace
 
-Glyph::Glyph() = default;
-
 Glyph::Glyph(int advance, int boxX, int boxY, int boxW, int boxH, int left, int top,
              const void* ftBitmap)
     : m_advance(advance), m_box(boxX, boxY, boxW, boxH), m_left(left), m_top(top)

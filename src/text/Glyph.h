@@ -13,7 +13,7 @@ namespace OKU {
 class Glyph {
 public:
     /// Draws nothing and advances nothing.
-    Glyph();
+    Glyph() = default;
     /// box y is measured upwards from the baseline, top downwards (negative
     /// above the baseline). ftBitmap points to a FreeType FT_Bitmap with 256
     /// gray levels (bytes copied row by row through its pitch) or 0 gray

@@ -83,11 +83,6 @@ bool l10nLoadLanguage(const std::string& path, L10n_Language language)
     return true;
 }
 
-bool l10nLoadLanguage(const std::string& path, Language language)
-{
-    return l10nLoadLanguage(path, toL10nLanguage(language));
-}
-
 bool l10nLoadToolkitLanguage(const std::string& path)
 {
     if (!loadTable(path, g_toolkitTable))

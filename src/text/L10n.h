@@ -58,7 +58,10 @@ L10n_Language toL10nLanguage(Language language);
 /// OKU_L10N_WARNINGS is set and emits l10nLanguageSignal once the new state
 /// is in place. The toolkit's table stays as it is.
 bool l10nLoadLanguage(const std::string& path, L10n_Language language);
-bool l10nLoadLanguage(const std::string& path, Language language);
+inline bool l10nLoadLanguage(const std::string& path, Language language)
+{
+    return l10nLoadLanguage(path, toL10nLanguage(language));
+}
 
 /// Replaces the toolkit's table by the one in the language file at path; an
 /// empty path empties it, so that the toolkit's words are shown as written

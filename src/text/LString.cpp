@@ -189,24 +189,11 @@ bool argKind(char mark, LString::ArgType& kind)
 
 } // namespace
 
-LString1::LString1(const std::wstring& text) : m_text(text)
-{
-}
-
 LString1::LString1(const char* utf8) : m_text(utf8Decode(utf8))
 {
 }
 
 LString1::LString1(const std::string& utf8) : m_text(utf8Decode(utf8))
-{
-}
-
-const std::wstring& LString1::getText() const
-{
-    return m_text;
-}
-
-LString::Arg::Arg() : m_kind(ARG_PLAIN)
 {
 }
 
@@ -218,21 +205,6 @@ LString::Arg::Arg(ArgType kind, const std::wstring& text)
 LString::Arg::Arg(const LString& nested)
     : m_kind(ARG_TRANSLATABLE), m_nested(std::make_shared<const LString>(nested))
 {
-}
-
-LString::ArgType LString::Arg::getKind() const
-{
-    return m_kind;
-}
-
-const std::shared_ptr<const std::wstring>& LString::Arg::getText() const
-{
-    return m_text;
-}
-
-const std::shared_ptr<const LString>& LString::Arg::getNested() const
-{
-    return m_nested;
 }
 
 std::wstring LString::Arg::str() const
@@ -262,10 +234,6 @@ LString::Number::Number(const std::string& utf8) : m_text(utf8Decode(utf8))
 {
 }
 
-LString::Number::Number(const std::wstring& text) : m_text(text)
-{
-}
-
 LString::Number::Number(long long value, int width, wchar_t fill)
     : m_text(padLeft(std::to_wstring(value), width, fill))
 {
@@ -289,19 +257,6 @@ LString::Number::Number(long double value, int decimals)
 {
 }
 
-const std::wstring& LString::Number::getText() const
-{
-    return m_text;
-}
-
-LString::LString() : m_translate(false)
-{
-}
-
-LString::LString(wchar_t c) : m_translate(false), m_text(1, c)
-{
-}
-
 LString::LString(const char* text) : m_translate(false), m_text(utf8Decode(text))
 {
 }
@@ -310,47 +265,10 @@ LString::LString(const std::string& text) : m_translate(false), m_text(utf8Decod
 {
 }
 
-LString::LString(const wchar_t* text) : m_translate(false), m_text(text)
-{
-}
-
-LString::LString(const std::wstring& text) : m_translate(false), m_text(text)
-{
-}
-
-LString::LString(const LString1& text) : m_translate(true), m_text(text.getText())
-{
-}
-
 LString& LString::arg(const Arg& argument)
 {
     m_args.push_back(argument);
     return *this;
-}
-
-LString& LString::arg(const std::wstring& text, ArgType kind)
-{
-    return arg(Arg(kind, text));
-}
-
-LString& LString::arg(const wchar_t* text, ArgType kind)
-{
-    return arg(Arg(kind, text));
-}
-
-LString& LString::arg(const LString1& text, ArgType kind)
-{
-    return arg(Arg(kind, text.getText()));
-}
-
-LString& LString::arg(const LString& nested)
-{
-    return arg(Arg(nested));
-}
-
-LString& LString::arg(const Number& number)
-{
-    return arg(Arg(ARG_NUMBER, number.getText()));
 }
 
 std::wstring LString::str() const
@@ -363,11 +281,6 @@ std::wstring LString::orig() const
     return substitute(m_text, m_args, &Arg::orig);
 }
 
-bool LString::empty() const
-{
-    return m_text.empty();
-}
-
 void LString::clear()
 {
     m_translate = false;
@@ -375,42 +288,11 @@ void LString::clear()
     m_args.clear();
 }
 
-bool LString::isTranslatable() const
-{
-    return m_translate;
-}
-
-const std::wstring& LString::getText() const
-{
-    return m_text;
-}
-
-const std::vector<LString::Arg>& LString::getArgs() const
-{
-    return m_args;
-}
-
-bool LString::operator==(const LString& other) const
-{
-    return orig() == other.orig();
-}
-
-bool LString::operator!=(const LString& other) const
-{
-    return !(*this == other);
-}
-
 std::string LString::pack(char separator) const
 {
     std::string out;
     packString(out, *this, separator);
     return out;
-}
-
-bool LString::unpack(const std::string& packed, char separator)
-{
-    Iterator position = packed.begin();
-    return unpack(position, packed.end(), separator) && position == packed.end();
 }
 
 bool LString::unpack(Iterator& position, Iterator end, char separator)

@@ -15,12 +15,12 @@ namespace OKU {
 /// to LString1 (one, or several that the compiler joins).
 class LString1 {
 public:
-    explicit LString1(const std::wstring& text);
+    explicit LString1(const std::wstring& text) : m_text(text) {}
     /// Decoded from UTF-8 as LString's narrow constructors decode.
     explicit LString1(const char* utf8);
     explicit LString1(const std::string& utf8);
 
-    const std::wstring& getText() const;
+    const std::wstring& getText() const { return m_text; }
 
 private:
     std::wstring m_text;
@@ -66,15 +66,15 @@ public:
     class Arg {
     public:
         /// A plain argument without text; renders as nothing.
-        Arg();
+        Arg() : m_kind(ARG_PLAIN) {}
         Arg(ArgType kind, const std::wstring& text);
         /// A nested string, rendered through its own str() or orig().
         Arg(const LString& nested);
 
-        ArgType getKind() const;
+        ArgType getKind() const { return m_kind; }
         /// Empty when the argument has no text (always for a nested string).
-        const std::shared_ptr<const std::wstring>& getText() const;
-        const std::shared_ptr<const LString>& getNested() const;
+        const std::shared_ptr<const std::wstring>& getText() const { return m_text; }
+        const std::shared_ptr<const LString>& getNested() const { return m_nested; }
 
         /// Kinds other than the three above render as nothing in str().
         std::wstring str() const;
@@ -91,7 +91,7 @@ public:
     class Number {
     public:
         explicit Number(const std::string& utf8);
-        explicit Number(const std::wstring& text);
+        explicit Number(const std::wstring& text) : m_text(text) {}
         /// Decimal, right-aligned in at least width characters and padded on
         /// the left with fill (in front of a minus sign).
         Number(long long value, int width, wchar_t fill);
@@ -107,45 +107,51 @@ public:
         Number(double value, int decimals);
         Number(long double value, int decimals);
 
-        const std::wstring& getText() const;
+        const std::wstring& getText() const { return m_text; }
 
     private:
         std::wstring m_text;
     };
 
     /// Untranslated strings without arguments. Narrow texts are UTF-8.
-    LString();
-    LString(wchar_t c);
+    LString() : m_translate(false) {}
+    LString(wchar_t c) : m_translate(false), m_text(1, c) {}
     LString(const char* text);
     LString(const std::string& text);
-    LString(const wchar_t* text);
-    LString(const std::wstring& text);
+    LString(const wchar_t* text) : m_translate(false), m_text(text) {}
+    LString(const std::wstring& text) : m_translate(false), m_text(text) {}
     /// A translatable string.
-    LString(const LString1& text);
+    LString(const LString1& text) : m_translate(true), m_text(text.getText()) {}
 
     /// Append the next argument and return this string.
     LString& arg(const Arg& argument);
-    LString& arg(const std::wstring& text, ArgType kind = ARG_PLAIN);
-    LString& arg(const wchar_t* text, ArgType kind = ARG_PLAIN);
-    LString& arg(const LString1& text, ArgType kind = ARG_TRANSLATABLE);
-    LString& arg(const LString& nested);
-    LString& arg(const Number& number);
+    LString& arg(const std::wstring& text, ArgType kind = ARG_PLAIN)
+    {
+        return arg(Arg(kind, text));
+    }
+    LString& arg(const wchar_t* text, ArgType kind = ARG_PLAIN) { return arg(Arg(kind, text)); }
+    LString& arg(const LString1& text, ArgType kind = ARG_TRANSLATABLE)
+    {
+        return arg(Arg(kind, text.getText()));
+    }
+    LString& arg(const LString& nested) { return arg(Arg(nested)); }
+    LString& arg(const Number& number) { return arg(Arg(ARG_NUMBER, number.getText())); }
 
     /// The text to show: translated, with the arguments rendered by kind.
     std::wstring str() const;
     /// The same expansion without any translation or digit localisation.
     std::wstring orig() const;
     /// Whether the format text is empty; arguments do not count.
-    bool empty() const;
+    bool empty() const { return m_text.empty(); }
     void clear();
 
-    bool isTranslatable() const;
-    const std::wstring& getText() const;
-    const std::vector<Arg>& getArgs() const;
+    bool isTranslatable() const { return m_translate; }
+    const std::wstring& getText() const { return m_text; }
+    const std::vector<Arg>& getArgs() const { return m_args; }
 
     /// Equal when orig() is.
-    bool operator==(const LString& other) const;
-    bool operator!=(const LString& other) const;
+    bool operator==(const LString& other) const { return orig() == other.orig(); }
+    bool operator!=(const LString& other) const { return !(*this == other); }
 
     /** Packed form, UTF-8, for storing a string in a line of text. Each text is
      * escaped byte by byte: "$" -> "$$", "<" -> "$[", ">" -> "$]", the
@@ -164,7 +170,11 @@ public:
     /// what was read before an error. The outermost string may be enclosed in
     /// "<" ">". The string form fails when anything follows the packed string;
     /// the iterator form stops behind it and leaves position there.
-    bool unpack(const std::string& packed, char separator);
+    bool unpack(const std::string& packed, char separator)
+    {
+        std::string::const_iterator position = packed.begin();
+        return unpack(position, packed.end(), separator) && position == packed.end();
+    }
     bool unpack(std::string::const_iterator& position, std::string::const_iterator end,
                 char separator);
 

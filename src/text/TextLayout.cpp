@@ -352,6 +352,11 @@ TextLayout<F>::TextLayout(int x, int y, const std::vector<const F*>& fonts, cons
         *height = baseline - y + fonts.front()->getDescender();
 }
 
-template class TextLayout<Font>;
+// The constructor only: the accessors are inline, compiled where they are used.
+template TextLayout<Font>::TextLayout(int x, int y, const std::vector<const Font*>& fonts,
+                                      const wchar_t* begin, const wchar_t* end,
+                                      const int* fontIndices, int maxWidth, int spacing,
+                                      int lineGap, int align, int* width, int* height,
+                                      Bidi::Mode mode);
 
 } // namespace OKU

@@ -94,21 +94,6 @@ GridSizer::GridSizer(int columns, int columnFactor, int rowFactor, HAlign column
 {
 }
 
-void GridSizer::setColumnFactor(int col, int factor)
-{
-    m_columns.at(col).factor = factor;
-}
-
-void GridSizer::setColumnMinMargin(int col, int minMargin)
-{
-    m_columns.at(col).minMargin = minMargin;
-}
-
-void GridSizer::setColumnDefaultAlignment(int col, HAlign a)
-{
-    m_columns.at(col).align = a;
-}
-
 void GridSizer::setRowFactor(int row, int factor)
 {
     growRows(row + 1);
@@ -125,16 +110,6 @@ void GridSizer::setRowDefaultAlignment(int row, VAlign a)
 {
     growRows(row + 1);
     m_rows[row].align = a;
-}
-
-void GridSizer::setRowDefaults(int factor, VAlign a)
-{
-    setRowDefaults(factor, a, m_rowDefaults.minMargin);
-}
-
-void GridSizer::setRowDefaults(int factor, VAlign a, int minMargin)
-{
-    m_rowDefaults = Track<VAlign>{factor, minMargin, a, 0, 0};
 }
 
 void GridSizer::growRows(size_t count)

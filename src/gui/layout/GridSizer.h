@@ -38,16 +38,22 @@ public:
     int getColumns() const { return static_cast<int>(m_columns.size()); }
 
     /// A column beyond the grid throws std::out_of_range.
-    void setColumnFactor(int col, int factor);
-    void setColumnMinMargin(int col, int minMargin);
-    void setColumnDefaultAlignment(int col, HAlign a);
+    void setColumnFactor(int col, int factor) { m_columns.at(col).factor = factor; }
+    void setColumnMinMargin(int col, int minMargin) { m_columns.at(col).minMargin = minMargin; }
+    void setColumnDefaultAlignment(int col, HAlign a) { m_columns.at(col).align = a; }
     /// Rows beyond the grid are created first.
     void setRowFactor(int row, int factor);
     void setRowMinMargin(int row, int minMargin);
     void setRowDefaultAlignment(int row, VAlign a);
     /// Applies to rows created from now on.
-    void setRowDefaults(int factor, VAlign a);
-    void setRowDefaults(int factor, VAlign a, int minMargin);
+    void setRowDefaults(int factor, VAlign a)
+    {
+        setRowDefaults(factor, a, m_rowDefaults.minMargin);
+    }
+    void setRowDefaults(int factor, VAlign a, int minMargin)
+    {
+        m_rowDefaults = Track<VAlign>{factor, minMargin, a, 0, 0};
+    }
 
     /// Grows the grid by whole rows up to row.
     Cell& getCell(unsigned col, unsigned row);

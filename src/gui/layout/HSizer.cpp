@@ -7,9 +7,4 @@ HSizer::HSizer(bool layoutHidden, bool measureHidden)
 {
 }
 
-void HSizer::cacheMinWidths(bool all) const
-{
-    cacheMinSizes(all);
-}
-
 } // namespace OKU

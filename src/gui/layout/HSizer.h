@@ -14,7 +14,7 @@ public:
     explicit HSizer(bool layoutHidden = false, bool measureHidden = false);
 
     /// Stores each item's minimum width in its minSize.
-    void cacheMinWidths(bool all) const;
+    void cacheMinWidths(bool all) const { cacheMinSizes(all); }
 };
 
 } // namespace OKU

@@ -39,102 +39,90 @@ Span alignSpan(VAlign a, int start, int length, int minLength)
     return Span{start + (length - minLength) / 2, minLength};
 }
 
-template <class Axis>
-LinearSizer<Axis>::LinearSizer(bool layoutHidden, bool measureHidden)
+LinearSizerBase::LinearSizerBase(bool horizontal, bool layoutHidden, bool measureHidden)
     : m_layoutHidden(layoutHidden),
       m_measureHidden(layoutHidden || measureHidden),
-      m_defaultMinMargin(Theme::g()->getSettings().sizerMargin)
+      m_defaultMinMargin(Theme::g()->getSettings().sizerMargin),
+      m_horizontal(horizontal)
 {
 }
 
-template <class Axis>
-void LinearSizer<Axis>::add(Widget* w, int factor, Align a)
+const char* LinearSizerBase::name() const
 {
-    add(w, factor, a, m_defaultMinMargin);
+    return m_horizontal ? HorizontalAxis::c_name : VerticalAxis::c_name;
 }
 
-template <class Axis>
-void LinearSizer<Axis>::add(Widget* w, int factor, Align a, int minMargin)
+void LinearSizerBase::addWidget(Widget* w, int factor, int32_t align, int minMargin)
 {
     if (w == nullptr)
-        fatalError("%s::add: Null Widget", Axis::c_name);
-    append(w, nullptr, 0, factor, a, minMargin);
+        fatalError("%s::add: Null Widget", name());
+    append(w, nullptr, 0, factor, align, minMargin);
 }
 
-template <class Axis>
-void LinearSizer<Axis>::add(const std::shared_ptr<Sizer>& s, int factor, Align a)
+void LinearSizerBase::addSizer(const std::shared_ptr<Sizer>& s, int factor, int32_t align,
+                               int minMargin)
 {
-    add(s, factor, a, m_defaultMinMargin);
+    append(nullptr, s, 0, factor, align, minMargin);
 }
 
-template <class Axis>
-void LinearSizer<Axis>::add(const std::shared_ptr<Sizer>& s, int factor, Align a, int minMargin)
+void LinearSizerBase::addSpace(int size, int factor, int minMargin)
 {
-    append(nullptr, s, 0, factor, a, minMargin);
+    append(nullptr, nullptr, size, factor, 0, minMargin);
 }
 
-template <class Axis>
-void LinearSizer<Axis>::addSpace(int size, int factor)
+void LinearSizerBase::addDivider()
 {
-    addSpace(size, factor, m_defaultMinMargin);
-}
-
-template <class Axis>
-void LinearSizer<Axis>::addSpace(int size, int factor, int minMargin)
-{
-    append(nullptr, nullptr, size, factor, Align(), minMargin);
-}
-
-template <class Axis>
-void LinearSizer<Axis>::addDivider()
-{
-    m_items.push_back(Item{nullptr, nullptr, 0, -1, Align(), 0, 0});
+    m_items.push_back(Item{nullptr, nullptr, 0, -1, 0, 0, 0});
     ++m_dividerCount;
 }
 
-template <class Axis>
-void LinearSizer<Axis>::append(Widget* w, const std::shared_ptr<Sizer>& s, int size, int factor,
-                               Align a, int minMargin)
+void LinearSizerBase::append(Widget* w, const std::shared_ptr<Sizer>& s, int size, int factor,
+                             int32_t align, int minMargin)
 {
     if (factor < 0)
-        fatalError("%s::add: negative factor not allowed", Axis::c_name);
-    m_items.push_back(Item{w, s, size, factor, a, minMargin, 0});
+        fatalError("%s::add: negative factor not allowed", name());
+    m_items.push_back(Item{w, s, size, factor, align, minMargin, 0});
 }
 
-template <class Axis>
-void LinearSizer<Axis>::clear()
+void LinearSizerBase::clear()
 {
     m_items.clear();
     m_dividerCount = 0;
 }
 
-template <class Axis>
-bool LinearSizer<Axis>::isItemVisible(const Item& item, bool all) const
+bool LinearSizerBase::isItemVisible(const Item& item, bool all) const
 {
     return all || isContentShown(item);
 }
 
-template <class Axis>
-bool LinearSizer<Axis>::hasMargin(const Item& item, bool all) const
+bool LinearSizerBase::hasMargin(const Item& item, bool all) const
 {
     return item.factor >= 0 && isItemVisible(item, all);
 }
 
-template <class Axis>
-void LinearSizer<Axis>::cacheMinSizes(bool all) const
+int LinearSizerBase::mainMin(const Item& item) const
+{
+    return m_horizontal ? HorizontalAxis::mainMin(item) : VerticalAxis::mainMin(item);
+}
+
+int LinearSizerBase::crossMin(const Item& item) const
+{
+    return m_horizontal ? HorizontalAxis::crossMin(item) : VerticalAxis::crossMin(item);
+}
+
+void LinearSizerBase::cacheMinSizes(bool all) const
 {
     for (const Item& item : m_items) {
         if (!isItemVisible(item, all))
             item.minSize = 0;
         else
-            item.minSize = hasContent(item) ? Axis::mainMin(item) : item.size;
+            item.minSize = hasContent(item) ? mainMin(item) : item.size;
     }
 }
 
 // Items without margins (dividers, hidden items) neither take room nor
 // separate the margins of their neighbours.
-template <class Axis>
-int LinearSizer<Axis>::calcTotalFixed(bool all) const
+int LinearSizerBase::calcTotalFixed(bool all) const
 {
     int total = 0;
     const Item* previous = nullptr;
@@ -150,8 +138,7 @@ int LinearSizer<Axis>::calcTotalFixed(bool all) const
     return total;
 }
 
-template <class Axis>
-int LinearSizer<Axis>::calcTotalFactor(bool all) const
+int LinearSizerBase::calcTotalFactor(bool all) const
 {
     int total = 0;
     for (const Item& item : m_items)
@@ -160,8 +147,7 @@ int LinearSizer<Axis>::calcTotalFactor(bool all) const
     return total;
 }
 
-template <class Axis>
-int LinearSizer<Axis>::calcMinTotalFactor(int totalFactor, bool all) const
+int LinearSizerBase::calcMinTotalFactor(int totalFactor, bool all) const
 {
     int pool = 0;
     for (const Item& item : m_items)
@@ -170,50 +156,43 @@ int LinearSizer<Axis>::calcMinTotalFactor(int totalFactor, bool all) const
     return pool;
 }
 
-template <class Axis>
-int LinearSizer<Axis>::minMainLength() const
+int LinearSizerBase::minMainLength() const
 {
     cacheMinSizes(m_measureHidden);
     return calcTotalFixed(m_measureHidden) +
            calcMinTotalFactor(calcTotalFactor(m_measureHidden), m_measureHidden);
 }
 
-template <class Axis>
-int LinearSizer<Axis>::minCrossLength() const
+int LinearSizerBase::minCrossLength() const
 {
     int length = 0;
     for (const Item& item : m_items)
         if (isItemVisible(item, m_measureHidden))
-            length = std::max(length, Axis::crossMin(item));
+            length = std::max(length, crossMin(item));
     return length;
 }
 
-template <class Axis>
-int LinearSizer<Axis>::getMinWidth() const
+int LinearSizerBase::getMinWidth() const
 {
-    return Axis::c_isHorizontal ? minMainLength() : minCrossLength();
+    return m_horizontal ? minMainLength() : minCrossLength();
 }
 
-template <class Axis>
-int LinearSizer<Axis>::getMinHeight() const
+int LinearSizerBase::getMinHeight() const
 {
-    return Axis::c_isHorizontal ? minCrossLength() : minMainLength();
+    return m_horizontal ? minCrossLength() : minMainLength();
 }
 
-template <class Axis>
-void LinearSizer<Axis>::show(bool on)
+void LinearSizerBase::show(bool on)
 {
     showContent(m_items, on);
 }
 
-template <class Axis>
-bool LinearSizer<Axis>::isVisible() const
+bool LinearSizerBase::isVisible() const
 {
     return isAnyContentVisible(m_items, m_measureHidden);
 }
 
-template <class Axis>
-int LinearSizer<Axis>::marginAfter(size_t index, bool all) const
+int LinearSizerBase::marginAfter(size_t index, bool all) const
 {
     for (size_t next = index + 1; next < m_items.size(); ++next)
         if (hasMargin(m_items[next], all))
@@ -225,7 +204,7 @@ int LinearSizer<Axis>::marginAfter(size_t index, bool all) const
 // last of them absorbs the rounding remainder. Lengths are not clamped: a
 // rectangle below the minimum gives short or negative flexible lengths.
 template <class Axis>
-void LinearSizer<Axis>::doFitRect(const Rect& r, Widget* parent)
+void LinearSizerBase::fitAlong(const Rect& r, Widget* parent)
 {
     if (m_items.empty())
         return;
@@ -260,7 +239,8 @@ void LinearSizer<Axis>::doFitRect(const Rect& r, Widget* parent)
             flexiblePool -= length;
             factors -= item.factor;
         }
-        const Span across = alignSpan(item.align, cross.start, cross.length, Axis::crossMin(item));
+        const auto align = static_cast<typename Axis::CrossAlign>(item.align);
+        const Span across = alignSpan(align, cross.start, cross.length, Axis::crossMin(item));
         placeContent(item, Axis::rect(Span{position, length}, across), parent);
         if (item.factor >= 0)
             position += marginAfter(i, all);
@@ -268,7 +248,12 @@ void LinearSizer<Axis>::doFitRect(const Rect& r, Widget* parent)
     }
 }
 
-template class LinearSizer<HorizontalAxis>;
-template class LinearSizer<VerticalAxis>;
+void LinearSizerBase::doFitRect(const Rect& r, Widget* parent)
+{
+    if (m_horizontal)
+        fitAlong<HorizontalAxis>(r, parent);
+    else
+        fitAlong<VerticalAxis>(r, parent);
+}
 
 } // namespace OKU

@@ -19,9 +19,10 @@ struct Span {
     int32_t length;
 };
 
-/// The minimum size of the item's widget or sizer; 0 for neither.
+/// The minimum size of the item's widget or sizer; 0 for neither. Hidden like
+/// the sizers' other item helpers: whoever uses them compiles them from here.
 template <class Item>
-int contentMinWidth(const Item& item)
+OKU_LOCAL int contentMinWidth(const Item& item)
 {
     if (item.widget != nullptr)
         return item.widget->getMinWidth();
@@ -29,7 +30,7 @@ int contentMinWidth(const Item& item)
 }
 
 template <class Item>
-int contentMinHeight(const Item& item)
+OKU_LOCAL int contentMinHeight(const Item& item)
 {
     if (item.widget != nullptr)
         return item.widget->getMinHeight();
@@ -72,16 +73,13 @@ struct VerticalAxis {
     }
 };
 
-/// The algorithm HSizer and VSizer share. "Main" is the axis the items are
-/// lined up on, "cross" the other one. Items are fixed (factor 0), flexible
-/// (factor > 0, sharing what the fixed items and margins leave), or dividers
-/// (factor -1, sharing all the extra room when there are any, so that
-/// flexible items then keep their minimum).
-template <class Axis>
-class LinearSizer : public Sizer {
+/// The algorithm HSizer and VSizer share, compiled once for both directions.
+/// "Main" is the axis the items are lined up on, "cross" the other one. Items
+/// are fixed (factor 0), flexible (factor > 0, sharing what the fixed items
+/// and margins leave), or dividers (factor -1, sharing all the extra room when
+/// there are any, so that flexible items then keep their minimum).
+class LinearSizerBase : public Sizer {
 public:
-    typedef typename Axis::CrossAlign Align;
-
     /// A widget, a nested sizer or a space in the row, with its stretch factor.
     struct Item {
         Widget* widget;
@@ -89,19 +87,14 @@ public:
         /// The main length of a space.
         int32_t size;
         int32_t factor;
-        Align align;
+        /// The cross alignment: a row's VAlign or a column's HAlign.
+        int32_t align;
         int32_t minMargin;
         /// The minimum main length found by the last measurement.
         mutable int32_t minSize;
     };
 
-    LinearSizer(bool layoutHidden, bool measureHidden);
-
-    void add(Widget* w, int factor, Align a);
-    void add(Widget* w, int factor, Align a, int minMargin);
-    void add(const std::shared_ptr<Sizer>& s, int factor, Align a);
-    void add(const std::shared_ptr<Sizer>& s, int factor, Align a, int minMargin);
-    void addSpace(int size, int factor);
+    void addSpace(int size, int factor) { addSpace(size, factor, m_defaultMinMargin); }
     void addSpace(int size, int factor, int minMargin);
     void addDivider();
     void setDefaultMinMargin(int m) { m_defaultMinMargin = m; }
@@ -113,15 +106,13 @@ public:
     bool isVisible() const override;
     void doFitRect(const Rect& r, Widget* parent) override;
 
-    /// With all set, hidden widgets and invisible sizers count as well.
-    bool hasMargin(const Item& item, bool all) const;
-    bool isItemVisible(const Item& item, bool all) const;
-    int calcTotalFixed(bool all) const;
-    int calcTotalFactor(bool all) const;
-    /// The smallest flexible pool that gives every flexible item its minimum.
-    int calcMinTotalFactor(int totalFactor, bool all) const;
-
 protected:
+    LinearSizerBase(bool horizontal, bool layoutHidden, bool measureHidden);
+
+    /// LinearSizer::add without the type of the alignment.
+    void addWidget(Widget* w, int factor, int32_t align, int minMargin);
+    void addSizer(const std::shared_ptr<Sizer>& s, int factor, int32_t align, int minMargin);
+    /// With all set, hidden widgets and invisible sizers count as well.
     void cacheMinSizes(bool all) const;
 
     bool m_layoutHidden;
@@ -131,16 +122,54 @@ protected:
     int32_t m_dividerCount = 0;
 
 private:
+    /// HSizer or VSizer, for messages.
+    OKU_LOCAL const char* name() const;
     OKU_LOCAL void append(Widget* w, const std::shared_ptr<Sizer>& s, int size, int factor,
-                          Align a, int minMargin);
+                          int32_t align, int minMargin);
+    OKU_LOCAL bool hasMargin(const Item& item, bool all) const;
+    OKU_LOCAL bool isItemVisible(const Item& item, bool all) const;
+    OKU_LOCAL int calcTotalFixed(bool all) const;
+    OKU_LOCAL int calcTotalFactor(bool all) const;
+    /// The smallest flexible pool that gives every flexible item its minimum.
+    OKU_LOCAL int calcMinTotalFactor(int totalFactor, bool all) const;
+    OKU_LOCAL int mainMin(const Item& item) const;
+    OKU_LOCAL int crossMin(const Item& item) const;
     OKU_LOCAL int minMainLength() const;
     OKU_LOCAL int minCrossLength() const;
     /// The margin after items[index], or 0 when no later item has margins.
     OKU_LOCAL int marginAfter(size_t index, bool all) const;
+    /// doFitRect with the geometry of the sizer's direction.
+    template <class Axis>
+    OKU_LOCAL void fitAlong(const Rect& r, Widget* parent);
+
+    bool m_horizontal;
 };
 
-extern template class LinearSizer<HorizontalAxis>;
-extern template class LinearSizer<VerticalAxis>;
+/// A row or a column whose items take the alignment type of its cross axis.
+template <class Axis>
+class LinearSizer : public LinearSizerBase {
+public:
+    typedef typename Axis::CrossAlign Align;
+
+    LinearSizer(bool layoutHidden, bool measureHidden)
+        : LinearSizerBase(Axis::c_isHorizontal, layoutHidden, measureHidden)
+    {
+    }
+
+    void add(Widget* w, int factor, Align a) { add(w, factor, a, m_defaultMinMargin); }
+    void add(Widget* w, int factor, Align a, int minMargin)
+    {
+        addWidget(w, factor, static_cast<int32_t>(a), minMargin);
+    }
+    void add(const std::shared_ptr<Sizer>& s, int factor, Align a)
+    {
+        add(s, factor, a, m_defaultMinMargin);
+    }
+    void add(const std::shared_ptr<Sizer>& s, int factor, Align a, int minMargin)
+    {
+        addSizer(s, factor, static_cast<int32_t>(a), minMargin);
+    }
+};
 
 } // namespace OKU
 

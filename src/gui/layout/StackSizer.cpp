@@ -7,15 +7,6 @@
 
 namespace OKU {
 
-StackSizer::StackSizer(bool measureHidden) : m_measureHidden(measureHidden)
-{
-}
-
-StackSizer::StackSizer(Widget* w, bool measureHidden)
-    : StackSizer(w, HAlign::STRETCH, VAlign::STRETCH, measureHidden)
-{
-}
-
 StackSizer::StackSizer(Widget* w, HAlign h, VAlign v, bool measureHidden)
     : m_measureHidden(measureHidden)
 {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/Visibility.h"
 #include "graphics/Alignment.h"
 #include "gui/layout/Sizer.h"
 
@@ -22,9 +23,12 @@ public:
     };
 
     /// measureHidden: hidden items count for the minimum size and are laid out.
-    explicit StackSizer(bool measureHidden = false);
+    explicit StackSizer(bool measureHidden = false) : m_measureHidden(measureHidden) {}
     /// w fills the whole rectangle.
-    explicit StackSizer(Widget* w, bool measureHidden = false);
+    explicit StackSizer(Widget* w, bool measureHidden = false)
+        : StackSizer(w, HAlign::STRETCH, VAlign::STRETCH, measureHidden)
+    {
+    }
     StackSizer(Widget* w, HAlign h, VAlign v, bool measureHidden = false);
 
     void add(Widget* w, HAlign h, VAlign v);
@@ -37,15 +41,16 @@ public:
     bool isVisible() const override;
     void doFitRect(const Rect& r, Widget* parent) override;
 
-    void doFitRectItem(const Rect& r, Widget* parent, Item& item);
     void doFitRectSingle(const Rect& r, Widget* parent, int index);
 
 protected:
-    /// Whether the item counts for measuring and layout.
-    bool isItemIncluded(const Item& item) const;
-
     bool m_measureHidden;
     std::vector<Item> m_items;
+
+private:
+    /// Whether the item counts for measuring and layout.
+    OKU_LOCAL bool isItemIncluded(const Item& item) const;
+    OKU_LOCAL void doFitRectItem(const Rect& r, Widget* parent, Item& item);
 };
 
 } // namespace OKU

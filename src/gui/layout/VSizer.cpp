@@ -7,9 +7,4 @@ VSizer::VSizer(bool layoutHidden, bool measureHidden)
 {
 }
 
-void VSizer::cacheMinHeights(bool all) const
-{
-    cacheMinSizes(all);
-}
-
 } // namespace OKU

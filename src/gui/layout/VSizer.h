@@ -14,7 +14,7 @@ public:
     explicit VSizer(bool layoutHidden = false, bool measureHidden = false);
 
     /// Stores each item's minimum height in its minSize.
-    void cacheMinHeights(bool all) const;
+    void cacheMinHeights(bool all) const { cacheMinSizes(all); }
 };
 
 } // namespace OKU

@@ -42,11 +42,6 @@ Theme* Theme::g()
     return s_theme;
 }
 
-std::shared_ptr<const Font> Theme::getStandardFont(int size)
-{
-    return m_cache.getFont(size, false, false);
-}
-
 std::shared_ptr<const Font> Theme::getMonoFont(int size)
 {
     return m_cache.getFont("DroidSansMono.ttf", size);

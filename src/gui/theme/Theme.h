@@ -33,7 +33,10 @@ public:
 
     Cache& getCache() { return m_cache; }
     /// The default font chain at this pixel size, regular style.
-    std::shared_ptr<const Font> getStandardFont(int size);
+    std::shared_ptr<const Font> getStandardFont(int size)
+    {
+        return m_cache.getFont(size, false, false);
+    }
     std::shared_ptr<const Font> getMonoFont(int size);
 
     CompositePixmapSet getPushButton();
@@ -59,7 +62,10 @@ public:
     /// A large button look composed from the "large-button/..." pictures with
     /// a vertical gradient from top to bottom.
     std::shared_ptr<const CompositePixmap> createLargeButton(const Color& top, const Color& bottom,
-                                                             bool down, bool enabled);
+                                                             bool down, bool enabled)
+    {
+        return makeLargeButton(m_cache, m_fileFinder, top, bottom, down, enabled);
+    }
     CompositePixmapSet createLargeButton(const Color& top, const Color& bottom);
     /// The same over any cache and layout files; createLargeButton passes the
     /// theme's own. Large buttons are not cached.

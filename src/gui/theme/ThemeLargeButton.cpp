@@ -58,13 +58,6 @@ std::shared_ptr<const CompositePixmap> Theme::makeLargeButton(Cache& cache,
                                                    layout.outerMargins, layout.color);
 }
 
-std::shared_ptr<const CompositePixmap> Theme::createLargeButton(const Color& top,
-                                                                const Color& bottom, bool down,
-                                                                bool enabled)
-{
-    return makeLargeButton(m_cache, m_fileFinder, top, bottom, down, enabled);
-}
-
 CompositePixmapSet Theme::createLargeButton(const Color& top, const Color& bottom)
 {
     return CompositePixmapSet(createLargeButton(top, bottom, false, true),

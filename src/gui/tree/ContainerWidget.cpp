@@ -67,11 +67,6 @@ int ContainerWidget::getAutoMinHeight() const
     return top + m_margins[TOP] + content + m_margins[BOTTOM] + bottom;
 }
 
-void ContainerWidget::setMargins(int m)
-{
-    setMargins(m, m, m, m);
-}
-
 void ContainerWidget::setMargins(int left, int right, int top, int bottom)
 {
     m_margins[LEFT] = left;

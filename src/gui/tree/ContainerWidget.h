@@ -27,7 +27,7 @@ public:
     int getAutoMinWidth() const override;
     int getAutoMinHeight() const override;
 
-    void setMargins(int m);
+    void setMargins(int m) { setMargins(m, m, m, m); }
     void setMargins(int left, int right, int top, int bottom);
     /// The widget minus content offsets and margins.
     Rect getContentRect() const;

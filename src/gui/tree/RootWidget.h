@@ -172,9 +172,6 @@ public:
     sigc::signal<void> m_closeRequest;
 
 protected:
-    void threadMain();
-    void wdThreadMain();
-
     int32_t m_nextTimerId = 1;
     std::vector<Timeout> m_timerHeap;
     EventQueue m_events;
@@ -216,6 +213,8 @@ protected:
     KeyboardFocus m_keyboardFocus{*this};
 
 private:
+    OKU_LOCAL void threadMain();
+    OKU_LOCAL void wdThreadMain();
     /// Loop steps shared by the GUI thread and processEvent: take the next
     /// event or due timer, mark the loop busy for the watchdog, dispatch.
     OKU_LOCAL void handleNextEvent();

@@ -10,8 +10,6 @@ const Color Widget::s_defaultFrameColor(96, 96, 96, 255);
 const Color Widget::s_defaultDisabledFrameColor(128, 128, 128, 255);
 const Color Widget::s_defaultShadowColor(0, 0, 0, 32);
 
-Widget::Widget(Widget* parent) : Widget(parent, 0, 0, 0, 0) {}
-
 Widget::Widget(Widget* parent, int x, int y, int w, int h)
     : m_parent(parent), m_x(x), m_y(y), m_width(w), m_height(h)
 {
@@ -52,16 +50,6 @@ void Widget::setLayout(Layout l)
 Layout Widget::getLayout() const
 {
     return m_layout;
-}
-
-bool Widget::isLTR() const
-{
-    return OKU::isLTR(m_layout);
-}
-
-std::string Widget::typeName() const
-{
-    return demangledTypeName(typeid(*this));
 }
 
 // The base reactions: subclasses override the events they care about.

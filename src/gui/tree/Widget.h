@@ -1,6 +1,7 @@
 #ifndef OKU_GUI_TREE_WIDGET_H
 #define OKU_GUI_TREE_WIDGET_H
 
+#include <algorithm>
 #include <list>
 #include <sigc++/sigc++.h>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "core/Geometry.h"
 #include "core/NonCopyable.h"
+#include "core/Visibility.h"
 #include "graphics/Alignment.h"
 #include "graphics/Color.h"
 #include "input/KeyCode.h"
@@ -46,7 +48,7 @@ public:
     static const Color s_defaultDisabledFrameColor;
     static const Color s_defaultShadowColor;
 
-    explicit Widget(Widget* parent);
+    explicit Widget(Widget* parent) : Widget(parent, 0, 0, 0, 0) {}
     Widget(Widget* parent, int x, int y, int w, int h);
     virtual ~Widget();
 
@@ -100,9 +102,15 @@ public:
     void enableAlwaysOnTop(bool on);
     /// The children not marked destroyed, in drawing order.
     Children getChildren() const;
-    Widget* getTop();
-    bool isTopLevel() const;
-    void setTopLevel();
+    Widget* getTop()
+    {
+        Widget* w = this;
+        while (!w->m_topLevel && w->m_parent)
+            w = w->m_parent;
+        return w;
+    }
+    bool isTopLevel() const { return m_topLevel || !m_parent; }
+    void setTopLevel() { m_topLevel = true; }
     bool isDescendant(const Widget* w) const;
 
     // Geometry.
@@ -113,36 +121,76 @@ public:
     Size getSize() const { return Size(m_width, m_height); }
     Rect getRect() const { return Rect(m_x, m_y, m_width, m_height); }
     void minimize(bool w, bool h);
-    int getMinWidth() const;
-    int getMinHeight() const;
+    int getMinWidth() const
+    {
+        return m_autoMinWidth ? std::max(getAutoMinWidth(), m_minWidth) : m_minWidth;
+    }
+    int getMinHeight() const
+    {
+        return m_autoMinHeight ? std::max(getAutoMinHeight(), m_minHeight) : m_minHeight;
+    }
     void setMinWidth(int w) { m_minWidth = w; }
     void setMinHeight(int h) { m_minHeight = h; }
     void enableAutoMinWidth(bool on) { m_autoMinWidth = on; }
     void enableAutoMinHeight(bool on) { m_autoMinHeight = on; }
     int getTrueX0() const;
     Point getPositionAbs() const;
-    Rect getRectAbs() const;
-    bool isLTR() const;
+    Rect getRectAbs() const { return Rect(getPositionAbs(), getSize()); }
+    bool isLTR() const { return OKU::isLTR(m_layout); }
 
     // Appearance.
     void show(bool on = true);
     void hide() { show(false); }
-    void enable(bool on = true);
+    void enable(bool on = true)
+    {
+        if (on == m_enabled)
+            return;
+        m_enabled = on;
+        invalidate();
+    }
     void disable() { enable(false); }
     /// Own flag combined with every ancestor's.
-    bool isVisible() const;
+    bool isVisible() const
+    {
+        for (const Widget* w = this; w; w = w->m_parent)
+            if (!w->m_visible)
+                return false;
+        return true;
+    }
     /// The widget's own flag, whatever its ancestors' are.
     bool isShown() const { return m_visible; }
-    bool isEnabled() const;
-    bool isDestroyed() const;
+    bool isEnabled() const
+    {
+        for (const Widget* w = this; w; w = w->m_parent)
+            if (!w->m_enabled)
+                return false;
+        return true;
+    }
+    bool isDestroyed() const
+    {
+        for (const Widget* w = this; w; w = w->m_parent)
+            if (w->m_destroyed)
+                return true;
+        return false;
+    }
     /// The widget's own mark, whatever its ancestors' are.
     bool isMarkedDestroyed() const { return m_destroyed; }
-    void setForeground(bool on);
+    void setForeground(bool on)
+    {
+        m_foreground = on;
+        // The veil behind a foreground widget covers its whole parent.
+        if (m_parent)
+            m_parent->invalidate();
+    }
     bool isForeground() const { return m_foreground || m_modal; }
     bool isModal() const { return m_modal; }
     bool isInteractive() const { return m_interactive; }
     void setInteractive(bool on) { m_interactive = on; }
-    void setBgColor(const Color& c);
+    void setBgColor(const Color& c)
+    {
+        setEnabledBgColor(c);
+        setDisabledBgColor(c);
+    }
     void setEnabledBgColor(const Color& c);
     void setDisabledBgColor(const Color& c);
     Color getBgColor() const;
@@ -153,7 +201,10 @@ public:
 
     static void drawShadowFrame(Painter& p, int x, int y, int w, int h, const Color& frame,
                                 const Color& shadow);
-    static void drawShadowFrame(Painter& p, int x, int y, int w, int h);
+    static void drawShadowFrame(Painter& p, int x, int y, int w, int h)
+    {
+        drawShadowFrame(p, x, y, w, h, s_defaultFrameColor, s_defaultShadowColor);
+    }
 
     // Drawing, called by the root widget.
     void drawTree(Painter& p);
@@ -178,7 +229,7 @@ public:
     void killAllTimeouts();
 
     /// Protection postpones deletion while a handler runs.
-    void protect();
+    void protect() { ++m_protectCount; }
     void unprotect();
     int getProtectCount() const { return m_protectCount; }
 
@@ -193,20 +244,24 @@ public:
     void onCreationCaller();
     bool hasDescendantCreated() const { return m_descendantCreated; }
     bool isCreated() const { return m_created; }
-    void notifyDescendantCreated();
-    void notifyDescendantDestroyed();
+    void notifyDescendantCreated()
+    {
+        for (Widget* w = this; w; w = w->m_parent)
+            w->m_descendantCreated = true;
+    }
+    void notifyDescendantDestroyed()
+    {
+        for (Widget* w = this; w; w = w->m_parent)
+            w->m_descendantDestroyed = true;
+    }
 
     sigc::signal<void> m_childrenChanged;
 
 protected:
-    /// The run-time type name used in trace lines.
-    std::string typeName() const;
-
     // Deferred deletion and teardown, run by the root widget's loop and at
     // the end of the program: a program destroys widgets with destroy() or
     // nuke().
     friend class RootWidget;
-    bool deleteChild(Children::iterator it);
     bool deleteChildren();
     /// True when nothing is left to reap below this widget.
     bool grimReaper();
@@ -241,6 +296,11 @@ protected:
     bool m_autoMinHeight = true;
     int32_t m_minHeight = 0;
     int32_t m_focusRing = -1;
+
+private:
+    /// Deletes the child at it with its subtree; false, keeping what is
+    /// protected, when some of it is.
+    OKU_LOCAL bool deleteChild(Children::iterator it);
 };
 
 } // namespace OKU

@@ -30,55 +30,6 @@ void Widget::show(bool on)
     }
 }
 
-void Widget::enable(bool on)
-{
-    if (on == m_enabled)
-        return;
-    m_enabled = on;
-    invalidate();
-}
-
-bool Widget::isVisible() const
-{
-    for (const Widget* w = this; w; w = w->m_parent) {
-        if (!w->m_visible)
-            return false;
-    }
-    return true;
-}
-
-bool Widget::isEnabled() const
-{
-    for (const Widget* w = this; w; w = w->m_parent) {
-        if (!w->m_enabled)
-            return false;
-    }
-    return true;
-}
-
-bool Widget::isDestroyed() const
-{
-    for (const Widget* w = this; w; w = w->m_parent) {
-        if (w->m_destroyed)
-            return true;
-    }
-    return false;
-}
-
-void Widget::setForeground(bool on)
-{
-    m_foreground = on;
-    // The veil behind a foreground widget covers its whole parent.
-    if (m_parent)
-        m_parent->invalidate();
-}
-
-void Widget::setBgColor(const Color& c)
-{
-    setEnabledBgColor(c);
-    setDisabledBgColor(c);
-}
-
 void Widget::setEnabledBgColor(const Color& c)
 {
     if (sameLook(m_bgColors[1], c))

@@ -134,9 +134,4 @@ void Widget::drawShadowFrame(Painter& p, int x, int y, int w, int h, const Color
     p.drawPixel(x2 - 1, y2 - 1, shadow);
 }
 
-void Widget::drawShadowFrame(Painter& p, int x, int y, int w, int h)
-{
-    drawShadowFrame(p, x, y, w, h, s_defaultFrameColor, s_defaultShadowColor);
-}
-
 } // namespace OKU

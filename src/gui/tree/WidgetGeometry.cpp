@@ -75,16 +75,6 @@ void Widget::minimize(bool w, bool h)
            h ? std::min(getMinHeight(), m_parent->m_height) : m_height);
 }
 
-int Widget::getMinWidth() const
-{
-    return m_autoMinWidth ? std::max(getAutoMinWidth(), m_minWidth) : m_minWidth;
-}
-
-int Widget::getMinHeight() const
-{
-    return m_autoMinHeight ? std::max(getAutoMinHeight(), m_minHeight) : m_minHeight;
-}
-
 int Widget::getTrueX0() const
 {
     if (!m_parent || m_parent->isLTR())
@@ -101,11 +91,6 @@ Point Widget::getPositionAbs() const
         p.y += w->m_y;
     }
     return p;
-}
-
-Rect Widget::getRectAbs() const
-{
-    return Rect(getPositionAbs(), getSize());
 }
 
 } // namespace OKU

@@ -26,11 +26,6 @@ void Widget::onCreationCaller()
     }
 }
 
-void Widget::protect()
-{
-    ++m_protectCount;
-}
-
 void Widget::unprotect()
 {
     if (m_protectCount < 0)

@@ -76,24 +76,6 @@ Widget::Children Widget::getChildren() const
     return children;
 }
 
-Widget* Widget::getTop()
-{
-    Widget* w = this;
-    while (!w->m_topLevel && w->m_parent)
-        w = w->m_parent;
-    return w;
-}
-
-bool Widget::isTopLevel() const
-{
-    return m_topLevel || !m_parent;
-}
-
-void Widget::setTopLevel()
-{
-    m_topLevel = true;
-}
-
 bool Widget::isDescendant(const Widget* w) const
 {
     if (m_destroyed)
@@ -103,18 +85,6 @@ bool Widget::isDescendant(const Widget* w) const
             return true;
     }
     return false;
-}
-
-void Widget::notifyDescendantCreated()
-{
-    for (Widget* w = this; w; w = w->m_parent)
-        w->m_descendantCreated = true;
-}
-
-void Widget::notifyDescendantDestroyed()
-{
-    for (Widget* w = this; w; w = w->m_parent)
-        w->m_descendantDestroyed = true;
 }
 
 } // namespace OKU

@@ -96,12 +96,6 @@ Size ButtonPainter::getMinSize(const std::wstring& text) const
     return Size(std::max(up.width, down.width), std::max(up.height, down.height));
 }
 
-void ButtonPainter::setFontColor(const Color& c)
-{
-    m_set.setForegroundColor(c);
-    attributeChanged();
-}
-
 Margins ButtonPainter::getMaxOuterMargins() const
 {
     Margins result;

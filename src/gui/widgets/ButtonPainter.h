@@ -39,7 +39,11 @@ public:
     void setPixmap(std::shared_ptr<const Pixmap> pixmap) override;
 
     /// The text colour of the up and down looks; disabled looks keep theirs.
-    void setFontColor(const Color& c);
+    void setFontColor(const Color& c)
+    {
+        m_set.setForegroundColor(c);
+        attributeChanged();
+    }
     /// Per side, how far the widest of the four looks reaches beyond the button.
     Margins getMaxOuterMargins() const;
     const CompositePixmapSet& getCompositePixmapSet() const { return m_set; }

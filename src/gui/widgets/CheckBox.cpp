@@ -39,14 +39,6 @@ void CheckBox::setFont(const std::shared_ptr<const Font>& font)
     invalidate();
 }
 
-void CheckBox::setSpacing(int spacing)
-{
-    if (m_spacing == spacing)
-        return;
-    m_spacing = spacing;
-    invalidate();
-}
-
 void CheckBox::setPixmaps(std::shared_ptr<const Pixmap> unchecked,
                           std::shared_ptr<const Pixmap> checked,
                           std::shared_ptr<const Pixmap> uncheckedDown,
@@ -58,11 +50,6 @@ void CheckBox::setPixmaps(std::shared_ptr<const Pixmap> unchecked,
                     std::move(uncheckedDown), std::move(checkedDown),
                     std::move(uncheckedDisabled), std::move(checkedDisabled)};
     invalidate();
-}
-
-bool CheckBox::isLeftie() const
-{
-    return OKU::isLTR(getLayout(), m_text) != (m_align == HAlign::RIGHT);
 }
 
 std::wstring CheckBox::getFullText() const

@@ -28,7 +28,13 @@ public:
     void setText(const LString& text);
     const LString& getText() const { return m_text; }
     void setFont(const std::shared_ptr<const Font>& font);
-    void setSpacing(int spacing);
+    void setSpacing(int spacing)
+    {
+        if (m_spacing == spacing)
+            return;
+        m_spacing = spacing;
+        invalidate();
+    }
     int getSpacing() const { return m_spacing; }
     void setPixmaps(std::shared_ptr<const Pixmap> unchecked, std::shared_ptr<const Pixmap> checked,
                     std::shared_ptr<const Pixmap> uncheckedDown,
@@ -36,7 +42,10 @@ public:
                     std::shared_ptr<const Pixmap> uncheckedDisabled,
                     std::shared_ptr<const Pixmap> checkedDisabled);
     /// Whether the box is on the left.
-    bool isLeftie() const;
+    bool isLeftie() const
+    {
+        return OKU::isLTR(getLayout(), m_text) != (m_align == HAlign::RIGHT);
+    }
     /// The text as shown: with a ":" appended when the box is aligned right.
     std::wstring getFullText() const;
 

@@ -4,22 +4,6 @@
 
 namespace OKU {
 
-ClickHelper::ClickHelper(Widget* widget, sigc::signal<void>& click,
-                         sigc::signal<void>& longClick)
-    : m_widget(widget), m_click(click), m_longClick(longClick)
-{
-}
-
-ClickHelper::~ClickHelper()
-{
-    maybeKillTimeout();
-}
-
-void ClickHelper::enable(bool on)
-{
-    m_enabled = on;
-}
-
 void ClickHelper::onMouseDown()
 {
     if (m_enabled)

@@ -17,13 +17,16 @@ class Widget;
 /// dies when the finger leaves the widget.
 class ClickHelper {
 public:
-    ClickHelper(Widget* widget, sigc::signal<void>& click, sigc::signal<void>& longClick);
+    ClickHelper(Widget* widget, sigc::signal<void>& click, sigc::signal<void>& longClick)
+        : m_widget(widget), m_click(click), m_longClick(longClick)
+    {
+    }
     ClickHelper(const ClickHelper&) = delete;
     ClickHelper& operator=(const ClickHelper&) = delete;
-    ~ClickHelper();
+    ~ClickHelper() { maybeKillTimeout(); }
 
     /// While disabled neither signal is emitted.
-    void enable(bool on);
+    void enable(bool on) { m_enabled = on; }
     void onMouseDown();
     void onMouseMove(bool inside);
     /// Widget coordinates.

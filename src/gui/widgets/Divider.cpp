@@ -12,18 +12,6 @@ Divider::Divider(Widget* parent, bool horizontal, unsigned margin)
     m_interactive = false;
 }
 
-void Divider::setMargin(int margin)
-{
-    m_margin = margin;
-    invalidate();
-}
-
-void Divider::setLineColor(const Color& c)
-{
-    m_lineColor = c;
-    invalidate();
-}
-
 void Divider::draw(Painter& p)
 {
     Widget::draw(p);

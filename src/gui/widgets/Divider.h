@@ -14,8 +14,16 @@ public:
 
     Divider(Widget* parent, bool horizontal, unsigned margin);
 
-    void setMargin(int margin);
-    void setLineColor(const Color& c);
+    void setMargin(int margin)
+    {
+        m_margin = margin;
+        invalidate();
+    }
+    void setLineColor(const Color& c)
+    {
+        m_lineColor = c;
+        invalidate();
+    }
 
     void draw(Painter& p) override;
     /// One pixel across the line, nothing along it.

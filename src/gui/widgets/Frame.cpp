@@ -63,24 +63,6 @@ void Frame::setFont(const std::shared_ptr<const Font>& font)
     invalidate();
 }
 
-void Frame::setTextColor(const Color& c)
-{
-    m_textColor = c;
-    invalidate();
-}
-
-void Frame::setFrameColor(const Color& c)
-{
-    m_frameColor = c;
-    invalidate();
-}
-
-void Frame::setFrameShadowColor(const Color& c)
-{
-    m_frameShadowColor = c;
-    invalidate();
-}
-
 void Frame::initBgColor()
 {
     setBgColor(nestedFrameBgColor(getParent(), s_defaultBgColor, "Frame"));

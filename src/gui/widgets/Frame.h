@@ -36,9 +36,21 @@ public:
 
     void setText(const LString& title);
     void setFont(const std::shared_ptr<const Font>& font);
-    void setTextColor(const Color& c);
-    void setFrameColor(const Color& c);
-    void setFrameShadowColor(const Color& c);
+    void setTextColor(const Color& c)
+    {
+        m_textColor = c;
+        invalidate();
+    }
+    void setFrameColor(const Color& c)
+    {
+        m_frameColor = c;
+        invalidate();
+    }
+    void setFrameShadowColor(const Color& c)
+    {
+        m_frameShadowColor = c;
+        invalidate();
+    }
 
     /// The background for the frame's nesting depth.
     void initBgColor();

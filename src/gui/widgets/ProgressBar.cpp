@@ -43,12 +43,6 @@ void ProgressBar::pulse()
         invalidate();
 }
 
-void ProgressBar::setBarColor(const Color& c)
-{
-    m_barColor = c;
-    invalidate();
-}
-
 int ProgressBar::getFilledWidth() const
 {
     if (m_total == 0)

@@ -27,7 +27,11 @@ public:
     void setProgress(unsigned long long done, unsigned long long total);
     /// Moves the block of an unknown amount on.
     void pulse();
-    void setBarColor(const Color& c);
+    void setBarColor(const Color& c)
+    {
+        m_barColor = c;
+        invalidate();
+    }
 
     /// The filled part in pixels of the inner width, or -1 when unknown.
     int getFilledWidth() const;

@@ -29,22 +29,6 @@ void StaticPixmap::setDisabledPixmap(const std::shared_ptr<const Pixmap>& pixmap
     invalidate();
 }
 
-void StaticPixmap::setStretch(bool on)
-{
-    if (on == m_stretch)
-        return;
-    m_stretch = on;
-    invalidate();
-}
-
-void StaticPixmap::setKeepAspect(bool on)
-{
-    if (on == m_keepAspect)
-        return;
-    m_keepAspect = on;
-    invalidate();
-}
-
 void StaticPixmap::enableFrame(bool on)
 {
     if (on == m_frame)

@@ -22,8 +22,20 @@ public:
     void setPixmap(const std::shared_ptr<const Pixmap>& pixmap);
     /// An empty pointer brings back the default grey look.
     void setDisabledPixmap(const std::shared_ptr<const Pixmap>& pixmap);
-    void setStretch(bool on);
-    void setKeepAspect(bool on);
+    void setStretch(bool on)
+    {
+        if (on == m_stretch)
+            return;
+        m_stretch = on;
+        invalidate();
+    }
+    void setKeepAspect(bool on)
+    {
+        if (on == m_keepAspect)
+            return;
+        m_keepAspect = on;
+        invalidate();
+    }
     /// The frame's shadow reaches one pixel beyond the widget's right and
     /// bottom edges.
     void enableFrame(bool on);

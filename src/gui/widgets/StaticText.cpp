@@ -42,30 +42,6 @@ void StaticText::setFont(const std::shared_ptr<const Font>& font)
     invalidate();
 }
 
-void StaticText::setFontColor(const Color& c)
-{
-    if (c == m_textColor)
-        return;
-    m_textColor = c;
-    invalidate();
-}
-
-void StaticText::enableLineBreaking(bool on)
-{
-    if (on == m_lineBreaking)
-        return;
-    m_lineBreaking = on;
-    invalidate();
-}
-
-void StaticText::setBidiMode(Bidi::Mode mode)
-{
-    if (mode == m_bidiMode)
-        return;
-    m_bidiMode = mode;
-    invalidate();
-}
-
 void StaticText::fadeIn()
 {
     if (m_fadeTimer != -1)

@@ -23,11 +23,29 @@ public:
     void setText(const LString& text);
     const LString& getText() const { return m_text; }
     void setFont(const std::shared_ptr<const Font>& font);
-    void setFontColor(const Color& c);
-    void enableLineBreaking(bool on);
+    void setFontColor(const Color& c)
+    {
+        if (c == m_textColor)
+            return;
+        m_textColor = c;
+        invalidate();
+    }
+    void enableLineBreaking(bool on)
+    {
+        if (on == m_lineBreaking)
+            return;
+        m_lineBreaking = on;
+        invalidate();
+    }
     /// Only the minimum height depends on it, so nothing is redrawn.
     void setMinNumLines(int n) { m_minNumLines = n; }
-    void setBidiMode(Bidi::Mode mode);
+    void setBidiMode(Bidi::Mode mode)
+    {
+        if (mode == m_bidiMode)
+            return;
+        m_bidiMode = mode;
+        invalidate();
+    }
     Bidi::Mode getBidiMode() const { return m_bidiMode; }
 
     /// Fades the text from transparent white to its colour in ten steps of

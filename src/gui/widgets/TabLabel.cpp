@@ -12,24 +12,6 @@ namespace OKU {
 
 TabbedFrame::Label::~Label() = default;
 
-void TabbedFrame::Label::setMargin(int left, int right, int top, int bottom)
-{
-    m_leftMargin = left;
-    m_rightMargin = right;
-    m_topMargin = top;
-    m_bottomMargin = bottom;
-}
-
-void TabbedFrame::Label::setMargin(int horizontal, int vertical)
-{
-    setMargin(horizontal, horizontal, vertical, vertical);
-}
-
-void TabbedFrame::Label::setMargin(int margin)
-{
-    setMargin(margin, margin, margin, margin);
-}
-
 Color TabbedFrame::Label::getDefaultColor(State state)
 {
     switch (state) {

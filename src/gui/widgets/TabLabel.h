@@ -32,10 +32,19 @@ public:
     Label& operator=(const Label&) = delete;
     virtual ~Label();
 
-    void setMargin(int left, int right, int top, int bottom);
+    void setMargin(int left, int right, int top, int bottom)
+    {
+        m_leftMargin = left;
+        m_rightMargin = right;
+        m_topMargin = top;
+        m_bottomMargin = bottom;
+    }
     /// left = right = horizontal, top = bottom = vertical.
-    void setMargin(int horizontal, int vertical);
-    void setMargin(int margin);
+    void setMargin(int horizontal, int vertical)
+    {
+        setMargin(horizontal, horizontal, vertical, vertical);
+    }
+    void setMargin(int margin) { setMargin(margin, margin, margin, margin); }
 
     virtual Size getMinSize() const = 0;
     /// r is the inside of the tab, without its border.

@@ -129,11 +129,6 @@ void TabbedFrame::showTab(int index, bool on)
     invalidateTabs();
 }
 
-void TabbedFrame::hideTab(int index)
-{
-    showTab(index, false);
-}
-
 void TabbedFrame::highlightTab(int index, bool on)
 {
     TabInfo& tab = m_tabs.at(index);
@@ -155,50 +150,6 @@ void TabbedFrame::setActiveTab(int index, bool notify)
     invalidateTabs();
     if (notify)
         signalActiveTabChanged.emit(index);
-}
-
-ContainerWidget* TabbedFrame::getTabWidget(int index) const
-{
-    return m_tabs.at(index).page;
-}
-
-std::shared_ptr<TabbedFrame::Label> TabbedFrame::getTabLabel(int index) const
-{
-    return m_tabs.at(index).label;
-}
-
-void TabbedFrame::setFrameColor(const Color& c)
-{
-    m_frameColor = c;
-    invalidate();
-}
-
-void TabbedFrame::setFrameShadowColor(const Color& c)
-{
-    m_shadowColor = c;
-    invalidate();
-}
-
-void TabbedFrame::setInactiveTabColor(const Color& c)
-{
-    m_inactiveBgColor = c;
-    invalidate();
-}
-
-void TabbedFrame::setHighlightedTabColor(const Color& c)
-{
-    m_highlightedBgColor = c;
-    invalidate();
-}
-
-Point TabbedFrame::getTabContainerPos() const
-{
-    return Point(2, m_tabBarHeight + 1);
-}
-
-Size TabbedFrame::getTabContainerSize() const
-{
-    return Size(std::max(0, m_width - 4), std::max(0, m_height - m_tabBarHeight - 3));
 }
 
 void TabbedFrame::updateContainers()

@@ -1,6 +1,7 @@
 #ifndef OKU_GUI_WIDGETS_TABBEDFRAME_H
 #define OKU_GUI_WIDGETS_TABBEDFRAME_H
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <sigc++/sigc++.h>
@@ -70,7 +71,7 @@ public:
     void setTabLabel(int index, const std::shared_ptr<Label>& label);
     /// Neither the active tab nor the pages change.
     void showTab(int index, bool on);
-    void hideTab(int index);
+    void hideTab(int index) { showTab(index, false); }
     void highlightTab(int index, bool on);
     /// With notify, signalActiveTabChanged tells about a change.
     void setActiveTab(int index, bool notify);
@@ -79,17 +80,36 @@ public:
     /// std::out_of_range for an index outside the tabs.
     int getActiveTab() const { return m_activeTab; }
     int getTabCount() const { return static_cast<int>(m_tabs.size()); }
-    ContainerWidget* getTabWidget(int index) const;
-    std::shared_ptr<Label> getTabLabel(int index) const;
+    ContainerWidget* getTabWidget(int index) const { return m_tabs.at(index).page; }
+    std::shared_ptr<Label> getTabLabel(int index) const { return m_tabs.at(index).label; }
 
-    void setFrameColor(const Color& c);
-    void setFrameShadowColor(const Color& c);
-    void setInactiveTabColor(const Color& c);
-    void setHighlightedTabColor(const Color& c);
+    void setFrameColor(const Color& c)
+    {
+        m_frameColor = c;
+        invalidate();
+    }
+    void setFrameShadowColor(const Color& c)
+    {
+        m_shadowColor = c;
+        invalidate();
+    }
+    void setInactiveTabColor(const Color& c)
+    {
+        m_inactiveBgColor = c;
+        invalidate();
+    }
+    void setHighlightedTabColor(const Color& c)
+    {
+        m_highlightedBgColor = c;
+        invalidate();
+    }
 
     /// Where the pages go: inside the frame's border below the tab row.
-    Point getTabContainerPos() const;
-    Size getTabContainerSize() const;
+    Point getTabContainerPos() const { return Point(2, m_tabBarHeight + 1); }
+    Size getTabContainerSize() const
+    {
+        return Size(std::max(0, m_width - 4), std::max(0, m_height - m_tabBarHeight - 3));
+    }
     void updateContainers();
     /// Sizes and places the visible tabs, shrinking them to the frame's width.
     void updateTabInfo();

@@ -57,11 +57,6 @@ std::vector<Rect> ToggleButtonBase::getFocusAreas() const
     return {Rect(0, 0, m_width, m_height)};
 }
 
-void ToggleButtonBase::setSticky(bool sticky)
-{
-    m_sticky = sticky;
-}
-
 void ToggleButtonBase::setDown(bool down)
 {
     if (down == m_down)

@@ -27,7 +27,7 @@ public:
     void onMouseMove(int x, int y) override;
     std::vector<Rect> getFocusAreas() const override;
 
-    void setSticky(bool sticky);
+    void setSticky(bool sticky) { m_sticky = sticky; }
     /// Pressed and the finger inside.
     bool isDown() const { return m_down; }
 

@@ -14,10 +14,4 @@ CommonScreen::CommonScreen(Widget* parent)
     setSizer(column);
 }
 
-void CommonScreen::relayout()
-{
-    if (isCreated())
-        runSizer();
-}
-
 } // namespace OKU

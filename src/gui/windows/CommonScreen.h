@@ -28,7 +28,11 @@ protected:
     HSizer& getButtonRow() { return *m_buttonRow; }
     /// Lays the page out again after its buttons changed; before creation
     /// there is nothing to do, onCreation does it.
-    void relayout();
+    void relayout()
+    {
+        if (isCreated())
+            runSizer();
+    }
 
     Frame* m_content;
     std::shared_ptr<HSizer> m_buttonRow;

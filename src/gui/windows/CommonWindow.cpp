@@ -37,12 +37,4 @@ void CommonWindow::init()
     setSizer(column);
 }
 
-void CommonWindow::relayout()
-{
-    if (!isCreated())
-        return;
-    autoResize();
-    runSizer();
-}
-
 } // namespace OKU

@@ -34,7 +34,13 @@ protected:
     HSizer& getButtonRow() { return *m_buttonRow; }
     /// Measures and lays the window out again after its content or its buttons
     /// changed; before creation there is nothing to do, onCreation does it.
-    void relayout();
+    void relayout()
+    {
+        if (!isCreated())
+            return;
+        autoResize();
+        runSizer();
+    }
 
     ContainerWidget* m_content;
     ContainerWidget* m_buttonFrame;

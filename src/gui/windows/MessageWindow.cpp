@@ -54,17 +54,6 @@ void MessageWindow::addButton(Button* b, int result, KeyCode key, int factor, bo
     relayout();
 }
 
-void MessageWindow::addButtonDivider()
-{
-    m_buttonRow->addDivider();
-}
-
-void MessageWindow::buttonClicked(int result)
-{
-    m_result = result;
-    destroy();
-}
-
 bool MessageWindow::onKey(KeyCode key, wchar_t)
 {
     const auto found = m_keyResults.find(key);

@@ -32,8 +32,12 @@ public:
     /// holdToConfirm only holding the button for the long-click time answers;
     /// a tap reminds the user to hold it, as does a caption below the text.
     void addButton(Button* b, int result, KeyCode key, int factor, bool holdToConfirm);
-    void addButtonDivider();
-    void buttonClicked(int result);
+    void addButtonDivider() { m_buttonRow->addDivider(); }
+    void buttonClicked(int result)
+    {
+        m_result = result;
+        destroy();
+    }
 
     bool onKey(KeyCode key, wchar_t c) override;
     int getResult() const { return m_result; }

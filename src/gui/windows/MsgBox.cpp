@@ -37,11 +37,6 @@ void msgBox(Widget* parent, const LString& title, const LString& text)
     ask(window);
 }
 
-bool msgBoxOkCancel(Widget* parent, const LString& title, const LString& text)
-{
-    return msgBoxOkCancel(parent, title, text, nullptr);
-}
-
 bool msgBoxOkCancel(Widget* parent, const LString& title, const LString& text,
                     std::shared_ptr<const Pixmap> pixmap)
 {

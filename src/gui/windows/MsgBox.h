@@ -19,9 +19,12 @@ class Widget;
 /// A message with an OK button.
 void msgBox(Widget* parent, const LString& title, const LString& text);
 /// True for OK. The picture, if any, stands above the text.
-bool msgBoxOkCancel(Widget* parent, const LString& title, const LString& text);
 bool msgBoxOkCancel(Widget* parent, const LString& title, const LString& text,
                     std::shared_ptr<const Pixmap> pixmap);
+inline bool msgBoxOkCancel(Widget* parent, const LString& title, const LString& text)
+{
+    return msgBoxOkCancel(parent, title, text, nullptr);
+}
 /// True for Yes. With holdToConfirm, Yes must be held for a second.
 bool msgBoxYesNo(Widget* parent, const LString& title, const LString& text,
                  bool holdToConfirm = false, std::shared_ptr<const Pixmap> pixmap = nullptr);

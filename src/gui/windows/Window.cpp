@@ -76,32 +76,6 @@ void Window::setTitle(const LString& title)
     invalidate();
 }
 
-void Window::setFrameColor(const Color& c)
-{
-    m_frameColor = c;
-    invalidate();
-}
-
-void Window::setTitleBgColor(const Color& top, const Color& bottom)
-{
-    m_titleBgColor1 = top;
-    m_titleBgColor2 = bottom;
-    invalidate();
-}
-
-void Window::setTitleFgColor(const Color& c)
-{
-    m_titleFgColor = c;
-    invalidate();
-}
-
-void Window::resizeWindow(int w, int h)
-{
-    m_requestedWidth = w;
-    m_requestedHeight = h;
-    autoResize();
-}
-
 int Window::recalcWidth() const
 {
     const int parentWidth = m_parent->getWidth();
@@ -127,12 +101,6 @@ void Window::autoResize()
 }
 
 // Translated texts change their widths: measure again, then lay out.
-void Window::l10nChanged()
-{
-    autoResize();
-    runSizer();
-}
-
 void Window::onCreation()
 {
     autoResize();

@@ -40,16 +40,38 @@ public:
     /// These only store and redraw; the size follows at the next autoResize,
     /// resizeWindow or language change.
     void setTitle(const LString& title);
-    void setFrameColor(const Color& c);
-    void setTitleBgColor(const Color& top, const Color& bottom);
-    void setTitleFgColor(const Color& c);
+    void setFrameColor(const Color& c)
+    {
+        m_frameColor = c;
+        invalidate();
+    }
+    void setTitleBgColor(const Color& top, const Color& bottom)
+    {
+        m_titleBgColor1 = top;
+        m_titleBgColor2 = bottom;
+        invalidate();
+    }
+    void setTitleFgColor(const Color& c)
+    {
+        m_titleFgColor = c;
+        invalidate();
+    }
 
-    void resizeWindow(int w, int h);
+    void resizeWindow(int w, int h)
+    {
+        m_requestedWidth = w;
+        m_requestedHeight = h;
+        autoResize();
+    }
     int recalcWidth() const;
     int recalcHeight() const;
     /// Resizes to the decoded requests when they differ and centres.
     void autoResize();
-    void l10nChanged();
+    void l10nChanged()
+    {
+        autoResize();
+        runSizer();
+    }
 
     void onCreation() override;
     void onParentResized() override;
