@@ -189,6 +189,10 @@ bool argKind(char mark, LString::ArgType& kind)
 
 } // namespace
 
+LString1::LString1(const std::wstring& text) : m_text(text)
+{
+}
+
 LString1::LString1(const char* utf8) : m_text(utf8Decode(utf8))
 {
 }
@@ -234,6 +238,10 @@ LString::Number::Number(const std::string& utf8) : m_text(utf8Decode(utf8))
 {
 }
 
+LString::Number::Number(const std::wstring& text) : m_text(text)
+{
+}
+
 LString::Number::Number(long long value, int width, wchar_t fill)
     : m_text(padLeft(std::to_wstring(value), width, fill))
 {
@@ -257,11 +265,27 @@ LString::Number::Number(long double value, int decimals)
 {
 }
 
+LString::LString(wchar_t c) : m_translate(false), m_text(1, c)
+{
+}
+
 LString::LString(const char* text) : m_translate(false), m_text(utf8Decode(text))
 {
 }
 
 LString::LString(const std::string& text) : m_translate(false), m_text(utf8Decode(text))
+{
+}
+
+LString::LString(const wchar_t* text) : m_translate(false), m_text(text)
+{
+}
+
+LString::LString(const std::wstring& text) : m_translate(false), m_text(text)
+{
+}
+
+LString::LString(const LString1& text) : m_translate(true), m_text(text.getText())
 {
 }
 
@@ -271,9 +295,39 @@ LString& LString::arg(const Arg& argument)
     return *this;
 }
 
+LString& LString::arg(const std::wstring& text, ArgType kind)
+{
+    return arg(Arg(kind, text));
+}
+
+LString& LString::arg(const wchar_t* text, ArgType kind)
+{
+    return arg(Arg(kind, text));
+}
+
+LString& LString::arg(const LString1& text, ArgType kind)
+{
+    return arg(Arg(kind, text.getText()));
+}
+
+LString& LString::arg(const LString& nested)
+{
+    return arg(Arg(nested));
+}
+
+LString& LString::arg(const Number& number)
+{
+    return arg(Arg(ARG_NUMBER, number.getText()));
+}
+
 std::wstring LString::str() const
 {
     return substitute(m_translate ? l10nTranslate(m_text) : m_text, m_args, &Arg::str);
+}
+
+bool LString::operator==(const LString& other) const
+{
+    return orig() == other.orig();
 }
 
 std::wstring LString::orig() const

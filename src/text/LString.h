@@ -15,7 +15,7 @@ namespace OKU {
 /// to LString1 (one, or several that the compiler joins).
 class LString1 {
 public:
-    explicit LString1(const std::wstring& text) : m_text(text) {}
+    explicit LString1(const std::wstring& text);
     /// Decoded from UTF-8 as LString's narrow constructors decode.
     explicit LString1(const char* utf8);
     explicit LString1(const std::string& utf8);
@@ -91,7 +91,7 @@ public:
     class Number {
     public:
         explicit Number(const std::string& utf8);
-        explicit Number(const std::wstring& text) : m_text(text) {}
+        explicit Number(const std::wstring& text);
         /// Decimal, right-aligned in at least width characters and padded on
         /// the left with fill (in front of a minus sign).
         Number(long long value, int width, wchar_t fill);
@@ -115,27 +115,24 @@ public:
 
     /// Untranslated strings without arguments. Narrow texts are UTF-8.
     LString() : m_translate(false) {}
-    LString(wchar_t c) : m_translate(false), m_text(1, c) {}
+    LString(wchar_t c);
     LString(const char* text);
     LString(const std::string& text);
-    LString(const wchar_t* text) : m_translate(false), m_text(text) {}
-    LString(const std::wstring& text) : m_translate(false), m_text(text) {}
+    LString(const wchar_t* text);
+    LString(const std::wstring& text);
     /// A translatable string.
-    LString(const LString1& text) : m_translate(true), m_text(text.getText()) {}
+    LString(const LString1& text);
 
     /// Append the next argument and return this string.
     LString& arg(const Arg& argument);
-    LString& arg(const std::wstring& text, ArgType kind = ARG_PLAIN)
-    {
-        return arg(Arg(kind, text));
-    }
-    LString& arg(const wchar_t* text, ArgType kind = ARG_PLAIN) { return arg(Arg(kind, text)); }
-    LString& arg(const LString1& text, ArgType kind = ARG_TRANSLATABLE)
-    {
-        return arg(Arg(kind, text.getText()));
-    }
-    LString& arg(const LString& nested) { return arg(Arg(nested)); }
-    LString& arg(const Number& number) { return arg(Arg(ARG_NUMBER, number.getText())); }
+    // Out of line, as the constructors that copy text: every call builds and
+    // destroys a string and an Arg, which would otherwise be repeated at each
+    // of a program's many call sites.
+    LString& arg(const std::wstring& text, ArgType kind = ARG_PLAIN);
+    LString& arg(const wchar_t* text, ArgType kind = ARG_PLAIN);
+    LString& arg(const LString1& text, ArgType kind = ARG_TRANSLATABLE);
+    LString& arg(const LString& nested);
+    LString& arg(const Number& number);
 
     /// The text to show: translated, with the arguments rendered by kind.
     std::wstring str() const;
@@ -150,7 +147,7 @@ public:
     const std::vector<Arg>& getArgs() const { return m_args; }
 
     /// Equal when orig() is.
-    bool operator==(const LString& other) const { return orig() == other.orig(); }
+    bool operator==(const LString& other) const;
     bool operator!=(const LString& other) const { return !(*this == other); }
 
     /** Packed form, UTF-8, for storing a string in a line of text. Each text is
